@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Builds Celestra on Debian 12 and runs it or its tests.
+#
+#   bash build.sh run        install the build dependencies, build, start the program
+#   bash build.sh test       install the build dependencies, build, run every test
+#   bash build.sh sanitize [address,undefined|thread]
+#                            engine, tests and CLI under sanitizers, then run the tests
+#   bash build.sh deps       only install the build dependencies
+#
+# Packages come from Debian's archive through apt-get (through sudo when not
+# root); ones already installed are not fetched again.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(
+  build-essential cmake ninja-build ccache pkg-config python3
+  libgtest-dev libgmock-dev libbenchmark-dev
+  liberfa-dev casacore-data-jpl-de405
+)
+
+jobs() { nproc 2>/dev/null || echo 2; }
+
+install_deps() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {  # build-dir, then extra cmake arguments
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  cmake --build "$dir" -j "$(jobs)"
+}
+
+run_tests() {  # build-dir
+  ctest --test-dir "$1" --output-on-failure -j "$(jobs)"
+}
+
+mode=${1:-}
+case "$mode" in
+  deps)
+    install_deps ;;
+  run)
+    install_deps
+    configure_and_build build
+    shift
+    exec ./build/celestra-cli time "$@" ;;
+  test)
+    install_deps
+    configure_and_build build
+    run_tests build ;;
+  sanitize)
+    install_deps
+    kind=${2:-address,undefined}
+    dir=build-san-${kind//,/-}
+    configure_and_build "$dir" -DCELESTRA_SANITIZE="$kind" -DCELESTRA_BUILD_GUI=OFF -DCELESTRA_BUILD_BENCH=OFF
+    run_tests "$dir" ;;
+  *)
+    echo "usage: bash build.sh run|test|sanitize [kind]|deps" >&2
+    exit 2 ;;
+esac

@@ -1,0 +1,128 @@
+// Time scales and calendar.
+//
+// Every instant is a Julian day held as a double (civil midnight at .5,
+// J2000.0 = 2451545.0). The sky model's clock runs in UTC; the ephemeris and
+// positional astronomy in TT (TDB); Earth rotation in UT1 = TT - ΔT.
+// The Gregorian calendar is used throughout (proleptic before 1582).
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace celestra {
+
+using JulianDay = double;
+
+constexpr JulianDay kJ2000 = 2451545.0;
+constexpr double kDaysPerJulianCentury = 36525.0;
+constexpr double kDaysPerSecond = 1.1574074074074073e-05;  // 1/86400
+constexpr double kTtMinusTaiSeconds = 32.184;
+
+struct CalendarDate {
+    int year = 0;
+    int month = 0;  // 1-12
+    int day = 0;    // 1-31
+    double hour = 0.0;  // with fraction
+};
+
+// Broken-down time in the field order of the platform record it replaces:
+// year, month, day of week, day, hour, minute, second, millisecond.
+// Day of week and millisecond are written as 0 and ignored on input.
+struct BrokenDownTime {
+    uint16_t year = 0;
+    uint16_t month = 0;
+    uint16_t dayOfWeek = 0;  // 0 = Sunday
+    uint16_t day = 0;
+    uint16_t hour = 0;
+    uint16_t minute = 0;
+    uint16_t second = 0;
+    uint16_t milliseconds = 0;
+};
+
+// Calendar date (Gregorian, year > -4800) and hour to Julian day.
+JulianDay julianDayFromCalendar(int year, int month, int day, double hour);
+CalendarDate calendarFromJulianDay(JulianDay jd);
+
+// Milliseconds are ignored; seconds and minutes enter the hour.
+JulianDay julianDayFromBrokenDownTime(const BrokenDownTime& t);
+// Rounded to the nearest second; 23:59:59.6 becomes 00:00:00 of the next day.
+BrokenDownTime brokenDownTimeFromJulianDay(JulianDay jd);
+
+// A C-runtime time value (seconds since 1970, UTC) through gmtime.
+JulianDay julianDayFromCRuntimeTime(std::time_t t);
+// The system clock as a UTC Julian day (whole seconds, as the broken-down time carries).
+JulianDay currentJulianDayUtc();
+
+// ΔT = TT - UT1 in seconds for a UTC Julian day, linearly interpolated in the
+// table, clamped to its end values. Reuses the last value within 0.25 day.
+double deltaT(JulianDay jdUtc);
+// TAI - UTC in whole seconds (a step function), 10 s before 1972.
+double taiMinusUtc(JulianDay jdUtc);
+// TT = UTC + (TAI - UTC) + 32.184 s.
+JulianDay ttFromUtc(JulianDay jdUtc);
+// UT1 = TT - ΔT.
+inline JulianDay ut1FromTt(JulianDay jdTt, double deltaTSeconds) { return jdTt - deltaTSeconds * kDaysPerSecond; }
+
+// Greenwich sidereal time in hours [0, 24): mean (GMST, IAU 1982) or, with
+// meanOnly false, apparent (GAST, adding the equation of the equinoxes of the
+// IAU 1980 nutation evaluated at TDB). The instant is TT; UT1 = TT - ΔT.
+double siderealTime(JulianDay jdTt, double deltaTSeconds, bool meanOnly);
+// The sky model's rule: the UTC instant goes to TT, then ΔT of that UTC instant is subtracted.
+double siderealTimeFromUtc(JulianDay jdUtc, bool meanOnly);
+// Local sidereal time in hours [0, 24).
+double localSiderealTime(double greenwichHours, double eastLongitudeDegrees);
+
+// One (Julian day, value) entry of the ΔT or TAI-UTC table.
+struct TimeTableEntry {
+    double jd;
+    double value;
+};
+
+// Built-in tables (IERS values; see the sources in time_scales.cpp).
+const std::vector<TimeTableEntry>& builtinDeltaTTable();
+const std::vector<TimeTableEntry>& builtinLeapSecondTable();
+// The tables in use: the side files "<exe>.DeltaT" and "<exe>.LeapSeconds"
+// when they hold at least one pair in strictly ascending order, else the
+// built-in ones. Loaded once per process.
+const std::vector<TimeTableEntry>& deltaTTable();
+const std::vector<TimeTableEntry>& leapSecondTable();
+
+// Reads white-space separated (Julian day, value) pairs; an odd last number
+// is ignored. Returns false (with one diagnostic line) when the file is
+// missing, holds no whole pair, or its Julian days are not strictly ascending.
+bool loadTimeTableFile(const std::string& path, std::vector<TimeTableEntry>& out);
+
+// Forgets the loaded tables and caches so the next lookup reloads the side
+// files (tests only; not safe while other threads look up times).
+void resetTimeTablesForTesting();
+
+// Time zone. Local civil time = UTC + offset (days).
+struct ZoneOffset {
+    double offsetDays = 0.0;  // local minus UTC, in days
+    bool daylight = false;    // daylight saving in force
+};
+// The system's current zone offset from the time-zone database (TZ, /etc/localtime).
+ZoneOffset platformZoneOffset();
+// The same for a given UTC instant (inside the range of time_t).
+ZoneOffset platformZoneOffsetAt(JulianDay jdUtc);
+
+// A daylight-saving rule: month, day of week (0 = Sunday), week of month
+// 1-5 (5 = last), and the time of day of the change.
+struct DaylightRule {
+    int month = 0;
+    int dayOfWeek = 0;
+    int week = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+// The date of a rule in the year of `firstOfMonth`, whose dayOfWeek gives the
+// weekday of the first day of the rule's month.
+BrokenDownTime transitionDate(const BrokenDownTime& firstOfMonth, const DaylightRule& rule);
+
+// "UTC %+2.lfh" of the offset in hours.
+std::string formatZoneLabel(double offsetDays);
+
+}  // namespace celestra

@@ -1,0 +1,70 @@
+#include "tests/support/test_support.h"
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace celestra::test {
+
+namespace {
+bool exists(const std::string& p) {
+    struct stat st {};
+    return ::stat(p.c_str(), &st) == 0;
+}
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+}  // namespace
+
+std::string sharedDataDir() {
+    const char* env = std::getenv("CELESTRA_SHARED_DATA");
+    std::string dir = (env && *env) ? env : CELESTRA_SHARED_DATA;
+    return exists(dir) ? dir : std::string();
+}
+
+std::string sharedDataFile(const std::string& relativePath) {
+    const std::string dir = sharedDataDir();
+    if (dir.empty()) return {};
+    const std::string path = dir + "/" + relativePath;
+    return exists(path) ? path : std::string();
+}
+
+std::string sourceDir() { return CELESTRA_SOURCE_DIR; }
+
+std::string makeTempDir() {
+    std::string tmpl = "/tmp/celestra-test-XXXXXX";
+    char* made = ::mkdtemp(tmpl.data());
+    return made ? std::string(made) : std::string();
+}
+
+CommandResult runCli(const std::string& arguments, const std::string& stdinText) {
+    CommandResult result;
+    const std::string dir = makeTempDir();
+    const std::string inPath = dir + "/in", outPath = dir + "/out", errPath = dir + "/err";
+    {
+        std::ofstream in(inPath, std::ios::binary);
+        in << stdinText;
+    }
+    const std::string command = std::string("'") + CELESTRA_CLI_PATH + "' " + arguments + " <'" + inPath +
+                                "' >'" + outPath + "' 2>'" + errPath + "'";
+    const int status = std::system(command.c_str());
+    result.exitCode = (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
+    result.out = readAll(outPath);
+    result.err = readAll(errPath);
+    std::remove(inPath.c_str());
+    std::remove(outPath.c_str());
+    std::remove(errPath.c_str());
+    ::rmdir(dir.c_str());
+    return result;
+}
+
+}  // namespace celestra::test
