@@ -56,7 +56,8 @@ JulianDay julianDayFromCRuntimeTime(std::time_t t);
 JulianDay currentJulianDayUtc();
 
 // ΔT = TT - UT1 in seconds for a UTC Julian day, linearly interpolated in the
-// table, clamped to its end values. Reuses the last value within 0.25 day.
+// table, clamped to its end values (the built-in table ends on 2022-11-29).
+// Reuses the last value within 0.25 day (per thread).
 double deltaT(JulianDay jdUtc);
 // TAI - UTC in whole seconds (a step function), 10 s before 1972.
 double taiMinusUtc(JulianDay jdUtc);
@@ -89,9 +90,11 @@ const std::vector<TimeTableEntry>& builtinLeapSecondTable();
 const std::vector<TimeTableEntry>& deltaTTable();
 const std::vector<TimeTableEntry>& leapSecondTable();
 
-// Reads white-space separated (Julian day, value) pairs; an odd last number
-// is ignored. Returns false (with one diagnostic line) when the file is
-// missing, holds no whole pair, or its Julian days are not strictly ascending.
+// Reads white-space separated (Julian day, value) pairs up to the first text
+// that is not a finite number; an odd last number is ignored. Returns false,
+// leaving `out` untouched, when the file is missing (silently: the usual
+// case) or, with one diagnostic line, when it holds no whole pair or its
+// Julian days are not strictly ascending.
 bool loadTimeTableFile(const std::string& path, std::vector<TimeTableEntry>& out);
 
 // Forgets the loaded tables and caches so the next lookup reloads the side
@@ -122,7 +125,8 @@ struct DaylightRule {
 // weekday of the first day of the rule's month.
 BrokenDownTime transitionDate(const BrokenDownTime& firstOfMonth, const DaylightRule& rule);
 
-// "UTC %+2.lfh" of the offset in hours.
+// "UTC %+2.lfh" of the offset in hours ("UTC +1h", "UTC -5h"); an offset
+// that is not a whole number of hours keeps its fraction ("UTC +5.5h").
 std::string formatZoneLabel(double offsetDays);
 
 }  // namespace celestra
