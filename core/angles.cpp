@@ -100,25 +100,24 @@ void formatAngle(double value, int format, AngleSignStyle sign, bool append, std
     const double seconds = std::floor((minutes - wholeMinutes) * 60.0);
     const double minutesHundredths = std::floor(minutes * 100.0) / 100.0;
 
+    // Forms 0-2 give three-digit degrees, 3-5 two; 6-8 are the artillery units.
+    const int width = format < 3 ? 3 : 2;
     char body[96] = "";
     switch (format) {
         case 0:
             std::snprintf(body, sizeof body, "%9.4lf%s", av, kDegreeSign);
             break;
-        case 1:
-            std::snprintf(body, sizeof body, "%03.0lf%s%05.2lf'", degrees, kDegreeSign, minutesHundredths);
-            break;
-        case 2:
-            std::snprintf(body, sizeof body, "%03.0lf%s%02.0lf'%02.0lf\"", degrees, kDegreeSign, wholeMinutes, seconds);
-            break;
         case 3:
             std::snprintf(body, sizeof body, "%06.2lf%s", av, kDegreeSign);
             break;
+        case 1:
         case 4:
-            std::snprintf(body, sizeof body, "%02.0lf%s%05.2lf'", degrees, kDegreeSign, minutesHundredths);
+            std::snprintf(body, sizeof body, "%0*.0lf%s%05.2lf'", width, degrees, kDegreeSign, minutesHundredths);
             break;
+        case 2:
         case 5:
-            std::snprintf(body, sizeof body, "%02.0lf%s%02.0lf'%02.0lf\"", degrees, kDegreeSign, wholeMinutes, seconds);
+            std::snprintf(body, sizeof body, "%0*.0lf%s%02.0lf'%02.0lf\"", width, degrees, kDegreeSign, wholeMinutes,
+                          seconds);
             break;
         case 6:
             std::snprintf(body, sizeof body, "%6.1lf grad", av / 360.0 * 400.0);

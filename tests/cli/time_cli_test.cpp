@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <map>
-#include <regex>
 
 #include "tests/support/test_support.h"
 
@@ -13,12 +12,22 @@ namespace {
 
 using test::runCli;
 
-// The numeric and string fields of a flat JSON object.
+// The fields of a flat JSON object of numbers and plain strings, as text.
 std::map<std::string, std::string> jsonFields(const std::string& text) {
     std::map<std::string, std::string> fields;
-    static const std::regex field("\"([a-z_0-9]+)\":(\"[^\"]*\"|[-+0-9.eE]+)");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), field); it != std::sregex_iterator(); ++it)
-        fields[(*it)[1]] = (*it)[2];
+    size_t pos = 0;
+    while ((pos = text.find('"', pos)) != std::string::npos) {
+        const size_t keyEnd = text.find('"', pos + 1);
+        if (keyEnd == std::string::npos || keyEnd + 1 >= text.size() || text[keyEnd + 1] != ':') break;
+        const std::string key = text.substr(pos + 1, keyEnd - pos - 1);
+        size_t valueStart = keyEnd + 2, valueEnd;
+        if (text[valueStart] == '"')
+            valueEnd = text.find('"', valueStart + 1) + 1;
+        else
+            valueEnd = text.find_first_of(",}", valueStart);
+        fields[key] = text.substr(valueStart, valueEnd - valueStart);
+        pos = valueEnd;
+    }
     return fields;
 }
 
