@@ -349,27 +349,23 @@ JulianDay ttFromUtc(JulianDay jdUtc) {
  *                  of the equinoxes (IAU 1980 nutation, 1994 complementary
  *                  terms) evaluated at TDB = TT + tdbMinusTt
  * Notes:
- *  1. The whole-day and fractional parts of the Julian day enter separately
- *     (3155760000 s = 36525 days): the whole days contribute whole turns,
- *     which the reduction modulo 24 h removes without loss.
- *  2. GMST agrees with the IAU 1982 expression to 1e-9 h; GAST matches the
- *     IERS 1996 conventions to some 1e-5 s of time (the IAU 1980 nutation).
+ *  1. The polynomial is in seconds of time with T in Julian centuries of
+ *     UT1 from J2000.0; 3155760000 s (36525 days) x T adds the whole turns
+ *     of the days, which the reduction modulo 24 h removes.
+ *  2. GMST reproduces 18.697374558 h at J2000.0 and the published examples
+ *     of Meeus (Astronomical Algorithms, 12.a and 12.b) to 1e-4 s; GAST
+ *     carries the IAU 1980 nutation, a few milliseconds of time from the
+ *     IAU 2000/2006 apparent sidereal time.
  */
 double siderealTime(JulianDay jdTt, double deltaTSeconds, bool meanOnly) {
-    const double ut1 = ut1FromTt(jdTt, deltaTSeconds);
-    const double h = ut1;  // the fraction part L is 0 in every use
-    const double l = 0.0;
-    const double th = (h - kJ2000) / kDaysPerJulianCentury;
-    const double tl = l / kDaysPerJulianCentury;
-    const double t = th + tl;
-
+    const double t = (ut1FromTt(jdTt, deltaTSeconds) - kJ2000) / kDaysPerJulianCentury;
     double equationOfEquinoxes = 0.0;
     if (!meanOnly) {
         const JulianDay tdb = jdTt + tdbMinusTt(jdTt) * kDaysPerSecond;
         equationOfEquinoxes = earthTilt(tdb).equationOfEquinoxesSec;
     }
-    const double st = equationOfEquinoxes - 6.2e-6 * t * t * t + 0.093104 * t * t + 67310.54841 + 8640184.812866 * tl +
-                      3155760000.0 * tl + 8640184.812866 * th + 3155760000.0 * th;
+    const double st =
+        equationOfEquinoxes - 6.2e-6 * t * t * t + 0.093104 * t * t + 67310.54841 + (8640184.812866 + 3155760000.0) * t;
     double hours = std::fmod(st / 3600.0, 24.0);
     if (hours < 0.0) hours += 24.0;
     if (hours >= 24.0) hours -= 24.0;  // -1e-17 + 24 rounds to 24
