@@ -1,0 +1,1 @@
+#include "solarsystem/ephemeris.h"
