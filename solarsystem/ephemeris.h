@@ -198,5 +198,7 @@ int bodyState(double jd, const SolarSystemBody& body, int origin, Vector3& posit
 // $XDG_DATA_HOME/celestra/celestra.405 (default ~/.local/share); the
 // installed data folder (<prefix>/share/celestra/celestra.405). "" if none.
 std::string findEphemerisFile(const std::string& explicitPath = "");
+// The places findEphemerisFile tries, in order (for messages).
+std::vector<std::string> ephemerisSearchPaths(const std::string& explicitPath = "");
 
 }  // namespace celestra

@@ -1,0 +1,45 @@
+# Installation layout and the default ephemeris.
+#
+# celestra.405 (JPL DE405, 1959-12-10 to 2060-01-30) is produced at build time
+# by tools/make_ephemeris from Debian's casacore-data-jpl-de405 table and
+# placed beside the executables, where the program finds it; `cmake --install`
+# puts the executables in bin/ and the data with its notice in share/celestra/.
+include(GNUInstallDirs)
+
+set(CELESTRA_DATA_INSTALL_DIR "${CMAKE_INSTALL_DATADIR}/celestra")
+# The last place the program looks for its ephemeris.
+target_compile_definitions(celestra_engine PRIVATE
+  CELESTRA_INSTALL_DATA_DIR="${CMAKE_INSTALL_FULL_DATADIR}/celestra")
+
+install(TARGETS celestra-cli RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+
+set(CELESTRA_DE405_TABLE "/usr/share/casacore/data/ephemerides/DE405/table.f0i"
+    CACHE FILEPATH "DE405 coefficient table of Debian's casacore-data-jpl-de405")
+
+add_executable(make_ephemeris tools/make_ephemeris.cpp)
+target_link_libraries(make_ephemeris PRIVATE celestra_engine)
+
+if(EXISTS "${CELESTRA_DE405_TABLE}")
+  set(_ephemeris "${CMAKE_BINARY_DIR}/celestra.405")
+  set(_args "${CELESTRA_DE405_TABLE}" "${_ephemeris}")
+  set(_deps make_ephemeris "${CELESTRA_DE405_TABLE}")
+  # With JPL's test points at hand the converter refuses output that disagrees with them.
+  set(_testpo "${CELESTRA_SHARED_DATA}/ephemeris/testpo.405")
+  if(EXISTS "${_testpo}")
+    list(APPEND _args "${_testpo}")
+    list(APPEND _deps "${_testpo}")
+  endif()
+  add_custom_command(OUTPUT "${_ephemeris}"
+    COMMAND make_ephemeris ${_args}
+    DEPENDS ${_deps}
+    COMMENT "Writing the default ephemeris celestra.405 (JPL DE405)"
+    VERBATIM)
+  add_custom_target(celestra_ephemeris ALL DEPENDS "${_ephemeris}")
+  install(FILES "${_ephemeris}" "${CMAKE_SOURCE_DIR}/resources/NOTICE.ephemeris"
+          DESTINATION "${CELESTRA_DATA_INSTALL_DIR}")
+else()
+  message(WARNING
+    "The DE405 table ${CELESTRA_DE405_TABLE} is absent (Debian package casacore-data-jpl-de405): "
+    "the default ephemeris celestra.405 is not built. Install the package, or give the program "
+    "an ephemeris file with --ephemeris PATH.")
+endif()
