@@ -581,8 +581,12 @@ std::vector<std::string> ephemerisSearchPaths(const std::string& explicitPath) {
         candidates.push_back(std::string(xdg) + "/celestra/celestra.405");
     else if (home && home[0] == '/')
         candidates.push_back(std::string(home) + "/.local/share/celestra/celestra.405");
+    // An installation moved to another prefix keeps bin/ and share/ side by side.
+    if (!exeFolder.empty()) candidates.push_back(folderOf(exeFolder) + "/share/celestra/celestra.405");
 #ifdef CELESTRA_INSTALL_DATA_DIR
-    candidates.push_back(std::string(CELESTRA_INSTALL_DATA_DIR) + "/celestra.405");
+    const std::string installed = std::string(CELESTRA_INSTALL_DATA_DIR) + "/celestra.405";
+    if (std::find(candidates.begin(), candidates.end(), installed) == candidates.end())
+        candidates.push_back(installed);
 #endif
     return candidates;
 }

@@ -195,8 +195,10 @@ int bodyState(double jd, const SolarSystemBody& body, int origin, Vector3& posit
 // explicitPath (from --ephemeris) when not empty (and nothing else: a wrong
 // explicit path is not replaced by another file); the executable's side file
 // (sideFilePath("405")); "celestra.405" in the executable's folder;
-// $XDG_DATA_HOME/celestra/celestra.405 (default ~/.local/share); the
-// installed data folder (<prefix>/share/celestra/celestra.405). "" if none.
+// $XDG_DATA_HOME/celestra/celestra.405 (default ~/.local/share);
+// ../share/celestra/celestra.405 from the executable's folder (an installation
+// moved to another prefix); the installed data folder
+// (<prefix>/share/celestra/celestra.405). "" if none.
 std::string findEphemerisFile(const std::string& explicitPath = "");
 // The places findEphemerisFile tries, in order (for messages).
 std::vector<std::string> ephemerisSearchPaths(const std::string& explicitPath = "");
