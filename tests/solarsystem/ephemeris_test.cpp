@@ -400,10 +400,15 @@ struct Damage {
 };
 
 TEST(DamagedEphemeris, RefusedAtOpeningWithAMessage) {
+    // Keeps the first `bytes` bytes (erase rather than resize: no zero fill to reason about).
+    auto cut = [](size_t bytes) {
+        return [bytes](std::vector<unsigned char>& b) { b.erase(b.begin() + static_cast<long>(bytes), b.end()); };
+    };
+    const size_t whole = Synthetic().bytes().size();
     const std::vector<Damage> cases = {
-        {"truncated", nullptr, [](auto& b) { b.resize(b.size() - 4000); }, "truncated"},
-        {"header only", nullptr, [](auto& b) { b.resize(5000); }, "too short"},
-        {"empty", nullptr, [](auto& b) { b.clear(); }, "too short"},
+        {"truncated", nullptr, cut(whole - 4000), "truncated"},
+        {"header only", nullptr, cut(5000), "too short"},
+        {"empty", nullptr, cut(0), "too short"},
         {"span zero", [](Synthetic& f) { f.span = 0.0; }, nullptr, "not positive"},
         {"span negative", [](Synthetic& f) { f.span = -32.0; }, nullptr, "not positive"},
         {"span NaN", [](Synthetic& f) { f.span = std::nan(""); }, nullptr, "not positive"},
