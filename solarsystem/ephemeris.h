@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/angles.h"
@@ -91,7 +92,7 @@ constexpr int kEphemerisRequestCount = 13; // the 12 series plus librations
 
 // Polynomial values reused while the normalised Chebyshev time is unchanged.
 struct ChebyshevCache {
-    double p[kMaxChebyshevCoefficients] = {1.0, 2.0};  // P_j(tc); p[1] holds tc of the last call
+    double p[kMaxChebyshevCoefficients] = {1.0, 2.0};  // P_j(tc); p[1] = tc of the last call (2: none yet)
     double v[kMaxChebyshevCoefficients] = {0.0, 1.0};  // dP_j/dtc
     int validP = 2;
     int validV = 3;
