@@ -87,7 +87,7 @@ struct CoefficientPointer {
 constexpr int kEphemerisRecordDoubles = 1018;
 constexpr int kEphemerisRecordBytes = kEphemerisRecordDoubles * 8;  // 8144
 constexpr int kMaxChebyshevCoefficients = 18;
-constexpr int kEphemerisSeriesCount = 12;  // Mercury..Pluto, EMB order as in the file, Moon, Sun, nutations
+constexpr int kEphemerisSeriesCount = 12;  // Mercury, Venus, EMB, Mars..Pluto, Moon, Sun, nutations
 constexpr int kEphemerisRequestCount = 13; // the 12 series plus librations
 
 // Polynomial values reused while the normalised Chebyshev time is unchanged.
