@@ -137,9 +137,12 @@ def parse_figures(path, hip_to_hr):
 
 
 def assign_links(stars, figures):
-    """Gives every distinct figure segment to one of its two stars so that no
-    star carries more than two partners (a greedy choice of the less loaded
-    end, repaired by reversing a chain of segments when both ends are full)."""
+    """Gives every distinct figure segment to one of its two stars, at most two
+    per star. First as many segments as possible go to distinct stars (a
+    maximum matching of segments to their end stars, by augmenting paths), so
+    second links appear only where a figure has more segments than stars;
+    the rest go to an end with room, shifting a chain of segments when both
+    ends are full."""
     segments = []
     seen = set()
     for abbr in sorted(figures):
@@ -148,15 +151,26 @@ def assign_links(stars, figures):
             if a != b and key not in seen:
                 seen.add(key)
                 segments.append(key)
-    owner = {}  # segment -> star carrying it
-    load = {}
 
-    def carried(star):
-        return [s for s, o in owner.items() if o == star]
+    first_owner = {}  # star -> the segment it carries as its first link
+
+    def augment(seg, visited):
+        for star in seg:
+            if star in visited:
+                continue
+            visited.add(star)
+            if star not in first_owner or augment(first_owner[star], visited):
+                first_owner[star] = seg
+                return True
+        return False
+
+    left_over = [seg for seg in segments if not augment(seg, set())]
+    owner = {seg: star for star, seg in first_owner.items()}
+    load = {star: 1 for star in first_owner}
 
     def relieve(star, visited):
-        # Move one of `star`'s segments to its other end, recursively.
-        for seg in carried(star):
+        # Moves one of `star`'s segments to its other end, recursively.
+        for seg in [s for s, o in owner.items() if o == star]:
             other = seg[0] if seg[1] == star else seg[1]
             if other in visited:
                 continue
@@ -168,8 +182,8 @@ def assign_links(stars, figures):
                 return True
         return False
 
-    for seg in segments:
-        a, b = sorted(seg, key=lambda s: (load.get(s, 0), s))
+    for seg in left_over:
+        a = min(seg, key=lambda s: (load.get(s, 0), s))
         if load.get(a, 0) >= 2 and not relieve(a, {a}):
             raise ValueError("cannot place figure segment %s" % (seg,))
         owner[seg] = a
