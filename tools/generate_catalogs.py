@@ -183,6 +183,8 @@ def main():
     parser.add_argument("--keep", action="store_true", help="keep the temporary folder")
     args = parser.parse_args()
     work = args.work or tempfile.mkdtemp(prefix="celestra-catalogs-")
+    # apt's download user must reach the folder (mkdtemp makes it private).
+    os.chmod(work, 0o755)
     try:
         generate(fetch(work))
     finally:

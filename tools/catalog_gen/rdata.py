@@ -3,9 +3,10 @@
 The objects are R's XDR serialisation format (versions 2 and 3), each stored
 in the .rdb file as a 4-byte big-endian length followed by a zlib stream; the
 .rdx index is a gzip-compressed serialised list giving each variable's
-(offset, length) in the .rdb. Only the value kinds that data frames use are
-decoded (vectors, pairlists, symbols, attributes, compact ALTREP sequences);
-anything else raises ValueError so a format change is noticed, not guessed.
+(offset, length) in the .rdb. Only the value kinds that the package's data
+frames use are decoded (vectors, pairlists, symbols, attributes); anything
+else, ALTREP-compacted vectors included, raises ValueError so a format change
+is noticed, not guessed.
 """
 
 import gzip
@@ -111,11 +112,6 @@ class _Reader:
             n = self.int()
             values = [self.item() for _ in range(n)]
             return self._finish(RObject("list", values), has_attr)
-        if kind == 238:  # ALTREP: class info, state, attributes
-            info = self.item()
-            state = self.item()
-            attributes = self._pairlist_to_dict(self.item())
-            return self._altrep(info, state, attributes)
         raise ValueError("unsupported R value kind %d" % kind)
 
     def _finish(self, obj, has_attr):
@@ -131,25 +127,6 @@ class _Reader:
         if pl is None:
             return {}
         return {tag: value for tag, value in pl.value}
-
-    def _altrep(self, info, state, attributes):
-        cls = info.value[0][1].value
-        if cls == "compact_intseq":
-            n, start, step = state.value
-            values = [int(start + i * step) for i in range(int(n))]
-            return RObject("int", values, attributes)
-        if cls == "compact_realseq":
-            n, start, step = state.value
-            return RObject("real", [start + i * step for i in range(int(n))], attributes)
-        if cls.startswith("wrap_"):
-            inner = state.value[0]
-            inner.attributes = attributes
-            return inner
-        if cls == "deferred_string":
-            source = state.value[0] if state.kind == "pairlist" else state
-            src = source[1] if isinstance(source, tuple) else source
-            return RObject("str", [str(v) for v in src.value], attributes)
-        raise ValueError("unsupported ALTREP class %s" % cls)
 
 
 def unserialize(data):

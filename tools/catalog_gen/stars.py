@@ -93,8 +93,6 @@ def parse_cross_id(path):
                 continue
             hip, component, hr = int(cols[0]), cols[1].strip(), int(cols[4])
             if hip not in hip_to_hr or component in ("", "A"):
-                if hip in hip_to_hr and component not in ("", "A"):
-                    continue
                 hip_to_hr[hip] = hr
     return hip_to_hr
 
