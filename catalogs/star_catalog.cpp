@@ -59,8 +59,14 @@ const StarEntry* starByNumber(int n) {
     return &kBrightStarTable[n - 1];
 }
 
-bool isPlaceholderStar(const StarEntry& entry) {
-    return entry.spectralClass == '0' && entry.magnitude == kPlaceholderMagnitude;
+bool isPlaceholderStar(int n) {
+    // By number: deep-sky records share the class '0' and can have magnitude 10.0.
+    static constexpr int kPlaceholders[] = {92, 95, 182, 1057, 1841, 2472, 2496,
+                                            3515, 3671, 6309, 6515, 7189, 7539, 8296};
+    for (int p : kPlaceholders) {
+        if (p == n) return true;
+    }
+    return false;
 }
 
 double starMagnitude(const StarEntry& entry) { return entry.magnitude * 0.001; }
@@ -120,7 +126,7 @@ const StarEntry* findStarByIdentity(const std::string& text) {
     for (const StarEntry& star : kBrightStarTable) {
         // Columns 1-3 Flamsteed number, 4-7 Bayer letter and superscript,
         // 8-10 constellation; placeholders carry other texts.
-        if (std::strlen(star.identity) != 10 || isPlaceholderStar(star)) continue;
+        if (std::strlen(star.identity) != 10 || isPlaceholderStar(star.number)) continue;
         const std::string id(star.identity);
         const std::string flamsteed = compact(id.substr(0, 3));
         const std::string bayer = compact(id.substr(3, 4));

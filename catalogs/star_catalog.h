@@ -37,8 +37,10 @@ constexpr double kLightYearsPerParsecShown = 3.26;
 // Entry of Bright Star number n (1..9110), or nullptr outside that range.
 const StarEntry* starByNumber(int n);
 
-// Whether the entry is one of the 14 slots kept for numbers that are not stars.
-bool isPlaceholderStar(const StarEntry& entry);
+// Whether Bright Star number n is one of the 14 slots kept for catalogue
+// numbers that are not stars (novae, clusters): 92, 95, 182, 1057, 1841,
+// 2472, 2496, 3515, 3671, 6309, 6515, 7189, 7539, 8296.
+bool isPlaceholderStar(int n);
 
 // Visual magnitude in magnitudes (the stored thousandths × 0.001).
 double starMagnitude(const StarEntry& entry);
