@@ -19,8 +19,8 @@ constexpr int kConstellationLabelCount = 82;
 // The 82 labels in stored (alphabetical) order.
 const ConstellationLabel* constellationLabels();
 
-// Whether a figure-link value names a partner star: 1 <= link <= 9998, so the
-// table's -1 and 9999 draw nothing.
+// Whether a figure-link value names a partner star: 1 <= link <= 9110, so the
+// table's -1 and 9999 draw nothing, and no value can reach past the table.
 bool figureLinkValid(std::int32_t link);
 
 // Whether a label is drawn at chart label level `level` (anchor >= 2 and

@@ -54,6 +54,15 @@ TEST(StarCatalog, ProperMotionConvertsBackToCatalogueArcsecondsPerYear) {
     EXPECT_NEAR(rigil.properMotionDec / 100.0, 0.699, 5e-6);
 }
 
+// The stored class is the first class letter of the catalogue's type.
+TEST(StarCatalog, SpectralClassSkipsLuminosityPrefixes) {
+    EXPECT_EQ(starByNumber(2)->spectralClass, 'G');     // "gG9"
+    EXPECT_EQ(starByNumber(2277)->spectralClass, 'G');  // "g:G9"
+    EXPECT_EQ(starByNumber(5958)->spectralClass, 'B');  // "sdBe+gM3+Q"
+    EXPECT_EQ(starByNumber(2583)->spectralClass, 'W');  // "WN5-B"
+    EXPECT_EQ(starByNumber(4210)->spectralClass, 'P');  // Eta Car, "pec"
+}
+
 TEST(StarCatalog, PlaceholdersKeepSlotsAndOwnTexts) {
     // Exactly the 14 listed numbers carry the placeholder magnitude and class.
     for (int n = 1; n <= kBrightStarCount; ++n) {
