@@ -125,13 +125,9 @@ def generate(roots):
         messier, caldwell, [source_line(k, paths) for k in ("nebulae", "nebula_names")])
 
     rows = places.load_world_cities(paths["rdx"], paths["rdb"])
-    place_rows, countries, restored = places.build(rows, places.load_geonames(paths["geonames"]))
+    place_rows, countries, notes = places.build(rows, places.load_geonames(paths["geonames"]))
     results["places.cpp"] = places.write_tables(
-        place_rows, countries,
-        [source_line(k, paths) for k in ("rdx", "rdb", "geonames")] +
-        ["", "%d places (%d custom slots) chosen from %d, %d countries; %d names took" %
-         (len(place_rows), places.CUSTOM_SLOTS, len(rows), len(countries), restored),
-         "accents from GeoNames. Selection: see tools/catalog_gen/places.py."])
+        place_rows, countries, [source_line(k, paths) for k in ("rdx", "rdb", "geonames")] + [""] + notes)
 
     for name, text in results.items():
         cpp_out.write_if_changed(os.path.join(OUT_DIR, name), text)

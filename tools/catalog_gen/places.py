@@ -47,7 +47,9 @@ def load_world_cities(rdx, rdb):
     cols = rdata.data_frame_columns(rdata.load_lazy_data(rdx, rdb, "world.cities"))
     rows = []
     for i in range(len(cols["name"])):
-        rows.append({"name": cols["name"][i], "source_country": cols["country.etc"][i],
+        # A leading apostrophe transliterates the Arabic ayn ("'Amman"); the
+        # table writes the name without it so that it sorts by its letters.
+        rows.append({"name": cols["name"][i].lstrip("'"), "source_country": cols["country.etc"][i],
                      "pop": cols["pop"][i], "lat": cols["lat"][i], "lon": cols["long"][i],
                      "capital": cols["capital"][i]})
     return rows
@@ -71,15 +73,13 @@ def restore_accents(rows, geonames):
     for name, lat, lon in geonames:
         if not name.isascii():
             index.setdefault(fold(name), []).append((name, lat, lon))
-    restored = 0
     for row in rows:
         for name, lat, lon in index.get(fold(row["name"]), ()):
             if (name != row["name"] and row["name"].isascii()
                     and abs(lat - row["lat"]) < 0.2 and abs(lon - row["lon"]) < 0.2):
+                row["ascii_name"] = row["name"]
                 row["name"] = name
-                restored += 1
                 break
-    return restored
 
 
 def select_places(rows):
@@ -111,8 +111,9 @@ def select_places(rows):
 
 
 def build(rows, geonames):
-    """Returns (places, countries); places as (name, lat, lon, country index)."""
-    restored = restore_accents(rows, geonames)
+    """Returns (places, countries, notes); places as (name, lat, lon, country
+    index), notes the selection rule with its counts."""
+    restore_accents(rows, geonames)
     chosen = select_places(rows)
     entries = []
     for r in chosen:
@@ -127,7 +128,21 @@ def build(rows, geonames):
     entries.sort(key=lambda e: (sort_key(e[0]), sort_key(e[3])))
     places = [("Custom %d" % (i + 1), 0, 0, 0) for i in range(CUSTOM_SLOTS)]
     places += [(n, lat, lon, index[c]) for n, lat, lon, c in entries]
-    return places, countries, restored
+    capitals = sum(1 for r in chosen if r["capital"] == 1)
+    accented = sum(1 for r in chosen if "ascii_name" in r)
+    smallest = min(r["pop"] for r in chosen if r["capital"] != 1
+                   and (r["name"], r["source_country"]) not in INCLUDE)
+    notes = [
+        "%d places: %d custom slots, %d chosen from world.cities' %d, %d added." % (
+            len(places), CUSTOM_SLOTS, len(chosen), len(rows), len(EXTRA_PLACES)),
+        "Rule: among the names that sort from \"%s\" to \"%s\" (accents and case" % (FIRST_NAME, LAST_NAME),
+        "ignored), outside Western Sahara: the include list (%s)," % ", ".join(
+            "%s/%s" % i for i in INCLUDE),
+        "the %d capitals, then by population down to %d inhabitants; plus" % (capitals, smallest),
+        "Greenwich (the Royal Observatory, 51.48 N 0.00 E), which world.cities lacks.",
+        "%d names took their accents from GeoNames; %d countries." % (accented, len(countries)),
+    ]
+    return places, countries, notes
 
 
 def write_tables(places, countries, sources):
