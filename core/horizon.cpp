@@ -1,0 +1,129 @@
+#include "core/horizon.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace celestra {
+
+namespace {
+
+constexpr double kChartLatitudeLimit = 89.9999;
+constexpr double kRefractionTolerance = 5e-05;  // degrees of zenith distance
+constexpr int kRefractionMaxPasses = 50;         // a pass contracts the error tenfold near the horizon
+
+double clampUnit(double x) { return std::clamp(x, -1.0, 1.0); }
+
+template <class Coordinate>
+void chartZenithAzimuthArray(const ChartFrame& frame, const Coordinate* raHours, const Coordinate* decDeg,
+                             std::size_t n, int32_t* zenithDistanceFixed, int32_t* azimuthFixed) {
+    for (std::size_t i = 0; i < n; ++i) {
+        double zd = 0.0, az = 0.0;
+        chartZenithAzimuth(frame, raHours[i], decDeg[i], zd, az);
+        zenithDistanceFixed[i] = toFixed16(zd);
+        azimuthFixed[i] = toFixed16(az);
+    }
+}
+
+}  // namespace
+
+double refraction(const ObserverSite& site, int option, double zenithDistanceDeg) {
+    if (zenithDistanceDeg < 0.1 || zenithDistanceDeg > 91.0) return 0.0;
+    double pressure = 1010.0 * std::exp(-site.height / 9100.0);
+    double temperature = 10.0;
+    if (option == kRefractionSite) {
+        pressure = site.pressure;
+        temperature = site.temperature;
+    }
+    // No air, or a temperature at or below absolute zero: no refraction
+    // rather than a negative or infinite one.
+    if (pressure <= 0.0 || temperature <= -273.0) return 0.0;
+    const double h = 90.0 - zenithDistanceDeg;
+    const double r = 0.016667 / std::tan((h + 7.31 / (h + 4.4)) * kDegToRad);
+    return r * 0.28 * pressure / (temperature + 273.0);
+}
+
+HorizontalPlace equatorialToHorizontal(JulianDay jdTt, double deltaTSeconds, double poleXArcsec, double poleYArcsec,
+                                       const ObserverSite& site, double raHours, double decDeg, int refractionOption) {
+    HorizontalPlace out;
+    out.raHours = raHours;
+    out.decDeg = decDeg;
+
+    const double gast = siderealTime(jdTt, deltaTSeconds, false);
+    const double phi = site.latitude * kDegToRad, lambda = site.longitude * kDegToRad;
+    const double sinPhi = std::sin(phi), cosPhi = std::cos(phi);
+    const double sinLambda = std::sin(lambda), cosLambda = std::cos(lambda);
+    const Vector3 zenith = earthFixedToSpace(gast, poleXArcsec, poleYArcsec,
+                                             {cosPhi * cosLambda, cosPhi * sinLambda, sinPhi});
+    const Vector3 north = earthFixedToSpace(gast, poleXArcsec, poleYArcsec,
+                                            {-sinPhi * cosLambda, -sinPhi * sinLambda, cosPhi});
+    const Vector3 west = earthFixedToSpace(gast, poleXArcsec, poleYArcsec, {sinLambda, -cosLambda, 0.0});
+
+    const double alpha = raHours * kHoursToRad, delta = decDeg * kDegToRad;
+    const Vector3 p{std::cos(delta) * std::cos(alpha), std::cos(delta) * std::sin(alpha), std::sin(delta)};
+    const double pz = p.dot(zenith), pn = p.dot(north), pw = p.dot(west);
+    const double proj = std::sqrt(pn * pn + pw * pw);
+
+    double az = proj > 0.0 ? -std::atan2(pw, pn) * kRadToDeg : 0.0;
+    if (az < 0.0) az += 360.0;
+    if (az >= 360.0) az -= 360.0;
+    double zd = std::atan2(proj, pz) * kRadToDeg;
+    out.azimuthDeg = az;
+
+    if (refractionOption != kRefractionNone) {
+        const double zdTrue = zd;
+        double r = 0.0;
+        for (int pass = 0; pass < kRefractionMaxPasses; ++pass) {
+            const double previous = zd;
+            r = refraction(site, refractionOption, zd);
+            zd = zdTrue - r;
+            if (std::fabs(zd - previous) <= kRefractionTolerance) break;
+        }
+        if (r > 0.0 && zd > 0.01 && proj > 0.0) {
+            // The apparent direction: same vertical plane, raised by r.
+            const Vector3 horizontal = (p - zenith * pz) * (1.0 / proj);
+            const double z = zd * kDegToRad;
+            const Vector3 seen = zenith * std::cos(z) + horizontal * std::sin(z);
+            vectorToRaDec(seen, out.raHours, out.decDeg);
+        }
+    }
+    out.zenithDistanceDeg = zd;
+    return out;
+}
+
+ChartFrame makeChartFrame(double localSiderealHours, double latitudeDeg) {
+    const double phi = std::clamp(latitudeDeg, -kChartLatitudeLimit, kChartLatitudeLimit) * kDegToRad;
+    return {localSiderealHours, std::sin(phi), std::cos(phi)};
+}
+
+void chartZenithAzimuth(const ChartFrame& frame, double raHours, double decDeg, double& zenithDistanceDeg,
+                        double& azimuthDeg) {
+    // Sine and cosine are periodic, so the hour angle needs no wrapping.
+    const double hourAngle = (frame.localSiderealHours - raHours) * 15.0 * kDegToRad;
+    const double delta = decDeg * kDegToRad;
+    const double sinDelta = std::sin(delta), cosDelta = std::cos(delta);
+    const double sinH = std::sin(hourAngle), cosH = std::cos(hourAngle);
+    const double sinAlt = clampUnit(cosDelta * cosH * frame.cosLatitude + sinDelta * frame.sinLatitude);
+    const double alt = std::asin(sinAlt);
+    const double denominator = std::max(std::cos(alt) * frame.cosLatitude, 1e-9);
+    double az = std::acos(clampUnit((sinDelta - sinAlt * frame.sinLatitude) / denominator)) * kRadToDeg;
+    if (sinH >= 0.0) az = 360.0 - az;
+    if (az >= 360.0) az -= 360.0;
+    zenithDistanceDeg = 90.0 - alt * kRadToDeg;
+    azimuthDeg = az;
+}
+
+int32_t toFixed16(double degrees) {
+    return static_cast<int32_t>(static_cast<float>(degrees) * 65536.0f);
+}
+
+void chartZenithAzimuthFixed(const ChartFrame& frame, const double* raHours, const double* decDeg, std::size_t n,
+                             int32_t* zenithDistanceFixed, int32_t* azimuthFixed) {
+    chartZenithAzimuthArray(frame, raHours, decDeg, n, zenithDistanceFixed, azimuthFixed);
+}
+
+void chartZenithAzimuthFixed(const ChartFrame& frame, const float* raHours, const float* decDeg, std::size_t n,
+                             int32_t* zenithDistanceFixed, int32_t* azimuthFixed) {
+    chartZenithAzimuthArray(frame, raHours, decDeg, n, zenithDistanceFixed, azimuthFixed);
+}
+
+}  // namespace celestra

@@ -1,0 +1,200 @@
+#include "solarsystem/daily_ephemeris.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <bit>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/horizon.h"
+#include "core/log.h"
+#include "core/side_files.h"
+
+namespace celestra {
+
+static_assert(std::endian::native == std::endian::little, "the cache file is little-endian, as held in memory");
+static_assert(sizeof(float) * kDailyRecordFloats == 48, "one day of the cache is 48 bytes");
+
+namespace {
+
+constexpr double kMaxTableBytes = 536870911.0;
+
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string fileNameOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// mkdir -p; true when the folder exists afterwards.
+bool makeFolders(const std::string& folder) {
+    if (folder.empty()) return false;
+    for (size_t pos = 1; pos <= folder.size(); ++pos) {
+        if (pos != folder.size() && folder[pos] != '/') continue;
+        const std::string part = folder.substr(0, pos);
+        if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    }
+    struct stat st {};
+    return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool writeAll(std::FILE* f, const void* data, size_t bytes) {
+    return bytes == 0 || std::fwrite(data, 1, bytes, f) == bytes;
+}
+
+}  // namespace
+
+int dailyDayCount(double startJd, double endJd) {
+    const double span = endJd - startJd;
+    if (!std::isfinite(span) || span < 1.0) return 0;
+    const double days = std::trunc(span);
+    if (days * kDailyRecordFloats * sizeof(float) > kMaxTableBytes) return 0;
+    return static_cast<int>(days);
+}
+
+void buildDailyPlaces(const PlaceContext& context, DailyPlaceTable& table, const ProgressFn& progress) {
+    table.places.assign(static_cast<size_t>(table.days) * kDailyRecordFloats, 0.0f);
+    // The start day taken to TT once, then used as a UTC instant: each
+    // sample lies about a minute after the start's time of day.
+    const JulianDay t0 = ttFromUtc(table.startJd);
+    // Day by day rather than body by body: the six bodies of one day share
+    // the Earth's state and the ephemeris record.
+    int reported = -1;
+    for (int j = 0; j < table.days; ++j) {
+        const int stage = static_cast<int>(static_cast<long long>(j) * kPathBodyCount / table.days);
+        if (stage != reported && progress) {
+            char text[32];
+            std::snprintf(text, sizeof text, "One time init: %d%%", stage * 100 / kPathBodyCount);
+            progress(text);
+        }
+        reported = stage;
+        for (int slot = 0; slot < kPathBodyCount; ++slot) {
+            double ra = 0.0, dec = 0.0, distance = 0.0;
+            geocentricPlaceUtc(context, t0 + j, kPathBodies[slot], ra, dec, distance);
+            float* record = &table.places[static_cast<size_t>(j) * kDailyRecordFloats + 2 * slot];
+            record[0] = static_cast<float>(ra);
+            record[1] = static_cast<float>(dec);
+        }
+    }
+}
+
+bool loadDailyPlaceCache(const std::string& path, DailyPlaceTable& table) {
+    if (path.empty() || table.days <= 0) return false;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    double header[2] = {0.0, 0.0};
+    std::vector<float> places(static_cast<size_t>(table.days) * kDailyRecordFloats);
+    const bool ok = std::fread(header, 1, sizeof header, f) == sizeof header && header[0] == table.startJd &&
+                    header[1] == table.endJd &&
+                    std::fread(places.data(), sizeof(float), places.size(), f) == places.size();
+    std::fclose(f);
+    if (ok) table.places = std::move(places);
+    return ok;
+}
+
+bool saveDailyPlaceCache(const std::string& path, const DailyPlaceTable& table) {
+    if (path.empty()) return false;
+    const std::string temporary = path + ".tmp." + std::to_string(::getpid());
+    std::FILE* f = std::fopen(temporary.c_str(), "wb");
+    if (!f) return false;
+    const double header[2] = {table.startJd, table.endJd};
+    bool ok = writeAll(f, header, sizeof header) &&
+              writeAll(f, table.places.data(), table.places.size() * sizeof(float));
+    ok = (std::fflush(f) == 0) && ok;
+    ok = (std::fclose(f) == 0) && ok;
+    if (ok && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+    std::remove(temporary.c_str());
+    return false;
+}
+
+DailyCacheLocations dailyCacheLocations() {
+    DailyCacheLocations where;
+    where.beside = sideFilePath("40C");
+    if (where.beside.empty()) return where;
+    where.besideWritable = ::access(folderOf(where.beside).c_str(), W_OK) == 0;
+    std::string base;
+    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg == '/') {
+        base = xdg;
+    } else if (const char* home = std::getenv("HOME"); home && *home) {
+        base = std::string(home) + "/.cache";
+    }
+    if (!base.empty()) where.user = base + "/celestra/" + fileNameOf(where.beside);
+    return where;
+}
+
+TrackWindow trackWindow(int days, double startJd, JulianDay currentUtc) {
+    TrackWindow w;
+    const double d = std::trunc(currentUtc - startJd);
+    if (!std::isfinite(d) || days <= 0) return w;
+    const double first = std::max(0.0, d - kTrackHalfWindowDays);
+    const double end = std::min(static_cast<double>(days), d + kTrackHalfWindowDays);
+    if (end <= first) return w;
+    w.first = static_cast<int>(first);
+    w.end = static_cast<int>(end);
+    return w;
+}
+
+void OrbitalPaths::setCacheLocations(DailyCacheLocations locations) {
+    locations_ = std::move(locations);
+    locationsSet_ = true;
+}
+
+void OrbitalPaths::prepareTable(const PlaceContext& context, const ProgressFn& progress) {
+    table_ = DailyPlaceTable{};
+    table_.startJd = context.startJd;
+    table_.endJd = context.endJd;
+    table_.days = dailyDayCount(context.startJd, context.endJd);
+    track_.assign(static_cast<size_t>(table_.days) * kDailyRecordFloats, 0.0f);
+    if (!locationsSet_) setCacheLocations(dailyCacheLocations());
+
+    if (loadDailyPlaceCache(locations_.beside, table_) || loadDailyPlaceCache(locations_.user, table_)) {
+        tableReady_ = true;
+        return;
+    }
+    debugLog("Cached Daily Ephemeris does not exist or was invalid, attempting creation\n");
+    buildDailyPlaces(context, table_, progress);
+    tableReady_ = true;
+    bool saved = false;
+    if (locations_.besideWritable) saved = saveDailyPlaceCache(locations_.beside, table_);
+    if (!saved && !locations_.user.empty() && makeFolders(folderOf(locations_.user)))
+        saved = saveDailyPlaceCache(locations_.user, table_);
+    if (!saved) debugLog("Daily ephemeris cache could not be written; kept in memory only\n");
+}
+
+bool OrbitalPaths::update(const PlaceContext& context, const ObserverSnapshot& observer, bool pathsOn,
+                          const ProgressFn& progress) {
+    if (!sameObserver(observer, computedFor_, kTrackInstantTolerance)) trackValid_ = false;
+    if (!pathsOn || trackValid_) return false;
+    computedFor_ = observer;
+    if (dailyDayCount(context.startJd, context.endJd) == 0) return false;
+    if (!tableReady_ || table_.startJd != context.startJd || table_.endJd != context.endJd)
+        prepareTable(context, progress);
+
+    const JulianDay current = observer.instant;
+    window_ = trackWindow(table_.days, table_.startJd, current);
+    // Every sample keeps the current time of day.
+    const JulianDay firstInstant = current - (std::trunc(current - table_.startJd) - window_.first);
+    for (int k = window_.first; k < window_.end; ++k) {
+        const double gmst = siderealTimeFromUtc(firstInstant + (k - window_.first), true);
+        const ChartFrame frame = makeChartFrame(localSiderealTime(gmst, observer.site.longitude),
+                                                observer.site.latitude);
+        for (int slot = 0; slot < kPathBodyCount; ++slot) {
+            double zd = 0.0, az = 0.0;
+            chartZenithAzimuth(frame, table_.raHours(k, slot), table_.decDeg(k, slot), zd, az);
+            float* record = &track_[static_cast<size_t>(k) * kDailyRecordFloats + 2 * slot];
+            record[0] = static_cast<float>(zd);
+            record[1] = static_cast<float>(az);
+        }
+    }
+    trackValid_ = true;
+    return true;
+}
+
+}  // namespace celestra

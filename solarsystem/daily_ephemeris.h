@@ -1,0 +1,113 @@
+// The daily place table behind the chart's "Orbital Paths": apparent
+// geocentric places of Mercury, Venus, Mars, Jupiter, Saturn and the Sun
+// once a day over the whole ephemeris span, built once and kept in a cache
+// file, and the horizontal track around the current date derived from it.
+//
+// Cache file ("40C" side file): start day (double), end day (double), then
+// N records of 48 bytes, each six pairs of 32-bit floats (right ascension
+// in hours, declination in degrees) for the six bodies in the order above;
+// little-endian, as held in memory.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "solarsystem/observer_snapshot.h"
+#include "solarsystem/planets.h"
+
+namespace celestra {
+
+constexpr int kPathBodyCount = 6;
+constexpr std::array<int, kPathBodyCount> kPathBodies = {kMercury, kVenus, kMars, kJupiter, kSaturn, kSun};
+constexpr int kDailyRecordFloats = 2 * kPathBodyCount;  // 48 bytes
+// Clock tolerance of the track, days (51.6 s).
+constexpr double kTrackInstantTolerance = 0.0005972222222222222;
+// Days before and after the current date that the track covers.
+constexpr int kTrackHalfWindowDays = 182;
+
+struct DailyPlaceTable {
+    double startJd = 0.0;  // the ephemeris range the table was made for
+    double endJd = 0.0;
+    int days = 0;          // N
+    std::vector<float> places;  // days x 12 floats: (ra hours, dec degrees) per body
+
+    float raHours(int day, int slot) const { return places[static_cast<size_t>(day) * kDailyRecordFloats + 2 * slot]; }
+    float decDeg(int day, int slot) const { return places[static_cast<size_t>(day) * kDailyRecordFloats + 2 * slot + 1]; }
+};
+
+// N for an ephemeris range: whole days of end - start, or 0 when the range
+// is empty, not finite or the table would exceed 536870911 bytes.
+int dailyDayCount(double startJd, double endJd);
+
+// Progress text while the table is built: "One time init: %d%%".
+using ProgressFn = std::function<void(const std::string& text)>;
+
+// Fills the table for the context's reader range: day j at the UTC instant
+// T0 + j, T0 the start day taken from UTC to TT once. A failed place is
+// stored as zeros. Progress is reported six times (0, 16, 33, 50, 66, 83 %).
+void buildDailyPlaces(const PlaceContext& context, DailyPlaceTable& table, const ProgressFn& progress);
+
+// Reads a cache file into `table`, whose startJd, endJd and days are set:
+// succeeds only when both stored days equal the table's exactly and N x 48
+// bytes of places follow.
+bool loadDailyPlaceCache(const std::string& path, DailyPlaceTable& table);
+
+// Writes the cache file atomically (a temporary file beside it, renamed over
+// it). Returns false, leaving any old file untouched, when it cannot.
+bool saveDailyPlaceCache(const std::string& path, const DailyPlaceTable& table);
+
+// Where the cache is kept: the executable's "40C" side file, and, for an
+// executable whose folder cannot be written, $XDG_CACHE_HOME/celestra/
+// (default ~/.cache/celestra) with the side file's name.
+struct DailyCacheLocations {
+    std::string beside;   // the side file
+    std::string user;     // the per-user fallback ("" when HOME is unknown)
+    bool besideWritable = false;
+};
+DailyCacheLocations dailyCacheLocations();
+
+// Days [first, end) of the track window around the current UTC day:
+// d = trunc(current - start), first = max(0, d - 182), end = min(N, d + 182).
+struct TrackWindow {
+    int first = 0;
+    int end = 0;
+};
+TrackWindow trackWindow(int days, double startJd, JulianDay currentUtc);
+
+// The orbital-path step of the sky model's update cycle.
+class OrbitalPaths {
+public:
+    // Cache file locations; the default is dailyCacheLocations().
+    void setCacheLocations(DailyCacheLocations locations);
+
+    // Clears the track when the observer changed beyond 51.6 s or in any
+    // other field; with the paths on and the track not valid, builds or
+    // loads the daily table (first time only) and recomputes the track.
+    // Returns true when it recomputed the track.
+    bool update(const PlaceContext& context, const ObserverSnapshot& observer, bool pathsOn,
+                const ProgressFn& progress);
+
+    bool trackValid() const { return trackValid_; }
+    const DailyPlaceTable& places() const { return table_; }
+    TrackWindow window() const { return window_; }
+    // Zenith distance and azimuth (degrees) of a path body on a day of the window.
+    float zenithDistanceDeg(int day, int slot) const { return track_[static_cast<size_t>(day) * kDailyRecordFloats + 2 * slot]; }
+    float azimuthDeg(int day, int slot) const { return track_[static_cast<size_t>(day) * kDailyRecordFloats + 2 * slot + 1]; }
+
+private:
+    void prepareTable(const PlaceContext& context, const ProgressFn& progress);
+
+    DailyCacheLocations locations_;
+    bool locationsSet_ = false;
+    DailyPlaceTable table_;
+    bool tableReady_ = false;
+    std::vector<float> track_;
+    TrackWindow window_;
+    ObserverSnapshot computedFor_;
+    bool trackValid_ = false;
+};
+
+}  // namespace celestra

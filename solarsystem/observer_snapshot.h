@@ -1,0 +1,25 @@
+// The observer fields that decide whether a stage of the sky model's update
+// must recompute, and the change test the stages share.
+#pragma once
+
+#include <cstdint>
+
+#include "core/apparent_place.h"
+
+namespace celestra {
+
+struct ObserverSnapshot {
+    int32_t flags = 0;       // bit 1 takes part in the change test
+    JulianDay instant = 0.0; // UTC
+    double zoneOffset = 0.0; // days, local minus UTC
+    ObserverSite site;
+    double value6 = 1.0;
+    int32_t value15 = 1;
+};
+
+// True when the two states count as the same for a stage with the given
+// clock tolerance (days): |Δinstant| below it, flag bit 1, value 15 and
+// every other field exactly equal. A NaN difference counts as a change.
+bool sameObserver(const ObserverSnapshot& a, const ObserverSnapshot& b, double instantToleranceDays);
+
+}  // namespace celestra

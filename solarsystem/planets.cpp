@@ -1,0 +1,298 @@
+#include "solarsystem/planets.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/nutation.h"
+
+namespace celestra {
+
+namespace {
+
+// Kilometres per AU for distances shown to the user and angular sizes.
+constexpr double kDisplayAuKm = 149597870.0;
+
+constexpr const char* kBodyNames[11] = {"Mercury", "Venus",   "Earth", "Mars", "Jupiter", "Saturn",
+                                        "Uranus",  "Neptune", "Pluto", "Sun",  "Moon"};
+constexpr double kDiametersKm[11] = {4880.0,  12103.6, 12756.3, 6794.0, 142984.0, 120536.0,
+                                     51118.0, 49532.0, 2274.0,  1390000.0, 3476.0};
+
+struct EarthCache {
+    const EphemerisFile* reader = nullptr;
+    JulianDay jdTt = 0.0;
+    EarthState state;
+    long evaluations = 0;
+};
+thread_local EarthCache tlsEarth;
+
+bool validBody(int body) { return body >= kMercury && body <= kMoon; }
+
+void zero(double& a, double& b, double& c) { a = b = c = 0.0; }
+
+double clampedAngle(double cosine) { return std::acos(std::clamp(cosine, -1.0, 1.0)); }
+
+double wrap360(double degrees) {
+    double d = std::fmod(degrees, 360.0);
+    if (d < 0.0) d += 360.0;
+    return d;
+}
+
+// The Earth's state for a place, or the failure code raised by 10.
+int earthForPlace(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& earth, EarthState& state) {
+    const int rc = earthState(reader, jdTt, earth, state);
+    return rc == 0 ? 0 : rc + 10;
+}
+
+BodyPositionFn bodyPositions(EphemerisFile& reader, const SolarSystemBody& body) {
+    return [&reader, &body](JulianDay jdTdb, Vector3& pos) {
+        Vector3 vel;
+        return reader.bodyState(jdTdb, body, kOriginBarycentre, pos, vel);
+    };
+}
+
+int horizonFromPlace(int rc, JulianDay jdTt, double deltaTSeconds, const ObserverSite& site, bool refraction,
+                     HorizonResult& out) {
+    if (rc != 0) {
+        out = HorizonResult{};
+        return rc;
+    }
+    const HorizontalPlace h = equatorialToHorizontal(jdTt, deltaTSeconds, 0.0, 0.0, site, out.raHours, out.decDeg,
+                                                     refraction ? kRefractionSite : kRefractionNone);
+    out.altitudeDeg = 90.0 - h.zenithDistanceDeg;
+    out.azimuthDeg = h.azimuthDeg;
+    return 0;
+}
+
+}  // namespace
+
+PlaceContext makePlaceContext(EphemerisFile& reader) {
+    PlaceContext context;
+    context.ephemeris = &reader;
+    for (int i = 0; i < 11; ++i) makeBody(kMajorBody, i + 1, kBodyNames[i], context.bodies[i]);
+    const EphemerisInfo info = reader.info();
+    if (reader.isOpen()) {
+        context.startJd = info.startJd;
+        context.endJd = info.endJd;
+    }
+    return context;
+}
+
+int earthState(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& earth, EarthState& out) {
+    EarthCache& cache = tlsEarth;
+    if (cache.reader == &reader && std::fabs(jdTt - cache.jdTt) <= 1e-6) {
+        out = cache.state;
+        return 0;
+    }
+    ++cache.evaluations;
+    EarthState state;
+    state.jdTdb = tdbFromTt(jdTt);
+    int rc = reader.solarSystemState(state.jdTdb, earth.number, kOriginBarycentre, state.baryPos, state.baryVel);
+    if (rc == 0)
+        rc = reader.solarSystemState(state.jdTdb, earth.number, kOriginSun, state.helioPos, state.helioVel);
+    if (rc != 0) {
+        cache.reader = nullptr;
+        out = EarthState{};
+        return rc;
+    }
+    cache.reader = &reader;
+    cache.jdTt = jdTt;
+    cache.state = state;
+    out = state;
+    return 0;
+}
+
+long earthStateEvaluations() { return tlsEarth.evaluations; }
+
+int geocentricPlace(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& body,
+                    const SolarSystemBody& earth, double& raHours, double& decDeg, double& distanceAu) {
+    EarthState state;
+    if (const int rc = earthForPlace(reader, jdTt, earth, state); rc != 0) {
+        zero(raHours, decDeg, distanceAu);
+        return rc;
+    }
+    return apparentBody(state, bodyPositions(reader, body), raHours, decDeg, distanceAu);
+}
+
+int topocentricPlace(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& body,
+                     const SolarSystemBody& earth, double deltaTSeconds, const ObserverSite& site, double& raHours,
+                     double& decDeg, double& distanceAu) {
+    EarthState state;
+    if (const int rc = earthForPlace(reader, jdTt, earth, state); rc != 0) {
+        zero(raHours, decDeg, distanceAu);
+        return rc;
+    }
+    return topocentricBody(state, jdTt, deltaTSeconds, bodyPositions(reader, body), site, raHours, decDeg,
+                           distanceAu);
+}
+
+int geocentricPlaceUtc(const PlaceContext& context, JulianDay jdUtc, int body, double& raHours, double& decDeg,
+                       double& distanceAu) {
+    if (!validBody(body) || context.ephemeris == nullptr) {
+        zero(raHours, decDeg, distanceAu);
+        return 1;
+    }
+    return geocentricPlace(*context.ephemeris, ttFromUtc(jdUtc), context.bodies[body - 1], context.earth(), raHours,
+                           decDeg, distanceAu);
+}
+
+int topocentricPlaceUtc(const PlaceContext& context, JulianDay jdUtc, int body, const ObserverSite& site,
+                        double& raHours, double& decDeg, double& distanceAu) {
+    if (!validBody(body) || context.ephemeris == nullptr) {
+        zero(raHours, decDeg, distanceAu);
+        return 1;
+    }
+    return topocentricPlace(*context.ephemeris, ttFromUtc(jdUtc), context.bodies[body - 1], context.earth(),
+                            deltaT(jdUtc), site, raHours, decDeg, distanceAu);
+}
+
+int geocentricStarUtc(const PlaceContext& context, JulianDay jdUtc, const StarPlaceInput& star, double& raHours,
+                      double& decDeg) {
+    raHours = decDeg = 0.0;
+    if (context.ephemeris == nullptr) return 1;
+    EarthState state;
+    if (const int rc = earthForPlace(*context.ephemeris, ttFromUtc(jdUtc), context.earth(), state); rc != 0)
+        return rc;
+    apparentStar(state, star, raHours, decDeg);
+    return 0;
+}
+
+int topocentricStarUtc(const PlaceContext& context, JulianDay jdUtc, const StarPlaceInput& star,
+                       const ObserverSite& site, double& raHours, double& decDeg) {
+    raHours = decDeg = 0.0;
+    if (context.ephemeris == nullptr) return 1;
+    const JulianDay jdTt = ttFromUtc(jdUtc);
+    EarthState state;
+    if (const int rc = earthForPlace(*context.ephemeris, jdTt, context.earth(), state); rc != 0) return rc;
+    topocentricStar(state, jdTt, deltaT(jdUtc), star, site, raHours, decDeg);
+    return 0;
+}
+
+int horizonPlace(const PlaceContext& context, JulianDay jdUtc, int body, const ObserverSite& site, bool refraction,
+                 PlaceForm form, HorizonResult& out) {
+    out = HorizonResult{};
+    const int rc = form == PlaceForm::Topocentric
+                       ? topocentricPlaceUtc(context, jdUtc, body, site, out.raHours, out.decDeg, out.distanceAu)
+                       : geocentricPlaceUtc(context, jdUtc, body, out.raHours, out.decDeg, out.distanceAu);
+    return horizonFromPlace(rc, ttFromUtc(jdUtc), deltaT(jdUtc), site, refraction, out);
+}
+
+int horizonPlace(const PlaceContext& context, JulianDay jdUtc, const StarPlaceInput& star, const ObserverSite& site,
+                 bool refraction, PlaceForm form, HorizonResult& out) {
+    out = HorizonResult{};
+    const int rc = form == PlaceForm::Topocentric
+                       ? topocentricStarUtc(context, jdUtc, star, site, out.raHours, out.decDeg)
+                       : geocentricStarUtc(context, jdUtc, star, out.raHours, out.decDeg);
+    return horizonFromPlace(rc, ttFromUtc(jdUtc), deltaT(jdUtc), site, refraction, out);
+}
+
+int planetMagnitude(const PlaceContext& context, int body, JulianDay jdUtc, double& magnitude) {
+    magnitude = 0.0;
+    if (!validBody(body)) return 1;
+    if (body == kSun) {
+        magnitude = -26.73;
+        return 0;
+    }
+    if (body == kEarth) {
+        magnitude = 1.0;
+        return 0;
+    }
+    double ra = 0.0, dec = 0.0, delta = 0.0;
+    if (const int rc = geocentricPlaceUtc(context, jdUtc, body, ra, dec, delta); rc != 0) return rc;
+
+    // The phase angle from heliocentric geometry at the same TDB instant.
+    const JulianDay jdTdb = tdbFromTt(ttFromUtc(jdUtc));
+    Vector3 p, e, vel;
+    EphemerisFile& reader = *context.ephemeris;
+    if (const int rc = reader.bodyState(jdTdb, context.bodies[body - 1], kOriginSun, p, vel); rc != 0) return rc;
+    if (const int rc = reader.bodyState(jdTdb, context.earth(), kOriginSun, e, vel); rc != 0) return rc;
+    const Vector3 bodyToEarth = e - p;
+    const double r = p.norm();
+    const double thetaSun = clampedAngle(e.dot(p) / (e.norm() * r));
+    const double thetaEarth = clampedAngle(e.dot(bodyToEarth) / (e.norm() * bodyToEarth.norm()));
+    const double i = std::fabs(kPi - (thetaEarth + thetaSun)) * kRadToDeg;
+    const double l5 = 5.0 * std::log10(r * delta);
+
+    switch (body) {
+        case kMercury: magnitude = -0.42 + l5 + ((0.000002 * i - 0.000273) * i + 0.038) * i; break;
+        case kVenus: magnitude = -4.4 + l5 + ((-0.00000065 * i + 0.000239) * i + 0.0009) * i; break;
+        case kMars: magnitude = -1.52 + l5 + 0.016 * i; break;
+        case kJupiter: magnitude = -9.4 + l5 + 0.005 * i; break;
+        case kSaturn: magnitude = -8.88 + l5 + 0.044 * i; break;
+        case kUranus: magnitude = -7.19 + l5; break;
+        case kNeptune: magnitude = -6.87 + l5; break;
+        case kPluto: magnitude = -1.0 + l5; break;
+        default: magnitude = -12.74 + ((0.00000105 * i - 0.000102) * i + 0.0305) * i; break;  // the Moon
+    }
+    return 0;
+}
+
+double moonElongation(double sunRaHours, double sunDecDeg, double moonRaHours, double moonDecDeg) {
+    const double d0 = sunDecDeg * kDegToRad, d = moonDecDeg * kDegToRad;
+    const double dAlpha = (sunRaHours - moonRaHours) * kHoursToRad;
+    return clampedAngle(std::sin(d0) * std::sin(d) + std::cos(d0) * std::cos(d) * std::cos(dAlpha)) * kRadToDeg;
+}
+
+double moonPhaseAngle(double elongationDeg, double sunDistanceAu, double moonDistanceAu) {
+    const double psi = elongationDeg * kDegToRad;
+    return wrap360(std::atan2(sunDistanceAu * std::sin(psi), moonDistanceAu - sunDistanceAu * std::cos(psi)) *
+                   kRadToDeg);
+}
+
+double illuminatedFraction(double phaseAngleDeg) { return (1.0 + std::cos(phaseAngleDeg * kDegToRad)) / 2.0; }
+
+double brightLimbAngle(double sunRaHours, double sunDecDeg, double moonRaHours, double moonDecDeg) {
+    const double d0 = sunDecDeg * kDegToRad, d = moonDecDeg * kDegToRad;
+    const double dAlpha = (sunRaHours - moonRaHours) * kHoursToRad;
+    return wrap360(std::atan2(std::cos(d0) * std::sin(dAlpha),
+                              std::sin(d0) * std::cos(d) - std::cos(d0) * std::sin(d) * std::cos(dAlpha)) *
+                   kRadToDeg);
+}
+
+int moonPhase(const PlaceContext& context, JulianDay jdUtc, MoonPhase& out) {
+    out = MoonPhase{};
+    double sunRa = 0.0, sunDec = 0.0, sunDistance = 0.0, moonRa = 0.0, moonDec = 0.0, moonDistance = 0.0;
+    if (const int rc = geocentricPlaceUtc(context, jdUtc, kSun, sunRa, sunDec, sunDistance); rc != 0) return rc;
+    if (const int rc = geocentricPlaceUtc(context, jdUtc, kMoon, moonRa, moonDec, moonDistance); rc != 0) return rc;
+    out.elongationDeg = moonElongation(sunRa, sunDec, moonRa, moonDec);
+    out.phaseAngleDeg = moonPhaseAngle(out.elongationDeg, sunDistance, moonDistance);
+    out.illuminatedFraction = illuminatedFraction(out.phaseAngleDeg);
+    out.brightLimbDeg = brightLimbAngle(sunRa, sunDec, moonRa, moonDec);
+    return 0;
+}
+
+double bodyDiameterKm(int body) { return validBody(body) ? kDiametersKm[body - 1] : 0.0; }
+
+bool updateBodies(const PlaceContext& context, const ObserverSnapshot& observer, BodySlots& slots) {
+    const JulianDay jdUtc = observer.instant;
+    if (context.ephemeris == nullptr || !(jdUtc >= context.startJd && jdUtc <= context.endJd) ||
+        context.endJd <= context.startJd) {
+        slots.valid = false;
+        return false;
+    }
+    if (!sameObserver(observer, slots.computedFor, kBodiesInstantTolerance)) slots.valid = false;
+    if (slots.valid) return false;
+
+    const JulianDay jdTt = ttFromUtc(jdUtc);
+    const double dT = deltaT(jdUtc);
+    slots.computedFor = observer;
+    for (int body = kMercury; body <= kMoon; ++body) {
+        BodySlot& slot = slots.slot[body - 1];
+        if (body == kEarth) {
+            slot.distanceAu = 1e-10;
+            continue;
+        }
+        double ra = 0.0, dec = 0.0;
+        const int rc = topocentricPlace(*context.ephemeris, jdTt, context.bodies[body - 1], context.earth(), dT,
+                                        observer.site, ra, dec, slot.distanceAu);
+        if (rc != 0) continue;
+        const HorizontalPlace h =
+            equatorialToHorizontal(jdTt, dT, 0.0, 0.0, observer.site, ra, dec, kRefractionSite);
+        slot.zenithDistanceFixed = toFixed16(h.zenithDistanceDeg);
+        slot.azimuthFixed = toFixed16(h.azimuthDeg);
+        slot.angularDiameterDeg = kDiametersKm[body - 1] / (slot.distanceAu * kDisplayAuKm) * kRadToDeg;
+    }
+    slots.valid = true;
+    return true;
+}
+
+}  // namespace celestra

@@ -1,0 +1,268 @@
+// Apparent places of the Sun, Moon, planets and stars against an
+// independent computation of the same models with ERFA: the reader's
+// barycentric vectors, a light-time iteration written here, eraLd
+// deflection, eraAb aberration, eraPmat76 precession, eraNut80/eraNumat
+// nutation, the observer from eraGd2gce and GMST82 + EQEQ94, TDB from
+// eraDtdb, star motion from eraS2pv. Reports RMS and maximum differences.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "core/nutation.h"
+#include "solarsystem/planets.h"
+#include "tests/support/test_support.h"
+
+#ifdef CELESTRA_HAVE_ERFA
+#include <erfa.h>
+#include <erfam.h>
+
+namespace celestra {
+namespace {
+
+constexpr double kMasPerRad = 206264806.24709636;
+constexpr double kMjd0 = 2400000.5;
+const double kCAuPerDay = ERFA_CMPS * 86400.0 / ERFA_DAU;
+
+void put(const Vector3& v, double p[3]) {
+    p[0] = v.x;
+    p[1] = v.y;
+    p[2] = v.z;
+}
+Vector3 get(const double p[3]) { return {p[0], p[1], p[2]}; }
+Vector3 unit(const Vector3& v) { return v * (1.0 / v.norm()); }
+
+struct ErrorStats {
+    double sumSquares = 0.0, max = 0.0;
+    int count = 0;
+    void add(double mas) {
+        sumSquares += mas * mas;
+        max = std::max(max, mas);
+        ++count;
+    }
+    double rms() const { return count ? std::sqrt(sumSquares / count) : 0.0; }
+};
+
+// The independent chain. Observer state in the J2000 frame (AU, AU/day).
+class Oracle {
+public:
+    explicit Oracle(EphemerisFile& eph) : eph_(eph) {}
+
+    // Sets up the observer for TT instant tt: geocentric when site is null.
+    bool observe(double tt, double deltaTSeconds, const ObserverSite* site) {
+        const double ut1 = tt - deltaTSeconds / 86400.0;
+        tdb_ = tt + eraDtdb(kMjd0, tt - kMjd0, ut1 - std::floor(ut1), 0.0, 0.0, 0.0) / 86400.0;
+        double rp[3][3], rn[3][3], dpsi = 0.0, deps = 0.0;
+        eraPmat76(kMjd0, tdb_ - kMjd0, rp);
+        eraNut80(kMjd0, tdb_ - kMjd0, &dpsi, &deps);
+        eraNumat(eraObl80(kMjd0, tdb_ - kMjd0), dpsi, deps, rn);
+        eraRxr(rn, rp, npb_);
+        Vector3 ev, hv;
+        if (eph_.solarSystemState(tdb_, kEarth, kOriginBarycentre, obsBary_, obsVel_) != 0) return false;
+        if (eph_.solarSystemState(tdb_, kEarth, kOriginSun, obsHelio_, hv) != 0) return false;
+        if (site) {
+            double xyz[3];
+            eraGd2gce(6378140.0, 0.00335281, site->longitude * ERFA_DD2R, site->latitude * ERFA_DD2R, site->height,
+                      xyz);
+            const double gast = eraGmst82(kMjd0, ut1 - kMjd0) + eraEqeq94(kMjd0, tt - kMjd0);
+            double rz[3][3], tod[3], j2000[3], todVel[3], j2000Vel[3];
+            eraIr(rz);
+            eraRz(-gast, rz);
+            eraRxp(rz, xyz, tod);
+            const double omega = 7.292115e-5;
+            todVel[0] = -omega * tod[1];
+            todVel[1] = omega * tod[0];
+            todVel[2] = 0.0;
+            eraTrxp(npb_, tod, j2000);
+            eraTrxp(npb_, todVel, j2000Vel);
+            const Vector3 p = get(j2000) * (1.0 / ERFA_DAU), v = get(j2000Vel) * (86400.0 / ERFA_DAU);
+            obsBary_ += p;
+            obsHelio_ += p;
+            obsVel_ += v;
+        }
+        return true;
+    }
+
+    // Apparent place of a body (radians), true equator and equinox of date.
+    void body(int number, double& ra, double& dec) {
+        Vector3 pos, vel, sun, sunVel;
+        double tau = 0.0, previous = -1.0;
+        Vector3 geo;
+        for (int pass = 0; pass < 20 && std::fabs(tau - previous) > 1e-12; ++pass) {
+            previous = tau;
+            eph_.solarSystemState(tdb_ - tau, number, kOriginBarycentre, pos, vel);
+            geo = pos - obsBary_;
+            tau = geo.norm() / kCAuPerDay;
+        }
+        eph_.solarSystemState(tdb_ - tau, kSun, kOriginBarycentre, sun, sunVel);
+        finish(geo, pos - sun, ra, dec, number != kSun);
+    }
+
+    // Apparent place of a star (radians).
+    void star(const StarPlaceInput& s, double& ra, double& dec) {
+        const double parallax = s.parallaxArcsec > 0.0 ? s.parallaxArcsec : 1e-7;
+        const double perDay = 1.0 / (ERFA_DR2AS * 36525.0);
+        double pv[2][3];
+        eraS2pv(s.raHours * 15.0 * ERFA_DD2R, s.decDeg * ERFA_DD2R, ERFA_DR2AS / parallax,
+                s.pmRaSecPerCentury * 15.0 * perDay, s.pmDecArcsecPerCentury * perDay,
+                s.radialVelocityKmS * 86400.0 / 1.4959787e8, pv);
+        const Vector3 pos = get(pv[0]) + get(pv[1]) * (tdb_ - ERFA_DJ00);
+        Vector3 sun, sunVel;
+        eph_.solarSystemState(tdb_, kSun, kOriginBarycentre, sun, sunVel);
+        finish(pos - obsBary_, pos - sun, ra, dec, true);
+    }
+
+    Vector3 sunDirection() const { return unit(obsHelio_ * -1.0); }
+
+private:
+    // The Sun's own light is not deflected by the Sun.
+    void finish(const Vector3& geo, const Vector3& sunToBody, double& ra, double& dec, bool deflect) {
+        double p[3], q[3], e[3], p1[3], p2[3], v[3], out[3];
+        put(unit(geo), p);
+        put(unit(sunToBody), q);
+        put(unit(obsHelio_), e);
+        const double em = obsHelio_.norm();
+        if (deflect) {
+            eraLd(1.0, p, q, e, em, 1e-10, p1);
+        } else {
+            eraCp(p, p1);
+        }
+        put(obsVel_ * (1.0 / kCAuPerDay), v);
+        const double v2 = v[0] * v[0] + v[1] * v[1] + v[2] * v[2];
+        eraAb(p1, v, em, std::sqrt(1.0 - v2), p2);
+        eraRxp(npb_, p2, out);
+        eraC2s(out, &ra, &dec);
+        ra = eraAnp(ra);
+    }
+
+    EphemerisFile& eph_;
+    double tdb_ = 0.0;
+    double npb_[3][3] = {};
+    Vector3 obsBary_, obsVel_, obsHelio_;
+};
+
+// 25 TT instants spread over 1960-2059, at varied times of day.
+std::vector<double> sampleDates() {
+    std::vector<double> dates;
+    for (int i = 0; i < 25; ++i) dates.push_back(2437000.5 + i * 1460.37 + 0.137 * (i % 7));
+    return dates;
+}
+
+const ObserverSite kSites[] = {
+    {51.4778, -0.0014, 45.0, 10.0, 1010.0},
+    {-33.87, 151.21, 120.0, 20.0, 1000.0},
+    {64.84, -147.72, 0.0, -20.0, 1020.0},
+};
+
+double sunElongationDeg(const Oracle& oracle, double ra, double dec) {
+    double p[3];
+    eraS2c(ra, dec, p);
+    return std::acos(std::clamp(get(p).dot(oracle.sunDirection()), -1.0, 1.0)) * ERFA_DR2D;
+}
+
+class AccuracyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string path = test::sharedDataFile("ephemeris/de405_1959-2060_rebuilt.bin");
+        if (path.empty()) GTEST_SKIP() << "reference file ../shared/data/ephemeris/de405_1959-2060_rebuilt.bin is absent";
+        ASSERT_TRUE(eph_.open(path));
+        for (int i = 0; i < 11; ++i) makeBody(kMajorBody, i + 1, "body", bodies_[i]);
+    }
+    EphemerisFile eph_;
+    SolarSystemBody bodies_[11];
+};
+
+void check(ErrorStats& far, ErrorStats& near, double errMas, double elongationDeg, const std::string& what) {
+    if (elongationDeg < 10.0) {
+        near.add(errMas);
+        EXPECT_LT(errMas, 5.0) << what;
+    } else {
+        far.add(errMas);
+        EXPECT_LT(errMas, 1.0) << what;
+    }
+}
+
+TEST_F(AccuracyTest, BodiesGeocentricAndTopocentricWithinOneMilliarcsecond) {
+    Oracle oracle(eph_);
+    ErrorStats geoFar, geoNear, topoFar, topoNear;
+    const auto dates = sampleDates();
+    for (size_t d = 0; d < dates.size(); ++d) {
+        const double tt = dates[d];
+        const double dT = deltaT(tt);
+        for (int body = kMercury; body <= kMoon; ++body) {
+            if (body == kEarth) continue;
+            double ra = 0, dec = 0, dist = 0, ora = 0, odec = 0;
+            ASSERT_EQ(geocentricPlace(eph_, tt, bodies_[body - 1], bodies_[kEarth - 1], ra, dec, dist), 0);
+            ASSERT_TRUE(oracle.observe(tt, dT, nullptr));
+            oracle.body(body, ora, odec);
+            const std::string what = "body " + std::to_string(body) + " at " + std::to_string(tt);
+            check(geoFar, geoNear, eraSeps(ra * 15.0 * ERFA_DD2R, dec * ERFA_DD2R, ora, odec) * kMasPerRad,
+                  sunElongationDeg(oracle, ora, odec), what);
+
+            const ObserverSite& site = kSites[(d + body) % 3];
+            ASSERT_EQ(topocentricPlace(eph_, tt, bodies_[body - 1], bodies_[kEarth - 1], dT, site, ra, dec, dist), 0);
+            ASSERT_TRUE(oracle.observe(tt, dT, &site));
+            oracle.body(body, ora, odec);
+            check(topoFar, topoNear, eraSeps(ra * 15.0 * ERFA_DD2R, dec * ERFA_DD2R, ora, odec) * kMasPerRad,
+                  sunElongationDeg(oracle, ora, odec), what + " topocentric");
+        }
+    }
+    std::printf("bodies, mas: geocentric RMS %.4f max %.4f (%d), within 10 deg of the Sun RMS %.4f max %.4f (%d)\n",
+                geoFar.rms(), geoFar.max, geoFar.count, geoNear.rms(), geoNear.max, geoNear.count);
+    std::printf("bodies, mas: topocentric RMS %.4f max %.4f (%d), within 10 deg of the Sun RMS %.4f max %.4f (%d)\n",
+                topoFar.rms(), topoFar.max, topoFar.count, topoNear.rms(), topoNear.max, topoNear.count);
+}
+
+TEST_F(AccuracyTest, StarsWithProperMotionAndParallaxWithinOneMilliarcsecond) {
+    Oracle oracle(eph_);
+    const std::vector<StarPlaceInput> catalogue = {
+        {17.963472, 4.693388, -5.335, 1032.8, 0.5475, -110.6},   // Barnard's star: fast, near
+        {2.530301, 89.264109, 23.09, -1.17, 0.00754, -17.4},     // Polaris: next to the pole
+        {6.752481, -16.716116, -3.847, -121.23, 0.37921, -5.5},  // Sirius
+        {14.660765, -60.837398, -49.8, 69.3, 0.742, -22.4},      // α Centauri
+        {10.139532, 11.967208, -1.7, 0.5, 0.042, 5.9},           // Regulus, on the ecliptic
+        {20.0, -88.5, 0.0, 0.0, 0.0, 0.0},                       // no parallax, near the south pole
+    };
+    ErrorStats geoFar, geoNear, topoFar, topoNear;
+    const auto dates = sampleDates();
+    for (size_t d = 0; d < dates.size(); ++d) {
+        const double tt = dates[d];
+        const double dT = deltaT(tt);
+        ASSERT_TRUE(oracle.observe(tt, dT, nullptr));
+        // A star 3° from the Sun on this date, for the near-Sun deflection.
+        std::vector<StarPlaceInput> stars = catalogue;
+        double sra = 0, sdec = 0, p[3];
+        put(oracle.sunDirection(), p);
+        eraC2s(p, &sra, &sdec);
+        stars.push_back({eraAnp(sra + 3.0 * ERFA_DD2R / std::cos(sdec)) * ERFA_DR2D / 15.0, sdec * ERFA_DR2D, 0.1,
+                         0.5, 0.01, 12.0});
+        EarthState earth;
+        ASSERT_EQ(earthState(eph_, tt, bodies_[kEarth - 1], earth), 0);
+        for (size_t s = 0; s < stars.size(); ++s) {
+            double ra = 0, dec = 0, ora = 0, odec = 0;
+            apparentStar(earth, stars[s], ra, dec);
+            ASSERT_TRUE(oracle.observe(tt, dT, nullptr));
+            oracle.star(stars[s], ora, odec);
+            const std::string what = "star " + std::to_string(s) + " at " + std::to_string(tt);
+            check(geoFar, geoNear, eraSeps(ra * 15.0 * ERFA_DD2R, dec * ERFA_DD2R, ora, odec) * kMasPerRad,
+                  sunElongationDeg(oracle, ora, odec), what);
+
+            const ObserverSite& site = kSites[(d + s) % 3];
+            topocentricStar(earth, tt, dT, stars[s], site, ra, dec);
+            ASSERT_TRUE(oracle.observe(tt, dT, &site));
+            oracle.star(stars[s], ora, odec);
+            check(topoFar, topoNear, eraSeps(ra * 15.0 * ERFA_DD2R, dec * ERFA_DD2R, ora, odec) * kMasPerRad,
+                  sunElongationDeg(oracle, ora, odec), what + " topocentric");
+        }
+    }
+    std::printf("stars, mas: geocentric RMS %.4f max %.4f (%d), within 10 deg of the Sun RMS %.4f max %.4f (%d)\n",
+                geoFar.rms(), geoFar.max, geoFar.count, geoNear.rms(), geoNear.max, geoNear.count);
+    std::printf("stars, mas: topocentric RMS %.4f max %.4f (%d), within 10 deg of the Sun RMS %.4f max %.4f (%d)\n",
+                topoFar.rms(), topoFar.max, topoFar.count, topoNear.rms(), topoNear.max, topoNear.count);
+}
+
+}  // namespace
+}  // namespace celestra
+#endif  // CELESTRA_HAVE_ERFA
