@@ -1,0 +1,207 @@
+// The daily place table: building with progress, the "40C" cache file and
+// its validation, where the cache is kept, and the horizontal track window.
+#include "solarsystem/daily_ephemeris.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "core/side_files.h"
+#include "tests/support/test_support.h"
+
+namespace celestra {
+namespace {
+
+long fileSize(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? static_cast<long>(st.st_size) : -1;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+TEST(DailyEphemeris, DayCountAndTrackWindow) {
+    EXPECT_EQ(dailyDayCount(2436912.5, 2473424.5), 36512);
+    EXPECT_EQ(dailyDayCount(2451545.0, 2451555.9), 10);
+    EXPECT_EQ(dailyDayCount(0.0, 0.0), 0);
+    EXPECT_EQ(dailyDayCount(2451545.0, 2451540.0), 0);
+    EXPECT_EQ(dailyDayCount(0.0, 2e7), 0);  // the table would exceed 536870911 bytes
+
+    // Within 182 days of the start the window starts at day 0; near the end it stops at N.
+    TrackWindow w = trackWindow(1000, 2451000.5, 2451000.5 + 100.25);
+    EXPECT_EQ(w.first, 0);
+    EXPECT_EQ(w.end, 282);
+    w = trackWindow(1000, 2451000.5, 2451000.5 + 950.75);
+    EXPECT_EQ(w.first, 768);
+    EXPECT_EQ(w.end, 1000);
+    w = trackWindow(1000, 2451000.5, 2451000.5 + 500.0);
+    EXPECT_EQ(w.end - w.first, 364);
+    // Far outside the table: an empty window, not a negative one.
+    w = trackWindow(1000, 2451000.5, 2451000.5 - 400.0);
+    EXPECT_EQ(w.end, w.first);
+    w = trackWindow(1000, 2451000.5, 2451000.5 + 1300.0);
+    EXPECT_EQ(w.end, w.first);
+}
+
+class DailyCacheTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string path = test::sharedDataFile("ephemeris/de405_1959-2060_rebuilt.bin");
+        if (path.empty()) GTEST_SKIP() << "reference file ../shared/data/ephemeris/de405_1959-2060_rebuilt.bin is absent";
+        ASSERT_TRUE(eph_.open(path));
+        context_ = makePlaceContext(eph_);
+        // A 400-day range inside the file keeps the builds quick.
+        context_.startJd = 2460000.5;
+        context_.endJd = 2460400.5;
+        dir_ = test::makeTempDir();
+        where_.beside = dir_ + "/celestra.40C";
+        where_.user = dir_ + "/user/celestra/celestra.40C";
+        where_.besideWritable = true;
+        observer_.site = {47.55, -122.3};
+        observer_.instant = 2460200.3;
+    }
+    void TearDown() override {
+        if (!dir_.empty()) std::system(("rm -rf '" + dir_ + "'").c_str());
+    }
+
+    // Runs one update of a fresh OrbitalPaths and returns the progress texts.
+    std::vector<std::string> runFresh(OrbitalPaths& paths, bool pathsOn = true) {
+        std::vector<std::string> texts;
+        paths.setCacheLocations(where_);
+        paths.update(context_, observer_, pathsOn, [&](const std::string& t) { texts.push_back(t); });
+        return texts;
+    }
+
+    EphemerisFile eph_;
+    PlaceContext context_;
+    std::string dir_;
+    DailyCacheLocations where_;
+    ObserverSnapshot observer_;
+};
+
+TEST_F(DailyCacheTest, BuildsOnceWithProgressThenLoadsTheSameBytes) {
+    OrbitalPaths first;
+    const std::vector<std::string> texts = runFresh(first);
+    EXPECT_EQ(texts, (std::vector<std::string>{"One time init: 0%", "One time init: 16%", "One time init: 33%",
+                                               "One time init: 50%", "One time init: 66%", "One time init: 83%"}));
+    ASSERT_TRUE(first.trackValid());
+    EXPECT_EQ(fileSize(where_.beside), 16 + 400 * 48);
+    const std::string bytes = readFile(where_.beside);
+    double header[2];
+    std::memcpy(header, bytes.data(), 16);
+    EXPECT_EQ(header[0], context_.startJd);
+    EXPECT_EQ(header[1], context_.endJd);
+
+    // Day j holds the geocentric places at T0 + j, T0 the start taken to TT once.
+    const DailyPlaceTable& table = first.places();
+    for (int day : {0, 137, 399}) {
+        for (int slot = 0; slot < kPathBodyCount; ++slot) {
+            double ra = 0, dec = 0, dist = 0;
+            ASSERT_EQ(geocentricPlaceUtc(context_, ttFromUtc(context_.startJd) + day, kPathBodies[slot], ra, dec, dist), 0);
+            EXPECT_EQ(table.raHours(day, slot), static_cast<float>(ra));
+            EXPECT_EQ(table.decDeg(day, slot), static_cast<float>(dec));
+        }
+    }
+
+    OrbitalPaths second;
+    EXPECT_TRUE(runFresh(second).empty());  // loaded, not rebuilt
+    EXPECT_EQ(second.places().places, table.places);
+    EXPECT_EQ(readFile(where_.beside), bytes);
+}
+
+TEST_F(DailyCacheTest, MismatchedOrShortCacheIsRejectedAndRebuilt) {
+    OrbitalPaths built;
+    runFresh(built);
+    const std::string good = readFile(where_.beside);
+
+    std::string shifted = good;
+    const double otherStart = context_.startJd + 1e-9;
+    std::memcpy(shifted.data(), &otherStart, 8);
+    writeFile(where_.beside, shifted);
+    OrbitalPaths afterMismatch;
+    EXPECT_EQ(runFresh(afterMismatch).size(), 6u);
+    EXPECT_EQ(readFile(where_.beside), good);
+
+    writeFile(where_.beside, good.substr(0, good.size() - 1));
+    OrbitalPaths afterShort;
+    EXPECT_EQ(runFresh(afterShort).size(), 6u);
+    EXPECT_EQ(readFile(where_.beside), good);
+}
+
+TEST_F(DailyCacheTest, UnwritableFolderKeepsTheCacheInTheUserCache) {
+    where_.besideWritable = false;
+    OrbitalPaths paths;
+    runFresh(paths);
+    EXPECT_EQ(fileSize(where_.beside), -1);
+    EXPECT_EQ(fileSize(where_.user), 16 + 400 * 48);
+    OrbitalPaths next;
+    EXPECT_TRUE(runFresh(next).empty());
+
+    // The default locations: the executable's side file, and for an
+    // unwritable folder $XDG_CACHE_HOME/celestra/ with the same name.
+    setExecutablePathOverride("/nonexistent-folder/celestra");
+    setenv("XDG_CACHE_HOME", dir_.c_str(), 1);
+    const DailyCacheLocations defaults = dailyCacheLocations();
+    setExecutablePathOverride("");
+    unsetenv("XDG_CACHE_HOME");
+    EXPECT_EQ(defaults.beside, "/nonexistent-folder/celestra.40C");
+    EXPECT_FALSE(defaults.besideWritable);
+    EXPECT_EQ(defaults.user, dir_ + "/celestra/celestra.40C");
+}
+
+TEST_F(DailyCacheTest, PathsOffTouchesNoFile) {
+    OrbitalPaths paths;
+    EXPECT_TRUE(runFresh(paths, false).empty());
+    EXPECT_FALSE(paths.trackValid());
+    EXPECT_EQ(fileSize(where_.beside), -1);
+    EXPECT_EQ(fileSize(where_.user), -1);
+}
+
+TEST_F(DailyCacheTest, TrackFollowsTheClockBeyond51SecondsAndMatchesTheSky) {
+    OrbitalPaths paths;
+    runFresh(paths);
+    ASSERT_TRUE(paths.trackValid());
+    const TrackWindow w = paths.window();
+    EXPECT_EQ(w.first, 199 - 182);
+    EXPECT_EQ(w.end, 199 + 182);
+
+    // Each day of the window keeps the current time of day: the day's stored
+    // place seen at that instant, through the full horizon transformation,
+    // agrees to the float storage and the mean-versus-apparent sidereal time.
+    const DailyPlaceTable& table = paths.places();
+    for (int k : {w.first, 199, w.end - 1}) {
+        const double utc = observer_.instant + (k - 199);
+        for (int slot = 0; slot < kPathBodyCount; ++slot) {
+            const HorizontalPlace h = equatorialToHorizontal(ttFromUtc(utc), deltaT(utc), 0.0, 0.0, observer_.site,
+                                                             table.raHours(k, slot), table.decDeg(k, slot),
+                                                             kRefractionNone);
+            EXPECT_NEAR(paths.zenithDistanceDeg(k, slot), h.zenithDistanceDeg, 0.005) << k;
+            EXPECT_NEAR(paths.azimuthDeg(k, slot), h.azimuthDeg, 0.01) << k;
+        }
+    }
+    // Days outside the window hold nothing.
+    EXPECT_EQ(paths.zenithDistanceDeg(w.first - 1, 0), 0.0f);
+
+    ObserverSnapshot later = observer_;
+    later.instant += 30.0 / 86400.0;
+    EXPECT_FALSE(paths.update(context_, later, true, nullptr));
+    later.instant = observer_.instant + 60.0 / 86400.0;
+    EXPECT_TRUE(paths.update(context_, later, true, nullptr));
+    later.site.longitude += 1e-6;
+    EXPECT_TRUE(paths.update(context_, later, true, nullptr));
+}
+
+}  // namespace
+}  // namespace celestra
