@@ -46,12 +46,19 @@ BENCHMARK(BM_GeocentricPlanetPlace);
 
 const StarPlaceInput kSirius{6.752481, -16.716116, -3.847, -121.23, 0.37921, -5.5};
 
-void BM_ApparentStar(benchmark::State& state) {
+// The Earth's state at 2023-02-24 0h TT, or false (the run skipped) without the file.
+bool earthForStars(benchmark::State& state, EarthState& earth) {
     EphemerisFile* eph = benchEphemeris();
-    if (!eph) return state.SkipWithError("DE405 reference file absent");
-    const PlaceContext context = makePlaceContext(*eph);
+    if (!eph) {
+        state.SkipWithError("DE405 reference file absent");
+        return false;
+    }
+    return earthState(*eph, 2460000.5, makePlaceContext(*eph).earth(), earth) == 0;
+}
+
+void BM_ApparentStar(benchmark::State& state) {
     EarthState earth;
-    earthState(*eph, 2460000.5, context.earth(), earth);
+    if (!earthForStars(state, earth)) return;
     StarPlaceInput star = kSirius;
     double ra = 0, dec = 0;
     for (auto _ : state) {
@@ -63,11 +70,8 @@ void BM_ApparentStar(benchmark::State& state) {
 BENCHMARK(BM_ApparentStar);
 
 void BM_TopocentricStar(benchmark::State& state) {
-    EphemerisFile* eph = benchEphemeris();
-    if (!eph) return state.SkipWithError("DE405 reference file absent");
-    const PlaceContext context = makePlaceContext(*eph);
     EarthState earth;
-    earthState(*eph, 2460000.5, context.earth(), earth);
+    if (!earthForStars(state, earth)) return;
     const ObserverSite site{47.55, -122.3, 50.0};
     double ra = 0, dec = 0;
     for (auto _ : state) {

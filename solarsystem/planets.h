@@ -6,6 +6,9 @@
 // (leap seconds) and ΔT from it; the others take TT, read the ephemeris at
 // TDB = TT + (TDB - TT) and turn the Earth with UT1 = TT - ΔT.
 //
+// Accuracy: that of core/apparent_place.h (0.03 mas against an independent
+// computation of the same models); distances are geometric, at TDB.
+//
 // Status codes: 0 success; 1 bad argument (body number outside 1..11);
 // 12 the Earth's state failed (the reader's 2, raised by 10); 11 or 12 the
 // body's state failed (the reader's bodyState code). Every failure sets the

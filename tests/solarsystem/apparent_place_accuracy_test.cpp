@@ -13,7 +13,7 @@
 
 #include "core/nutation.h"
 #include "solarsystem/planets.h"
-#include "tests/support/test_support.h"
+#include "tests/solarsystem/de405_fixture.h"
 
 #ifdef CELESTRA_HAVE_ERFA
 #include <erfa.h>
@@ -162,31 +162,32 @@ double sunElongationDeg(const Oracle& oracle, double ra, double dec) {
     return std::acos(std::clamp(get(p).dot(oracle.sunDirection()), -1.0, 1.0)) * ERFA_DR2D;
 }
 
-class AccuracyTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const std::string path = test::sharedDataFile("ephemeris/de405_1959-2060_rebuilt.bin");
-        if (path.empty()) GTEST_SKIP() << "reference file ../shared/data/ephemeris/de405_1959-2060_rebuilt.bin is absent";
-        ASSERT_TRUE(eph_.open(path));
-        for (int i = 0; i < 11; ++i) makeBody(kMajorBody, i + 1, "body", bodies_[i]);
-    }
-    EphemerisFile eph_;
-    SolarSystemBody bodies_[11];
-};
+using AccuracyTest = test::De405Test;
 
-void check(ErrorStats& far, ErrorStats& near, double errMas, double elongationDeg, const std::string& what) {
-    if (elongationDeg < 10.0) {
-        near.add(errMas);
-        EXPECT_LT(errMas, 5.0) << what;
-    } else {
-        far.add(errMas);
-        EXPECT_LT(errMas, 1.0) << what;
+// Differences between the engine's and the oracle's places, split by the
+// distance from the Sun (1 mas allowed, 5 mas within 10°).
+struct Tally {
+    ErrorStats far, near;
+    void add(double raHours, double decDeg, double oracleRa, double oracleDec, const Oracle& oracle,
+             const std::string& what) {
+        const double errMas = eraSeps(raHours * 15.0 * ERFA_DD2R, decDeg * ERFA_DD2R, oracleRa, oracleDec) * kMasPerRad;
+        if (sunElongationDeg(oracle, oracleRa, oracleDec) < 10.0) {
+            near.add(errMas);
+            EXPECT_LT(errMas, 5.0) << what;
+        } else {
+            far.add(errMas);
+            EXPECT_LT(errMas, 1.0) << what;
+        }
     }
-}
+    void report(const char* label) const {
+        std::printf("%s, mas: RMS %.4f max %.4f (%d places), within 10 deg of the Sun RMS %.4f max %.4f (%d)\n", label,
+                    far.rms(), far.max, far.count, near.rms(), near.max, near.count);
+    }
+};
 
 TEST_F(AccuracyTest, BodiesGeocentricAndTopocentricWithinOneMilliarcsecond) {
     Oracle oracle(eph_);
-    ErrorStats geoFar, geoNear, topoFar, topoNear;
+    Tally geocentric, topocentric;
     const auto dates = sampleDates();
     for (size_t d = 0; d < dates.size(); ++d) {
         const double tt = dates[d];
@@ -194,25 +195,22 @@ TEST_F(AccuracyTest, BodiesGeocentricAndTopocentricWithinOneMilliarcsecond) {
         for (int body = kMercury; body <= kMoon; ++body) {
             if (body == kEarth) continue;
             double ra = 0, dec = 0, dist = 0, ora = 0, odec = 0;
-            ASSERT_EQ(geocentricPlace(eph_, tt, bodies_[body - 1], bodies_[kEarth - 1], ra, dec, dist), 0);
+            const SolarSystemBody& target = context_.bodies[body - 1];
+            ASSERT_EQ(geocentricPlace(eph_, tt, target, context_.earth(), ra, dec, dist), 0);
             ASSERT_TRUE(oracle.observe(tt, dT, nullptr));
             oracle.body(body, ora, odec);
             const std::string what = "body " + std::to_string(body) + " at " + std::to_string(tt);
-            check(geoFar, geoNear, eraSeps(ra * 15.0 * ERFA_DD2R, dec * ERFA_DD2R, ora, odec) * kMasPerRad,
-                  sunElongationDeg(oracle, ora, odec), what);
+            geocentric.add(ra, dec, ora, odec, oracle, what);
 
             const ObserverSite& site = kSites[(d + body) % 3];
-            ASSERT_EQ(topocentricPlace(eph_, tt, bodies_[body - 1], bodies_[kEarth - 1], dT, site, ra, dec, dist), 0);
+            ASSERT_EQ(topocentricPlace(eph_, tt, target, context_.earth(), dT, site, ra, dec, dist), 0);
             ASSERT_TRUE(oracle.observe(tt, dT, &site));
             oracle.body(body, ora, odec);
-            check(topoFar, topoNear, eraSeps(ra * 15.0 * ERFA_DD2R, dec * ERFA_DD2R, ora, odec) * kMasPerRad,
-                  sunElongationDeg(oracle, ora, odec), what + " topocentric");
+            topocentric.add(ra, dec, ora, odec, oracle, what + " topocentric");
         }
     }
-    std::printf("bodies, mas: geocentric RMS %.4f max %.4f (%d), within 10 deg of the Sun RMS %.4f max %.4f (%d)\n",
-                geoFar.rms(), geoFar.max, geoFar.count, geoNear.rms(), geoNear.max, geoNear.count);
-    std::printf("bodies, mas: topocentric RMS %.4f max %.4f (%d), within 10 deg of the Sun RMS %.4f max %.4f (%d)\n",
-                topoFar.rms(), topoFar.max, topoFar.count, topoNear.rms(), topoNear.max, topoNear.count);
+    geocentric.report("bodies, geocentric");
+    topocentric.report("bodies, topocentric");
 }
 
 TEST_F(AccuracyTest, StarsWithProperMotionAndParallaxWithinOneMilliarcsecond) {
@@ -225,7 +223,7 @@ TEST_F(AccuracyTest, StarsWithProperMotionAndParallaxWithinOneMilliarcsecond) {
         {10.139532, 11.967208, -1.7, 0.5, 0.042, 5.9},           // Regulus, on the ecliptic
         {20.0, -88.5, 0.0, 0.0, 0.0, 0.0},                       // no parallax, near the south pole
     };
-    ErrorStats geoFar, geoNear, topoFar, topoNear;
+    Tally geocentric, topocentric;
     const auto dates = sampleDates();
     for (size_t d = 0; d < dates.size(); ++d) {
         const double tt = dates[d];
@@ -239,28 +237,24 @@ TEST_F(AccuracyTest, StarsWithProperMotionAndParallaxWithinOneMilliarcsecond) {
         stars.push_back({eraAnp(sra + 3.0 * ERFA_DD2R / std::cos(sdec)) * ERFA_DR2D / 15.0, sdec * ERFA_DR2D, 0.1,
                          0.5, 0.01, 12.0});
         EarthState earth;
-        ASSERT_EQ(earthState(eph_, tt, bodies_[kEarth - 1], earth), 0);
+        ASSERT_EQ(earthState(eph_, tt, context_.earth(), earth), 0);
         for (size_t s = 0; s < stars.size(); ++s) {
             double ra = 0, dec = 0, ora = 0, odec = 0;
             apparentStar(earth, stars[s], ra, dec);
             ASSERT_TRUE(oracle.observe(tt, dT, nullptr));
             oracle.star(stars[s], ora, odec);
             const std::string what = "star " + std::to_string(s) + " at " + std::to_string(tt);
-            check(geoFar, geoNear, eraSeps(ra * 15.0 * ERFA_DD2R, dec * ERFA_DD2R, ora, odec) * kMasPerRad,
-                  sunElongationDeg(oracle, ora, odec), what);
+            geocentric.add(ra, dec, ora, odec, oracle, what);
 
             const ObserverSite& site = kSites[(d + s) % 3];
             topocentricStar(earth, tt, dT, stars[s], site, ra, dec);
             ASSERT_TRUE(oracle.observe(tt, dT, &site));
             oracle.star(stars[s], ora, odec);
-            check(topoFar, topoNear, eraSeps(ra * 15.0 * ERFA_DD2R, dec * ERFA_DD2R, ora, odec) * kMasPerRad,
-                  sunElongationDeg(oracle, ora, odec), what + " topocentric");
+            topocentric.add(ra, dec, ora, odec, oracle, what + " topocentric");
         }
     }
-    std::printf("stars, mas: geocentric RMS %.4f max %.4f (%d), within 10 deg of the Sun RMS %.4f max %.4f (%d)\n",
-                geoFar.rms(), geoFar.max, geoFar.count, geoNear.rms(), geoNear.max, geoNear.count);
-    std::printf("stars, mas: topocentric RMS %.4f max %.4f (%d), within 10 deg of the Sun RMS %.4f max %.4f (%d)\n",
-                topoFar.rms(), topoFar.max, topoFar.count, topoNear.rms(), topoNear.max, topoNear.count);
+    geocentric.report("stars, geocentric");
+    topocentric.report("stars, topocentric");
 }
 
 }  // namespace

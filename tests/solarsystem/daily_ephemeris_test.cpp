@@ -12,7 +12,7 @@
 #include <iterator>
 
 #include "core/side_files.h"
-#include "tests/support/test_support.h"
+#include "tests/solarsystem/de405_fixture.h"
 
 namespace celestra {
 namespace {
@@ -55,13 +55,11 @@ TEST(DailyEphemeris, DayCountAndTrackWindow) {
     EXPECT_EQ(w.end, w.first);
 }
 
-class DailyCacheTest : public ::testing::Test {
+class DailyCacheTest : public test::De405Test {
 protected:
     void SetUp() override {
-        const std::string path = test::sharedDataFile("ephemeris/de405_1959-2060_rebuilt.bin");
-        if (path.empty()) GTEST_SKIP() << "reference file ../shared/data/ephemeris/de405_1959-2060_rebuilt.bin is absent";
-        ASSERT_TRUE(eph_.open(path));
-        context_ = makePlaceContext(eph_);
+        De405Test::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         // A 400-day range inside the file keeps the builds quick.
         context_.startJd = 2460000.5;
         context_.endJd = 2460400.5;
@@ -84,8 +82,6 @@ protected:
         return texts;
     }
 
-    EphemerisFile eph_;
-    PlaceContext context_;
     std::string dir_;
     DailyCacheLocations where_;
     ObserverSnapshot observer_;

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <thread>
+#include <vector>
 
-#include "tests/support/test_support.h"
+#include "tests/solarsystem/de405_fixture.h"
 
 namespace celestra {
 namespace {
@@ -20,17 +22,7 @@ constexpr double kFullMoon = 2460335.246;             // 2024-01-25 17:54
 constexpr double kLastQuarter = 2460343.471;          // 2024-02-02 23:18
 constexpr double kBeforeFile = 2436000.5;             // 1957
 
-class PlanetsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const std::string path = test::sharedDataFile("ephemeris/de405_1959-2060_rebuilt.bin");
-        if (path.empty()) GTEST_SKIP() << "reference file ../shared/data/ephemeris/de405_1959-2060_rebuilt.bin is absent";
-        ASSERT_TRUE(eph_.open(path));
-        context_ = makePlaceContext(eph_);
-    }
-    EphemerisFile eph_;
-    PlaceContext context_;
-};
+using PlanetsTest = test::De405Test;
 
 TEST_F(PlanetsTest, ContextNamesTheElevenBodiesAndTheFileRange) {
     EXPECT_EQ(context_.bodies[kMercury - 1].name, "Mercury");
@@ -57,6 +49,30 @@ TEST_F(PlanetsTest, EarthStateIsReadOnceForBodiesAtOneInstant) {
     EXPECT_EQ(state.baryPos.norm(), 0.0);
     ASSERT_EQ(earthState(eph_, tt + 2e-6, context_.earth(), state), 0);
     EXPECT_EQ(earthStateEvaluations(), before + 3);
+}
+
+TEST_F(PlanetsTest, ThreadsKeepTheirOwnEarthState) {
+    // Two threads alternate between instants a day apart; a shared Earth
+    // cache would hand one thread the other's Earth.
+    const double instants[2] = {2458000.25, 2458001.75};
+    double expected[2][2];
+    for (int i = 0; i < 2; ++i) {
+        double dist = 0.0;
+        ASSERT_EQ(geocentricPlaceUtc(context_, instants[i], kMoon, expected[i][0], expected[i][1], dist), 0);
+    }
+    int mismatches[2] = {0, 0};
+    auto run = [&](int which) {
+        for (int n = 0; n < 300; ++n) {
+            const int i = (n + which) % 2;
+            double ra = 0, dec = 0, dist = 0;
+            geocentricPlaceUtc(context_, instants[i], kMoon, ra, dec, dist);
+            if (ra != expected[i][0] || dec != expected[i][1]) ++mismatches[which];
+        }
+    };
+    std::thread a(run, 0), b(run, 1);
+    a.join();
+    b.join();
+    EXPECT_EQ(mismatches[0] + mismatches[1], 0);
 }
 
 TEST_F(PlanetsTest, BeforeTheFileEveryPlaceIsZeroWithResult12) {
