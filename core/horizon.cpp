@@ -113,6 +113,8 @@ void chartZenithAzimuth(const ChartFrame& frame, double raHours, double decDeg, 
 }
 
 int32_t toFixed16(double degrees) {
+    // Outside ±32767° (and NaN) the product has no int32 value.
+    if (!(std::fabs(degrees) < 32767.0)) return 0;
     return static_cast<int32_t>(static_cast<float>(degrees) * 65536.0f);
 }
 

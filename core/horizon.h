@@ -66,7 +66,8 @@ void chartZenithAzimuth(const ChartFrame& frame, double raHours, double decDeg, 
                         double& azimuthDeg);
 
 // Degrees as 16.16 fixed point: the value as a single-precision float times
-// 65536, truncated toward zero.
+// 65536, truncated toward zero. A value that does not fit (|value| >= 32767)
+// or is not a number gives 0.
 int32_t toFixed16(double degrees);
 inline double fromFixed16(int32_t fixed) { return fixed / 65536.0; }
 

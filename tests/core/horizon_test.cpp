@@ -139,6 +139,8 @@ TEST(ChartPath, FixedPointOutputAndArrayForm) {
     EXPECT_EQ(toFixed16(-0.75), -49152);           // truncation toward zero
     EXPECT_EQ(toFixed16(1.0 / 131072.0 * 0.9), 0);  // below one unit
     EXPECT_DOUBLE_EQ(fromFixed16(toFixed16(123.25)), 123.25);
+    EXPECT_EQ(toFixed16(std::nan("")), 0);
+    EXPECT_EQ(toFixed16(40000.0), 0);
 
     const ChartFrame frame = makeChartFrame(17.2, -31.0);
     std::vector<double> ra, dec;
