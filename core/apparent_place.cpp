@@ -1,6 +1,7 @@
 #include "core/apparent_place.h"
 
 #include <cmath>
+#include <limits>
 
 #include "core/nutation.h"
 #include "core/rotation_matrix.h"
@@ -24,7 +25,8 @@ constexpr double kKmPerSecToAuPerDay = 86400.0 / kAuKm;
 // that of jdTo. The last pair is kept per thread: a chart update precesses
 // thousands of vectors to one instant.
 const RotationMatrix& precessionMatrix(JulianDay jdFrom, JulianDay jdTo) {
-    thread_local JulianDay lastFrom = 0.0, lastTo = 0.0;
+    // NaN: no instant matches before the first computation.
+    thread_local JulianDay lastFrom = std::numeric_limits<double>::quiet_NaN(), lastTo = lastFrom;
     thread_local RotationMatrix last = RotationMatrix::identity();
     if (jdFrom == lastFrom && jdTo == lastTo) return last;
     const double bigT = (jdFrom - kJ2000) / kDaysPerJulianCentury;
@@ -42,7 +44,7 @@ const RotationMatrix& precessionMatrix(JulianDay jdFrom, JulianDay jdTo) {
 
 // Nutation matrix (mean of date -> true of date) at a TDB instant, kept per thread.
 const RotationMatrix& nutationMatrix(JulianDay jdTdb) {
-    thread_local JulianDay lastJd = 0.0;
+    thread_local JulianDay lastJd = std::numeric_limits<double>::quiet_NaN();
     thread_local RotationMatrix last = RotationMatrix::identity();
     if (jdTdb == lastJd) return last;
     const EarthTilt tilt = earthTilt(jdTdb);
