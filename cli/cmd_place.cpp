@@ -1,12 +1,15 @@
 // celestra-cli place: apparent place, distance, altitude and azimuth,
-// magnitude (and the Moon's phase) of a Sun, Moon or planet.
+// magnitude (and the Moon's phase) of the Sun, the Moon, a planet or a
+// catalogue star.
 #include <strings.h>
 
+#include <cmath>
 #include <cstdio>
 
 #include "cli/cli.h"
 #include "cli/ephemeris_option.h"
 #include "cli/iso_time.h"
+#include "catalogs/star_place.h"
 #include "core/horizon.h"
 #include "solarsystem/planets.h"
 
@@ -30,10 +33,18 @@ void failOutsideEphemeris(const EphemerisInfo& info, const std::string& utc) {
 }
 
 int runPlace(const std::vector<std::string>& words) {
-    const Args args(words, {"body", "utc", "lat", "lon", "height", "temp", "pressure", "ephemeris"},
+    const Args args(words, {"body", "star", "utc", "lat", "lon", "height", "temp", "pressure", "ephemeris"},
                     {"geocentric", "refraction", "json"});
     if (!args.positional().empty()) usageError("unexpected argument \"" + args.positional().front() + "\"");
-    const std::string bodyName = args.require("body");
+    if (args.has("body") == args.has("star")) usageError("give either --body NAME or --star BS");
+    const StarEntry* star = nullptr;
+    if (args.has("star")) {
+        const std::optional<long> number = args.integer("star");
+        star = number ? starByNumber(static_cast<int>(*number)) : nullptr;
+        if (!star || isPlaceholderStar(star->number))
+            usageError("--star needs a Bright Star number 1..9110 that denotes a star");
+    }
+    const std::string bodyName = star ? std::string() : args.require("body");
     const std::string utcText = args.require("utc");
     const std::optional<JulianDay> utc = parseIsoTime(utcText);
     if (!utc) usageError("--utc must be YYYY-MM-DDThh:mm:ss, not \"" + utcText + "\"");
@@ -49,14 +60,23 @@ int runPlace(const std::vector<std::string>& words) {
     const EphemerisInfo info = openEphemerisOrFail(args);
     const PlaceContext context = makePlaceContext(processEphemeris());
     int body = 0;
-    for (int number = kMercury; number <= kMoon; ++number)
+    for (int number = kMercury; number <= kMoon && !star; ++number)
         if (number != kEarth && ::strcasecmp(bodyName.c_str(), context.bodies[number - 1].name.c_str()) == 0)
             body = number;
-    if (body == 0) usageError("unknown body \"" + bodyName + "\" (Mercury .. Pluto, Sun, Moon)");
+    if (body == 0 && !star) usageError("unknown body \"" + bodyName + "\" (Mercury .. Pluto, Sun, Moon)");
 
     double ra = 0.0, dec = 0.0, distance = 0.0;
-    const int rc = geocentric ? geocentricPlaceUtc(context, *utc, body, ra, dec, distance)
-                              : topocentricPlaceUtc(context, *utc, body, site, ra, dec, distance);
+    int rc = 0;
+    if (star) {
+        const StarPlaceInput input = starPlaceInput(*star);
+        rc = geocentric ? geocentricStarUtc(context, *utc, input, ra, dec)
+                        : topocentricStarUtc(context, *utc, input, site, ra, dec);
+        // Without a measured parallax the distance is unknown (NaN prints as null / "unknown").
+        distance = star->parallax > 0.0f ? kArcsecPerRad / star->parallax : std::nan("");
+    } else {
+        rc = geocentric ? geocentricPlaceUtc(context, *utc, body, ra, dec, distance)
+                        : topocentricPlaceUtc(context, *utc, body, site, ra, dec, distance);
+    }
     if (rc != 0) failOutsideEphemeris(info, utcText);
 
     HorizontalPlace horizon;
@@ -64,8 +84,8 @@ int runPlace(const std::vector<std::string>& words) {
         horizon = equatorialToHorizontal(ttFromUtc(*utc), deltaT(*utc), 0.0, 0.0, site, ra, dec,
                                          args.flag("refraction") ? kRefractionSite : kRefractionNone);
     }
-    double magnitude = 0.0;
-    if (planetMagnitude(context, body, *utc, magnitude) != 0) failOutsideEphemeris(info, utcText);
+    double magnitude = star ? starMagnitude(*star) : 0.0;
+    if (!star && planetMagnitude(context, body, *utc, magnitude) != 0) failOutsideEphemeris(info, utcText);
     MoonPhase phase;
     if (body == kMoon && moonPhase(context, *utc, phase) != 0) failOutsideEphemeris(info, utcText);
 
@@ -81,12 +101,16 @@ int runPlace(const std::vector<std::string>& words) {
         std::printf("%s\n", json.str().c_str());
         return kExitOk;
     }
-    std::printf("body:         %s (%s)\n", context.bodies[body - 1].name.c_str(),
-                geocentric ? "geocentric" : "topocentric");
+    const std::string name = star ? "BS " + std::to_string(star->number) + (*star->name ? std::string(" ") + star->name : "")
+                                  : context.bodies[body - 1].name;
+    std::printf("body:         %s (%s)\n", name.c_str(), geocentric ? "geocentric" : "topocentric");
     std::printf("UTC:          %s\n", formatIsoTime(*utc).c_str());
     std::printf("RA:           %.7f h (true equator and equinox of date)\n", ra);
     std::printf("Dec:          %+.6f deg\n", dec);
-    std::printf("distance:     %.9f au\n", distance);
+    if (std::isfinite(distance))
+        std::printf("distance:     %.9f au\n", distance);
+    else
+        std::printf("distance:     unknown (no parallax)\n");
     if (!geocentric) {
         std::printf("altitude:     %+.5f deg%s\n", altitude, args.flag("refraction") ? " (refracted)" : "");
         std::printf("azimuth:      %.5f deg\n", horizon.azimuthDeg);
@@ -102,8 +126,8 @@ int runPlace(const std::vector<std::string>& words) {
 }  // namespace
 
 CELESTRA_CLI_COMMAND(Command{
-    "place", "apparent place, distance, altitude, azimuth and magnitude of the Sun, Moon or a planet",
-    std::string("Usage: celestra-cli place --body NAME --utc YYYY-MM-DDThh:mm:ss --lat DEG --lon DEG\n"
+    "place", "apparent place, altitude, azimuth and magnitude of the Sun, Moon, a planet or a star",
+    std::string("Usage: celestra-cli place (--body NAME | --star BS) --utc YYYY-MM-DDThh:mm:ss --lat DEG --lon DEG\n"
                 "                          [--height M] [--temp C] [--pressure MB] [--geocentric]\n"
                 "                          [--refraction] [--ephemeris PATH] [--json]\n\n"
                 "Apparent right ascension (hours) and declination (degrees) of the true equator\n"
@@ -115,6 +139,8 @@ CELESTRA_CLI_COMMAND(Command{
                 "An instant outside the ephemeris gives a message and exit code 3.\n\n"
                 "  --body NAME        Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune, Pluto,\n"
                 "                     Sun or Moon (any letter case)\n"
+                "  --star BS          a catalogue star by its Bright Star number (its catalogue\n"
+                "                     magnitude; distance from the parallax, null without one)\n"
                 "  --utc ISO          the instant, UTC\n"
                 "  --lat, --lon DEG   the site, north and east positive\n"
                 "  --height M         height above sea level (default 0)\n"

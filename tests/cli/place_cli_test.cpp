@@ -83,5 +83,29 @@ TEST_F(PlaceCli, TextOutputAndFailures) {
               4);
 }
 
+TEST_F(PlaceCli, CatalogueStarByNumber) {
+    // Sirius at 2024-01-25T00:00 UTC: the apparent place of date (precessed
+    // from J2000 6.752 h, -16.716 deg to about 6.767 h, -16.74 deg; the
+    // accuracy itself is checked against ERFA elsewhere), its catalogue
+    // magnitude and the distance from its parallax (0.375").
+    const auto sirius = runCli("place --star 2491 --utc 2024-01-25T00:00:00 --lat 0 --lon 0 --json" + ephemeris_);
+    ASSERT_EQ(sirius.exitCode, 0) << sirius.err;
+    EXPECT_NEAR(jsonNumber(sirius.out, "ra_hours"), 6.767, 0.01);
+    EXPECT_NEAR(jsonNumber(sirius.out, "dec_deg"), -16.74, 0.02);
+    EXPECT_DOUBLE_EQ(jsonNumber(sirius.out, "magnitude"), -1.46);
+    EXPECT_NEAR(jsonNumber(sirius.out, "distance_au"), 206264.806 / 0.375, 1.0);
+    EXPECT_EQ(sirius.out.find("illuminated_fraction"), std::string::npos);
+
+    // No parallax: the distance is unknown, not infinite.
+    const auto noParallax = runCli("place --star 4 --utc 2024-01-25T00:00:00 --lat 0 --lon 0 --json" + ephemeris_);
+    ASSERT_EQ(noParallax.exitCode, 0) << noParallax.err;
+    EXPECT_NE(noParallax.out.find("\"distance_au\":null"), std::string::npos);
+
+    // A placeholder slot, a number outside the catalogue, or both selectors: bad arguments.
+    EXPECT_EQ(runCli("place --star 92 --utc 2024-01-25T00:00:00 --lat 0 --lon 0" + ephemeris_).exitCode, 2);
+    EXPECT_EQ(runCli("place --star 9111 --utc 2024-01-25T00:00:00 --lat 0 --lon 0" + ephemeris_).exitCode, 2);
+    EXPECT_EQ(runCli("place --star 1 --body Sun --utc 2024-01-25T00:00:00 --lat 0 --lon 0" + ephemeris_).exitCode, 2);
+}
+
 }  // namespace
 }  // namespace celestra
