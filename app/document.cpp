@@ -23,12 +23,6 @@ void nameDefaultPlaces(std::array<CustomPlace, kCustomPlaceCount>& places) {
 
 std::string errnoText() { return std::strerror(errno); }
 
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 }  // namespace
 
 DocumentData::DocumentData() { nameDefaultPlaces(places); }
@@ -206,12 +200,8 @@ bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& by
         ::unlink(temp.c_str());
         return false;
     }
-    // Make the rename itself durable; a failure here leaves a complete file either way.
-    const int dir = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    // The folder is not synced: after a crash right here the rename may be
+    // lost, leaving the previous complete file, which is all we promise.
     return true;
 }
 
