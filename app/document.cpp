@@ -23,6 +23,18 @@ void nameDefaultPlaces(std::array<CustomPlace, kCustomPlaceCount>& places) {
 
 std::string errnoText() { return std::strerror(errno); }
 
+// A copy of every member but the sight list, which a load replaces anyway
+// (a member added to DocumentData must be added here).
+DocumentData copyWithoutSights(const DocumentData& data) {
+    DocumentData copy(0.0, 0.0);
+    copy.drawState = data.drawState;
+    copy.observer = data.observer;
+    copy.currentSight = data.currentSight;
+    copy.places = data.places;
+    copy.colorSchemes = data.colorSchemes;
+    return copy;
+}
+
 }  // namespace
 
 DocumentData::DocumentData() { nameDefaultPlaces(places); }
@@ -83,7 +95,7 @@ FileStatus parseDocument(const uint8_t* bytes, size_t size, DocumentData& data, 
             return FileStatus::WrongVersion;
         }
         // Read into a copy: the caller's state changes only when every section was read.
-        DocumentData loaded(data);
+        DocumentData loaded = copyWithoutSights(data);
         loaded.drawState.Serialize(ar);
         loaded.observer.Serialize(ar);
         loaded.currentSight.Serialize(ar);
@@ -233,7 +245,7 @@ LoadResult loadDocument(const std::string& path, const std::string& colorsPath, 
         error = path + ": " + why;
         return result;
     }
-    DocumentData loaded(data);
+    DocumentData loaded = copyWithoutSights(data);
     result.document = parseDocument(bytes.data(), bytes.size(), loaded, result.versionFound, why);
     if (result.document != FileStatus::Ok) {
         error = path + ": " + why;
