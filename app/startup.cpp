@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -61,6 +62,18 @@ std::string documentsFromUserDirs(const std::string& file, const std::string& ho
     return {};
 }
 
+// $HOME, else the account's home from the password database, else "/".
+std::string homeFolder() {
+    if (const char* env = std::getenv("HOME"); env && *env == '/') return withoutTrailingSlash(env);
+    struct passwd pw {};
+    struct passwd* found = nullptr;
+    std::vector<char> buffer(16384);
+    if (::getpwuid_r(::getuid(), &pw, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
+        found->pw_dir[0] == '/')
+        return withoutTrailingSlash(found->pw_dir);
+    return "/";
+}
+
 }  // namespace
 
 AppPaths makeAppPaths(const std::string& exePath, const std::string& documentsFolder) {
@@ -76,15 +89,12 @@ AppPaths makeAppPaths(const std::string& exePath, const std::string& documentsFo
 
 std::string userDocumentsFolder() {
     if (const char* env = std::getenv("XDG_DOCUMENTS_DIR"); env && *env == '/') return withoutTrailingSlash(env);
-    const char* homeEnv = std::getenv("HOME");
-    const std::string home = homeEnv ? homeEnv : "";
+    const std::string home = homeFolder();
     const char* configEnv = std::getenv("XDG_CONFIG_HOME");
     const std::string config = (configEnv && *configEnv == '/') ? std::string(configEnv) : home + "/.config";
-    if (!home.empty() || (configEnv && *configEnv == '/')) {
-        const std::string fromFile = documentsFromUserDirs(config + "/user-dirs.dirs", home);
-        if (!fromFile.empty()) return withoutTrailingSlash(fromFile);
-    }
-    return home.empty() ? std::string("/tmp/Documents") : home + "/Documents";
+    const std::string fromFile = documentsFromUserDirs(config + "/user-dirs.dirs", home);
+    if (!fromFile.empty()) return withoutTrailingSlash(fromFile);
+    return (home == "/" ? std::string() : home) + "/Documents";
 }
 
 std::string seedDocument(const AppPaths& paths) {

@@ -39,7 +39,8 @@ struct AppPaths {
 AppPaths makeAppPaths(const std::string& exePath, const std::string& documentsFolder);
 
 // The user's documents folder: $XDG_DOCUMENTS_DIR, else XDG_DOCUMENTS_DIR in
-// $XDG_CONFIG_HOME/user-dirs.dirs (default ~/.config), else $HOME/Documents.
+// $XDG_CONFIG_HOME/user-dirs.dirs (default ~/.config), else ~/Documents; the home
+// folder is $HOME, else the account's home directory.
 // The GUI passes its own documents location to makeAppPaths instead.
 std::string userDocumentsFolder();
 
