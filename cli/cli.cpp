@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -175,17 +176,10 @@ Json& Json::value(double v) {
     if (!std::isfinite(v)) {
         out_ += "null";
     } else {
-        char buf[40];
-        std::snprintf(buf, sizeof buf, "%.17g", v);
-        // Prefer the shortest text that reads back to the same double.
-        for (int p = 1; p <= 17; ++p) {
-            char shorter[40];
-            std::snprintf(shorter, sizeof shorter, "%.*g", p, v);
-            if (std::strtod(shorter, nullptr) == v) {
-                std::snprintf(buf, sizeof buf, "%s", shorter);
-                break;
-            }
-        }
+        // Shortest text that reads back to the same double ("90", "0.1", "1e+22").
+        char buf[64];
+        const auto result = std::to_chars(buf, buf + sizeof buf - 1, v);
+        *result.ptr = '\0';
         out_ += buf;
     }
     return *this;
