@@ -1,0 +1,221 @@
+#include "solarsystem/rise_set.h"
+
+#include <cmath>
+#include <functional>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/angles.h"
+#include "tests/solarsystem/de405_fixture.h"
+
+namespace celestra {
+namespace {
+
+struct Place {
+    const char* name;
+    double lat, lon, zoneHours;
+};
+const Place kPlaces[] = {
+    {"London", 51.5, -0.13, 0.0},
+    {"Sydney", -33.87, 151.21, 10.0},
+    {"Anchorage", 61.22, -149.9, -9.0},
+};
+struct Date {
+    int y, m, d;
+};
+const Date kDates[] = {{2024, 3, 20}, {2024, 6, 21}, {2025, 12, 5}};
+
+ObserverSite site(const Place& p) {
+    ObserverSite s;
+    s.latitude = p.lat;
+    s.longitude = p.lon;
+    return s;
+}
+
+// Every crossing of f from below (rising = true) or from above within
+// [begin, end], by 10-minute scanning and bisection to 0.05 s.
+std::vector<double> crossings(const std::function<double(double)>& f, double begin, double end, bool rising) {
+    std::vector<double> out;
+    const double step = 10.0 / 1440.0;
+    double t0 = begin, f0 = f(t0);
+    while (t0 < end) {
+        const double t1 = t0 + step, f1 = f(t1);
+        if ((rising && f0 < 0.0 && f1 >= 0.0) || (!rising && f0 > 0.0 && f1 <= 0.0)) {
+            double lo = t0, hi = t1;
+            while (hi - lo > 0.05 / 86400.0) {
+                const double mid = 0.5 * (lo + hi);
+                const bool below = f(mid) < 0.0;
+                (below == rising ? lo : hi) = mid;
+            }
+            out.push_back(0.5 * (lo + hi));
+        }
+        t0 = t1;
+        f0 = f1;
+    }
+    return out;
+}
+
+class RiseSetTest : public test::De405Test {
+protected:
+    // Topocentric altitude (no refraction) minus the altitude of the event.
+    double altitudeAboveEvent(int body, const ObserverSite& s, RiseSetKind kind, double jd) const {
+        HorizonResult h;
+        EXPECT_EQ(horizonPlace(context_, jd, body, s, false, PlaceForm::Topocentric, h), 0);
+        double eventAltitude = -0.83333333;
+        if (kind == RiseSetKind::CivilTwilight) eventAltitude = -6.0;
+        if (kind == RiseSetKind::NauticalTwilight) eventAltitude = -12.0;
+        if (body == kMoon)  // refraction and the upper limb, seen from the site itself
+            eventAltitude = -0.5666666666 - std::asin(1738.0 / (h.distanceAu * 1.4959787e8)) * kRadToDeg;
+        return h.altitudeDeg - eventAltitude;
+    }
+    // Topocentric hour angle, hours in (-12, 12].
+    double hourAngle(int body, const ObserverSite& s, double jd) const {
+        HorizonResult h;
+        EXPECT_EQ(horizonPlace(context_, jd, body, s, false, PlaceForm::Topocentric, h), 0);
+        double ha = localSiderealTime(siderealTimeFromUtc(jd, false), s.longitude) - h.raHours;
+        ha = wrapFloor(ha, 24.0);
+        return ha > 12.0 ? ha - 24.0 : ha;
+    }
+};
+
+// The engine's local hours as a UTC Julian day.
+double eventJd(double jd0h, double localHours, double zoneHours) { return jd0h + (localHours - zoneHours) / 24.0; }
+
+// Nearest of the found instants to jd, in minutes.
+double minutesToNearest(const std::vector<double>& found, double jd) {
+    double best = 1e9;
+    for (double t : found) best = std::fmin(best, std::fabs(t - jd) * 1440.0);
+    return best;
+}
+
+TEST_F(RiseSetTest, SunAndMoonAgreeWithAltitudeBisection) {
+    double worst = 0.0;
+    for (const Place& p : kPlaces)
+        for (const Date& d : kDates)
+            for (int body : {kSun, kMoon})
+                for (RiseSetKind kind : {RiseSetKind::RiseSet, RiseSetKind::CivilTwilight, RiseSetKind::NauticalTwilight}) {
+                    if (body == kMoon && kind != RiseSetKind::RiseSet) continue;
+                    SCOPED_TRACE(std::string(p.name) + " " + std::to_string(d.m) + "/" + std::to_string(d.d) +
+                                 (body == kSun ? " Sun" : " Moon") + " kind " + std::to_string(int(kind)));
+                    const ObserverSite s = site(p);
+                    const JulianDay jd0 = julianDayAt0h(d.y, d.m, d.d);
+                    const RiseTransitSet r = riseTransitSet(&context_, riseSetBody(body), jd0, deltaT(jd0), s,
+                                                            p.zoneHours / 24.0, kind);
+                    ASSERT_EQ(r.status, 0);
+                    auto alt = [&](double jd) { return altitudeAboveEvent(body, s, kind, jd); };
+                    const double from = jd0 - 0.25, to = jd0 + 1.25;
+                    const auto rises = crossings(alt, from, to, true);
+                    const auto sets = crossings(alt, from, to, false);
+                    if (r.hasRise) {
+                        const double e = minutesToNearest(rises, eventJd(jd0, r.riseHours, p.zoneHours));
+                        EXPECT_LT(e, 1.0) << r.riseText;
+                        worst = std::fmax(worst, e);
+                    } else {
+                        // No rise or set reported: the body really stays on one side all day.
+                        EXPECT_TRUE(rises.empty() && sets.empty()) << r.riseText;
+                    }
+                    if (r.hasSet) {
+                        const double e = minutesToNearest(sets, eventJd(jd0, r.setHours, p.zoneHours));
+                        EXPECT_LT(e, 1.0) << r.setText;
+                        worst = std::fmax(worst, e);
+                    }
+                    ASSERT_TRUE(r.hasTransit);
+                    if (kind == RiseSetKind::RiseSet) {
+                        const auto transits = crossings([&](double jd) { return hourAngle(body, s, jd); }, from, to, true);
+                        const double e = minutesToNearest(transits, eventJd(jd0, r.transitHours, p.zoneHours));
+                        EXPECT_LT(e, 1.0) << r.transitText;
+                        worst = std::fmax(worst, e);
+                    }
+                }
+    RecordProperty("worst_minutes", std::to_string(worst));
+    std::printf("worst difference from bisection: %.3f min\n", worst);
+}
+
+TEST_F(RiseSetTest, HighArcticSummerAndWinter) {
+    ObserverSite s;
+    s.latitude = 80.0;
+    s.longitude = 15.0;
+    const JulianDay june = julianDayAt0h(2024, 6, 21), december = julianDayAt0h(2024, 12, 21);
+    RiseTransitSet r = riseTransitSet(&context_, riseSetBody(kSun), june, deltaT(june), s, 0.0, RiseSetKind::RiseSet);
+    EXPECT_EQ(r.riseText, "circ-polar");
+    EXPECT_EQ(r.setText, "--no set--");
+    EXPECT_FALSE(r.hasRise || r.hasSet);
+    EXPECT_EQ(r.riseHours, 0.0);
+    EXPECT_TRUE(r.hasTransit);
+    EXPECT_NEAR(r.transitHours, 12.0 - 1.0, 0.1);  // 15° E: an hour before Greenwich noon
+    r = riseTransitSet(&context_, riseSetBody(kSun), june, deltaT(june), s, 0.0, RiseSetKind::CivilTwilight);
+    EXPECT_EQ(r.riseText, "circ-polar");
+    EXPECT_EQ(r.setText, "--bright--");
+    r = riseTransitSet(&context_, riseSetBody(kSun), december, deltaT(december), s, 0.0, RiseSetKind::RiseSet);
+    EXPECT_EQ(r.riseText, "--no rise--");
+    EXPECT_EQ(r.setText, "--no rise--");
+    EXPECT_TRUE(r.hasTransit);
+    EXPECT_EQ(r.transitText.size(), 8u);
+    // Nautical twilight (Sun 12° down) does reach 80° N at midwinter noon? No: the
+    // Sun stays 13.4° down, so even that never begins.
+    r = riseTransitSet(&context_, riseSetBody(kSun), december, deltaT(december), s, 0.0, RiseSetKind::NauticalTwilight);
+    EXPECT_EQ(r.riseText, "--no rise--");
+}
+
+// The Sun's right ascension passes 24 h at the March equinox: the transit
+// must not jump by a day around it.
+TEST_F(RiseSetTest, TransitAcrossTwentyFourHoursOfRightAscension) {
+    ObserverSite s;
+    s.latitude = 40.0;
+    s.longitude = -74.0;
+    std::vector<double> transits;
+    for (int day = 18; day <= 22; ++day) {
+        const JulianDay jd0 = julianDayAt0h(2024, 3, day);
+        const RiseTransitSet r = riseTransitSet(&context_, riseSetBody(kSun), jd0, deltaT(jd0), s, 0.0,
+                                                RiseSetKind::RiseSet);
+        ASSERT_TRUE(r.hasTransit);
+        transits.push_back(r.transitHours);
+    }
+    for (size_t i = 1; i < transits.size(); ++i) EXPECT_NEAR(transits[i], transits[i - 1], 1.0 / 60.0);
+    EXPECT_NEAR(transits[2], 12.0 + 74.0 / 15.0 + 7.5 / 60.0, 2.0 / 60.0);  // equation of time about -7.5 min
+}
+
+TEST_F(RiseSetTest, ZoneOffsetShiftsAndWrapsTexts) {
+    const ObserverSite s = site(kPlaces[0]);
+    const JulianDay jd0 = julianDayAt0h(2024, 6, 21);
+    const RiseTransitSet utc = riseTransitSet(&context_, riseSetBody(kSun), jd0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
+    const RiseTransitSet plus2 =
+        riseTransitSet(&context_, riseSetBody(kSun), jd0, deltaT(jd0), s, 2.0 / 24.0, RiseSetKind::RiseSet);
+    EXPECT_EQ(plus2.riseText, formatClockTime(utc.riseHours, 2.0));
+    EXPECT_EQ(plus2.setText, formatClockTime(utc.setHours, 2.0));
+    EXPECT_NEAR(plus2.transitHours - utc.transitHours, 2.0, 1e-12);
+    // Sunset near 20:21 UT becomes a small hour of the next day at +5 h.
+    const RiseTransitSet plus5 =
+        riseTransitSet(&context_, riseSetBody(kSun), jd0, deltaT(jd0), s, 5.0 / 24.0, RiseSetKind::RiseSet);
+    EXPECT_GT(plus5.setHours, 24.0);
+    EXPECT_EQ(plus5.setText.substr(0, 3), "01:");
+}
+
+TEST_F(RiseSetTest, PlanetsStarsAndMissingEphemeris) {
+    const ObserverSite s = site(kPlaces[0]);
+    const JulianDay jd0 = julianDayAt0h(2025, 1, 10);
+    // Sirius (α CMa, J2000 06h45m08.9s -16°42′58″): rises about 4.6 h before
+    // its transit at London; its transit moves 3m56s earlier each day.
+    StarPlaceInput sirius;
+    sirius.raHours = 6.0 + 45.0 / 60.0 + 8.917 / 3600.0;
+    sirius.decDeg = -(16.0 + 42.0 / 60.0 + 58.02 / 3600.0);
+    const RiseTransitSet a = riseTransitSet(&context_, riseSetStar(sirius), jd0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
+    const RiseTransitSet b =
+        riseTransitSet(&context_, riseSetStar(sirius), jd0 + 1.0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
+    ASSERT_TRUE(a.hasRise && a.hasSet && a.hasTransit);
+    EXPECT_NEAR(a.transitHours - b.transitHours, 3.0 / 60.0 + 56.0 / 3600.0, 2.0 / 3600.0);
+    EXPECT_NEAR(a.transitHours - a.riseHours, 4.59, 0.05);  // semi-diurnal arc acos(0.3606)
+    EXPECT_NEAR(a.z0Deg, 90.5666666666, 1e-9);
+    const RiseTransitSet jupiter = riseTransitSet(&context_, riseSetBody(kJupiter), jd0, deltaT(jd0), s, 0.0,
+                                                  RiseSetKind::RiseSet);
+    EXPECT_TRUE(jupiter.hasRise && jupiter.hasSet);
+    const RiseTransitSet none = riseTransitSet(nullptr, riseSetBody(kSun), jd0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
+    EXPECT_EQ(none.riseText, "???");
+    EXPECT_EQ(none.transitText, "???");
+    EXPECT_EQ(none.setText, "???");
+    EXPECT_FALSE(none.hasTransit);
+}
+
+}  // namespace
+}  // namespace celestra
