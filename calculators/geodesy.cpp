@@ -52,8 +52,10 @@ EllipsoidalDistance greatCircleDistanceEllipsoidal(double lat1, double lon1, dou
     // antipodal the answer is refused. Two places on the equator have
     // sin psiHigh = 0 and need no division at all.
     const double sinHigh = std::sin(psiHigh);
-    const bool degenerate =
-        sigma == 0.0 || kPi - sigma < 1e-7 || (std::fabs(sinB) < 1e-9 && sinHigh != 0.0);
+    // Identical places can leave acos a rounding error above 0 (1e-8 rad), so
+    // they are recognised by the well-conditioned haversine separation.
+    const bool coincident = sigma == 0.0 || greatCircleDistanceSpherical(lat1, lon1, lat2, lon2) < 1e-9;
+    const bool degenerate = coincident || kPi - sigma < 1e-7 || (std::fabs(sinB) < 1e-9 && sinHigh != 0.0);
     if (!degenerate) {
         const double k = sinHigh == 0.0 ? 0.0 : kGrs80E2 * square(sinHigh / sinB);
         auto s = [k](double x) { return kGrs80SemiMajorKm * (x - k * x / 4.0 + k * std::sin(2.0 * x) / 8.0); };
