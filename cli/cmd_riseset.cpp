@@ -1,0 +1,197 @@
+// celestra-cli riseset and moonphases: rise, transit and set (or twilight)
+// of a body or a star for one date and place, and the principal phases of
+// the Moon in a year or a month.
+#include <strings.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "catalogs/star_catalog.h"
+#include "catalogs/star_place.h"
+#include "cli/cli.h"
+#include "cli/ephemeris_option.h"
+#include "cli/iso_time.h"
+#include "solarsystem/moon_phases.h"
+#include "solarsystem/rise_set.h"
+
+namespace celestra::cli {
+namespace {
+
+double rangedNumber(const Args& args, const std::string& name, double fallback, double low, double high) {
+    const double v = args.number(name, fallback);
+    if (v < low || v > high) {
+        char text[128];
+        std::snprintf(text, sizeof text, "--%s must lie between %g and %g", name.c_str(), low, high);
+        usageError(text);
+    }
+    return v;
+}
+
+[[noreturn]] void failOutside(const EphemerisInfo& info, const std::string& what) {
+    char range[80];
+    std::snprintf(range, sizeof range, " (JD %.1f to %.1f, TDB)", info.startJd, info.endJd);
+    fail(kExitOutsideEphemeris, what + " is outside the ephemeris " + info.path + range);
+}
+
+// Local hours wrapped into [0, 24).
+double wrapHours(double h) {
+    h = std::fmod(h, 24.0);
+    if (h < 0.0) h += 24.0;
+    return h >= 24.0 ? 0.0 : h;
+}
+
+int runRiseSet(const std::vector<std::string>& words) {
+    const Args args(words, {"body", "star", "date", "lat", "lon", "zone", "kind", "ephemeris"}, {"json"});
+    if (!args.positional().empty()) usageError("unexpected argument \"" + args.positional().front() + "\"");
+    if (args.has("body") == args.has("star")) usageError("give either --body NAME or --star BS");
+    const std::string dateText = args.require("date");
+    const std::optional<JulianDay> jd0 = parseIsoTime(dateText + "T00:00:00");
+    if (!jd0 || dateText.size() != 10) usageError("--date must be YYYY-MM-DD, not \"" + dateText + "\"");
+    if (!args.has("lat") || !args.has("lon")) usageError("--lat and --lon are required");
+    ObserverSite site;
+    site.latitude = rangedNumber(args, "lat", 0.0, -90.0, 90.0);
+    site.longitude = rangedNumber(args, "lon", 0.0, -180.0, 180.0);
+    const double zoneHours = rangedNumber(args, "zone", 0.0, -14.0, 14.0);
+    const std::string kindText = args.value("kind").value_or("riseset");
+    RiseSetKind kind;
+    if (kindText == "riseset") kind = RiseSetKind::RiseSet;
+    else if (kindText == "civil") kind = RiseSetKind::CivilTwilight;
+    else if (kindText == "nautical") kind = RiseSetKind::NauticalTwilight;
+    else usageError("--kind must be riseset, civil or nautical, not \"" + kindText + "\"");
+
+    RiseSetTarget target;
+    std::string name;
+    if (args.has("star")) {
+        const std::string text = args.require("star");
+        const StarEntry* star = nullptr;
+        if (const auto n = parseNumber(text); n && *n == std::floor(*n) && *n >= 1 && *n <= 9110)
+            star = starByNumber(static_cast<int>(*n));
+        else
+            star = findStarByName(text);
+        if (!star || isPlaceholderStar(star->number))
+            usageError("--star needs a Bright Star number 1..9110 that denotes a star, or a star's name");
+        target = riseSetStar(starPlaceInput(*star));
+        name = "BS " + std::to_string(star->number);
+    }
+
+    const EphemerisInfo info = openEphemerisOrFail(args);
+    const PlaceContext context = makePlaceContext(processEphemeris());
+    if (args.has("body")) {
+        const std::string bodyName = args.require("body");
+        int body = 0;
+        for (int number = kMercury; number <= kMoon; ++number)
+            if (number != kEarth && ::strcasecmp(bodyName.c_str(), context.bodies[number - 1].name.c_str()) == 0)
+                body = number;
+        if (body == 0) usageError("unknown body \"" + bodyName + "\" (Mercury .. Pluto, Sun, Moon)");
+        target = riseSetBody(body);
+        name = context.bodies[body - 1].name;
+    }
+    if (kind != RiseSetKind::RiseSet && (target.isStar || target.body != kSun))
+        usageError("twilight (--kind civil or nautical) is reckoned from the Sun: give --body Sun");
+
+    const RiseTransitSet r = riseTransitSet(&context, target, *jd0, deltaT(*jd0), site, zoneHours / 24.0, kind);
+    if (r.status != 0) failOutside(info, "the three days around " + dateText);
+
+    if (args.flag("json")) {
+        Json j;
+        j.beginObject().field("rise_text", r.riseText).field("transit_text", r.transitText).field("set_text", r.setText);
+        auto hours = [&](const char* key, bool has, double h) {
+            if (has) j.field(key, wrapHours(h));
+            else j.nullField(key);
+        };
+        hours("rise_hours", r.hasRise, r.riseHours);
+        hours("transit_hours", r.hasTransit, r.transitHours);
+        hours("set_hours", r.hasSet, r.setHours);
+        j.endObject();
+        std::printf("%s\n", j.str().c_str());
+        return kExitOk;
+    }
+    const bool twilight = kind != RiseSetKind::RiseSet;
+    std::printf("%s, %s, zone %+g h\n", twilight ? (kind == RiseSetKind::CivilTwilight ? "Civil twilight" : "Nautical twilight")
+                                                 : name.c_str(),
+                dateText.c_str(), zoneHours);
+    std::printf("%-8s %s\n", twilight ? "Begins" : "Rise", r.riseText.c_str());
+    std::printf("%-8s %s\n", "Transit", r.transitText.c_str());
+    std::printf("%-8s %s\n", twilight ? "Ends" : "Set", r.setText.c_str());
+    return kExitOk;
+}
+
+int runMoonPhases(const std::vector<std::string>& words) {
+    const Args args(words, {"year", "month", "ephemeris"}, {"json"});
+    if (!args.positional().empty()) usageError("unexpected argument \"" + args.positional().front() + "\"");
+    const auto year = args.integer("year");
+    if (!year) usageError("--year is required");
+    if (*year < 1 || *year > 9998) usageError("--year must lie between 1 and 9998");
+    const auto month = args.integer("month");
+    if (month && (*month < 1 || *month > 12)) usageError("--month must lie between 1 and 12");
+    const int y = static_cast<int>(*year);
+    JulianDay begin, end;
+    if (month) {
+        const int m = static_cast<int>(*month);
+        begin = julianDayFromCalendar(y, m, 1, 0.0);
+        end = m == 12 ? julianDayFromCalendar(y + 1, 1, 1, 0.0) : julianDayFromCalendar(y, m + 1, 1, 0.0);
+    } else {
+        begin = julianDayFromCalendar(y, 1, 1, 0.0);
+        end = julianDayFromCalendar(y + 1, 1, 1, 0.0);
+    }
+
+    const EphemerisInfo info = openEphemerisOrFail(args);
+    const PlaceContext context = makePlaceContext(processEphemeris());
+    std::vector<LunarPhaseEvent> phases;
+    if (findLunarPhases(context, begin, end, phases) != 0)
+        failOutside(info, month ? "that month" : "that year");
+
+    if (args.flag("json")) {
+        Json j;
+        j.beginObject().key("phases").beginArray();
+        for (const auto& p : phases)
+            j.beginObject().field("kind", lunarPhaseKey(p.phase)).field("utc", formatPhaseMinute(p.jdUtc)).endObject();
+        j.endArray().endObject();
+        std::printf("%s\n", j.str().c_str());
+        return kExitOk;
+    }
+    for (const auto& p : phases) std::printf("%-14s %s UTC\n", lunarPhaseName(p.phase), formatPhaseMinute(p.jdUtc).c_str());
+    return kExitOk;
+}
+
+}  // namespace
+
+CELESTRA_CLI_COMMAND(Command{
+    "riseset",
+    "rise, transit and set (or twilight) times of a body or a star",
+    "Usage: celestra-cli riseset (--body NAME | --star BS) --date YYYY-MM-DD --lat DEG --lon DEG\n"
+    "                            [--zone HOURS] [--kind riseset|civil|nautical] [--ephemeris PATH] [--json]\n"
+    "\n"
+    "Rise, upper transit and set of the Sun, the Moon, a planet or a catalogue\n"
+    "star (Bright Star number or proper name) on the UTC day of --date, shown\n"
+    "in local time (UTC + --zone hours, default 0). --kind civil and nautical\n"
+    "give the beginning and end of twilight (the Sun 6° and 12° below the\n"
+    "horizon) and need --body Sun. A body that never sets shows \"circ-polar\"\n"
+    "and \"--no set--\" (\"--bright--\" when twilight lasts all night); one that\n"
+    "never rises shows \"--no rise--\".\n"
+    "\n"
+    std::string("  --lat, --lon DEG   the place, decimal degrees, north and east positive\n") +
+        kEphemerisOptionUsage +
+        "  --json             one JSON object: rise_text, transit_text, set_text and\n"
+        "                     rise_hours, transit_hours, set_hours (local hours in [0, 24),\n"
+        "                     null where there is no event)\n",
+    runRiseSet,
+});
+
+CELESTRA_CLI_COMMAND(Command{
+    "moonphases",
+    "instants of new Moon, first quarter, full Moon and last quarter",
+    "Usage: celestra-cli moonphases --year Y [--month M] [--ephemeris PATH] [--json]\n"
+    "\n"
+    "The principal phases of the Moon in a year, or in one UTC month of it: the\n"
+    "instants when the Moon's apparent geocentric ecliptic longitude minus the\n"
+    "Sun's is 0°, 90°, 180° and 270°, in UTC rounded to the minute.\n"
+    "\n" + std::string(kEphemerisOptionUsage) +
+        "  --json             one JSON object: phases, a list of objects with kind (\"new\",\n"
+        "                     \"first_quarter\", \"full\", \"last_quarter\") and utc\n"
+        "                     (YYYY-MM-DDThh:mm)\n",
+    runMoonPhases,
+});
+
+}  // namespace celestra::cli
