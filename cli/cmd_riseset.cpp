@@ -171,7 +171,7 @@ CELESTRA_CLI_COMMAND(Command{
     "and \"--no set--\" (\"--bright--\" when twilight lasts all night); one that\n"
     "never rises shows \"--no rise--\".\n"
     "\n"
-    std::string("  --lat, --lon DEG   the place, decimal degrees, north and east positive\n") +
+    "  --lat, --lon DEG   the place, decimal degrees, north and east positive\n" + std::string() +
         kEphemerisOptionUsage +
         "  --json             one JSON object: rise_text, transit_text, set_text and\n"
         "                     rise_hours, transit_hours, set_hours (local hours in [0, 24),\n"
