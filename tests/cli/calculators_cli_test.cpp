@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "tests/support/test_support.h"
+
+namespace celestra {
+namespace {
+
+using test::runCli;
+
+// The number after "key": in a JSON text; NaN when the key is missing or null.
+double jsonNumber(const std::string& json, const std::string& key) {
+    const size_t at = json.find("\"" + key + "\":");
+    if (at == std::string::npos) return NAN;
+    const char* start = json.c_str() + at + key.size() + 3;
+    char* end = nullptr;
+    const double v = std::strtod(start, &end);
+    return end == start ? NAN : v;
+}
+
+bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST(CalculatorsCli, GreatCircleAndDestination) {
+    const std::string route = "--from 51.5,-0.11666666666666667 --to 40.71666666666667,-74";
+    auto r = runCli("gc " + route);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(has(r.out, "3005.83 nautical miles")) << r.out;
+    EXPECT_TRUE(has(r.out, "288.34\u00b0T")) << r.out;
+    r = runCli("gc " + route + " --ellipsoidal --units km --json");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NEAR(jsonNumber(r.out, "distance"), 3015.98 * 1.852, 0.01);
+    EXPECT_NEAR(jsonNumber(r.out, "course_deg"), 288.34, 0.005);
+    // Antipodal places: the spherical value with a note, still exit 0.
+    r = runCli("gc --from 30,10 --to -30,-170 --ellipsoidal --json");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NEAR(jsonNumber(r.out, "distance"), 10800.0, 1e-6);
+    EXPECT_TRUE(has(r.out, "\"model\":\"sphere\"") && has(r.out, "\"note\":")) << r.out;
+
+    r = runCli("destination --from 0,179 --course 270 --distance 180 --rhumb --json");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NEAR(jsonNumber(r.out, "lon_deg"), 176.0, 1e-9);
+    r = runCli("destination --from 0,179 --course 90 --distance 180 --rhumb --json");
+    EXPECT_NEAR(jsonNumber(r.out, "lon_deg"), -178.0, 1e-9);
+    r = runCli("destination --from 10,20 --course 0 --distance 111.12 --units km --json");
+    EXPECT_NEAR(jsonNumber(r.out, "lat_deg"), 11.0, 1e-9);
+}
+
+TEST(CalculatorsCli, HorizonDmsAndJulianDay) {
+    auto r = runCli("horizon --height 2");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(has(r.out, "2.93 NMi") && has(r.out, "3.13 NMi")) << r.out;
+    r = runCli("horizon --height 100 --feet --json");
+    EXPECT_NEAR(jsonNumber(r.out, "visible_nm"), 11.70, 1e-9);
+    EXPECT_NEAR(jsonNumber(r.out, "radar_nm"), 12.20, 1e-9);
+
+    r = runCli("dms -0.5 --json");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(has(r.out, "\"negative\":true")) << r.out;
+    EXPECT_EQ(jsonNumber(r.out, "deg"), 0.0);
+    EXPECT_EQ(jsonNumber(r.out, "min"), 30.0);
+    EXPECT_EQ(jsonNumber(r.out, "sec"), 0.0);
+    EXPECT_TRUE(has(r.out, "\"text\":\"-00\u00b0 30\u2032 00\u2033\"")) << r.out;
+    r = runCli("dms -0 30 --json");
+    EXPECT_EQ(jsonNumber(r.out, "decimal_deg"), -0.5);
+    r = runCli("dms 12 30 36 --json");
+    EXPECT_DOUBLE_EQ(jsonNumber(r.out, "decimal_deg"), 12.51);
+    EXPECT_TRUE(has(r.out, "\"negative\":false")) << r.out;
+
+    r = runCli("jd 2000-01-01T12:00:00 --json");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(jsonNumber(r.out, "jd"), 2451545.0);
+    r = runCli("jd 2451544.5 --json");
+    EXPECT_TRUE(has(r.out, "\"utc\":\"2000-01-01T00:00:00\"")) << r.out;
+    r = runCli("jd 2460400.4999999");  // 23:59:59.99 on 30 March carries into the 31st
+    EXPECT_EQ(r.out, "2024-03-31T00:00:00\n");
+}
+
+TEST(CalculatorsCli, UsageErrors) {
+    EXPECT_EQ(runCli("gc --from 91,0 --to 0,0").exitCode, 2);
+    EXPECT_EQ(runCli("gc --from 1,2").exitCode, 2);
+    EXPECT_EQ(runCli("gc --from '1;2' --to 0,0").exitCode, 2);
+    EXPECT_EQ(runCli("gc --from 1,2 --to 0,0 --units ft").exitCode, 2);
+    EXPECT_EQ(runCli("destination --from 80,0 --course 0 --distance 900 --rhumb").exitCode, 2);
+    EXPECT_EQ(runCli("destination --from 0,0 --course 0 --distance 0").exitCode, 2);
+    EXPECT_EQ(runCli("horizon --height 100000").exitCode, 2);
+    EXPECT_EQ(runCli("dms 1 60").exitCode, 2);
+    EXPECT_EQ(runCli("dms abc").exitCode, 2);
+    EXPECT_EQ(runCli("jd 2024-02-30T00:00:00").exitCode, 2);
+    EXPECT_EQ(runCli("jd 1e9").exitCode, 2);
+}
+
+class EphemerisCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CELESTRA_REQUIRE_SHARED_FILE(path, "ephemeris/de405_1959-2060_rebuilt.bin");
+        option_ = " --ephemeris '" + path + "'";
+    }
+    std::string option_;
+};
+
+TEST_F(EphemerisCli, RiseSetJsonAndPolarTexts) {
+    auto r = runCli("riseset --body Sun --date 2024-06-21 --lat 51.5 --lon -0.13 --zone 1 --json" + option_);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    // Sunrise in London at midsummer: 04:43 BST; sunset 21:21 BST.
+    EXPECT_NEAR(jsonNumber(r.out, "rise_hours"), 4.0 + 43.2 / 60.0, 1.0 / 60.0);
+    EXPECT_NEAR(jsonNumber(r.out, "set_hours"), 21.0 + 21.6 / 60.0, 1.0 / 60.0);
+    EXPECT_TRUE(has(r.out, "\"rise_text\":\"04:43:")) << r.out;
+    // Past local midnight the hours wrap into [0, 24).
+    r = runCli("riseset --body Sun --date 2024-06-21 --lat 51.5 --lon -0.13 --zone 5 --json" + option_);
+    const double set = jsonNumber(r.out, "set_hours");
+    EXPECT_GE(set, 0.0);
+    EXPECT_LT(set, 2.0);
+    r = runCli("riseset --body Sun --date 2024-06-21 --lat 80 --lon 0 --kind civil --json" + option_);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(has(r.out, "\"rise_text\":\"circ-polar\"") && has(r.out, "\"set_text\":\"--bright--\"")) << r.out;
+    EXPECT_TRUE(has(r.out, "\"rise_hours\":null") && has(r.out, "\"set_hours\":null")) << r.out;
+    EXPECT_FALSE(std::isnan(jsonNumber(r.out, "transit_hours")));
+    r = runCli("riseset --star Sirius --date 2024-12-21 --lat 80 --lon 0" + option_);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(has(r.out, "--no rise--")) << r.out;
+    EXPECT_EQ(runCli("riseset --body Moon --kind civil --date 2024-06-21 --lat 0 --lon 0" + option_).exitCode, 2);
+    EXPECT_EQ(runCli("riseset --body Vulcan --date 2024-06-21 --lat 0 --lon 0" + option_).exitCode, 2);
+    EXPECT_EQ(runCli("riseset --body Sun --date 2075-06-21 --lat 0 --lon 0" + option_).exitCode, 3);
+}
+
+TEST_F(EphemerisCli, MoonPhasesOfAMonth) {
+    auto r = runCli("moonphases --year 2024 --month 4 --json" + option_);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "{\"phases\":[{\"kind\":\"last_quarter\",\"utc\":\"2024-04-02T03:15\"},"
+              "{\"kind\":\"new\",\"utc\":\"2024-04-08T18:21\"},"
+              "{\"kind\":\"first_quarter\",\"utc\":\"2024-04-15T19:13\"},"
+              "{\"kind\":\"full\",\"utc\":\"2024-04-23T23:49\"}]}\n");
+    r = runCli("moonphases --year 2025" + option_);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(has(r.out, "Full Moon      2025-03-14T06:55 UTC")) << r.out;
+    EXPECT_EQ(runCli("moonphases --year 2024 --month 13" + option_).exitCode, 2);
+    EXPECT_EQ(runCli("moonphases --year 2080" + option_).exitCode, 3);
+}
+
+}  // namespace
+}  // namespace celestra
