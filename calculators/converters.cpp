@@ -36,6 +36,12 @@ std::string formatPlainDecimal(double value) {
     return buf;
 }
 
+std::optional<double> scanDecimal(const std::string& text) {
+    double v = 0.0;
+    if (std::sscanf(text.c_str(), "%lf", &v) != 1) return std::nullopt;
+    return v;
+}
+
 DmsValue decimalToDms(double value, bool useSeconds) {
     DmsValue out;
     out.useSeconds = useSeconds;
