@@ -78,6 +78,10 @@ double initialCourse(double lat1, double lon1, double lat2, double lon2) {
     return wrapFloor(tc, kTwoPi) * kRadToDeg;
 }
 
+bool rhumbLineReachesPole(double lat, double courseDeg, double arcDegrees) {
+    return std::fabs(lat + arcDegrees * std::cos(courseDeg * kDegToRad)) >= 90.0;
+}
+
 GeoPoint destinationPoint(double lat, double lon, double courseDeg, double arcDegrees, bool greatCircle) {
     const double lat1 = lat * kDegToRad;
     const double w1 = -lon * kDegToRad;

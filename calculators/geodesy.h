@@ -36,4 +36,8 @@ struct GeoPoint {
 // line is only meaningful while it stays off the poles (|latitude| < 90).
 GeoPoint destinationPoint(double lat, double lon, double courseDeg, double arcDegrees, bool greatCircle);
 
+// True when a rhumb line from `lat` on `courseDeg` for `arcDegrees` would
+// reach or pass a pole (a loxodrome spirals into the pole, never across it).
+bool rhumbLineReachesPole(double lat, double courseDeg, double arcDegrees);
+
 }  // namespace celestra

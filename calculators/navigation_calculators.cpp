@@ -118,6 +118,11 @@ std::optional<RangeError> applyRangeBearingEntries(RangeBearingState& state, con
 RangeBearingResult computeRangeBearing(const RangeBearingState& state) {
     RangeBearingResult r;
     const double arc = nauticalMilesFromDistance(state.distance, state.unitIndex) / 60.0;
+    if (state.method == SailingMethod::RhumbLine && rhumbLineReachesPole(state.lat.decimal(), state.courseDeg, arc)) {
+        r.valid = false;
+        r.text = "A rhumb line cannot reach a pole";
+        return r;
+    }
     r.destination = destinationPoint(state.lat.decimal(), state.lon.decimal(), state.courseDeg, arc,
                                      state.method == SailingMethod::GreatCircle);
     r.text = formatAngle(r.destination.latitude, state.formatIndex, AngleSignStyle::Latitude) + "\r\n" +

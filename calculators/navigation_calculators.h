@@ -102,7 +102,8 @@ std::optional<RangeError> applyRangeBearingEntries(RangeBearingState& state, con
 
 struct RangeBearingResult {
     GeoPoint destination;
-    std::string text;  // latitude and longitude in the state's display form, joined by "\r\n"
+    bool valid = true;  // false: a rhumb line that would reach or pass a pole
+    std::string text;   // latitude and longitude in the state's display form, joined by "\r\n"; or why not
 };
 RangeBearingResult computeRangeBearing(const RangeBearingState& state);
 

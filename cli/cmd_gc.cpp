@@ -88,12 +88,9 @@ int runDestination(const std::vector<std::string>& words) {
         usageError("--distance must lie between 0.00001 and 999999");
     const int unit = parseUnits(args);
     const bool rhumb = args.flag("rhumb");
-    if (rhumb) {
-        const double finalLat = a.lat + nauticalMilesFromDistance(*distance, unit) / 60.0 * std::cos(*course * kDegToRad);
-        if (finalLat <= -90.0 || finalLat >= 90.0) usageError("a rhumb line cannot reach or pass a pole");
-    }
-    const GeoPoint p =
-        destinationPoint(a.lat, a.lon, *course, nauticalMilesFromDistance(*distance, unit) / 60.0, !rhumb);
+    const double arc = nauticalMilesFromDistance(*distance, unit) / 60.0;
+    if (rhumb && rhumbLineReachesPole(a.lat, *course, arc)) usageError("a rhumb line cannot reach or pass a pole");
+    const GeoPoint p = destinationPoint(a.lat, a.lon, *course, arc, !rhumb);
 
     if (args.flag("json")) {
         Json j;

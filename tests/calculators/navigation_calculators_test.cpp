@@ -78,6 +78,12 @@ TEST(RangeBearingPage, ValidationUnitsAndFormats) {
     st.method = SailingMethod::RhumbLine;
     st.courseDeg = 90.0;
     EXPECT_NEAR(computeRangeBearing(st).destination.latitude, 10.0, 1e-12);
+    // Northward past the pole: refused with a text, never NaN.
+    st.courseDeg = 0.0;
+    st.distance = 90.0 * 60.0 * 1.852;
+    r = computeRangeBearing(st);
+    EXPECT_FALSE(r.valid);
+    EXPECT_EQ(r.text, "A rhumb line cannot reach a pole");
 }
 
 TEST(AssumedPositionCopy, RoundsToTheSecondAndKeepsSmallSouthLatitudes) {
