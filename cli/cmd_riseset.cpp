@@ -103,6 +103,13 @@ int runRiseSet(const std::vector<std::string>& words) {
         hours("rise_hours", r.hasRise, r.riseHours);
         hours("transit_hours", r.hasTransit, r.transitHours);
         hours("set_hours", r.hasSet, r.setHours);
+        auto offset = [&](const char* key, bool has, int days) {
+            if (has) j.field(key, days);
+            else j.nullField(key);
+        };
+        offset("rise_day_offset", r.hasRise, r.riseDayOffset);
+        offset("transit_day_offset", r.hasTransit, r.transitDayOffset);
+        offset("set_day_offset", r.hasSet, r.setDayOffset);
         j.endObject();
         std::printf("%s\n", j.str().c_str());
         return kExitOk;
@@ -111,9 +118,14 @@ int runRiseSet(const std::vector<std::string>& words) {
     std::printf("%s, %s, zone %+g h\n", twilight ? (kind == RiseSetKind::CivilTwilight ? "Civil twilight" : "Nautical twilight")
                                                  : name.c_str(),
                 dateText.c_str(), zoneHours);
-    std::printf("%-8s %s\n", twilight ? "Begins" : "Rise", r.riseText.c_str());
-    std::printf("%-8s %s\n", "Transit", r.transitText.c_str());
-    std::printf("%-8s %s\n", twilight ? "Ends" : "Set", r.setText.c_str());
+    auto line = [](const char* label, const std::string& text, bool has, int dayOffset) {
+        const char* note = !has || dayOffset == 0 ? "" : dayOffset > 0 ? "  (next UTC day: none on this one)"
+                                                                       : "  (previous UTC day: none on this one)";
+        std::printf("%-8s %s%s\n", label, text.c_str(), note);
+    };
+    line(twilight ? "Begins" : "Rise", r.riseText, r.hasRise, r.riseDayOffset);
+    line("Transit", r.transitText, r.hasTransit, r.transitDayOffset);
+    line(twilight ? "Ends" : "Set", r.setText, r.hasSet, r.setDayOffset);
     return kExitOk;
 }
 
@@ -175,7 +187,10 @@ CELESTRA_CLI_COMMAND(Command{
         kEphemerisOptionUsage +
         "  --json             one JSON object: rise_text, transit_text, set_text and\n"
         "                     rise_hours, transit_hours, set_hours (local hours in [0, 24),\n"
-        "                     null where there is no event)\n",
+        "                     null where there is no event), and rise_day_offset,\n"
+        "                     transit_day_offset, set_day_offset: 0, or +1 / -1 when\n"
+        "                     the UTC day has no such event and the neighbouring\n"
+        "                     day's is given (the Moon, once a month)\n",
     runRiseSet,
 });
 

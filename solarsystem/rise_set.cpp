@@ -163,10 +163,11 @@ RiseTransitSet riseTransitSet(const PlaceContext* context, const RiseSetTarget& 
     };
 
     const double zoneHours = zoneOffsetDays * 24.0;
-    auto finish = [&](double m, std::string& text, double& hours, bool& has) {
+    auto finish = [&](double m, std::string& text, double& hours, bool& has, int& dayOffset) {
         text = formatClockTime(m * 24.0, zoneHours);
         hours = m * 24.0 + zoneHours;
         has = true;
+        dayOffset = static_cast<int>(std::floor(m));
     };
 
     if (neverSets) {
@@ -178,10 +179,10 @@ RiseTransitSet riseTransitSet(const PlaceContext* context, const RiseSetTarget& 
         const double h0 = wrapFloor(std::acos(cosH0), kPi);
         const double rise = refine(wrapFloor(m0 - h0 / kTwoPi, 1.0), false);
         const double set = refine(wrapFloor(m0 + h0 / kTwoPi, 1.0), false);
-        finish(rise, out.riseText, out.riseHours, out.hasRise);
-        finish(set, out.setText, out.setHours, out.hasSet);
+        finish(rise, out.riseText, out.riseHours, out.hasRise, out.riseDayOffset);
+        finish(set, out.setText, out.setHours, out.hasSet, out.setDayOffset);
     }
-    finish(refine(m0, true), out.transitText, out.transitHours, out.hasTransit);
+    finish(refine(m0, true), out.transitText, out.transitHours, out.hasTransit, out.transitDayOffset);
     return out;
 }
 

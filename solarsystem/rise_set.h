@@ -62,6 +62,11 @@ struct RiseTransitSet {
     // past midnight can lie outside [0, 24)); 0 where there is no event.
     double riseHours = 0.0, transitHours = 0.0, setHours = 0.0;
     bool hasRise = false, hasTransit = false, hasSet = false;
+    // The UTC day each event fell on, relative to the date: 0, or -1 / +1
+    // when the refinement left the day. The Moon skips one rise, one transit
+    // and one set a month; on such a day the method converges on the
+    // neighbouring day's event, and these say so.
+    int riseDayOffset = 0, transitDayOffset = 0, setDayOffset = 0;
     // Zenith distance of the event, degrees (Moon: with its semidiameter and parallax).
     double z0Deg = 0.0;
     int status = 0;  // 0, or the code of the failing place (then every text is "???")

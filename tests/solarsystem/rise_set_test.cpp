@@ -133,6 +133,19 @@ TEST_F(RiseSetTest, SunAndMoonAgreeWithAltitudeBisection) {
                 worstOf[1], worstOf[2]);
 }
 
+// London, 3 January 2024: the Moon rose late on the 2nd and next at
+// 00:11 on the 4th, so the day has no moonrise and the one given is marked.
+TEST_F(RiseSetTest, DayWithoutMoonriseIsMarked) {
+    const ObserverSite s = site(kPlaces[0]);
+    const JulianDay jd0 = julianDayAt0h(2024, 1, 3);
+    const RiseTransitSet r = riseTransitSet(&context_, riseSetBody(kMoon), jd0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
+    ASSERT_TRUE(r.hasRise);
+    EXPECT_EQ(r.riseDayOffset, 1);
+    EXPECT_GT(r.riseHours, 24.0);
+    EXPECT_EQ(r.setDayOffset, 0);
+    EXPECT_EQ(r.transitDayOffset, 0);
+}
+
 TEST_F(RiseSetTest, HighArcticSummerAndWinter) {
     ObserverSite s;
     s.latitude = 80.0;
