@@ -126,7 +126,9 @@ CometFileCounts parseCometText(const char* data, std::size_t size, std::vector<C
         std::size_t end = pos;
         while (end < size && data[end] != '\r' && data[end] != '\n') ++end;
         CometRecord record;
-        if (parseCometLine(std::string_view(data + pos, end - pos), record)) {
+        if (end == pos) {
+            // Only line ends at the start of the text: no line, nothing to count.
+        } else if (parseCometLine(std::string_view(data + pos, end - pos), record)) {
             out.push_back(std::move(record));
             ++counts.accepted;
         } else {
