@@ -108,7 +108,9 @@ TEST(CometOrbit, EnergyAndAngularMomentumHoldAtExtremeTimes) {
         EXPECT_NEAR(energy, expected, 1e-11 * kSunGm / r.norm() + 1e-14 * std::fabs(expected));
         EXPECT_NEAR(r.cross(v).norm(), std::sqrt(kSunGm * c.q * (1.0 + c.e)), 1e-12 * std::sqrt(kSunGm * c.q));
         // Outbound after perihelion, inbound before it.
-        if (std::fabs(c.days) > 1.0 && c.e >= 1.0) EXPECT_EQ(r.dot(v) > 0.0, c.days > 0.0);
+        if (std::fabs(c.days) > 1.0 && c.e >= 1.0) {
+            EXPECT_EQ(r.dot(v) > 0.0, c.days > 0.0);
+        }
     }
 }
 
