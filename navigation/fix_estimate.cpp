@@ -14,6 +14,7 @@ constexpr double kParallelShare = 1e-9;
 // A residual sum this small against F (relative) is rounding of a zero.
 constexpr double kResidualRounding = 1e-9;
 constexpr int kEllipsePoints = 72;
+constexpr const char* kTooFewSights = "Fewer than two active sights: no fix.";
 
 double normaliseLongitude(double lon) { return wrapFloor(lon + 180.0, 360.0) - 180.0; }
 
@@ -106,7 +107,7 @@ bool EstimateFix(CMeasure& sight, const PlaceContext& context, ObservationList& 
     const int n = static_cast<int>(active.size());
     fix.sightsUsed = n;
     if (n < 2) {
-        fix.reason = "Fewer than two active sights: no fix.";
+        fix.reason = kTooFewSights;
         return false;
     }
 
@@ -203,7 +204,12 @@ std::string LopRowText(const CMeasure& sight, size_t position, const PlaceContex
 
 std::string LopsPageText(ObservationList& list, const PlaceContext& context, int selectedRow, int format) {
     const size_t n = list.CountActive();
-    if (n < 2) return kLopsHint;
+    if (n < 2) {
+        list.fix = FixResults{};
+        list.fix.sightsUsed = static_cast<int>(n);
+        list.fix.reason = kTooFewSights;
+        return kLopsHint;
+    }
     CMeasure* target = nullptr;
     bool withMpp = false;
     if (selectedRow >= 0 && static_cast<size_t>(selectedRow) < list.Count() && list.At(selectedRow).active) {
