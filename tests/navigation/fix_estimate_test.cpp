@@ -23,7 +23,7 @@ constexpr int kStars[] = {2491, 2326, 5340, 7001, 1708, 1713, 2943, 2061, 7557, 
                           7924, 3982, 424,  472,  4730, 5267, 5459, 5563, 4301, 5191, 1017, 617,  188,  15,
                           8308, 7121, 7790, 3685, 3307, 3634, 5288, 5793, 6556, 6705, 168,  8781};
 
-struct SightSpec {
+struct SightPlan {
     bool star = true;
     int index = 0;
     int upperLimb = 0;
@@ -32,7 +32,7 @@ struct SightSpec {
 
 class FixTest : public test::De405Test {
 protected:
-    CMeasure makeSight(const SightSpec& s, const TruePosition& truth, double apLat, double apLon) {
+    CMeasure makeSight(const SightPlan& s, const TruePosition& truth, double apLat, double apLon) {
         CMeasure m(CObserverState(truth.apTime, 0.0));
         m.observer.latitude = apLat;
         m.observer.longitude = apLon;
@@ -52,7 +52,7 @@ protected:
 
     // Stars between 15° and 70° at the true position, spread in azimuth
     // (each next one the farthest in azimuth from those taken).
-    std::vector<SightSpec> spreadStars(const TruePosition& truth, double utc, size_t count) {
+    std::vector<SightPlan> spreadStars(const TruePosition& truth, double utc, size_t count) {
         struct Candidate {
             int number;
             double azimuth;
@@ -68,7 +68,7 @@ protected:
             if (test::trueAltitude(context_, m, lat, lon, alt, az, km) && alt > 15.0 && alt < 70.0)
                 up.push_back({n, az});
         }
-        std::vector<SightSpec> out;
+        std::vector<SightPlan> out;
         std::vector<double> taken;
         while (out.size() < count && !up.empty()) {
             auto best = up.begin();
@@ -90,9 +90,9 @@ protected:
 
     // Synthesises, reduces and fixes; returns the fix's distance from the
     // truth in nautical miles (a large value when no fix).
-    double roundTrip(const std::vector<SightSpec>& specs, const TruePosition& truth, double apLat, double apLon,
+    double roundTrip(const std::vector<SightPlan>& plans, const TruePosition& truth, double apLat, double apLon,
                      ObservationList& list) {
-        for (const SightSpec& s : specs) {
+        for (const SightPlan& s : plans) {
             CMeasure m = makeSight(s, truth, apLat, apLon);
             const double hs = test::synthesiseHs(context_, m, truth);
             EXPECT_TRUE(std::isfinite(hs));
@@ -102,7 +102,7 @@ protected:
         if (!EstimateFix(list.At(0), context_, list)) return 1e9;
         const double miss =
             greatCircleDistanceSpherical(list.fix.latitude, list.fix.longitude, truth.latitude, truth.longitude);
-        std::printf("  round trip: %zu sights, fix %.5f NMi from the truth after %d passes\n", specs.size(), miss,
+        std::printf("  round trip: %zu sights, fix %.5f NMi from the truth after %d passes\n", plans.size(), miss,
                     list.fix.iterations);
         return miss;
     }
@@ -112,10 +112,10 @@ TEST_F(FixTest, StarSightsFromTwoToEightFixBackToTheTruePosition) {
     const TruePosition truth{36.25, -24.6, 2460390.33, 0.0, 0.0};  // 2024-03-20, evening twilight in the Atlantic
     for (size_t n = 2; n <= 8; ++n) {
         SCOPED_TRACE(n);
-        std::vector<SightSpec> specs = spreadStars(truth, truth.apTime, n);
-        ASSERT_EQ(specs.size(), n);
+        std::vector<SightPlan> plans = spreadStars(truth, truth.apTime, n);
+        ASSERT_EQ(plans.size(), n);
         ObservationList list;
-        EXPECT_LT(roundTrip(specs, truth, 36.0, -24.3, list), 0.05);
+        EXPECT_LT(roundTrip(plans, truth, 36.0, -24.3, list), 0.05);
         EXPECT_EQ(list.fix.sightsUsed, static_cast<int>(n));
         EXPECT_EQ(list.fix.hasStandardError, n > 2);
         if (n > 2) EXPECT_LT(list.fix.standardError, 0.05);
@@ -126,29 +126,29 @@ TEST_F(FixTest, SunMoonAndPlanetsFromAMovingVesselFixBackToThePositionAtTheApTim
     // 2024-05-15: the Moon (first quarter) and Jupiter are up in the
     // afternoon; the vessel runs 14 knots on 060° between the sights.
     const TruePosition truth{-12.4, 61.8, 2460446.0, 60.0, 14.0};
-    std::vector<SightSpec> specs;
+    std::vector<SightPlan> plans;
     for (double hours : {-3.0, -1.5, 0.0, 1.0, 2.0, 3.0}) {
         const double utc = truth.apTime + hours / 24.0;
-        for (const SightSpec& s : {SightSpec{false, kSun, 0, utc}, SightSpec{false, kSun, 1, utc + 0.002},
-                                   SightSpec{false, kMoon, 0, utc + 0.004}, SightSpec{false, kMoon, 1, utc + 0.006},
-                                   SightSpec{false, kVenus, 0, utc + 0.008}, SightSpec{false, kMars, 0, utc + 0.01},
-                                   SightSpec{false, kJupiter, 0, utc + 0.012},
-                                   SightSpec{false, kSaturn, 0, utc + 0.014}}) {
+        for (const SightPlan& s : {SightPlan{false, kSun, 0, utc}, SightPlan{false, kSun, 1, utc + 0.002},
+                                   SightPlan{false, kMoon, 0, utc + 0.004}, SightPlan{false, kMoon, 1, utc + 0.006},
+                                   SightPlan{false, kVenus, 0, utc + 0.008}, SightPlan{false, kMars, 0, utc + 0.01},
+                                   SightPlan{false, kJupiter, 0, utc + 0.012},
+                                   SightPlan{false, kSaturn, 0, utc + 0.014}}) {
             CMeasure m = makeSight(s, truth, truth.latitude, truth.longitude);
             double lat = 0.0, lon = 0.0, alt = 0.0, az = 0.0, km = 0.0;
             test::positionAt(truth, s.utc, lat, lon);
             if (test::trueAltitude(context_, m, lat, lon, alt, az, km) && alt > 12.0 && alt < 80.0 &&
-                specs.size() < 8)
-                specs.push_back(s);
+                plans.size() < 8)
+                plans.push_back(s);
         }
     }
     int sun = 0, moon = 0, planets = 0;
-    for (const SightSpec& s : specs) (s.index == kSun ? sun : s.index == kMoon ? moon : planets)++;
+    for (const SightPlan& s : plans) (s.index == kSun ? sun : s.index == kMoon ? moon : planets)++;
     ASSERT_GE(sun, 1);
     ASSERT_GE(moon, 1);
     ASSERT_GE(planets, 1);
     ObservationList list;
-    EXPECT_LT(roundTrip(specs, truth, -12.0, 61.5, list), 0.05);
+    EXPECT_LT(roundTrip(plans, truth, -12.0, 61.5, list), 0.05);
     // The MPP is the fix carried to each sight's instant.
     const CMeasure& last = list.At(list.Count() - 1);
     double lat = 0.0, lon = 0.0;
@@ -196,11 +196,11 @@ TEST_F(FixTest, TheIterationConvergesFromAnApSixtyMilesAway) {
 
 TEST_F(FixTest, ObservationalErrorGivesAStandardErrorAndAnEllipseAcrossTheLines) {
     const TruePosition truth{36.25, -24.6, 2460390.33, 0.0, 0.0};
-    std::vector<SightSpec> specs = spreadStars(truth, truth.apTime, 5);
+    std::vector<SightPlan> plans = spreadStars(truth, truth.apTime, 5);
     ObservationList list;
     const double errors[] = {0.8, -0.5, 0.3, -0.9, 0.4};  // minutes of arc on Hs
-    for (size_t i = 0; i < specs.size(); ++i) {
-        CMeasure m = makeSight(specs[i], truth, 36.0, -24.3);
+    for (size_t i = 0; i < plans.size(); ++i) {
+        CMeasure m = makeSight(plans[i], truth, 36.0, -24.3);
         const double hs = test::synthesiseHs(context_, m, truth) + errors[i] / 60.0;
         ASSERT_EQ(Reduce(m, context_, hs), 0);
         list.Append(m);
@@ -234,10 +234,10 @@ TEST_F(FixTest, ObservationalErrorGivesAStandardErrorAndAnEllipseAcrossTheLines)
 
 TEST_F(FixTest, TooFewOrParallelLinesGiveNoFixAndSayWhy) {
     const TruePosition truth{36.25, -24.6, 2460390.33, 0.0, 0.0};
-    std::vector<SightSpec> specs = spreadStars(truth, truth.apTime, 1);
+    std::vector<SightPlan> plans = spreadStars(truth, truth.apTime, 1);
     ObservationList list;
     EXPECT_EQ(LopsPageText(list, context_, -1, 1), kLopsHint);  // empty list
-    CMeasure m = makeSight(specs[0], truth, 36.0, -24.3);
+    CMeasure m = makeSight(plans[0], truth, 36.0, -24.3);
     ASSERT_EQ(Reduce(m, context_, test::synthesiseHs(context_, m, truth)), 0);
     list.Append(m);
     EXPECT_FALSE(EstimateFix(list.At(0), context_, list));
