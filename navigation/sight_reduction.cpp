@@ -261,6 +261,32 @@ std::vector<DetailRow> FillDetails(const CMeasure& sight, const PlaceContext& co
     };
 }
 
+std::vector<BodyChoice> sextantBodyChoices(const PlaceContext& context) {
+    std::vector<BodyChoice> out;
+    for (int i = kMercury; i <= kMoon; ++i) {
+        if (i == kEarth) continue;
+        const std::string& name = context.bodies[i - 1].name;
+        if (i == kSun || i == kMoon) {
+            out.push_back({name + ", Lower Limb", i});
+            out.push_back({name + ", Upper Limb", i | kUpperLimbBit});
+        } else {
+            out.push_back({name, i});
+        }
+    }
+    std::sort(out.begin(), out.end(), [](const BodyChoice& a, const BodyChoice& b) { return a.text < b.text; });
+    return out;
+}
+
+void selectBody(CMeasure& sight, int choiceValue) {
+    sight.isStar = 0;
+    sight.upperLimb = (choiceValue & kUpperLimbBit) ? 1 : 0;
+    sight.bodyIndex = choiceValue & ~kUpperLimbBit;
+}
+
+JulianDay observationTimeFromPickers(JulianDay picked, bool asUtc, double zoneOffsetDays) {
+    return asUtc ? picked : picked - zoneOffsetDays;
+}
+
 // ---------------------------------------------------------------------------
 
 EnviroRange enviroRange(EnviroField field) {

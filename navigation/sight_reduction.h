@@ -179,6 +179,24 @@ CalculateOutcome Calculate(CMeasure& sight, const PlaceContext& context, double 
 CalculateOutcome AcceptApCorrection(CMeasure& sight, const PlaceContext& context, int format, double chartLatitude,
                                     double chartLongitude);
 
+// ---------------------------------------------------------------------------
+// Sextant page.
+
+// Item value bit that marks the upper limb in the body selector.
+constexpr int kUpperLimbBit = 0x40000000;
+struct BodyChoice {
+    std::string text;  // "Jupiter", "Sun, Lower Limb", ...
+    int value;         // body index, with kUpperLimbBit for an upper limb
+};
+// The "Body" selector: bodies 1..11 except the Earth, the Sun and the Moon
+// twice with their limbs, sorted by text.
+std::vector<BodyChoice> sextantBodyChoices(const PlaceContext& context);
+// Stores a "Body" selector value (isStar 0) in the sight.
+void selectBody(CMeasure& sight, int choiceValue);
+// The observation time from the pickers' Julian day: as entered when "as
+// UTC" is checked, else local time less the observer's zone offset.
+JulianDay observationTimeFromPickers(JulianDay picked, bool asUtc, double zoneOffsetDays);
+
 // The hint in the result field while the sight is not yet calculated.
 constexpr const char* kSextantHint =
     "Hint:  Click on the word \"Altitude\" to initialize; then press \"Calculate\".  \r\n\r\nClick on the result to "

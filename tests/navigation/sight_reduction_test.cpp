@@ -255,6 +255,23 @@ TEST_F(ReductionTest, ResultTextTowardOrAwayAndTheDetailsRows) {
     EXPECT_NEAR(t.ghaAries, t.gstHours * 15.0, 1e-12);
 }
 
+TEST_F(ReductionTest, SextantBodySelectorListsBothLimbsOfTheSunAndMoon) {
+    const std::vector<BodyChoice> choices = sextantBodyChoices(context_);
+    ASSERT_EQ(choices.size(), 12u);  // 8 planets without the Earth, 2 × Sun, 2 × Moon
+    EXPECT_EQ(choices.front().text, "Jupiter");
+    EXPECT_EQ(choices.back().text, "Venus");
+    for (const BodyChoice& c : choices) {
+        if (c.text != "Moon, Upper Limb") continue;
+        CMeasure m = sight(true, 2491);
+        selectBody(m, c.value);
+        EXPECT_EQ(m.isStar, 0);
+        EXPECT_EQ(m.bodyIndex, kMoon);
+        EXPECT_EQ(m.upperLimb, 1);
+        EXPECT_EQ(sightBodyName(m, context_), c.text);
+    }
+    EXPECT_DOUBLE_EQ(observationTimeFromPickers(2460000.5, false, -5.0 / 24.0), 2460000.5 + 5.0 / 24.0);
+}
+
 TEST(Enviro, RangesSettersAndStp) {
     CMeasure m(CObserverState(kUtc, 0.0));
     EXPECT_TRUE(SetHeight(m, 30000.0));
