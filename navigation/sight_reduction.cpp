@@ -62,7 +62,9 @@ std::string number(double v) {
 
 }  // namespace
 
-int Reduce(CMeasure& sight, const PlaceContext& context, double hs) {
+int Reduce(CMeasure& target, const PlaceContext& context, double hs) {
+    // Worked on a copy so that a failure leaves the sight as it was.
+    CMeasure sight = target;
     const bool star = sight.isStar != 0;
     const StarEntry* entry = star ? starByNumber(sight.bodyIndex) : nullptr;
     if (star ? (!entry || isPlaceholderStar(sight.bodyIndex))
@@ -142,6 +144,7 @@ int Reduce(CMeasure& sight, const PlaceContext& context, double hs) {
     if (isLimbBody(sight)) sight.ho += sight.upperLimb ? -sight.semiDiameter : sight.semiDiameter;
     sight.intercept = sight.ho - sight.hc;
     sight.observer = ap;
+    target = sight;
     return 0;
 }
 

@@ -46,9 +46,9 @@ constexpr double kNavigationKmPerAu = 149597870.0;
 // Accuracy: Hc and Zn are those of the apparent-place pipeline (milli-
 // arcseconds); the corrections are the standard almanac approximations
 // (refraction about 0.1′ above 10°, parallax to 0.05′ for the Moon).
-// Returns 0; 1 for a body index that names no body or star (sight's
-// computed fields then untouched); 10 + the place function's code when the
-// ephemeris cannot give the place (outside its range).
+// Returns 0; 1 for a body index that names no body or star; 10 + the place
+// function's code when the ephemeris cannot give the place (outside its
+// range). On failure the sight is left unchanged.
 int Reduce(CMeasure& sight, const PlaceContext& context, double hs);
 
 // The altitude as the Sextant page takes it: degrees + minutes / 60 in single

@@ -182,6 +182,7 @@ TEST_F(ReductionTest, BadBodiesAndInstantsOutsideTheEphemeris) {
     late.observationTime = 2480000.5;  // 2078
     EXPECT_FALSE(observationInEphemerisRange(late, context_));
     EXPECT_GT(Reduce(late, context_, 25.0), 10);
+    EXPECT_EQ(late.hs, 0.0);  // a failed reduction leaves the sight as it was
     const CalculateOutcome outcome = Calculate(late, context_, 25.0, 1, 36.25, -24.6, "");
     EXPECT_EQ(outcome.status, CalculateOutcome::Status::OutsideEphemeris);
     EXPECT_EQ(outcome.message, "Date is outside Ephemeris range.\r\nYou can download larger\r\nEphemerides.");
