@@ -17,6 +17,13 @@ std::string dashed(const std::string& key) {
     return s;
 }
 
+// Right-aligned in `width` characters (UTF-8 continuation bytes take no room).
+std::string rightAligned(const std::string& text, size_t width) {
+    const size_t shown = static_cast<size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return shown < width ? std::string(width - shown, ' ') + text : text;
+}
+
 int runReduce(const std::vector<std::string>& words) {
     const Args args(words,
                     {"body", "star", "limb", "utc", "hs", "ap-lat", "ap-lon", "ap-utc", "height", "temp", "pressure",
@@ -79,8 +86,8 @@ int runReduce(const std::vector<std::string>& words) {
         return kExitOk;
     }
     for (const DetailRow& row : FillDetails(sight, context, static_cast<int>(format)))
-        std::printf("%-18s %-3s %18s %s\n", row.measurement.c_str(), row.symbol.c_str(), row.value.c_str(),
-                    row.unit.c_str());
+        std::printf("%-18s %-3s %s %s\n", row.measurement.c_str(), row.symbol.c_str(),
+                    rightAligned(row.value, 18).c_str(), row.unit.c_str());
     std::printf("\n%s\n", result.c_str());
     return kExitOk;
 }
