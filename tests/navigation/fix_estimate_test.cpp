@@ -118,7 +118,9 @@ TEST_F(FixTest, StarSightsFromTwoToEightFixBackToTheTruePosition) {
         EXPECT_LT(roundTrip(plans, truth, 36.0, -24.3, list), 0.05);
         EXPECT_EQ(list.fix.sightsUsed, static_cast<int>(n));
         EXPECT_EQ(list.fix.hasStandardError, n > 2);
-        if (n > 2) EXPECT_LT(list.fix.standardError, 0.05);
+        if (n > 2) {
+            EXPECT_LT(list.fix.standardError, 0.05);
+        }
     }
 }
 
