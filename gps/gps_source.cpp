@@ -1,0 +1,302 @@
+#include "gps/gps_source.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "gps/serial.h"
+
+namespace celestra {
+
+// ---------------------------------------------------------------------------
+// Settings
+
+unsigned gpsBaudRateFromSelection(int index) {
+    if (index < 0 || index >= kGpsBaudRateCount) return kGpsDefaultBaudRate;
+    return kGpsBaudRates[index];
+}
+
+std::string gpsBaudRateText(int index) {
+    if (index < 0 || index >= kGpsBaudRateCount) return "default:\r\n 4800";
+    return std::to_string(kGpsBaudRates[index]);
+}
+
+GpsSettings GpsSettings::FromWord(uint32_t word) {
+    GpsSettings s;
+    s.portSelection = static_cast<int>(word & 0xFF);
+    s.baudSelection = static_cast<int>((word >> 8) & 0xFF);
+    s.setSystemClock = (word >> 16) & 1;
+    return s;
+}
+
+uint32_t GpsSettings::ToWord() const {
+    return (uint32_t(portSelection) & 0xFF) | ((uint32_t(baudSelection) & 0xFF) << 8) |
+           (setSystemClock ? 1u << 16 : 0u);
+}
+
+// ---------------------------------------------------------------------------
+// Received position and time
+
+double decimalDegreesFromNmea(double value, int sign) {
+    const double b = std::floor(value);
+    const double bMod100 = std::fmod(b, 100.0);
+    const double degrees = (b - bMod100) / 100.0;
+    const double minutes = bMod100 + (value - b);
+    return (sign < 0 ? -1.0 : 1.0) * (degrees + minutes / 60.0);
+}
+
+double decimalDegrees(const NmeaLatitude& latitude) {
+    return decimalDegreesFromNmea(latitude.value, latitude.hemisphere == NmeaNorthSouth::North ? 1 : -1);
+}
+
+double decimalDegrees(const NmeaLongitude& longitude) {
+    return decimalDegreesFromNmea(longitude.value, longitude.hemisphere == NmeaEastWest::East ? 1 : -1);
+}
+
+JulianDay GpsReceived::UtcJulianDay() const {
+    return julianDayFromBrokenDownTime(utc) + utc.milliseconds * 0.001 * kDaysPerSecond;
+}
+
+double gpsMonotonicSeconds() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::string gpsDegreesFieldText(bool valid, double degrees) {
+    if (!valid) return kGpsValuePlaceholder;
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%7.2lf\xC2\xB0", degrees);
+    return buffer;
+}
+
+std::string gpsTimeFieldText(const GpsReceived& received) {
+    if (!received.timeReceived) return kGpsValuePlaceholder;
+    const BrokenDownTime& t = received.utc;
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                  t.second);
+    return buffer;
+}
+
+// ---------------------------------------------------------------------------
+// NMEA text from a serial receiver
+
+CNmeaReceiver::CNmeaReceiver(std::function<double()> clock) : m_clock(std::move(clock)) {}
+
+void CNmeaReceiver::Reset() {
+    m_buffer.clear();
+    m_display.clear();
+    m_received = GpsReceived();
+}
+
+void CNmeaReceiver::AppendDisplay(const std::string& text) {
+    m_display += text;
+    if (m_display.size() > kMaxDisplay) m_display.erase(0, std::min(kDisplayCut, m_display.size()));
+}
+
+int CNmeaReceiver::Receive(std::string_view bytes) {
+    m_buffer.append(bytes.data(), bytes.size());
+    // A receiver that sends no line ends, or noise without "$", must not
+    // grow the buffer: drop whole stale sentences from the front.
+    while (m_buffer.size() > kMaxBuffer) {
+        const size_t next = m_buffer.find('$', 1);
+        if (next == std::string::npos) {
+            m_buffer.clear();
+        } else {
+            m_buffer.erase(0, next);
+        }
+    }
+    int decoded = 0;
+    while (m_buffer.size() >= kMinBatch) {
+        const size_t start = m_buffer.find('$');
+        if (start == std::string::npos) break;
+        const size_t end = m_buffer.find('\n', start);
+        if (end == std::string::npos) break;
+        const std::string sentence = m_buffer.substr(start, end - start + 1);
+        m_buffer.erase(0, end + 1);
+        if (!m_parser.Parse(sentence)) continue;  // skipped; the rest still counts
+        ++decoded;
+        Apply();
+    }
+    return decoded;
+}
+
+void CNmeaReceiver::Apply() {
+    const std::string& type = m_parser.LastSentenceIDParsed();
+    const double now = m_clock();
+
+    const NmeaPosition* position = nullptr;
+    const BrokenDownTime* time = nullptr;
+    bool fix = false;
+    if (type == "GGA") {
+        const CNmeaGGA& r = m_parser.Gga;
+        position = &r.position;
+        time = r.timeValid ? &r.time : nullptr;
+        fix = r.gpsQuality != 0;
+        if (fix) {
+            m_received.altitudeMeters = r.antennaAltitudeMeters;
+            m_received.satellitesUsed = r.numberOfSatellitesInUse;
+        }
+    } else if (type == "GLL") {
+        const CNmeaGLL& r = m_parser.Gll;
+        position = &r.position;
+        time = r.timeValid ? &r.time : nullptr;
+        fix = r.isDataValid != NmeaTruth::False;
+    } else if (type == "RMC") {
+        const CNmeaRMC& r = m_parser.Rmc;
+        position = &r.position;
+        time = r.timeValid ? &r.time : nullptr;
+        fix = r.isDataValid != NmeaTruth::False;
+        if (fix) {
+            m_received.speedKnots = r.speedOverGroundKnots;
+            m_received.courseDegreesTrue = r.trackMadeGoodDegreesTrue;
+        }
+    }
+
+    if (position) {
+        // A receiver without a fix sends empty fields or flags them invalid:
+        // that is no position (it would read as 0 N 0 E).
+        if (fix && position->present) {
+            m_received.latitudeValid = true;
+            m_received.latitudeDegrees = decimalDegrees(position->latitude);
+            m_received.longitudeValid = true;
+            m_received.longitudeDegrees = decimalDegrees(position->longitude);
+        }
+        if (fix && time && m_received.timeSource != GpsTimeSource::Zda) {
+            m_received.timeReceived = true;
+            m_received.utc = *time;
+            m_received.timeSource = GpsTimeSource::Sentence;
+            m_received.receivedAtSeconds = now;
+        }
+        AppendDisplay("  " + m_parser.PlainText() + "\r\n");
+    } else if (type == "ZDA") {
+        if (m_parser.Zda.timeValid) {
+            m_received.timeReceived = true;
+            m_received.utc = m_parser.Zda.time;
+            m_received.timeSource = GpsTimeSource::Zda;
+            m_received.receivedAtSeconds = now;
+        }
+        AppendDisplay("  " + m_parser.PlainText() + "\r\n");
+    } else if (type == "HDG") {
+        m_received.headingDegreesMagnetic = m_parser.Hdg.magneticSensorHeadingDegrees;
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "   Heading %lf\r\n", m_parser.Hdg.magneticSensorHeadingDegrees);
+        AppendDisplay(buffer);
+    } else if (type == "HDT") {
+        m_received.headingDegreesTrue = m_parser.Hdt.degreesTrue;
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "   Heading True %lf\r\n", m_parser.Hdt.degreesTrue);
+        AppendDisplay(buffer);
+    }
+}
+
+int CNmeaReceiver::ReadFrom(CSerial& port, int* decoded) {
+    char chunk[kReadChunk];
+    std::string bytes;
+    size_t got = 0;
+    do {
+        const int code = port.Read(chunk, sizeof chunk, got);
+        if (code != 0) return code;
+        bytes.append(chunk, got);
+    } while (got == sizeof chunk);
+    const int count = Receive(bytes);
+    if (decoded) *decoded = count;
+    return 0;
+}
+
+std::string gpsPortOpenedText(const std::string& device) {
+    return "Opened port " + device + "\r\nWaiting for data.\r\n";
+}
+
+std::string gpsPortFailedText(const std::string& device) { return "Unable to open port " + device + "\r\n"; }
+
+int setupGpsPort(CSerial& port, unsigned rate) {
+    const int code = port.Setup(rate, 8, CSerial::EParNone, CSerial::EStop1);
+    if (code != 0) return code;
+    return port.SetupHandshaking(CSerial::EHandshakeOff);
+}
+
+// ---------------------------------------------------------------------------
+// The machine
+
+namespace {
+
+// "ttyUSB10" after "ttyUSB9": prefix, then the number.
+bool naturalLess(const std::string& a, const std::string& b) {
+    const auto split = [](const std::string& s) {
+        size_t i = s.size();
+        while (i > 0 && s[i - 1] >= '0' && s[i - 1] <= '9') --i;
+        const long number = i < s.size() && s.size() - i < 9 ? std::stol(s.substr(i)) : -1;
+        return std::make_pair(s.substr(0, i), number);
+    };
+    return split(a) < split(b);
+}
+
+bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+// Legacy ttyS nodes exist whether or not a UART is behind them.
+bool uartPresent(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno == EBUSY;  // in use by someone: it exists
+    serial_struct info{};
+    const bool present = ioctl(fd, TIOCGSERIAL, &info) == 0 ? info.type != PORT_UNKNOWN : true;
+    close(fd);
+    return present;
+}
+
+}  // namespace
+
+std::vector<std::string> listSerialDevices(const std::string& devDir) {
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(devDir.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (startsWith(name, "ttyUSB") || startsWith(name, "ttyACM") || startsWith(name, "rfcomm")) {
+                names.push_back(name);
+            } else if (startsWith(name, "ttyS") && name.size() > 4 && uartPresent(devDir + "/" + name)) {
+                names.push_back(name);
+            }
+        }
+        closedir(dir);
+    }
+    std::sort(names.begin(), names.end(), naturalLess);
+    for (std::string& name : names) name = devDir + "/" + name;
+    return names;
+}
+
+std::optional<JulianDay> gpsClockTarget(const GpsReceived& received, double nowSeconds) {
+    if (!received.timeReceived) return std::nullopt;
+    const double elapsed = std::max(0.0, nowSeconds - received.receivedAtSeconds);
+    return received.UtcJulianDay() + elapsed * kDaysPerSecond;
+}
+
+int setSystemClockUtc(JulianDay jdUtc, std::string& message) {
+    message.clear();
+    const double unixSeconds = (jdUtc - 2440587.5) * 86400.0;  // JD of 1970-01-01T00:00 UTC
+    if (!std::isfinite(unixSeconds) || unixSeconds < 0.0) {
+        message = "The received time is not valid; the system clock was not changed.";
+        return EINVAL;
+    }
+    timespec ts{};
+    ts.tv_sec = static_cast<time_t>(std::floor(unixSeconds));
+    ts.tv_nsec = static_cast<long>((unixSeconds - std::floor(unixSeconds)) * 1e9);
+    if (clock_settime(CLOCK_REALTIME, &ts) == 0) return 0;
+    const int code = errno;
+    if (code == EPERM)
+        message = "Setting the system clock needs administrator rights (CAP_SYS_TIME); the clock was not changed.";
+    else
+        message = std::string("The system clock could not be set: ") + std::strerror(code);
+    return code;
+}
+
+}  // namespace celestra
