@@ -143,7 +143,7 @@ public:
     // Asks the listener to stop, wakes its pending wait and waits for it to
     // end; ETIMEDOUT when it took longer than `timeoutMs` (it is still joined).
     int StopListener(unsigned timeoutMs = 2000);
-    bool IsListening() const { return m_thread.joinable(); }
+    bool IsListening() const { return m_thread.joinable() && !m_finished; }
     // The error the listener ended with (0 when stopped on request).
     int ListenerResult() const { return m_listenerResult; }
 
