@@ -16,7 +16,7 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config python3
   libgtest-dev libgmock-dev libbenchmark-dev
   liberfa-dev casacore-data-jpl-de405
-  qt6-base-dev
+  qt6-base-dev gpsd
 )
 
 jobs() { nproc 2>/dev/null || echo 2; }
