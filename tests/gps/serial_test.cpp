@@ -161,19 +161,15 @@ TEST(Serial, SetupAndHandshakingChangeTheLineAndRefuseWhatTheyCannotDo) {
     EXPECT_NE(port.ErrorText().find(" 0 baud"), std::string::npos) << port.ErrorText();
 }
 
-TEST(Serial, RatesOutsideThePosixTableGoThroughTheKernelOrAreNamed) {
+TEST(Serial, EveryRateOfTheBaudTableCanBeSet) {
+    // 14400, 56000, 128000 and 256000 are not POSIX rates: they go through
+    // the kernel's arbitrary-rate interface, which a pseudo-terminal accepts.
     PtyPair pty;
     ASSERT_TRUE(pty.ok());
     CSerial port;
     ASSERT_EQ(port.Open(pty.slavePath()), 0);
-    for (int i = 0; i < kGpsBaudRateCount; ++i) {
-        const unsigned rate = kGpsBaudRates[i];
-        const int code = port.Setup(rate);
-        if (code == 0) continue;
-        // Only a rate the device cannot run at may fail, and the text says which.
-        EXPECT_EQ(code, EINVAL) << rate;
-        EXPECT_EQ(port.ErrorText(), "The serial device cannot run at " + std::to_string(rate) + " baud");
-    }
+    for (int i = 0; i < kGpsBaudRateCount; ++i)
+        EXPECT_EQ(port.Setup(kGpsBaudRates[i]), 0) << kGpsBaudRates[i] << ": " << port.ErrorText();
 }
 
 TEST(Serial, ReadWithNothingWaitingReturnsAtOnceAndBlockingReadWaits) {
