@@ -39,6 +39,9 @@ std::optional<BrokenDownTime> parseGpsdTime(std::string_view text);
 class CGpsdSource {
 public:
     static constexpr const char* kRadioText = "Use \"gpsd (Linux location service)\"";
+    // What the page shows after "Start".
+    static constexpr const char* kOpenedText = "Successfully opened gpsd, waiting for data";
+    static constexpr const char* kOpenFailedText = "ERROR: Failed to open gpsd!";
     static constexpr const char* kDefaultHost = "localhost";
     static constexpr int kDefaultPort = 2947;
     static constexpr size_t kMaxLine = 64 * 1024;  // longer lines are dropped
