@@ -202,7 +202,7 @@ private:
             SkipSpace();
             JsonValue value;
             if (!Value(value, depth + 1)) return false;
-            out.members.emplace_back(std::move(name), std::move(value));
+            out.members.push_back(JsonMember{std::move(name), std::move(value)});
             SkipSpace();
             if (m_pos >= m_text.size()) return false;
             const char c = m_text[m_pos++];
@@ -220,7 +220,7 @@ private:
 const JsonValue* JsonValue::Find(std::string_view name) const {
     if (kind != Kind::Object) return nullptr;
     for (const auto& member : members)
-        if (member.first == name) return &member.second;
+        if (member.name == name) return &member.value;
     return nullptr;
 }
 

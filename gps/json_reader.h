@@ -7,10 +7,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace celestra {
+
+struct JsonMember;
 
 struct JsonValue {
     enum class Kind { Null, Bool, Number, String, Array, Object };
@@ -19,13 +20,18 @@ struct JsonValue {
     double number = 0.0;
     std::string text;
     std::vector<JsonValue> items;                             // Array
-    std::vector<std::pair<std::string, JsonValue>> members;  // Object, in order
+    std::vector<JsonMember> members;                          // Object, in order
 
     // Member of an object (the first of that name), or nullptr.
     const JsonValue* Find(std::string_view name) const;
     std::optional<double> Number(std::string_view name) const;
     std::optional<std::string> String(std::string_view name) const;
     std::optional<bool> Bool(std::string_view name) const;
+};
+
+struct JsonMember {
+    std::string name;
+    JsonValue value;
 };
 
 // The value of the whole text (surrounding white space allowed), or nullopt.
