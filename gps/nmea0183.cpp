@@ -1,6 +1,8 @@
 #include "gps/nmea0183.h"
 
 #include <charconv>
+#include <cmath>
+#include <type_traits>
 #include <cstdio>
 #include <ctime>
 
@@ -46,6 +48,9 @@ T leadingNumber(const std::string& text) {
     T value{};
     const auto result = std::from_chars(first, last, value);
     if (result.ec != std::errc()) return T{};
+    if constexpr (std::is_floating_point_v<T>) {
+        if (!std::isfinite(value)) return T{};  // "nan", "inf" are not NMEA numbers
+    }
     return value;
 }
 
@@ -220,8 +225,22 @@ NmeaPosition readPosition(const CNmeaSentence& s, size_t first) {
     p.latitude.hemisphere = s.NorthOrSouth(first + 1);
     p.longitude.value = s.Double(first + 2);
     p.longitude.hemisphere = s.EastOrWest(first + 3);
-    p.present = !s.Field(first).empty() && !s.Field(first + 2).empty() &&
-                p.latitude.hemisphere != NmeaNorthSouth::Unknown && p.longitude.hemisphere != NmeaEastWest::Unknown;
+    // Plain unsigned decimals: ddmm.mmmm has neither sign nor exponent.
+    const auto plain = [](const std::string& f) {
+        bool point = false, digit = false;
+        for (char c : f) {
+            if (c == '.' && !point) point = true;
+            else if (isDigit(c)) digit = true;
+            else return false;
+        }
+        return digit;
+    };
+    const auto inRange = [](double value, double maxDegrees) {
+        return value >= 0.0 && value <= maxDegrees * 100.0 && value - 100.0 * nmeaWholeDegrees(value) < 60.0;
+    };
+    p.present = plain(s.Field(first)) && plain(s.Field(first + 2)) &&
+                p.latitude.hemisphere != NmeaNorthSouth::Unknown && p.longitude.hemisphere != NmeaEastWest::Unknown &&
+                inRange(p.latitude.value, 90.0) && inRange(p.longitude.value, 180.0);
     return p;
 }
 

@@ -90,26 +90,34 @@ private:
 // Appends "*hh" (upper-case) and CR LF to an outgoing sentence that starts with "$".
 std::string appendNmeaChecksum(const std::string& sentence);
 
+// Whole degrees of a ddmm.mmmm value; 0 for values no receiver sends
+// (beyond +-2e9 degrees), which do not fit an int.
+inline int nmeaWholeDegrees(double value) {
+    const double degrees = value / 100.0;
+    return degrees > -2e9 && degrees < 2e9 ? static_cast<int>(degrees) : 0;
+}
+
 // Latitude or longitude in the NMEA form: degrees x 100 + minutes
 // (ddmm.mmmm, dddmm.mmmm) with its hemisphere.
 struct NmeaLatitude {
     double value = 0.0;
     NmeaNorthSouth hemisphere = NmeaNorthSouth::Unknown;
-    int WholeDegrees() const { return static_cast<int>(value / 100.0); }
+    int WholeDegrees() const { return nmeaWholeDegrees(value); }
     double Minutes() const { return value - 100.0 * WholeDegrees(); }
     std::string Write() const;  // "%07.2f,N"
 };
 struct NmeaLongitude {
     double value = 0.0;
     NmeaEastWest hemisphere = NmeaEastWest::Unknown;
-    int WholeDegrees() const { return static_cast<int>(value / 100.0); }
+    int WholeDegrees() const { return nmeaWholeDegrees(value); }
     double Minutes() const { return value - 100.0 * WholeDegrees(); }
     std::string Write() const;  // "%08.2f,E"
 };
 struct NmeaPosition {
     NmeaLatitude latitude;
     NmeaLongitude longitude;
-    // True when both values and hemispheres were present in the sentence.
+    // True when both values and hemispheres were present in the sentence and
+    // the values lie within 0-90 and 0-180 degrees with minutes below 60.
     bool present = false;
     // "Latitude %d %8.5lf North, Longitude %d %8.5lf East"
     std::string PlainText() const;

@@ -121,6 +121,13 @@ TEST_F(Nmea, GgaDecodesEveryFieldAndNamesTheFixQuality) {
               "At 0:0:12 UTC, you were at Latitude 0  0.00000 South, Longitude 0  0.00000 West, a GPS fix was not "
               "available, 0 satellites are in use.");
     EXPECT_FALSE(parser.Gga.position.present);
+
+    // Values no position can have are decoded but not a position.
+    for (const char* fields : {"9100.000,N,01131.000,E", "4860.000,N,01131.000,E", "4807.038,N,18001.000,E",
+                               "nan,N,01131.000,E", "4807.038,N,1e300,E", "-4807.038,N,01131.000,E"}) {
+        ASSERT_TRUE(parser.Parse(nmeaSentence(std::string("GPGGA,123519,") + fields + ",1,08,0.9,545.4,M,46.9,M,,")));
+        EXPECT_FALSE(parser.Gga.position.present) << fields;
+    }
 }
 
 TEST_F(Nmea, RmcOfOldAndCurrentReceiversDecodes) {
