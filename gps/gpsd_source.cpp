@@ -71,15 +71,7 @@ std::optional<BrokenDownTime> parseGpsdTime(std::string_view text) {
     } else if (pos != text.size() - 1) {
         return std::nullopt;
     }
-    BrokenDownTime t;
-    t.year = static_cast<uint16_t>(year);
-    t.month = static_cast<uint16_t>(month);
-    t.day = static_cast<uint16_t>(day);
-    t.hour = static_cast<uint16_t>(hour);
-    t.minute = static_cast<uint16_t>(minute);
-    t.second = static_cast<uint16_t>(second);
-    t.milliseconds = static_cast<uint16_t>(milliseconds);
-    return t;
+    return makeBrokenDownTime(year, month, day, hour, minute, second, milliseconds);
 }
 
 CGpsdSource::CGpsdSource(std::function<double()> clock) : m_clock(std::move(clock)) {}

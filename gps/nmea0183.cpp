@@ -68,6 +68,19 @@ std::string clockText(const BrokenDownTime& t) {
 
 }  // namespace
 
+BrokenDownTime makeBrokenDownTime(int year, int month, int day, int hour, int minute, int second,
+                                  int milliseconds) {
+    BrokenDownTime t;
+    t.year = static_cast<uint16_t>(year);
+    t.month = static_cast<uint16_t>(month);
+    t.day = static_cast<uint16_t>(day);
+    t.hour = static_cast<uint16_t>(hour);
+    t.minute = static_cast<uint16_t>(minute);
+    t.second = static_cast<uint16_t>(second);
+    t.milliseconds = static_cast<uint16_t>(milliseconds);
+    return t;
+}
+
 NmeaDate systemUtcDate() {
     const std::time_t now = std::time(nullptr);
     std::tm utc{};
@@ -155,13 +168,7 @@ bool CNmeaSentence::Time(size_t n, const NmeaDate& date, BrokenDownTime& out) co
         for (size_t i = 7; i < f.size() && isDigit(f[i]) && scale > 0; ++i, scale /= 10)
             milliseconds += (f[i] - '0') * scale;
     }
-    out.year = static_cast<uint16_t>(date.year);
-    out.month = static_cast<uint16_t>(date.month);
-    out.day = static_cast<uint16_t>(date.day);
-    out.hour = static_cast<uint16_t>(hour);
-    out.minute = static_cast<uint16_t>(minute);
-    out.second = static_cast<uint16_t>(second);
-    out.milliseconds = static_cast<uint16_t>(milliseconds);
+    out = makeBrokenDownTime(date.year, date.month, date.day, hour, minute, second, milliseconds);
     return true;
 }
 

@@ -37,6 +37,10 @@ struct NmeaDate {
     int day = 0;    // 1-31
 };
 
+// A broken-down UTC time from its parts (the caller has checked the ranges).
+BrokenDownTime makeBrokenDownTime(int year, int month, int day, int hour, int minute, int second,
+                                  int milliseconds);
+
 // Today's date on the system clock, in UTC.
 NmeaDate systemUtcDate();
 
