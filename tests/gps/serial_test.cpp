@@ -240,6 +240,37 @@ TEST(SerialListener, BytesFromTheReceiverArriveAsSentences) {
     EXPECT_EQ(port.Close(), 0);
 }
 
+TEST(SerialListener, AShortBurstYieldsNoSentenceUntilMoreDataComes) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    RecordingPort port;
+    ASSERT_EQ(port.Open(pty.slavePath(), true), 0);
+    CNmeaReceiver receiver;
+    const std::string burst = nmeaSentence("GPGLL,4916.45,N,12311.12,W,225444,A,A,EXTRA");
+    ASSERT_EQ(burst.size(), 49u);
+
+    ASSERT_TRUE(pty.Write(burst));
+    for (int turn = 0; turn < 100 && receiver.Buffer().size() < burst.size(); ++turn) {
+        port.WaitForReports(port.Reports() + 1, 20ms);
+        int decoded = -1;
+        ASSERT_EQ(receiver.ReadFrom(port, &decoded), 0);
+        ASSERT_EQ(decoded, 0);
+    }
+    EXPECT_EQ(receiver.Buffer(), burst);
+    EXPECT_FALSE(receiver.Received().latitudeValid);
+
+    ASSERT_TRUE(pty.Write("$G"));
+    port.WaitForReports(port.Reports() + 1, 1000ms);
+    int decoded = 0;
+    for (int turn = 0; turn < 50 && !decoded; ++turn) {
+        ASSERT_EQ(receiver.ReadFrom(port, &decoded), 0);
+        if (!decoded) std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_EQ(decoded, 1);
+    EXPECT_TRUE(receiver.Received().latitudeValid);
+    EXPECT_EQ(receiver.Buffer(), "$G");
+}
+
 TEST(SerialListener, AReceiverThatGoesAwayIsReportedAndEndsTheListener) {
     PtyPair pty;
     ASSERT_TRUE(pty.ok());
