@@ -65,7 +65,7 @@ CELESTRA_CLI_COMMAND(Command{
     "for ZDA and HDG, which have none) or the reason it was not decoded:\n"
     "\"Invalid Checksum\", \"Missing Checksum\" (RMC needs one), \"<TYPE> is an\n"
     "unknown type of sentence\", \"Not an NMEA sentence\". GGA and GLL times are\n"
-    "taken to be of today's UTC date.\n"
+    "taken to be of the UTC day that puts them nearest the system clock.\n"
     "\n"
     "  --json   one JSON object per input line with the keys type, decoded,\n"
     "           error, talker and summary (null where not applicable)\n",

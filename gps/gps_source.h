@@ -127,7 +127,8 @@ public:
     // `clock` gives the moment of reception in seconds (monotonic by default).
     explicit CNmeaReceiver(std::function<double()> clock = gpsMonotonicSeconds);
 
-    // The day GGA and GLL times are combined with (default: today, UTC).
+    // The day GGA and GLL times are combined with (default: the UTC day
+    // nearest the system clock).
     void SetDate(std::optional<NmeaDate> date) { m_parser.SetDate(date); }
 
     // Appends bytes and processes what can be; returns the number of

@@ -1,5 +1,6 @@
 #include "gps/nmea0183.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <type_traits>
@@ -85,7 +86,8 @@ NmeaDate systemUtcDate() {
     const std::time_t now = std::time(nullptr);
     std::tm utc{};
     gmtime_r(&now, &utc);
-    return NmeaDate{utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday};
+    return NmeaDate{utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday,
+                    utc.tm_hour * 3600 + utc.tm_min * 60 + std::min(utc.tm_sec, 59)};
 }
 
 // ---------------------------------------------------------------------------
@@ -162,13 +164,23 @@ bool CNmeaSentence::Time(size_t n, const NmeaDate& date, BrokenDownTime& out) co
     const int hour = twoDigits(f, 0), minute = twoDigits(f, 2), second = twoDigits(f, 4);
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 60) return false;
     if (!validDate(date)) return false;
+    NmeaDate day = date;
+    if (date.secondOfDay >= 0) {
+        const int difference = hour * 3600 + minute * 60 + second - date.secondOfDay;
+        if (difference > 43200 || difference < -43200) {
+            const CalendarDate c =
+                calendarFromJulianDay(julianDayFromCalendar(date.year, date.month, date.day, 12.0) +
+                                      (difference > 0 ? -1.0 : 1.0));
+            day = NmeaDate{c.year, c.month, c.day};
+        }
+    }
     int milliseconds = 0;
     if (f.size() > 6 && f[6] == '.') {
         int scale = 100;
         for (size_t i = 7; i < f.size() && isDigit(f[i]) && scale > 0; ++i, scale /= 10)
             milliseconds += (f[i] - '0') * scale;
     }
-    out = makeBrokenDownTime(date.year, date.month, date.day, hour, minute, second, milliseconds);
+    out = makeBrokenDownTime(day.year, day.month, day.day, hour, minute, second, milliseconds);
     return true;
 }
 

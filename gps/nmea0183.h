@@ -30,18 +30,22 @@ enum class NmeaTruth : int { Unknown = 0, True = 1, False = 2 };
 enum class NmeaNorthSouth : int { Unknown = 0, North = 1, South = 2 };
 enum class NmeaEastWest : int { Unknown = 0, East = 1, West = 2 };
 
-// A civil date that time-of-day fields are combined with.
+// A civil date (UTC) that time-of-day fields are combined with. When the
+// moment it was taken is known (seconds since its midnight), a time of day
+// more than 12 hours away from that moment belongs to the day before or
+// after: a sentence of 23:59:59 read at 00:00:01 is of yesterday.
 struct NmeaDate {
     int year = 0;
     int month = 0;  // 1-12
     int day = 0;    // 1-31
+    int secondOfDay = -1;  // 0-86399, or -1: the date holds for any time of day
 };
 
 // A broken-down UTC time from its parts (the caller has checked the ranges).
 BrokenDownTime makeBrokenDownTime(int year, int month, int day, int hour, int minute, int second,
                                   int milliseconds);
 
-// Today's date on the system clock, in UTC.
+// Today's date on the system clock, in UTC, with the current second of day.
 NmeaDate systemUtcDate();
 
 // One received line, cut into fields. Fields end at ",", "*", NUL, CR or LF;

@@ -208,6 +208,19 @@ TEST_F(Nmea, ShortOrImpossibleTimeFieldsLeaveTheInstantAtZero) {
     EXPECT_TRUE(parser.Gll.timeValid);
 }
 
+TEST_F(Nmea, TimesNearMidnightTakeTheNearestDay) {
+    parser.SetDate(NmeaDate{2026, 12, 8, 10});  // read at 00:00:10
+    ASSERT_TRUE(parser.Parse(nmeaSentence("GPGLL,4916.45,N,12311.12,W,235959,A")));
+    EXPECT_EQ(parser.Gll.time.day, 7);
+    ASSERT_TRUE(parser.Parse(nmeaSentence("GPGLL,4916.45,N,12311.12,W,120009,A")));  // 11:59:59 later
+    EXPECT_EQ(parser.Gll.time.day, 8);
+    parser.SetDate(NmeaDate{2026, 12, 31, 86390});  // 23:59:50 on New Year's Eve
+    ASSERT_TRUE(parser.Parse(nmeaSentence("GPGGA,000005,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,")));
+    EXPECT_EQ(parser.Gga.time.year, 2027);
+    EXPECT_EQ(parser.Gga.time.month, 1);
+    EXPECT_EQ(parser.Gga.time.day, 1);
+}
+
 TEST(NmeaSentence, FieldsNumbersAndChecksumHelpers) {
     const CNmeaSentence s("$GPXYZ,,+12.5,abc,-7,1e3*00\r\n");
     EXPECT_TRUE(s.IsWellFormed());
