@@ -34,8 +34,9 @@ TEST(JsonReader, ReadsWhatGpsdSendsAndRefusesMalformedText) {
     EXPECT_FALSE(v->Number("s").has_value());  // wrong kind is absent
 
     for (const char* bad : {"", "{", "{\"a\":}", "{\"a\":1,}", "[1 2]", "01", "1.", "-", "NaN", "1e999",
-                            "\"\\x\"", "\"\\ud800\"", "{\"a\":1} x", "\"tab\there\""})
+                            "\"\\x\"", "\"\\ud800\"", "{\"a\":1} x", "\"tab\there\""}) {
         EXPECT_FALSE(parseJson(bad).has_value()) << bad;
+    }
     EXPECT_FALSE(parseJson(std::string(40, '[') + std::string(40, ']')).has_value());  // too deep
     EXPECT_TRUE(parseJson(std::string(30, '[') + std::string(30, ']')).has_value());
 }
@@ -49,8 +50,9 @@ TEST(GpsdTime, IsoInstantsWithAndWithoutFraction) {
     EXPECT_EQ(t->milliseconds, 250);
     EXPECT_TRUE(parseGpsdTime("2026-12-08T01:30:05Z").has_value());
     for (const char* bad : {"2026-12-08T01:30:05", "2026-13-08T01:30:05Z", "2026-12-08 01:30:05Z",
-                            "2026-12-08T01:30:05.x5Z", "2026-12-08T25:30:05Z"})
+                            "2026-12-08T01:30:05.x5Z", "2026-12-08T25:30:05Z"}) {
         EXPECT_FALSE(parseGpsdTime(bad).has_value()) << bad;
+    }
 }
 
 TEST(GpsdReports, TpvAndSkyBuildTheStatusLines) {

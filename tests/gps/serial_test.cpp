@@ -122,8 +122,9 @@ TEST(Serial, FailuresGiveTheirCodesAndDiagnostics) {
                              "CSerial::WaitEvent - Device is not opened\n", "CSerial::Setup - Device is not opened\n",
                              "CSerial::SetupHandshaking - Device is not opened\n",
                              "CSerial::Close - Method called when device is not open\n",
-                             "CSerial::GetEventMask - Device is not opened\n"})
+                             "CSerial::GetEventMask - Device is not opened\n"}) {
         EXPECT_TRUE(log.Has(line)) << line;
+    }
 }
 
 TEST(Serial, SetupAndHandshakingChangeTheLineAndRefuseWhatTheyCannotDo) {
@@ -168,8 +169,9 @@ TEST(Serial, EveryRateOfTheBaudTableCanBeSet) {
     ASSERT_TRUE(pty.ok());
     CSerial port;
     ASSERT_EQ(port.Open(pty.slavePath()), 0);
-    for (int i = 0; i < kGpsBaudRateCount; ++i)
+    for (int i = 0; i < kGpsBaudRateCount; ++i) {
         EXPECT_EQ(port.Setup(kGpsBaudRates[i]), 0) << kGpsBaudRates[i] << ": " << port.ErrorText();
+    }
 }
 
 TEST(Serial, ReadWithNothingWaitingReturnsAtOnceAndBlockingReadWaits) {
