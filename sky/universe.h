@@ -1,0 +1,286 @@
+// The universe model: the program's one document. It owns the observer's
+// state, the chart's drawing states, the catalogue object table with the
+// list of objects the magnitude filter lets through, the positions the
+// chart draws, the custom places and the sight records; it recomputes the
+// sky for a new instant or observer in six stages on a worker thread.
+//
+// Threads. The UI thread (or several: the GUI, the command line, tests) calls
+// Update, the accessors and the setters. The worker thread runs Recompute
+// when Update signals it; Update without notification runs Recompute on the
+// caller's thread. Recomputes never overlap (one mutex around the stage
+// sequence), so the per-stage state and the solar-system caches see one
+// writer at a time. A stage computes into buffers of its own and publishes
+// its results under an exclusive lock; the chart reads them under a shared
+// lock (ReadChart), so a painter never meets half-written positions.
+// stageFlags and listValid are atomics; the status text is copied under a
+// lock. The ephemeris reader locks itself; the Earth-state, ΔT and nutation
+// caches are per thread.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <shared_mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/document.h"
+#include "catalogs/star_catalog.h"
+#include "sky/auto_reset_event.h"
+#include "sky/draw_state.h"
+#include "sky/observer_state.h"
+#include "sky/star_positions.h"
+#include "sky/universe_stages.h"
+#include "solarsystem/daily_ephemeris.h"
+#include "solarsystem/planets.h"
+
+namespace celestra {
+
+// Bits of stageFlags, in the order the stages complete.
+constexpr int32_t kStageStars = 0x01;
+constexpr int32_t kStageBodies = 0x02;
+constexpr int32_t kStageBodyDetails = 0x10;
+constexpr int32_t kStageGrid = 0x04;
+constexpr int32_t kStageComets = 0x20;
+constexpr int32_t kStageOrbitalPaths = 0x08;
+constexpr int32_t kAllStages = 0x3F;
+constexpr int kStageCount = 6;
+
+// Clock tolerances of the stages' change tests, days.
+constexpr double kStarsTolerance = 0.000347222;           // 30 s
+constexpr double kBodiesTolerance = 0.0004861111111111111;  // 42 s
+constexpr double kBodyDetailsTolerance = 48.0 / 86400.0;
+constexpr double kGridTolerance = 51.0 / 86400.0;
+constexpr double kCometsTolerance = 0.0006111111111111111;  // 52.8 s
+constexpr double kOrbitalPathsTolerance = 0.0005972222222222222;  // 51.6 s
+
+// The number of the progress message the GUI turns the listener into
+// (first user message 1024 + 100); the listener receives stageFlags.
+constexpr int kProgressMessage = 1124;
+
+// Shown once by the GUI when construction found no ephemeris file.
+inline constexpr const char* kEphemerisMissingMessage =
+    "Ephemeris data file is missing. Planetary data will be incorrect. Please reinstall Celestra.";
+
+// Drawing-state switches the model reads. Field 6 is the magnitude filter
+// (1: list only what passes the magnitude limit and the deep-sky selection;
+// 0: list every catalogue object). Overlay entry 11 is "Orbital Paths": off
+// in the constant table and not switched on by a document load, so the
+// one-time build of the daily places happens only when the user asks.
+inline bool magnitudeFilterOn(const CUniverseViewDrawState& s) { return s.field6 != 0; }
+inline void setMagnitudeFilter(CUniverseViewDrawState& s, bool on) { s.field6 = on ? 1 : 0; }
+constexpr int kOrbitalPathsOverlay = 11;
+inline bool orbitalPathsOn(const CUniverseViewDrawState& s) { return s.overlays[kOrbitalPathsOverlay] != 0; }
+
+struct UniverseConfig {
+    // Ephemeris file; empty: the usual search (findEphemerisFile).
+    std::string ephemerisPath;
+    // Where the orbital paths' daily table is cached; unset: beside the
+    // executable, or the user's cache folder.
+    std::optional<DailyCacheLocations> dailyCache;
+};
+
+// What the chart draws from, as the stages last published it.
+struct ChartData {
+    // Stage one. The list the positions were computed for, and per combined
+    // object number (0..9328) the 16.16 zenith distance and azimuth; entries
+    // of objects not in that list are stale.
+    std::vector<int32_t> visibleObjects;
+    std::vector<int32_t> objectZenithDistance;
+    std::vector<int32_t> objectAzimuth;
+    double starsInstant = 0.0;  // UTC Julian day of the star positions
+    // Stage two: distance, 16.16 zenith distance and azimuth, angular diameter
+    // per body (index BodyNumber - 1); `valid` false outside the ephemeris.
+    BodySlots bodies;
+    // Stage three.
+    BodyDetails bodyDetails;
+    // Stage four.
+    GridNodes grid;
+    // Stage six: days [first, end) of the daily table around the current
+    // date; per day 6 path bodies × (zenith distance, azimuth) in degrees.
+    TrackWindow trackWindow;
+    std::vector<float> track;
+    bool trackValid = false;
+};
+
+class CUniverse {
+public:
+    // Called with stageFlags after stages two and three and at the end of a
+    // recompute (and at its start unless animating). It runs on the thread
+    // that recomputes (mostly the worker) and must only queue: the GUI
+    // turns it into a queued signal. It must not call Update.
+    using ProgressListener = std::function<void(int32_t stageFlags)>;
+    // Called with the new status text whenever it changes (same thread rules).
+    using StatusListener = std::function<void(const std::string& text)>;
+
+    // Opens the ephemeris, names the bodies and the custom places, builds
+    // the catalogue directions and starts the worker.
+    explicit CUniverse(const UniverseConfig& config = {});
+    // Stops the worker (flag and wake-up) and closes the ephemeris.
+    ~CUniverse();
+    CUniverse(const CUniverse&) = delete;
+    CUniverse& operator=(const CUniverse&) = delete;
+
+    // kEphemerisMissingMessage when no ephemeris could be opened, else empty.
+    const std::string& StartupMessage() const { return startupMessage_; }
+
+    void SetProgressListener(ProgressListener listener);
+    void SetStatusListener(StatusListener listener);
+
+    // Takes a new observer and drawing state. With `notify` the worker
+    // recomputes (and the progress listener hears of it); without, the
+    // recompute runs here before returning. Returns true when the visible
+    // list was rebuilt.
+    bool Update(const CObserverState& observer, const CUniverseViewDrawState& drawState, bool notify);
+
+    // The six stages for the current observer at `instantJdUtc` (UTC).
+    void Recompute(double instantJdUtc);
+
+    // Orrery mode: a recompute only reports all stages done.
+    void SetOrreryMode(bool on) { orreryMode_.store(on); }
+    bool OrreryMode() const { return orreryMode_.load(); }
+    // Set by the time control while an animation runs.
+    void SetAnimating(bool on) { animating_.store(on); }
+    bool Animating() const { return animating_.load(); }
+    // The next Update rebuilds the visible list (after catalogue data changed).
+    void ForceListRebuild();
+
+    int32_t StageFlags() const { return stageFlags_.load(); }
+    int32_t ListValid() const { return listValid_.load(); }
+    std::string StatusText() const;
+
+    // The ephemeris's first and last day (TDB Julian days) and its whole days; 0 without a file.
+    double EphemerisStart() const { return places_.startJd; }
+    double EphemerisEnd() const { return places_.endJd; }
+    int EphemerisSpanDays() const { return spanDays_; }
+    // ΔT and TAI - UTC (seconds) of the last recompute's instant.
+    double CurrentDeltaT() const { return deltaT_.load(); }
+    double CurrentTaiMinusUtc() const { return taiMinusUtc_.load(); }
+
+    CObserverState Observer() const;
+    CUniverseViewDrawState DrawState() const;           // the working state
+    CUniverseViewDrawState PersistedDrawState() const;  // what a save writes
+    std::vector<int32_t> VisibleList() const;
+
+    // Calls reader(const ChartData&) under the shared lock; keep it short.
+    template <class Reader>
+    void ReadChart(Reader&& reader) const {
+        std::shared_lock<std::shared_mutex> lock(chartMutex_);
+        reader(static_cast<const ChartData&>(chart_));
+    }
+    ChartData ChartCopy() const;
+
+    // The reader and the eleven bodies ("Mercury" .. "Moon", numbers 1..11,
+    // type 0) for the place functions the dialogs call.
+    const PlaceContext& Places() const { return places_; }
+
+    // UI-thread members: the worker never touches them.
+    CMeasure& CurrentSight() { return currentSight_; }
+    ObservationList& Sights() { return sights_; }
+    std::array<CustomPlace, kCustomPlaceCount>& CustomPlaces() { return customPlaces_; }
+    ColorSchemes& ColorSchemeSet() { return colorSchemes_; }
+
+    // What a save writes (the persisted drawing state) and what a load
+    // brings in (the drawing state becomes the working and persisted one).
+    DocumentData ToDocument() const;
+    void FromDocument(const DocumentData& data);
+
+    // Diagnostics: how often stage i (0..5, in running order) found its
+    // inputs changed and ran, and how many recomputes ran.
+    long StageRunCount(int stage) const { return stageRuns_[static_cast<size_t>(stage)].load(); }
+    long RecomputeCount() const { return recomputes_.load(); }
+    // Waits until the worker has finished every recompute requested so far.
+    bool WaitUntilIdle(std::chrono::milliseconds timeout) const;
+
+private:
+    struct StageGate {
+        std::optional<CObserverState> lastRun;
+        // True (and the copy taken) when `observer` differs from the last run.
+        bool Changed(const CObserverState& observer, double toleranceDays) const;
+    };
+
+    void WorkerMain();
+    void RebuildVisibleListLocked();
+    void SetStatus(const std::string& text);
+    void Post(int32_t flags);
+    void CompleteStage(int32_t bit, bool post);
+    void CountRun(int stage) { stageRuns_[static_cast<size_t>(stage)].fetch_add(1); }
+
+    void RunStars(const CObserverState& observer);
+    void RunBodies(const CObserverState& observer);
+    void RunBodyDetails(const CObserverState& observer);
+    void RunGrid(const CObserverState& observer);
+    void RunComets(const CObserverState& observer);
+    void RunOrbitalPaths(const CObserverState& observer, const CUniverseViewDrawState& drawState);
+
+    // Set at construction, then read only.
+    PlaceContext places_;
+    int spanDays_ = 0;
+    std::string startupMessage_;
+    ChartDirections directions_;
+    std::vector<const StarEntry*> table_;  // the 9329 catalogue records
+
+    // Inputs (stateMutex_).
+    mutable std::mutex stateMutex_;
+    CObserverState observer_;
+    CUniverseViewDrawState drawState_;
+    CUniverseViewDrawState persistedDrawState_;
+    CUniverseViewDrawState listSnapshot_;
+    std::vector<int32_t> visibleList_;
+    uint64_t listGeneration_ = 0;
+    bool forceRebuild_ = true;  // the list has never been built
+
+    std::atomic<int32_t> stageFlags_{0};
+    std::atomic<int32_t> listValid_{0};
+    std::atomic<bool> orreryMode_{false};
+    std::atomic<bool> animating_{false};
+    std::atomic<double> deltaT_{0.0};
+    std::atomic<double> taiMinusUtc_{0.0};
+
+    // The stage sequence and its working state (recomputeMutex_).
+    std::mutex recomputeMutex_;
+    std::array<StageGate, kStageCount> gates_;
+    std::vector<int32_t> workList_;
+    std::vector<int32_t> workZenithDistance_, workAzimuth_;
+    BodySlots workBodies_;
+    BodyDetails workDetails_;
+    GridNodes workGrid_;
+    OrbitalPaths orbitalPaths_;
+
+    // Published results (chartMutex_).
+    mutable std::shared_mutex chartMutex_;
+    ChartData chart_;
+
+    mutable std::mutex statusMutex_;
+    std::string statusText_;
+
+    std::mutex listenerMutex_;
+    ProgressListener progressListener_;
+    StatusListener statusListener_;
+
+    // UI-thread members.
+    CMeasure currentSight_;
+    ObservationList sights_;
+    std::array<CustomPlace, kCustomPlaceCount> customPlaces_;
+    ColorSchemes colorSchemes_;
+
+    std::array<std::atomic<long>, kStageCount> stageRuns_{};
+    std::atomic<long> recomputes_{0};
+
+    // Worker.
+    AutoResetEvent wake_;
+    std::atomic<bool> stop_{false};
+    mutable std::mutex idleMutex_;
+    mutable std::condition_variable idleChanged_;
+    uint64_t requested_ = 0;  // recomputes asked of the worker (idleMutex_)
+    uint64_t completed_ = 0;  // the requests covered by finished runs
+    std::thread worker_;
+};
+
+}  // namespace celestra

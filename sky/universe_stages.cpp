@@ -1,0 +1,95 @@
+#include "sky/universe_stages.h"
+
+#include <cmath>
+
+#include "core/angles.h"
+#include "core/nutation.h"
+#include "core/time_scales.h"
+
+namespace celestra {
+
+ObserverSnapshot observerSnapshot(const CObserverState& observer) {
+    ObserverSnapshot s;
+    s.flags = observer.flags;
+    s.instant = observer.instant;
+    s.zoneOffset = observer.zoneOffset;
+    s.site.latitude = observer.latitude;
+    s.site.longitude = observer.longitude;
+    s.site.height = observer.height;
+    s.site.temperature = observer.temperature;
+    s.site.pressure = observer.pressure;
+    s.value6 = observer.height;
+    s.value15 = observer.refraction;
+    return s;
+}
+
+double chartLocalSiderealHours(double jdUtc, double eastLongitudeDeg) {
+    return localSiderealTime(siderealTimeFromUtc(jdUtc, false), eastLongitudeDeg);
+}
+
+bool computeBodies(const PlaceContext& context, const CObserverState& observer, BodySlots& slots) {
+    return updateBodies(context, observerSnapshot(observer), slots);
+}
+
+bool computeBodyDetails(const PlaceContext& context, double jdUtc, const ChartRotation& rotation,
+                        BodyDetails& details) {
+    // The ecliptic of date: longitude λ on the ecliptic is the direction
+    // (cos λ, sin λ cos ε, sin λ sin ε) on the true equator of date.
+    const double jdTt = ttFromUtc(jdUtc);
+    const double obliquity = earthTilt(tdbFromTt(jdTt)).trueObliquityDeg * kDegToRad;
+    const double cosEps = std::cos(obliquity), sinEps = std::sin(obliquity);
+    for (int i = 0; i < kEclipticPointCount; ++i) {
+        const double lambda = i * kEclipticStepDeg * kDegToRad;
+        double zd, az;
+        chartZenithAzimuthDeg(rotation, std::cos(lambda), std::sin(lambda) * cosEps, std::sin(lambda) * sinEps, zd,
+                              az);
+        details.eclipticZenithDistance[static_cast<size_t>(i)] = chartFixed16(zd);
+        details.eclipticAzimuth[static_cast<size_t>(i)] = chartFixed16(az);
+    }
+
+    if (context.ephemeris == nullptr || !(jdUtc >= context.startJd && jdUtc <= context.endJd)) return false;
+    MoonPhase moon;
+    if (moonPhase(context, jdUtc, moon) != 0) return false;
+    std::array<double, 11> magnitude{};
+    for (int body = kMercury; body <= kMoon; ++body)
+        if (planetMagnitude(context, body, jdUtc, magnitude[static_cast<size_t>(body - 1)]) != 0) return false;
+    details.moon = moon;
+    details.magnitude = magnitude;
+    details.bodiesValid = true;
+    return true;
+}
+
+const ChartDirections& gridDirections() {
+    static const ChartDirections directions = [] {
+        ChartDirections d;
+        for (int r = 0; r < kGridRows; ++r)
+            for (int c = 0; c < kGridColumns; ++c) d.add(c * kGridColumnStepHours, kGridFirstRowDeg + r * kGridRowStepDeg);
+        return d;
+    }();
+    return directions;
+}
+
+void computeGrid(const ChartRotation& rotation, GridNodes& grid) {
+    chartPositionsFixed(rotation, gridDirections(), grid.zenithDistance.data(), grid.azimuth.data());
+}
+
+void computeComets() {}
+
+bool computeOrbitalPaths(OrbitalPaths& paths, const PlaceContext& context, const CObserverState& observer,
+                         bool pathsOn, const ProgressFn& progress) {
+    return paths.update(context, observerSnapshot(observer), pathsOn, progress);
+}
+
+void copyTrackWindow(const OrbitalPaths& paths, TrackWindow& window, std::vector<float>& records) {
+    window = paths.window();
+    records.clear();
+    if (window.end <= window.first) return;
+    records.reserve(static_cast<size_t>(window.end - window.first) * kDailyRecordFloats);
+    for (int day = window.first; day < window.end; ++day)
+        for (int slot = 0; slot < kPathBodyCount; ++slot) {
+            records.push_back(paths.zenithDistanceDeg(day, slot));
+            records.push_back(paths.azimuthDeg(day, slot));
+        }
+}
+
+}  // namespace celestra
