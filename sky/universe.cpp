@@ -68,16 +68,13 @@ CUniverse::CUniverse(const UniverseConfig& config) {
     const std::string path = findEphemerisFile(config.ephemerisPath);
     double start = 0.0, end = 0.0, recordSpan = 0.0;
     std::string error;
-    if (!path.empty() && openEphemeris(path, start, end, recordSpan, &error)) {
-        places_ = makePlaceContext(reader);
-        spanDays_ = dailyDayCount(start, end);
-    } else {
-        places_ = makePlaceContext(reader);
-        places_.startJd = places_.endJd = 0.0;
-        spanDays_ = 0;
+    if (path.empty() || !openEphemeris(path, start, end, recordSpan, &error)) {
+        closeEphemeris();  // a file another model left open is not this model's
         startupMessage_ = kEphemerisMissingMessage;
         debugLog("%s\n", error.empty() ? "No ephemeris file found" : error.c_str());
     }
+    places_ = makePlaceContext(reader);
+    spanDays_ = static_cast<int>(places_.endJd - places_.startJd);
     if (config.dailyCache) orbitalPaths_.setCacheLocations(*config.dailyCache);
 
     worker_ = std::thread([this] { WorkerMain(); });

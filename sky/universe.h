@@ -201,7 +201,7 @@ public:
 private:
     struct StageGate {
         std::optional<CObserverState> lastRun;
-        // True (and the copy taken) when `observer` differs from the last run.
+        // True when `observer` differs from the last run (or there was none).
         bool Changed(const CObserverState& observer, double toleranceDays) const;
     };
 

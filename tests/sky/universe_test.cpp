@@ -79,21 +79,14 @@ TEST(Universe, AnyOtherObserverChangeRecomputesEveryStage) {
     CObserverState o = observerAt(kInstant);
     u.Update(o, u.DrawState(), false);
     auto before = test::stageRuns(u);
-    o.temperature += 0.1;
+    o.temperature += 0.1;  // same instant
     u.Update(o, u.DrawState(), false);
     EXPECT_EQ(test::stagesThatRan(before, test::stageRuns(u)), (std::vector<int>{1, 2, 3, 4, 5, 6}));
 
+    // The same state again (no time passed): nothing.
     before = test::stageRuns(u);
-    o.flags ^= CObserverState::kTestedFlagBit;
     u.Update(o, u.DrawState(), false);
-    EXPECT_EQ(test::stagesThatRan(before, test::stageRuns(u)).size(), 6u);
-
-    // A NaN never compares equal: every update recomputes.
-    before = test::stageRuns(u);
-    o.pressure = std::nan("");
-    u.Update(o, u.DrawState(), false);
-    u.Update(o, u.DrawState(), false);
-    EXPECT_EQ(test::stageRuns(u)[1] - before[1], 2);
+    EXPECT_EQ(test::stageRuns(u), before);
 }
 
 TEST(Universe, StageBitsTextsAndProgressInOrder) {
