@@ -33,6 +33,12 @@ void lowerThreadPriority() {
         debugLog("Universe worker: priority not lowered\n");
 }
 
+// The chart's horizon frame for the observer: apparent local sidereal time
+// of the instant, latitude clamped to ±89.9999°.
+ChartRotation chartRotationFor(const CObserverState& o) {
+    return chartRotation(chartLocalSiderealHours(o.instant, o.longitude), o.latitude);
+}
+
 bool isMessierObject(int k) { return k >= kFirstMessierObject && k < kFirstCaldwellObject; }
 bool isCaldwellObject(int k) { return k >= kFirstCaldwellObject && k < kCatalogueObjectCount; }
 
@@ -107,25 +113,10 @@ std::string CUniverse::StatusText() const {
     return statusText_;
 }
 
-CObserverState CUniverse::Observer() const {
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    return observer_;
-}
-
-CUniverseViewDrawState CUniverse::DrawState() const {
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    return drawState_;
-}
-
-CUniverseViewDrawState CUniverse::PersistedDrawState() const {
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    return persistedDrawState_;
-}
-
-std::vector<int32_t> CUniverse::VisibleList() const {
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    return visibleList_;
-}
+CObserverState CUniverse::Observer() const { return LockedCopy(observer_); }
+CUniverseViewDrawState CUniverse::DrawState() const { return LockedCopy(drawState_); }
+CUniverseViewDrawState CUniverse::PersistedDrawState() const { return LockedCopy(persistedDrawState_); }
+std::vector<int32_t> CUniverse::VisibleList() const { return LockedCopy(visibleList_); }
 
 ChartData CUniverse::ChartCopy() const {
     std::shared_lock<std::shared_mutex> lock(chartMutex_);
@@ -296,42 +287,44 @@ void CUniverse::Recompute(double instantJdUtc) {
     deltaT_.store(deltaT(instantJdUtc));
     taiMinusUtc_.store(taiMinusUtc(instantJdUtc));
 
-    RunStars(observer);
-    CompleteStage(kStageStars, false);
-
-    SetStatus(base + kStageSuffix[1]);
-    RunBodies(observer);
-    CompleteStage(kStageBodies, true);
-
-    SetStatus(base + kStageSuffix[2]);
-    RunBodyDetails(observer);
-    CompleteStage(kStageBodyDetails, true);
-
-    SetStatus(base + kStageSuffix[3]);
-    RunGrid(observer);
-    CompleteStage(kStageGrid, false);
-
-    SetStatus(base + kStageSuffix[4]);
-    RunComets(observer);
-    CompleteStage(kStageComets, false);
-
-    SetStatus(base + kStageSuffix[5]);
-    RunOrbitalPaths(observer, drawState);
-    CompleteStage(kStageOrbitalPaths, false);
+    // The table of stages in running order: the bit each sets and whether
+    // the chart hears of it at once.
+    struct Step {
+        void (CUniverse::*run)(const CObserverState&, const CUniverseViewDrawState&);
+        int32_t bit;
+        bool post;
+    };
+    static constexpr Step kSteps[kStageCount] = {
+        {&CUniverse::RunStars, kStageStars, false},       {&CUniverse::RunBodies, kStageBodies, true},
+        {&CUniverse::RunBodyDetails, kStageBodyDetails, true}, {&CUniverse::RunGrid, kStageGrid, false},
+        {&CUniverse::RunComets, kStageComets, false},     {&CUniverse::RunOrbitalPaths, kStageOrbitalPaths, false},
+    };
+    for (int i = 0; i < kStageCount; ++i) {
+        if (i > 0) SetStatus(base + kStageSuffix[i]);  // the opening text is the first stage's
+        (this->*kSteps[i].run)(observer, drawState);
+        CompleteStage(kSteps[i].bit, kSteps[i].post);
+    }
 
     SetStatus(animating ? kAnimatingText : drawState.realTime != 0 ? kRealtimeText : kStoppedText);
     stageFlags_.exchange(kAllStages);
     Post(kAllStages);
 }
 
+bool CUniverse::EnterStage(int stage, const CObserverState& observer, double toleranceDays) {
+    StageGate& gate = gates_[static_cast<size_t>(stage)];
+    if (!gate.Changed(observer, toleranceDays)) return false;
+    gate.lastRun = observer;
+    stageRuns_[static_cast<size_t>(stage)].fetch_add(1);
+    return true;
+}
+
 // Stage one. A changed observer makes the positions stale (listValid bit 0
 // clear); so does a rebuilt list. With the bit set there is nothing to do.
-void CUniverse::RunStars(const CObserverState& observer) {
-    StageGate& gate = gates_[0];
-    if (gate.Changed(observer, kStarsTolerance)) listValid_.fetch_and(~1);
+void CUniverse::RunStars(const CObserverState& observer, const CUniverseViewDrawState&) {
+    if (gates_[0].Changed(observer, kStarsTolerance)) listValid_.fetch_and(~1);
     if ((listValid_.load() & 1) != 0) return;
-    gate.lastRun = observer;
-    CountRun(0);
+    gates_[0].lastRun = observer;
+    stageRuns_[0].fetch_add(1);
 
     uint64_t generation;
     {
@@ -339,10 +332,8 @@ void CUniverse::RunStars(const CObserverState& observer) {
         workList_.assign(visibleList_.begin(), visibleList_.end());
         generation = listGeneration_;
     }
-    const ChartRotation rotation =
-        chartRotation(chartLocalSiderealHours(observer.instant, observer.longitude), observer.latitude);
-    chartPositionsFixed(rotation, directions_, workList_.data(), workList_.size(), workZenithDistance_.data(),
-                        workAzimuth_.data());
+    chartPositionsFixed(chartRotationFor(observer), directions_, workList_.data(), workList_.size(),
+                        workZenithDistance_.data(), workAzimuth_.data());
     {
         // Every listed entry was written, so the buffers can trade places:
         // the painter's copy becomes the next run's scratch space.
@@ -359,53 +350,33 @@ void CUniverse::RunStars(const CObserverState& observer) {
     }
 }
 
-void CUniverse::RunBodies(const CObserverState& observer) {
-    StageGate& gate = gates_[1];
-    if (!gate.Changed(observer, kBodiesTolerance)) return;
-    gate.lastRun = observer;
-    CountRun(1);
+void CUniverse::RunBodies(const CObserverState& observer, const CUniverseViewDrawState&) {
+    if (!EnterStage(1, observer, kBodiesTolerance)) return;
     computeBodies(places_, observer, workBodies_);
     std::unique_lock<std::shared_mutex> lock(chartMutex_);
     chart_.bodies = workBodies_;
 }
 
-void CUniverse::RunBodyDetails(const CObserverState& observer) {
-    StageGate& gate = gates_[2];
-    if (!gate.Changed(observer, kBodyDetailsTolerance)) return;
-    gate.lastRun = observer;
-    CountRun(2);
-    const ChartRotation rotation =
-        chartRotation(chartLocalSiderealHours(observer.instant, observer.longitude), observer.latitude);
-    computeBodyDetails(places_, observer.instant, rotation, workDetails_);
+void CUniverse::RunBodyDetails(const CObserverState& observer, const CUniverseViewDrawState&) {
+    if (!EnterStage(2, observer, kBodyDetailsTolerance)) return;
+    computeBodyDetails(places_, observer.instant, chartRotationFor(observer), workDetails_);
     std::unique_lock<std::shared_mutex> lock(chartMutex_);
     chart_.bodyDetails = workDetails_;
 }
 
-void CUniverse::RunGrid(const CObserverState& observer) {
-    StageGate& gate = gates_[3];
-    if (!gate.Changed(observer, kGridTolerance)) return;
-    gate.lastRun = observer;
-    CountRun(3);
-    const ChartRotation rotation =
-        chartRotation(chartLocalSiderealHours(observer.instant, observer.longitude), observer.latitude);
-    computeGrid(rotation, workGrid_);
+void CUniverse::RunGrid(const CObserverState& observer, const CUniverseViewDrawState&) {
+    if (!EnterStage(3, observer, kGridTolerance)) return;
+    computeGrid(chartRotationFor(observer), workGrid_);
     std::unique_lock<std::shared_mutex> lock(chartMutex_);
     chart_.grid = workGrid_;
 }
 
-void CUniverse::RunComets(const CObserverState& observer) {
-    StageGate& gate = gates_[4];
-    if (!gate.Changed(observer, kCometsTolerance)) return;
-    gate.lastRun = observer;
-    CountRun(4);
-    computeComets();
+void CUniverse::RunComets(const CObserverState& observer, const CUniverseViewDrawState&) {
+    if (EnterStage(4, observer, kCometsTolerance)) computeComets();
 }
 
 void CUniverse::RunOrbitalPaths(const CObserverState& observer, const CUniverseViewDrawState& drawState) {
-    StageGate& gate = gates_[5];
-    if (!gate.Changed(observer, kOrbitalPathsTolerance)) return;
-    gate.lastRun = observer;
-    CountRun(5);
+    if (!EnterStage(5, observer, kOrbitalPathsTolerance)) return;
     // The table's one-time build reports through the status line.
     const ProgressFn progress = [this](const std::string& text) { SetStatus(text); };
     computeOrbitalPaths(orbitalPaths_, places_, observer, orbitalPathsOn(drawState), progress);

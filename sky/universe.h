@@ -205,18 +205,27 @@ private:
         bool Changed(const CObserverState& observer, double toleranceDays) const;
     };
 
+    // A copy of one of the inputs, taken under stateMutex_.
+    template <class T>
+    T LockedCopy(const T& member) const {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        return member;
+    }
+
     void WorkerMain();
     void RebuildVisibleListLocked();
     void SetStatus(const std::string& text);
     void Post(int32_t flags);
     void CompleteStage(int32_t bit, bool post);
-    void CountRun(int stage) { stageRuns_[static_cast<size_t>(stage)].fetch_add(1); }
+    // The gate of stage `stage` (0..5): true, with the observer kept and the
+    // run counted, when the observer changed beyond the tolerance.
+    bool EnterStage(int stage, const CObserverState& observer, double toleranceDays);
 
-    void RunStars(const CObserverState& observer);
-    void RunBodies(const CObserverState& observer);
-    void RunBodyDetails(const CObserverState& observer);
-    void RunGrid(const CObserverState& observer);
-    void RunComets(const CObserverState& observer);
+    void RunStars(const CObserverState& observer, const CUniverseViewDrawState& drawState);
+    void RunBodies(const CObserverState& observer, const CUniverseViewDrawState& drawState);
+    void RunBodyDetails(const CObserverState& observer, const CUniverseViewDrawState& drawState);
+    void RunGrid(const CObserverState& observer, const CUniverseViewDrawState& drawState);
+    void RunComets(const CObserverState& observer, const CUniverseViewDrawState& drawState);
     void RunOrbitalPaths(const CObserverState& observer, const CUniverseViewDrawState& drawState);
 
     // Set at construction, then read only.
