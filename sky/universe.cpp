@@ -258,7 +258,7 @@ void CUniverse::CompleteStage(int32_t bit, bool post) {
 }
 
 void CUniverse::Recompute(double instantJdUtc) {
-    std::lock_guard<std::mutex> run(recomputeMutex_);
+    std::lock_guard<std::mutex> oneAtATime(recomputeMutex_);
     recomputes_.fetch_add(1);
 
     CObserverState observer;
@@ -287,23 +287,21 @@ void CUniverse::Recompute(double instantJdUtc) {
     deltaT_.store(deltaT(instantJdUtc));
     taiMinusUtc_.store(taiMinusUtc(instantJdUtc));
 
-    // The table of stages in running order: the bit each sets and whether
-    // the chart hears of it at once.
-    struct Step {
-        void (CUniverse::*run)(const CObserverState&, const CUniverseViewDrawState&);
-        int32_t bit;
-        bool post;
+    // Each stage in running order: its text, its work, then its bit, and
+    // for some a report to the chart at once.
+    int index = 0;
+    auto stage = [&](int32_t bit, bool post, auto&& run) {
+        if (index > 0) SetStatus(base + kStageSuffix[index]);  // the opening text is the first stage's
+        run();
+        CompleteStage(bit, post);
+        ++index;
     };
-    static constexpr Step kSteps[kStageCount] = {
-        {&CUniverse::RunStars, kStageStars, false},       {&CUniverse::RunBodies, kStageBodies, true},
-        {&CUniverse::RunBodyDetails, kStageBodyDetails, true}, {&CUniverse::RunGrid, kStageGrid, false},
-        {&CUniverse::RunComets, kStageComets, false},     {&CUniverse::RunOrbitalPaths, kStageOrbitalPaths, false},
-    };
-    for (int i = 0; i < kStageCount; ++i) {
-        if (i > 0) SetStatus(base + kStageSuffix[i]);  // the opening text is the first stage's
-        (this->*kSteps[i].run)(observer, drawState);
-        CompleteStage(kSteps[i].bit, kSteps[i].post);
-    }
+    stage(kStageStars, false, [&] { RunStars(observer); });
+    stage(kStageBodies, true, [&] { RunBodies(observer); });
+    stage(kStageBodyDetails, true, [&] { RunBodyDetails(observer); });
+    stage(kStageGrid, false, [&] { RunGrid(observer); });
+    stage(kStageComets, false, [&] { RunComets(observer); });
+    stage(kStageOrbitalPaths, false, [&] { RunOrbitalPaths(observer, drawState); });
 
     SetStatus(animating ? kAnimatingText : drawState.realTime != 0 ? kRealtimeText : kStoppedText);
     stageFlags_.exchange(kAllStages);
@@ -320,7 +318,7 @@ bool CUniverse::EnterStage(int stage, const CObserverState& observer, double tol
 
 // Stage one. A changed observer makes the positions stale (listValid bit 0
 // clear); so does a rebuilt list. With the bit set there is nothing to do.
-void CUniverse::RunStars(const CObserverState& observer, const CUniverseViewDrawState&) {
+void CUniverse::RunStars(const CObserverState& observer) {
     if (gates_[0].Changed(observer, kStarsTolerance)) listValid_.fetch_and(~1);
     if ((listValid_.load() & 1) != 0) return;
     gates_[0].lastRun = observer;
@@ -350,28 +348,28 @@ void CUniverse::RunStars(const CObserverState& observer, const CUniverseViewDraw
     }
 }
 
-void CUniverse::RunBodies(const CObserverState& observer, const CUniverseViewDrawState&) {
+void CUniverse::RunBodies(const CObserverState& observer) {
     if (!EnterStage(1, observer, kBodiesTolerance)) return;
     computeBodies(places_, observer, workBodies_);
     std::unique_lock<std::shared_mutex> lock(chartMutex_);
     chart_.bodies = workBodies_;
 }
 
-void CUniverse::RunBodyDetails(const CObserverState& observer, const CUniverseViewDrawState&) {
+void CUniverse::RunBodyDetails(const CObserverState& observer) {
     if (!EnterStage(2, observer, kBodyDetailsTolerance)) return;
     computeBodyDetails(places_, observer.instant, chartRotationFor(observer), workDetails_);
     std::unique_lock<std::shared_mutex> lock(chartMutex_);
     chart_.bodyDetails = workDetails_;
 }
 
-void CUniverse::RunGrid(const CObserverState& observer, const CUniverseViewDrawState&) {
+void CUniverse::RunGrid(const CObserverState& observer) {
     if (!EnterStage(3, observer, kGridTolerance)) return;
     computeGrid(chartRotationFor(observer), workGrid_);
     std::unique_lock<std::shared_mutex> lock(chartMutex_);
     chart_.grid = workGrid_;
 }
 
-void CUniverse::RunComets(const CObserverState& observer, const CUniverseViewDrawState&) {
+void CUniverse::RunComets(const CObserverState& observer) {
     if (EnterStage(4, observer, kCometsTolerance)) computeComets();
 }
 

@@ -221,11 +221,11 @@ private:
     // run counted, when the observer changed beyond the tolerance.
     bool EnterStage(int stage, const CObserverState& observer, double toleranceDays);
 
-    void RunStars(const CObserverState& observer, const CUniverseViewDrawState& drawState);
-    void RunBodies(const CObserverState& observer, const CUniverseViewDrawState& drawState);
-    void RunBodyDetails(const CObserverState& observer, const CUniverseViewDrawState& drawState);
-    void RunGrid(const CObserverState& observer, const CUniverseViewDrawState& drawState);
-    void RunComets(const CObserverState& observer, const CUniverseViewDrawState& drawState);
+    void RunStars(const CObserverState& observer);
+    void RunBodies(const CObserverState& observer);
+    void RunBodyDetails(const CObserverState& observer);
+    void RunGrid(const CObserverState& observer);
+    void RunComets(const CObserverState& observer);
     void RunOrbitalPaths(const CObserverState& observer, const CUniverseViewDrawState& drawState);
 
     // Set at construction, then read only.
