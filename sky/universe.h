@@ -133,13 +133,16 @@ public:
     void SetProgressListener(ProgressListener listener);
     void SetStatusListener(StatusListener listener);
 
-    // Takes a new observer and drawing state. With `notify` the worker
-    // recomputes (and the progress listener hears of it); without, the
-    // recompute runs here before returning. Returns true when the visible
-    // list was rebuilt.
+    // Takes a new observer and drawing state (the drawing state is also the
+    // persisted one unless in orrery mode), rebuilds the visible list when
+    // the filter inputs changed, then recomputes: with `notify` on the
+    // worker (Update returns at once), without it here before returning.
+    // Returns true when the visible list was rebuilt.
     bool Update(const CObserverState& observer, const CUniverseViewDrawState& drawState, bool notify);
 
     // The six stages for the current observer at `instantJdUtc` (UTC).
+    // Recomputes never overlap: one on another thread is waited for (the
+    // orbital paths' one-time table build can take a second).
     void Recompute(double instantJdUtc);
 
     // Orrery mode: a recompute only reports all stages done.
