@@ -54,11 +54,11 @@ constexpr int kStageCount = 6;
 
 // Clock tolerances of the stages' change tests, days.
 constexpr double kStarsTolerance = 0.000347222;           // 30 s
-constexpr double kBodiesTolerance = 0.0004861111111111111;  // 42 s
+constexpr double kBodiesTolerance = kBodiesInstantTolerance;  // 42 s, as updateBodies
 constexpr double kBodyDetailsTolerance = 48.0 / 86400.0;
 constexpr double kGridTolerance = 51.0 / 86400.0;
 constexpr double kCometsTolerance = 0.0006111111111111111;  // 52.8 s
-constexpr double kOrbitalPathsTolerance = 0.0005972222222222222;  // 51.6 s
+constexpr double kOrbitalPathsTolerance = kTrackInstantTolerance;  // 51.6 s, as the daily track
 
 // The number of the progress message the GUI turns the listener into
 // (first user message 1024 + 100); the listener receives stageFlags.
