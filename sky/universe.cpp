@@ -82,6 +82,7 @@ CUniverse::CUniverse(const UniverseConfig& config) {
     places_ = makePlaceContext(reader);
     spanDays_ = static_cast<int>(places_.endJd - places_.startJd);
     if (config.dailyCache) orbitalPaths_.setCacheLocations(*config.dailyCache);
+    if (!config.cometFolder.empty()) loadComets(comets_, config.cometFolder);
 
     worker_ = std::thread([this] { WorkerMain(); });
 }
@@ -300,7 +301,7 @@ void CUniverse::Recompute(double instantJdUtc) {
     stage(kStageBodies, true, [&] { RunBodies(observer); });
     stage(kStageBodyDetails, true, [&] { RunBodyDetails(observer); });
     stage(kStageGrid, false, [&] { RunGrid(observer); });
-    stage(kStageComets, false, [&] { RunComets(observer); });
+    stage(kStageComets, false, [&] { RunComets(observer, drawState); });
     stage(kStageOrbitalPaths, false, [&] { RunOrbitalPaths(observer, drawState); });
 
     SetStatus(animating ? kAnimatingText : drawState.realTime != 0 ? kRealtimeText : kStoppedText);
@@ -369,8 +370,18 @@ void CUniverse::RunGrid(const CObserverState& observer) {
     chart_.grid = workGrid_;
 }
 
-void CUniverse::RunComets(const CObserverState& observer) {
-    if (EnterStage(4, observer, kCometsTolerance)) computeComets();
+// Stage five. The comet list keeps its own copy of the observer (and of the
+// magnitude limit and track step), so the step is asked on every run.
+void CUniverse::RunComets(const CObserverState& observer, const CUniverseViewDrawState& drawState) {
+    CometStepInputs inputs;
+    inputs.magnitudeLimit = drawState.field12;
+    inputs.cometsOn = cometsOn(drawState);
+    inputs.zoom = drawState.zoom;
+    const CometStepResult result = updateComets(comets_, observer, inputs, places_, workCometTracks_);
+    if (result == CometStepResult::Recomputed) stageRuns_[4].fetch_add(1);
+    if (result != CometStepResult::Recomputed && result != CometStepResult::Cleared) return;
+    std::unique_lock<std::shared_mutex> lock(chartMutex_);
+    chart_.cometTracks = workCometTracks_;
 }
 
 void CUniverse::RunOrbitalPaths(const CObserverState& observer, const CUniverseViewDrawState& drawState) {

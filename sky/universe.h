@@ -37,6 +37,7 @@
 #include "sky/observer_state.h"
 #include "sky/star_positions.h"
 #include "sky/universe_stages.h"
+#include "solarsystem/comets.h"
 #include "solarsystem/daily_ephemeris.h"
 #include "solarsystem/planets.h"
 
@@ -57,7 +58,7 @@ constexpr double kStarsTolerance = 0.000347222;           // 30 s
 constexpr double kBodiesTolerance = kBodiesInstantTolerance;  // 42 s, as updateBodies
 constexpr double kBodyDetailsTolerance = 48.0 / 86400.0;
 constexpr double kGridTolerance = 51.0 / 86400.0;
-constexpr double kCometsTolerance = 0.0006111111111111111;  // 52.8 s
+constexpr double kCometsTolerance = kCometsInstantTolerance;  // 52.8 s, kept by the comet list
 constexpr double kOrbitalPathsTolerance = kTrackInstantTolerance;  // 51.6 s, as the daily track
 
 // The number of the progress message the GUI turns the listener into
@@ -70,12 +71,17 @@ inline constexpr const char* kEphemerisMissingMessage =
 
 // Drawing-state switches the model reads. Field 6 is the magnitude filter
 // (1: list only what passes the magnitude limit and the deep-sky selection;
-// 0: list every catalogue object). Overlay entry 11 is "Orbital Paths": off
-// in the constant table and not switched on by a document load, so the
-// one-time build of the daily places happens only when the user asks.
+// 0: list every catalogue object). Field 12 is the comets' magnitude limit
+// ("Comets    Mag:", thousandths; 10.0 by default, 5.0 after a document
+// load). Overlay entry 10 is the comets option and entry 11 "Orbital
+// Paths": both off in the constant table; a document load switches the
+// comets on, while the paths (with their one-time build of the daily
+// places) wait until the user asks.
 inline bool magnitudeFilterOn(const CUniverseViewDrawState& s) { return s.field6 != 0; }
 inline void setMagnitudeFilter(CUniverseViewDrawState& s, bool on) { s.field6 = on ? 1 : 0; }
+constexpr int kCometsOverlay = 10;
 constexpr int kOrbitalPathsOverlay = 11;
+inline bool cometsOn(const CUniverseViewDrawState& s) { return s.overlays[kCometsOverlay] != 0; }
 inline bool orbitalPathsOn(const CUniverseViewDrawState& s) { return s.overlays[kOrbitalPathsOverlay] != 0; }
 
 struct UniverseConfig {
@@ -84,6 +90,9 @@ struct UniverseConfig {
     // Where the orbital paths' daily table is cached; unset: beside the
     // executable, or the user's cache folder.
     std::optional<DailyCacheLocations> dailyCache;
+    // Folder of the comet element files (the data folder); empty: the list
+    // starts empty.
+    std::string cometFolder;
 };
 
 // What the chart draws from, as the stages last published it.
@@ -102,6 +111,9 @@ struct ChartData {
     BodyDetails bodyDetails;
     // Stage four.
     GridNodes grid;
+    // Stage five: one 21-point track per selected comet (empty while the
+    // comets option is off).
+    std::vector<CometTrack> cometTracks;
     // Stage six: days [first, end) of the daily table around the current
     // date; per day 6 path bodies × (zenith distance, azimuth) in degrees.
     TrackWindow trackWindow;
@@ -188,6 +200,8 @@ public:
     ObservationList& Sights() { return sights_; }
     std::array<CustomPlace, kCustomPlaceCount>& CustomPlaces() { return customPlaces_; }
     ColorSchemes& ColorSchemeSet() { return colorSchemes_; }
+    // The comet list (it has its own lock): reloaded after a download.
+    CometList& Comets() { return comets_; }
 
     // What a save writes (the persisted drawing state) and what a load
     // brings in (the drawing state becomes the working and persisted one).
@@ -228,7 +242,7 @@ private:
     void RunBodies(const CObserverState& observer);
     void RunBodyDetails(const CObserverState& observer);
     void RunGrid(const CObserverState& observer);
-    void RunComets(const CObserverState& observer);
+    void RunComets(const CObserverState& observer, const CUniverseViewDrawState& drawState);
     void RunOrbitalPaths(const CObserverState& observer, const CUniverseViewDrawState& drawState);
 
     // Set at construction, then read only.
@@ -264,6 +278,8 @@ private:
     BodyDetails workDetails_;
     GridNodes workGrid_;
     OrbitalPaths orbitalPaths_;
+    std::vector<CometTrack> workCometTracks_;
+    CometList comets_;  // its own lock; the UI thread reloads it
 
     // Published results (chartMutex_).
     mutable std::shared_mutex chartMutex_;

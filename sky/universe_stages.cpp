@@ -73,8 +73,6 @@ void computeGrid(const ChartRotation& rotation, GridNodes& grid) {
     chartPositionsFixed(rotation, gridDirections(), grid.zenithDistance.data(), grid.azimuth.data());
 }
 
-void computeComets() {}
-
 bool computeOrbitalPaths(OrbitalPaths& paths, const PlaceContext& context, const CObserverState& observer,
                          bool pathsOn, const ProgressFn& progress) {
     return paths.update(context, observerSnapshot(observer), pathsOn, progress);

@@ -7,8 +7,8 @@
 //   3 body details (0x10, 48 s)   the Moon's phase and bright limb, the bodies'
 //                                 magnitudes, the ecliptic's horizon points
 //   4 grid         (0x04, 51 s)   the equatorial grid's horizon points
-//   5 comets       (0x20, 52.8 s) comet tracks (comets come with their own
-//                                 element files; until then nothing to compute)
+//   5 comets       (0x20, 52.8 s) tracks of the selected comets (updateComets,
+//                                 which keeps its own change test)
 //   6 orbital paths(0x08, 51.6 s) the daily places table and its horizon track
 //
 // Times are UTC Julian days; positions for drawing are 16.16 fixed-point
@@ -81,10 +81,6 @@ struct GridNodes {
 // The grid's directions (fixed; built once).
 const ChartDirections& gridDirections();
 void computeGrid(const ChartRotation& rotation, GridNodes& grid);
-
-// Stage five. Comet positions come with the comet list; until it exists the
-// stage has nothing to compute.
-void computeComets();
 
 // Stage six: the daily places (built or loaded once) and the horizon track
 // around the current date, when the chart's "Orbital Paths" option is on.

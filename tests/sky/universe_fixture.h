@@ -40,6 +40,14 @@ inline UniverseConfig configWithEphemeris(const std::string& cacheDir = "") {
 
 inline CObserverState observerAt(double jdUtc) { return CObserverState(jdUtc, 0.0); }
 
+// The default drawing state with the comets option on (a fresh model has it
+// off until a document is loaded).
+inline CUniverseViewDrawState drawStateWithComets() {
+    CUniverseViewDrawState d;
+    d.overlays[kCometsOverlay] = 1;
+    return d;
+}
+
 // What the listeners heard, from whichever thread.
 struct Heard {
     std::mutex mutex;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 
 #include "catalogs/deep_sky.h"
 #include "core/horizon.h"
@@ -55,10 +56,11 @@ TEST(Universe, ConstructionWithEphemerisRecordsItsRange) {
 // first recomputes them all.
 std::vector<int> stagesAfterStep(double seconds) {
     CUniverse u(test::configWithoutEphemeris());
-    u.Update(observerAt(kInstant), u.DrawState(), false);
+    const CUniverseViewDrawState d = test::drawStateWithComets();
+    u.Update(observerAt(kInstant), d, false);
     const auto before = test::stageRuns(u);
     EXPECT_EQ(before, std::vector<long>(kStageCount, 1));
-    u.Update(observerAt(kInstant + seconds * kSecond), u.DrawState(), false);
+    u.Update(observerAt(kInstant + seconds * kSecond), d, false);
     EXPECT_EQ(u.StageFlags(), kAllStages);
     return test::stagesThatRan(before, test::stageRuns(u));
 }
@@ -76,16 +78,17 @@ TEST(Universe, StepsOfTheInstantRecomputeOnlyTheStagesPastTheirTolerance) {
 
 TEST(Universe, AnyOtherObserverChangeRecomputesEveryStage) {
     CUniverse u(test::configWithoutEphemeris());
+    const CUniverseViewDrawState d = test::drawStateWithComets();
     CObserverState o = observerAt(kInstant);
-    u.Update(o, u.DrawState(), false);
+    u.Update(o, d, false);
     auto before = test::stageRuns(u);
     o.temperature += 0.1;  // same instant
-    u.Update(o, u.DrawState(), false);
+    u.Update(o, d, false);
     EXPECT_EQ(test::stagesThatRan(before, test::stageRuns(u)), (std::vector<int>{1, 2, 3, 4, 5, 6}));
 
     // The same state again (no time passed): nothing.
     before = test::stageRuns(u);
-    u.Update(o, u.DrawState(), false);
+    u.Update(o, d, false);
     EXPECT_EQ(test::stageRuns(u), before);
 }
 
@@ -381,6 +384,42 @@ TEST(UniverseStages, OrbitalPathsBuildTheDailyTableOnceWithProgress) {
                             [](const std::string& t) { return t.rfind("One time init", 0) == 0; }),
               0);
     u.ReadChart([](const ChartData& c) { EXPECT_TRUE(c.trackValid); });
+    std::filesystem::remove_all(dir);
+}
+
+TEST(UniverseStages, CometTracksFromTheElementFiles) {
+    if (test::excerptEphemeris().empty()) GTEST_SKIP() << "DE405 excerpt absent";
+    const std::string dir = test::makeTempDir();
+    {
+        // 1P/Halley in the one-line element format: H 4.0, K 6.0.
+        std::string line(160, ' ');
+        line.replace(0, 5, "0001P");
+        line.replace(14, 86, "1986 02  9.4589  0.587104  0.967187  111.8657   58.8601  162.2422  20250105   4.0  6.0");
+        line.replace(102, 9, "1P/Halley");
+        std::ofstream(dir + "/Celestra.Comets.txt") << line << "\n";
+    }
+    UniverseConfig config = test::configWithEphemeris(dir);
+    config.cometFolder = dir;
+    CUniverse u(config);
+    CUniverseViewDrawState d = test::drawStateWithComets();
+    u.Update(observerAt(kInstant), d, false);
+    u.ReadChart([](const ChartData& c) {
+        ASSERT_EQ(c.cometTracks.size(), 1u);
+        EXPECT_EQ(c.cometTracks[0].name, "1P/Halley");
+        // Weekly points (zoom 2) around 2023-02-24: the present point is that date.
+        EXPECT_EQ(c.cometTracks[0].points[kCometPresentPoint].label, "2.24");
+        EXPECT_EQ(c.cometTracks[0].points[kCometPresentPoint + 1].label, "3.3");
+        EXPECT_TRUE(c.cometTracks[0].points[0].valid);
+    });
+    // A limit below its H deselects it; the option off clears the tracks.
+    d.field12 = 3000;
+    u.Update(observerAt(kInstant), d, false);
+    u.ReadChart([](const ChartData& c) { EXPECT_TRUE(c.cometTracks.empty()); });
+    d.field12 = 10000;
+    d.overlays[kCometsOverlay] = 0;
+    u.Update(observerAt(kInstant), d, false);
+    u.ReadChart([](const ChartData& c) { EXPECT_TRUE(c.cometTracks.empty()); });
+    EXPECT_EQ(u.StageFlags(), kAllStages);
     std::filesystem::remove_all(dir);
 }
 

@@ -109,7 +109,7 @@ TEST(UniverseWorker, UpdatesFromTwoThreadsAgainstTheWorker) {
     std::atomic<bool> done{false};
 
     auto updater = [&](bool notify, double offsetDays, int magnitudeStep) {
-        CUniverseViewDrawState d = u.DrawState();
+        CUniverseViewDrawState d = test::drawStateWithComets();
         for (int i = 0; i < 40; ++i) {
             CObserverState o = observerAt(kInstant + offsetDays + i * 45 * kSecond);
             o.latitude = 40.0 + (i % 3);
@@ -125,7 +125,8 @@ TEST(UniverseWorker, UpdatesFromTwoThreadsAgainstTheWorker) {
             u.ReadChart([&](const ChartData& c) {
                 int64_t sum = 0;
                 for (int32_t k : c.visibleObjects) sum += c.objectZenithDistance[static_cast<size_t>(k)];
-                sum += c.bodies.slot[kMoon - 1].azimuthFixed + c.grid.azimuth[5] + c.bodyDetails.eclipticAzimuth[3];
+                sum += c.bodies.slot[kMoon - 1].azimuthFixed + c.grid.azimuth[5] + c.bodyDetails.eclipticAzimuth[3] +
+                       static_cast<int64_t>(c.cometTracks.size());
                 sink = sink + sum;
             });
             const int32_t flags = u.StageFlags();
