@@ -21,7 +21,7 @@ namespace {
 // moves by less than a pixel over centuries at any usable zoom.
 constexpr double kObliquityDeg = 23.4392911;
 constexpr double kEclipticStepDeg = 2.0;
-constexpr double kGridSampleDeg = 2.0;
+constexpr double kGridSampleDeg = 2.5;
 constexpr double kGridRaStepHours = 2.0;
 constexpr double kGridDecStepDeg = 15.0;
 // How far north and east of the Moon the direction points lie, degrees.

@@ -1,0 +1,154 @@
+// Draws the star chart from a sky snapshot onto any QPainter (the chart
+// widget, an image for the command line). Everything that depends on the
+// sky or the view is projected once in prepare(); paint() only draws.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QHash>
+#include <QPixmap>
+#include <QPointF>
+#include <QStaticText>
+#include <QString>
+#include <QVector>
+
+#include <array>
+#include <memory>
+
+#include "sky/chart_geometry.h"
+#include "sky/chart_sky.h"
+#include "sky/draw_state.h"
+
+class QPainter;
+
+namespace celestra {
+
+// Which parts of the chart are drawn. All on by default.
+struct ChartOptions {
+    bool constellationFigures = true;
+    bool constellationNames = true;
+    bool starNames = true;
+    bool deepSkyNames = true;
+    bool zenithGrid = true;
+    bool polarGrid = true;
+    bool ecliptic = true;
+    bool planets = true;
+    bool orbitalPaths = true;
+    bool telrad = true;
+    bool infoTexts = true;
+};
+
+// What the pointer selects: a catalogue object or a body.
+struct ChartSelection {
+    enum class Kind { None, Object, Body };
+    Kind kind = Kind::None;
+    int id = 0;  // combined catalogue number, or body number 1..11
+    bool operator==(const ChartSelection&) const = default;
+};
+
+QColor colorOf(ColorRef c);
+
+class ChartRenderer {
+public:
+    ChartRenderer();
+
+    void setSnapshot(std::shared_ptr<const SkySnapshot> snapshot);
+    const SkySnapshot* snapshot() const { return snapshot_.get(); }
+    // The drawing state (zoom, offsets, rotation, flip, magnitude limit,
+    // real-time flag and colours) and the client size in device-independent pixels.
+    void setView(const CUniverseViewDrawState& state, int width, int height);
+    // Size factor of lines, stars and text: the display scale (DPI / 96, at least 1).
+    void setScale(double scale);
+    void setOptions(const ChartOptions& options);
+    void setSelection(const ChartSelection& selection);
+    const ChartSelection& selection() const { return selection_; }
+    // A text drawn beside the pointer; empty for none.
+    void setHoverText(const QPointF& at, const QString& text);
+
+    const ChartProjection& projection() const { return projection_; }
+    // The constellation-label level at this zoom: labels whose threshold is
+    // at most this are drawn (-500 at zoom 1, 500 at zoom 2, 4500 at zoom 6).
+    static int labelLevel(double zoom);
+    // The faintest magnitude that gets a name at this zoom.
+    static double starLabelMagnitude(double zoom);
+
+    // Projects the snapshot for the current view. Called by paint() when
+    // something changed since the last call.
+    void prepare();
+    void paint(QPainter& painter);
+
+    // The drawn object nearest to a pixel within `radius` pixels.
+    ChartSelection hitTest(const QPointF& at, double radius) const;
+    // Where a selection is drawn; false when it is not on the chart.
+    bool selectionPixel(const ChartSelection& selection, QPointF& at) const;
+    // The selection's name as the chart labels it.
+    QString selectionName(const ChartSelection& selection) const;
+
+private:
+    struct StarSprite {
+        QPointF at;
+        int bucket;
+    };
+    struct Label {
+        QPointF at;        // anchor
+        int key;           // colour key
+        const QStaticText* text;
+        bool centred;      // centred horizontally with its top at the anchor
+    };
+    struct Hit {
+        QPointF at;
+        ChartSelection what;
+    };
+
+    const QStaticText* staticText(const QString& text);
+    void rebuildColors();
+    void rebuildStarAtlas();
+    bool onChart(const QPointF& p, double margin) const;
+    void projectLine(const std::vector<HorizontalPoint>& points, QVector<QLineF>& out) const;
+    QPointF pixel(const HorizontalPoint& h) const;
+    void paintInfo(QPainter& painter);
+    void paintMoon(QPainter& painter);
+    void paintCompass(QPainter& painter);
+
+    std::shared_ptr<const SkySnapshot> snapshot_;
+    CUniverseViewDrawState state_;
+    ChartProjection projection_;
+    ChartOptions options_;
+    ChartSelection selection_;
+    double scale_ = 1.0;
+    bool dirty_ = true;
+    bool colorsDirty_ = true;
+    std::array<QColor, kColorKeyCount> colors_;
+    QFont font_;
+    QFont smallFont_;
+    QHash<QString, QStaticText> texts_;
+    QPointF hoverAt_;
+    QString hoverText_;
+
+    // Star sprites: one anti-aliased disc per size bucket, side by side.
+    static constexpr int kStarBuckets = 12;
+    QPixmap starAtlas_;
+    double atlasCell_ = 0.0;
+    ColorRef atlasColor_ = 0xFFFFFFFF;
+    double atlasScale_ = 0.0;
+
+    // Prepared geometry.
+    QPointF zenith_;
+    double horizonRadius_ = 0.0;
+    QVector<StarSprite> stars_;
+    QVector<QLineF> figureLines_;
+    QVector<QLineF> eclipticLines_;
+    QVector<QLineF> polarGridLines_;
+    QVector<QPointF> trackPoints_;
+    QVector<QPointF> trackToday_;
+    QVector<Label> labels_;
+    QVector<Hit> hits_;
+    struct BodyMark {
+        QPointF at;
+        double radius;
+        int body;
+    };
+    QVector<BodyMark> bodies_;
+};
+
+}  // namespace celestra

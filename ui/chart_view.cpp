@@ -1,0 +1,392 @@
+#include "ui/chart_view.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <cmath>
+
+#include "core/time_scales.h"
+
+namespace celestra {
+
+namespace {
+// How near (pixels at scale 1) the pointer must be to select an object.
+constexpr double kHitRadius = 12.0;
+// A press held this long without moving opens the context menu.
+constexpr int kLongPressMs = 650;
+// A press that moves farther than this starts a drag.
+constexpr int kDragThreshold = 4;
+}  // namespace
+
+ChartView::ChartView(DocumentData& document, SkyModel& model, QWidget* parent)
+    : QWidget(parent), doc_(document), model_(model), time_(*this, document.observer, document.drawState) {
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(200, 150);
+    realtimeTimer_.setInterval(kRealtimeTimerMs);
+    connect(&realtimeTimer_, &QTimer::timeout, this, [this] {
+        if (time_.realtimeTimerExpired(idle())) update();
+    });
+    animationTimer_.setInterval(kAnimationTimerMs);
+    connect(&animationTimer_, &QTimer::timeout, this, [this] {
+        // Every second expiry posts the step, so a step is tried every 800 ms.
+        if (time_.animationTimerExpired())
+            QMetaObject::invokeMethod(this, [this] { time_.tick(); refreshMenuChecks(); }, Qt::QueuedConnection);
+    });
+    longPress_.setSingleShot(true);
+    longPress_.setInterval(kLongPressMs);
+    connect(&longPress_, &QTimer::timeout, this, [this] {
+        if (pressed_ && !dragging_) {
+            pressed_ = false;
+            openContextMenu(pressAt_);
+        }
+    });
+    connect(&model_, &SkyModel::stagesDone, this, &ChartView::onStagesDone, Qt::QueuedConnection);
+    renderer_.setScale(displayScale());
+    buildMenus();
+}
+
+double ChartView::displayScale() const { return std::max(1.0, logicalDpiX() / 96.0); }
+
+void ChartView::start() {
+    if (started_) return;
+    started_ = true;
+    time_.takeClockInstant();
+    ApplyColorScheme(doc_.drawState.colorPreset);
+    realtimeTimer_.start();
+    model_.Update(doc_.observer, doc_.drawState, false);
+    refreshFromModel();
+    model_.Update(doc_.observer, doc_.drawState, true);
+}
+
+void ChartView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    start();
+}
+
+void ChartView::updateModel(bool notifyChart) {
+    model_.setAnimating(time_.animating());
+    model_.Update(doc_.observer, doc_.drawState, notifyChart);
+    if (!notifyChart) refreshFromModel();
+}
+
+int ChartView::stageFlags() const { return model_.stageFlags(); }
+
+void ChartView::ephemerisRange(double& firstJd, double& lastJd) const {
+    firstJd = model_.firstJd();
+    lastJd = model_.lastJd();
+}
+
+double ChartView::clockNowUtc() const { return currentJulianDayUtc(); }
+
+void ChartView::startAnimationTimer() {
+    animationTimer_.start();
+    model_.setAnimating(true);
+}
+
+void ChartView::stopAnimationTimer() {
+    animationTimer_.stop();
+    model_.setAnimating(false);
+}
+
+bool ChartView::idle() const {
+    return !pressed_ && !dragging_ && !QApplication::activePopupWidget() && !QApplication::activeModalWidget();
+}
+
+void ChartView::refreshFromModel() {
+    renderer_.setSnapshot(model_.snapshot());
+    renderer_.setView(doc_.drawState, width(), height());
+    emit statusChanged(model_.statusText());
+    refreshMenuChecks();
+    update();
+}
+
+void ChartView::onStagesDone(int) { refreshFromModel(); }
+
+void ChartView::viewChanged(bool recompute) {
+    renderer_.setView(doc_.drawState, width(), height());
+    if (recompute) model_.Update(doc_.observer, doc_.drawState, true);
+    refreshMenuChecks();
+    update();
+}
+
+void ChartView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    renderer_.paint(painter);
+}
+
+void ChartView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    renderer_.setScale(displayScale());
+    renderer_.setView(doc_.drawState, width(), height());
+}
+
+void ChartView::ApplyColorScheme(int preset) {
+    CUniverseViewDrawState& s = doc_.drawState;
+    s.colorPreset = (preset >= 0 && preset <= 2) ? preset : kDefaultColorPreset;
+    s.colorScheme.CopyColorsFrom(doc_.colorSchemes.forPreset(s.colorPreset));
+    renderer_.setView(s, width(), height());
+    emit colorSchemeApplied(s.colorPreset);
+    emit magnitudeLimitChanged(magnitudeBoxIndex(s.magnitudeLimit));
+    update();
+}
+
+void ChartView::NextColorScheme(bool reset) {
+    const int target = nextColorPreset(doc_.drawState.colorPreset);
+    if (reset) doc_.colorSchemes.forPreset(target).ResetToDefaults();
+    ApplyColorScheme(target);
+}
+
+void ChartView::setMagnitudeLimit(int magnitude) {
+    celestra::setMagnitudeLimit(doc_.drawState, magnitude);
+    emit magnitudeLimitChanged(magnitudeBoxIndex(doc_.drawState.magnitudeLimit));
+    viewChanged(true);
+}
+
+void ChartView::face(FacingDirection direction) {
+    faceDirection(doc_.drawState, direction, height());
+    viewChanged(false);
+}
+
+void ChartView::toggleFlip() {
+    toggleFlipEastWest(doc_.drawState);
+    emit flipChanged(doc_.drawState.flippedEastWest());
+    viewChanged(false);
+}
+
+void ChartView::zoomStep(bool in) {
+    if (in) zoomIn(doc_.drawState); else zoomOut(doc_.drawState);
+    viewChanged(false);
+}
+
+void ChartView::setSelection(const ChartSelection& selection) {
+    renderer_.setSelection(selection);
+    centreAction_->setEnabled(selection.kind != ChartSelection::Kind::None);
+    update();
+}
+
+void ChartView::centreOnSelection() {
+    const SkySnapshot* sky = renderer_.snapshot();
+    const ChartSelection& sel = renderer_.selection();
+    if (!sky || sel.kind == ChartSelection::Kind::None) {
+        // Nothing selected: the zenith back to the centre.
+        doc_.drawState.offsetX = doc_.drawState.offsetY = 0.0;
+        viewChanged(false);
+        return;
+    }
+    HorizontalPoint place;
+    if (sel.kind == ChartSelection::Kind::Object) {
+        const SkyObject* o = sky->objectByNumber(sel.id);
+        if (!o) return;
+        place = o->place;
+    } else {
+        const SkyBody& b = sky->bodies[static_cast<size_t>(sel.id - 1)];
+        if (!b.valid) return;
+        place = b.place;
+    }
+    if (centreOn(doc_.drawState, renderer_.projection(), place.zenithDistance, place.azimuth, rotateWhileScrolling_))
+        viewChanged(false);
+}
+
+void ChartView::buildMenus() {
+    contextMenu_ = new QMenu(this);
+    QMenu* body = contextMenu_->addMenu(QStringLiteral("Body"));
+    // Their pages come with the object information and search pages.
+    body->addAction(QStringLiteral("Info..."))->setEnabled(false);
+    body->addAction(QStringLiteral("Find..."))->setEnabled(false);
+    centreAction_ = body->addAction(QStringLiteral("Center"), this, &ChartView::centreOnSelection);
+    centreAction_->setEnabled(false);
+    QMenu* zoom = contextMenu_->addMenu(QStringLiteral("Zoom"));
+    for (const FixedZoom& z : kFixedZooms) {
+        const double factor = z.factor;
+        zoom->addAction(QString::fromUtf8(z.label), this, [this, factor] {
+            setZoomKeepingCentre(doc_.drawState, factor);
+            viewChanged(false);
+        });
+    }
+    QMenu* horizon = contextMenu_->addMenu(QStringLiteral("Horizon"));
+    horizon->addAction(QStringLiteral("North"), this, [this] { face(FacingDirection::North); });
+    horizon->addAction(QStringLiteral("East"), this, [this] { face(FacingDirection::East); });
+    horizon->addAction(QStringLiteral("South"), this, [this] { face(FacingDirection::South); });
+    horizon->addAction(QStringLiteral("West"), this, [this] { face(FacingDirection::West); });
+    horizon->addSeparator();
+    horizon->addAction(QStringLiteral("Zenith"), this, [this] { face(FacingDirection::Zenith); });
+    horizon->addSeparator();
+    flipAction_ = horizon->addAction(QStringLiteral("Flip East-West"), this, &ChartView::toggleFlip);
+    flipAction_->setCheckable(true);
+    fullScreenAction_ = contextMenu_->addAction(QStringLiteral("Full Screen"), this, [this] {
+        fullScreen_ = !fullScreen_;
+        emit fullScreenRequested(fullScreen_);
+        refreshMenuChecks();
+    });
+    fullScreenAction_->setCheckable(true);
+    rotateAction_ = contextMenu_->addAction(QStringLiteral("Rotate while scrolling"), this, [this] {
+        rotateWhileScrolling_ = !rotateWhileScrolling_;
+        refreshMenuChecks();
+    });
+    rotateAction_->setCheckable(true);
+
+    timeMenu_ = new QMenu(this);
+    QMenu* units = timeMenu_->addMenu(QStringLiteral("Time unit"));
+    auto* group = new QActionGroup(this);
+    for (int i = 0; i < static_cast<int>(kTimeUnits.size()); ++i) {
+        QAction* a = units->addAction(QString::fromLatin1(kTimeUnits[static_cast<size_t>(i)].menuText), this,
+                                      [this, i] { time_.setUnitIndex(i); refreshMenuChecks(); });
+        a->setCheckable(true);
+        group->addAction(a);
+        unitActions_.append(a);
+    }
+    timeMenu_->addAction(QStringLiteral("Step +"), this, [this] { time_.step(+1); refreshMenuChecks(); });
+    timeMenu_->addAction(QStringLiteral("Step -"), this, [this] { time_.step(-1); refreshMenuChecks(); });
+    animatePlusAction_ = timeMenu_->addAction(QStringLiteral("Animate +"), this, [this] { time_.animate(+1); refreshMenuChecks(); });
+    animatePlusAction_->setCheckable(true);
+    animateMinusAction_ = timeMenu_->addAction(QStringLiteral("Animate -"), this, [this] { time_.animate(-1); refreshMenuChecks(); });
+    animateMinusAction_->setCheckable(true);
+    timeMenu_->addAction(QStringLiteral("Animate Stop"), this, [this] { time_.requestStop(); });
+    realtimeAction_ = timeMenu_->addAction(QStringLiteral("Realtime"), this, [this] { time_.realtime(); refreshMenuChecks(); });
+    realtimeAction_->setCheckable(true);
+    // "Select..." opens the time page of the settings, which comes with the settings issue.
+    connect(timeMenu_, &QMenu::aboutToShow, this, [this] { time_.setMenuTracking(true); });
+    connect(timeMenu_, &QMenu::aboutToHide, this, [this] { time_.setMenuTracking(false); });
+    refreshMenuChecks();
+}
+
+void ChartView::refreshMenuChecks() {
+    if (!flipAction_) return;
+    flipAction_->setChecked(doc_.drawState.flippedEastWest());
+    fullScreenAction_->setChecked(fullScreen_);
+    rotateAction_->setChecked(rotateWhileScrolling_);
+    for (int i = 0; i < unitActions_.size(); ++i) unitActions_[i]->setChecked(i == time_.unitIndex());
+    animatePlusAction_->setChecked(time_.animating() && time_.animationDirection() > 0);
+    animateMinusAction_->setChecked(time_.animating() && time_.animationDirection() < 0);
+    realtimeAction_->setChecked(doc_.drawState.realTime != 0);
+}
+
+void ChartView::showTimeMenu(const QPoint& at) {
+    refreshMenuChecks();
+    timeMenu_->popup(mapToGlobal(at));
+}
+
+void ChartView::openContextMenu(const QPoint& at) {
+    refreshMenuChecks();
+    contextMenu_->popup(mapToGlobal(at));
+}
+
+void ChartView::contextMenuEvent(QContextMenuEvent* event) {
+    longPress_.stop();
+    pressed_ = dragging_ = false;
+    openContextMenu(event->pos());
+}
+
+void ChartView::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_PageUp: time_.step(+1); refreshMenuChecks(); return;
+    case Qt::Key_PageDown: time_.step(-1); refreshMenuChecks(); return;
+    case Qt::Key_Return: case Qt::Key_Enter: case Qt::Key_Escape: case Qt::Key_Space:
+        if (time_.animating()) time_.requestStop();
+        return;
+    default: break;
+    }
+    const QString text = event->text();
+    if (text.size() != 1) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const ChartKeyAction action = chartKeyAction(text.at(0).unicode());
+    switch (action.key) {
+    case ChartKey::ZoomIn: zoomStep(true); break;
+    case ChartKey::ZoomOut: zoomStep(false); break;
+    case ChartKey::Magnitude: setMagnitudeLimit(action.magnitude); break;
+    case ChartKey::PresetBlack: ApplyColorScheme(kPresetBlack); break;
+    case ChartKey::PresetRed: ApplyColorScheme(kPresetRed); break;
+    case ChartKey::PresetWhite: ApplyColorScheme(kPresetWhite); break;
+    case ChartKey::Flip: toggleFlip(); break;
+    case ChartKey::Centre: centreOnSelection(); break;
+    case ChartKey::StepForward: time_.step(+1); refreshMenuChecks(); break;
+    case ChartKey::StepBack: time_.step(-1); refreshMenuChecks(); break;
+    // The information page and the orrery come with their issues; the star chart is what shows.
+    case ChartKey::Info: case ChartKey::Orrery: case ChartKey::StarChart: break;
+    case ChartKey::None: QWidget::keyPressEvent(event); break;
+    }
+}
+
+void ChartView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    pressed_ = true;
+    dragging_ = false;
+    pressAt_ = event->position().toPoint();
+    lastDrag_ = event->position();
+    longPress_.start();
+}
+
+void ChartView::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF at = event->position();
+    if (pressed_) {
+        if (!dragging_ && (at.toPoint() - pressAt_).manhattanLength() > kDragThreshold) {
+            dragging_ = true;
+            longPress_.stop();
+        }
+        if (dragging_) {
+            scrollBy(doc_.drawState, renderer_.projection(), at.x() - lastDrag_.x(), at.y() - lastDrag_.y(),
+                     rotateWhileScrolling_);
+            lastDrag_ = at;
+            renderer_.setHoverText({}, {});
+            viewChanged(false);
+        }
+        return;
+    }
+    // Hover: the name of what is under the pointer.
+    const SkySnapshot* sky = renderer_.snapshot();
+    QString text;
+    if (sky && !sky->instantInEphemeris) {
+        text = QString::fromLatin1(kEphemerisInvalidText);
+    } else {
+        const ChartSelection hit = renderer_.hitTest(at, kHitRadius * displayScale());
+        text = renderer_.selectionName(hit);
+    }
+    renderer_.setHoverText(at, text);
+    update();
+}
+
+void ChartView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !pressed_) return;
+    longPress_.stop();
+    pressed_ = false;
+    if (dragging_) {
+        dragging_ = false;
+        return;
+    }
+    // A tap on the time texts opens the time menu; elsewhere it selects.
+    const QFontMetrics fm(font());
+    const QRect timeBox(0, 0, 200 * displayScale(), 5 * 17 * displayScale());
+    if (timeBox.contains(event->position().toPoint())) {
+        showTimeMenu(event->position().toPoint());
+        return;
+    }
+    setSelection(renderer_.hitTest(event->position(), kHitRadius * displayScale()));
+}
+
+void ChartView::wheelEvent(QWheelEvent* event) {
+    const int steps = event->angleDelta().y() / 120;
+    if (steps == 0) return;
+    CUniverseViewDrawState probe = doc_.drawState;
+    for (int i = 0; i < std::abs(steps); ++i) {
+        if (steps > 0) zoomIn(probe); else zoomOut(probe);
+    }
+    setZoomAbout(doc_.drawState, renderer_.projection(), probe.zoom, event->position().x(), event->position().y());
+    viewChanged(false);
+}
+
+void ChartView::leaveEvent(QEvent* event) {
+    renderer_.setHoverText({}, {});
+    update();
+    QWidget::leaveEvent(event);
+}
+
+}  // namespace celestra

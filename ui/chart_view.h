@@ -1,0 +1,118 @@
+// The star chart widget: draws the sky model's snapshot, and turns the
+// pointer, the keys, the context menu and the time menu into the drawing
+// state's commands and the time control's steps.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include "app/document.h"
+#include "sky/time_control.h"
+#include "sky/view_commands.h"
+#include "ui/chart_renderer.h"
+#include "ui/sky_model.h"
+
+class QAction;
+
+namespace celestra {
+
+class ChartView : public QWidget, private TimeControlHost {
+    Q_OBJECT
+public:
+    ChartView(DocumentData& document, SkyModel& model, QWidget* parent = nullptr);
+
+    CUniverseViewDrawState& drawState() { return doc_.drawState; }
+    CObserverState& observer() { return doc_.observer; }
+    TimeControl& timeControl() { return time_; }
+    ChartRenderer& renderer() { return renderer_; }
+    QMenu* contextMenu() { return contextMenu_; }
+    QMenu* timeMenu() { return timeMenu_; }
+    bool rotateWhileScrolling() const { return rotateWhileScrolling_; }
+
+    // The chart shows for the first time: the clock's instant, real-time timer, first update.
+    void start();
+    // The drawing state changed: redraw, and recompute when the sky depends on it.
+    void viewChanged(bool recompute);
+
+    // Preset 0 Red, 1 Black, 2 White: the chart's colours, its preset, the program's palette.
+    void ApplyColorScheme(int preset);
+    // Red -> Black -> White -> Red; with `reset` the target is first reset to its defaults.
+    void NextColorScheme(bool reset);
+    void setMagnitudeLimit(int magnitude);
+    void face(FacingDirection direction);
+    void toggleFlip();
+    void zoomStep(bool in);
+    void centreOnSelection();
+    void setSelection(const ChartSelection& selection);
+    // Opens the time menu at a point of the chart.
+    void showTimeMenu(const QPoint& at);
+
+signals:
+    // After ApplyColorScheme: the frame recolours itself and sets the magnitude box.
+    void colorSchemeApplied(int preset);
+    void magnitudeLimitChanged(int boxIndex);
+    void statusChanged(const QString& text);
+    void fullScreenRequested(bool on);
+    void flipChanged(bool flipped);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private slots:
+    void onStagesDone(int flags);
+
+private:
+    // TimeControlHost
+    void updateModel(bool notifyChart) override;
+    int stageFlags() const override;
+    void ephemerisRange(double& firstJd, double& lastJd) const override;
+    double clockNowUtc() const override;
+    void startAnimationTimer() override;
+    void stopAnimationTimer() override;
+
+    void buildMenus();
+    void refreshMenuChecks();
+    void refreshFromModel();
+    void openContextMenu(const QPoint& at);
+    bool idle() const;
+    double displayScale() const;
+
+    DocumentData& doc_;
+    SkyModel& model_;
+    ChartRenderer renderer_;
+    TimeControl time_;
+    QTimer realtimeTimer_;
+    QTimer animationTimer_;
+    QTimer longPress_;
+    QMenu* contextMenu_ = nullptr;
+    QMenu* timeMenu_ = nullptr;
+    QAction* flipAction_ = nullptr;
+    QAction* fullScreenAction_ = nullptr;
+    QAction* rotateAction_ = nullptr;
+    QAction* centreAction_ = nullptr;
+    QList<QAction*> unitActions_;
+    QAction* animatePlusAction_ = nullptr;
+    QAction* animateMinusAction_ = nullptr;
+    QAction* realtimeAction_ = nullptr;
+    bool rotateWhileScrolling_ = false;
+    bool fullScreen_ = false;
+    bool started_ = false;
+    bool dragging_ = false;
+    bool pressed_ = false;
+    QPoint pressAt_;
+    QPointF lastDrag_;
+};
+
+}  // namespace celestra

@@ -1,0 +1,106 @@
+// celestra-cli render: the star chart of one instant and place as a PNG,
+// drawn by the desktop program's own chart code on an image.
+#include <QGuiApplication>
+#include <QImageWriter>
+
+#include <cstdio>
+#include <string>
+
+#include "app/document.h"
+#include "cli/cli.h"
+#include "cli/iso_time.h"
+#include "sky/view_commands.h"
+#include "ui/chart_image.h"
+
+namespace celestra::cli {
+namespace {
+
+const char* const kUsage =
+    "Usage: celestra-cli render --utc YYYY-MM-DDThh:mm:ss --lat DEG --lon DEG --out FILE.png\n"
+    "         [--width 1280] [--height 800] [--facing north|east|south|west|zenith] [--flip]\n"
+    "         [--zoom F] [--scheme black|white|red] [--mag M] [--ephemeris PATH]\n\n"
+    "Draws the star chart for the instant (UTC) and place (latitude north, longitude\n"
+    "east, degrees) into a PNG image. --facing sets the direction the chart looks\n"
+    "(south by default) and its zoom; --zoom replaces that zoom (field of view 180°\n"
+    "divided by it); --flip mirrors east and west; --mag is the faintest magnitude\n"
+    "drawn, 2 to 7 (5 by default). Without a display the offscreen platform is used.\n";
+
+constexpr int kPngCompression = 20;
+
+int runRender(const std::vector<std::string>& words) {
+    const Args args(words, {"utc", "lat", "lon", "width", "height", "facing", "zoom", "scheme", "mag", "out", "ephemeris"},
+                    {"flip"});
+    if (!args.positional().empty()) usageError("unexpected argument \"" + args.positional().front() + "\"");
+    const std::string utcText = args.require("utc");
+    const auto jd = parseIsoTime(utcText);
+    if (!jd) usageError("--utc needs a valid time YYYY-MM-DDThh:mm:ss, not \"" + utcText + "\"");
+    if (!args.has("lat") || !args.has("lon")) usageError("--lat and --lon are required");
+    const double lat = *args.number("lat");
+    const double lon = *args.number("lon");
+    if (lat < -90.0 || lat > 90.0) usageError("--lat must lie between -90 and 90");
+    if (lon < -180.0 || lon > 180.0) usageError("--lon must lie between -180 and 180");
+    const long width = args.integer("width").value_or(1280);
+    const long height = args.integer("height").value_or(800);
+    if (width < 16 || height < 16 || width > 16384 || height > 16384) usageError("--width and --height must lie between 16 and 16384");
+    const std::string out = args.require("out");
+
+    DocumentData doc(*jd, 0.0);
+    doc.observer.latitude = lat;
+    doc.observer.longitude = lon;
+    CUniverseViewDrawState& state = doc.drawState;
+    state.realTime = 0;
+    if (args.flag("flip")) toggleFlipEastWest(state);
+    const std::string facing = args.value("facing").value_or("south");
+    static const std::pair<const char*, FacingDirection> kFacings[] = {
+        {"north", FacingDirection::North}, {"east", FacingDirection::East}, {"south", FacingDirection::South},
+        {"west", FacingDirection::West}, {"zenith", FacingDirection::Zenith}};
+    bool known = false;
+    for (const auto& [name, direction] : kFacings) {
+        if (facing == name) {
+            faceDirection(state, direction, static_cast<int>(height));
+            known = true;
+        }
+    }
+    if (!known) usageError("--facing must be north, east, south, west or zenith");
+    if (auto zoom = args.number("zoom")) {
+        if (*zoom < kMinZoom || *zoom > kMaxZoom) usageError("--zoom must lie between 0.5 and 200");
+        state.zoom = *zoom;
+    }
+    const std::string scheme = args.value("scheme").value_or("black");
+    if (scheme == "black") state.colorPreset = kPresetBlack;
+    else if (scheme == "white") state.colorPreset = kPresetWhite;
+    else if (scheme == "red") state.colorPreset = kPresetRed;
+    else usageError("--scheme must be black, white or red");
+    doc.ApplyColorPreset();
+    if (auto mag = args.number("mag")) {
+        if (*mag < 2.0 || *mag > 7.0) usageError("--mag must lie between 2 and 7");
+        state.magnitudeLimit = static_cast<int32_t>(*mag * 1000.0 + 0.5);
+    }
+
+    ChartSky sky;
+    std::string error;
+    if (!sky.openEphemeris(args.value("ephemeris").value_or(""), error))
+        std::fprintf(stderr, "celestra-cli render: %s; the chart has no Sun, Moon or planets\n", error.c_str());
+    else if (*jd < sky.firstJd() || *jd > sky.lastJd())
+        fail(kExitOutsideEphemeris, "the instant lies outside the ephemeris");
+    auto snapshot = std::make_shared<SkySnapshot>();
+    sky.compute(doc.observer, state, true, *snapshot);
+
+    useOffscreenPlatformWithoutDisplay();
+    int argc = 1;
+    char name[] = "celestra-cli";
+    char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    const QImage image = renderChartImage(snapshot, state, static_cast<int>(width), static_cast<int>(height));
+    QImageWriter writer(QString::fromStdString(out), "png");
+    // A fast deflate level (Qt scales 0..100 to zlib levels): a chart is mostly flat colour.
+    writer.setCompression(kPngCompression);
+    if (!writer.write(image)) fail(kExitBadFile, "cannot write " + out + ": " + writer.errorString().toStdString());
+    return kExitOk;
+}
+
+}  // namespace
+
+CELESTRA_CLI_COMMAND(Command{"render", "draw the star chart of an instant and place as a PNG", kUsage, runRender});
+
+}  // namespace celestra::cli

@@ -1,0 +1,121 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "ui/color_scheme_dialog.h"
+#include "ui/program_colors.h"
+
+namespace celestra {
+
+MainWindow::MainWindow(DocumentData& document, const AppPaths& paths, const DisplayMetrics& metrics,
+                       SkyModel& model, QWidget* parent)
+    : QMainWindow(parent), doc_(document), paths_(paths), model_(model) {
+    setWindowTitle(QStringLiteral("Celestra"));
+    chart_ = new ChartView(doc_, model_, this);
+    setCentralWidget(chart_);
+
+    status_ = new QLabel(this);
+    progress_ = new QProgressBar(this);
+    progress_->setRange(0, 100);
+    progress_->setMaximumWidth(static_cast<int>(160 * metrics.displayScale));
+    progress_->hide();
+    statusBar()->addWidget(status_, 1);
+    statusBar()->addPermanentWidget(progress_);
+    connect(chart_, &ChartView::statusChanged, status_, &QLabel::setText);
+    connect(&model_, &SkyModel::buildProgress, this, [this](int percent, const QString& text) {
+        progress_->setVisible(percent < 100);
+        progress_->setValue(percent);
+        if (!text.isEmpty()) status_->setText(text);
+    }, Qt::QueuedConnection);
+
+    buildMenu();
+    buildCommandBar(metrics);
+
+    connect(chart_, &ChartView::colorSchemeApplied, this, [this](int preset) {
+        applyProgramColors(doc_.colorSchemes.forPreset(preset));
+    });
+    connect(chart_, &ChartView::magnitudeLimitChanged, magnitude_, &QComboBox::setCurrentIndex);
+    connect(chart_, &ChartView::fullScreenRequested, this, [this](bool on) {
+        if (on) showFullScreen(); else showNormal();
+    });
+
+    auto* save = new QAction(QStringLiteral("Save"), this);
+    save->setShortcut(QKeySequence::Save);
+    connect(save, &QAction::triggered, this, &MainWindow::Save);
+    addAction(save);
+
+    resize(static_cast<int>(1000 * metrics.displayScale), static_cast<int>(720 * metrics.displayScale));
+    chart_->setFocus();
+}
+
+void MainWindow::buildMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("Menu"));
+    menu->addAction(QStringLiteral("2D - Star Chart"), this, [this] {
+        chart_->setFocus();
+        chart_->update();
+    });
+    QMenu* preferences = menu->addMenu(QStringLiteral("Preferences"));
+    preferences->addAction(QStringLiteral("Colors..."), this, &MainWindow::openColorsDialog);
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Exit"), this, &QWidget::close);
+}
+
+void MainWindow::buildCommandBar(const DisplayMetrics& metrics) {
+    QToolBar* bar = addToolBar(QStringLiteral("Command bar"));
+    bar->setMovable(false);
+    magnitude_ = new QComboBox(bar);
+    for (int m = 2; m <= 7; ++m) magnitude_->addItem(QString::number(m), m * 1000);
+    // 28 pixels per display scale holds a digit; the combo's own arrow needs more here.
+    const int width = metrics.dpiX == 128 ? 36 : static_cast<int>(28 * metrics.displayScale);
+    magnitude_->setMinimumWidth(std::max(width, magnitude_->sizeHint().width()));
+    magnitude_->setToolTip(QStringLiteral("Faintest magnitude drawn"));
+    magnitude_->setCurrentIndex(magnitudeBoxIndex(doc_.drawState.magnitudeLimit));
+    magnitude_->setFocusPolicy(Qt::NoFocus);
+    connect(magnitude_, &QComboBox::activated, this, [this](int index) {
+        chart_->setMagnitudeLimit(magnitude_->itemData(index).toInt() / 1000);
+        chart_->setFocus();
+    });
+    bar->addWidget(magnitude_);
+
+    auto* next = new QToolButton(bar);
+    next->setText(QStringLiteral("Scheme"));
+    next->setToolTip(QStringLiteral("Next color scheme (Shift: its defaults first)"));
+    next->setFocusPolicy(Qt::NoFocus);
+    connect(next, &QToolButton::clicked, this, [this] {
+        chart_->NextColorScheme(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier);
+    });
+    bar->addWidget(next);
+}
+
+void MainWindow::openColorsDialog() {
+    ColorSchemeDialog dialog(doc_, *chart_, this);
+    dialog.exec();
+    chart_->setFocus();
+}
+
+bool MainWindow::Save() {
+    std::string error;
+    if (saveDocument(paths_.docPath, paths_.colorsPath, doc_, error)) return true;
+    QMessageBox::warning(this, QStringLiteral("Celestra"), QString::fromStdString(error));
+    return false;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!saved_) {
+        saved_ = true;
+        Save();
+    }
+    event->accept();
+}
+
+}  // namespace celestra

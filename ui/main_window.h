@@ -1,0 +1,50 @@
+// The main window: the chart, the command bar with the magnitude box, the
+// status line, the main menu, and saving the document.
+#pragma once
+
+#include <QMainWindow>
+
+#include "app/startup.h"
+#include "ui/chart_view.h"
+#include "ui/sky_model.h"
+
+class QComboBox;
+class QLabel;
+class QProgressBar;
+
+namespace celestra {
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(DocumentData& document, const AppPaths& paths, const DisplayMetrics& metrics, SkyModel& model,
+               QWidget* parent = nullptr);
+
+    ChartView* chart() const { return chart_; }
+    QComboBox* magnitudeBox() const { return magnitude_; }
+    QLabel* statusLabel() const { return status_; }
+    QProgressBar* progressBar() const { return progress_; }
+
+    // Writes the document and the colour file (each atomically). False,
+    // with the message shown, when either could not be written.
+    bool Save();
+    void openColorsDialog();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenu();
+    void buildCommandBar(const DisplayMetrics& metrics);
+
+    DocumentData& doc_;
+    AppPaths paths_;
+    SkyModel& model_;
+    ChartView* chart_;
+    QComboBox* magnitude_ = nullptr;
+    QLabel* status_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    bool saved_ = false;
+};
+
+}  // namespace celestra

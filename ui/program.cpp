@@ -1,0 +1,85 @@
+#include "ui/program.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSettings>
+#include <QSocketNotifier>
+#include <QStandardPaths>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "core/log.h"
+
+namespace celestra {
+
+std::unique_ptr<Program> startProgram(const QString& exePath) {
+    auto program = std::make_unique<Program>();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize size = screen->size();
+        setDisplayMetrics(program->metrics, static_cast<int32_t>(screen->logicalDotsPerInchX()),
+                          static_cast<int32_t>(screen->logicalDotsPerInchY()), size.width(), size.height());
+    }
+    program->paths = makeAppPaths(exePath.toStdString(),
+                                  QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString());
+    const std::string seedMessage = seedDocument(program->paths);
+    if (!seedMessage.empty()) QMessageBox::warning(nullptr, QStringLiteral("Celestra"), QString::fromStdString(seedMessage));
+    std::string error;
+    openStartupDocument(program->paths, program->document, error);
+    if (!error.empty()) debugLog("%s\n", error.c_str());
+
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("CLInstallInfo"));
+    settings.setValue(QStringLiteral("DocFile"), QString::fromStdString(program->paths.docPath));
+    settings.setValue(QStringLiteral("ExeFile"), QString::fromStdString(program->paths.exePath));
+    settings.endGroup();
+    // "Orbital Paths" is a preference until the settings pages come; on by default.
+    const bool paths = settings.value(QStringLiteral("Chart/OrbitalPaths"), true).toBool();
+
+    program->model = std::make_unique<SkyModel>();
+    program->model->setOrbitalPaths(paths);
+    std::string ephemerisError;
+    if (!program->model->openEphemeris("", ephemerisError)) {
+        program->ephemerisError = QString::fromStdString(ephemerisError);
+        debugLog("%s\n", ephemerisError.c_str());
+    }
+    program->window = std::make_unique<MainWindow>(program->document, program->paths, program->metrics, *program->model);
+    if (!program->ephemerisError.isEmpty())
+        program->window->statusLabel()->setToolTip(
+            QStringLiteral("Ephemeris data file is missing. Planetary data will be incorrect. Please reinstall Celestra."));
+    return program;
+}
+
+namespace {
+int signalPipe[2] = {-1, -1};
+
+void onTerminationSignal(int) {
+    const char c = 1;
+    // Nothing else is safe in a handler; a full pipe already holds a request.
+    [[maybe_unused]] ssize_t n = ::write(signalPipe[1], &c, 1);
+}
+}  // namespace
+
+void closeOnTerminationSignals(QWidget* window) {
+    if (signalPipe[0] < 0) {
+        if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    }
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, window);
+    QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
+        char buffer[16];
+        while (::read(signalPipe[0], buffer, sizeof buffer) > 0) {
+        }
+        window->close();
+    });
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+}  // namespace celestra
