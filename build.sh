@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Celestra on Debian 12 and runs it or its tests.
 #
-#   bash build.sh run        install the build dependencies, build, start the program
+#   bash build.sh run        install the build dependencies, build, start the desktop program
 #   bash build.sh test       install the build dependencies, build, run every test
 #   bash build.sh sanitize [address,undefined|thread]
 #                            engine, tests and CLI under sanitizers, then run the tests
@@ -16,7 +16,7 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config python3
   libgtest-dev libgmock-dev libbenchmark-dev
   liberfa-dev casacore-data-jpl-de405
-  qt6-base-dev gpsd
+  qt6-base-dev gpsd fonts-dejavu-core xvfb xauth
 )
 
 jobs() { nproc 2>/dev/null || echo 2; }
@@ -52,7 +52,7 @@ case "$mode" in
     install_deps
     configure_and_build build
     shift
-    exec ./build/celestra-cli time "$@" ;;
+    exec ./build/celestra "$@" ;;
   test)
     install_deps
     configure_and_build build

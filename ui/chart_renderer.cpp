@@ -352,29 +352,35 @@ void ChartRenderer::paintMoon(QPainter& painter) {
 }
 
 void ChartRenderer::paintCompass(QPainter& painter) {
-    // Letters on the horizon, or where the line from the zenith towards
-    // them leaves the window when the horizon is off it.
+    // Letters just inside the horizon where it is on the window. When the
+    // zenith is well inside the window and the horizon is not (the zenith
+    // view), the four main letters go where the line from the zenith towards
+    // them leaves the window.
     painter.setFont(font_);
     painter.setPen(colors_[NSEW]);
     const QFontMetricsF fm(font_);
     const double inset = fm.height();
     const QRectF box(inset, inset, projection_.width() - 2 * inset, projection_.height() - 2 * inset);
-    static const struct { double az; const char* text; } kLetters[] = {{0, "N"}, {90, "E"}, {180, "S"}, {270, "W"}};
+    const bool zenithInside = box.contains(zenith_);
+    static const struct { double az; const char* text; bool main; } kLetters[] = {
+        {0, "N", true}, {45, "NE", false}, {90, "E", true}, {135, "SE", false},
+        {180, "S", true}, {225, "SW", false}, {270, "W", true}, {315, "NW", false}};
+    const double inside = 90.0 - 10.0 * scale_ / std::max(0.01, projection_.pixelsPerDegree());
     for (const auto& l : kLetters) {
-        const ChartPoint h = projection_.pixel(90.0 - 8.0 * scale_ / std::max(0.01, projection_.pixelsPerDegree()), l.az);
+        const ChartPoint h = projection_.pixel(inside, l.az);
         QPointF p(h.x, h.y);
         if (!box.contains(p)) {
+            if (!zenithInside || !l.main) continue;
             const QPointF d = p - zenith_;
             double t = 1.0;
             if (d.x() > 0) t = std::min(t, (box.right() - zenith_.x()) / d.x());
             if (d.x() < 0) t = std::min(t, (box.left() - zenith_.x()) / d.x());
             if (d.y() > 0) t = std::min(t, (box.bottom() - zenith_.y()) / d.y());
             if (d.y() < 0) t = std::min(t, (box.top() - zenith_.y()) / d.y());
-            if (t <= 0.0) continue;
             p = zenith_ + d * t;
         }
         const QString s = QString::fromLatin1(l.text);
-        painter.drawText(QPointF(p.x() - fm.horizontalAdvance(s) / 2.0, p.y() + fm.ascent() / 2.0 - fm.descent() / 2.0), s);
+        painter.drawText(QPointF(p.x() - fm.horizontalAdvance(s) / 2.0, p.y() + (fm.ascent() - fm.descent()) / 2.0), s);
     }
 }
 
@@ -478,9 +484,10 @@ void ChartRenderer::paint(QPainter& painter) {
         painter.setFont(smallFont_);
         const double facing = facingAzimuth(state_.rotation, state_.flippedEastWest());
         for (int alt = 10; alt < 90; alt += 10) {
-            const ChartPoint p = projection_.pixel(90 - alt, facing + 2.0);
+            const ChartPoint p = projection_.pixel(90 - alt, facing);
+            const QString label = QStringLiteral("%1°").arg(alt);
             if (p.x >= 0 && p.y >= 0 && p.x < w && p.y < h)
-                painter.drawText(QPointF(p.x + 2 * s, p.y - 2 * s), QStringLiteral("%1°").arg(alt));
+                painter.drawText(QPointF(p.x - QFontMetricsF(smallFont_).horizontalAdvance(label) - 3 * s, p.y - 2 * s), label);
         }
     }
     if (options_.polarGrid) {
@@ -556,11 +563,11 @@ void ChartRenderer::paint(QPainter& painter) {
         painter.drawRect(QRectF(selected.x() - half, selected.y() - half, 2 * half, 2 * half));
     }
 
-    // North arrow in the top right corner, pointing where north lies on the chart.
+    // North arrow in the bottom right corner, pointing where north lies on the chart.
     {
         const double theta = projection_.screenAngleDeg(0.0) * kDegToRad;
         const QPointF dir(std::cos(theta), std::sin(theta));
-        const QPointF centre(w - 22 * s, 22 * s);
+        const QPointF centre(w - 22 * s, h - 22 * s);
         const QPointF tip = centre + dir * 14 * s, tail = centre - dir * 14 * s;
         const QPointF side(-dir.y(), dir.x());
         painter.setPen(QPen(colors_[NorthArrow], 1.5 * s));

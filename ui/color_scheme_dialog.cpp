@@ -119,7 +119,11 @@ void ColorSchemeDialog::refreshEdits() {
 void ColorSchemeDialog::componentEdited(int component) {
     QString shown;
     const int value = parseColorComponent(edits_[component]->text(), shown);
-    if (!shown.isEmpty()) edits_[component]->setText(shown);
+    if (!shown.isEmpty()) {
+        // Selected, so the next key typed replaces the corrected value.
+        edits_[component]->setText(shown);
+        edits_[component]->selectAll();
+    }
     const int key = selectedKey();
     if (key < 0) return;
     CColorScheme& scheme = doc_.colorSchemes.forPreset(preset_);

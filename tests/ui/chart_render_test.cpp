@@ -1,0 +1,207 @@
+// The chart as pixels: background colours of the three schemes, Sirius,
+// Vega and the Moon where the test's own projection of their horizontal
+// places puts them, nothing below the horizon in the zenith view, and text
+// that is really drawn.
+#include <QApplication>
+#include <QFontMetrics>
+#include <QTest>
+
+#include <cmath>
+
+#include "app/document.h"
+#include "catalogs/star_catalog.h"
+#include "core/angles.h"
+#include "core/horizon.h"
+#include "core/time_scales.h"
+#include "solarsystem/ephemeris.h"
+#include "solarsystem/planets.h"
+#include "sky/view_commands.h"
+#include "tests/ui/qt_test_support.h"
+#include "ui/chart_image.h"
+
+using namespace celestra;
+
+namespace {
+
+constexpr int kW = 1280;
+constexpr int kH = 800;
+// 2024-02-15 20:00 UTC near Copenhagen: Sirius near the meridian about 18°
+// up, Vega near lower culmination a few degrees up in the north, and the
+// Moon before first quarter high in the south-west.
+const double kJd = julianDayFromCalendar(2024, 2, 15, 20.0);
+constexpr double kLat = 55.0;
+constexpr double kLon = 12.5;
+
+// The test's own projection: azimuthal equidistant about the zenith,
+// r = zd / 90 × R0 × zoom, screen angle rotation + 180° - A (y down), or
+// A + rotation - 180° flipped.
+QPointF project(double zd, double az, double zoom, double rotation, bool flipped, double ox, double oy) {
+    const double r0 = std::min(kW, kH) / 2.0;
+    const double theta = (flipped ? az + rotation - 180.0 : rotation + 180.0 - az) * kDegToRad;
+    const double r = zd / 90.0 * r0;
+    return {kW / 2.0 + zoom * (r * std::cos(theta) + ox), kH / 2.0 + zoom * (r * std::sin(theta) + oy)};
+}
+
+bool near(QRgb a, const QColor& b, int tolerance) {
+    return std::abs(qRed(a) - b.red()) <= tolerance && std::abs(qGreen(a) - b.green()) <= tolerance &&
+           std::abs(qBlue(a) - b.blue()) <= tolerance;
+}
+
+CUniverseViewDrawState zenithState(int preset, double zoom) {
+    DocumentData doc(kJd, 0.0);
+    doc.drawState.colorPreset = preset;
+    doc.ApplyColorPreset();
+    faceDirection(doc.drawState, FacingDirection::Zenith, kH);
+    doc.drawState.zoom = zoom;
+    doc.drawState.realTime = 0;
+    return doc.drawState;
+}
+
+}  // namespace
+
+class ChartRenderTest : public QObject {
+    Q_OBJECT
+private:
+    ChartSky sky_;
+    std::shared_ptr<SkySnapshot> snapshot_;
+    CObserverState observer_{kJd, 0.0};
+
+    void starAt(int hr, const QImage& image, const CUniverseViewDrawState& s) {
+        const StarEntry* star = starByNumber(hr);
+        QVERIFY(star);
+        const double lst = localSiderealTime(siderealTimeFromUtc(kJd, false), kLon);
+        double zd = 0, az = 0;
+        chartZenithAzimuth(makeChartFrame(lst, kLat), star->rightAscension, star->declination, zd, az);
+        QVERIFY2(zd < 90.0, star->name);
+        const QPointF p = project(zd, az, s.zoom, s.rotation, s.flippedEastWest(), s.offsetX, s.offsetY);
+        const QColor starColor = colorOf(s.colorScheme.colors[Stars]);
+        QVERIFY2(near(image.pixel(qRound(p.x()), qRound(p.y())), starColor, 24),
+                 qPrintable(QStringLiteral("%1 not drawn at %2,%3").arg(star->name).arg(p.x()).arg(p.y())));
+    }
+
+private slots:
+    void initTestCase() {
+        std::string error;
+        QVERIFY2(sky_.openEphemeris(test::builtEphemeris().toStdString(), error), error.c_str());
+        observer_.latitude = kLat;
+        observer_.longitude = kLon;
+        snapshot_ = std::make_shared<SkySnapshot>();
+        sky_.compute(observer_, zenithState(kPresetBlack, 1.0), false, *snapshot_);
+    }
+
+    void backgroundOfEachScheme() {
+        // An empty sky: only the backgrounds, grid and frame are drawn.
+        auto empty = std::make_shared<SkySnapshot>();
+        empty->instantUtc = kJd;
+        for (int preset : {kPresetRed, kPresetBlack, kPresetWhite}) {
+            const CUniverseViewDrawState s = zenithState(preset, 1.0);
+            const QImage image = renderChartImage(empty, s, kW, kH);
+            const CColorScheme& c = s.colorScheme;
+            QVERIFY(near(image.pixel(5, kH - 5), colorOf(c.colors[BackgroundNotSky]), 0));
+            const QPointF inside = project(15.0, 10.0, 1.0, 90.0, false, 0, 0);
+            QVERIFY(near(image.pixel(inside.toPoint()), colorOf(c.colors[BackgroundSky]), 0));
+        }
+    }
+
+    void siriusAndVegaWhereTheirPlacesProject() {
+        for (bool flipped : {false, true}) {
+            CUniverseViewDrawState s = zenithState(kPresetBlack, 1.0);
+            if (flipped) toggleFlipEastWest(s);
+            const QImage image = renderChartImage(snapshot_, s, kW, kH);
+            starAt(2491, image, s);  // Sirius
+            starAt(7001, image, s);  // Vega
+        }
+        // Facing south, zoomed: Sirius low in the south, near the bottom centre.
+        CUniverseViewDrawState s = zenithState(kPresetWhite, 1.0);
+        faceDirection(s, FacingDirection::South, kH);
+        const QImage image = renderChartImage(snapshot_, s, kW, kH);
+        starAt(2491, image, s);
+    }
+
+    void moonWithItsPhase() {
+        const CUniverseViewDrawState s = zenithState(kPresetBlack, 1.0);
+        const QImage image = renderChartImage(snapshot_, s, kW, kH);
+        EphemerisFile& reader = processEphemeris();
+        const PlaceContext context = makePlaceContext(reader);
+        ObserverSite site;
+        site.latitude = kLat;
+        site.longitude = kLon;
+        site.height = observer_.height;
+        site.temperature = observer_.temperature;
+        site.pressure = observer_.pressure;
+        HorizonResult moon;
+        QCOMPARE(horizonPlace(context, kJd, kMoon, site, true, PlaceForm::Topocentric, moon), 0);
+        QVERIFY(moon.altitudeDeg > 10.0);
+        MoonPhase phase;
+        QCOMPARE(moonPhase(context, kJd, phase), 0);
+        const QPointF centre = project(90.0 - moon.altitudeDeg, moon.azimuthDeg, 1.0, 90.0, false, 0, 0);
+        const QColor lit = colorOf(s.colorScheme.colors[Stars]);
+        const QColor dark = colorOf(s.colorScheme.colors[BackgroundNotSky]);
+        // Inside the disc every pixel is lit or dark, and the lit share is the illuminated fraction.
+        const double r = 5.0;  // the smallest Moon the chart draws at this zoom
+        int litCount = 0, total = 0;
+        for (int dy = -4; dy <= 4; ++dy) {
+            for (int dx = -4; dx <= 4; ++dx) {
+                if (dx * dx + dy * dy > (r - 1.5) * (r - 1.5)) continue;
+                const QRgb px = image.pixel(qRound(centre.x()) + dx, qRound(centre.y()) + dy);
+                ++total;
+                if (near(px, lit, 60)) ++litCount;
+                else QVERIFY2(near(px, dark, 90) || qGray(px) < qGray(lit.rgb()), "Moon disc has a stray colour");
+            }
+        }
+        const double share = double(litCount) / total;
+        QVERIFY2(std::abs(share - phase.illuminatedFraction) < 0.25,
+                 qPrintable(QStringLiteral("lit share %1, illuminated fraction %2").arg(share).arg(phase.illuminatedFraction)));
+    }
+
+    void nothingBelowTheHorizonFacingTheZenith() {
+        const CUniverseViewDrawState s = zenithState(kPresetBlack, 1.0);
+        ChartOptions options;
+        options.infoTexts = false;
+        options.starNames = false;
+        options.constellationNames = false;
+        options.planets = false;
+        // Magnitude 7: the faintest stars too, every one of them inside the circle.
+        CUniverseViewDrawState faint = s;
+        faint.magnitudeLimit = 7000;
+        auto all = std::make_shared<SkySnapshot>();
+        sky_.compute(observer_, faint, false, *all);
+        QVERIFY(all->objects.size() > 8000u);
+        const QImage image = renderChartImage(all, faint, kW, kH, options);
+        const QColor notSky = colorOf(s.colorScheme.colors[BackgroundNotSky]);
+        const double r = 400.0 + 3.0;
+        int stray = 0;
+        for (int y = 0; y < kH; ++y) {
+            for (int x = 0; x < kW; ++x) {
+                if (std::hypot(x + 0.5 - kW / 2.0, y + 0.5 - kH / 2.0) <= r) continue;
+                if (x > kW - 48 && y > kH - 48) continue;  // the north arrow's corner
+                if (!near(image.pixel(x, y), notSky, 0)) ++stray;
+            }
+        }
+        QCOMPARE(stray, 0);
+    }
+
+    void textIsReallyDrawn() {
+        const QFont font(QStringLiteral("DejaVu Sans"));
+        const QFontMetrics fm(font);
+        for (QChar c : QStringLiteral("FOVUTCGMSLRADecAzM:°0123456789"))
+            QVERIFY2(fm.inFont(c), qPrintable(QStringLiteral("no glyph for %1").arg(c)));
+        const CUniverseViewDrawState s = zenithState(kPresetBlack, 1.0);
+        const QImage image = renderChartImage(snapshot_, s, kW, kH);
+        // The information texts, top left, in the stopped-time colour.
+        const QColor info = colorOf(s.colorScheme.colors[InfoTimeStopped]);
+        int inked = 0;
+        for (int y = 0; y < 90; ++y)
+            for (int x = 0; x < 180; ++x) inked += near(image.pixel(x, y), info, 40);
+        QVERIFY2(inked > 150, qPrintable(QStringLiteral("%1 text pixels").arg(inked)));
+    }
+};
+
+int main(int argc, char** argv) {
+    test::prepareQtTestEnvironment();
+    QApplication app(argc, argv);
+    ChartRenderTest t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "chart_render_test.moc"

@@ -1,0 +1,347 @@
+// The program as a user drives it: start-up and its install record, the
+// menu, the keys and the magnitude box, the colour schemes and their
+// dialog, saving, the time steps and their status text, the context menu,
+// and closing on SIGTERM.
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <csignal>
+
+#include "core/time_scales.h"
+#include "tests/ui/qt_test_support.h"
+#include "ui/color_scheme_dialog.h"
+#include "ui/program.h"
+
+using namespace celestra;
+
+namespace {
+
+QStringList actionTexts(const QMenu* menu) {
+    QStringList texts;
+    for (const QAction* a : menu->actions())
+        if (!a->isSeparator()) texts << a->text();
+    return texts;
+}
+
+QAction* findAction(const QMenu* menu, const QString& text) {
+    for (QAction* a : menu->actions()) {
+        if (a->text() == text) return a;
+        if (a->menu())
+            if (QAction* inner = findAction(a->menu(), text)) return inner;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+class ChartWindowTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<Program> program_;
+    MainWindow* window() { return program_->window.get(); }
+    ChartView* chart() { return window()->chart(); }
+    CUniverseViewDrawState& state() { return chart()->drawState(); }
+
+    void waitForModel() {
+        program_->model->waitIdle();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+
+private slots:
+    void init() {
+        QSettings().setValue(QStringLiteral("Chart/OrbitalPaths"), false);
+        program_ = startProgram(QCoreApplication::applicationFilePath());
+        window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window()));
+        waitForModel();
+        chart()->setFocus();
+    }
+    void cleanup() { program_.reset(); }
+
+    void startupRecordTitleAndMenu() {
+        QCOMPARE(window()->windowTitle(), QStringLiteral("Celestra"));
+        QSettings settings;
+        QCOMPARE(settings.value(QStringLiteral("CLInstallInfo/DocFile")).toString(),
+                 QString::fromStdString(program_->paths.docPath));
+        QCOMPARE(settings.value(QStringLiteral("CLInstallInfo/ExeFile")).toString(),
+                 QCoreApplication::applicationFilePath());
+        QVERIFY(program_->ephemerisError.isEmpty());
+        // Only the entries whose pages exist.
+        const QList<QAction*> top = window()->menuBar()->actions();
+        QCOMPARE(top.size(), 1);
+        QCOMPARE(top[0]->text(), QStringLiteral("Menu"));
+        QCOMPARE(actionTexts(top[0]->menu()),
+                 (QStringList{QStringLiteral("2D - Star Chart"), QStringLiteral("Preferences"), QStringLiteral("Exit")}));
+        QCOMPARE(actionTexts(findAction(top[0]->menu(), QStringLiteral("Preferences"))->menu()),
+                 QStringList{QStringLiteral("Colors...")});
+        // The clock's instant, whatever the document held, and real time.
+        QVERIFY(std::abs(chart()->observer().instant - currentJulianDayUtc()) < 60.0 / 86400.0);
+        QCOMPARE(window()->statusLabel()->text(), QStringLiteral("Realtime      "));
+    }
+
+    void keySevenAndTheMagnitudeBox() {
+        QTest::keyClick(chart(), '7');
+        QCOMPARE(state().magnitudeLimit, 7000);
+        QCOMPARE(window()->magnitudeBox()->currentIndex(), 5);
+        QCOMPARE(window()->magnitudeBox()->currentText(), QStringLiteral("7"));
+        QTest::keyClick(chart(), '3');
+        QCOMPARE(window()->magnitudeBox()->currentIndex(), 1);
+        // Choosing in the box sets the limit.
+        QComboBox* box = window()->magnitudeBox();
+        box->setCurrentIndex(2);
+        emit box->activated(2);
+        QCOMPARE(state().magnitudeLimit, 4000);
+        waitForModel();
+        const auto sky = program_->model->snapshot();
+        for (const SkyObject& o : sky->objects)
+            if (o.magnitude > 4000) QVERIFY(o.object < 9110);  // fainter ones only as figure stars
+    }
+
+    void zoomKeysAndFlip() {
+        QCOMPARE(state().zoom, 2.0);
+        for (int i = 0; i < 3; ++i) QTest::keyClick(chart(), '+');
+        QCOMPARE(state().zoom, 2.75);
+        QTest::keyClick(chart(), '=');
+        QTest::keyClick(chart(), '=');
+        QCOMPARE(state().zoom, 3.5);
+        QTest::keyClick(chart(), '-');
+        QCOMPARE(state().zoom, 3.0);
+        QTest::keyClick(chart(), 'f');
+        QVERIFY(state().flippedEastWest());
+        QVERIFY(findAction(chart()->contextMenu(), QStringLiteral("Flip East-West"))->isChecked());
+        QTest::keyClick(chart(), 'F');
+        QVERIFY(!state().flippedEastWest());
+    }
+
+    void colourKeysColourTheChartAndTheProgram() {
+        const struct { char key; int preset; } cases[] = {{'r', kPresetRed}, {'W', kPresetWhite}, {'b', kPresetBlack}, {'R', kPresetRed}};
+        for (const auto& c : cases) {
+            QTest::keyClick(chart(), c.key);
+            QCOMPARE(state().colorPreset, c.preset);
+            const CColorScheme& scheme = program_->document.colorSchemes.forPreset(c.preset);
+            QVERIFY(state().colorScheme.colors == scheme.colors);
+            QCOMPARE(QApplication::palette().color(QPalette::Window), colorOf(scheme.colors[DialogBackground]));
+        }
+        // The Red scheme reaches the menus too, and the chart's non-sky corner.
+        chart()->face(FacingDirection::South);
+        QVERIFY(qApp->styleSheet().contains(colorOf(rgb(200, 0, 0)).name()));
+        const QImage shot = chart()->grab().toImage();
+        QCOMPARE(QColor(shot.pixel(2, shot.height() - 2)), colorOf(rgb(60, 0, 0)));
+    }
+
+    void nextSchemeCyclesAndShiftResets() {
+        QTest::keyClick(chart(), 'b');
+        const int order[] = {kPresetWhite, kPresetRed, kPresetBlack};
+        for (int preset : order) {
+            chart()->NextColorScheme(false);
+            QCOMPARE(state().colorPreset, preset);
+        }
+        CColorScheme& white = program_->document.colorSchemes.white;
+        white.colors[BackgroundSky] = rgb(1, 2, 3);
+        chart()->NextColorScheme(true);
+        QCOMPARE(state().colorPreset, kPresetWhite);
+        QCOMPARE(white.colors[BackgroundSky], rgb(255, 255, 255));
+        QCOMPARE(state().colorScheme.colors[BackgroundSky], rgb(255, 255, 255));
+    }
+
+    void dialogParsesItsEdits() {
+        QTest::keyClick(chart(), 'b');
+        ColorSchemeDialog dialog(program_->document, *chart());
+        QCOMPARE(dialog.schemeList()->count(), 3);
+        QCOMPARE(dialog.schemeList()->itemText(0), QStringLiteral("Black"));
+        QCOMPARE(dialog.schemeList()->itemData(2).toInt(), kPresetRed);
+        QCOMPARE(dialog.schemeList()->currentText(), QStringLiteral("Black"));
+        QCOMPARE(dialog.keyList()->count(), 34);
+        QCOMPARE(dialog.keyList()->currentItem()->text(), QStringLiteral("BackgroundSky"));
+        QCOMPARE(dialog.componentEdit(0)->text(), QStringLiteral("0"));
+
+        QLineEdit* red = dialog.componentEdit(0);
+        red->clear();
+        QTest::keyClicks(red, QStringLiteral("300"));
+        QCOMPARE(red->text(), QStringLiteral("255"));
+        QCOMPARE(program_->document.colorSchemes.black.colors[BackgroundSky] & 0xFF, 255u);
+        QCOMPARE(state().colorScheme.colors[BackgroundSky] & 0xFF, 255u);  // applied at once
+        red->clear();
+        QTest::keyClicks(red, QStringLiteral("abc"));
+        QCOMPARE(red->text(), QStringLiteral("0"));
+        QCOMPARE(program_->document.colorSchemes.black.colors[BackgroundSky] & 0xFF, 0u);
+        QTest::keyClicks(dialog.componentEdit(2), QStringLiteral("7"));  // "0" + "7" = 7: blue
+        QCOMPARE(program_->document.colorSchemes.black.colors[BackgroundSky], rgb(0, 0, 7));
+
+        QString shown;
+        QCOMPARE(parseColorComponent(QStringLiteral("-4"), shown), 0);
+        QCOMPARE(shown, QStringLiteral("0"));
+        QCOMPARE(parseColorComponent(QStringLiteral("255"), shown), 255);
+        QVERIFY(shown.isEmpty());
+        QCOMPARE(parseColorComponent(QStringLiteral("12xy"), shown), 12);  // "%d" stops at the first non-digit
+        QCOMPARE(parseColorComponent(QStringLiteral("256"), shown), 255);
+
+        // "Choose Color": the chosen colour, the second flag cleared.
+        dialog.chooseColor = [](QColor& c) { c = QColor(10, 20, 30); return true; };
+        dialog.chooseButton()->click();
+        QCOMPARE(program_->document.colorSchemes.black.colors[BackgroundSky], rgb(10, 20, 30));
+        QCOMPARE(program_->document.colorSchemes.black.secondFlag, 0);
+        QCOMPARE(dialog.componentEdit(1)->text(), QStringLiteral("20"));
+    }
+
+    void defaultOnWhiteAsksFirst() {
+        ColorSchemeDialog dialog(program_->document, *chart());
+        dialog.schemeList()->setCurrentIndex(1);
+        emit dialog.schemeList()->activated(1);
+        QCOMPARE(state().colorPreset, kPresetWhite);
+        CColorScheme& white = program_->document.colorSchemes.white;
+        white.colors[BackgroundSky] = rgb(9, 9, 9);
+        white.colors[MenuBackground] = rgb(9, 9, 9);
+        int asked = 0;
+        dialog.confirmDefault = [&] { ++asked; return false; };
+        dialog.defaultButton()->click();
+        QCOMPARE(white.colors[BackgroundSky], rgb(9, 9, 9));
+        dialog.confirmDefault = [&] { ++asked; return true; };
+        dialog.defaultButton()->click();
+        QCOMPARE(asked, 2);
+        QCOMPARE(white.colors[BackgroundSky], rgb(255, 255, 255));
+        QCOMPARE(white.colors[MenuBackground], rgb(212, 208, 200));
+        QCOMPARE(dialog.componentEdit(0)->text(), QStringLiteral("255"));
+    }
+
+    void redIsSavedAndReloaded() {
+        {
+            ColorSchemeDialog dialog(program_->document, *chart());
+            dialog.schemeList()->setCurrentIndex(2);
+            emit dialog.schemeList()->activated(2);
+        }
+        QCOMPARE(state().colorPreset, kPresetRed);
+        QVERIFY(window()->Save());
+        DocumentData loaded;
+        std::string error;
+        QVERIFY(loadDocument(program_->paths.docPath, program_->paths.colorsPath, loaded, error).ok());
+        QCOMPARE(loaded.drawState.colorPreset, kPresetRed);
+        QVERIFY(loaded.drawState.colorScheme.colors == defaultColors(CColorScheme::Kind::Red));
+        // A new start opens the saved document with Red active.
+        program_.reset();
+        init();
+        QCOMPARE(state().colorPreset, kPresetRed);
+        QCOMPARE(QApplication::palette().color(QPalette::Window), colorOf(rgb(40, 40, 40)));
+    }
+
+    void aStepLeavesRealTime() {
+        QAction* realtime = findAction(chart()->timeMenu(), QStringLiteral("Realtime"));
+        QVERIFY(realtime->isChecked());
+        const double before = chart()->observer().instant;
+        QTest::keyClick(chart(), Qt::Key_PageUp);
+        QCOMPARE(state().realTime, 0);
+        waitForModel();
+        QCOMPARE(window()->statusLabel()->text(), QStringLiteral("Stopped       "));
+        QVERIFY(!realtime->isChecked());
+        QVERIFY(std::abs(chart()->observer().instant - before - 1.0 / 1440.0) < 1e-9);
+        QTest::keyClick(chart(), ',');
+        QTest::keyClick(chart(), '<');
+        QVERIFY(std::abs(chart()->observer().instant - before + 1.0 / 1440.0) < 1e-9);
+        realtime->trigger();
+        waitForModel();
+        QCOMPARE(state().realTime, 1);
+        QCOMPARE(window()->statusLabel()->text(), QStringLiteral("Realtime      "));
+    }
+
+    void monthStepsAndTheEphemerisStart() {
+        QMenu* menu = chart()->timeMenu();
+        findAction(menu, QStringLiteral("Month"))->trigger();
+        QVERIFY(findAction(menu, QStringLiteral("Month"))->isChecked());
+        QAction* stepPlus = findAction(menu, QStringLiteral("Step +"));
+        chart()->observer().instant = 2451545.0;
+        for (int i = 0; i < 12; ++i) stepPlus->trigger();
+        QCOMPARE(chart()->observer().instant, 2451545.0 + 372.0);
+        // At the first day of the ephemeris a step back is refused.
+        findAction(menu, QStringLiteral("1 Minute"))->trigger();
+        chart()->observer().instant = program_->model->firstJd();
+        QTest::keyClick(chart(), Qt::Key_PageDown);
+        QCOMPARE(chart()->observer().instant, program_->model->firstJd());
+        waitForModel();
+    }
+
+    void animationRunsAndStopsOnEscape() {
+        QMenu* menu = chart()->timeMenu();
+        findAction(menu, QStringLiteral("Hour"))->trigger();
+        const double start = chart()->observer().instant;
+        findAction(menu, QStringLiteral("Animate +"))->trigger();
+        QVERIFY(chart()->timeControl().animating());
+        QVERIFY(findAction(menu, QStringLiteral("Animate +"))->isChecked());
+        QTRY_VERIFY_WITH_TIMEOUT(chart()->observer().instant > start + 1.5 / 24.0, 5000);
+        QTest::keyClick(chart(), Qt::Key_Escape);
+        QTRY_VERIFY_WITH_TIMEOUT(!chart()->timeControl().animating(), 2000);
+        const double stopped = chart()->observer().instant;
+        QTest::qWait(900);
+        QCOMPARE(chart()->observer().instant, stopped);
+    }
+
+    void contextMenuSteersTheChart() {
+        QMenu* menu = chart()->contextMenu();
+        QCOMPARE(actionTexts(menu), (QStringList{QStringLiteral("Body"), QStringLiteral("Zoom"), QStringLiteral("Horizon"),
+                                                 QStringLiteral("Full Screen"), QStringLiteral("Rotate while scrolling")}));
+        QVERIFY(!findAction(menu, QStringLiteral("Info..."))->isEnabled());
+        QVERIFY(!findAction(menu, QStringLiteral("Find..."))->isEnabled());
+        QCOMPARE(actionTexts(findAction(menu, QStringLiteral("Horizon"))->menu()),
+                 (QStringList{QStringLiteral("North"), QStringLiteral("East"), QStringLiteral("South"), QStringLiteral("West"),
+                              QStringLiteral("Zenith"), QStringLiteral("Flip East-West")}));
+        findAction(menu, QStringLiteral("East"))->trigger();
+        QCOMPARE(state().rotation, 0.0);
+        QCOMPARE(state().offsetY, double(chart()->height() / -4));
+        findAction(menu, QStringLiteral("Zenith"))->trigger();
+        QCOMPARE(state().zoom, 3.0);
+        findAction(menu, QString::fromUtf8("10x    FOV: 18°"))->trigger();
+        QCOMPARE(state().zoom, 10.0);
+        QAction* rotate = findAction(menu, QStringLiteral("Rotate while scrolling"));
+        rotate->trigger();
+        QVERIFY(chart()->rotateWhileScrolling());
+        QVERIFY(rotate->isChecked());
+
+        // Selecting Sirius-or-whatever is under a pointer press, then Center brings it to the middle.
+        findAction(menu, QStringLiteral("Zenith"))->trigger();
+        QApplication::processEvents();
+        const auto sky = program_->model->snapshot();
+        const SkyObject* target = nullptr;
+        for (const SkyObject& o : sky->objects)
+            if (o.magnitude < 2500 && o.place.zenithDistance < 25.0f && o.object < 9110) { target = &o; break; }
+        QVERIFY2(target, "no bright star near the zenith now");
+        const ChartPoint at = chart()->renderer().projection().pixel(target->place.zenithDistance, target->place.azimuth);
+        QTest::mouseClick(chart(), Qt::LeftButton, {}, QPoint(qRound(at.x), qRound(at.y)));
+        QCOMPARE(chart()->renderer().selection().kind, ChartSelection::Kind::Object);
+        QVERIFY(findAction(menu, QStringLiteral("Center"))->isEnabled());
+        findAction(menu, QStringLiteral("Center"))->trigger();
+        const ChartPoint after = chart()->renderer().projection().pixel(target->place.zenithDistance, target->place.azimuth);
+        QVERIFY(std::abs(after.x - chart()->width() / 2.0) < 1.0);
+        QVERIFY(std::abs(after.y - chart()->height() / 2.0) < 1.0);
+    }
+
+    void sigtermClosesAndSaves() {
+        QFile::remove(QString::fromStdString(program_->paths.docPath));
+        closeOnTerminationSignals(window());
+        QTest::keyClick(chart(), 'w');
+        ::raise(SIGTERM);
+        QTRY_VERIFY_WITH_TIMEOUT(!window()->isVisible(), 2000);
+        DocumentData loaded;
+        std::string error;
+        QVERIFY(loadDocument(program_->paths.docPath, program_->paths.colorsPath, loaded, error).ok());
+        QCOMPARE(loaded.drawState.colorPreset, kPresetWhite);
+    }
+};
+
+int main(int argc, char** argv) {
+    test::prepareQtTestEnvironment();
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Celestra"));
+    QApplication::setApplicationName(QStringLiteral("Celestra"));
+    ChartWindowTest t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "chart_window_test.moc"

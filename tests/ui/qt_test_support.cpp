@@ -1,0 +1,44 @@
+#include "tests/ui/qt_test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdlib>
+#include <string>
+
+namespace celestra::test {
+
+QString builtEphemeris() {
+    const QString path = QStringLiteral(CELESTRA_BUILT_EPHEMERIS);
+    return QFileInfo::exists(path) ? path : QString();
+}
+
+QString prepareQtTestEnvironment() {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    std::string pattern = (QDir::tempPath() + QStringLiteral("/celestra-uitest-XXXXXX")).toStdString();
+    const char* home = mkdtemp(pattern.data());
+    if (!home) std::abort();
+    const QString h = QString::fromLocal8Bit(home);
+    const auto set = [&](const char* name, const QString& sub) {
+        const QString dir = h + sub;
+        QDir().mkpath(dir);
+        setenv(name, dir.toLocal8Bit().constData(), 1);
+        return dir;
+    };
+    set("HOME", QString());
+    set("XDG_CONFIG_HOME", QStringLiteral("/.config"));
+    const QString data = set("XDG_DATA_HOME", QStringLiteral("/.local/share"));
+    set("XDG_CACHE_HOME", QStringLiteral("/.cache"));
+    const QString runtime = set("XDG_RUNTIME_DIR", QStringLiteral("/runtime"));
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir().mkpath(h + QStringLiteral("/Documents"));
+    const QString ephemeris = builtEphemeris();
+    if (!ephemeris.isEmpty()) {
+        QDir().mkpath(data + QStringLiteral("/celestra"));
+        QFile::link(ephemeris, data + QStringLiteral("/celestra/celestra.405"));
+    }
+    return h;
+}
+
+}  // namespace celestra::test
