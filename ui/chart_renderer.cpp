@@ -359,9 +359,11 @@ void ChartRenderer::paintCompass(QPainter& painter) {
     painter.setFont(font_);
     painter.setPen(colors_[NSEW]);
     const QFontMetricsF fm(font_);
-    const double inset = fm.height();
+    // A letter is drawn where it fits whole; the zenith must be well inside
+    // for the letters to be pulled in along their lines.
+    const double inset = fm.height() / 2.0 + 1.0;
     const QRectF box(inset, inset, projection_.width() - 2 * inset, projection_.height() - 2 * inset);
-    const bool zenithInside = box.contains(zenith_);
+    const bool zenithInside = box.adjusted(2 * inset, 2 * inset, -2 * inset, -2 * inset).contains(zenith_);
     static const struct { double az; const char* text; bool main; } kLetters[] = {
         {0, "N", true}, {45, "NE", false}, {90, "E", true}, {135, "SE", false},
         {180, "S", true}, {225, "SW", false}, {270, "W", true}, {315, "NW", false}};

@@ -1,16 +1,23 @@
 #include "ui/sky_model.h"
 
-#include <pthread.h>
-#include <sched.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace celestra {
 
+namespace {
+constexpr int kWorkerNice = 5;
+}  // namespace
+
 SkyModel::SkyModel(QObject* parent) : QObject(parent) {
     snapshot_ = std::make_shared<SkySnapshot>();
-    worker_ = std::thread([this] { run(); });
-    // Below normal priority where the system allows it, so drawing and input come first.
-    sched_param param{};
-    pthread_setschedparam(worker_.native_handle(), SCHED_IDLE, &param);
+    worker_ = std::thread([this] {
+        // Below normal priority (a nice level of its own, as Linux threads
+        // have), so drawing and input come first; never idle-only, which
+        // would starve it while other programs keep the processors busy.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWorkerNice);
+        run();
+    });
 }
 
 SkyModel::~SkyModel() {

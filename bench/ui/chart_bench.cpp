@@ -1,0 +1,144 @@
+// The chart's drawing and the program's responsiveness.
+//
+// Figures on the development machine (2 shared cores, Qt 6.4 raster engine,
+// offscreen platform, RelWithDebInfo):
+//   BM_PaintChart (1920×1080, zenith view showing the whole sky, magnitude 7:
+//     every catalogue star above the horizon, figures, names, grids, ecliptic,
+//     orbital paths)                                   see the closing figures below
+//   BM_PrepareChart (projecting the snapshot for a new view)
+//   BM_MinuteStep (PageUp to the repainted chart: recompute on the caller's
+//     thread, projection, paint)
+//   BM_StartupToFirstPaint (start-up steps, main window, first painted chart,
+//     daily cache present)
+// Targets: paint <= 16 ms, step <= 30 ms, start-up <= 400 ms.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QDir>
+#include <QPainter>
+#include <QSettings>
+#include <QTest>
+
+#include <cstdlib>
+
+#include "sky/view_commands.h"
+#include "ui/chart_image.h"
+#include "ui/program.h"
+
+using namespace celestra;
+
+namespace {
+
+constexpr int kW = 1920;
+constexpr int kH = 1080;
+
+struct Scene {
+    std::shared_ptr<SkySnapshot> sky = std::make_shared<SkySnapshot>();
+    CUniverseViewDrawState state;
+};
+
+const Scene& scene() {
+    static const Scene s = [] {
+        Scene scene;
+        DocumentData doc(2460356.5 + 20.0 / 24.0, 0.0);  // 2024-02-15 20:00 UTC
+        doc.observer.latitude = 55.0;
+        doc.observer.longitude = 12.5;
+        faceDirection(doc.drawState, FacingDirection::Zenith, kH);
+        doc.drawState.zoom = 1.0;
+        doc.drawState.magnitudeLimit = 7000;
+        doc.ApplyColorPreset();
+        ChartSky sky;
+        std::string error;
+        sky.openEphemeris(CELESTRA_BUILT_EPHEMERIS, error);
+        sky.compute(doc.observer, doc.drawState, true, *scene.sky);
+        scene.state = doc.drawState;
+        return scene;
+    }();
+    return s;
+}
+
+void BM_PaintChart(benchmark::State& st) {
+    const Scene& s = scene();
+    QImage image(kW, kH, QImage::Format_ARGB32_Premultiplied);
+    ChartRenderer renderer;
+    renderer.setSnapshot(s.sky);
+    renderer.setView(s.state, kW, kH);
+    renderer.prepare();
+    for (auto _ : st) {
+        QPainter painter(&image);
+        renderer.paint(painter);
+    }
+    st.counters["objects"] = static_cast<double>(s.sky->objects.size());
+}
+BENCHMARK(BM_PaintChart)->Unit(benchmark::kMillisecond);
+
+void BM_PrepareChart(benchmark::State& st) {
+    const Scene& s = scene();
+    ChartRenderer renderer;
+    renderer.setSnapshot(s.sky);
+    for (auto _ : st) {
+        renderer.setView(s.state, kW, kH);
+        renderer.prepare();
+    }
+}
+BENCHMARK(BM_PrepareChart)->Unit(benchmark::kMillisecond);
+
+std::unique_ptr<Program> startedProgram() {
+    auto program = startProgram(QCoreApplication::applicationFilePath());
+    program->window->resize(kW, kH);
+    program->window->show();
+    if (!QTest::qWaitForWindowExposed(program->window.get())) std::abort();
+    return program;
+}
+
+void BM_MinuteStep(benchmark::State& st) {
+    auto program = startedProgram();
+    ChartView* chart = program->window->chart();
+    setMagnitudeLimit(chart->drawState(), 6);
+    chart->viewChanged(true);
+    program->model->waitIdle();
+    QCoreApplication::processEvents();
+    for (auto _ : st) {
+        QTest::keyClick(chart, Qt::Key_PageUp);
+        chart->repaint();
+    }
+    program->model->waitIdle();
+}
+BENCHMARK(BM_MinuteStep)->Unit(benchmark::kMillisecond);
+
+void BM_StartupToFirstPaint(benchmark::State& st) {
+    startedProgram().reset();  // the daily cache exists from here on
+    for (auto _ : st) {
+        QElapsedTimer timer;
+        timer.start();
+        auto program = startedProgram();
+        program->window->chart()->repaint();
+        st.SetIterationTime(timer.nsecsElapsed() * 1e-9);
+        st.PauseTiming();
+        program.reset();
+        st.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartupToFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Its own home, so the benchmark never touches the user's documents and settings.
+    const QString home = QDir::tempPath() + QStringLiteral("/celestra-bench-home");
+    QDir().mkpath(home + QStringLiteral("/.local/share/celestra"));
+    QFile::link(QStringLiteral(CELESTRA_BUILT_EPHEMERIS), home + QStringLiteral("/.local/share/celestra/celestra.405"));
+    setenv("HOME", home.toLocal8Bit().constData(), 1);
+    setenv("XDG_CONFIG_HOME", (home + QStringLiteral("/.config")).toLocal8Bit().constData(), 1);
+    setenv("XDG_DATA_HOME", (home + QStringLiteral("/.local/share")).toLocal8Bit().constData(), 1);
+    useOffscreenPlatformWithoutDisplay();
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Celestra"));
+    QApplication::setApplicationName(QStringLiteral("Celestra"));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
