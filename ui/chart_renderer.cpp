@@ -371,7 +371,10 @@ void ChartRenderer::paintCompass(QPainter& painter) {
     for (const auto& l : kLetters) {
         const ChartPoint h = projection_.pixel(inside, l.az);
         QPointF p(h.x, h.y);
-        if (!box.contains(p)) {
+        if (!box.contains(p) && box.adjusted(-3 * inset, -3 * inset, 3 * inset, 3 * inset).contains(p)) {
+            // Just off the window (the window was resized after facing): pulled in.
+            p = QPointF(std::clamp(p.x(), box.left(), box.right()), std::clamp(p.y(), box.top(), box.bottom()));
+        } else if (!box.contains(p)) {
             if (!zenithInside || !l.main) continue;
             const QPointF d = p - zenith_;
             double t = 1.0;
