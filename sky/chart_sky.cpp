@@ -1,202 +1,168 @@
 #include "sky/chart_sky.h"
 
 #include <cmath>
-#include <cstdlib>
 
-#include "catalogs/constellations.h"
 #include "catalogs/deep_sky.h"
 #include "core/angles.h"
 #include "core/horizon.h"
-#include "core/log.h"
 #include "core/time_scales.h"
-#include "solarsystem/daily_ephemeris.h"
-#include "solarsystem/ephemeris.h"
-#include "solarsystem/planets.h"
+#include "sky/universe.h"
 
 namespace celestra {
 
 namespace {
 
-// Mean obliquity of the ecliptic at J2000.0, degrees: the drawn ecliptic
-// moves by less than a pixel over centuries at any usable zoom.
-constexpr double kObliquityDeg = 23.4392911;
-constexpr double kEclipticStepDeg = 2.0;
-constexpr double kGridSampleDeg = 2.5;
-constexpr double kGridRaStepHours = 2.0;
-constexpr double kGridDecStepDeg = 15.0;
 // How far north and east of the Moon the direction points lie, degrees.
 constexpr double kMoonAxisDeg = 0.5;
+// The grid's hour circles go through every third column (one an hour).
+constexpr int kColumnsPerHour = 3;
+constexpr int kEquatorRow = 8;  // -80° + 8 × 10°
 
-HorizontalPoint chartPoint(const ChartFrame& frame, double raHours, double decDeg) {
-    double zd = 0.0, az = 0.0;
-    chartZenithAzimuth(frame, raHours, decDeg, zd, az);
+HorizontalPoint pointOf(int32_t zdFixed, int32_t azFixed) {
+    return {static_cast<float>(fromFixed16(zdFixed)), static_cast<float>(fromFixed16(azFixed))};
+}
+
+// East-north-up unit vector of a horizontal place, and back.
+Vector3 enuOf(double zd, double az) {
+    const double s = std::sin(zd * kDegToRad);
+    return {s * std::sin(az * kDegToRad), s * std::cos(az * kDegToRad), std::cos(zd * kDegToRad)};
+}
+HorizontalPoint horizontalOf(const Vector3& v) {
+    const double n = v.norm();
+    const double zd = std::acos(std::clamp(v.z / n, -1.0, 1.0)) * kRadToDeg;
+    const double az = wrapFloor(std::atan2(v.x, v.y) * kRadToDeg, 360.0);
     return {static_cast<float>(zd), static_cast<float>(az)};
-}
-
-ObserverSite siteOf(const CObserverState& o) {
-    ObserverSite site;
-    site.latitude = o.latitude;
-    site.longitude = o.longitude;
-    site.height = o.height;
-    site.temperature = o.temperature;
-    site.pressure = o.pressure;
-    return site;
-}
-
-ObserverSnapshot snapshotOf(const CObserverState& o) {
-    ObserverSnapshot s;
-    s.flags = o.flags;
-    s.instant = o.instant;
-    s.zoneOffset = o.zoneOffset;
-    s.site = siteOf(o);
-    s.value6 = o.height;
-    s.value15 = o.refraction;
-    return s;
-}
-
-void buildEquatorialGrid(const ChartFrame& frame, std::vector<SkyLine>& grid) {
-    grid.clear();
-    for (double ra = 0.0; ra < 24.0; ra += kGridRaStepHours) {
-        SkyLine line;
-        line.rightAscension = true;
-        line.value = ra;
-        for (double dec = -90.0 + kGridDecStepDeg; dec <= 90.0 - kGridDecStepDeg + 1e-9; dec += kGridSampleDeg)
-            line.points.push_back(chartPoint(frame, ra, dec));
-        grid.push_back(std::move(line));
-    }
-    for (double dec = -90.0 + kGridDecStepDeg; dec < 90.0 - 1e-9; dec += kGridDecStepDeg) {
-        SkyLine line;
-        line.value = dec;
-        for (double ra = 0.0; ra <= 24.0 + 1e-9; ra += kGridSampleDeg / 15.0) line.points.push_back(chartPoint(frame, ra, dec));
-        grid.push_back(std::move(line));
-    }
-}
-
-void buildEcliptic(const ChartFrame& frame, SkyLine& line) {
-    line.points.clear();
-    const double se = std::sin(kObliquityDeg * kDegToRad), ce = std::cos(kObliquityDeg * kDegToRad);
-    for (double lambda = 0.0; lambda <= 360.0 + 1e-9; lambda += kEclipticStepDeg) {
-        const double sl = std::sin(lambda * kDegToRad), cl = std::cos(lambda * kDegToRad);
-        const double ra = wrapFloor(std::atan2(sl * ce, cl) * kRadToDeg, 360.0) / 15.0;
-        const double dec = std::asin(sl * se) * kRadToDeg;
-        line.points.push_back(chartPoint(frame, ra, dec));
-    }
 }
 
 }  // namespace
 
-bool objectListed(int object, const CUniverseViewDrawState& state) {
-    const StarEntry* e = catalogueObject(object);
-    if (!e) return false;
-    if (object >= kFirstMessierObject) {
-        const int bit = object >= kFirstCaldwellObject ? 2 : 1;
-        return (state.deepSkySelection & bit) != 0 && e->magnitude <= state.magnitudeLimit;
+void skyAxisPoints(double zenithDistanceDeg, double azimuthDeg, double latitudeDeg, double stepDeg,
+                   HorizontalPoint& north, HorizontalPoint& east) {
+    const Vector3 m = enuOf(zenithDistanceDeg, azimuthDeg);
+    const Vector3 pole = enuOf(90.0 - latitudeDeg, 0.0);
+    Vector3 toward = pole - m * pole.dot(m);  // the pole's direction along the sky at m
+    const double len = toward.norm();
+    if (len < 1e-9) {
+        north = east = {static_cast<float>(zenithDistanceDeg), static_cast<float>(azimuthDeg)};
+        return;
     }
-    return e->magnitude <= state.magnitudeLimit || figureLinkValid(e->figureLink1) || figureLinkValid(e->figureLink2);
+    toward *= 1.0 / len;
+    // Looking out at the sky with north up, east is on the left: north × m.
+    const Vector3 eastward = toward.cross(m);
+    const double t = std::tan(stepDeg * kDegToRad);
+    north = horizontalOf(m + toward * t);
+    east = horizontalOf(m + eastward * t);
 }
 
-ChartSky::ChartSky() : paths_(std::make_unique<OrbitalPaths>()) {}
-ChartSky::~ChartSky() = default;
-
-bool ChartSky::openEphemeris(const std::string& path, std::string& error) {
-    const std::string file = findEphemerisFile(path);
-    if (file.empty()) {
-        error = "no ephemeris file found";
-        return false;
-    }
-    double span = 0.0;
-    if (!celestra::openEphemeris(file, firstJd_, lastJd_, span, &error)) {
-        firstJd_ = lastJd_ = 0.0;
-        return false;
-    }
-    context_ = std::make_unique<PlaceContext>(makePlaceContext(processEphemeris()));
-    return true;
+void equatorialOfHorizontal(double zenithDistanceDeg, double azimuthDeg, double lstHours, double latitudeDeg,
+                            double& raHours, double& decDeg) {
+    const double h = (90.0 - zenithDistanceDeg) * kDegToRad, a = azimuthDeg * kDegToRad, phi = latitudeDeg * kDegToRad;
+    const double sinDec = std::sin(phi) * std::sin(h) + std::cos(phi) * std::cos(h) * std::cos(a);
+    decDeg = std::asin(std::clamp(sinDec, -1.0, 1.0)) * kRadToDeg;
+    // Hour angle, westward positive: west of the meridian (azimuth 180..360) is positive.
+    const double y = -std::sin(a) * std::cos(h);
+    const double x = std::cos(phi) * std::sin(h) - std::sin(phi) * std::cos(h) * std::cos(a);
+    const double hourAngle = std::atan2(y, x) * kRadToDeg / 15.0;
+    raHours = wrapFloor(lstHours - hourAngle, 24.0);
 }
 
-void ChartSky::compute(const CObserverState& observer, const CUniverseViewDrawState& state, bool orbitalPaths,
-                       SkySnapshot& out, const Progress& progress) {
-    const double jd = observer.instant;
+void snapshotFromChart(const ChartData& chart, const CObserverState& observer, double ephemerisFirst,
+                       double ephemerisLast, SkySnapshot& out) {
+    const double jd = chart.starsInstant != 0.0 ? chart.starsInstant : observer.instant;
     out.instantUtc = jd;
     out.zoneOffsetDays = observer.zoneOffset;
     out.latitude = observer.latitude;
     out.longitude = observer.longitude;
     out.gmstHours = siderealTimeFromUtc(jd, false);
     out.lstHours = localSiderealTime(out.gmstHours, observer.longitude);
-    out.instantInEphemeris = hasEphemeris() && jd >= firstJd_ && jd <= lastJd_;
-    const ChartFrame frame = makeChartFrame(out.lstHours, observer.latitude);
+    out.instantInEphemeris = ephemerisLast > ephemerisFirst && jd >= ephemerisFirst && jd <= ephemerisLast;
 
-    // Catalogue objects: the fast chart conversion of the catalogue place.
     out.objects.clear();
+    out.objects.reserve(chart.visibleObjects.size());
     out.indexOfObject.assign(kCatalogueObjectCount, -1);
-    for (int k = 0; k < kCatalogueObjectCount; ++k) {
-        if (!objectListed(k, state)) continue;
+    for (int32_t k : chart.visibleObjects) {
         const StarEntry* e = catalogueObject(k);
+        if (!e || static_cast<size_t>(k) >= chart.objectZenithDistance.size()) continue;
         SkyObject o;
         o.object = k;
         o.magnitude = e->magnitude;
         o.raHours = e->rightAscension;
         o.decDeg = e->declination;
-        o.place = chartPoint(frame, o.raHours, o.decDeg);
+        o.place = pointOf(chart.objectZenithDistance[static_cast<size_t>(k)], chart.objectAzimuth[static_cast<size_t>(k)]);
         out.indexOfObject[static_cast<size_t>(k)] = static_cast<int32_t>(out.objects.size());
         out.objects.push_back(o);
     }
 
-    buildEcliptic(frame, out.ecliptic);
-    buildEquatorialGrid(frame, out.equatorialGrid);
-
-    // Bodies: apparent topocentric places with refraction from the site's weather.
-    const ObserverSite site = siteOf(observer);
     for (int b = 1; b <= 11; ++b) {
         SkyBody& body = out.bodies[static_cast<size_t>(b - 1)];
+        const BodySlot& slot = chart.bodies.slot[static_cast<size_t>(b - 1)];
         body = SkyBody{};
         body.body = b;
-        if (!out.instantInEphemeris || b == kEarth) continue;
-        HorizonResult h;
-        if (horizonPlace(*context_, jd, b, site, observer.refraction != 0, PlaceForm::Topocentric, h) != 0) continue;
-        body.valid = true;
-        body.place = {static_cast<float>(90.0 - h.altitudeDeg), static_cast<float>(h.azimuthDeg)};
-        body.raHours = h.raHours;
-        body.decDeg = h.decDeg;
-        body.distanceAu = h.distanceAu;
-        if (h.distanceAu > 0.0) body.angularDiameterDeg = bodyDiameterKm(b) / (h.distanceAu * kAuKm) * kRadToDeg;
-        planetMagnitude(*context_, b, jd, body.magnitude);
+        body.valid = chart.bodies.valid && b != kEarth && slot.distanceAu > 0.0;
+        if (!body.valid) continue;
+        body.place = pointOf(slot.zenithDistanceFixed, slot.azimuthFixed);
+        body.distanceAu = slot.distanceAu;
+        body.angularDiameterDeg = slot.angularDiameterDeg;
+        body.magnitude = chart.bodyDetails.magnitude[static_cast<size_t>(b - 1)];
+        equatorialOfHorizontal(body.place.zenithDistance, body.place.azimuth, out.lstHours, observer.latitude,
+                               body.raHours, body.decDeg);
     }
 
     out.moon = MoonDisc{};
     const SkyBody& moon = out.bodies[kMoon - 1];
-    MoonPhase phase;
-    if (moon.valid && moonPhase(*context_, jd, phase) == 0) {
+    if (moon.valid && chart.bodyDetails.bodiesValid) {
         out.moon.valid = true;
-        out.moon.illuminatedFraction = phase.illuminatedFraction;
-        out.moon.brightLimbDeg = phase.brightLimbDeg;
-        const double cosDec = std::max(1e-6, std::cos(moon.decDeg * kDegToRad));
-        out.moon.northPoint = chartPoint(frame, moon.raHours, std::min(90.0, moon.decDeg + kMoonAxisDeg));
-        out.moon.eastPoint = chartPoint(frame, moon.raHours + kMoonAxisDeg / 15.0 / cosDec, moon.decDeg);
-        // The fast conversion has no refraction: move both points by the Moon's own refraction.
-        const HorizontalPoint m = chartPoint(frame, moon.raHours, moon.decDeg);
-        const float lift = moon.place.zenithDistance - m.zenithDistance;
-        out.moon.northPoint.zenithDistance += lift;
-        out.moon.eastPoint.zenithDistance += lift;
+        out.moon.illuminatedFraction = chart.bodyDetails.moon.illuminatedFraction;
+        out.moon.brightLimbDeg = chart.bodyDetails.moon.brightLimbDeg;
+        skyAxisPoints(moon.place.zenithDistance, moon.place.azimuth, observer.latitude, kMoonAxisDeg,
+                      out.moon.northPoint, out.moon.eastPoint);
     }
 
-    // Orbital paths: the daily table (built once, with progress), then the track window.
+    // The ecliptic, closed.
+    out.ecliptic = SkyLine{};
+    for (int i = 0; i <= kEclipticPointCount; ++i) {
+        const int k = i % kEclipticPointCount;
+        out.ecliptic.points.push_back(pointOf(chart.bodyDetails.eclipticZenithDistance[static_cast<size_t>(k)],
+                                              chart.bodyDetails.eclipticAzimuth[static_cast<size_t>(k)]));
+    }
+
+    // Hour circles every hour, labelled on the equator; parallels every 10°,
+    // closed, labelled on the meridian.
+    out.equatorialGrid.clear();
+    const auto node = [&](int row, int column) {
+        const size_t i = static_cast<size_t>(row * kGridColumns + column % kGridColumns);
+        return pointOf(chart.grid.zenithDistance[i], chart.grid.azimuth[i]);
+    };
+    for (int column = 0; column < kGridColumns; column += kColumnsPerHour) {
+        SkyLine line;
+        line.rightAscension = true;
+        line.value = column * kGridColumnStepHours;
+        for (int row = 0; row < kGridRows; ++row) line.points.push_back(node(row, column));
+        line.labelIndex = kEquatorRow;
+        out.equatorialGrid.push_back(std::move(line));
+    }
+    const int meridianColumn = static_cast<int>(std::lround(out.lstHours / kGridColumnStepHours)) % kGridColumns;
+    for (int row = 0; row < kGridRows; ++row) {
+        SkyLine line;
+        line.value = kGridFirstRowDeg + row * kGridRowStepDeg;
+        for (int column = 0; column <= kGridColumns; ++column) line.points.push_back(node(row, column));
+        line.labelIndex = meridianColumn;
+        out.equatorialGrid.push_back(std::move(line));
+    }
+
     out.tracks.clear();
-    if (orbitalPaths && out.instantInEphemeris) {
-        auto report = [&](const std::string& text) {
-            if (progress) progress(text, std::atoi(text.c_str() + text.find_first_of("0123456789")));
-        };
-        paths_->update(*context_, snapshotOf(observer), true, report);
-        if (paths_->trackValid()) {
-            const TrackWindow w = paths_->window();
-            const int today = static_cast<int>(jd - paths_->places().startJd);
-            for (int slot = 0; slot < kPathBodyCount; ++slot) {
-                OrbitalTrack track;
-                track.body = kPathBodies[static_cast<size_t>(slot)];
-                track.currentDay = today - w.first;
-                for (int d = w.first; d < w.end; ++d)
-                    track.days.push_back({paths_->zenithDistanceDeg(d, slot), paths_->azimuthDeg(d, slot)});
-                out.tracks.push_back(std::move(track));
+    const int days = chart.trackWindow.end - chart.trackWindow.first;
+    if (chart.trackValid && days > 0 && chart.track.size() >= static_cast<size_t>(days) * kDailyRecordFloats) {
+        const int today = static_cast<int>(jd - ephemerisFirst) - chart.trackWindow.first;
+        for (int slot = 0; slot < kPathBodyCount; ++slot) {
+            OrbitalTrack track;
+            track.body = kPathBodies[static_cast<size_t>(slot)];
+            track.currentDay = today;
+            for (int d = 0; d < days; ++d) {
+                const size_t i = static_cast<size_t>(d) * kDailyRecordFloats + 2 * static_cast<size_t>(slot);
+                track.days.push_back({chart.track[i], chart.track[i + 1]});
             }
+            out.tracks.push_back(std::move(track));
         }
     }
 }

@@ -1,16 +1,13 @@
-// What the star chart draws, computed once per change of instant, place or
-// filter: horizontal places of the catalogue objects, the bodies, the Moon's
-// phase, the ecliptic, the equatorial grid and the orbital-path tracks.
-// Everything is zenith distance and azimuth in degrees; the chart projects
-// it once per view change and paints from that, never from here.
+// What the star chart draws, gathered once per recompute of the universe
+// model: horizontal places of the listed catalogue objects, the bodies, the
+// Moon's phase with the directions of north and east at it, the ecliptic,
+// the equatorial grid and the orbital-path tracks. Everything is zenith
+// distance and azimuth in degrees; the chart projects it once per view
+// change and paints from that, never from the model's arrays.
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <cstdint>
-#include <functional>
-#include <memory>
-#include <string>
 #include <vector>
 
 #include "sky/draw_state.h"
@@ -18,8 +15,7 @@
 
 namespace celestra {
 
-struct PlaceContext;
-class OrbitalPaths;
+struct ChartData;
 
 struct HorizontalPoint {
     float zenithDistance = 0.0f;  // degrees, 0 at the zenith, above 90 below the horizon
@@ -30,7 +26,7 @@ struct SkyObject {
     int32_t object = 0;      // combined catalogue number 0..9328
     int32_t magnitude = 0;   // thousandths of a magnitude
     HorizontalPoint place;
-    double raHours = 0.0;    // the place the chart was computed from (J2000.0 catalogue place)
+    double raHours = 0.0;    // the catalogue place (J2000.0) the chart position comes from
     double decDeg = 0.0;
 };
 
@@ -38,7 +34,7 @@ struct SkyBody {
     int body = 0;  // 1..11
     bool valid = false;
     HorizontalPoint place;
-    double raHours = 0.0;  // apparent topocentric place of date
+    double raHours = 0.0;  // of date, from the horizontal place
     double decDeg = 0.0;
     double distanceAu = 0.0;
     double angularDiameterDeg = 0.0;
@@ -57,14 +53,15 @@ struct MoonDisc {
 
 struct SkyLine {
     std::vector<HorizontalPoint> points;
-    double value = 0.0;  // hours for a right-ascension line, degrees for a declination circle
+    double value = 0.0;   // hours for a right-ascension line, degrees for a parallel
     bool rightAscension = false;
+    int labelIndex = -1;  // the point its label goes to (-1 none)
 };
 
 struct OrbitalTrack {
     int body = 0;  // 1, 2, 4, 5, 6, 10
     std::vector<HorizontalPoint> days;  // one point a day across the window
-    int currentDay = 0;  // index in `days` of the current date
+    int currentDay = -1;  // index in `days` of the current date
 };
 
 struct SkySnapshot {
@@ -92,47 +89,30 @@ struct SkySnapshot {
     }
 };
 
-// Whether a catalogue object belongs on the chart for a drawing state: within
-// the magnitude limit, or (stars) part of a constellation figure; deep-sky
-// objects only when their catalogue is selected (field 27).
-bool objectListed(int object, const CUniverseViewDrawState& state);
-
-// Status texts of the chart after a recompute.
+// Status texts of the chart after a recompute, and the hover text outside the ephemeris.
 constexpr const char* kStatusRealtime = "Realtime      ";
 constexpr const char* kStatusStopped = "Stopped       ";
-constexpr const char* kStatusAnimating = "Animating";
 constexpr const char* kEphemerisInvalidText = "Ephemeris date invalid!";
 
-// Computes the snapshot for an observer and drawing state. Owns the
-// ephemeris context and the orbital-path tables; not thread-safe: one
-// thread computes, and hands finished snapshots to the drawing thread.
-class ChartSky {
-public:
-    ChartSky();
-    ~ChartSky();
-    ChartSky(const ChartSky&) = delete;
-    ChartSky& operator=(const ChartSky&) = delete;
+// The snapshot of what the model last published, for the observer whose
+// place and zone it belongs to. `ephemerisFirst` and `ephemerisLast`
+// (Julian days, 0 without an ephemeris) decide whether the instant is
+// inside the file, and the day the tracks mark as today.
+void snapshotFromChart(const ChartData& chart, const CObserverState& observer, double ephemerisFirst,
+                       double ephemerisLast, SkySnapshot& out);
 
-    // Opens the ephemeris (findEphemerisFile's search when the path is
-    // empty). False with a message when there is none.
-    bool openEphemeris(const std::string& path, std::string& error);
-    bool hasEphemeris() const { return lastJd_ > firstJd_; }
-    double firstJd() const { return firstJd_; }
-    double lastJd() const { return lastJd_; }
+// Points `stepDeg` north and east of a place on the sky, in horizontal
+// coordinates, at latitude `latitudeDeg` (the north celestial pole stands at
+// that altitude due north). Seen from inside the sphere east lies 90°
+// counter-clockwise of north. Near the pole north is undefined: the
+// points are then the place itself.
+void skyAxisPoints(double zenithDistanceDeg, double azimuthDeg, double latitudeDeg, double stepDeg,
+                   HorizontalPoint& north, HorizontalPoint& east);
 
-    // Progress of the one-time build of the daily places ("One time init: 33%").
-    using Progress = std::function<void(const std::string& text, int percent)>;
-
-    // Everything for one instant. `orbitalPaths` builds (first time, with
-    // progress) and uses the daily place table.
-    void compute(const CObserverState& observer, const CUniverseViewDrawState& state, bool orbitalPaths,
-                 SkySnapshot& out, const Progress& progress = {});
-
-private:
-    std::unique_ptr<PlaceContext> context_;
-    std::unique_ptr<OrbitalPaths> paths_;
-    double firstJd_ = 0.0;
-    double lastJd_ = 0.0;
-};
+// Right ascension (hours) and declination (degrees) of a horizontal place at
+// local sidereal time `lstHours` and latitude `latitudeDeg`: the inverse of
+// the chart's conversion.
+void equatorialOfHorizontal(double zenithDistanceDeg, double azimuthDeg, double lstHours, double latitudeDeg,
+                            double& raHours, double& decDeg);
 
 }  // namespace celestra

@@ -6,6 +6,16 @@
 
 namespace celestra {
 
+std::shared_ptr<SkySnapshot> computeSnapshot(CUniverse& universe, const CObserverState& observer,
+                                             const CUniverseViewDrawState& state) {
+    universe.Update(observer, state, false);
+    auto snapshot = std::make_shared<SkySnapshot>();
+    universe.ReadChart([&](const ChartData& chart) {
+        snapshotFromChart(chart, observer, universe.EphemerisStart(), universe.EphemerisEnd(), *snapshot);
+    });
+    return snapshot;
+}
+
 QImage renderChartImage(const std::shared_ptr<const SkySnapshot>& sky, const CUniverseViewDrawState& state, int width,
                         int height, const ChartOptions& options, const ChartSelection& selection) {
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);

@@ -5,9 +5,14 @@
 
 #include <QImage>
 
+#include "sky/universe.h"
 #include "ui/chart_renderer.h"
 
 namespace celestra {
+
+// Recomputes the model here for the states and gathers the snapshot.
+std::shared_ptr<SkySnapshot> computeSnapshot(CUniverse& universe, const CObserverState& observer,
+                                             const CUniverseViewDrawState& state);
 
 QImage renderChartImage(const std::shared_ptr<const SkySnapshot>& sky, const CUniverseViewDrawState& state, int width,
                         int height, const ChartOptions& options = {}, const ChartSelection& selection = {});

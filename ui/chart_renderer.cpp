@@ -233,11 +233,11 @@ void ChartRenderer::prepare() {
 
     if (options_.ecliptic) projectLine(sky.ecliptic.points, eclipticLines_);
     if (options_.polarGrid) {
-        const int meridianSample = static_cast<int>(std::lround(sky.lstHours * 15.0 / 2.5)) % 144;
         for (const SkyLine& line : sky.equatorialGrid) {
             projectLine(line.points, polarGridLines_);
-            // Right-ascension lines are labelled on the equator, declination circles on the meridian.
-            const size_t k = line.rightAscension ? 30 : static_cast<size_t>(meridianSample);
+            // Hour circles are labelled on the equator, parallels on the meridian.
+            if (line.labelIndex < 0) continue;
+            const size_t k = static_cast<size_t>(line.labelIndex);
             if (k >= line.points.size() || line.points[k].zenithDistance >= 88.0f) continue;
             const QPointF p = pixel(line.points[k]);
             if (!onChart(p, 0.0)) continue;

@@ -77,14 +77,15 @@ int runRender(const std::vector<std::string>& words) {
         state.magnitudeLimit = static_cast<int32_t>(*mag * 1000.0 + 0.5);
     }
 
-    ChartSky sky;
-    std::string error;
-    if (!sky.openEphemeris(args.value("ephemeris").value_or(""), error))
-        std::fprintf(stderr, "celestra-cli render: %s; the chart has no Sun, Moon or planets\n", error.c_str());
-    else if (*jd < sky.firstJd() || *jd > sky.lastJd())
+    UniverseConfig config;
+    config.ephemerisPath = args.value("ephemeris").value_or("");
+    CUniverse universe(config);
+    if (!universe.StartupMessage().empty())
+        std::fprintf(stderr, "celestra-cli render: no ephemeris; the chart has no Sun, Moon or planets\n");
+    else if (*jd < universe.EphemerisStart() || *jd > universe.EphemerisEnd())
         fail(kExitOutsideEphemeris, "the instant lies outside the ephemeris");
-    auto snapshot = std::make_shared<SkySnapshot>();
-    sky.compute(doc.observer, state, true, *snapshot);
+    state.overlays[kOrbitalPathsOverlay] = 1;
+    const auto snapshot = computeSnapshot(universe, doc.observer, state);
 
     useOffscreenPlatformWithoutDisplay();
     int argc = 1;

@@ -1,7 +1,6 @@
 #include "ui/program.h"
 
 #include <QGuiApplication>
-#include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
@@ -41,15 +40,10 @@ std::unique_ptr<Program> startProgram(const QString& exePath) {
 
     program->model = std::make_unique<SkyModel>();
     program->model->setOrbitalPaths(paths);
-    std::string ephemerisError;
-    if (!program->model->openEphemeris("", ephemerisError)) {
-        program->ephemerisError = QString::fromStdString(ephemerisError);
-        debugLog("%s\n", ephemerisError.c_str());
-    }
+    program->ephemerisError = program->model->startupMessage();
     program->window = std::make_unique<MainWindow>(program->document, program->paths, program->metrics, *program->model);
     if (!program->ephemerisError.isEmpty())
-        program->window->statusLabel()->setToolTip(
-            QStringLiteral("Ephemeris data file is missing. Planetary data will be incorrect. Please reinstall Celestra."));
+        QMessageBox::warning(nullptr, QStringLiteral("Celestra"), program->ephemerisError);
     return program;
 }
 

@@ -19,7 +19,7 @@ struct Program {
     DocumentData document;
     std::unique_ptr<SkyModel> model;
     std::unique_ptr<MainWindow> window;
-    QString ephemerisError;  // why there are no planets, when there is no ephemeris
+    QString ephemerisError;  // the message shown when there is no ephemeris
 };
 
 // Runs the start-up steps for the executable at `exePath` (the running

@@ -49,10 +49,11 @@ const Scene& scene() {
         doc.drawState.zoom = 1.0;
         doc.drawState.magnitudeLimit = 7000;
         doc.ApplyColorPreset();
-        ChartSky sky;
-        std::string error;
-        sky.openEphemeris(CELESTRA_BUILT_EPHEMERIS, error);
-        sky.compute(doc.observer, doc.drawState, true, *scene.sky);
+        UniverseConfig config;
+        config.ephemerisPath = CELESTRA_BUILT_EPHEMERIS;
+        CUniverse universe(config);
+        doc.drawState.overlays[kOrbitalPathsOverlay] = 1;
+        scene.sky = computeSnapshot(universe, doc.observer, doc.drawState);
         scene.state = doc.drawState;
         return scene;
     }();

@@ -62,7 +62,7 @@ CUniverseViewDrawState zenithState(int preset, double zoom) {
 class ChartRenderTest : public QObject {
     Q_OBJECT
 private:
-    ChartSky sky_;
+    std::unique_ptr<CUniverse> universe_;
     std::shared_ptr<SkySnapshot> snapshot_;
     CObserverState observer_{kJd, 0.0};
 
@@ -81,12 +81,13 @@ private:
 
 private slots:
     void initTestCase() {
-        std::string error;
-        QVERIFY2(sky_.openEphemeris(test::builtEphemeris().toStdString(), error), error.c_str());
+        UniverseConfig config;
+        config.ephemerisPath = test::builtEphemeris().toStdString();
+        universe_ = std::make_unique<CUniverse>(config);
+        QVERIFY(universe_->StartupMessage().empty());
         observer_.latitude = kLat;
         observer_.longitude = kLon;
-        snapshot_ = std::make_shared<SkySnapshot>();
-        sky_.compute(observer_, zenithState(kPresetBlack, 1.0), false, *snapshot_);
+        snapshot_ = computeSnapshot(*universe_, observer_, zenithState(kPresetBlack, 1.0));
     }
 
     void backgroundOfEachScheme() {
@@ -164,8 +165,7 @@ private slots:
         // Magnitude 7: the faintest stars too, every one of them inside the circle.
         CUniverseViewDrawState faint = s;
         faint.magnitudeLimit = 7000;
-        auto all = std::make_shared<SkySnapshot>();
-        sky_.compute(observer_, faint, false, *all);
+        const auto all = computeSnapshot(*universe_, observer_, faint);
         QVERIFY(all->objects.size() > 8000u);
         const QImage image = renderChartImage(all, faint, kW, kH, options);
         const QColor notSky = colorOf(s.colorScheme.colors[BackgroundNotSky]);
