@@ -68,6 +68,10 @@ void ChartRenderer::setScale(double scale) {
     dirty_ = true;
 }
 
+void ChartRenderer::setDevicePixelRatio(double ratio) {
+    devicePixelRatio_ = std::max(1.0, ratio);
+}
+
 void ChartRenderer::setOptions(const ChartOptions& options) {
     options_ = options;
     dirty_ = true;
@@ -104,19 +108,23 @@ void ChartRenderer::rebuildColors() {
 
 void ChartRenderer::rebuildStarAtlas() {
     const ColorRef c = state_.colorScheme.colors[Stars];
-    if (!starAtlas_.isNull() && c == atlasColor_ && scale_ == atlasScale_) return;
+    if (!starAtlas_.isNull() && c == atlasColor_ && scale_ == atlasScale_ && devicePixelRatio_ == atlasRatio_) return;
     atlasColor_ = c;
     atlasScale_ = scale_;
+    atlasRatio_ = devicePixelRatio_;
     atlasCell_ = std::ceil(2.0 * kMaxRadius * scale_ + 2.0);
-    QImage atlas(static_cast<int>(atlasCell_ * kStarBuckets), static_cast<int>(atlasCell_), QImage::Format_ARGB32_Premultiplied);
+    const double r = devicePixelRatio_;
+    QImage atlas(static_cast<int>(std::ceil(atlasCell_ * kStarBuckets * r)), static_cast<int>(std::ceil(atlasCell_ * r)),
+                 QImage::Format_ARGB32_Premultiplied);
+    atlas.setDevicePixelRatio(r);
     atlas.fill(Qt::transparent);
     QPainter p(&atlas);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(colorOf(c));
     for (int b = 0; b < kStarBuckets; ++b) {
-        const double r = radiusOfBucket(b, kStarBuckets) * scale_;
-        p.drawEllipse(QPointF(atlasCell_ * (b + 0.5), atlasCell_ / 2.0), r, r);
+        const double radius = radiusOfBucket(b, kStarBuckets) * scale_;
+        p.drawEllipse(QPointF(atlasCell_ * (b + 0.5), atlasCell_ / 2.0), radius, radius);
     }
     p.end();
     starAtlas_ = QPixmap::fromImage(atlas);
@@ -463,6 +471,10 @@ void ChartRenderer::paintInfo(QPainter& painter) {
 }
 
 void ChartRenderer::paint(QPainter& painter) {
+    if (painter.device() && painter.device()->devicePixelRatioF() != devicePixelRatio_) {
+        setDevicePixelRatio(painter.device()->devicePixelRatioF());
+        colorsDirty_ = true;
+    }
     if (colorsDirty_) dirty_ = true;
     if (dirty_) prepare();
     const double w = projection_.width(), h = projection_.height();
@@ -518,8 +530,10 @@ void ChartRenderer::paint(QPainter& painter) {
     if (!stars_.isEmpty()) {
         QVector<QPainter::PixmapFragment> fragments;
         fragments.reserve(stars_.size());
+        // Source rectangles are in the atlas's device pixels.
+        const double r = atlasRatio_, cell = atlasCell_ * r;
         for (const StarSprite& st : stars_)
-            fragments.append(QPainter::PixmapFragment::create(st.at, QRectF(atlasCell_ * st.bucket, 0, atlasCell_, atlasCell_)));
+            fragments.append(QPainter::PixmapFragment::create(st.at, QRectF(cell * st.bucket, 0, cell, cell), 1.0 / r, 1.0 / r));
         painter.drawPixmapFragments(fragments.constData(), static_cast<int>(fragments.size()), starAtlas_);
     }
 

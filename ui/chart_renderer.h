@@ -59,6 +59,9 @@ public:
     void setView(const CUniverseViewDrawState& state, int width, int height);
     // Size factor of lines, stars and text: the display scale (DPI / 96, at least 1).
     void setScale(double scale);
+    // Device pixels per pixel of the target (high-density screens), so the
+    // pre-drawn star discs stay sharp.
+    void setDevicePixelRatio(double ratio);
     void setOptions(const ChartOptions& options);
     void setSelection(const ChartSelection& selection);
     const ChartSelection& selection() const { return selection_; }
@@ -131,6 +134,8 @@ private:
     double atlasCell_ = 0.0;
     ColorRef atlasColor_ = 0xFFFFFFFF;
     double atlasScale_ = 0.0;
+    double devicePixelRatio_ = 1.0;
+    double atlasRatio_ = 0.0;
 
     // Prepared geometry.
     QPointF zenith_;
