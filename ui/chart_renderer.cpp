@@ -25,6 +25,8 @@ double starRadius(int32_t magnitudeThousandths) {
     return std::clamp(0.6 + 0.5 * (6.5 - magnitudeThousandths * 0.001), 0.6, 4.6);
 }
 constexpr double kMinRadius = 0.6;
+// Azimuth between the facing direction and the altitude labels, degrees.
+constexpr double kAltitudeLabelOffsetDeg = 15.0;
 constexpr double kMaxRadius = 4.6;
 
 int bucketOf(double radius, int buckets) {
@@ -496,10 +498,11 @@ void ChartRenderer::paint(QPainter& painter) {
             const ChartPoint e = projection_.pixel(90.0, az);
             painter.drawLine(zenith_, QPointF(e.x, e.y));
         }
-        // Altitudes along the facing direction.
+        // Altitudes along a line a little to the side of the facing
+        // direction, clear of the declinations on the meridian.
         painter.setPen(colors_[GridZenithText]);
         painter.setFont(smallFont_);
-        const double facing = facingAzimuth(state_.rotation, state_.flippedEastWest());
+        const double facing = facingAzimuth(state_.rotation, state_.flippedEastWest()) - kAltitudeLabelOffsetDeg;
         for (int alt = 10; alt < 90; alt += 10) {
             const ChartPoint p = projection_.pixel(90 - alt, facing);
             const QString label = QStringLiteral("%1°").arg(alt);
