@@ -90,7 +90,7 @@ int ChartRenderer::labelLevel(double zoom) { return static_cast<int>(std::lround
 
 double ChartRenderer::starLabelMagnitude(double zoom) { return std::min(6.0, 1.5 + 0.75 * (zoom - 2.0)); }
 
-const QStaticText* ChartRenderer::staticText(const QString& text) {
+QStaticText ChartRenderer::staticText(const QString& text) {
     auto it = texts_.find(text);
     if (it == texts_.end()) {
         QStaticText s(text);
@@ -99,7 +99,7 @@ const QStaticText* ChartRenderer::staticText(const QString& text) {
         s.prepare(QTransform(), smallFont_);
         it = texts_.insert(text, s);
     }
-    return &it.value();
+    return it.value();
 }
 
 void ChartRenderer::rebuildColors() {
@@ -559,8 +559,8 @@ void ChartRenderer::paint(QPainter& painter) {
             currentKey = l.key;
         }
         QPointF at = l.at;
-        if (l.centred) at.rx() -= l.text->size().width() / 2.0;
-        painter.drawStaticText(at, *l.text);
+        if (l.centred) at.rx() -= l.text.size().width() / 2.0;
+        painter.drawStaticText(at, l.text);
     }
 
     painter.setPen(QPen(colors_[HorizonCircle], 1.5 * s));

@@ -95,7 +95,7 @@ private:
     struct Label {
         QPointF at;        // anchor
         int key;           // colour key
-        const QStaticText* text;
+        QStaticText text;  // shared with the cache, so copying is cheap
         bool centred;      // centred horizontally with its top at the anchor
     };
     struct Hit {
@@ -103,7 +103,7 @@ private:
         ChartSelection what;
     };
 
-    const QStaticText* staticText(const QString& text);
+    QStaticText staticText(const QString& text);
     void rebuildColors();
     void rebuildStarAtlas();
     bool onChart(const QPointF& p, double margin) const;

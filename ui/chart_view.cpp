@@ -60,9 +60,7 @@ void ChartView::start() {
     time_.takeClockInstant();
     ApplyColorScheme(doc_.drawState.colorPreset);
     realtimeTimer_.start();
-    model_.Update(doc_.observer, doc_.drawState, false);
-    refreshFromModel();
-    model_.Update(doc_.observer, doc_.drawState, true);
+    model_.Update(doc_.observer, doc_.drawState);
 }
 
 void ChartView::showEvent(QShowEvent* event) {
@@ -71,9 +69,13 @@ void ChartView::showEvent(QShowEvent* event) {
 }
 
 void ChartView::updateModel(bool notifyChart) {
+    // The first of a step's two updates (the one the chart is not told of)
+    // is left out: the second carries the same instant to the worker.
+    if (!notifyChart) return;
     model_.setAnimating(time_.animating());
-    model_.Update(doc_.observer, doc_.drawState, notifyChart);
-    if (!notifyChart) refreshFromModel();
+    model_.Update(doc_.observer, doc_.drawState);
+    refreshMenuChecks();
+    update();
 }
 
 int ChartView::stageFlags() const { return model_.stageFlags(); }
@@ -111,7 +113,7 @@ void ChartView::onStagesDone(int) { refreshFromModel(); }
 
 void ChartView::viewChanged(bool recompute) {
     renderer_.setView(doc_.drawState, width(), height());
-    if (recompute) model_.Update(doc_.observer, doc_.drawState, true);
+    if (recompute) model_.Update(doc_.observer, doc_.drawState);
     refreshMenuChecks();
     update();
 }

@@ -31,14 +31,14 @@ SkyModel::~SkyModel() {
     universe_->SetStatusListener({});
 }
 
-void SkyModel::Update(const CObserverState& observer, const CUniverseViewDrawState& state, bool notify) {
+void SkyModel::Update(const CObserverState& observer, const CUniverseViewDrawState& state) {
     {
         std::lock_guard lock(observerMutex_);
         observer_ = observer;
     }
     CUniverseViewDrawState withPaths = state;
     withPaths.overlays[kOrbitalPathsOverlay] = orbitalPaths_ ? 1 : 0;
-    universe_->Update(observer, withPaths, notify);
+    universe_->Update(observer, withPaths, true);
     ++generation_;
 }
 

@@ -1,8 +1,12 @@
 // The chart's side of the universe model: passes the view's states to it,
 // turns its progress reports (from the worker thread) into queued signals,
-// and turns what it published into the snapshot the chart paints from. An
-// update without notification recomputes on the caller's thread before it
-// returns (the time steps need the new sky at once).
+// and turns what it published into the snapshot the chart paints from.
+//
+// The chart never recomputes on its own thread: the model's recomputes are
+// serialised, so a recompute asked for here would wait for the worker's
+// run, which is seconds long while the daily places are first built. Every
+// update therefore goes to the worker, and the chart repaints a few
+// milliseconds later when the worker reports.
 #pragma once
 
 #include <QObject>
@@ -29,8 +33,9 @@ public:
     double firstJd() const { return universe_->EphemerisStart(); }
     double lastJd() const { return universe_->EphemerisEnd(); }
 
-    // The model's Update. The "Orbital Paths" preference goes in with the drawing state.
-    void Update(const CObserverState& observer, const CUniverseViewDrawState& state, bool notify);
+    // The model's Update, on the worker. The "Orbital Paths" preference goes
+    // in with the drawing state.
+    void Update(const CObserverState& observer, const CUniverseViewDrawState& state);
     void setOrbitalPaths(bool on) { orbitalPaths_ = on; }
     bool orbitalPaths() const { return orbitalPaths_; }
     void setAnimating(bool on) { universe_->SetAnimating(on); }
