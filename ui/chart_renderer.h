@@ -67,6 +67,7 @@ public:
     const ChartSelection& selection() const { return selection_; }
     // A text drawn beside the pointer; empty for none.
     void setHoverText(const QPointF& at, const QString& text);
+    const QString& hoverText() const { return hoverText_; }
 
     const ChartProjection& projection() const { return projection_; }
     // The constellation-label level at this zoom: labels whose threshold is

@@ -15,6 +15,7 @@
 
 #include <csignal>
 
+#include "catalogs/deep_sky.h"
 #include "core/time_scales.h"
 #include "tests/ui/qt_test_support.h"
 #include "ui/color_scheme_dialog.h"
@@ -320,6 +321,26 @@ private slots:
         const ChartPoint after = chart()->renderer().projection().pixel(target->place.zenithDistance, target->place.azimuth);
         QVERIFY(std::abs(after.x - chart()->width() / 2.0) < 1.0);
         QVERIFY(std::abs(after.y - chart()->height() / 2.0) < 1.0);
+    }
+
+    void hoverNamesWhatIsUnderThePointer() {
+        chart()->face(FacingDirection::Zenith);
+        QApplication::processEvents();
+        const auto sky = program_->model->snapshot();
+        const SkyObject* target = nullptr;
+        for (const SkyObject& o : sky->objects)
+            if (o.magnitude < 2000 && o.place.zenithDistance < 25.0f && o.object < 9110) { target = &o; break; }
+        QVERIFY2(target, "no bright star near the zenith now");
+        const ChartPoint at = chart()->renderer().projection().pixel(target->place.zenithDistance, target->place.azimuth);
+        QTest::mouseMove(chart(), QPoint(qRound(at.x), qRound(at.y)));
+        QTRY_COMPARE(chart()->renderer().hoverText(),
+                     QString::fromStdString(starChartLabel(*catalogueObject(target->object))));
+        // Outside the ephemeris the hover says so.
+        chart()->observer().instant = program_->model->lastJd() + 400.0;
+        chart()->viewChanged(true);
+        waitForModel();
+        QTest::mouseMove(chart(), QPoint(qRound(at.x) + 1, qRound(at.y)));
+        QTRY_COMPARE(chart()->renderer().hoverText(), QStringLiteral("Ephemeris date invalid!"));
     }
 
     void sigtermClosesAndSaves() {
