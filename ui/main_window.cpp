@@ -61,6 +61,7 @@ MainWindow::MainWindow(DocumentData& document, const AppPaths& paths, const Disp
 void MainWindow::buildMenu() {
     QMenu* menu = menuBar()->addMenu(QStringLiteral("Menu"));
     menu->addAction(QStringLiteral("2D - Star Chart"), this, [this] {
+        model_.universe().SetOrreryMode(false);
         chart_->setFocus();
         chart_->update();
     });
