@@ -424,10 +424,13 @@ void ChartRenderer::paintInfo(QPainter& painter) {
         QStringLiteral("GMST %1").arg(clockText(sky.gmstHours)),
         QStringLiteral("LST  %1").arg(clockText(sky.lstHours)),
     };
+    double widest = 0.0;
     for (const QString& s : lines) {
         painter.drawText(QPointF(x, y), s);
+        widest = std::max(widest, fm.horizontalAdvance(s));
         y += line;
     }
+    timeTextRect_ = QRectF(0, 0, x + widest + x, y - line + fm.descent() + 4 * scale_);
 
     if (selection_.kind == ChartSelection::Kind::None) return;
     double ra = 0, dec = 0, magnitude = 0;

@@ -68,6 +68,8 @@ public:
     // A text drawn beside the pointer; empty for none.
     void setHoverText(const QPointF& at, const QString& text);
     const QString& hoverText() const { return hoverText_; }
+    // Where the time texts were last drawn (a tap there opens the time menu).
+    const QRectF& timeTextRect() const { return timeTextRect_; }
 
     const ChartProjection& projection() const { return projection_; }
     // The constellation-label level at this zoom: labels whose threshold is
@@ -128,6 +130,7 @@ private:
     QHash<QString, QStaticText> texts_;
     QPointF hoverAt_;
     QString hoverText_;
+    QRectF timeTextRect_;
 
     // Star sprites: one anti-aliased disc per size bucket, side by side.
     static constexpr int kStarBuckets = 12;

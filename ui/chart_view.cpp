@@ -365,9 +365,7 @@ void ChartView::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     // A tap on the time texts opens the time menu; elsewhere it selects.
-    const QFontMetrics fm(font());
-    const QRect timeBox(0, 0, 200 * displayScale(), 5 * 17 * displayScale());
-    if (timeBox.contains(event->position().toPoint())) {
+    if (renderer_.timeTextRect().contains(event->position())) {
         showTimeMenu(event->position().toPoint());
         return;
     }

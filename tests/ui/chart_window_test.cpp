@@ -247,6 +247,11 @@ private slots:
         QTest::keyClick(chart(), ',');
         QTest::keyClick(chart(), '<');
         QVERIFY(std::abs(chart()->observer().instant - before + 1.0 / 1440.0) < 1e-9);
+        // A tap on the time texts opens the time menu.
+        QVERIFY(!chart()->timeMenu()->isVisible());
+        QTest::mouseClick(chart(), Qt::LeftButton, {}, QPoint(20, 20));
+        QTRY_VERIFY(chart()->timeMenu()->isVisible());
+        chart()->timeMenu()->hide();
         realtime->trigger();
         waitForModel();
         QCOMPARE(state().realTime, 1);
