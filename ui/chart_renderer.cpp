@@ -409,18 +409,21 @@ void ChartRenderer::paintInfo(QPainter& painter) {
     painter.setPen(colors_[state_.realTime ? InfoTime : InfoTimeStopped]);
     char fov[32];
     std::snprintf(fov, sizeof fov, "FOV: %4.1lf°", fieldOfViewDeg(state_.zoom));
-    const CalendarDate utc = calendarFromJulianDay(sky.instantUtc);
-    const double utcHours = std::fmod(sky.instantUtc + 0.5, 1.0) * 24.0;
+    // Civil times are rounded to the second (a truncating clock text would
+    // show 22:00:00 UTC as 21:59:59, the JD of an exact hour being a hair short).
+    const BrokenDownTime utc = brokenDownTimeFromJulianDay(sky.instantUtc);
+    const BrokenDownTime local = brokenDownTimeFromJulianDay(sky.instantUtc + sky.zoneOffsetDays);
+    const auto hms = [](const BrokenDownTime& t) {
+        return QString::asprintf("%02d:%02d:%02d", int(t.hour), int(t.minute), int(t.second));
+    };
     const QString lines[] = {
         QString::fromUtf8(fov),
         QStringLiteral("UTC  %1-%2-%3 %4")
-            .arg(utc.year, 4, 10, QLatin1Char('0'))
-            .arg(utc.month, 2, 10, QLatin1Char('0'))
-            .arg(utc.day, 2, 10, QLatin1Char('0'))
-            .arg(clockText(utcHours)),
-        QStringLiteral("%1  %2")
-            .arg(clockText(utcHours + sky.zoneOffsetDays * 24.0))
-            .arg(QString::fromStdString(formatZoneLabel(sky.zoneOffsetDays))),
+            .arg(int(utc.year), 4, 10, QLatin1Char('0'))
+            .arg(int(utc.month), 2, 10, QLatin1Char('0'))
+            .arg(int(utc.day), 2, 10, QLatin1Char('0'))
+            .arg(hms(utc)),
+        QStringLiteral("%1  %2").arg(hms(local)).arg(QString::fromStdString(formatZoneLabel(sky.zoneOffsetDays))),
         QStringLiteral("GMST %1").arg(clockText(sky.gmstHours)),
         QStringLiteral("LST  %1").arg(clockText(sky.lstHours)),
     };
