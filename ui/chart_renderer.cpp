@@ -569,8 +569,10 @@ void ChartRenderer::paint(QPainter& painter) {
         painter.drawStaticText(at, l.text);
     }
 
-    painter.setPen(QPen(colors_[HorizonCircle], 1.5 * s));
-    painter.drawEllipse(zenith_, horizonRadius_, horizonRadius_);
+    if (options_.horizon) {
+        painter.setPen(QPen(colors_[HorizonCircle], 1.5 * s));
+        painter.drawEllipse(zenith_, horizonRadius_, horizonRadius_);
+    }
 
     // Zenith crosshatch.
     painter.setPen(QPen(colors_[ZenithCrosshatch], 1.0 * s));

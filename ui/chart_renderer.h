@@ -35,6 +35,7 @@ struct ChartOptions {
     bool planets = true;
     bool orbitalPaths = true;
     bool telrad = true;
+    bool horizon = true;
     bool infoTexts = true;
 };
 

@@ -1,5 +1,10 @@
 #include "ui/chart_view.h"
 
+#include <QTimeZone>
+
+#include "ui/chart_overlays.h"
+#include "ui/orrery_painter.h"
+
 #include <QActionGroup>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -102,6 +107,7 @@ bool ChartView::idle() const {
 }
 
 void ChartView::refreshFromModel() {
+    renderer_.setOptions(chartOptionsFor(doc_.drawState));
     renderer_.setSnapshot(model_.snapshot());
     renderer_.setView(doc_.drawState, width(), height());
     emit statusChanged(model_.statusText());
@@ -112,6 +118,7 @@ void ChartView::refreshFromModel() {
 void ChartView::onStagesDone(int) { refreshFromModel(); }
 
 void ChartView::viewChanged(bool recompute) {
+    renderer_.setOptions(chartOptionsFor(doc_.drawState));
     renderer_.setView(doc_.drawState, width(), height());
     if (recompute) model_.Update(doc_.observer, doc_.drawState);
     refreshMenuChecks();
@@ -120,6 +127,13 @@ void ChartView::viewChanged(bool recompute) {
 
 void ChartView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    if (orrery_) {
+        orreryState_.colorScheme = doc_.drawState.colorScheme;
+        orreryState_.realTime = doc_.drawState.realTime;
+        paintOrrery(painter, orreryState_, doc_.observer.instant, model_.universe().Places(), width(), height(),
+                    displayScale());
+        return;
+    }
     renderer_.paint(painter);
 }
 
@@ -163,6 +177,11 @@ void ChartView::toggleFlip() {
 }
 
 void ChartView::zoomStep(bool in) {
+    if (orrery_) {
+        if (in) zoomIn(orreryState_, true); else zoomOut(orreryState_, true);
+        update();
+        return;
+    }
     if (in) zoomIn(doc_.drawState); else zoomOut(doc_.drawState);
     viewChanged(false);
 }
@@ -196,12 +215,29 @@ void ChartView::centreOnSelection() {
         viewChanged(false);
 }
 
+void ChartView::centreOnPlace(const ChartSelection& selection, double zenithDistanceDeg, double azimuthDeg) {
+    if (orrery_) setOrreryMode(false);
+    setSelection(selection);
+    centreOn(doc_.drawState, renderer_.projection(), zenithDistanceDeg, azimuthDeg, rotateWhileScrolling_);
+    viewChanged(false);
+}
+
+void ChartView::setOrreryMode(bool on) {
+    if (orrery_ == on) return;
+    orrery_ = on;
+    model_.universe().SetOrreryMode(on);
+    rotateAction_->setEnabled(!on);
+    // The star chart's places are stale after time moved in the orrery.
+    if (!on) model_.Update(doc_.observer, doc_.drawState);
+    emit orreryModeChanged(on);
+    update();
+}
+
 void ChartView::buildMenus() {
     contextMenu_ = new QMenu(this);
     QMenu* body = contextMenu_->addMenu(QStringLiteral("Body"));
-    // Their pages come with the object information and search pages.
-    body->addAction(QStringLiteral("Info..."))->setEnabled(false);
-    body->addAction(QStringLiteral("Find..."))->setEnabled(false);
+    body->addAction(QStringLiteral("Info..."), this, &ChartView::infoRequested);
+    body->addAction(QStringLiteral("Find..."), this, &ChartView::findRequested);
     centreAction_ = body->addAction(QStringLiteral("Center"), this, &ChartView::centreOnSelection);
     centreAction_->setEnabled(false);
     QMenu* zoom = contextMenu_->addMenu(QStringLiteral("Zoom"));
@@ -253,7 +289,8 @@ void ChartView::buildMenus() {
     timeMenu_->addAction(QStringLiteral("Animate Stop"), this, [this] { time_.requestStop(); });
     realtimeAction_ = timeMenu_->addAction(QStringLiteral("Realtime"), this, [this] { time_.realtime(); refreshMenuChecks(); });
     realtimeAction_->setCheckable(true);
-    // "Select..." opens the time page of the settings, which comes with the settings issue.
+    timeMenu_->addSeparator();
+    timeMenu_->addAction(QStringLiteral("Select..."), this, &ChartView::timeSettingsRequested);
     connect(timeMenu_, &QMenu::aboutToShow, this, [this] { time_.setMenuTracking(true); });
     connect(timeMenu_, &QMenu::aboutToHide, this, [this] { time_.setMenuTracking(false); });
     refreshMenuChecks();
@@ -313,7 +350,9 @@ void ChartView::keyPressEvent(QKeyEvent* event) {
     case ChartKey::StepForward: time_.step(+1); refreshMenuChecks(); break;
     case ChartKey::StepBack: time_.step(-1); refreshMenuChecks(); break;
     // The information page and the orrery come with their issues; the star chart is what shows.
-    case ChartKey::Info: case ChartKey::Orrery: case ChartKey::StarChart: break;
+    case ChartKey::Info: emit infoRequested(); break;
+    case ChartKey::Orrery: setOrreryMode(true); break;
+    case ChartKey::StarChart: setOrreryMode(false); break;
     case ChartKey::None: QWidget::keyPressEvent(event); break;
     }
 }
@@ -375,6 +414,10 @@ void ChartView::mouseReleaseEvent(QMouseEvent* event) {
 void ChartView::wheelEvent(QWheelEvent* event) {
     const int steps = event->angleDelta().y() / 120;
     if (steps == 0) return;
+    if (orrery_) {
+        for (int i = 0; i < std::abs(steps); ++i) zoomStep(steps > 0);
+        return;
+    }
     CUniverseViewDrawState probe = doc_.drawState;
     for (int i = 0; i < std::abs(steps); ++i) {
         if (steps > 0) zoomIn(probe); else zoomOut(probe);

@@ -49,6 +49,13 @@ public:
     void setSelection(const ChartSelection& selection);
     // Opens the time menu at a point of the chart.
     void showTimeMenu(const QPoint& at);
+    // Faces a place of the sky (zenith distance and azimuth, degrees) and selects `selection`.
+    void centreOnPlace(const ChartSelection& selection, double zenithDistanceDeg, double azimuthDeg);
+
+    // "3D - Orrery" / "2D - Star Chart": the orrery keeps its own drawing state.
+    void setOrreryMode(bool on);
+    bool orreryMode() const { return orrery_; }
+    CUniverseViewDrawState& orreryState() { return orreryState_; }
 
 signals:
     // After ApplyColorScheme: the frame recolours itself and sets the magnitude box.
@@ -57,6 +64,10 @@ signals:
     void statusChanged(const QString& text);
     void fullScreenRequested(bool on);
     void flipChanged(bool flipped);
+    void infoRequested();
+    void findRequested();
+    void timeSettingsRequested();
+    void orreryModeChanged(bool on);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -107,6 +118,8 @@ private:
     QAction* animateMinusAction_ = nullptr;
     QAction* realtimeAction_ = nullptr;
     bool rotateWhileScrolling_ = false;
+    bool orrery_ = false;
+    CUniverseViewDrawState orreryState_;
     bool fullScreen_ = false;
     bool started_ = false;
     bool dragging_ = false;

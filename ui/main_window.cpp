@@ -12,14 +12,20 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <QDesktopServices>
+#include <QUrl>
+
+#include "app/web_links.h"
 #include "ui/color_scheme_dialog.h"
+#include "ui/help_window.h"
+#include "ui/object_pages.h"
 #include "ui/program_colors.h"
 
 namespace celestra {
 
 MainWindow::MainWindow(DocumentData& document, const AppPaths& paths, const DisplayMetrics& metrics,
                        SkyModel& model, QWidget* parent)
-    : QMainWindow(parent), doc_(document), paths_(paths), model_(model) {
+    : QMainWindow(parent), doc_(document), paths_(paths), model_(model), prefs_(loadPreferences()) {
     setWindowTitle(QStringLiteral("Celestra"));
     chart_ = new ChartView(doc_, model_, this);
     setCentralWidget(chart_);
@@ -40,6 +46,9 @@ MainWindow::MainWindow(DocumentData& document, const AppPaths& paths, const Disp
 
     buildMenu();
     buildCommandBar(metrics);
+    connect(chart_, &ChartView::infoRequested, this, &MainWindow::openInfo);
+    connect(chart_, &ChartView::findRequested, this, &MainWindow::openFind);
+    connect(chart_, &ChartView::timeSettingsRequested, this, [this] { openSettings(SettingsDialog::TimePage); });
 
     connect(chart_, &ChartView::colorSchemeApplied, this, [this](int preset) {
         applyProgramColors(doc_.colorSchemes.forPreset(preset));
@@ -60,13 +69,29 @@ MainWindow::MainWindow(DocumentData& document, const AppPaths& paths, const Disp
 
 void MainWindow::buildMenu() {
     QMenu* menu = menuBar()->addMenu(QStringLiteral("Menu"));
+    menu->addAction(QStringLiteral("3D - Orrery"), this, [this] {
+        chart_->setOrreryMode(true);
+        chart_->setFocus();
+    });
     menu->addAction(QStringLiteral("2D - Star Chart"), this, [this] {
-        model_.universe().SetOrreryMode(false);
+        chart_->setOrreryMode(false);
         chart_->setFocus();
         chart_->update();
     });
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Info..."), this, &MainWindow::openInfo);
+    menu->addAction(QStringLiteral("Find..."), this, &MainWindow::openFind);
     QMenu* preferences = menu->addMenu(QStringLiteral("Preferences"));
+    preferences->addAction(QStringLiteral("General..."), this, [this] { openSettings(SettingsDialog::GeneralPage); });
     preferences->addAction(QStringLiteral("Colors..."), this, &MainWindow::openColorsDialog);
+    menu->addSeparator();
+    spaceNews_ = menu->addAction(QStringLiteral("Space News"), this, [this] {
+        const std::string url = newsUrl(prefs_.website.toStdString());
+        if (!url.empty()) QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+    });
+    refreshSpaceNews();
+    menu->addAction(QStringLiteral("Help..."), this, [this] { showHelp(QStringLiteral("index")); });
+    menu->addAction(QStringLiteral("About..."), this, &MainWindow::showAbout);
     menu->addSeparator();
     menu->addAction(QStringLiteral("Exit"), this, &QWidget::close);
 }
@@ -103,6 +128,56 @@ void MainWindow::openColorsDialog() {
     dialog.exec();
     chart_->setFocus();
 }
+
+void MainWindow::refreshSpaceNews() {
+    const bool set = !prefs_.website.trimmed().isEmpty();
+    spaceNews_->setEnabled(set);
+    spaceNews_->setToolTip(set ? QString() : QStringLiteral("Set the project website on the General page first"));
+    spaceNews_->setStatusTip(spaceNews_->toolTip());
+}
+
+void MainWindow::runPage(QDialog* page) {
+    lastPage_ = page;
+    if (modeless_) {
+        page->setAttribute(Qt::WA_DeleteOnClose);
+        page->show();
+        return;
+    }
+    page->exec();
+    delete page;
+    lastPage_ = nullptr;
+    chart_->setFocus();
+}
+
+void MainWindow::openSettings(SettingsDialog::Page page) {
+    auto* dialog = new SettingsDialog(doc_, *chart_, model_, prefs_, page, this);
+    connect(dialog, &SettingsDialog::helpRequested, this, &MainWindow::showHelp);
+    connect(dialog, &SettingsDialog::preferencesChanged, this, &MainWindow::refreshSpaceNews);
+    // Every change is in the document at once; it goes to disk when the sheet closes.
+    connect(dialog, &QDialog::finished, this, [this] { Save(); });
+    runPage(dialog);
+}
+
+void MainWindow::openInfo() {
+    auto* dialog = new InfoDialog(chart_->renderer().selection(), *chart_, model_, prefs_, this);
+    connect(dialog, &InfoDialog::helpRequested, this, &MainWindow::showHelp);
+    runPage(dialog);
+}
+
+void MainWindow::openFind() {
+    auto* dialog = new FindDialog(*chart_, this);
+    connect(dialog, &FindDialog::helpRequested, this, &MainWindow::showHelp);
+    runPage(dialog);
+}
+
+void MainWindow::showHelp(const QString& topic) {
+    if (!help_) help_ = new HelpWindow(this);
+    help_->showTopic(topic);
+    help_->show();
+    help_->raise();
+}
+
+void MainWindow::showAbout() { QMessageBox::about(this, QStringLiteral("About Celestra"), aboutText()); }
 
 bool MainWindow::Save() {
     std::string error;

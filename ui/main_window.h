@@ -6,6 +6,8 @@
 
 #include "app/startup.h"
 #include "ui/chart_view.h"
+#include "ui/preferences.h"
+#include "ui/settings_dialog.h"
 #include "ui/sky_model.h"
 
 class QComboBox;
@@ -29,6 +31,17 @@ public:
     // with the message shown, when either could not be written.
     bool Save();
     void openColorsDialog();
+    void openSettings(SettingsDialog::Page page);
+    void openInfo();
+    void openFind();
+    void showHelp(const QString& topic);
+    void showAbout();
+    Preferences& preferences() { return prefs_; }
+    QAction* spaceNewsAction() const { return spaceNews_; }
+    // The pages open modeless when asked to (tests drive them); else modal.
+    void setPagesModeless(bool on) { modeless_ = on; }
+    QDialog* lastPage() const { return lastPage_; }
+    class HelpWindow* helpWindow() const { return help_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -45,6 +58,13 @@ private:
     QLabel* status_ = nullptr;
     QProgressBar* progress_ = nullptr;
     bool saved_ = false;
+    void refreshSpaceNews();
+    void runPage(QDialog* page);
+    Preferences prefs_;
+    QAction* spaceNews_ = nullptr;
+    class HelpWindow* help_ = nullptr;
+    bool modeless_ = false;
+    QDialog* lastPage_ = nullptr;
 };
 
 }  // namespace celestra

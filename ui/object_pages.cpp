@@ -1,0 +1,210 @@
+#include "ui/object_pages.h"
+
+#include <QCompleter>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <cstdio>
+
+#include "app/web_links.h"
+#include "catalogs/deep_sky.h"
+#include "core/time_scales.h"
+#include "sky/chart_sky.h"
+#include "sky/sky_search.h"
+#include "sky/universe.h"
+#include "solarsystem/planets.h"
+#include "ui/chart_view.h"
+#include "ui/sky_model.h"
+
+namespace celestra {
+namespace {
+
+constexpr double kDeg = 0.017453292519943295;
+constexpr double kKmPerAu = 149597870.7;
+
+QString hms(double hours) {
+    hours = std::fmod(std::fmod(hours, 24.0) + 24.0, 24.0);
+    const int total = static_cast<int>(std::lround(hours * 3600.0)) % 86400;
+    return QString::asprintf("%02dh %02dm %02ds", total / 3600, (total / 60) % 60, total % 60);
+}
+QString dms(double deg) {
+    const int total = static_cast<int>(std::lround(std::fabs(deg) * 3600.0));
+    return QString::asprintf("%c%02d° %02d' %02d\"", deg < 0 ? '-' : '+', total / 3600, (total / 60) % 60, total % 60);
+}
+
+// Zenith distance and azimuth (degrees, from north through east) of a place
+// of date at local sidereal time `lst` (hours) and latitude `lat` (degrees).
+void horizontalOf(double raHours, double decDeg, double lstHours, double latDeg, double& zd, double& az) {
+    const double h = (lstHours - raHours) * 15.0 * kDeg, d = decDeg * kDeg, p = latDeg * kDeg;
+    const double sinAlt = std::sin(p) * std::sin(d) + std::cos(p) * std::cos(d) * std::cos(h);
+    const double alt = std::asin(std::max(-1.0, std::min(1.0, sinAlt)));
+    const double y = -std::cos(d) * std::sin(h);
+    const double x = std::sin(d) * std::cos(p) - std::cos(d) * std::sin(p) * std::cos(h);
+    zd = 90.0 - alt / kDeg;
+    az = std::fmod(std::atan2(y, x) / kDeg + 360.0, 360.0);
+}
+
+}  // namespace
+
+QString selectionInfoText(const ChartSelection& selection, ChartView& chart, SkyModel& model) {
+    if (selection.kind == ChartSelection::Kind::Object)
+        return QString::fromStdString(catalogueObjectInfoText(selection.id)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (selection.kind != ChartSelection::Kind::Body || selection.id < 1 || selection.id > 11)
+        return QStringLiteral("Nothing is selected: tap an object on the chart first.");
+    const int body = selection.id;
+    QString text = QString::fromLatin1(bodyName(body)) + QStringLiteral("\n\n");
+    auto sky = model.snapshot();
+    const SkyBody* b = sky ? &sky->bodies[static_cast<size_t>(body - 1)] : nullptr;
+    if (!b || !b->valid) return text + QStringLiteral("No place for this date (outside the ephemeris).");
+    double ra = 0.0, dec = 0.0, distance = 0.0;
+    if (geocentricPlaceUtc(model.universe().Places(), chart.observer().instant, body, ra, dec, distance) == 0)
+        text += QStringLiteral("Apparent     RA: %1  Dec: %2\n").arg(hms(ra), dms(dec));
+    text += QStringLiteral("Topocentric  RA: %1  Dec: %2\n").arg(hms(b->raHours), dms(b->decDeg));
+    text += QString::asprintf("Alt: %6.2f°   Az: %6.2f°\n", 90.0 - b->place.zenithDistance, b->place.azimuth);
+    char line[96];
+    std::snprintf(line, sizeof line, "M: %4.1f,   Distance: %.4lg kM\n", b->magnitude, b->distanceAu * kKmPerAu);
+    text += QString::fromLatin1(line);
+    if (body == 11 && sky->moon.valid) {
+        const double f = sky->moon.illuminatedFraction;
+        const QString phase = f < 0.03 ? QStringLiteral("New Moon") : f > 0.97 ? QStringLiteral("Full Moon")
+                              : std::fabs(f - 0.5) < 0.03 ? QStringLiteral("Quarter") : f < 0.5 ? QStringLiteral("Crescent")
+                                                                                              : QStringLiteral("Gibbous");
+        text += QStringLiteral("Phase: %1, %2% illuminated\n").arg(phase).arg(f * 100.0, 0, 'f', 0);
+    }
+    return text;
+}
+
+QString selectionWebUrl(const ChartSelection& selection, const Preferences& preferences) {
+    const std::string website = preferences.website.toStdString();
+    if (selection.kind == ChartSelection::Kind::Object) {
+        if (!preferences.website.trimmed().isEmpty())
+            return QString::fromStdString(objectRedirectUrl(website, selection.id));
+        return QString::fromStdString(simbadUrl(selection.id));
+    }
+    if (selection.kind == ChartSelection::Kind::Body)
+        return QString::fromStdString(redirectUrl(website, bodyRedirectQuery(selection.id)));
+    return {};
+}
+
+InfoDialog::InfoDialog(const ChartSelection& selection, ChartView& chart, SkyModel& model,
+                       const Preferences& preferences, QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Info"));
+    text_ = new QPlainTextEdit(this);
+    text_->setReadOnly(true);
+    text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    text_->setPlainText(selectionInfoText(selection, chart, model));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close | QDialogButtonBox::Help, this);
+    web_ = buttons->addButton(QStringLiteral("Web..."), QDialogButtonBox::ActionRole);
+    const QString url = selectionWebUrl(selection, preferences);
+    web_->setEnabled(!url.isEmpty());
+    if (url.isEmpty()) web_->setToolTip(QStringLiteral("Set the project website on the General page to look up bodies"));
+    else web_->setToolTip(url);
+    connect(web_, &QPushButton::clicked, this, [url] { QDesktopServices::openUrl(QUrl(url)); });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { emit helpRequested(QStringLiteral("info")); });
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text_);
+    layout->addWidget(buttons);
+    const QFontMetrics fm(text_->font());
+    resize(fm.horizontalAdvance(QLatin1Char('0')) * 60, fm.lineSpacing() * 22);
+}
+
+FindDialog::FindDialog(ChartView& chart, QWidget* parent) : QDialog(parent), chart_(chart) {
+    setWindowTitle(QStringLiteral("Find"));
+    input_ = new QLineEdit(this);
+    input_->setPlaceholderText(QStringLiteral("Star, BS number, Bayer/Flamsteed, planet, constellation, M or C number"));
+    QStringList candidates;
+    for (const std::string& c : skySearchCandidates()) candidates << QString::fromStdString(c);
+    auto* completer = new QCompleter(candidates, this);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setFilterMode(Qt::MatchContains);
+    input_->setCompleter(completer);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close | QDialogButtonBox::Help, this);
+    QPushButton* centre = buttons->addButton(QStringLiteral("Center on chart"), QDialogButtonBox::ActionRole);
+    centre->setDefault(true);
+    connect(centre, &QPushButton::clicked, this, [this] { if (centreOnChart()) accept(); });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { emit helpRequested(QStringLiteral("find")); });
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Find:"), this));
+    layout->addWidget(input_);
+    layout->addWidget(buttons);
+    resize(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 60, sizeHint().height());
+}
+
+bool FindDialog::centreOnChart() {
+    const auto hit = findSkyObject(input_->text().toStdString());
+    if (!hit) {
+        QMessageBox::information(this, windowTitle(), QStringLiteral("\"%1\" was not found.").arg(input_->text()));
+        return false;
+    }
+    ChartSelection selection;
+    selection.kind = hit->kind == SkySearchHit::Kind::Body ? ChartSelection::Kind::Body : ChartSelection::Kind::Object;
+    selection.id = hit->id;
+    auto sky = chart_.renderer().snapshot();
+    if (!sky) return false;
+    // The place of date from the snapshot when the object is drawn; a catalogue
+    // object the filter leaves out from its catalogue place.
+    double ra = 0.0, dec = 0.0;
+    if (selection.kind == ChartSelection::Kind::Body) {
+        const SkyBody& b = sky->bodies[static_cast<size_t>(hit->id - 1)];
+        if (!b.valid) return false;
+        ra = b.raHours;
+        dec = b.decDeg;
+    } else {
+        const StarEntry* e = catalogueObject(hit->id);
+        if (!e) return false;
+        ra = e->rightAscension;
+        dec = e->declination;
+    }
+    double zd = 0.0, az = 0.0;
+    horizontalOf(ra, dec, sky->lstHours, chart_.observer().latitude, zd, az);
+    if (selection.kind == ChartSelection::Kind::Object) {
+        if (const SkyObject* o = sky->objectByNumber(hit->id)) { zd = o->place.zenithDistance; az = o->place.azimuth; }
+    } else {
+        const SkyBody& b = sky->bodies[static_cast<size_t>(hit->id - 1)];
+        zd = b.place.zenithDistance;
+        az = b.place.azimuth;
+    }
+    if (zd > 90.0) {
+        // The next time the place rises, scanned minute by minute over two days
+        // (the place held fixed: good to a few minutes for the planets).
+        double rise = 0.0;
+        const double jd0 = chart_.observer().instant;
+        for (int minute = 1; minute <= 2 * 1440 && rise == 0.0; ++minute) {
+            const double jd = jd0 + minute / 1440.0;
+            const double lst = sky->lstHours + minute * 1.00273790935 / 60.0;
+            double z = 0.0, a = 0.0;
+            horizontalOf(ra, dec, lst, chart_.observer().latitude, z, a);
+            if (z <= 90.0) rise = jd;
+        }
+        QString text = QStringLiteral("%1 is below the horizon.").arg(QString::fromStdString(hit->label));
+        if (rise == 0.0) {
+            QMessageBox::information(this, windowTitle(), text + QStringLiteral(" It does not rise in the next two days."));
+            return false;
+        }
+        text += QStringLiteral(" Step the time to its next rise?");
+        const int answer = answer_ >= 0 ? answer_
+                                        : QMessageBox::question(this, windowTitle(), text, QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes) return false;
+        chart_.timeControl().setInstant(rise);
+        const double lst = sky->lstHours + (rise - jd0) * 1440.0 * 1.00273790935 / 60.0;
+        horizontalOf(ra, dec, lst, chart_.observer().latitude, zd, az);
+    }
+    chart_.centreOnPlace(selection, zd, az);
+    return true;
+}
+
+}  // namespace celestra

@@ -1,0 +1,36 @@
+#include "ui/preferences.h"
+
+#include <QSettings>
+
+namespace celestra {
+
+Preferences loadPreferences() {
+    Preferences p;
+    QSettings s;
+    s.beginGroup(QStringLiteral("Preferences"));
+    p.cometServer = s.value(QStringLiteral("CometServer"), p.cometServer).toString();
+    p.website = s.value(QStringLiteral("Website"), p.website).toString();
+    p.gpsdHost = s.value(QStringLiteral("GpsdHost"), p.gpsdHost).toString();
+    const int port = s.value(QStringLiteral("GpsdPort"), p.gpsdPort).toInt();
+    if (port >= 1 && port <= 65535) p.gpsdPort = port;
+    const int source = s.value(QStringLiteral("ZoneSource"), 0).toInt();
+    if (source >= 0 && source <= 2) p.zone.source = static_cast<ZoneSource>(source);
+    const double hours = s.value(QStringLiteral("ZoneHours"), 0.0).toDouble();
+    if (hours >= -14.0 && hours <= 14.0) p.zone.customHours = hours;
+    p.zone.daylight = s.value(QStringLiteral("ZoneDaylight"), false).toBool();
+    return p;
+}
+
+void savePreferences(const Preferences& p) {
+    QSettings s;
+    s.beginGroup(QStringLiteral("Preferences"));
+    s.setValue(QStringLiteral("CometServer"), p.cometServer);
+    s.setValue(QStringLiteral("Website"), p.website);
+    s.setValue(QStringLiteral("GpsdHost"), p.gpsdHost);
+    s.setValue(QStringLiteral("GpsdPort"), p.gpsdPort);
+    s.setValue(QStringLiteral("ZoneSource"), static_cast<int>(p.zone.source));
+    s.setValue(QStringLiteral("ZoneHours"), p.zone.customHours);
+    s.setValue(QStringLiteral("ZoneDaylight"), p.zone.daylight);
+}
+
+}  // namespace celestra

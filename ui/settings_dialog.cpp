@@ -1,0 +1,517 @@
+#include "ui/settings_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTimeEdit>
+#include <QTimeZone>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+#include "catalogs/places.h"
+#include "core/time_scales.h"
+#include "sky/universe.h"
+#include "ui/chart_overlays.h"
+#include "ui/chart_view.h"
+#include "ui/sky_model.h"
+
+namespace celestra {
+namespace {
+
+constexpr double kUnixEpochJd = 2440587.5;
+
+QDateTime dateTimeOfJd(double jd) {
+    return QDateTime::fromMSecsSinceEpoch(std::llround((jd - kUnixEpochJd) * 86400000.0), Qt::UTC);
+}
+double jdOfDateTime(const QDateTime& t) { return kUnixEpochJd + t.toMSecsSinceEpoch() / 86400000.0; }
+
+QString placeText(double latitude, double longitude) {
+    auto part = [](double v, char pos, char neg) {
+        const double a = std::fabs(v);
+        const int deg = static_cast<int>(a);
+        return QStringLiteral("%1°%2' %3")
+            .arg(deg)
+            .arg((a - deg) * 60.0, 4, 'f', 1, QLatin1Char('0'))
+            .arg(QLatin1Char(v < 0 ? neg : pos));
+    };
+    return part(latitude, 'N', 'S') + QStringLiteral("  ") + part(longitude, 'E', 'W');
+}
+
+}  // namespace
+
+SettingsDialog::SettingsDialog(DocumentData& document, ChartView& chart, SkyModel& model, Preferences& preferences,
+                               Page page, QWidget* parent)
+    : QDialog(parent), doc_(document), chart_(chart), model_(model), prefs_(preferences) {
+    setWindowTitle(QStringLiteral("Settings"));
+    tabs_ = new QTabWidget(this);
+    tabs_->addTab(buildTimePage(), QStringLiteral("Time"));
+    tabs_->addTab(buildPlacePage(), QStringLiteral("LatLong"));
+    tabs_->addTab(buildGeneralPage(), QStringLiteral("General"));
+    tabs_->setCurrentIndex(page);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close | QDialogButtonBox::Help, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::helpRequested, this, [this] {
+        static const char* topics[] = {"time", "place", "general"};
+        emit helpRequested(QString::fromLatin1(topics[tabs_->currentIndex()]));
+    });
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addWidget(buttons);
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { refreshTime(); refreshPlace(); });
+    refreshTime();
+    refreshPlace();
+}
+
+// ---- Time ----
+
+QWidget* SettingsDialog::buildTimePage() {
+    auto* page = new QWidget;
+    auto* grid = new QGridLayout(page);
+    realtime_ = new QCheckBox(QStringLiteral("Realtime"));
+    asUtc_ = new QCheckBox(QStringLiteral("as UTC"));
+    dst_ = new QCheckBox(QStringLiteral("DST"));
+    date_ = new QDateEdit;
+    date_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    date_->setCalendarPopup(true);
+    time_ = new QTimeEdit;
+    time_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    utc_ = new QLabel(QStringLiteral("utc"));
+
+    auto* which = new QGroupBox;
+    auto* whichLayout = new QVBoxLayout(which);
+    apTime_ = new QRadioButton(QStringLiteral("  Assumed Position time"));
+    chartTime_ = new QRadioButton(QStringLiteral("Star chart time"));
+    zoneTime_ = new QRadioButton(QStringLiteral("Time Zone"));
+    chartTime_->setChecked(true);
+    for (QRadioButton* b : {apTime_, chartTime_, zoneTime_}) whichLayout->addWidget(b);
+
+    auto* zoneBox = new QGroupBox;
+    auto* zoneLayout = new QGridLayout(zoneBox);
+    zoneSystem_ = new QRadioButton(QStringLiteral("System clock"));
+    zoneLongitude_ = new QRadioButton(QStringLiteral("Longitude"));
+    zoneCustom_ = new QRadioButton(QStringLiteral("Custom"));
+    zoneHours_ = new QComboBox;
+    zoneHours_->setEditable(true);
+    for (int half = -24; half <= 28; ++half) zoneHours_->addItem(QString::fromStdString(zoneHoursText(half / 2.0)));
+    zoneLabel_ = new QLabel(QStringLiteral("UTC"));
+    zoneLayout->addWidget(zoneSystem_, 0, 0, 1, 3);
+    zoneLayout->addWidget(zoneLongitude_, 1, 0, 1, 3);
+    zoneLayout->addWidget(zoneCustom_, 2, 0);
+    zoneLayout->addWidget(zoneHours_, 2, 1);
+    zoneLayout->addWidget(zoneLabel_, 2, 2);
+    auto* zoneGroup = new QButtonGroup(page);
+    zoneGroup->addButton(zoneSystem_, 0);
+    zoneGroup->addButton(zoneLongitude_, 1);
+    zoneGroup->addButton(zoneCustom_, 2);
+
+    current_ = new QLabel(QStringLiteral("Current:"));
+    latLong_ = new QLabel(QStringLiteral("LatLong"));
+    auto* arrival = new QPushButton(QStringLiteral("Set arrival time at Assumed Position"));
+
+    grid->addWidget(realtime_, 0, 0);
+    grid->addWidget(asUtc_, 0, 1);
+    grid->addWidget(dst_, 0, 2);
+    grid->addWidget(date_, 1, 0);
+    grid->addWidget(time_, 1, 1);
+    grid->addWidget(utc_, 1, 2);
+    grid->addWidget(which, 2, 0, 1, 2);
+    grid->addWidget(zoneBox, 2, 2);
+    grid->addWidget(current_, 3, 0, 1, 3);
+    grid->addWidget(latLong_, 4, 0, 1, 3);
+    grid->addWidget(arrival, 5, 0, 1, 3);
+    grid->setRowStretch(6, 1);
+
+    connect(realtime_, &QCheckBox::toggled, this, [this](bool on) {
+        if (refreshing_) return;
+        if (on) {
+            chart_.timeControl().realtime();
+        } else {
+            doc_.drawState.realTime = 0;
+            chart_.viewChanged(true);
+        }
+        refreshTime();
+    });
+    connect(asUtc_, &QCheckBox::toggled, this, [this] { refreshTime(); });
+    connect(dst_, &QCheckBox::toggled, this, [this] { if (!refreshing_) applyZone(); });
+    connect(zoneGroup, &QButtonGroup::idClicked, this, [this] { applyZone(); });
+    connect(zoneHours_, &QComboBox::currentTextChanged, this, [this] { if (!refreshing_) applyZone(); });
+    for (QRadioButton* b : {apTime_, chartTime_, zoneTime_})
+        connect(b, &QRadioButton::toggled, this, [this](bool on) { if (on) refreshTime(); });
+    connect(date_, &QDateEdit::dateChanged, this, [this] { applyPickers(); });
+    connect(time_, &QTimeEdit::timeChanged, this, [this] { applyPickers(); });
+    connect(arrival, &QPushButton::clicked, this, [this] {
+        // The sight's AP time becomes the chart's instant: the navigator is at the AP then.
+        doc_.currentSight.apTimeOverride = doc_.observer.instant;
+        apTime_->setChecked(true);
+        refreshTime();
+    });
+    return page;
+}
+
+double SettingsDialog::pickedInstant() const {
+    if (apTime_->isChecked()) return doc_.currentSight.ApTime();
+    if (zoneTime_->isChecked()) return jdOfDateTime(QDateTime::currentDateTimeUtc());
+    return doc_.observer.instant;
+}
+
+void SettingsDialog::refreshTime() {
+    refreshing_ = true;
+    const ZoneChoice& zone = prefs_.zone;
+    realtime_->setChecked(doc_.drawState.realTime != 0);
+    zoneSystem_->setChecked(zone.source == ZoneSource::SystemClock);
+    zoneLongitude_->setChecked(zone.source == ZoneSource::Longitude);
+    zoneCustom_->setChecked(zone.source == ZoneSource::Custom);
+    zoneHours_->setEnabled(zone.source == ZoneSource::Custom);
+    zoneHours_->setCurrentText(QString::fromStdString(zoneHoursText(zone.customHours)));
+    dst_->setChecked(zoneDaylight(zone, doc_.observer.instant));
+    // The database says when daylight saving is in force; the box only shows it then.
+    dst_->setEnabled(zone.source != ZoneSource::SystemClock);
+
+    const double jd = pickedInstant();
+    const double offset = asUtc_->isChecked() ? 0.0 : doc_.observer.zoneOffset;
+    const QDateTime shown = dateTimeOfJd(jd + offset);
+    date_->setDate(shown.date());
+    time_->setTime(shown.time());
+    const bool editable = !zoneTime_->isChecked();
+    date_->setEnabled(editable);
+    time_->setEnabled(editable);
+    utc_->setText(dateTimeOfJd(jd).toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(" utc"));
+    current_->setText(QStringLiteral("Current: ") + QString::fromStdString(formatZoneLabel(doc_.observer.zoneOffset)) +
+                      (asUtc_->isChecked() ? QStringLiteral("   (times shown as UTC)") : QString()));
+    latLong_->setText(QStringLiteral("LatLong: ") + placeText(doc_.observer.latitude, doc_.observer.longitude));
+    refreshing_ = false;
+}
+
+void SettingsDialog::applyZone() {
+    ZoneChoice& zone = prefs_.zone;
+    zone.source = zoneCustom_->isChecked() ? ZoneSource::Custom
+                  : zoneLongitude_->isChecked() ? ZoneSource::Longitude : ZoneSource::SystemClock;
+    const double hours = parseZoneHours(zoneHours_->currentText().toStdString());
+    if (!std::isnan(hours)) zone.customHours = hours;
+    zone.daylight = dst_->isChecked();
+    doc_.observer.zoneOffset = zoneOffsetDays(zone, doc_.observer.instant, doc_.observer.longitude);
+    savePreferences(prefs_);
+    chart_.viewChanged(true);
+    emit preferencesChanged();
+    refreshTime();
+}
+
+void SettingsDialog::applyPickers() {
+    if (refreshing_ || zoneTime_->isChecked()) return;
+    const double offset = asUtc_->isChecked() ? 0.0 : doc_.observer.zoneOffset;
+    const double jd = jdOfDateTime(QDateTime(date_->date(), time_->time(), Qt::UTC)) - offset;
+    if (apTime_->isChecked()) {
+        doc_.currentSight.apTimeOverride = jd;
+    } else if (!chart_.timeControl().setInstant(jd)) {
+        refreshTime();  // outside the ephemeris: the pickers go back to the chart's instant
+        return;
+    }
+    refreshTime();
+}
+
+// ---- LatLong ----
+
+QWidget* SettingsDialog::buildPlacePage() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    auto* form = new QGridLayout;
+    auto degrees = [](int max) {
+        auto* s = new QSpinBox;
+        s->setRange(0, max);
+        s->setSuffix(QStringLiteral("°"));
+        return s;
+    };
+    auto minutes = [] {
+        auto* s = new QDoubleSpinBox;
+        s->setRange(0.0, 59.99);
+        s->setDecimals(2);
+        s->setSuffix(QStringLiteral("'"));
+        return s;
+    };
+    latDeg_ = degrees(90);
+    latMin_ = minutes();
+    latNs_ = new QComboBox;
+    latNs_->addItems({QStringLiteral("N"), QStringLiteral("S")});
+    lonDeg_ = degrees(180);
+    lonMin_ = minutes();
+    lonEw_ = new QComboBox;
+    lonEw_->addItems({QStringLiteral("E"), QStringLiteral("W")});
+    form->addWidget(new QLabel(QStringLiteral("Latitude:")), 0, 0);
+    form->addWidget(latDeg_, 0, 1);
+    form->addWidget(latMin_, 0, 2);
+    form->addWidget(latNs_, 0, 3);
+    form->addWidget(new QLabel(QStringLiteral("Longitude:")), 1, 0);
+    form->addWidget(lonDeg_, 1, 1);
+    form->addWidget(lonMin_, 1, 2);
+    form->addWidget(lonEw_, 1, 3);
+    height_ = new QDoubleSpinBox;
+    height_->setRange(-500.0, 20000.0);
+    height_->setDecimals(0);
+    height_->setSuffix(QStringLiteral(" m"));
+    temperature_ = new QDoubleSpinBox;
+    temperature_->setRange(-60.0, 60.0);
+    temperature_->setDecimals(1);
+    temperature_->setSuffix(QStringLiteral(" °C"));
+    pressure_ = new QDoubleSpinBox;
+    pressure_->setRange(500.0, 1100.0);
+    pressure_->setDecimals(0);
+    pressure_->setSuffix(QStringLiteral(" mb"));
+    form->addWidget(new QLabel(QStringLiteral("Height:")), 2, 0);
+    form->addWidget(height_, 2, 1, 1, 2);
+    form->addWidget(new QLabel(QStringLiteral("Temperature:")), 3, 0);
+    form->addWidget(temperature_, 3, 1, 1, 2);
+    form->addWidget(new QLabel(QStringLiteral("Pressure:")), 4, 0);
+    form->addWidget(pressure_, 4, 1, 1, 2);
+    auto* gps = new QPushButton(QStringLiteral("GPS..."));
+    gps->setObjectName(QStringLiteral("gpsButton"));
+    gps->hide();
+    form->addWidget(gps, 0, 4);
+    layout->addLayout(form);
+
+    placeSearch_ = new QLineEdit;
+    placeSearch_->setPlaceholderText(QStringLiteral("Search places by name or country"));
+    placeSearch_->setClearButtonEnabled(true);
+    placeList_ = new QListWidget;
+    placeList_->setUniformItemSizes(true);
+    layout->addWidget(placeSearch_);
+    layout->addWidget(placeList_, 1);
+    auto* slotRow = new QHBoxLayout;
+    slotName_ = new QLineEdit;
+    slotName_->setPlaceholderText(QStringLiteral("Name of the selected custom place"));
+    auto* store = new QPushButton(QStringLiteral("Save current place"));
+    store->setObjectName(QStringLiteral("storeCustomPlace"));
+    slotRow->addWidget(slotName_, 1);
+    slotRow->addWidget(store);
+    layout->addLayout(slotRow);
+    fillPlaceList(QString());
+
+    for (QSpinBox* s : {latDeg_, lonDeg_}) connect(s, &QSpinBox::valueChanged, this, [this] { applyPlace(); });
+    for (QDoubleSpinBox* s : {latMin_, lonMin_, height_, temperature_, pressure_})
+        connect(s, &QDoubleSpinBox::valueChanged, this, [this] { applyPlace(); });
+    for (QComboBox* c : {latNs_, lonEw_}) connect(c, &QComboBox::currentIndexChanged, this, [this] { applyPlace(); });
+    connect(placeSearch_, &QLineEdit::textChanged, this, &SettingsDialog::fillPlaceList);
+    connect(placeList_, &QListWidget::currentRowChanged, this, [this] {
+        QListWidgetItem* item = placeList_->currentItem();
+        if (!item || refreshing_) return;
+        const int index = item->data(Qt::UserRole).toInt();
+        double lat = 0.0, lon = 0.0;
+        if (index < kCustomPlaceCount) {
+            const CustomPlace& p = doc_.places[static_cast<size_t>(index)];
+            slotName_->setText(QString::fromStdString(p.name));
+            lat = p.latitude;
+            lon = p.longitude;
+        } else {
+            lat = placeLatitude(index);
+            lon = placeLongitude(index);
+        }
+        doc_.observer.latitude = lat;
+        doc_.observer.longitude = lon;
+        refreshPlace();
+        applyPlace();
+    });
+    connect(store, &QPushButton::clicked, this, [this] {
+        QListWidgetItem* item = placeList_->currentItem();
+        const int index = item ? item->data(Qt::UserRole).toInt() : -1;
+        if (index < 0 || index >= kCustomPlaceCount) return;
+        CustomPlace& p = doc_.places[static_cast<size_t>(index)];
+        const QString name = slotName_->text().trimmed();
+        p.name = name.isEmpty() ? p.name : name.toStdString();
+        p.latitude = doc_.observer.latitude;
+        p.longitude = doc_.observer.longitude;
+        item->setText(QString::fromStdString(p.name) + QStringLiteral("   ") + placeText(p.latitude, p.longitude));
+    });
+    return page;
+}
+
+void SettingsDialog::fillPlaceList(const QString& text) {
+    refreshing_ = true;
+    placeList_->clear();
+    const std::string folded = foldForSearch(text.trimmed().toStdString());
+    for (int i = 0; i < kCustomPlaceCount; ++i) {
+        const CustomPlace& p = doc_.places[static_cast<size_t>(i)];
+        if (!folded.empty() && foldForSearch(p.name).find(folded) == std::string::npos) continue;
+        auto* item = new QListWidgetItem(QString::fromStdString(p.name) + QStringLiteral("   ") +
+                                         placeText(p.latitude, p.longitude));
+        item->setData(Qt::UserRole, i);
+        placeList_->addItem(item);
+    }
+    for (int i : findPlaces(text.trimmed().toStdString())) {
+        const PlaceEntry* e = place(i);
+        auto* item = new QListWidgetItem(QString::fromUtf8(e->name) + QStringLiteral(", ") +
+                                         QString::fromUtf8(countryName(e->country)));
+        item->setData(Qt::UserRole, i);
+        placeList_->addItem(item);
+    }
+    refreshing_ = false;
+}
+
+void SettingsDialog::refreshPlace() {
+    refreshing_ = true;
+    const CObserverState& o = doc_.observer;
+    auto split = [](double v, QSpinBox* deg, QDoubleSpinBox* min, QComboBox* sign) {
+        const double a = std::fabs(v);
+        int d = static_cast<int>(a);
+        double m = std::round((a - d) * 6000.0) / 100.0;
+        if (m >= 60.0) { ++d; m = 0.0; }
+        deg->setValue(d);
+        min->setValue(m);
+        sign->setCurrentIndex(v < 0 ? 1 : 0);
+    };
+    split(o.latitude, latDeg_, latMin_, latNs_);
+    split(o.longitude, lonDeg_, lonMin_, lonEw_);
+    height_->setValue(o.height);
+    temperature_->setValue(o.temperature);
+    pressure_->setValue(o.pressure);
+    refreshing_ = false;
+}
+
+void SettingsDialog::applyPlace() {
+    if (refreshing_) return;
+    CObserverState& o = doc_.observer;
+    auto join = [](QSpinBox* deg, QDoubleSpinBox* min, QComboBox* sign, double limit) {
+        const double v = std::min(limit, deg->value() + min->value() / 60.0);
+        return sign->currentIndex() == 1 ? -v : v;
+    };
+    o.latitude = join(latDeg_, latMin_, latNs_, 90.0);
+    o.longitude = join(lonDeg_, lonMin_, lonEw_, 180.0);
+    // As entered: whole degrees with the sign, whole minutes, and seconds.
+    auto entered = [](double v, int32_t& d, int32_t& m, int32_t& s) {
+        const double a = std::fabs(v);
+        const int total = static_cast<int>(std::lround(a * 3600.0));
+        d = (total / 3600) * (v < 0 ? -1 : 1);
+        m = (total / 60) % 60;
+        s = total % 60;
+    };
+    entered(o.latitude, o.latitudeDegrees, o.latitudeMinutes, o.latitudeSeconds);
+    entered(o.longitude, o.longitudeDegrees, o.longitudeMinutes, o.longitudeSeconds);
+    o.height = height_->value();
+    o.temperature = temperature_->value();
+    o.pressure = pressure_->value();
+    if (prefs_.zone.source == ZoneSource::Longitude)
+        o.zoneOffset = zoneOffsetDays(prefs_.zone, o.instant, o.longitude);
+    chart_.viewChanged(true);
+}
+
+// ---- General ----
+
+QWidget* SettingsDialog::buildGeneralPage() {
+    auto* page = new QWidget;
+    auto* layout = new QGridLayout(page);
+    CUniverseViewDrawState& s = doc_.drawState;
+    auto* overlays = new QGroupBox(QStringLiteral("Show"));
+    auto* overlayLayout = new QGridLayout(overlays);
+    struct Switch { const char* text; int overlay; };
+    static const Switch switches[] = {
+        {"Zenith Grid", kOverlayZenithGrid},       {"Polar Grid", kOverlayPolarGrid},
+        {"Ecliptic", kOverlayEcliptic},            {"Horizon", kOverlayHorizon},
+        {"Constellation Figures", kOverlayFigures}, {"Constellation Names", kOverlayConstellationNames},
+        {"Star Names", kOverlayStarNames},         {"Messier/Caldwell Names", kOverlayDeepSkyNames},
+        {"Telrad", kOverlayTelrad},
+    };
+    int row = 0;
+    for (const Switch& sw : switches) {
+        auto* box = new QCheckBox(QString::fromLatin1(sw.text));
+        box->setObjectName(QStringLiteral("overlay%1").arg(sw.overlay));
+        box->setChecked(s.overlays[static_cast<size_t>(sw.overlay)] != 0);
+        const int index = sw.overlay;
+        connect(box, &QCheckBox::toggled, this, [this, index](bool on) {
+            doc_.drawState.overlays[static_cast<size_t>(index)] = on ? 1 : 0;
+            chart_.viewChanged(false);
+        });
+        overlayLayout->addWidget(box, row / 2, row % 2);
+        ++row;
+    }
+    auto* paths = new QCheckBox(QStringLiteral("Orbital Paths"));
+    paths->setChecked(model_.orbitalPaths() && s.overlays[kOverlayOrbitalPaths] != 0);
+    connect(paths, &QCheckBox::toggled, this, [this](bool on) {
+        model_.setOrbitalPaths(on);
+        doc_.drawState.overlays[kOverlayOrbitalPaths] = on ? 1 : 0;
+        chart_.viewChanged(true);
+    });
+    overlayLayout->addWidget(paths, row / 2, row % 2);
+    layout->addWidget(overlays, 0, 0, 1, 2);
+
+    auto* objects = new QGroupBox(QStringLiteral("Objects"));
+    auto* objectLayout = new QGridLayout(objects);
+    auto* filter = new QCheckBox(QStringLiteral("Magnitude filter"));
+    filter->setChecked(magnitudeFilterOn(s));
+    auto* messier = new QCheckBox(QStringLiteral("Messier"));
+    messier->setChecked(s.deepSkySelection & 1);
+    auto* caldwell = new QCheckBox(QStringLiteral("Caldwell"));
+    caldwell->setChecked(s.deepSkySelection & 2);
+    auto* comets = new QCheckBox(QStringLiteral("Comets    Mag:"));
+    comets->setChecked(s.overlays[kOverlayComets] != 0);
+    auto* cometMag = new QDoubleSpinBox;
+    cometMag->setRange(-5.0, 20.0);
+    cometMag->setDecimals(1);
+    cometMag->setValue(s.field12 / 1000.0);
+    objectLayout->addWidget(filter, 0, 0);
+    objectLayout->addWidget(messier, 1, 0);
+    objectLayout->addWidget(caldwell, 1, 1);
+    objectLayout->addWidget(comets, 2, 0);
+    objectLayout->addWidget(cometMag, 2, 1);
+    layout->addWidget(objects, 1, 0, 1, 2);
+    connect(filter, &QCheckBox::toggled, this, [this](bool on) {
+        setMagnitudeFilter(doc_.drawState, on);
+        chart_.viewChanged(true);
+    });
+    auto selection = [this, messier, caldwell] {
+        doc_.drawState.deepSkySelection = (messier->isChecked() ? 1 : 0) | (caldwell->isChecked() ? 2 : 0);
+        chart_.viewChanged(true);
+    };
+    connect(messier, &QCheckBox::toggled, this, selection);
+    connect(caldwell, &QCheckBox::toggled, this, selection);
+    connect(comets, &QCheckBox::toggled, this, [this](bool on) {
+        doc_.drawState.overlays[kOverlayComets] = on ? 1 : 0;
+        chart_.viewChanged(true);
+    });
+    connect(cometMag, &QDoubleSpinBox::valueChanged, this, [this](double m) {
+        doc_.drawState.field12 = static_cast<int32_t>(std::lround(m * 1000.0));
+        chart_.viewChanged(true);
+    });
+
+    auto* servers = new QGroupBox(QStringLiteral("Servers"));
+    auto* serverForm = new QFormLayout(servers);
+    auto* comet = new QLineEdit(prefs_.cometServer);
+    auto* website = new QLineEdit(prefs_.website);
+    website->setPlaceholderText(QStringLiteral("none"));
+    auto* gpsdHost = new QLineEdit(prefs_.gpsdHost);
+    auto* gpsdPort = new QSpinBox;
+    gpsdPort->setRange(1, 65535);
+    gpsdPort->setValue(prefs_.gpsdPort);
+    serverForm->addRow(QStringLiteral("Comet elements:"), comet);
+    serverForm->addRow(QStringLiteral("Project website:"), website);
+    serverForm->addRow(QStringLiteral("gpsd host:"), gpsdHost);
+    serverForm->addRow(QStringLiteral("gpsd port:"), gpsdPort);
+    layout->addWidget(servers, 2, 0, 1, 2);
+    layout->setRowStretch(3, 1);
+    auto store = [this, comet, website, gpsdHost, gpsdPort] {
+        prefs_.cometServer = comet->text().trimmed();
+        prefs_.website = website->text().trimmed();
+        prefs_.gpsdHost = gpsdHost->text().trimmed();
+        prefs_.gpsdPort = gpsdPort->value();
+        savePreferences(prefs_);
+        emit preferencesChanged();
+    };
+    for (QLineEdit* e : {comet, website, gpsdHost}) connect(e, &QLineEdit::editingFinished, this, store);
+    connect(gpsdPort, &QSpinBox::valueChanged, this, store);
+    return page;
+}
+
+}  // namespace celestra

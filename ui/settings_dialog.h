@@ -1,0 +1,98 @@
+// The settings sheet: "Time", "LatLong" and "General". Every control writes
+// the observer state, the drawing state, the custom places or the
+// preferences at once and asks the chart to redraw; the document is saved
+// when the sheet closes.
+#pragma once
+
+#include <QDialog>
+
+#include "app/document.h"
+#include "ui/preferences.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QRadioButton;
+class QSpinBox;
+class QTabWidget;
+class QTimeEdit;
+
+namespace celestra {
+
+class ChartView;
+class SkyModel;
+
+class SettingsDialog : public QDialog {
+    Q_OBJECT
+public:
+    enum Page { TimePage = 0, PlacePage = 1, GeneralPage = 2 };
+    SettingsDialog(DocumentData& document, ChartView& chart, SkyModel& model, Preferences& preferences,
+                   Page page, QWidget* parent = nullptr);
+
+    QTabWidget* tabs() const { return tabs_; }
+    // The place page's list of world places (custom slots first) and its search box.
+    QListWidget* placeList() const { return placeList_; }
+    QLineEdit* placeSearch() const { return placeSearch_; }
+
+signals:
+    void helpRequested(const QString& topic);
+    void preferencesChanged();
+
+private:
+    QWidget* buildTimePage();
+    QWidget* buildPlacePage();
+    QWidget* buildGeneralPage();
+    void refreshTime();
+    void refreshPlace();
+    void applyZone();
+    void applyPickers();
+    void applyPlace();
+    void fillPlaceList(const QString& text);
+    // The instant the pickers edit: the chart's or the sight's AP time.
+    double pickedInstant() const;
+
+    DocumentData& doc_;
+    ChartView& chart_;
+    SkyModel& model_;
+    Preferences& prefs_;
+    QTabWidget* tabs_ = nullptr;
+    bool refreshing_ = false;
+
+    // Time
+    QCheckBox* realtime_ = nullptr;
+    QCheckBox* asUtc_ = nullptr;
+    QCheckBox* dst_ = nullptr;
+    QDateEdit* date_ = nullptr;
+    QTimeEdit* time_ = nullptr;
+    QRadioButton* zoneSystem_ = nullptr;
+    QRadioButton* zoneLongitude_ = nullptr;
+    QRadioButton* zoneCustom_ = nullptr;
+    QComboBox* zoneHours_ = nullptr;
+    QRadioButton* apTime_ = nullptr;
+    QRadioButton* chartTime_ = nullptr;
+    QRadioButton* zoneTime_ = nullptr;
+    QLabel* current_ = nullptr;
+    QLabel* utc_ = nullptr;
+    QLabel* latLong_ = nullptr;
+    QLabel* zoneLabel_ = nullptr;
+
+    // LatLong
+    QSpinBox* latDeg_ = nullptr;
+    QDoubleSpinBox* latMin_ = nullptr;
+    QComboBox* latNs_ = nullptr;
+    QSpinBox* lonDeg_ = nullptr;
+    QDoubleSpinBox* lonMin_ = nullptr;
+    QComboBox* lonEw_ = nullptr;
+    QDoubleSpinBox* height_ = nullptr;
+    QDoubleSpinBox* temperature_ = nullptr;
+    QDoubleSpinBox* pressure_ = nullptr;
+    QLineEdit* placeSearch_ = nullptr;
+    QListWidget* placeList_ = nullptr;
+    QLineEdit* slotName_ = nullptr;
+};
+
+}  // namespace celestra
