@@ -5,9 +5,14 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+// The help pages live in the ui library's resources, which a static library
+// must register itself.
+static void registerHelpResources() { Q_INIT_RESOURCE(help); }
+
 namespace celestra {
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    registerHelpResources();
     setWindowTitle(QStringLiteral("Celestra Help"));
     browser_ = new QTextBrowser(this);
     browser_->setOpenExternalLinks(true);

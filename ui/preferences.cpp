@@ -33,4 +33,16 @@ void savePreferences(const Preferences& p) {
     s.setValue(QStringLiteral("ZoneDaylight"), p.zone.daylight);
 }
 
+void loadOverlays(CUniverseViewDrawState& state) {
+    const QVariantList list = QSettings().value(QStringLiteral("Chart/Overlays")).toList();
+    if (list.size() != kOverlayCount) return;
+    for (int i = 0; i < kOverlayCount; ++i) state.overlays[static_cast<size_t>(i)] = list[i].toInt() != 0 ? 1 : 0;
+}
+
+void saveOverlays(const CUniverseViewDrawState& state) {
+    QVariantList list;
+    for (int32_t v : state.overlays) list << v;
+    QSettings().setValue(QStringLiteral("Chart/Overlays"), list);
+}
+
 }  // namespace celestra

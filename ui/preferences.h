@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include "sky/draw_state.h"
 #include "sky/zone_choice.h"
 
 namespace celestra {
@@ -18,5 +19,10 @@ struct Preferences {
 
 Preferences loadPreferences();
 void savePreferences(const Preferences& preferences);
+
+// The drawing state's twelve overlay switches ("Chart/Overlays"): a stored
+// list of another length leaves the state as it is.
+void loadOverlays(CUniverseViewDrawState& state);
+void saveOverlays(const CUniverseViewDrawState& state);
 
 }  // namespace celestra

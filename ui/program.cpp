@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
+
+#include "ui/preferences.h"
 #include <QSocketNotifier>
 #include <QStandardPaths>
 
@@ -35,8 +37,10 @@ std::unique_ptr<Program> startProgram(const QString& exePath) {
     settings.setValue(QStringLiteral("DocFile"), QString::fromStdString(program->paths.docPath));
     settings.setValue(QStringLiteral("ExeFile"), QString::fromStdString(program->paths.exePath));
     settings.endGroup();
-    // "Orbital Paths" is a preference until the settings pages come; on by default.
+    // "Orbital Paths" is a preference (its first use builds the daily table); on by default.
     const bool paths = settings.value(QStringLiteral("Chart/OrbitalPaths"), true).toBool();
+    // The overlay switches are not in the document: the General page keeps them here.
+    loadOverlays(program->document.drawState);
 
     program->model = std::make_unique<SkyModel>();
     program->model->setOrbitalPaths(paths);

@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimeEdit>
@@ -108,6 +109,7 @@ QWidget* SettingsDialog::buildTimePage() {
     zoneCustom_ = new QRadioButton(QStringLiteral("Custom"));
     zoneHours_ = new QComboBox;
     zoneHours_->setEditable(true);
+    zoneHours_->setObjectName(QStringLiteral("zoneHours"));
     for (int half = -24; half <= 28; ++half) zoneHours_->addItem(QString::fromStdString(zoneHoursText(half / 2.0)));
     zoneLabel_ = new QLabel(QStringLiteral("UTC"));
     zoneLayout->addWidget(zoneSystem_, 0, 0, 1, 3);
@@ -432,6 +434,7 @@ QWidget* SettingsDialog::buildGeneralPage() {
         const int index = sw.overlay;
         connect(box, &QCheckBox::toggled, this, [this, index](bool on) {
             doc_.drawState.overlays[static_cast<size_t>(index)] = on ? 1 : 0;
+            saveOverlays(doc_.drawState);
             chart_.viewChanged(false);
         });
         overlayLayout->addWidget(box, row / 2, row % 2);
@@ -441,7 +444,9 @@ QWidget* SettingsDialog::buildGeneralPage() {
     paths->setChecked(model_.orbitalPaths() && s.overlays[kOverlayOrbitalPaths] != 0);
     connect(paths, &QCheckBox::toggled, this, [this](bool on) {
         model_.setOrbitalPaths(on);
+        QSettings().setValue(QStringLiteral("Chart/OrbitalPaths"), on);
         doc_.drawState.overlays[kOverlayOrbitalPaths] = on ? 1 : 0;
+        saveOverlays(doc_.drawState);
         chart_.viewChanged(true);
     });
     overlayLayout->addWidget(paths, row / 2, row % 2);
@@ -479,6 +484,7 @@ QWidget* SettingsDialog::buildGeneralPage() {
     connect(caldwell, &QCheckBox::toggled, this, selection);
     connect(comets, &QCheckBox::toggled, this, [this](bool on) {
         doc_.drawState.overlays[kOverlayComets] = on ? 1 : 0;
+        saveOverlays(doc_.drawState);
         chart_.viewChanged(true);
     });
     connect(cometMag, &QDoubleSpinBox::valueChanged, this, [this](double m) {

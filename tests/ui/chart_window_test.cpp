@@ -85,14 +85,15 @@ private slots:
         QCOMPARE(settings.value(QStringLiteral("CLInstallInfo/ExeFile")).toString(),
                  QCoreApplication::applicationFilePath());
         QVERIFY(program_->ephemerisError.isEmpty());
-        // Only the entries whose pages exist.
         const QList<QAction*> top = window()->menuBar()->actions();
         QCOMPARE(top.size(), 1);
         QCOMPARE(top[0]->text(), QStringLiteral("Menu"));
         QCOMPARE(actionTexts(top[0]->menu()),
-                 (QStringList{QStringLiteral("2D - Star Chart"), QStringLiteral("Preferences"), QStringLiteral("Exit")}));
+                 (QStringList{QStringLiteral("3D - Orrery"), QStringLiteral("2D - Star Chart"), QStringLiteral("Info..."),
+                              QStringLiteral("Find..."), QStringLiteral("Preferences"), QStringLiteral("Space News"),
+                              QStringLiteral("Help..."), QStringLiteral("About..."), QStringLiteral("Exit")}));
         QCOMPARE(actionTexts(findAction(top[0]->menu(), QStringLiteral("Preferences"))->menu()),
-                 QStringList{QStringLiteral("Colors...")});
+                 (QStringList{QStringLiteral("General..."), QStringLiteral("Colors...")}));
         // The clock's instant, whatever the document held, and real time.
         QVERIFY(std::abs(chart()->observer().instant - currentJulianDayUtc()) < 60.0 / 86400.0);
         QCOMPARE(window()->statusLabel()->text(), QStringLiteral("Realtime      "));
@@ -302,8 +303,8 @@ private slots:
         QMenu* menu = chart()->contextMenu();
         QCOMPARE(actionTexts(menu), (QStringList{QStringLiteral("Body"), QStringLiteral("Zoom"), QStringLiteral("Horizon"),
                                                  QStringLiteral("Full Screen"), QStringLiteral("Rotate while scrolling")}));
-        QVERIFY(!findAction(menu, QStringLiteral("Info..."))->isEnabled());
-        QVERIFY(!findAction(menu, QStringLiteral("Find..."))->isEnabled());
+        QVERIFY(findAction(menu, QStringLiteral("Info..."))->isEnabled());
+        QVERIFY(findAction(menu, QStringLiteral("Find..."))->isEnabled());
         QCOMPARE(actionTexts(findAction(menu, QStringLiteral("Horizon"))->menu()),
                  (QStringList{QStringLiteral("North"), QStringLiteral("East"), QStringLiteral("South"), QStringLiteral("West"),
                               QStringLiteral("Zenith"), QStringLiteral("Flip East-West")}));

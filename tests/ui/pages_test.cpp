@@ -1,0 +1,323 @@
+// The settings sheet, Info, Find, the orrery and the help as a user drives
+// them: each page once, checking that the model changed as the page says.
+// With CELESTRA_PAGE_SHOTS set to a folder, every page is also grabbed to a
+// PNG there in the Black and the Red scheme.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QMessageBox>
+#include <QDialogButtonBox>
+
+#include <cmath>
+
+#include "catalogs/deep_sky.h"
+#include "catalogs/places.h"
+#include "sky/chart_geometry.h"
+#include "sky/universe.h"
+#include "tests/ui/qt_test_support.h"
+#include "ui/chart_overlays.h"
+#include "ui/help_window.h"
+#include "ui/object_pages.h"
+#include "ui/program.h"
+#include "ui/settings_dialog.h"
+
+using namespace celestra;
+
+namespace {
+
+template <typename T>
+T* childWithText(QWidget* root, const QString& text) {
+    for (T* w : root->findChildren<T*>())
+        if (w->text() == text) return w;
+    return nullptr;
+}
+
+void shoot(QWidget* w, const QString& name) {
+    const QString dir = qEnvironmentVariable("CELESTRA_PAGE_SHOTS");
+    if (dir.isEmpty()) return;
+    w->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+}  // namespace
+
+class PagesTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<Program> program_;
+    MainWindow* window() { return program_->window.get(); }
+    ChartView* chart() { return window()->chart(); }
+    DocumentData& doc() { return program_->document; }
+
+    void waitForModel() {
+        program_->model->waitIdle();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+    SettingsDialog* openSettings(SettingsDialog::Page page) {
+        window()->openSettings(page);
+        auto* dialog = qobject_cast<SettingsDialog*>(window()->lastPage());
+        if (dialog) QTest::qWaitForWindowExposed(dialog);
+        return dialog;
+    }
+    // Every page of the sheet, Info and Find in both schemes.
+    void shootPages(const QString& scheme) {
+        for (int page = 0; page < 3; ++page) {
+            SettingsDialog* d = openSettings(static_cast<SettingsDialog::Page>(page));
+            shoot(d, QStringLiteral("%1-%2").arg(scheme, d->tabs()->tabText(page)));
+            d->close();
+        }
+        chart()->setSelection({ChartSelection::Kind::Body, 11});
+        window()->openInfo();
+        shoot(window()->lastPage(), scheme + QStringLiteral("-Info"));
+        window()->lastPage()->close();
+        window()->openFind();
+        shoot(window()->lastPage(), scheme + QStringLiteral("-Find"));
+        window()->lastPage()->close();
+    }
+
+private slots:
+    void init() {
+        QSettings().clear();
+        QSettings().setValue(QStringLiteral("Chart/OrbitalPaths"), false);
+        program_ = startProgram(QCoreApplication::applicationFilePath());
+        window()->setPagesModeless(true);
+        window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window()));
+        waitForModel();
+    }
+    void cleanup() { program_.reset(); }
+
+    void timePageZoneFromLongitudeAndPickers() {
+        SettingsDialog* d = openSettings(SettingsDialog::TimePage);
+        QVERIFY(d);
+        QCOMPARE(d->tabs()->tabText(d->tabs()->currentIndex()), QStringLiteral("Time"));
+        doc().observer.longitude = 139.7;  // Tokyo: +9 h
+        childWithText<QRadioButton>(d, QStringLiteral("Longitude"))->click();
+        QCOMPARE(doc().observer.zoneOffset, 9.0 / 24.0);
+        QCOMPARE(QSettings().value(QStringLiteral("Preferences/ZoneSource")).toInt(), 1);
+        // DST adds an hour to a longitude zone.
+        childWithText<QCheckBox>(d, QStringLiteral("DST"))->click();
+        QCOMPARE(doc().observer.zoneOffset, 10.0 / 24.0);
+        // Custom: the box's hours.
+        childWithText<QRadioButton>(d, QStringLiteral("Custom"))->click();
+        auto* hours = d->findChild<QComboBox*>(QStringLiteral("zoneHours"));
+        hours->setCurrentText(QStringLiteral("+5.5"));
+        QCOMPARE(doc().observer.zoneOffset, 6.5 / 24.0);
+        // The time picker moves the chart's instant and leaves real time.
+        QVERIFY(doc().drawState.realTime != 0);
+        auto* time = d->findChild<QTimeEdit*>();
+        const double before = doc().observer.instant;
+        time->setTime(time->time().addSecs(3600));
+        QVERIFY(std::abs(doc().observer.instant - (before + 1.0 / 24.0)) < 2.0 / 86400.0);
+        QCOMPARE(doc().drawState.realTime, 0);
+        // "Set arrival time at Assumed Position": the AP time is the chart's instant.
+        childWithText<QPushButton>(d, QStringLiteral("Set arrival time at Assumed Position"))->click();
+        QCOMPARE(doc().currentSight.ApTime(), doc().observer.instant);
+        // "Realtime" takes the clock again.
+        childWithText<QCheckBox>(d, QStringLiteral("Realtime"))->click();
+        QVERIFY(doc().drawState.realTime != 0);
+        d->close();
+    }
+
+    void placePageListsEveryWorldPlaceWithAccents() {
+        SettingsDialog* d = openSettings(SettingsDialog::PlacePage);
+        QListWidget* list = d->placeList();
+        QCOMPARE(list->count(), kPlaceCount);  // the five custom slots, then every world place
+        for (int i = kCustomPlaceSlots; i < kPlaceCount; ++i) {
+            const QString expected = QString::fromUtf8(place(i)->name) + QStringLiteral(", ") +
+                                     QString::fromUtf8(countryName(place(i)->country));
+            QCOMPARE(list->item(i)->text(), expected);
+        }
+        QVERIFY(!d->findChild<QPushButton*>(QStringLiteral("gpsButton"))->isVisible());
+        // Typed without the accent, by country too.
+        d->placeSearch()->setText(QStringLiteral("zurich"));
+        QVERIFY(list->count() >= 1);
+        QVERIFY(list->item(0)->text().startsWith(QStringLiteral("Zürich")));
+        d->placeSearch()->setText(QStringLiteral("switzerland"));
+        QVERIFY(list->count() >= 2);
+        d->close();
+    }
+
+    void customPlaceSavedAndReloadedWithTheDocument() {
+        SettingsDialog* d = openSettings(SettingsDialog::PlacePage);
+        QListWidget* list = d->placeList();
+        d->placeSearch()->setText(QStringLiteral("Zürich"));
+        list->setCurrentRow(0);
+        const int zurich = list->item(0)->data(Qt::UserRole).toInt();
+        QCOMPARE(doc().observer.latitude, placeLatitude(zurich));
+        QCOMPARE(doc().observer.longitude, placeLongitude(zurich));
+        QCOMPARE(doc().observer.latitudeDegrees, 47);
+        d->placeSearch()->clear();
+        list->setCurrentRow(2);  // "Custom 3": moves the observer to 0, 0; go back to Zürich's place
+        doc().observer.latitude = placeLatitude(zurich);
+        doc().observer.longitude = placeLongitude(zurich);
+        d->findChildren<QLineEdit*>().last()->setText(QStringLiteral("Zürich roof"));
+        d->findChild<QPushButton*>(QStringLiteral("storeCustomPlace"))->click();
+        QCOMPARE(doc().places[2].name, std::string("Zürich roof"));
+        d->close();  // the sheet saves the document as it closes
+        DocumentData loaded;
+        std::string error;
+        QVERIFY(loadDocument(program_->paths.docPath, program_->paths.colorsPath, loaded, error).ok());
+        QCOMPARE(loaded.places[2].name, std::string("Zürich roof"));
+        QCOMPARE(loaded.places[2].latitude, placeLatitude(zurich));
+        QCOMPARE(loaded.places[2].longitude, placeLongitude(zurich));
+        QCOMPARE(loaded.places[0].name, std::string("Custom 1"));
+    }
+
+    void generalPageOverlaysAndWebsite() {
+        SettingsDialog* d = openSettings(SettingsDialog::GeneralPage);
+        QVERIFY(doc().drawState.overlays[kOverlayEcliptic] != 0);
+        childWithText<QCheckBox>(d, QStringLiteral("Ecliptic"))->click();
+        QCOMPARE(doc().drawState.overlays[kOverlayEcliptic], 0);
+        QVERIFY(!chartOptionsFor(doc().drawState).ecliptic);
+        // Kept for the next start.
+        CUniverseViewDrawState fresh;
+        loadOverlays(fresh);
+        QCOMPARE(fresh.overlays[kOverlayEcliptic], 0);
+        childWithText<QCheckBox>(d, QStringLiteral("Messier"))->click();
+        QCOMPARE(doc().drawState.deepSkySelection & 1, 1);
+        // No website: Space News is greyed with a tooltip; with one it opens.
+        QVERIFY(!window()->spaceNewsAction()->isEnabled());
+        QVERIFY(!window()->spaceNewsAction()->toolTip().isEmpty());
+        QLineEdit* website = nullptr;
+        for (QLineEdit* e : d->findChildren<QLineEdit*>())
+            if (e->placeholderText() == QStringLiteral("none")) website = e;
+        QVERIFY(website);
+        website->setText(QStringLiteral("https://example.org"));
+        emit website->editingFinished();
+        QVERIFY(window()->spaceNewsAction()->isEnabled());
+        QCOMPARE(loadPreferences().website, QStringLiteral("https://example.org"));
+        d->close();
+    }
+
+    void infoPageTexts() {
+        chart()->setSelection({ChartSelection::Kind::Object, 2490});  // Sirius
+        window()->openInfo();
+        auto* info = qobject_cast<InfoDialog*>(window()->lastPage());
+        QVERIFY(info);
+        QVERIFY(info->text()->toPlainText().contains(QStringLiteral("Sirius")));
+        QVERIFY(QFontInfo(info->text()->font()).fixedPitch());
+        QVERIFY(info->webButton()->isEnabled());
+        QCOMPARE(info->webButton()->toolTip(), QStringLiteral("https://simbad.cds.unistra.fr/simbad/sim-id?Ident=HR%202491"));
+        info->close();
+        chart()->setSelection({ChartSelection::Kind::Body, 11});
+        const QString moon = selectionInfoText({ChartSelection::Kind::Body, 11}, *chart(), *program_->model);
+        for (const char* part : {"Moon", "Apparent", "Topocentric", "Alt:", "Az:", "M: ", ",   Distance: ", " kM", "illuminated"})
+            QVERIFY2(moon.contains(QString::fromUtf8(part)), part);
+        // A body has no SIMBAD page: only the website's redirect.
+        Preferences prefs;
+        QVERIFY(selectionWebUrl({ChartSelection::Kind::Body, 4}, prefs).isEmpty());
+        prefs.website = QStringLiteral("https://example.org/");
+        QCOMPARE(selectionWebUrl({ChartSelection::Kind::Body, 4}, prefs),
+                 QStringLiteral("https://example.org/PocketPC/Celestra/Redirect/Redirect.htm?client=pda&catalog=planet&index=4&name=Mars"));
+    }
+
+    void findCentresM31() {
+        FindDialog find(*chart());
+        find.setBelowHorizonAnswer(QMessageBox::Yes);
+        find.input()->setText(QStringLiteral("m31"));
+        QVERIFY(find.centreOnChart());
+        QCOMPARE(chart()->renderer().selection().id, kFirstMessierObject + 30);
+        // After the recompute the galaxy stands at the middle of the chart.
+        doc().drawState.deepSkySelection = 1;
+        chart()->viewChanged(true);
+        waitForModel();
+        const SkyObject* m31 = chart()->renderer().snapshot()->objectByNumber(kFirstMessierObject + 30);
+        QVERIFY(m31);
+        QVERIFY(m31->place.zenithDistance <= 90.5);
+        const ChartProjection p = ChartProjection::fromDrawState(doc().drawState, chart()->width(), chart()->height());
+        const ChartPoint at = p.pixel(m31->place.zenithDistance, m31->place.azimuth);
+        QVERIFY2(std::hypot(at.x - chart()->width() / 2.0, at.y - chart()->height() / 2.0) < 8.0,
+                 qPrintable(QStringLiteral("%1, %2").arg(at.x).arg(at.y)));
+        find.input()->setText(QStringLiteral("no such object"));
+        find.setBelowHorizonAnswer(QMessageBox::No);
+        QTimer::singleShot(0, [] { if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept(); });
+        QVERIFY(!find.centreOnChart());
+    }
+
+    void orreryModeZoomsInStepsOfTwo() {
+        const double chartZoom = doc().drawState.zoom;
+        QTest::keyClick(chart(), 'o');
+        QVERIFY(chart()->orreryMode());
+        QVERIFY(program_->model->universe().OrreryMode());
+        QCOMPARE(chart()->orreryState().zoom, 2.0);
+        QTest::keyClick(chart(), '+');
+        QCOMPARE(chart()->orreryState().zoom, 4.0);
+        QTest::keyClick(chart(), '-');
+        QCOMPARE(chart()->orreryState().zoom, 2.0);
+        QCOMPARE(doc().drawState.zoom, chartZoom);
+        // The orbits are drawn in both orbit colours (the near and the far half).
+        QTest::keyClick(chart(), '+');
+        const QImage image = chart()->grab().toImage();
+        shoot(chart(), QStringLiteral("orrery"));
+        const QColor near = colorOf(doc().drawState.colorScheme.colors[OrreryOrbits]);
+        const QColor far = colorOf(doc().drawState.colorScheme.colors[OrreryOrbitsBehind]);
+        // Antialiased lines: a pixel counts when it is within a few steps of a colour.
+        auto close = [](const QColor& a, const QColor& b) {
+            return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) < 24;
+        };
+        int nearCount = 0, farCount = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                nearCount += close(c, near);
+                farCount += close(c, far);
+            }
+        QVERIFY(nearCount > 50);
+        QVERIFY(farCount > 50);
+        QTest::keyClick(chart(), 's');
+        QVERIFY(!chart()->orreryMode());
+        QVERIFY(!program_->model->universe().OrreryMode());
+    }
+
+    void helpTopicsAndAbout() {
+        for (const char* topic : {"index", "chart", "keys", "time", "place", "general", "info", "find", "orrery", "navigation"}) {
+            window()->showHelp(QString::fromLatin1(topic));
+            QCOMPARE(window()->helpWindow()->browser()->source().fileName(), QString::fromLatin1(topic) + QStringLiteral(".html"));
+            QVERIFY(window()->helpWindow()->browser()->toPlainText().size() > 100);
+        }
+        window()->showHelp(QStringLiteral("nonsense"));
+        QCOMPARE(window()->helpWindow()->browser()->source().fileName(), QStringLiteral("index.html"));
+        // Each page's help button opens its topic.
+        SettingsDialog* d = openSettings(SettingsDialog::PlacePage);
+        d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Help)->click();
+        QCOMPARE(window()->helpWindow()->browser()->source().fileName(), QStringLiteral("place.html"));
+        d->close();
+        const QString about = aboutText();
+        for (const char* part : {"GPL-3.0-or-later", "Hoffleit", "Warren", "JPL", "DE405", "GeoNames", "SIMBAD", CELESTRA_VERSION})
+            QVERIFY2(about.contains(QString::fromUtf8(part)), part);
+        shoot(window()->helpWindow(), QStringLiteral("help"));
+    }
+
+    void screenshots() {
+        if (qEnvironmentVariable("CELESTRA_PAGE_SHOTS").isEmpty()) QSKIP("CELESTRA_PAGE_SHOTS not set");
+        chart()->ApplyColorScheme(kPresetBlack);
+        shootPages(QStringLiteral("Black"));
+        chart()->ApplyColorScheme(kPresetRed);
+        shootPages(QStringLiteral("Red"));
+    }
+};
+
+int main(int argc, char** argv) {
+    test::prepareQtTestEnvironment();
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Celestra"));
+    QApplication::setApplicationName(QStringLiteral("Celestra"));
+    PagesTest t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "pages_test.moc"
