@@ -16,6 +16,7 @@
 #include <QUrl>
 
 #include "app/web_links.h"
+#include "core/time_scales.h"
 #include "ui/color_scheme_dialog.h"
 #include "ui/help_window.h"
 #include "ui/object_pages.h"
@@ -26,6 +27,8 @@ namespace celestra {
 MainWindow::MainWindow(DocumentData& document, const AppPaths& paths, const DisplayMetrics& metrics,
                        SkyModel& model, QWidget* parent)
     : QMainWindow(parent), doc_(document), paths_(paths), model_(model), prefs_(loadPreferences()) {
+    // The zone the time page chose (the system's, the longitude's or a custom one), for now.
+    doc_.observer.zoneOffset = zoneOffsetDays(prefs_.zone, currentJulianDayUtc(), doc_.observer.longitude);
     setWindowTitle(QStringLiteral("Celestra"));
     chart_ = new ChartView(doc_, model_, this);
     setCentralWidget(chart_);

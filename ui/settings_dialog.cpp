@@ -223,6 +223,13 @@ void SettingsDialog::applyPickers() {
     } else if (!chart_.timeControl().setInstant(jd)) {
         refreshTime();  // outside the ephemeris: the pickers go back to the chart's instant
         return;
+    } else if (prefs_.zone.source == ZoneSource::SystemClock) {
+        // The database's offset at the new instant (summer or winter time).
+        const double zone = zoneOffsetDays(prefs_.zone, jd, doc_.observer.longitude);
+        if (zone != doc_.observer.zoneOffset) {
+            doc_.observer.zoneOffset = zone;
+            chart_.viewChanged(true);
+        }
     }
     refreshTime();
 }
@@ -496,7 +503,9 @@ QWidget* SettingsDialog::buildGeneralPage() {
     auto* serverForm = new QFormLayout(servers);
     auto* comet = new QLineEdit(prefs_.cometServer);
     auto* website = new QLineEdit(prefs_.website);
-    website->setPlaceholderText(QStringLiteral("none"));
+    // No placeholder: in the Red scheme it reads like a value.
+    website->setObjectName(QStringLiteral("website"));
+    website->setToolTip(QStringLiteral("Base address of the project website (empty: none); used by Web... and Space News"));
     auto* gpsdHost = new QLineEdit(prefs_.gpsdHost);
     auto* gpsdPort = new QSpinBox;
     gpsdPort->setRange(1, 65535);

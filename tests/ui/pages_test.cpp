@@ -192,9 +192,7 @@ private slots:
         // No website: Space News is greyed with a tooltip; with one it opens.
         QVERIFY(!window()->spaceNewsAction()->isEnabled());
         QVERIFY(!window()->spaceNewsAction()->toolTip().isEmpty());
-        QLineEdit* website = nullptr;
-        for (QLineEdit* e : d->findChildren<QLineEdit*>())
-            if (e->placeholderText() == QStringLiteral("none")) website = e;
+        auto* website = d->findChild<QLineEdit*>(QStringLiteral("website"));
         QVERIFY(website);
         website->setText(QStringLiteral("https://example.org"));
         emit website->editingFinished();
