@@ -28,6 +28,7 @@ public:
     CObserverState& observer() { return doc_.observer; }
     TimeControl& timeControl() { return time_; }
     ChartRenderer& renderer() { return renderer_; }
+    SkyModel& sky() { return model_; }
     QMenu* contextMenu() { return contextMenu_; }
     QMenu* timeMenu() { return timeMenu_; }
     bool rotateWhileScrolling() const { return rotateWhileScrolling_; }

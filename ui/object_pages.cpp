@@ -23,7 +23,9 @@
 #include "sky/chart_sky.h"
 #include "sky/sky_search.h"
 #include "sky/universe.h"
+#include "catalogs/star_place.h"
 #include "solarsystem/planets.h"
+#include "solarsystem/rise_set.h"
 #include "ui/chart_view.h"
 #include "ui/sky_model.h"
 
@@ -55,6 +57,25 @@ void horizontalOf(double raHours, double decDeg, double lstHours, double latDeg,
     az = std::fmod(std::atan2(y, x) / kDeg + 360.0, 360.0);
 }
 
+ObserverSite siteOf(const CObserverState& o) {
+    ObserverSite site;
+    site.latitude = o.latitude;
+    site.longitude = o.longitude;
+    site.height = o.height;
+    site.temperature = o.temperature;
+    site.pressure = o.pressure;
+    return site;
+}
+
+// Rise, transit and set on the local date `dayOffset` days from the chart's.
+RiseTransitSet riseTransitSetOn(const RiseSetTarget& target, const PlaceContext& context, const CObserverState& o,
+                                int dayOffset, double& jd0h) {
+    const CalendarDate local = calendarFromJulianDay(o.instant + o.zoneOffset + dayOffset);
+    jd0h = julianDayAt0h(local.year, local.month, local.day);
+    return riseTransitSet(context.ephemeris ? &context : nullptr, target, jd0h, deltaT(jd0h), siteOf(o), o.zoneOffset,
+                          RiseSetKind::RiseSet);
+}
+
 }  // namespace
 
 QString selectionInfoText(const ChartSelection& selection, ChartView& chart, SkyModel& model) {
@@ -75,6 +96,12 @@ QString selectionInfoText(const ChartSelection& selection, ChartView& chart, Sky
     char line[96];
     std::snprintf(line, sizeof line, "M: %4.1f,   Distance: %.4lg kM\n", b->magnitude, b->distanceAu * kKmPerAu);
     text += QString::fromLatin1(line);
+    double jd0h = 0.0;
+    const RiseTransitSet today = riseTransitSetOn(riseSetBody(body), model.universe().Places(), chart.observer(), 0, jd0h);
+    text += QStringLiteral("Today (%1):  Rise %2   Transit %3   Set %4\n")
+                .arg(QString::fromStdString(formatZoneLabel(chart.observer().zoneOffset)),
+                     QString::fromStdString(today.riseText), QString::fromStdString(today.transitText),
+                     QString::fromStdString(today.setText));
     if (body == 11 && sky->moon.valid) {
         const double f = sky->moon.illuminatedFraction;
         const QString phase = f < 0.03 ? QStringLiteral("New Moon") : f > 0.97 ? QStringLiteral("Full Moon")
@@ -179,29 +206,32 @@ bool FindDialog::centreOnChart() {
         az = b.place.azimuth;
     }
     if (zd > 90.0) {
-        // The next time the place rises, scanned minute by minute over two days
-        // (the place held fixed: good to a few minutes for the planets).
+        // The next rise: today's, else tomorrow's, else the day after's.
+        RiseSetTarget target = selection.kind == ChartSelection::Kind::Body ? riseSetBody(hit->id) : RiseSetTarget{};
+        if (selection.kind == ChartSelection::Kind::Object) target = riseSetStar(starPlaceInput(*catalogueObject(hit->id)));
+        const CObserverState& o = chart_.observer();
         double rise = 0.0;
-        const double jd0 = chart_.observer().instant;
-        for (int minute = 1; minute <= 2 * 1440 && rise == 0.0; ++minute) {
-            const double jd = jd0 + minute / 1440.0;
-            const double lst = sky->lstHours + minute * 1.00273790935 / 60.0;
-            double z = 0.0, a = 0.0;
-            horizontalOf(ra, dec, lst, chart_.observer().latitude, z, a);
-            if (z <= 90.0) rise = jd;
+        for (int day = 0; day <= 2 && rise == 0.0; ++day) {
+            double jd0h = 0.0;
+            const RiseTransitSet r = riseTransitSetOn(target, chart_.sky().universe().Places(), o, day, jd0h);
+            const double jd = jd0h + r.riseHours / 24.0 - o.zoneOffset;
+            if (r.hasRise && jd > o.instant) rise = jd;
         }
         QString text = QStringLiteral("%1 is below the horizon.").arg(QString::fromStdString(hit->label));
         if (rise == 0.0) {
-            QMessageBox::information(this, windowTitle(), text + QStringLiteral(" It does not rise in the next two days."));
+            QMessageBox::information(this, windowTitle(), text + QStringLiteral(" It does not rise in the next days."));
             return false;
         }
         text += QStringLiteral(" Step the time to its next rise?");
         const int answer = answer_ >= 0 ? answer_
                                         : QMessageBox::question(this, windowTitle(), text, QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes) return false;
+        const double jd0 = o.instant;
         chart_.timeControl().setInstant(rise);
-        const double lst = sky->lstHours + (rise - jd0) * 1440.0 * 1.00273790935 / 60.0;
-        horizontalOf(ra, dec, lst, chart_.observer().latitude, zd, az);
+        // Where it rises: the catalogue place turned by the sidereal time gained.
+        const double lst = sky->lstHours + (rise - jd0) * 24.0 * 1.00273790935;
+        horizontalOf(ra, dec, lst, o.latitude, zd, az);
+        zd = std::min(zd, 90.0);
     }
     chart_.centreOnPlace(selection, zd, az);
     return true;

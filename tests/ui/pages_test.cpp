@@ -246,6 +246,33 @@ private slots:
         QVERIFY(!find.centreOnChart());
     }
 
+    void findBelowTheHorizonStepsToTheRise() {
+        // Sirius (HR 2491) below Seattle's horizon: a fixed instant, moved by half a day if it is up.
+        double jd = 2460680.5;  // 2025-01-01 0h UTC
+        chart()->timeControl().setInstant(jd);
+        waitForModel();
+        if (program_->model->snapshot()->objectByNumber(2490)->place.zenithDistance < 95.0) {
+            jd += 0.5;
+            chart()->timeControl().setInstant(jd);
+            waitForModel();
+        }
+        QVERIFY(program_->model->snapshot()->objectByNumber(2490)->place.zenithDistance > 95.0);
+        FindDialog find(*chart());
+        find.input()->setText(QStringLiteral("alp CMa"));
+        find.setBelowHorizonAnswer(QMessageBox::No);
+        QVERIFY(!find.centreOnChart());
+        QCOMPARE(doc().observer.instant, jd);  // declined: the time stays
+        find.setBelowHorizonAnswer(QMessageBox::Yes);
+        QVERIFY(find.centreOnChart());
+        QVERIFY(doc().observer.instant > jd && doc().observer.instant < jd + 1.0);
+        QCOMPARE(doc().drawState.realTime, 0);
+        waitForModel();
+        // At the rise: on the horizon (refraction and the standard altitude: within a degree).
+        const SkyObject* sirius = program_->model->snapshot()->objectByNumber(2490);
+        QVERIFY2(std::abs(sirius->place.zenithDistance - 90.0) < 1.0, qPrintable(QString::number(sirius->place.zenithDistance)));
+        QCOMPARE(chart()->renderer().selection().id, 2490);
+    }
+
     void orreryModeZoomsInStepsOfTwo() {
         const double chartZoom = doc().drawState.zoom;
         QTest::keyClick(chart(), 'o');
