@@ -1,6 +1,7 @@
 #include "ui/orrery_painter.h"
 
 #include <QDateTime>
+#include <QLineF>
 #include <QTimeZone>
 
 #include "sky/orrery.h"
@@ -48,6 +49,9 @@ void paintOrrery(QPainter& painter, const CUniverseViewDrawState& state, double 
         painter.setPen(Qt::NoPen);
         painter.setBrush(color(Stars));
         painter.drawEllipse(at, 3.0 * displayScale, 3.0 * displayScale);
+        // Names only where the planet stands clear of the Sun: the inner
+        // planets' names would pile up on it until one zooms in.
+        if (QLineF(centre, at).length() < 24.0 * displayScale) continue;
         painter.setPen(color(PlanetNames));
         painter.drawText(at + QPointF(5 * displayScale, -4 * displayScale), QString::fromLatin1(bodyName(body)));
     }

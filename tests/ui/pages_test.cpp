@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDialog>
 #include <QImage>
 #include <QLineEdit>
@@ -225,6 +226,13 @@ private slots:
 
     void findCentresM31() {
         FindDialog find(*chart());
+        // Completion as one types, anywhere in the name.
+        QCompleter* completer = find.input()->completer();
+        completer->setCompletionPrefix(QStringLiteral("androm"));
+        QStringList offered;
+        for (int i = 0; completer->setCurrentRow(i); ++i) offered << completer->currentCompletion();
+        QVERIFY(offered.contains(QStringLiteral("Andromeda")));
+        QVERIFY(offered.contains(QStringLiteral("Andromeda Galaxy")));
         find.setBelowHorizonAnswer(QMessageBox::Yes);
         find.input()->setText(QStringLiteral("m31"));
         QVERIFY(find.centreOnChart());
