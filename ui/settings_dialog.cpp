@@ -315,25 +315,32 @@ QWidget* SettingsDialog::buildPlacePage() {
         connect(s, &QDoubleSpinBox::valueChanged, this, [this] { applyPlace(); });
     for (QComboBox* c : {latNs_, lonEw_}) connect(c, &QComboBox::currentIndexChanged, this, [this] { applyPlace(); });
     connect(placeSearch_, &QLineEdit::textChanged, this, &SettingsDialog::fillPlaceList);
-    connect(placeList_, &QListWidget::currentRowChanged, this, [this] {
-        QListWidgetItem* item = placeList_->currentItem();
+    // A world place moves the observer when chosen. A custom slot chosen is
+    // the slot "Save current place" fills, so choosing it must not move the
+    // observer away from the place to be kept: a double click (or Return)
+    // goes there.
+    auto moveTo = [this](QListWidgetItem* item, bool custom) {
         if (!item || refreshing_) return;
         const int index = item->data(Qt::UserRole).toInt();
-        double lat = 0.0, lon = 0.0;
-        if (index < kCustomPlaceCount) {
+        if ((index < kCustomPlaceCount) != custom) return;
+        if (custom) {
             const CustomPlace& p = doc_.places[static_cast<size_t>(index)];
-            slotName_->setText(QString::fromStdString(p.name));
-            lat = p.latitude;
-            lon = p.longitude;
+            doc_.observer.latitude = p.latitude;
+            doc_.observer.longitude = p.longitude;
         } else {
-            lat = placeLatitude(index);
-            lon = placeLongitude(index);
+            doc_.observer.latitude = placeLatitude(index);
+            doc_.observer.longitude = placeLongitude(index);
         }
-        doc_.observer.latitude = lat;
-        doc_.observer.longitude = lon;
         refreshPlace();
         applyPlace();
+    };
+    connect(placeList_, &QListWidget::currentItemChanged, this, [this, moveTo](QListWidgetItem* item) {
+        if (!item || refreshing_) return;
+        const int index = item->data(Qt::UserRole).toInt();
+        if (index < kCustomPlaceCount) slotName_->setText(QString::fromStdString(doc_.places[static_cast<size_t>(index)].name));
+        moveTo(item, false);
     });
+    connect(placeList_, &QListWidget::itemActivated, this, [moveTo](QListWidgetItem* item) { moveTo(item, true); });
     connect(store, &QPushButton::clicked, this, [this] {
         QListWidgetItem* item = placeList_->currentItem();
         const int index = item ? item->data(Qt::UserRole).toInt() : -1;

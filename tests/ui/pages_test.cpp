@@ -162,12 +162,18 @@ private slots:
         QCOMPARE(doc().observer.longitude, placeLongitude(zurich));
         QCOMPARE(doc().observer.latitudeDegrees, 47);
         d->placeSearch()->clear();
-        list->setCurrentRow(2);  // "Custom 3": moves the observer to 0, 0; go back to Zürich's place
-        doc().observer.latitude = placeLatitude(zurich);
-        doc().observer.longitude = placeLongitude(zurich);
+        list->setCurrentRow(2);  // "Custom 3" is chosen to be filled: the observer stays
+        QCOMPARE(doc().observer.latitude, placeLatitude(zurich));
         d->findChildren<QLineEdit*>().last()->setText(QStringLiteral("Zürich roof"));
         d->findChild<QPushButton*>(QStringLiteral("storeCustomPlace"))->click();
         QCOMPARE(doc().places[2].name, std::string("Zürich roof"));
+        QVERIFY(list->item(2)->text().startsWith(QStringLiteral("Zürich roof")));
+        // Activating a custom place goes there.
+        list->setCurrentRow(10);
+        QVERIFY(doc().observer.latitude != placeLatitude(zurich));
+        emit list->itemActivated(list->item(2));
+        QCOMPARE(doc().observer.latitude, placeLatitude(zurich));
+        QCOMPARE(doc().observer.longitude, placeLongitude(zurich));
         d->close();  // the sheet saves the document as it closes
         DocumentData loaded;
         std::string error;
