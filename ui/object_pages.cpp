@@ -98,7 +98,7 @@ QString selectionInfoText(const ChartSelection& selection, ChartView& chart, Sky
     text += QString::fromLatin1(line);
     double jd0h = 0.0;
     const RiseTransitSet today = riseTransitSetOn(riseSetBody(body), model.universe().Places(), chart.observer(), 0, jd0h);
-    text += QStringLiteral("Today (%1):  Rise %2   Transit %3   Set %4\n")
+    text += QStringLiteral("Today (%1):\n  Rise     %2\n  Transit  %3\n  Set      %4\n")
                 .arg(QString::fromStdString(formatZoneLabel(chart.observer().zoneOffset)),
                      QString::fromStdString(today.riseText), QString::fromStdString(today.transitText),
                      QString::fromStdString(today.setText));
