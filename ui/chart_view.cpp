@@ -373,7 +373,12 @@ void ChartView::mouseMoveEvent(QMouseEvent* event) {
             dragging_ = true;
             longPress_.stop();
         }
-        if (dragging_) {
+        if (dragging_ && orrery_) {
+            // The orrery turns about the ecliptic pole: a degree per two pixels across.
+            orreryState_.rotation = std::fmod(orreryState_.rotation + (at.x() - lastDrag_.x()) / 2.0 + 360.0, 360.0);
+            lastDrag_ = at;
+            update();
+        } else if (dragging_) {
             scrollBy(doc_.drawState, renderer_.projection(), at.x() - lastDrag_.x(), at.y() - lastDrag_.y(),
                      rotateWhileScrolling_);
             lastDrag_ = at;
@@ -382,6 +387,7 @@ void ChartView::mouseMoveEvent(QMouseEvent* event) {
         }
         return;
     }
+    if (orrery_) return;
     // Hover: the name of what is under the pointer.
     const SkySnapshot* sky = renderer_.snapshot();
     QString text;
@@ -408,6 +414,7 @@ void ChartView::mouseReleaseEvent(QMouseEvent* event) {
         showTimeMenu(event->position().toPoint());
         return;
     }
+    if (orrery_) return;  // the orrery has nothing to select
     setSelection(renderer_.hitTest(event->position(), kHitRadius * displayScale()));
 }
 

@@ -298,6 +298,14 @@ private slots:
         QTest::keyClick(chart(), '-');
         QCOMPARE(chart()->orreryState().zoom, 2.0);
         QCOMPARE(doc().drawState.zoom, chartZoom);
+        // A drag turns the orrery and leaves the star chart where it was.
+        const double offsetX = doc().drawState.offsetX, rotation = chart()->orreryState().rotation;
+        QTest::mousePress(chart(), Qt::LeftButton, {}, QPoint(300, 300));
+        QTest::mouseMove(chart(), QPoint(330, 300));
+        QTest::mouseMove(chart(), QPoint(360, 300));
+        QTest::mouseRelease(chart(), Qt::LeftButton, {}, QPoint(360, 300));
+        QVERIFY(chart()->orreryState().rotation != rotation);
+        QCOMPARE(doc().drawState.offsetX, offsetX);
         // The orbits are drawn in both orbit colours (the near and the far half).
         QTest::keyClick(chart(), '+');
         const QImage image = chart()->grab().toImage();
