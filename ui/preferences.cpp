@@ -21,6 +21,13 @@ Preferences loadPreferences() {
     return p;
 }
 
+CometServers cometServers(const Preferences& p) {
+    CometServers servers;
+    if (!p.cometServer.trimmed().isEmpty()) servers.elements = p.cometServer.trimmed().toStdString();
+    servers.projectWebsite = p.website.trimmed().toStdString();
+    return servers;
+}
+
 void savePreferences(const Preferences& p) {
     QSettings s;
     s.beginGroup(QStringLiteral("Preferences"));

@@ -5,12 +5,13 @@
 #include <QString>
 
 #include "sky/draw_state.h"
+#include "solarsystem/comet_download.h"
 #include "sky/zone_choice.h"
 
 namespace celestra {
 
 struct Preferences {
-    QString cometServer = QStringLiteral("https://www.minorplanetcenter.net/");
+    QString cometServer = QString::fromLatin1(kDefaultCometElementsServer);
     QString website;  // the project website; empty: none
     QString gpsdHost = QStringLiteral("localhost");
     int gpsdPort = 2947;
@@ -18,6 +19,8 @@ struct Preferences {
 };
 
 Preferences loadPreferences();
+// The servers the comet download fetches from.
+CometServers cometServers(const Preferences& preferences);
 void savePreferences(const Preferences& preferences);
 
 // The drawing state's twelve overlay switches ("Chart/Overlays"): a stored

@@ -70,7 +70,7 @@ private:
     SettingsDialog* openSettings(SettingsDialog::Page page) {
         window()->openSettings(page);
         auto* dialog = qobject_cast<SettingsDialog*>(window()->lastPage());
-        if (dialog) QTest::qWaitForWindowExposed(dialog);
+        if (dialog && !QTest::qWaitForWindowExposed(dialog)) return nullptr;
         return dialog;
     }
     // Every page of the sheet, Info and Find in both schemes.
@@ -205,6 +205,10 @@ private slots:
         emit website->editingFinished();
         QVERIFY(window()->spaceNewsAction()->isEnabled());
         QCOMPARE(loadPreferences().website, QStringLiteral("https://example.org"));
+        // The comet download takes both addresses from here.
+        const CometServers servers = cometServers(loadPreferences());
+        QCOMPARE(servers.elements, std::string(kDefaultCometElementsServer));
+        QCOMPARE(servers.projectWebsite, std::string("https://example.org"));
         d->close();
     }
 
