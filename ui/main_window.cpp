@@ -15,8 +15,12 @@
 #include <QDesktopServices>
 #include <QUrl>
 
+#include <memory>
+
 #include "app/web_links.h"
 #include "core/time_scales.h"
+#include "ui/almanac_pages.h"
+#include "ui/calculator_pages.h"
 #include "ui/color_scheme_dialog.h"
 #include "ui/help_window.h"
 #include "ui/object_pages.h"
@@ -84,6 +88,29 @@ void MainWindow::buildMenu() {
     menu->addSeparator();
     menu->addAction(QStringLiteral("Info..."), this, &MainWindow::openInfo);
     menu->addAction(QStringLiteral("Find..."), this, &MainWindow::openFind);
+    // The pages are modal; each opens over the chart and gives the focus back.
+    auto page = [this](auto makeDialog) {
+        return [this, makeDialog] {
+            auto dialog = makeDialog();
+            dialog->exec();
+            chart_->setFocus();
+        };
+    };
+    menu->addAction(QStringLiteral("Rise Set Times..."), this,
+                    page([this] { return std::make_unique<RiseSetDialog>(doc_, this); }));
+    menu->addAction(QStringLiteral("Lunar Phase..."), this,
+                    page([this] { return std::make_unique<LunarPhaseDialog>(doc_, this); }));
+    QMenu* calculators = menu->addMenu(QStringLiteral("Calculators"));
+    calculators->addAction(QStringLiteral("Great Circle Distance..."), this,
+                           page([this] { return std::make_unique<GreatCircleDialog>(doc_, this); }));
+    calculators->addAction(QStringLiteral("Range and Bearing..."), this,
+                           page([this] { return std::make_unique<RangeBearingDialog>(doc_, this); }));
+    calculators->addAction(QStringLiteral("Horizon distance..."), this,
+                           page([this] { return std::make_unique<HorizonDialog>(this); }));
+    calculators->addAction(QStringLiteral("DMS and HMS..."), this,
+                           page([this] { return std::make_unique<DmsDialog>(this); }));
+    calculators->addAction(QStringLiteral("Julian Day..."), this,
+                           page([this] { return std::make_unique<JulianDayDialog>(this); }));
     QMenu* preferences = menu->addMenu(QStringLiteral("Preferences"));
     preferences->addAction(QStringLiteral("General..."), this, [this] { openSettings(SettingsDialog::GeneralPage); });
     preferences->addAction(QStringLiteral("Colors..."), this, &MainWindow::openColorsDialog);

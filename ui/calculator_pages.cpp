@@ -1,0 +1,479 @@
+#include "ui/calculator_pages.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+
+#include "app/document.h"
+#include "calculators/converters.h"
+#include "calculators/horizon_distance.h"
+
+namespace celestra {
+
+namespace {
+
+FieldMessageSink& messageSink() {
+    static FieldMessageSink sink = [](QWidget* parent, const QString& message) {
+        QMessageBox::warning(parent, QStringLiteral("Celestra"), message);
+    };
+    return sink;
+}
+
+// Refuses a field: the message, then the focus back with the text selected.
+void refuse(QLineEdit* edit, const QString& message) {
+    messageSink()(edit ? edit->window() : nullptr, message);
+    if (edit) {
+        edit->setFocus();
+        edit->selectAll();
+    }
+}
+
+// A field read like "%lf"; a field that does not start with a number is refused.
+bool readNumber(QLineEdit* edit, double& out) {
+    const auto value = scanDecimal(edit->text().toStdString());
+    if (!value) {
+        refuse(edit, QStringLiteral("Please enter a number."));
+        return false;
+    }
+    out = *value;
+    return true;
+}
+
+// Shows a double the way the fields keep it: whole values without a fraction.
+QString fieldText(double v) { return QString::number(v, 'g', 12); }
+
+QLineEdit* smallEdit(QWidget* parent, int chars) {
+    auto* e = new QLineEdit(parent);
+    e->setMaximumWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('0')) * (chars + 2) + 12);
+    return e;
+}
+
+QComboBox* unitCombo(QWidget* parent, int index) {
+    auto* c = new QComboBox(parent);
+    for (const char* name : kDistanceUnitNames) c->addItem(QString::fromLatin1(name));
+    c->setCurrentIndex(index);
+    return c;
+}
+
+// "\r\n" line ends of the shared texts, as Qt breaks lines.
+QString qtLines(const std::string& text) { return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+
+}  // namespace
+
+void setFieldMessageSink(FieldMessageSink sink) { messageSink() = std::move(sink); }
+
+QString rangeMessage(const FieldRange& range) {
+    return QStringLiteral("Please enter a number between %1 and %2.").arg(fieldText(range.min), fieldText(range.max));
+}
+
+// ---------------------------------------------------------------- LatLong group
+
+LatLongGroup::LatLongGroup(const QString& title, QWidget* parent) : QWidget(parent) {
+    auto* box = new QGroupBox(title, this);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(box);
+    auto* grid = new QGridLayout(box);
+    latDeg = smallEdit(box, 4), latMin = smallEdit(box, 3), latSec = smallEdit(box, 3);
+    lonDeg = smallEdit(box, 4), lonMin = smallEdit(box, 3), lonSec = smallEdit(box, 3);
+    northSouth = new QPushButton(QStringLiteral("N"), box);
+    eastWest = new QPushButton(QStringLiteral("E"), box);
+    for (QPushButton* b : {northSouth, eastWest}) b->setMaximumWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("WW")) + 16);
+    assumedPosition = new QPushButton(QStringLiteral("Assumed\n Position"), box);
+    grid->addWidget(new QLabel(QStringLiteral("Deg"), box), 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Min"), box), 0, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Sec"), box), 0, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Lat"), box), 1, 0);
+    grid->addWidget(latDeg, 1, 1);
+    grid->addWidget(latMin, 1, 2);
+    grid->addWidget(latSec, 1, 3);
+    grid->addWidget(northSouth, 1, 4);
+    grid->addWidget(new QLabel(QStringLiteral("Long"), box), 2, 0);
+    grid->addWidget(lonDeg, 2, 1);
+    grid->addWidget(lonMin, 2, 2);
+    grid->addWidget(lonSec, 2, 3);
+    grid->addWidget(eastWest, 2, 4);
+    grid->addWidget(assumedPosition, 1, 5, 2, 1);
+}
+
+void LatLongGroup::show(const DmsCoordinate& lat, const DmsCoordinate& lon) {
+    latDeg->setText(fieldText(lat.degrees));
+    latMin->setText(fieldText(lat.minutes));
+    latSec->setText(fieldText(lat.seconds));
+    lonDeg->setText(fieldText(lon.degrees));
+    lonMin->setText(fieldText(lon.minutes));
+    lonSec->setText(fieldText(lon.seconds));
+    northSouth->setText(QString::fromLatin1(latitudeHemisphere(lat)));
+    eastWest->setText(QString::fromLatin1(longitudeHemisphere(lon)));
+}
+
+bool LatLongGroup::read(DmsEntry& lat, DmsEntry& lon) {
+    return readNumber(latDeg, lat.degrees) && readNumber(latMin, lat.minutes) && readNumber(latSec, lat.seconds) &&
+           readNumber(lonDeg, lon.degrees) && readNumber(lonMin, lon.minutes) && readNumber(lonSec, lon.seconds);
+}
+
+QLineEdit* LatLongGroup::field(const std::string& name) const {
+    const bool lat = name.rfind("latitude", 0) == 0;
+    if (name.find("minutes") != std::string::npos) return lat ? latMin : lonMin;
+    if (name.find("seconds") != std::string::npos) return lat ? latSec : lonSec;
+    return lat ? latDeg : lonDeg;
+}
+
+// ---------------------------------------------------------------- Great circle
+
+GreatCircleState& GreatCircleDialog::state() {
+    static GreatCircleState s;
+    return s;
+}
+
+GreatCircleDialog::GreatCircleDialog(const DocumentData& document, QWidget* parent) : QDialog(parent), doc_(document) {
+    setWindowTitle(QStringLiteral("Great Circle Distance"));
+    GreatCircleState& s = state();
+    group1 = new LatLongGroup(QStringLiteral("LatLong 1"), this);
+    group2 = new LatLongGroup(QStringLiteral("LatLong 2"), this);
+    units = unitCombo(this, s.unitIndex);
+    auto* model = new QGroupBox(QStringLiteral("Earth Model"), this);
+    ellipsoid = new QRadioButton(QStringLiteral("NAD83 (elliptical)"), model);
+    sphere = new QRadioButton(QStringLiteral("Spherical (1' = 1NMi)"), model);
+    auto* modelLayout = new QVBoxLayout(model);
+    modelLayout->addWidget(ellipsoid);
+    modelLayout->addWidget(sphere);
+    (s.model == EarthModel::Ellipsoid ? ellipsoid : sphere)->setChecked(true);
+    calculate = new QPushButton(QStringLiteral("Calculate"), this);
+    distance = new QLabel(this);
+    distance->setObjectName(QStringLiteral("distance"));
+    distance->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    course = new QLabel(QStringLiteral("Initial course:"), this);
+    note = new QLabel(this);
+    note->setWordWrap(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group1);
+    layout->addWidget(group2);
+    auto* row = new QHBoxLayout;
+    row->addWidget(model);
+    auto* right = new QVBoxLayout;
+    right->addWidget(units);
+    right->addWidget(calculate);
+    row->addLayout(right);
+    layout->addLayout(row);
+    auto* out = new QFormLayout;
+    out->addRow(QStringLiteral("Distance:"), distance);
+    layout->addLayout(out);
+    layout->addWidget(course);
+    layout->addWidget(note);
+    layout->addStretch(1);
+
+    showState();
+    auto flip = [this](bool latitude, bool second) {
+        DmsCoordinate& c = second ? (latitude ? state().lat2 : state().lon2) : (latitude ? state().lat1 : state().lon1);
+        c.flip();
+        showState();
+    };
+    connect(group1->northSouth, &QPushButton::clicked, this, [flip] { flip(true, false); });
+    connect(group1->eastWest, &QPushButton::clicked, this, [flip] { flip(false, false); });
+    connect(group2->northSouth, &QPushButton::clicked, this, [flip] { flip(true, true); });
+    connect(group2->eastWest, &QPushButton::clicked, this, [flip] { flip(false, true); });
+    auto copyAp = [this](bool second) {
+        GreatCircleState& st = state();
+        copyAssumedPosition(doc_.currentSight.observer.latitude, doc_.currentSight.observer.longitude,
+                            second ? st.lat2 : st.lat1, second ? st.lon2 : st.lon1);
+        (second ? group2 : group1)->show(second ? st.lat2 : st.lat1, second ? st.lon2 : st.lon1);
+    };
+    connect(group1->assumedPosition, &QPushButton::clicked, this, [copyAp] { copyAp(false); });
+    connect(group2->assumedPosition, &QPushButton::clicked, this, [copyAp] { copyAp(true); });
+    connect(calculate, &QPushButton::clicked, this, &GreatCircleDialog::compute);
+    connect(ellipsoid, &QRadioButton::clicked, this, [this] { state().model = EarthModel::Ellipsoid; compute(); });
+    connect(sphere, &QRadioButton::clicked, this, [this] { state().model = EarthModel::Sphere; compute(); });
+    connect(units, &QComboBox::activated, this, [this](int index) { state().unitIndex = index; compute(); });
+    compute();
+}
+
+void GreatCircleDialog::showState() {
+    const GreatCircleState& s = state();
+    group1->show(s.lat1, s.lon1);
+    group2->show(s.lat2, s.lon2);
+}
+
+bool GreatCircleDialog::compute() {
+    DmsEntry lat1, lon1, lat2, lon2;
+    if (!group1->read(lat1, lon1) || !group2->read(lat2, lon2)) return false;
+    if (const auto error = applyGreatCircleEntries(state(), lat1, lon1, lat2, lon2)) {
+        const bool second = error->field.find('2') != std::string::npos;
+        refuse((second ? group2 : group1)->field(error->field), rangeMessage(error->range));
+        return false;
+    }
+    showState();
+    const GreatCircleResult r = computeGreatCircle(state());
+    distance->setText(QString::fromStdString(r.distanceText));
+    course->setText(QString::fromStdString(r.courseText));
+    note->setText(QString::fromStdString(r.note));
+    return true;
+}
+
+// ---------------------------------------------------------------- Range and bearing
+
+RangeBearingState& RangeBearingDialog::state() {
+    static RangeBearingState s;
+    return s;
+}
+
+RangeBearingDialog::RangeBearingDialog(const DocumentData& document, QWidget* parent) : QDialog(parent), doc_(document) {
+    setWindowTitle(QStringLiteral("Range and Bearing"));
+    RangeBearingState& s = state();
+    group = new LatLongGroup(QStringLiteral("LatLong Initial"), this);
+    distanceEdit = smallEdit(this, 10);
+    courseEdit = smallEdit(this, 10);
+    units = unitCombo(this, s.unitIndex);
+    auto* method = new QGroupBox(QStringLiteral("Method"), this);
+    rhumbLine = new QRadioButton(QStringLiteral("Rhumb Line"), method);
+    greatCircle = new QRadioButton(QStringLiteral("Great Circle"), method);
+    auto* methodLayout = new QVBoxLayout(method);
+    methodLayout->addWidget(rhumbLine);
+    methodLayout->addWidget(greatCircle);
+    (s.method == SailingMethod::RhumbLine ? rhumbLine : greatCircle)->setChecked(true);
+    calculate = new QPushButton(QStringLiteral("Calculate"), this);
+    result = new QPushButton(this);
+    result->setFlat(true);
+    result->setToolTip(QStringLiteral("Click for the next angle format"));
+    result->setMinimumHeight(result->fontMetrics().height() * 3);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("Distance:"), this), 0, 0);
+    grid->addWidget(distanceEdit, 0, 1);
+    grid->addWidget(units, 0, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Course:"), this), 1, 0);
+    grid->addWidget(courseEdit, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("\u00b0 True"), this), 1, 2);
+    grid->setColumnStretch(3, 1);
+    layout->addLayout(grid);
+    auto* row = new QHBoxLayout;
+    row->addWidget(method);
+    row->addWidget(calculate, 0, Qt::AlignBottom);
+    layout->addLayout(row);
+    layout->addWidget(result);
+    layout->addStretch(1);
+
+    showState();
+    connect(group->northSouth, &QPushButton::clicked, this, [this] { state().lat.flip(); group->show(state().lat, state().lon); });
+    connect(group->eastWest, &QPushButton::clicked, this, [this] { state().lon.flip(); group->show(state().lat, state().lon); });
+    connect(group->assumedPosition, &QPushButton::clicked, this, [this] {
+        copyAssumedPosition(doc_.currentSight.observer.latitude, doc_.currentSight.observer.longitude, state().lat, state().lon);
+        group->show(state().lat, state().lon);
+    });
+    connect(calculate, &QPushButton::clicked, this, &RangeBearingDialog::compute);
+    connect(rhumbLine, &QRadioButton::clicked, this, [] { state().method = SailingMethod::RhumbLine; });
+    connect(greatCircle, &QRadioButton::clicked, this, [] { state().method = SailingMethod::GreatCircle; });
+    connect(units, &QComboBox::activated, this, [](int index) { state().unitIndex = index; });
+    connect(result, &QPushButton::clicked, this, [this] {
+        state().advanceFormat();
+        compute();
+    });
+    compute();
+}
+
+void RangeBearingDialog::showState() {
+    const RangeBearingState& s = state();
+    group->show(s.lat, s.lon);
+    distanceEdit->setText(fieldText(s.distance));
+    courseEdit->setText(fieldText(s.courseDeg));
+}
+
+bool RangeBearingDialog::compute() {
+    DmsEntry lat, lon;
+    double dist = 0.0, courseDeg = 0.0;
+    if (!group->read(lat, lon) || !readNumber(distanceEdit, dist) || !readNumber(courseEdit, courseDeg)) return false;
+    state().unitIndex = units->currentIndex();
+    if (const auto error = applyRangeBearingEntries(state(), lat, lon, courseDeg, dist)) {
+        refuse(error->field == "distance" ? distanceEdit : group->field(error->field), rangeMessage(error->range));
+        return false;
+    }
+    showState();
+    result->setText(qtLines(computeRangeBearing(state()).text));
+    return true;
+}
+
+// ---------------------------------------------------------------- Horizon distance
+
+namespace {
+HorizonCalculatorState& horizonState() {
+    static HorizonCalculatorState s;
+    return s;
+}
+}  // namespace
+
+HorizonDialog::HorizonDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Horizon Distance"));
+    const HorizonCalculatorState& s = horizonState();
+    height = smallEdit(this, 8);
+    height->setText(fieldText(s.height));
+    meters = new QRadioButton(QStringLiteral("Meters"), this);
+    feet = new QRadioButton(QStringLiteral("Feet"), this);
+    (s.unit == HeightUnit::Meters ? meters : feet)->setChecked(true);
+    calculate = new QPushButton(QStringLiteral("Calculate"), this);
+    visible = new QLabel(this);
+    radar = new QLabel(this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Height of eye or radome:"), this));
+    auto* row = new QHBoxLayout;
+    row->addWidget(height);
+    row->addWidget(meters);
+    row->addWidget(feet);
+    row->addStretch(1);
+    row->addWidget(calculate);
+    layout->addLayout(row);
+    auto* out = new QFormLayout;
+    out->addRow(QStringLiteral("Visible light horizon:"), visible);
+    out->addRow(QStringLiteral("Radar horizon:"), radar);
+    layout->addLayout(out);
+    layout->addStretch(1);
+
+    // The unit alone changes nothing until "Calculate".
+    connect(calculate, &QPushButton::clicked, this, &HorizonDialog::compute);
+    compute();
+}
+
+bool HorizonDialog::compute() {
+    double h = 0.0;
+    if (!readNumber(height, h)) return false;
+    if (h < kMinHorizonHeight || h > kMaxHorizonHeight) {
+        refuse(height, rangeMessage({kMinHorizonHeight, kMaxHorizonHeight}));
+        return false;
+    }
+    HorizonCalculatorState& s = horizonState();
+    s.height = h;
+    s.unit = feet->isChecked() ? HeightUnit::Feet : HeightUnit::Meters;
+    const HorizonDistance d = horizonDistance(s.height, s.unit);
+    visible->setText(QString::fromStdString(d.visibleText));
+    radar->setText(QString::fromStdString(d.radarText));
+    return true;
+}
+
+// ---------------------------------------------------------------- DMS and HMS
+
+DmsDialog::DmsDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("DMS and HMS"));
+    decimal = new QLineEdit(QStringLiteral("359.5"), this);
+    degrees = new QLineEdit(this);
+    minutes = new QLineEdit(this);
+    seconds = new QLineEdit(this);
+    useSeconds = new QCheckBox(QStringLiteral("Use Seconds"), this);
+    toDecimal = new QPushButton(QStringLiteral("<<"), this);
+    toDms = new QPushButton(QStringLiteral(">>"), this);
+    auto* help = new QLabel(QStringLiteral(
+        "\"<<\" converts degrees, minutes, seconds (DMS) into the decimal equivalent; \">>\" performs the inverse. "
+        "Hours, minutes, seconds (HMS) convert the same way."), this);
+    help->setWordWrap(true);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("D.dddd"), this), 0, 0);
+    grid->addWidget(decimal, 1, 0);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(toDms);
+    buttons->addWidget(toDecimal);
+    grid->addLayout(buttons, 1, 1, 3, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Degrees"), this), 0, 2);
+    grid->addWidget(degrees, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Minutes"), this), 2, 2);
+    grid->addWidget(minutes, 3, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Seconds"), this), 4, 2);
+    grid->addWidget(seconds, 5, 2);
+    grid->addWidget(useSeconds, 5, 0);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(help);
+    layout->addStretch(1);
+
+    connect(toDms, &QPushButton::clicked, this, &DmsDialog::convertToDms);
+    connect(toDecimal, &QPushButton::clicked, this, &DmsDialog::convertToDecimal);
+    connect(useSeconds, &QCheckBox::toggled, this, &DmsDialog::convertToDms);
+}
+
+void DmsDialog::convertToDms() {
+    // An empty or non-numeric field reads as 0, as "%lf" leaves its target.
+    const double x = scanDecimal(decimal->text().toStdString()).value_or(0.0);
+    const DmsValue v = decimalToDms(x, useSeconds->isChecked());
+    degrees->setText(QString::fromStdString(v.degreesText));
+    minutes->setText(QString::fromStdString(v.minutesText));
+    seconds->setText(QString::fromStdString(v.secondsText));
+}
+
+void DmsDialog::convertToDecimal() {
+    auto read = [](QLineEdit* e) { return scanDecimal(e->text().toStdString()).value_or(0.0); };
+    const double x = dmsToDecimal(read(degrees), read(minutes), read(seconds), useSeconds->isChecked());
+    decimal->setText(QString::fromStdString(formatPlainDecimal(x)));
+}
+
+// ---------------------------------------------------------------- Julian day
+
+JulianDayDialog::JulianDayDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Julian Day"));
+    auto* group = new QGroupBox(QStringLiteral("Calendar Day         to/from       Julian Day"), this);
+    date = new QDateEdit(QDate::currentDate(), group);
+    date->setDisplayFormat(QStringLiteral("d MMM yyyy"));
+    date->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
+    date->setCalendarPopup(true);
+    time = new QTimeEdit(QTime::currentTime(), group);
+    time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    julianDay = new QLineEdit(group);
+    toJulian = new QPushButton(QStringLiteral(">>"), group);
+    toCalendar = new QPushButton(QStringLiteral("<<"), group);
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(date, 0, 0);
+    grid->addWidget(time, 1, 0);
+    grid->addWidget(toJulian, 0, 1);
+    grid->addWidget(toCalendar, 1, 1);
+    grid->addWidget(julianDay, 0, 2, 2, 1);
+    auto* text = new QLabel(QStringLiteral(
+        "The Julian Date is the number of days since the mean noon measured at the Greenwich meridian on January "
+        "1st 4713 BCE.  \n\nEach new Julian Day begins at 12h 00m UT. "), this);
+    text->setWordWrap(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addWidget(text);
+    layout->addStretch(1);
+
+    connect(toJulian, &QPushButton::clicked, this, &JulianDayDialog::convertToJulian);
+    connect(toCalendar, &QPushButton::clicked, this, &JulianDayDialog::convertToCalendar);
+    convertToJulian();
+}
+
+void JulianDayDialog::convertToJulian() {
+    CivilDateTime t;
+    t.year = date->date().year();
+    t.month = date->date().month();
+    t.day = date->date().day();
+    t.hour = time->time().hour();
+    t.minute = time->time().minute();
+    t.second = time->time().second();
+    julianDay->setText(QString::fromStdString(formatPlainDecimal(julianDayFromCivil(t))));
+}
+
+void JulianDayDialog::convertToCalendar() {
+    double jd = 0.0;
+    if (!readNumber(julianDay, jd)) return;
+    const CivilDateTime t = civilFromJulianDay(jd);
+    const QDate d(t.year, t.month, t.day);
+    if (!d.isValid() || d < date->minimumDate() || d > date->maximumDate()) {
+        refuse(julianDay, rangeMessage({julianDayFromCivil({1, 1, 1, 0, 0, 0}), julianDayFromCivil({9999, 12, 31, 23, 59, 59})}));
+        return;
+    }
+    date->setDate(d);
+    time->setTime(QTime(t.hour, t.minute, t.second));
+}
+
+}  // namespace celestra

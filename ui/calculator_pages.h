@@ -1,0 +1,143 @@
+// The calculator pages of the "Calculators" menu: great-circle distance,
+// range and bearing, horizon distance, the DMS/HMS converter and the
+// Julian-day converter. The logic lives in calculators/; these pages move
+// values between their controls and that logic. The great-circle, range and
+// bearing and horizon pages keep their state for the run of the program
+// (not in the document); the two converters keep none beyond their controls.
+#pragma once
+
+#include <QDialog>
+#include <QPushButton>
+
+#include <functional>
+
+#include "calculators/navigation_calculators.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QTimeEdit;
+
+namespace celestra {
+
+struct DocumentData;
+
+// Where a refused field's message goes: a message box by default; tests
+// replace it to read the message without a modal loop.
+using FieldMessageSink = std::function<void(QWidget* parent, const QString& message)>;
+void setFieldMessageSink(FieldMessageSink sink);
+// "Please enter a number between MIN and MAX.", the message of a field out of range.
+QString rangeMessage(const FieldRange& range);
+
+// One "LatLong" group: degrees, minutes and seconds of the latitude and of
+// the longitude, the two hemisphere buttons and "Assumed Position".
+class LatLongGroup : public QWidget {
+    Q_OBJECT
+public:
+    LatLongGroup(const QString& title, QWidget* parent = nullptr);
+
+    void show(const DmsCoordinate& lat, const DmsCoordinate& lon);
+    // Reads the six fields; false (message shown, focus on the field) when
+    // one does not start with a number.
+    bool read(DmsEntry& lat, DmsEntry& lon);
+    // The edit a refusal names ("latitude degrees", "longitude seconds", ...).
+    QLineEdit* field(const std::string& name) const;
+
+    QLineEdit *latDeg, *latMin, *latSec, *lonDeg, *lonMin, *lonSec;
+    QPushButton *northSouth, *eastWest, *assumedPosition;
+};
+
+class GreatCircleDialog : public QDialog {
+    Q_OBJECT
+public:
+    GreatCircleDialog(const DocumentData& document, QWidget* parent = nullptr);
+
+    // The state kept for the run of the program.
+    static GreatCircleState& state();
+
+    LatLongGroup *group1, *group2;
+    QComboBox* units;
+    QRadioButton *ellipsoid, *sphere;
+    QPushButton* calculate;
+    QLabel *distance, *course, *note;
+
+public slots:
+    // Reads, validates and stores the fields, then shows the results. False on a refusal.
+    bool compute();
+
+private:
+    void showState();
+    const DocumentData& doc_;
+};
+
+class RangeBearingDialog : public QDialog {
+    Q_OBJECT
+public:
+    RangeBearingDialog(const DocumentData& document, QWidget* parent = nullptr);
+
+    static RangeBearingState& state();
+
+    LatLongGroup* group;
+    QLineEdit *distanceEdit, *courseEdit;
+    QComboBox* units;
+    QRadioButton *rhumbLine, *greatCircle;
+    QPushButton* calculate;
+    QPushButton* result;  // flat: a click advances the angle format
+
+public slots:
+    bool compute();
+
+private:
+    void showState();
+    const DocumentData& doc_;
+};
+
+class HorizonDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit HorizonDialog(QWidget* parent = nullptr);
+
+    QLineEdit* height;
+    QRadioButton *meters, *feet;
+    QPushButton* calculate;
+    QLabel *visible, *radar;
+
+public slots:
+    bool compute();
+};
+
+class DmsDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit DmsDialog(QWidget* parent = nullptr);
+
+    QLineEdit *decimal, *degrees, *minutes, *seconds;
+    QCheckBox* useSeconds;
+    QPushButton *toDecimal, *toDms;  // "<<", ">>"
+
+public slots:
+    void convertToDms();
+    void convertToDecimal();
+};
+
+class JulianDayDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit JulianDayDialog(QWidget* parent = nullptr);
+
+    QDateEdit* date;
+    QTimeEdit* time;
+    QLineEdit* julianDay;
+    QPushButton *toJulian, *toCalendar;  // ">>", "<<"
+
+public slots:
+    void convertToJulian();
+    void convertToCalendar();
+};
+
+}  // namespace celestra
