@@ -74,7 +74,14 @@ QString qtLines(const std::string& text) { return QString::fromStdString(text).r
 void setFieldMessageSink(FieldMessageSink sink) { messageSink() = std::move(sink); }
 
 QString rangeMessage(const FieldRange& range) {
-    return QStringLiteral("Please enter a number between %1 and %2.").arg(fieldText(range.min), fieldText(range.max));
+    // Plain decimals ("0.00001", not "1e-05"), trailing zeros dropped.
+    auto plain = [](double v) {
+        QString t = QString::number(v, 'f', 6);
+        while (t.endsWith(QLatin1Char('0'))) t.chop(1);
+        if (t.endsWith(QLatin1Char('.'))) t.chop(1);
+        return t;
+    };
+    return QStringLiteral("Please enter a number between %1 and %2.").arg(plain(range.min), plain(range.max));
 }
 
 // ---------------------------------------------------------------- LatLong group

@@ -90,8 +90,13 @@ private slots:
         QCOMPARE(top[0]->text(), QStringLiteral("Menu"));
         QCOMPARE(actionTexts(top[0]->menu()),
                  (QStringList{QStringLiteral("3D - Orrery"), QStringLiteral("2D - Star Chart"), QStringLiteral("Info..."),
-                              QStringLiteral("Find..."), QStringLiteral("Preferences"), QStringLiteral("Space News"),
+                              QStringLiteral("Find..."), QStringLiteral("Rise Set Times..."), QStringLiteral("Lunar Phase..."),
+                              QStringLiteral("Calculators"), QStringLiteral("Preferences"), QStringLiteral("Space News"),
                               QStringLiteral("Help..."), QStringLiteral("About..."), QStringLiteral("Exit")}));
+        QCOMPARE(actionTexts(findAction(top[0]->menu(), QStringLiteral("Calculators"))->menu()),
+                 (QStringList{QStringLiteral("Great Circle Distance..."), QStringLiteral("Range and Bearing..."),
+                              QStringLiteral("Horizon distance..."), QStringLiteral("DMS and HMS..."),
+                              QStringLiteral("Julian Day...")}));
         QCOMPARE(actionTexts(findAction(top[0]->menu(), QStringLiteral("Preferences"))->menu()),
                  (QStringList{QStringLiteral("General..."), QStringLiteral("Colors...")}));
         // The clock's instant, whatever the document held, and real time.
