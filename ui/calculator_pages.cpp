@@ -476,7 +476,8 @@ void JulianDayDialog::convertToCalendar() {
     const CivilDateTime t = civilFromJulianDay(jd);
     const QDate d(t.year, t.month, t.day);
     if (!d.isValid() || d < date->minimumDate() || d > date->maximumDate()) {
-        refuse(julianDay, rangeMessage({julianDayFromCivil({1, 1, 1, 0, 0, 0}), julianDayFromCivil({9999, 12, 31, 23, 59, 59})}));
+        // The pickers' years 1 to 9999: from 0h of 1 January 1 to the end of 31 December 9999.
+        refuse(julianDay, rangeMessage({julianDayFromCivil({1, 1, 1, 0, 0, 0}), julianDayFromCivil({9999, 12, 31, 0, 0, 0}) + 1.0}));
         return;
     }
     date->setDate(d);
