@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFontDatabase>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,6 +15,7 @@
 #include <QTimeZone>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/document.h"
@@ -183,11 +185,12 @@ int firstColumn(int year, int month) { return QDate(year, month, 1).dayOfWeek() 
 // disc, then the lit part bounded by the bright limb's half circle and the
 // terminator's half ellipse (half-width |1 - 2k| of the radius).
 void drawMoon(QPainter& p, const QPointF& centre, double radius, double fraction, double brightLimbDeg,
-              const QColor& lit, const QColor& dark) {
+              const QColor& lit, const QColor& dark, const QColor& outline) {
     p.save();
-    p.setPen(Qt::NoPen);
+    p.setPen(QPen(outline, 1.0));
     p.setBrush(dark);
     p.drawEllipse(centre, radius, radius);
+    p.setPen(Qt::NoPen);
     p.translate(centre);
     // Bright limb at position angle χ from north through east: on screen
     // (-sin χ, -cos χ); +x is turned onto it.
@@ -227,6 +230,11 @@ void LunarMonthView::paintEvent(QPaintEvent*) {
     if (month_.month < 1) return;
     const QColor text = pal.color(QPalette::WindowText);
     const QColor grid = pal.color(QPalette::Mid);
+    // The lit part in the brighter of the scheme's text and field colours,
+    // the dark part in the other: the night schemes light the Moon in their
+    // text colour, a light palette in its field white.
+    QColor lit = text, dark = pal.color(QPalette::Base);
+    if (lit.lightness() < dark.lightness()) std::swap(lit, dark);
     const int header = fontMetrics().height() + 6;
     const double cw = width() / double(kColumns), ch = (height() - header) / double(kRows);
     static const char* const names[kColumns] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
@@ -251,7 +259,7 @@ void LunarMonthView::paintEvent(QPaintEvent*) {
                    QStringLiteral("%1%").arg(std::lround(day.illuminatedFraction * 100.0)));
         const double radius = std::max(4.0, std::min(cw, ch - 2 * lineHeight) * 0.36);
         drawMoon(p, QPointF(cell.center().x(), cell.top() + lineHeight + radius + 2), radius, day.illuminatedFraction,
-                 day.brightLimbDeg, text, grid);
+                 day.brightLimbDeg, lit, dark, grid);
     }
 }
 
@@ -269,6 +277,7 @@ LunarPhaseDialog::LunarPhaseDialog(const DocumentData& document, QWidget* parent
     view = new LunarMonthView(this);
     phases = new QLabel(this);
     phases->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    phases->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     auto* top = new QHBoxLayout;
     top->addWidget(previous);
     top->addWidget(title, 1);

@@ -21,6 +21,7 @@
 #include "tests/ui/qt_test_support.h"
 #include "ui/almanac_pages.h"
 #include "ui/calculator_pages.h"
+#include "ui/program_colors.h"
 
 using namespace celestra;
 
@@ -320,6 +321,17 @@ private slots:
         QVERIFY(std::abs(days[25].brightLimbDeg - 90.0) < 60.0);
         page.resize(640, 720);
         shoot(&page, "lunar_phase");
+        // The night scheme reaches the calendar: no white light on the page.
+        applyProgramColors(doc_.colorSchemes.forPreset(kPresetRed));
+        const QImage red = page.grab().toImage();
+        for (int y = 0; y < red.height(); y += 7)
+            for (int x = 0; x < red.width(); x += 7) {
+                const QColor c = red.pixelColor(x, y);
+                QVERIFY2(c.green() <= c.red() && c.blue() <= c.red(), qPrintable(c.name()));
+            }
+        shoot(&page, "lunar_phase_red");
+        applyProgramColors(doc_.colorSchemes.forPreset(kPresetBlack));
+        shoot(&page, "lunar_phase_black");
         page.next->click();
         QCOMPARE(page.month(), 7);
         page.previous->click();
