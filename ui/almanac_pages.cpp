@@ -212,13 +212,14 @@ void drawMoon(QPainter& p, const QPointF& centre, double radius, double fraction
 }  // namespace
 
 LunarMonthView::LunarMonthView(QWidget* parent) : QWidget(parent) {
-    setMinimumSize(7 * 56, 6 * 64 + 20);
+    setMinimumSize(7 * 84, 6 * 64 + 20);  // a cell holds "22 Full 02:08"
 }
 
 QSize LunarMonthView::sizeHint() const { return {7 * 76, 6 * 80 + 22}; }
 
-void LunarMonthView::setMonth(const LunarCalendarMonth& month) {
+void LunarMonthView::setMonth(const LunarCalendarMonth& month, double zoneOffsetDays) {
     month_ = month;
+    zone_ = zoneOffsetDays;
     update();
 }
 
@@ -251,6 +252,15 @@ void LunarMonthView::paintEvent(QPaintEvent*) {
         p.drawRect(cell.adjusted(0.5, 0.5, -0.5, -0.5));
         p.setPen(text);
         p.drawText(cell.adjusted(4, 2, -4, -2), Qt::AlignLeft | Qt::AlignTop, QString::number(day.day));
+        // A principal phase on this local day: its short name and local time, top right.
+        for (const LunarPhaseEvent& e : month_.phases) {
+            const std::string when = formatPhaseMinute(e.jdUtc + zone_);  // "YYYY-MM-DDThh:mm"
+            if (std::stoi(when.substr(8, 2)) != day.day || std::stoi(when.substr(5, 2)) != month_.month) continue;
+            static const char* const shortNames[4] = {"New", "FQ", "Full", "LQ"};
+            p.drawText(cell.adjusted(4, 2, -4, -2), Qt::AlignRight | Qt::AlignTop,
+                       QStringLiteral("%1 %2").arg(QLatin1String(shortNames[static_cast<int>(e.phase)]),
+                                                   QString::fromStdString(when.substr(11, 5))));
+        }
         if (!day.valid) {
             p.drawText(cell, Qt::AlignCenter, QStringLiteral("???"));
             continue;
@@ -304,7 +314,7 @@ void LunarPhaseDialog::showMonth(int year, int month) {
     const PlaceContext context = makePlaceContext(processEphemeris());
     calendar_ = lunarCalendarMonth(context, year, month, zone);
     title->setText(QLocale::c().toString(QDate(year, month, 1), QStringLiteral("MMMM yyyy")));
-    view->setMonth(calendar_);
+    view->setMonth(calendar_, zone);
     QStringList lines;
     for (const LunarPhaseEvent& e : calendar_.phases) {
         // Local time to the minute: the UTC instant's form moved by the zone.

@@ -51,7 +51,8 @@ class LunarMonthView : public QWidget {
     Q_OBJECT
 public:
     explicit LunarMonthView(QWidget* parent = nullptr);
-    void setMonth(const LunarCalendarMonth& month);
+    // `zoneOffsetDays` places the principal phases on their local days.
+    void setMonth(const LunarCalendarMonth& month, double zoneOffsetDays);
     QSize sizeHint() const override;
 
 protected:
@@ -59,6 +60,7 @@ protected:
 
 private:
     LunarCalendarMonth month_;
+    double zone_ = 0.0;
 };
 
 class LunarPhaseDialog : public QDialog {
