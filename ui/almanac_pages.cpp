@@ -157,6 +157,7 @@ void RiseSetDialog::compute() {
         message->setText(QString::fromStdString(starChartLabel(*star)));
     }
 
+    // The events of the UTC day of the chosen date, shown in the observer's zone.
     const QDate d = date->date();
     const JulianDay jd0 = julianDayAt0h(d.year(), d.month(), d.day());
     ObserverSite site;
@@ -167,9 +168,17 @@ void RiseSetDialog::compute() {
     site.pressure = o.pressure;
     const PlaceContext context = makePlaceContext(processEphemeris());
     const RiseTransitSet r = riseTransitSet(&context, target, jd0, deltaT(jd0), site, o.zoneOffset, kind);
-    rise->setText(QString::fromStdString(r.riseText));
-    transit->setText(QString::fromStdString(r.transitText));
-    set->setText(QString::fromStdString(r.setText));
+    // The Moon skips one rise, transit and set a month; the event found then
+    // is the neighbouring UTC day's, and the page says so.
+    auto shown = [](const std::string& text, bool has, int dayOffset) {
+        QString t = QString::fromStdString(text);
+        if (has && dayOffset > 0) t += QStringLiteral("  (next day)");
+        if (has && dayOffset < 0) t += QStringLiteral("  (previous day)");
+        return t;
+    };
+    rise->setText(shown(r.riseText, r.hasRise, r.riseDayOffset));
+    transit->setText(shown(r.transitText, r.hasTransit, r.transitDayOffset));
+    set->setText(shown(r.setText, r.hasSet, r.setDayOffset));
 }
 
 // ---------------------------------------------------------------- Lunar Phase
