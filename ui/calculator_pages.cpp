@@ -289,7 +289,9 @@ RangeBearingDialog::RangeBearingDialog(const DocumentData& document, QWidget* pa
         state().advanceFormat();
         compute();
     });
-    compute();
+    // The first opening has no distance yet (0 is below the range): nothing
+    // to show then, and nothing to refuse before the user has typed.
+    if (s.distance >= kDistanceRange.min && s.distance <= kDistanceRange.max) compute();
 }
 
 void RangeBearingDialog::showState() {

@@ -4,6 +4,7 @@
 // and closing on SIGTERM.
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -12,6 +13,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 
@@ -102,6 +104,36 @@ private slots:
         // The clock's instant, whatever the document held, and real time.
         QVERIFY(std::abs(chart()->observer().instant - currentJulianDayUtc()) < 60.0 / 86400.0);
         QCOMPARE(window()->statusLabel()->text(), QStringLiteral("Realtime      "));
+    }
+
+    void calculatorEntriesOpenTheirPages() {
+        // Each entry opens its page modally; the page is read and closed from the event loop.
+        const QMenu* menu = window()->menuBar()->actions()[0]->menu();
+        const QStringList entries{QStringLiteral("Rise Set Times..."), QStringLiteral("Lunar Phase..."),
+                                  QStringLiteral("Great Circle Distance..."), QStringLiteral("Range and Bearing..."),
+                                  QStringLiteral("Horizon distance..."), QStringLiteral("DMS and HMS..."),
+                                  QStringLiteral("Julian Day...")};
+        QStringList titles;
+        for (const QString& entry : entries) {
+            QTimer poll;
+            poll.setInterval(20);
+            connect(&poll, &QTimer::timeout, this, [&] {
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (auto* page = qobject_cast<QDialog*>(w); page && page->isVisible()) {
+                        poll.stop();
+                        titles << page->windowTitle();
+                        page->reject();
+                        return;
+                    }
+            });
+            poll.start();
+            findAction(menu, entry)->trigger();
+        }
+        QCOMPARE(titles, (QStringList{QStringLiteral("Rise Set Times"), QStringLiteral("Lunar Phase"),
+                                      QStringLiteral("Great Circle Distance"), QStringLiteral("Range and Bearing"),
+                                      QStringLiteral("Horizon Distance"), QStringLiteral("DMS and HMS"),
+                                      QStringLiteral("Julian Day")}));
+        QCOMPARE(window()->focusWidget(), static_cast<QWidget*>(chart()));
     }
 
     void keySevenAndTheMagnitudeBox() {
