@@ -183,10 +183,13 @@ GreatCircleDialog::GreatCircleDialog(const DocumentData& document, QWidget* pare
     layout->addStretch(1);
 
     showState();
+    // A hemisphere button flips its multiplier only: what is typed beside it stays.
     auto flip = [this](bool latitude, bool second) {
         DmsCoordinate& c = second ? (latitude ? state().lat2 : state().lon2) : (latitude ? state().lat1 : state().lon1);
         c.flip();
-        showState();
+        LatLongGroup* g = second ? group2 : group1;
+        if (latitude) g->northSouth->setText(QString::fromLatin1(latitudeHemisphere(c)));
+        else g->eastWest->setText(QString::fromLatin1(longitudeHemisphere(c)));
     };
     connect(group1->northSouth, &QPushButton::clicked, this, [flip] { flip(true, false); });
     connect(group1->eastWest, &QPushButton::clicked, this, [flip] { flip(false, false); });
@@ -275,8 +278,14 @@ RangeBearingDialog::RangeBearingDialog(const DocumentData& document, QWidget* pa
     layout->addStretch(1);
 
     showState();
-    connect(group->northSouth, &QPushButton::clicked, this, [this] { state().lat.flip(); group->show(state().lat, state().lon); });
-    connect(group->eastWest, &QPushButton::clicked, this, [this] { state().lon.flip(); group->show(state().lat, state().lon); });
+    connect(group->northSouth, &QPushButton::clicked, this, [this] {
+        state().lat.flip();
+        group->northSouth->setText(QString::fromLatin1(latitudeHemisphere(state().lat)));
+    });
+    connect(group->eastWest, &QPushButton::clicked, this, [this] {
+        state().lon.flip();
+        group->eastWest->setText(QString::fromLatin1(longitudeHemisphere(state().lon)));
+    });
     connect(group->assumedPosition, &QPushButton::clicked, this, [this] {
         copyAssumedPosition(doc_.currentSight.observer.latitude, doc_.currentSight.observer.longitude, state().lat, state().lon);
         group->show(state().lat, state().lon);

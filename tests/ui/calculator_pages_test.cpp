@@ -124,8 +124,10 @@ private slots:
         QVERIFY(page.compute());
         QCOMPARE(page.group2->latDeg->text(), QStringLiteral("33"));
         QCOMPARE(page.group2->northSouth->text(), QStringLiteral("S"));
+        type(page.group2->latMin, QStringLiteral("15"));  // typed, not yet read
         page.group2->northSouth->click();
         QCOMPARE(page.group2->northSouth->text(), QStringLiteral("N"));
+        QCOMPARE(page.group2->latMin->text(), QStringLiteral("15"));
 
         // Coincident places: the ellipsoid has no answer, the sphere's is shown beside the note.
         setGroup(page.group2, {"51", "30", "0"}, {"0", "7", "0"});
