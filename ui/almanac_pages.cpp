@@ -170,8 +170,8 @@ void RiseSetDialog::compute() {
     const RiseTransitSet r = riseTransitSet(&context, target, jd0, deltaT(jd0), site, o.zoneOffset, kind);
     // The Moon skips one rise, transit and set a month; the event found then
     // is the neighbouring UTC day's, and the page says so.
-    auto shown = [](const std::string& text, bool has, int dayOffset) {
-        QString t = QString::fromStdString(text);
+    auto shown = [](const std::string& eventText, bool has, int dayOffset) {
+        QString t = QString::fromStdString(eventText);
         if (has && dayOffset > 0) t += QStringLiteral("  (next day)");
         if (has && dayOffset < 0) t += QStringLiteral("  (previous day)");
         return t;
