@@ -24,6 +24,7 @@
 #include "ui/color_scheme_dialog.h"
 #include "ui/help_window.h"
 #include "ui/object_pages.h"
+#include "ui/nav_pages.h"
 #include "ui/program_colors.h"
 
 namespace celestra {
@@ -114,6 +115,10 @@ void MainWindow::buildMenu() {
     QMenu* preferences = menu->addMenu(QStringLiteral("Preferences"));
     preferences->addAction(QStringLiteral("General..."), this, [this] { openSettings(SettingsDialog::GeneralPage); });
     preferences->addAction(QStringLiteral("Colors..."), this, &MainWindow::openColorsDialog);
+    QMenu* navigation = menu->addMenu(QStringLiteral("Navigation"));
+    navigation->addAction(QStringLiteral("Sextant..."), this, &MainWindow::openSextant);
+    navigation->addAction(QStringLiteral("Enviro..."), this, &MainWindow::openEnviro);
+    navigation->addAction(QStringLiteral("LOPs..."), this, &MainWindow::openLops);
     menu->addSeparator();
     spaceNews_ = menu->addAction(QStringLiteral("Space News"), this, [this] {
         const std::string url = newsUrl(prefs_.website.toStdString());
@@ -208,6 +213,42 @@ void MainWindow::showHelp(const QString& topic) {
 }
 
 void MainWindow::showAbout() { QMessageBox::about(this, QStringLiteral("About Celestra"), aboutText()); }
+
+MainWindow::~MainWindow() = default;
+
+namespace {
+
+// Shows a page that may already be open, or the one `make` creates.
+template <typename Page, typename Make>
+Page* showPage(QPointer<Page>& page, Make make) {
+    if (!page) {
+        page = make();
+        page->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    page->show();
+    page->raise();
+    page->activateWindow();
+    return page;
+}
+
+}  // namespace
+
+SextantDialog* MainWindow::openSextant() {
+    if (!navigation_) navigation_ = std::make_unique<NavigationState>(doc_, prefs_);
+    return showPage(sextant_, [this] { return new SextantDialog(*navigation_, this); });
+}
+
+EnviroDialog* MainWindow::openEnviro() {
+    if (!navigation_) navigation_ = std::make_unique<NavigationState>(doc_, prefs_);
+    return showPage(enviro_, [this] { return new EnviroDialog(*navigation_, this); });
+}
+
+LopsDialog* MainWindow::openLops() {
+    if (!navigation_) navigation_ = std::make_unique<NavigationState>(doc_, prefs_);
+    LopsDialog* page = showPage(lops_, [this] { return new LopsDialog(*navigation_, this); });
+    page->refill();  // sights saved since it was opened
+    return page;
+}
 
 bool MainWindow::Save() {
     std::string error;

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
 
 #include "app/startup.h"
 #include "ui/chart_view.h"
@@ -11,10 +14,16 @@
 #include "ui/sky_model.h"
 
 class QComboBox;
+class QDialog;
 class QLabel;
 class QProgressBar;
 
 namespace celestra {
+
+class EnviroDialog;
+class LopsDialog;
+class SextantDialog;
+struct NavigationState;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -42,9 +51,16 @@ public:
     void setPagesModeless(bool on) { modeless_ = on; }
     QDialog* lastPage() const { return lastPage_; }
     class HelpWindow* helpWindow() const { return help_; }
+    // The navigation pages, opened beside the chart (one of each).
+    SextantDialog* openSextant();
+    EnviroDialog* openEnviro();
+    LopsDialog* openLops();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+
+public:
+    ~MainWindow() override;
 
 private:
     void buildMenu();
@@ -65,6 +81,10 @@ private:
     class HelpWindow* help_ = nullptr;
     bool modeless_ = false;
     QDialog* lastPage_ = nullptr;
+    std::unique_ptr<NavigationState> navigation_;
+    QPointer<SextantDialog> sextant_;
+    QPointer<EnviroDialog> enviro_;
+    QPointer<LopsDialog> lops_;
 };
 
 }  // namespace celestra

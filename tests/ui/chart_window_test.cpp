@@ -93,12 +93,15 @@ private slots:
         QCOMPARE(actionTexts(top[0]->menu()),
                  (QStringList{QStringLiteral("3D - Orrery"), QStringLiteral("2D - Star Chart"), QStringLiteral("Info..."),
                               QStringLiteral("Find..."), QStringLiteral("Rise Set Times..."), QStringLiteral("Lunar Phase..."),
-                              QStringLiteral("Calculators"), QStringLiteral("Preferences"), QStringLiteral("Space News"),
-                              QStringLiteral("Help..."), QStringLiteral("About..."), QStringLiteral("Exit")}));
+                              QStringLiteral("Calculators"), QStringLiteral("Preferences"), QStringLiteral("Navigation"),
+                              QStringLiteral("Space News"), QStringLiteral("Help..."), QStringLiteral("About..."),
+                              QStringLiteral("Exit")}));
         QCOMPARE(actionTexts(findAction(top[0]->menu(), QStringLiteral("Calculators"))->menu()),
                  (QStringList{QStringLiteral("Great Circle Distance..."), QStringLiteral("Range and Bearing..."),
                               QStringLiteral("Horizon distance..."), QStringLiteral("DMS and HMS..."),
                               QStringLiteral("Julian Day...")}));
+        QCOMPARE(actionTexts(findAction(top[0]->menu(), QStringLiteral("Navigation"))->menu()),
+                 (QStringList{QStringLiteral("Sextant..."), QStringLiteral("Enviro..."), QStringLiteral("LOPs...")}));
         QCOMPARE(actionTexts(findAction(top[0]->menu(), QStringLiteral("Preferences"))->menu()),
                  (QStringList{QStringLiteral("General..."), QStringLiteral("Colors...")}));
         // The clock's instant, whatever the document held, and real time.
