@@ -131,9 +131,10 @@ DetailsDialog::DetailsDialog(NavigationState& state, const CMeasure& sight, QWid
     table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    const char* captions[3] = {"DMS: 1\u00b0 2 ' 3 \"", "DM: 1\u00b0  2.3'", "D: 1.23\u00b0"};
+    // Format codes: 2 degrees, minutes and seconds; 1 degrees and minutes; 0 degrees.
+    const char* captions[3] = {"D: 1.23\u00b0", "DM: 1\u00b0  2.3'", "DMS: 1\u00b0 2 ' 3 \""};
     auto* buttons = new QHBoxLayout;
-    for (int f = 0; f < 3; ++f) {
+    for (int f = 2; f >= 0; --f) {
         buttons_[f] = new QPushButton(QString::fromUtf8(captions[f]), this);
         buttons_[f]->setAutoDefault(false);
         connect(buttons_[f], &QPushButton::clicked, this, [this, f] {

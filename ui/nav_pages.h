@@ -49,7 +49,7 @@ const std::vector<NavigationalStar>& navigationalStars();
 int starFromText(const QString& text);
 
 // What the pages share: the document, the ephemeris context and the display
-// format of results and details (0 DMS, 1 DM, 2 D).
+// format of results and details (0 D, 1 DM, 2 DMS).
 struct NavigationState {
     NavigationState(DocumentData& document, const Preferences& preferences);
     DocumentData& doc;
@@ -66,6 +66,7 @@ class DetailsDialog : public QDialog {
 public:
     DetailsDialog(NavigationState& state, const CMeasure& sight, QWidget* parent = nullptr);
     QTableWidget* table() const { return table_; }
+    // The button of format code 0 (D), 1 (DM) or 2 (DMS).
     QPushButton* formatButton(int format) const { return buttons_[format]; }
 
 private:

@@ -280,10 +280,11 @@ private slots:
         DetailsDialog* details = page->detailsDialog();
         QVERIFY(details);
         QCOMPARE(details->table()->rowCount(), kDetailRowCount);
-        QTest::mouseClick(details->formatButton(0), Qt::LeftButton);
+        QTest::mouseClick(details->formatButton(2), Qt::LeftButton);
+        QCOMPARE(details->formatButton(2)->text(), QString::fromUtf8("DMS: 1\u00b0 2 ' 3 \""));
         const QString dms = details->table()->item(1, 2)->text();
         grab(details, QStringLiteral("details.png"));
-        QTest::mouseClick(details->formatButton(2), Qt::LeftButton);
+        QTest::mouseClick(details->formatButton(0), Qt::LeftButton);
         const QString decimal = details->table()->item(1, 2)->text();
         QVERIFY2(dms.contains(QLatin1Char('"')) && decimal.startsWith(QStringLiteral("30.")) &&
                      !decimal.contains(QLatin1Char('\'')),
@@ -293,7 +294,7 @@ private slots:
         QCoreApplication::processEvents();
         // The result follows the format chosen on the Details page.
         std::string expected;
-        FormatResult(doc().currentSight, 2, expected);
+        FormatResult(doc().currentSight, 0, expected);
         QCOMPARE(page->resultLabel()->text(), displayText(expected));
         page->close();
     }
