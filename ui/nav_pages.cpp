@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTimeEdit>
@@ -129,6 +130,7 @@ DetailsDialog::DetailsDialog(NavigationState& state, const CMeasure& sight, QWid
     table_->setHorizontalHeaderLabels(
         {QStringLiteral("Measurement"), QStringLiteral("Symbol"), QStringLiteral("Value"), QStringLiteral("Units")});
     table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setStretchLastSection(true);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     // Format codes: 2 degrees, minutes and seconds; 1 degrees and minutes; 0 degrees.
@@ -151,7 +153,11 @@ DetailsDialog::DetailsDialog(NavigationState& state, const CMeasure& sight, QWid
     layout->addWidget(table_);
     layout->addLayout(buttons);
     fill();
-    resize(560, 640);
+    // Wide enough for every column in the widest format, so none is cut.
+    int width = 2 * table_->frameWidth() + table_->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < 4; ++c) width += table_->columnWidth(c);
+    table_->setMinimumWidth(width + fontMetrics().averageCharWidth() * 4);
+    resize(sizeHint().width(), 640);
 }
 
 void DetailsDialog::fill() {
@@ -161,7 +167,9 @@ void DetailsDialog::fill() {
         const DetailRow& row = rows[static_cast<size_t>(r)];
         const std::string* cells[4] = {&row.measurement, &row.symbol, &row.value, &row.unit};
         for (int c = 0; c < 4; ++c) {
-            auto* item = new QTableWidgetItem(displayText(*cells[c]).trimmed());
+            // Leading blanks of a measurement mark it as part of the row above.
+            QString text = displayText(*cells[c]);
+            auto* item = new QTableWidgetItem(c == 0 ? text : text.trimmed());
             if (c == 2) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             table_->setItem(r, c, item);
         }
