@@ -46,7 +46,7 @@ struct StarName {
 
 // The almanac's 57 selected stars and Polaris.
 constexpr StarName kNavigationalStarNames[] = {
-    {"Acamar", "tet1 Eri"},      {"Achernar", "alp Eri"},     {"Acrux", "alp1 Cru"},
+    {"Acamar", "the1 Eri"},      {"Achernar", "alp Eri"},     {"Acrux", "alp1 Cru"},
     {"Adhara", "eps CMa"},       {"Aldebaran", "alp Tau"},    {"Alioth", "eps UMa"},
     {"Alkaid", "eta UMa"},       {"Al Na'ir", "alp Gru"},     {"Alnilam", "eps Ori"},
     {"Alphard", "alp Hya"},      {"Alphecca", "alp CrB"},     {"Alpheratz", "alp And"},
@@ -58,7 +58,7 @@ constexpr StarName kNavigationalStarNames[] = {
     {"Eltanin", "gam Dra"},      {"Enif", "eps Peg"},         {"Fomalhaut", "alp PsA"},
     {"Gacrux", "gam Cru"},       {"Gienah", "gam Crv"},       {"Hadar", "bet Cen"},
     {"Hamal", "alp Ari"},        {"Kaus Australis", "eps Sgr"}, {"Kochab", "bet UMi"},
-    {"Markab", "alp Peg"},       {"Menkar", "alp Cet"},       {"Menkent", "tet Cen"},
+    {"Markab", "alp Peg"},       {"Menkar", "alp Cet"},       {"Menkent", "the Cen"},
     {"Miaplacidus", "bet Car"},  {"Mirfak", "alp Per"},       {"Nunki", "sig Sgr"},
     {"Peacock", "alp Pav"},      {"Pollux", "bet Gem"},       {"Procyon", "alp CMi"},
     {"Rasalhague", "alp Oph"},   {"Regulus", "alp Leo"},      {"Rigel", "bet Ori"},

@@ -109,6 +109,10 @@ private slots:
         QCOMPARE(starFromText(QStringLiteral("Rigil Kentaurus")), 5459);
         QCOMPARE(starFromText(QStringLiteral("Acrux")), 4730);
         QCOMPARE(starFromText(QStringLiteral("Polaris")), 424);
+        QCOMPARE(starFromText(QStringLiteral("Al Na'ir")), 8425);
+        QCOMPARE(starFromText(QStringLiteral("Gienah")), 4662);
+        QCOMPARE(starFromText(QStringLiteral("Schedar")), 168);
+        QCOMPARE(starFromText(QStringLiteral("Zubenelgenubi")), 5531);
         QCOMPARE(starFromText(QStringLiteral(" sirius ")), 2491);
         QCOMPARE(starFromText(QStringLiteral("BS: 2491")), 2491);
         QCOMPARE(starFromText(QStringLiteral("alp Lyr")), 7001);
