@@ -27,7 +27,9 @@
 #include "catalogs/star_catalog.h"
 #include "core/time_scales.h"
 #include "tests/ui/qt_test_support.h"
+#include "ui/chart_renderer.h"
 #include "ui/nav_pages.h"
+#include "ui/program_colors.h"
 #include "ui/program.h"
 
 using namespace celestra;
@@ -373,6 +375,29 @@ private slots:
         page->field(EnviroField::Pressure)->setText(QStringLiteral("1010"));
         page->done(QDialog::Accepted);
         QVERIFY(!page->isVisible());
+    }
+
+    void pagesFollowTheColourScheme() {
+        // The Red scheme's dialog colours reach the pages and the graph's ink.
+        const CColorScheme& red = doc().colorSchemes.forPreset(kPresetRed);
+        applyProgramColors(red);
+        EnviroDialog* page = window()->openEnviro();
+        QCOMPARE(page->palette().color(QPalette::Window), colorOf(red.colors[DialogBackground]));
+        QCOMPARE(page->palette().color(QPalette::WindowText), colorOf(red.colors[DialogText]));
+        LopGraph graph;
+        graph.halfSpanNm = 5.0;
+        LopGraphView view(graph);
+        view.resize(200, 200);
+        const QImage image = view.grab().toImage();
+        QCOMPARE(image.pixelColor(190, 100).rgb(), view.palette().color(QPalette::Base).rgb());
+        bool inked = false;  // the "AP" mark and the prompt
+        for (int y = 0; y < image.height() && !inked; ++y)
+            for (int x = 0; x < image.width() && !inked; ++x)
+                inked = image.pixelColor(x, y).rgb() == colorOf(red.colors[DialogText]).rgb();
+        QVERIFY(inked);
+        grab(page, QStringLiteral("enviro-red.png"));
+        page->close();
+        applyProgramColors(doc().colorSchemes.forPreset(kPresetBlack));
     }
 };
 
