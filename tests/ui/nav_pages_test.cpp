@@ -211,6 +211,10 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("AP Correction:")));
         QVERIFY(!text.contains(QStringLiteral("Err: ")));
         lops->list()->item(1)->setCheckState(Qt::Checked);
+        QVERIFY(!text.contains(QStringLiteral("MPP")));
+        // A selected active sight adds its Most Probable Position.
+        lops->list()->setCurrentRow(2);
+        QVERIFY(lops->textArea()->toPlainText().contains(QStringLiteral("MPP at time of selected OBS:")));
         grab(lops, QStringLiteral("lops.png"));
 
         // Graph: the AP, three lines, the fix about 3 NMi off, the ellipse.
