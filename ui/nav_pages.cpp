@@ -237,7 +237,7 @@ SextantDialog::SextantDialog(NavigationState& state, QWidget* parent)
     kindRow->addWidget(body_);
     kindRow->addWidget(bodyBox_, 1);
     grid->addLayout(kindRow, 0, 0, 1, 4);
-    grid->addWidget(new QLabel(QStringLiteral("Date"), this), 1, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Time"), this), 1, 0);
     grid->addWidget(date_, 1, 1);
     grid->addWidget(time_, 1, 2);
     grid->addWidget(asUtc_, 1, 3);
