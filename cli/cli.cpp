@@ -96,6 +96,16 @@ double Args::number(const std::string& name, double fallback) const {
     return n ? *n : fallback;
 }
 
+double Args::number(const std::string& name, double fallback, double low, double high) const {
+    const double v = number(name, fallback);
+    if (!(v >= low && v <= high)) {
+        char text[128];
+        std::snprintf(text, sizeof text, "--%s must lie between %g and %g", name.c_str(), low, high);
+        usageError(text);
+    }
+    return v;
+}
+
 std::optional<long> Args::integer(const std::string& name) const {
     auto n = number(name);
     if (!n) return std::nullopt;

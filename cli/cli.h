@@ -46,6 +46,9 @@ public:
     // Numeric value of an option; a text that is not a whole finite number is a usage error.
     std::optional<double> number(const std::string& name) const;
     double number(const std::string& name, double fallback) const;
+    // The same, refusing a value outside [low, high] with "--NAME must lie
+    // between LOW and HIGH".
+    double number(const std::string& name, double fallback, double low, double high) const;
     std::optional<long> integer(const std::string& name) const;
     const std::vector<std::string>& positional() const { return positional_; }
 

@@ -16,16 +16,6 @@
 namespace celestra::cli {
 namespace {
 
-double rangedNumber(const Args& args, const std::string& name, double low, double high) {
-    const double v = args.number(name, 0.0);
-    if (!(v >= low && v <= high)) {
-        char text[128];
-        std::snprintf(text, sizeof text, "--%s must lie between %g and %g", name.c_str(), low, high);
-        usageError(text);
-    }
-    return v;
-}
-
 struct CometRow {
     const CometRecord* comet = nullptr;
     double ra = 0.0, dec = 0.0, altitude = 0.0, azimuth = 0.0, delta = 0.0, r = 0.0, magnitude = 0.0;
@@ -45,10 +35,10 @@ int runComets(const std::vector<std::string>& words) {
     const bool topocentric = args.has("lat");
     ObserverSite site;
     if (topocentric) {
-        site.latitude = rangedNumber(args, "lat", -90.0, 90.0);
-        site.longitude = rangedNumber(args, "lon", -180.0, 360.0);
+        site.latitude = args.number("lat", 0.0, -90.0, 90.0);
+        site.longitude = args.number("lon", 0.0, -180.0, 360.0);
     }
-    const double limit = args.has("limit") ? rangedNumber(args, "limit", -100.0, 100.0) : 10.0;
+    const double limit = args.has("limit") ? args.number("limit", 0.0, -100.0, 100.0) : 10.0;
 
     CometList list;
     if (args.has("file")) {
@@ -75,9 +65,7 @@ int runComets(const std::vector<std::string>& words) {
         int rc = cometApparentPlace(context, *row.comet, utc, topocentric ? &site : nullptr, row.ra, row.dec, distance);
         if (rc == 0) rc = cometDistances(context, *row.comet, jdTt, row.delta, row.r);
         if (rc != 0) {
-            char range[80];
-            std::snprintf(range, sizeof range, " (JD %.1f to %.1f, TDB)", info.startJd, info.endJd);
-            fail(kExitOutsideEphemeris, formatIsoTime(utc) + " is outside the ephemeris " + info.path + range);
+            failOutsideEphemeris(info, formatIsoTime(utc));
         }
         row.magnitude = cometMagnitude(row.comet->absoluteMagnitude, row.comet->slope, row.delta, row.r);
         if (topocentric) {

@@ -16,22 +16,6 @@
 namespace celestra::cli {
 namespace {
 
-double checkedNumber(const Args& args, const std::string& name, double fallback, double low, double high) {
-    const double v = args.number(name, fallback);
-    if (v < low || v > high) {
-        char text[128];
-        std::snprintf(text, sizeof text, "--%s must lie between %g and %g", name.c_str(), low, high);
-        usageError(text);
-    }
-    return v;
-}
-
-void failOutsideEphemeris(const EphemerisInfo& info, const std::string& utc) {
-    char range[80];
-    std::snprintf(range, sizeof range, " (JD %.1f to %.1f, TDB)", info.startJd, info.endJd);
-    fail(kExitOutsideEphemeris, utc + " is outside the ephemeris " + info.path + range);
-}
-
 int runPlace(const std::vector<std::string>& words) {
     const Args args(words, {"body", "star", "utc", "lat", "lon", "height", "temp", "pressure", "ephemeris"},
                     {"geocentric", "refraction", "json"});
@@ -50,11 +34,11 @@ int runPlace(const std::vector<std::string>& words) {
     if (!utc) usageError("--utc must be YYYY-MM-DDThh:mm:ss, not \"" + utcText + "\"");
     if (!args.has("lat") || !args.has("lon")) usageError("--lat and --lon are required");
     ObserverSite site;
-    site.latitude = checkedNumber(args, "lat", 0.0, -90.0, 90.0);
-    site.longitude = checkedNumber(args, "lon", 0.0, -180.0, 360.0);
-    site.height = checkedNumber(args, "height", 0.0, -500.0, 100000.0);
-    site.temperature = checkedNumber(args, "temp", 10.0, -90.0, 60.0);
-    site.pressure = checkedNumber(args, "pressure", 1010.0, 0.0, 1200.0);
+    site.latitude = args.number("lat", 0.0, -90.0, 90.0);
+    site.longitude = args.number("lon", 0.0, -180.0, 360.0);
+    site.height = args.number("height", 0.0, -500.0, 100000.0);
+    site.temperature = args.number("temp", 10.0, -90.0, 60.0);
+    site.pressure = args.number("pressure", 1010.0, 0.0, 1200.0);
     const bool geocentric = args.flag("geocentric");
 
     const EphemerisInfo info = openEphemerisOrFail(args);

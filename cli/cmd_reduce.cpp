@@ -44,9 +44,7 @@ int runReduce(const std::vector<std::string>& words) {
     if (!input) usageError(error);
     CMeasure& sight = input->sight;
     if (!observationInEphemerisRange(sight, context)) {
-        char range[80];
-        std::snprintf(range, sizeof range, " (JD %.1f to %.1f, TDB)", info.startJd, info.endJd);
-        fail(kExitOutsideEphemeris, "the sight's instant is outside the ephemeris " + info.path + range);
+        failOutsideEphemeris(info, "the sight's instant");
     }
     if (Reduce(sight, context, input->hs) != 0) fail(kExitFailure, "the body's place is not available");
     std::string result;

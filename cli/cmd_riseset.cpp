@@ -18,22 +18,6 @@
 namespace celestra::cli {
 namespace {
 
-double rangedNumber(const Args& args, const std::string& name, double fallback, double low, double high) {
-    const double v = args.number(name, fallback);
-    if (v < low || v > high) {
-        char text[128];
-        std::snprintf(text, sizeof text, "--%s must lie between %g and %g", name.c_str(), low, high);
-        usageError(text);
-    }
-    return v;
-}
-
-[[noreturn]] void failOutside(const EphemerisInfo& info, const std::string& what) {
-    char range[80];
-    std::snprintf(range, sizeof range, " (JD %.1f to %.1f, TDB)", info.startJd, info.endJd);
-    fail(kExitOutsideEphemeris, what + " is outside the ephemeris " + info.path + range);
-}
-
 // Local hours wrapped into [0, 24).
 double wrapHours(double h) {
     h = std::fmod(h, 24.0);
@@ -50,9 +34,9 @@ int runRiseSet(const std::vector<std::string>& words) {
     if (!jd0 || dateText.size() != 10) usageError("--date must be YYYY-MM-DD, not \"" + dateText + "\"");
     if (!args.has("lat") || !args.has("lon")) usageError("--lat and --lon are required");
     ObserverSite site;
-    site.latitude = rangedNumber(args, "lat", 0.0, -90.0, 90.0);
-    site.longitude = rangedNumber(args, "lon", 0.0, -180.0, 180.0);
-    const double zoneHours = rangedNumber(args, "zone", 0.0, -14.0, 14.0);
+    site.latitude = args.number("lat", 0.0, -90.0, 90.0);
+    site.longitude = args.number("lon", 0.0, -180.0, 180.0);
+    const double zoneHours = args.number("zone", 0.0, -14.0, 14.0);
     const std::string kindText = args.value("kind").value_or("riseset");
     RiseSetKind kind;
     if (kindText == "riseset") kind = RiseSetKind::RiseSet;
@@ -91,7 +75,7 @@ int runRiseSet(const std::vector<std::string>& words) {
         usageError("twilight (--kind civil or nautical) is reckoned from the Sun: give --body Sun");
 
     const RiseTransitSet r = riseTransitSet(&context, target, *jd0, deltaT(*jd0), site, zoneHours / 24.0, kind);
-    if (r.status != 0) failOutside(info, "the three days around " + dateText);
+    if (r.status != 0) failOutsideEphemeris(info, "the three days around " + dateText);
 
     if (args.flag("json")) {
         Json j;
@@ -152,7 +136,7 @@ int runMoonPhases(const std::vector<std::string>& words) {
     const PlaceContext context = makePlaceContext(processEphemeris());
     std::vector<LunarPhaseEvent> phases;
     if (findLunarPhases(context, begin, end, phases) != 0)
-        failOutside(info, month ? "that month" : "that year");
+        failOutsideEphemeris(info, month ? "that month" : "that year");
 
     if (args.flag("json")) {
         Json j;

@@ -1,5 +1,7 @@
 #include "cli/ephemeris_option.h"
 
+#include <cstdio>
+
 namespace celestra::cli {
 
 const char* const kEphemerisOptionUsage =
@@ -20,6 +22,12 @@ EphemerisInfo openEphemerisOrFail(const Args& args) {
     std::string error;
     if (!processEphemeris().open(path, &error)) fail(kExitBadFile, error);
     return processEphemeris().info();
+}
+
+void failOutsideEphemeris(const EphemerisInfo& info, const std::string& what) {
+    char range[80];
+    std::snprintf(range, sizeof range, " (JD %.1f to %.1f, TDB)", info.startJd, info.endJd);
+    fail(kExitOutsideEphemeris, what + " is outside the ephemeris " + info.path + range);
 }
 
 }  // namespace celestra::cli

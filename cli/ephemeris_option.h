@@ -17,4 +17,8 @@ extern const char* const kEphemerisOptionUsage;
 // with exit code 4 and a message naming the file and the fault.
 EphemerisInfo openEphemerisOrFail(const Args& args);
 
+// Ends the subcommand with exit code 3: "WHAT is outside the ephemeris PATH
+// (JD start to end, TDB)".
+[[noreturn]] void failOutsideEphemeris(const EphemerisInfo& info, const std::string& what);
+
 }  // namespace celestra::cli

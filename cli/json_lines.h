@@ -1,6 +1,7 @@
 // A reader for JSON lines whose every line is one flat object: keys mapped to
-// strings, numbers, true, false or null. Nested objects and arrays, duplicate
-// keys and trailing text are refused with the column of the fault.
+// strings, numbers, true, false or null (a layer over core/json_reader that
+// refuses nested objects and arrays and duplicate keys with the column of the
+// fault).
 #pragma once
 
 #include <map>

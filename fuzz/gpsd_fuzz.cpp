@@ -5,7 +5,7 @@
 #include <string>
 
 #include "gps/gpsd_source.h"
-#include "gps/json_reader.h"
+#include "core/json_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace celestra;

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "gps/json_reader.h"
+#include "core/json_reader.h"
 
 namespace celestra {
 

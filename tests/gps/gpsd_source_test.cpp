@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "gps/gpsd_source.h"
-#include "gps/json_reader.h"
+#include "core/json_reader.h"
 #include "tests/support/pty_pair.h"
 
 namespace celestra {
