@@ -99,22 +99,5 @@ void BM_DailyPlaceTable(benchmark::State& state) {
 }
 BENCHMARK(BM_DailyPlaceTable)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-void BM_ChartPath9329(benchmark::State& state) {
-    constexpr size_t kObjects = 9329;
-    std::vector<float> ra(kObjects), dec(kObjects);
-    for (size_t i = 0; i < kObjects; ++i) {
-        ra[i] = static_cast<float>((i * 0.6180339887) - static_cast<long>(i * 0.6180339887)) * 24.0f;
-        dec[i] = static_cast<float>(-89.0 + (i * 178.0) / kObjects);
-    }
-    std::vector<int32_t> zd(kObjects), az(kObjects);
-    double lst = 3.0;
-    for (auto _ : state) {
-        lst += 0.01;
-        chartZenithAzimuthFixed(makeChartFrame(lst, 47.55), ra.data(), dec.data(), kObjects, zd.data(), az.data());
-        benchmark::DoNotOptimize(zd.data());
-    }
-}
-BENCHMARK(BM_ChartPath9329)->Unit(benchmark::kMicrosecond);
-
 }  // namespace
 }  // namespace celestra

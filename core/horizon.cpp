@@ -13,17 +13,6 @@ constexpr int kRefractionMaxPasses = 50;         // a pass contracts the error t
 
 double clampUnit(double x) { return std::clamp(x, -1.0, 1.0); }
 
-template <class Coordinate>
-void chartZenithAzimuthArray(const ChartFrame& frame, const Coordinate* raHours, const Coordinate* decDeg,
-                             std::size_t n, int32_t* zenithDistanceFixed, int32_t* azimuthFixed) {
-    for (std::size_t i = 0; i < n; ++i) {
-        double zd = 0.0, az = 0.0;
-        chartZenithAzimuth(frame, raHours[i], decDeg[i], zd, az);
-        zenithDistanceFixed[i] = toFixed16(zd);
-        azimuthFixed[i] = toFixed16(az);
-    }
-}
-
 }  // namespace
 
 double refraction(const ObserverSite& site, int option, double zenithDistanceDeg) {
@@ -116,16 +105,6 @@ int32_t toFixed16(double degrees) {
     // Outside ±32767° (and NaN) the product has no int32 value.
     if (!(std::fabs(degrees) < 32767.0)) return 0;
     return static_cast<int32_t>(static_cast<float>(degrees) * 65536.0f);
-}
-
-void chartZenithAzimuthFixed(const ChartFrame& frame, const double* raHours, const double* decDeg, std::size_t n,
-                             int32_t* zenithDistanceFixed, int32_t* azimuthFixed) {
-    chartZenithAzimuthArray(frame, raHours, decDeg, n, zenithDistanceFixed, azimuthFixed);
-}
-
-void chartZenithAzimuthFixed(const ChartFrame& frame, const float* raHours, const float* decDeg, std::size_t n,
-                             int32_t* zenithDistanceFixed, int32_t* azimuthFixed) {
-    chartZenithAzimuthArray(frame, raHours, decDeg, n, zenithDistanceFixed, azimuthFixed);
 }
 
 }  // namespace celestra

@@ -71,12 +71,4 @@ void chartZenithAzimuth(const ChartFrame& frame, double raHours, double decDeg, 
 int32_t toFixed16(double degrees);
 inline double fromFixed16(int32_t fixed) { return fixed / 65536.0; }
 
-// The chart conversion over arrays (n objects): positions in, 16.16 zenith
-// distance and azimuth out.
-void chartZenithAzimuthFixed(const ChartFrame& frame, const double* raHours, const double* decDeg, std::size_t n,
-                             int32_t* zenithDistanceFixed, int32_t* azimuthFixed);
-// The same for single-precision positions, as the catalogue stores them.
-void chartZenithAzimuthFixed(const ChartFrame& frame, const float* raHours, const float* decDeg, std::size_t n,
-                             int32_t* zenithDistanceFixed, int32_t* azimuthFixed);
-
 }  // namespace celestra

@@ -5,6 +5,7 @@
 
 #include "catalogs/deep_sky.h"
 #include "core/angles.h"
+#include "core/horizon.h"
 
 namespace celestra {
 
@@ -73,8 +74,8 @@ void convertContiguous(const ChartRotation& r, const double* x, const double* y,
     for (std::size_t i = 0; i < n; ++i) {
         double zd, az;
         horizonAngles(r, x[i], y[i], z[i], zd, az);
-        zenithDistance[i] = chartFixed16(zd);
-        azimuth[i] = chartFixed16(az);
+        zenithDistance[i] = toFixed16(zd);
+        azimuth[i] = toFixed16(az);
     }
 }
 

@@ -6,8 +6,7 @@
 // apparent sidereal time and the place as given (no precession, nutation,
 // aberration or refraction), latitude clamped to ±89.9999°, results as
 // zenith distance 90° - h and azimuth A from north through east, each stored
-// as 16.16 fixed point (the value as a single-precision float × 65536,
-// truncated).
+// as 16.16 fixed point (toFixed16 of core/horizon.h).
 //
 // Each direction is kept as a unit vector, so one instant costs one rotation,
 // a square root and two arctangents per object instead of six trigonometric
@@ -53,8 +52,6 @@ ChartRotation chartRotation(double localSiderealHours, double latitudeDeg);
 void chartZenithAzimuthDeg(const ChartRotation& rotation, double x, double y, double z, double& zenithDistanceDeg,
                            double& azimuthDeg);
 
-// 16.16 fixed point of a value in degrees, through single precision.
-inline int32_t chartFixed16(double degrees) { return static_cast<int32_t>(static_cast<float>(degrees) * 65536.0f); }
 
 // For each k in objects[0..n): zenith distance and azimuth of direction
 // objects[k] into zenithDistance[objects[k]] and azimuth[objects[k]] (the

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/angles.h"
+#include "core/horizon.h"
 #include "core/nutation.h"
 #include "core/time_scales.h"
 
@@ -43,8 +44,8 @@ bool computeBodyDetails(const PlaceContext& context, double jdUtc, const ChartRo
         double zd, az;
         chartZenithAzimuthDeg(rotation, std::cos(lambda), std::sin(lambda) * cosEps, std::sin(lambda) * sinEps, zd,
                               az);
-        details.eclipticZenithDistance[static_cast<size_t>(i)] = chartFixed16(zd);
-        details.eclipticAzimuth[static_cast<size_t>(i)] = chartFixed16(az);
+        details.eclipticZenithDistance[static_cast<size_t>(i)] = toFixed16(zd);
+        details.eclipticAzimuth[static_cast<size_t>(i)] = toFixed16(az);
     }
 
     if (context.ephemeris == nullptr || !(jdUtc >= context.startJd && jdUtc <= context.endJd)) return false;
