@@ -14,6 +14,8 @@ namespace {
 
 // How far north and east of the Moon the direction points lie, degrees.
 constexpr double kMoonAxisDeg = 0.5;
+// How far beyond a comet its tail-direction point lies, degrees.
+constexpr double kCometTailAxisDeg = 1.0;
 // The grid's hour circles go through every third column (one an hour).
 constexpr int kColumnsPerHour = 3;
 constexpr int kEquatorRow = 8;  // -80° + 8 × 10°
@@ -52,6 +54,19 @@ void skyAxisPoints(double zenithDistanceDeg, double azimuthDeg, double latitudeD
     const double t = std::tan(stepDeg * kDegToRad);
     north = horizontalOf(m + toward * t);
     east = horizontalOf(m + eastward * t);
+}
+
+bool awayFromPoint(double zenithDistanceDeg, double azimuthDeg, double fromZenithDistanceDeg, double fromAzimuthDeg,
+                   double stepDeg, HorizontalPoint& out) {
+    const Vector3 m = enuOf(zenithDistanceDeg, azimuthDeg);
+    const Vector3 from = enuOf(fromZenithDistanceDeg, fromAzimuthDeg);
+    Vector3 away = m * from.dot(m) - from;  // along the sky at m, away from `from`
+    const double len = away.norm();
+    out = {static_cast<float>(zenithDistanceDeg), static_cast<float>(azimuthDeg)};
+    if (len < 1e-9) return false;
+    away *= std::tan(stepDeg * kDegToRad) / len;
+    out = horizontalOf(m + away);
+    return true;
 }
 
 void equatorialOfHorizontal(double zenithDistanceDeg, double azimuthDeg, double lstHours, double latitudeDeg,
@@ -148,6 +163,29 @@ void snapshotFromChart(const ChartData& chart, const CObserverState& observer, d
         for (int column = 0; column <= kGridColumns; ++column) line.points.push_back(node(row, column));
         line.labelIndex = meridianColumn;
         out.equatorialGrid.push_back(std::move(line));
+    }
+
+    // The comets; the tail points away from the Sun when the Sun has a place.
+    out.comets.clear();
+    const SkyBody& sun = out.bodies[kSun - 1];
+    for (const CometTrack& track : chart.cometTracks) {
+        SkyComet comet;
+        comet.comet = track.comet;
+        comet.name = track.name;
+        comet.absoluteMagnitude = track.absoluteMagnitude;
+        comet.apparentMagnitude = track.apparentMagnitude;
+        comet.present = kCometPresentPoint;
+        for (const CometTrackPoint& p : track.points)
+            comet.points.push_back({pointOf(p.zenithDistanceFixed, p.azimuthFixed), p.valid, p.label});
+        const SkyCometPoint& now = comet.presentPoint();
+        if (now.valid) {
+            equatorialOfHorizontal(now.place.zenithDistance, now.place.azimuth, out.lstHours, observer.latitude,
+                                   comet.raHours, comet.decDeg);
+            if (sun.valid)
+                comet.hasTailPoint = awayFromPoint(now.place.zenithDistance, now.place.azimuth, sun.place.zenithDistance,
+                                                   sun.place.azimuth, kCometTailAxisDeg, comet.tailPoint);
+        }
+        out.comets.push_back(std::move(comet));
     }
 
     out.tracks.clear();

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "sky/draw_state.h"
@@ -64,6 +65,31 @@ struct OrbitalTrack {
     int currentDay = -1;  // index in `days` of the current date
 };
 
+// One selected comet as the chart draws it: its track of places from ten
+// track steps before the instant to ten after (each at the same clock time
+// of its own date), the present point among them, and its magnitudes.
+struct SkyCometPoint {
+    HorizontalPoint place;
+    bool valid = false;  // false: no place for that date (outside the ephemeris)
+    std::string label;   // "month.day" of the point's UTC date
+};
+struct SkyComet {
+    int comet = 0;  // index in the comet list; stable until the list is reloaded
+    std::string name;
+    double absoluteMagnitude = 0.0;  // H
+    double apparentMagnitude = 0.0;  // at the instant
+    std::vector<SkyCometPoint> points;
+    int present = 0;  // index in `points` of the instant
+    double raHours = 0.0;  // of date, from the present point's horizontal place
+    double decDeg = 0.0;
+    // A point a little beyond the present place, away from the Sun: the
+    // chart takes the direction of the tail from it. Unset without a Sun.
+    bool hasTailPoint = false;
+    HorizontalPoint tailPoint;
+
+    const SkyCometPoint& presentPoint() const { return points[static_cast<size_t>(present)]; }
+};
+
 struct SkySnapshot {
     double instantUtc = 0.0;
     double zoneOffsetDays = 0.0;
@@ -81,6 +107,13 @@ struct SkySnapshot {
     SkyLine ecliptic;
     std::vector<SkyLine> equatorialGrid;
     std::vector<OrbitalTrack> tracks;
+    std::vector<SkyComet> comets;  // empty while the comets option is off
+
+    const SkyComet* cometByIndex(int comet) const {
+        for (const SkyComet& c : comets)
+            if (c.comet == comet) return &c;
+        return nullptr;
+    }
 
     const SkyObject* objectByNumber(int object) const {
         if (object < 0 || object >= static_cast<int>(indexOfObject.size())) return nullptr;
@@ -108,6 +141,12 @@ void snapshotFromChart(const ChartData& chart, const CObserverState& observer, d
 // points are then the place itself.
 void skyAxisPoints(double zenithDistanceDeg, double azimuthDeg, double latitudeDeg, double stepDeg,
                    HorizontalPoint& north, HorizontalPoint& east);
+
+// The point `stepDeg` beyond a place on the great circle from another place
+// through it (from the Sun through a comet: towards its tail). False, with
+// `out` the place itself, when the two places coincide or are opposite.
+bool awayFromPoint(double zenithDistanceDeg, double azimuthDeg, double fromZenithDistanceDeg, double fromAzimuthDeg,
+                   double stepDeg, HorizontalPoint& out);
 
 // Right ascension (hours) and declination (degrees) of a horizontal place at
 // local sidereal time `lstHours` and latitude `latitudeDeg`: the inverse of

@@ -82,7 +82,8 @@ CUniverse::CUniverse(const UniverseConfig& config) {
     places_ = makePlaceContext(reader);
     spanDays_ = static_cast<int>(places_.endJd - places_.startJd);
     if (config.dailyCache) orbitalPaths_.setCacheLocations(*config.dailyCache);
-    if (!config.cometFolder.empty()) loadComets(comets_, config.cometFolder);
+    cometFolder_ = config.cometFolder;
+    if (!cometFolder_.empty()) loadComets(comets_, cometFolder_);
 
     worker_ = std::thread([this] { WorkerMain(); });
 }

@@ -202,6 +202,8 @@ public:
     ColorSchemes& ColorSchemeSet() { return colorSchemes_; }
     // The comet list (it has its own lock): reloaded after a download.
     CometList& Comets() { return comets_; }
+    // The folder the comet element files are read from ("" when none).
+    const std::string& CometFolder() const { return cometFolder_; }
 
     // What a save writes (the persisted drawing state) and what a load
     // brings in (the drawing state becomes the working and persisted one).
@@ -248,6 +250,7 @@ private:
     // Set at construction, then read only.
     PlaceContext places_;
     int spanDays_ = 0;
+    std::string cometFolder_;
     std::string startupMessage_;
     ChartDirections directions_;
     std::vector<const StarEntry*> table_;  // the 9329 catalogue records

@@ -21,7 +21,7 @@ std::string cometDownloadMessage(bool succeeded, int cometCount) {
 }
 
 std::string projectWebsiteDisabledReason(const std::string& projectWebsite) {
-    return projectWebsite.empty() ? "No project website address is set in the preferences." : "";
+    return projectWebsite.empty() ? "No project website is set (Preferences, General..., Servers)." : "";
 }
 
 }  // namespace celestra

@@ -293,10 +293,14 @@ CometStepResult updateComets(CometList& list, const CObserverState& observer, co
     return CometStepResult::Recomputed;
 }
 
-std::string cometInfoText(const CometRecord& comet) {
+std::string cometInfoText(double absoluteMagnitude, double apparentMagnitude) {
     char text[64];
-    std::snprintf(text, sizeof text, "M-abs:%4.1lf, M-app:%4.1lf", comet.absoluteMagnitude, comet.apparentMagnitude);
+    std::snprintf(text, sizeof text, "M-abs:%4.1lf, M-app:%4.1lf", absoluteMagnitude, apparentMagnitude);
     return text;
+}
+
+std::string cometInfoText(const CometRecord& comet) {
+    return cometInfoText(comet.absoluteMagnitude, comet.apparentMagnitude);
 }
 
 }  // namespace celestra

@@ -192,6 +192,7 @@ CometStepResult updateComets(CometList& list, const CObserverState& observer, co
 
 // Information text of a comet: "M-abs:%4.1lf, M-app:%4.1lf" with H and the
 // apparent magnitude.
+std::string cometInfoText(double absoluteMagnitude, double apparentMagnitude);
 std::string cometInfoText(const CometRecord& comet);
 
 }  // namespace celestra

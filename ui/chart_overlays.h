@@ -37,6 +37,7 @@ inline ChartOptions chartOptionsFor(const CUniverseViewDrawState& s) {
     // The planets show unless switched off; a fresh state has entry 9 off until a load.
     o.planets = true;
     o.orbitalPaths = on(kOverlayOrbitalPaths);
+    o.comets = on(kOverlayComets);
     return o;
 }
 

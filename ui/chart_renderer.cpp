@@ -1,6 +1,7 @@
 #include "ui/chart_renderer.h"
 
 #include <QFontMetricsF>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -12,6 +13,7 @@
 #include "catalogs/deep_sky.h"
 #include "core/angles.h"
 #include "core/time_scales.h"
+#include "solarsystem/comets.h"
 
 namespace celestra {
 
@@ -172,6 +174,10 @@ void ChartRenderer::prepare() {
     labels_.clear();
     hits_.clear();
     bodies_.clear();
+    cometLines_.clear();
+    cometPoints_.clear();
+    comets_.clear();
+    cometDates_.clear();
     if (!snapshot_) return;
     const SkySnapshot& sky = *snapshot_;
     const double margin = 8.0 * scale_;
@@ -282,6 +288,98 @@ void ChartRenderer::prepare() {
                             staticText(QString::fromLatin1(kBodyNames[b.body - 1])), false});
         }
     }
+    if (options_.comets) prepareComets();
+}
+
+// Each point of a comet's track that has a place above the horizon is a dot,
+// joined to its neighbour when that one is up too (below the horizon a track
+// breaks, as the orbital paths do). The present point carries the comet's
+// mark, its name and the hit. Dates go to every fifth point where they keep
+// clear of the name and of each other, so a short track stays readable.
+void ChartRenderer::prepareComets() {
+    const SkySnapshot& sky = *snapshot_;
+    const double margin = 8.0 * scale_;
+    const double pad = 2.0 * scale_;
+    for (const SkyComet& c : sky.comets) {
+        const int n = static_cast<int>(c.points.size());
+        if (c.present < 0 || c.present >= n) continue;
+        std::vector<QPointF> at(static_cast<size_t>(n));
+        std::vector<char> up(static_cast<size_t>(n), 0);
+        for (int j = 0; j < n; ++j) {
+            const SkyCometPoint& point = c.points[static_cast<size_t>(j)];
+            if (!point.valid || point.place.zenithDistance >= 90.0f) continue;
+            const QPointF p = pixel(point.place);
+            at[static_cast<size_t>(j)] = p;
+            up[static_cast<size_t>(j)] = 1;
+            const QPointF previous = j > 0 ? at[static_cast<size_t>(j - 1)] : QPointF();
+            if (j > 0 && up[static_cast<size_t>(j - 1)] && (onChart(p, 0.0) || onChart(previous, 0.0)))
+                cometLines_.append(QLineF(previous, p));
+            if (j != c.present && onChart(p, 0.0)) cometPoints_.append(p);
+        }
+        QVector<QRectF> taken;
+        const size_t now = static_cast<size_t>(c.present);
+        if (up[now] && onChart(at[now], margin)) {
+            CometMark mark{at[now], {}};
+            if (c.hasTailPoint) {
+                const QPointF d = pixel(c.tailPoint) - at[now];
+                const double length = std::hypot(d.x(), d.y());
+                if (length > 1e-6) mark.tailDirection = d / length;
+            }
+            comets_.append(mark);
+            hits_.append({at[now], {ChartSelection::Kind::Comet, c.comet}});
+            const Label name{at[now] + QPointF(5 * scale_, -6 * scale_), CometNames,
+                             staticText(QString::fromStdString(c.name)), false};
+            labels_.append(name);
+            taken.append(QRectF(name.at, name.text.size()).adjusted(-pad, -pad, pad, pad));
+            taken.append(QRectF(at[now] - QPointF(4 * scale_, 4 * scale_), QSizeF(8 * scale_, 8 * scale_)));
+        }
+        for (int j = 0; j < n; j += 5) {
+            const size_t k = static_cast<size_t>(j);
+            if (j == c.present || !up[k] || !onChart(at[k], 0.0)) continue;
+            const Label date{at[k] + QPointF(3 * scale_, 1 * scale_), CometNames,
+                             staticText(QString::fromStdString(c.points[k].label)), false};
+            const QRectF box = QRectF(date.at, date.text.size()).adjusted(-pad, -pad, pad, pad);
+            if (std::any_of(taken.begin(), taken.end(), [&box](const QRectF& r) { return r.intersects(box); })) continue;
+            cometDates_.append(date);
+            taken.append(box);
+        }
+    }
+}
+
+QColor ChartRenderer::cometTrackColor() const {
+    // The comet's colour two thirds of the way from the sky's: the track and
+    // its dates stay behind the comet and its name.
+    const QColor& c = colors_[CometNames];
+    const QColor& sky = colors_[BackgroundSky];
+    auto mix = [](int a, int b) { return (2 * a + b) / 3; };
+    return QColor(mix(c.red(), sky.red()), mix(c.green(), sky.green()), mix(c.blue(), sky.blue()));
+}
+
+void ChartRenderer::paintComets(QPainter& painter) {
+    const double s = scale_;
+    const QColor head = colors_[CometNames];
+    const double length = 24.0 * s;
+    for (const CometMark& m : comets_) {
+        if (!m.tailDirection.isNull()) {
+            // A fan that widens and fades away from the head, pointing away from the Sun.
+            const QPointF d = m.tailDirection, side(-d.y(), d.x());
+            const QPointF end = m.at + d * length;
+            const QPointF fan[4] = {m.at + side * 2.0 * s, end + side * 5.0 * s, end - side * 5.0 * s,
+                                    m.at - side * 2.0 * s};
+            QLinearGradient fade(m.at, end);
+            QColor faded = head;
+            fade.setColorAt(0.0, head);
+            faded.setAlpha(0);
+            fade.setColorAt(1.0, faded);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(fade);
+            painter.drawPolygon(fan, 4);
+        }
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(head);
+        painter.drawEllipse(m.at, 3.0 * s, 3.0 * s);
+    }
+    painter.setBrush(Qt::NoBrush);
 }
 
 ChartSelection ChartRenderer::hitTest(const QPointF& at, double radius) const {
@@ -290,8 +388,8 @@ ChartSelection ChartRenderer::hitTest(const QPointF& at, double radius) const {
     for (const Hit& h : hits_) {
         const QPointF d = h.at - at;
         const double d2 = d.x() * d.x() + d.y() * d.y();
-        // Bodies win ties over the stars they stand on.
-        if (d2 < bestDistance || (d2 <= bestDistance && h.what.kind == ChartSelection::Kind::Body)) {
+        // Bodies and comets win ties over the stars they stand on.
+        if (d2 < bestDistance || (d2 <= bestDistance && h.what.kind != ChartSelection::Kind::Object)) {
             bestDistance = d2;
             best = h.what;
         }
@@ -313,6 +411,9 @@ QString ChartRenderer::selectionName(const ChartSelection& selection) const {
     if (selection.kind == ChartSelection::Kind::Body && selection.id >= 1 && selection.id <= 11)
         return QString::fromLatin1(kBodyNames[selection.id - 1]);
     if (selection.kind == ChartSelection::Kind::Object) return QString::fromStdString(catalogueObjectLabel(selection.id));
+    if (selection.kind == ChartSelection::Kind::Comet && snapshot_) {
+        if (const SkyComet* c = snapshot_->cometByIndex(selection.id)) return QString::fromStdString(c->name);
+    }
     return {};
 }
 
@@ -439,7 +540,15 @@ void ChartRenderer::paintInfo(QPainter& painter) {
     double ra = 0, dec = 0, magnitude = 0;
     HorizontalPoint place;
     int number = 0;
-    if (selection_.kind == ChartSelection::Kind::Object) {
+    QString magnitudeText;
+    if (selection_.kind == ChartSelection::Kind::Comet) {
+        const SkyComet* c = sky.cometByIndex(selection_.id);
+        if (!c || !c->presentPoint().valid) return;
+        ra = c->raHours;
+        dec = c->decDeg;
+        place = c->presentPoint().place;
+        magnitudeText = QString::fromStdString(cometInfoText(c->absoluteMagnitude, c->apparentMagnitude));
+    } else if (selection_.kind == ChartSelection::Kind::Object) {
         const SkyObject* o = sky.objectByNumber(selection_.id);
         if (!o) return;
         ra = o->raHours;
@@ -455,15 +564,18 @@ void ChartRenderer::paintInfo(QPainter& painter) {
         magnitude = b.magnitude;
         place = b.place;
     }
-    char m[32];
-    std::snprintf(m, sizeof m, "M: %4.2f", magnitude);
+    if (magnitudeText.isEmpty()) {
+        char m[32];
+        std::snprintf(m, sizeof m, "M: %4.2f", magnitude);
+        magnitudeText = QString::fromUtf8(m);
+    }
     QStringList info = {
         selectionName(selection_),
         QStringLiteral("RA: ") + clockText(ra),
         QStringLiteral("Dec: ") + QString::fromStdString(formatAngle(dec, 2, AngleSignStyle::Signed)),
         QStringLiteral("Alt: ") + QString::fromStdString(formatAngle(90.0 - place.zenithDistance, 2, AngleSignStyle::Signed)),
         QStringLiteral("Az: ") + QString::fromStdString(formatAngle(place.azimuth, 2, AngleSignStyle::Signed)),
-        QString::fromUtf8(m),
+        magnitudeText,
     };
     if (number > 0) {
         char bs[32];
@@ -534,6 +646,13 @@ void ChartRenderer::paint(QPainter& painter) {
         painter.setPen(QPen(colors_[PlanetOrbits], 5.0 * s, Qt::SolidLine, Qt::RoundCap));
         painter.drawPoints(trackToday_);
     }
+    if (!cometLines_.isEmpty() || !cometPoints_.isEmpty()) {
+        const QColor track = cometTrackColor();
+        painter.setPen(QPen(track, 1.0 * s));
+        painter.drawLines(cometLines_);
+        painter.setPen(QPen(track, 3.0 * s, Qt::SolidLine, Qt::RoundCap));
+        painter.drawPoints(cometPoints_);
+    }
 
     // Stars: one call over sprites of the pre-drawn discs.
     if (!stars_.isEmpty()) {
@@ -554,6 +673,7 @@ void ChartRenderer::paint(QPainter& painter) {
         painter.drawEllipse(b.at, b.radius, b.radius);
     }
     paintMoon(painter);
+    paintComets(painter);
     painter.setBrush(Qt::NoBrush);
 
     // Labels last, over everything they name.
@@ -567,6 +687,10 @@ void ChartRenderer::paint(QPainter& painter) {
         QPointF at = l.at;
         if (l.centred) at.rx() -= l.text.size().width() / 2.0;
         painter.drawStaticText(at, l.text);
+    }
+    if (!cometDates_.isEmpty()) {
+        painter.setPen(cometTrackColor());
+        for (const Label& l : cometDates_) painter.drawStaticText(l.at, l.text);
     }
 
     if (options_.horizon) {

@@ -34,16 +34,17 @@ struct ChartOptions {
     bool ecliptic = true;
     bool planets = true;
     bool orbitalPaths = true;
+    bool comets = true;
     bool telrad = true;
     bool horizon = true;
     bool infoTexts = true;
 };
 
-// What the pointer selects: a catalogue object or a body.
+// What the pointer selects: a catalogue object, a body or a comet.
 struct ChartSelection {
-    enum class Kind { None, Object, Body };
+    enum class Kind { None, Object, Body, Comet };
     Kind kind = Kind::None;
-    int id = 0;  // combined catalogue number, or body number 1..11
+    int id = 0;  // combined catalogue number, body number 1..11, or index in the comet list
     bool operator==(const ChartSelection&) const = default;
 };
 
@@ -115,6 +116,9 @@ private:
     QPointF pixel(const HorizontalPoint& h) const;
     void paintInfo(QPainter& painter);
     void paintMoon(QPainter& painter);
+    void prepareComets();
+    void paintComets(QPainter& painter);
+    QColor cometTrackColor() const;
     void paintCompass(QPainter& painter);
 
     std::shared_ptr<const SkySnapshot> snapshot_;
@@ -159,6 +163,15 @@ private:
         int body;
     };
     QVector<BodyMark> bodies_;
+    // Comets: their tracks, the present point with its tail, and the track's dates.
+    QVector<QLineF> cometLines_;
+    QVector<QPointF> cometPoints_;
+    struct CometMark {
+        QPointF at;
+        QPointF tailDirection;  // unit vector on the screen; null without a Sun
+    };
+    QVector<CometMark> comets_;
+    QVector<Label> cometDates_;
 };
 
 }  // namespace celestra

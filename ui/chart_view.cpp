@@ -206,6 +206,10 @@ void ChartView::centreOnSelection() {
         const SkyObject* o = sky->objectByNumber(sel.id);
         if (!o) return;
         place = o->place;
+    } else if (sel.kind == ChartSelection::Kind::Comet) {
+        const SkyComet* c = sky->cometByIndex(sel.id);
+        if (!c || !c->presentPoint().valid) return;
+        place = c->presentPoint().place;
     } else {
         const SkyBody& b = sky->bodies[static_cast<size_t>(sel.id - 1)];
         if (!b.valid) return;

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QImageWriter>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -18,17 +19,22 @@ namespace {
 const char* const kUsage =
     "Usage: celestra-cli render --utc YYYY-MM-DDThh:mm:ss --lat DEG --lon DEG --out FILE.png\n"
     "         [--width 1280] [--height 800] [--facing north|east|south|west|zenith] [--flip]\n"
-    "         [--zoom F] [--scheme black|white|red] [--mag M] [--ephemeris PATH]\n\n"
+    "         [--zoom F] [--scheme black|white|red] [--mag M] [--ephemeris PATH]\n"
+    "         [--comet-folder DIR [--comet-mag M]]\n\n"
     "Draws the star chart for the instant (UTC) and place (latitude north, longitude\n"
     "east, degrees) into a PNG image. --facing sets the direction the chart looks\n"
     "(south by default) and its zoom; --zoom replaces that zoom (field of view 180°\n"
     "divided by it); --flip mirrors east and west; --mag is the faintest magnitude\n"
-    "drawn, 2 to 7 (5 by default). Without a display the offscreen platform is used.\n";
+    "drawn, 2 to 7 (5 by default). --comet-folder draws the comets of the element\n"
+    "files in DIR (Celestra.Comets.txt, Celestra.CometsTarnwell.txt,\n"
+    "Celestra.CometsUser.txt) whose absolute magnitude is at most --comet-mag (10 by\n"
+    "default), with their tracks. Without a display the offscreen platform is used.\n";
 
 constexpr int kPngCompression = 20;
 
 int runRender(const std::vector<std::string>& words) {
-    const Args args(words, {"utc", "lat", "lon", "width", "height", "facing", "zoom", "scheme", "mag", "out", "ephemeris"},
+    const Args args(words, {"utc", "lat", "lon", "width", "height", "facing", "zoom", "scheme", "mag", "out", "ephemeris",
+                     "comet-folder", "comet-mag"},
                     {"flip"});
     if (!args.positional().empty()) usageError("unexpected argument \"" + args.positional().front() + "\"");
     const std::string utcText = args.require("utc");
@@ -79,6 +85,15 @@ int runRender(const std::vector<std::string>& words) {
 
     UniverseConfig config;
     config.ephemerisPath = args.value("ephemeris").value_or("");
+    config.cometFolder = args.value("comet-folder").value_or("");
+    state.overlays[kCometsOverlay] = config.cometFolder.empty() ? 0 : 1;
+    if (auto mag = args.number("comet-mag")) {
+        if (config.cometFolder.empty()) usageError("--comet-mag needs --comet-folder");
+        if (*mag < -5.0 || *mag > 30.0) usageError("--comet-mag must lie between -5 and 30");
+        state.field12 = static_cast<int32_t>(std::lround(*mag * 1000.0));
+    } else {
+        state.field12 = kDefaultCometMagnitudeLimit;
+    }
     CUniverse universe(config);
     if (!universe.StartupMessage().empty())
         std::fprintf(stderr, "celestra-cli render: no ephemeris; the chart has no Sun, Moon or planets\n");

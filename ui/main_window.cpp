@@ -19,6 +19,7 @@
 
 #include "app/web_links.h"
 #include "core/time_scales.h"
+#include "solarsystem/comet_download.h"
 #include "ui/almanac_pages.h"
 #include "ui/calculator_pages.h"
 #include "ui/color_scheme_dialog.h"
@@ -165,9 +166,9 @@ void MainWindow::openColorsDialog() {
 }
 
 void MainWindow::refreshSpaceNews() {
-    const bool set = !prefs_.website.trimmed().isEmpty();
-    spaceNews_->setEnabled(set);
-    spaceNews_->setToolTip(set ? QString() : QStringLiteral("Set the project website on the General page first"));
+    const std::string reason = projectWebsiteDisabledReason(prefs_.website.trimmed().toStdString());
+    spaceNews_->setEnabled(reason.empty());
+    spaceNews_->setToolTip(QString::fromStdString(reason));
     spaceNews_->setStatusTip(spaceNews_->toolTip());
 }
 

@@ -24,6 +24,8 @@
 #include "sky/sky_search.h"
 #include "sky/universe.h"
 #include "catalogs/star_place.h"
+#include "solarsystem/comet_download.h"
+#include "solarsystem/comets.h"
 #include "solarsystem/planets.h"
 #include "solarsystem/rise_set.h"
 #include "ui/chart_view.h"
@@ -76,11 +78,26 @@ RiseTransitSet riseTransitSetOn(const RiseSetTarget& target, const PlaceContext&
                           RiseSetKind::RiseSet);
 }
 
+// A comet's name, its topocentric place and altitude and its magnitudes, from
+// what the chart last drew.
+QString cometInfo(int comet, SkyModel& model) {
+    auto sky = model.snapshot();
+    const SkyComet* c = sky ? sky->cometByIndex(comet) : nullptr;
+    if (!c) return QStringLiteral("This comet is no longer on the chart (comets switched off or the list reloaded).");
+    QString text = QString::fromStdString(c->name) + QStringLiteral("\n\n");
+    const SkyCometPoint& now = c->presentPoint();
+    if (!now.valid) return text + QStringLiteral("No place for this date (outside the ephemeris).");
+    text += QStringLiteral("Topocentric  RA: %1  Dec: %2\n").arg(hms(c->raHours), dms(c->decDeg));
+    text += QString::asprintf("Alt: %6.2f°   Az: %6.2f°\n", 90.0 - now.place.zenithDistance, now.place.azimuth);
+    return text + QString::fromStdString(cometInfoText(c->absoluteMagnitude, c->apparentMagnitude)) + QLatin1Char('\n');
+}
+
 }  // namespace
 
 QString selectionInfoText(const ChartSelection& selection, ChartView& chart, SkyModel& model) {
     if (selection.kind == ChartSelection::Kind::Object)
         return QString::fromStdString(catalogueObjectInfoText(selection.id)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (selection.kind == ChartSelection::Kind::Comet) return cometInfo(selection.id, model);
     if (selection.kind != ChartSelection::Kind::Body || selection.id < 1 || selection.id > 11)
         return QStringLiteral("Nothing is selected: tap an object on the chart first.");
     const int body = selection.id;
@@ -136,8 +153,10 @@ InfoDialog::InfoDialog(const ChartSelection& selection, ChartView& chart, SkyMod
     web_ = buttons->addButton(QStringLiteral("Web..."), QDialogButtonBox::ActionRole);
     const QString url = selectionWebUrl(selection, preferences);
     web_->setEnabled(!url.isEmpty());
-    if (url.isEmpty()) web_->setToolTip(QStringLiteral("Set the project website on the General page to look up bodies"));
-    else web_->setToolTip(url);
+    if (!url.isEmpty()) web_->setToolTip(url);
+    else if (selection.kind == ChartSelection::Kind::Body)
+        web_->setToolTip(QString::fromStdString(projectWebsiteDisabledReason(preferences.website.trimmed().toStdString())));
+    else web_->setToolTip(QStringLiteral("There is no web page to look this up on"));
     connect(web_, &QPushButton::clicked, this, [url] { QDesktopServices::openUrl(QUrl(url)); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { emit helpRequested(QStringLiteral("info")); });

@@ -42,7 +42,9 @@ std::unique_ptr<Program> startProgram(const QString& exePath) {
     // The overlay switches are not in the document: the General page keeps them here.
     loadOverlays(program->document.drawState);
 
-    program->model = std::make_unique<SkyModel>();
+    UniverseConfig config;
+    config.cometFolder = program->paths.dataFolder;  // the comet element files live beside the document
+    program->model = std::make_unique<SkyModel>(config);
     program->model->setOrbitalPaths(paths);
     program->ephemerisError = program->model->startupMessage();
     program->window = std::make_unique<MainWindow>(program->document, program->paths, program->metrics, *program->model);

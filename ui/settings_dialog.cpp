@@ -6,6 +6,7 @@
 #include <QDateEdit>
 #include <QDateTime>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -25,9 +27,11 @@
 
 #include <cmath>
 
+#include "app/download_dialog_qt.h"
 #include "catalogs/places.h"
 #include "core/time_scales.h"
 #include "sky/universe.h"
+#include "solarsystem/comet_download.h"
 #include "ui/chart_overlays.h"
 #include "ui/chart_view.h"
 #include "ui/sky_model.h"
@@ -483,8 +487,12 @@ QWidget* SettingsDialog::buildGeneralPage() {
     objectLayout->addWidget(filter, 0, 0);
     objectLayout->addWidget(messier, 1, 0);
     objectLayout->addWidget(caldwell, 1, 1);
+    cometDownload_ = new QPushButton(QStringLiteral("Download"));
+    refreshDownloadTip();
     objectLayout->addWidget(comets, 2, 0);
     objectLayout->addWidget(cometMag, 2, 1);
+    objectLayout->addWidget(cometDownload_, 2, 2);
+    connect(cometDownload_, &QPushButton::clicked, this, &SettingsDialog::runCometDownload);
     layout->addWidget(objects, 1, 0, 1, 2);
     connect(filter, &QCheckBox::toggled, this, [this](bool on) {
         setMagnitudeFilter(doc_.drawState, on);
@@ -529,11 +537,42 @@ QWidget* SettingsDialog::buildGeneralPage() {
         prefs_.gpsdHost = gpsdHost->text().trimmed();
         prefs_.gpsdPort = gpsdPort->value();
         savePreferences(prefs_);
+        refreshDownloadTip();
         emit preferencesChanged();
     };
     for (QLineEdit* e : {comet, website, gpsdHost}) connect(e, &QLineEdit::editingFinished, this, store);
     connect(gpsdPort, &QSpinBox::valueChanged, this, store);
     return page;
+}
+
+void SettingsDialog::refreshDownloadTip() {
+    QString tip = QStringLiteral("Fetch the comet lists into %1").arg(QString::fromStdString(model_.universe().CometFolder()));
+    const std::string reason = projectWebsiteDisabledReason(cometServers(prefs_).projectWebsite);
+    if (!reason.empty())
+        tip += QStringLiteral("; the project website's list is skipped: %1").arg(QString::fromStdString(reason));
+    cometDownload_->setToolTip(tip);
+}
+
+void SettingsDialog::runCometDownload() {
+    CUniverse& universe = model_.universe();
+    CometList& list = universe.Comets();
+    const std::string folder = universe.CometFolder();
+    const auto fetch = [this](const std::string& server, const std::string& remotePath, const std::string& localPath) {
+        CDownloadDlg dialog(this, QString::fromStdString(server), QString::fromStdString(remotePath),
+                            QString::fromStdString(localPath));
+        return dialog.exec() == QDialog::Accepted;
+    };
+    // Without a data folder there is nowhere to put the files.
+    const bool ok = !folder.empty() && QDir().mkpath(QString::fromStdString(folder)) &&
+                    downloadComets(list, cometServers(prefs_), folder, fetch) != 0;
+    int count = 0;
+    if (const auto lock = lockComets(list); lock.owns_lock()) count = static_cast<int>(list.records.size());
+    // A reloaded list numbers its comets anew: a selected comet would now be another.
+    if (ok && chart_.renderer().selection().kind == ChartSelection::Kind::Comet) chart_.setSelection({});
+    chart_.viewChanged(true);
+    QMessageBox box(ok ? QMessageBox::Information : QMessageBox::Warning, QString::fromLatin1(kCometDownloadTitle),
+                    QString::fromStdString(cometDownloadMessage(ok, count)), QMessageBox::Ok, this);
+    box.exec();
 }
 
 }  // namespace celestra

@@ -16,6 +16,7 @@ class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTabWidget;
@@ -52,6 +53,10 @@ private:
     void applyPickers();
     void applyPlace();
     void fillPlaceList(const QString& text);
+    // "Download": refreshes the comet element files, reloads the list and
+    // says how it went; the chart recomputes.
+    void runCometDownload();
+    void refreshDownloadTip();
     // The instant the pickers edit: the chart's or the sight's AP time.
     double pickedInstant() const;
 
@@ -93,6 +98,9 @@ private:
     QLineEdit* placeSearch_ = nullptr;
     QListWidget* placeList_ = nullptr;
     QLineEdit* slotName_ = nullptr;
+
+    // General
+    QPushButton* cometDownload_ = nullptr;
 };
 
 }  // namespace celestra

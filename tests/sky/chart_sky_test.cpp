@@ -1,14 +1,25 @@
 // The chart snapshot's own geometry: horizontal places back to equatorial
-// ones, and the directions of celestial north and east at a point of the sky.
+// ones, the directions of celestial north and east at a point of the sky and
+// of a comet's tail; and the comet tracks as the snapshot carries them.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "core/horizon.h"
 #include "sky/chart_sky.h"
+#include "sky/universe.h"
 
 namespace celestra {
 namespace {
+
+std::array<double, 3> unitOf(const HorizontalPoint& p) {
+    const double z = p.zenithDistance * 0.017453292519943295, a = p.azimuth * 0.017453292519943295;
+    return {std::sin(z) * std::sin(a), std::sin(z) * std::cos(a), std::cos(z)};
+}
+double degreesBetween(const HorizontalPoint& p, const HorizontalPoint& q) {
+    const auto a = unitOf(p), b = unitOf(q);
+    return std::acos(std::clamp(a[0] * b[0] + a[1] * b[1] + a[2] * b[2], -1.0, 1.0)) * 57.29577951308232;
+}
 
 TEST(ChartSky, HorizontalPlacesGoBackToTheirEquatorialPlaces) {
     for (double lat : {-33.9, 0.0, 51.5, 78.2}) {
@@ -59,6 +70,76 @@ TEST(ChartSky, NorthAndEastAtAPointOfTheSky) {
     skyAxisPoints(40.0, 0.0, 50.0, 0.5, north, east);
     EXPECT_NEAR(north.zenithDistance, 40.0f, 1e-5f);
     EXPECT_NEAR(east.azimuth, 0.0f, 1e-5f);
+}
+
+TEST(ChartSky, TailPointLiesBeyondTheCometAwayFromTheSun) {
+    HorizontalPoint tail;
+    // The Sun on the east horizon, the comet 45° up in the east: the tail points up the vertical.
+    ASSERT_TRUE(awayFromPoint(45.0, 90.0, 90.0, 90.0, 1.0, tail));
+    EXPECT_NEAR(tail.zenithDistance, 44.0f, 1e-4f);
+    EXPECT_NEAR(tail.azimuth, 90.0f, 1e-4f);
+    // Off any vertical: one step further along the great circle from the Sun.
+    const HorizontalPoint sun{100.0f, 300.0f}, comet{60.0f, 250.0f};
+    ASSERT_TRUE(awayFromPoint(comet.zenithDistance, comet.azimuth, sun.zenithDistance, sun.azimuth, 1.0, tail));
+    EXPECT_NEAR(degreesBetween(comet, tail), 1.0, 1e-3);
+    EXPECT_NEAR(degreesBetween(sun, tail), degreesBetween(sun, comet) + 1.0, 1e-3);
+    // Comet on the Sun, or opposite it: no direction, the place itself.
+    EXPECT_FALSE(awayFromPoint(30.0, 120.0, 30.0, 120.0, 1.0, tail));
+    EXPECT_FALSE(awayFromPoint(30.0, 120.0, 150.0, 300.0, 1.0, tail));
+    EXPECT_NEAR(tail.zenithDistance, 30.0f, 1e-5f);
+}
+
+TEST(ChartSky, SnapshotCarriesTheCometTracks) {
+    ChartData chart;
+    CometTrack track;
+    track.comet = 7;
+    track.name = "C/1995 O1 (Hale-Bopp)";
+    track.absoluteMagnitude = -2.0;
+    track.apparentMagnitude = -1.7;
+    for (int j = 0; j < kCometTrackPoints; ++j) {
+        CometTrackPoint& p = track.points[static_cast<size_t>(j)];
+        p.zenithDistanceFixed = toFixed16(40.0 + j);
+        p.azimuthFixed = toFixed16(300.0 - j);
+        p.label = "4." + std::to_string(j + 1);
+        p.valid = j != 3;
+    }
+    chart.cometTracks.push_back(track);
+    CObserverState observer{2450540.3125, 0.0};
+    observer.latitude = 52.0;
+
+    SkySnapshot sky;
+    snapshotFromChart(chart, observer, 2436912.5, 2473488.5, sky);
+    ASSERT_EQ(sky.comets.size(), 1u);
+    const SkyComet& c = sky.comets[0];
+    EXPECT_EQ(c.comet, 7);
+    EXPECT_EQ(c.name, track.name);
+    EXPECT_EQ(c.present, kCometPresentPoint);
+    ASSERT_EQ(c.points.size(), static_cast<size_t>(kCometTrackPoints));
+    EXPECT_NEAR(c.presentPoint().place.zenithDistance, 50.0f, 1e-4f);
+    EXPECT_NEAR(c.presentPoint().place.azimuth, 290.0f, 1e-4f);
+    EXPECT_EQ(c.points[3].valid, false);
+    EXPECT_EQ(c.points[20].label, "4.21");
+    EXPECT_DOUBLE_EQ(c.apparentMagnitude, -1.7);
+    EXPECT_EQ(sky.cometByIndex(7), &c);
+    EXPECT_EQ(sky.cometByIndex(0), nullptr);
+    // The place of date of the present point, as the chart's info text gives it.
+    double zd = 0, az = 0;
+    chartZenithAzimuth(makeChartFrame(sky.lstHours, 52.0), c.raHours, c.decDeg, zd, az);
+    EXPECT_NEAR(zd, 50.0, 1e-4);
+    EXPECT_NEAR(az, 290.0, 1e-4);
+    // No Sun (the bodies are not valid): no tail.
+    EXPECT_FALSE(c.hasTailPoint);
+
+    // With the Sun below the horizon under it, the tail points up.
+    chart.bodies.valid = true;
+    BodySlot& sun = chart.bodies.slot[kSun - 1];
+    sun.distanceAu = 1.0;
+    sun.zenithDistanceFixed = toFixed16(100.0);
+    sun.azimuthFixed = toFixed16(290.0);
+    snapshotFromChart(chart, observer, 2436912.5, 2473488.5, sky);
+    ASSERT_TRUE(sky.comets[0].hasTailPoint);
+    EXPECT_LT(sky.comets[0].tailPoint.zenithDistance, 50.0f);
+    EXPECT_NEAR(sky.comets[0].tailPoint.azimuth, 290.0f, 1e-3f);
 }
 
 }  // namespace

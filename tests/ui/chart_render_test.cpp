@@ -1,9 +1,10 @@
 // The chart as pixels: background colours of the three schemes, Sirius,
 // Vega and the Moon where the test's own projection of their horizontal
-// places puts them, nothing below the horizon in the zenith view, and text
-// that is really drawn.
+// places puts them, nothing below the horizon in the zenith view, text
+// that is really drawn, and a comet with its name and track.
 #include <QApplication>
 #include <QFontMetrics>
+#include <QPainter>
 #include <QTest>
 
 #include <cmath>
@@ -55,6 +56,27 @@ CUniverseViewDrawState zenithState(int preset, double zoom) {
     doc.drawState.zoom = zoom;
     doc.drawState.realTime = 0;
     return doc.drawState;
+}
+
+// A comet 60° from the zenith in the south-west whose track runs down the
+// vertical 4° a step, below the horizon from point 18 on; the tail points
+// across the track, towards smaller azimuths.
+std::shared_ptr<SkySnapshot> cometSky() {
+    auto sky = std::make_shared<SkySnapshot>();
+    sky->instantUtc = kJd;
+    SkyComet c;
+    c.comet = 3;
+    c.name = "C/1995 O1 (Hale-Bopp)";
+    c.absoluteMagnitude = -2.0;
+    c.apparentMagnitude = -1.7;
+    c.present = 10;
+    for (int j = 0; j <= 20; ++j)
+        c.points.push_back({{static_cast<float>(60.0 + (j - 10) * 4.0), 225.0f}, true, "4." + std::to_string(j + 1)});
+    c.points[2].valid = false;  // no place for that date: neither dot nor line
+    c.hasTailPoint = true;
+    c.tailPoint = {60.0f, 222.0f};
+    sky->comets.push_back(c);
+    return sky;
 }
 
 }  // namespace
@@ -179,6 +201,65 @@ private slots:
             }
         }
         QCOMPARE(stray, 0);
+    }
+
+    void cometWithItsNameAndTrack() {
+        const CUniverseViewDrawState s = zenithState(kPresetBlack, 1.0);
+        const auto sky = cometSky();
+        const QColor comet = colorOf(s.colorScheme.colors[CometNames]);
+        const QColor skyColor = colorOf(s.colorScheme.colors[BackgroundSky]);
+        const QColor notSky = colorOf(s.colorScheme.colors[BackgroundNotSky]);
+        const QColor track((2 * comet.red() + skyColor.red()) / 3, (2 * comet.green() + skyColor.green()) / 3,
+                           (2 * comet.blue() + skyColor.blue()) / 3);
+        const auto at = [](double zd) { return project(zd, 225.0, 1.0, 90.0, false, 0, 0).toPoint(); };
+        const auto inkIn = [](const QImage& image, const QRect& box, const QColor& c) {
+            int n = 0;
+            for (int y = box.top(); y <= box.bottom(); ++y)
+                for (int x = box.left(); x <= box.right(); ++x) n += near(image.pixel(x, y), c, 30);
+            return n;
+        };
+        ChartOptions options;
+        options.infoTexts = false;
+        ChartRenderer renderer;
+        renderer.setSnapshot(sky);
+        renderer.setView(s, kW, kH);
+        renderer.setOptions(options);
+        QImage image(kW, kH, QImage::Format_ARGB32_Premultiplied);
+        {
+            QPainter painter(&image);
+            renderer.paint(painter);
+        }
+        // The head at the present point, the name to its right, in "CometNames".
+        const QPoint now = at(60.0);
+        QVERIFY(near(image.pixel(now), comet, 30));
+        const QRect name(now.x() + 5, now.y() - 8, 140, 16);
+        QVERIFY2(inkIn(image, name, comet) > 40, "no name beside the comet");
+        // The tail across the track, to the tail point's side only.
+        const QPointF tail = project(60.0, 222.5, 1.0, 90.0, false, 0, 0);
+        const QPointF otherSide = project(60.0, 227.5, 1.0, 90.0, false, 0, 0);
+        QVERIFY(!near(image.pixel(tail.toPoint()), skyColor, 10));
+        QVERIFY(near(image.pixel(otherSide.toPoint()), skyColor, 10));
+        // Track points in the dimmer colour; none where there is no place; none below the horizon.
+        QVERIFY(near(image.pixel(at(40.0)), track, 30));
+        QVERIFY(near(image.pixel(at(72.0)), track, 30));
+        QVERIFY(near(image.pixel(at(28.0)), skyColor, 10));
+        QVERIFY(near(image.pixel(at(96.0)), notSky, 0));
+        // A date beside a labelled point (point 5, 20° from the present).
+        QVERIFY2(inkIn(image, QRect(at(40.0) + QPoint(3, 1), QSize(24, 12)), track) > 8, "no date at point 5");
+        // Selectable like a planet, by the name the chart gives it.
+        const ChartSelection hit = renderer.hitTest(QPointF(now) + QPointF(3, 2), 8.0);
+        QCOMPARE(hit, (ChartSelection{ChartSelection::Kind::Comet, 3}));
+        QCOMPARE(renderer.selectionName(hit), QStringLiteral("C/1995 O1 (Hale-Bopp)"));
+
+        // The comets option off: no comet, no hit.
+        options.comets = false;
+        const QImage off = renderChartImage(sky, s, kW, kH, options);
+        QCOMPARE(inkIn(off, QRect(now - QPoint(30, 30), QSize(200, 60)), comet), 0);
+        QCOMPARE(inkIn(off, QRect(at(40.0) - QPoint(5, 5), QSize(10, 10)), track), 0);
+        renderer.setOptions(options);
+        QPainter painter(&image);
+        renderer.paint(painter);
+        QCOMPARE(renderer.hitTest(QPointF(now), 8.0).kind, ChartSelection::Kind::None);
     }
 
     void textIsReallyDrawn() {
