@@ -17,59 +17,11 @@
 
 #include "app/download_dialog_qt.h"
 #include "app/http_download.h"
+#include "tests/support/canned_http_server.h"
 
 using namespace celestra;
 
 namespace {
-
-// Answers every request with what `respond` writes; keeps the last request's text.
-class CannedServer : public QObject {
-public:
-    std::function<void(QTcpSocket*)> respond;
-    QByteArray lastRequest;
-
-    CannedServer() {
-        server_.listen(QHostAddress::LocalHost, 0);
-        connect(&server_, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = server_.nextPendingConnection()) {
-                auto* buffer = new QByteArray;
-                connect(socket, &QTcpSocket::readyRead, this, [this, socket, buffer] {
-                    buffer->append(socket->readAll());
-                    if (!buffer->contains("\r\n\r\n")) return;
-                    lastRequest = *buffer;
-                    buffer->clear();
-                    respond(socket);
-                });
-                connect(socket, &QTcpSocket::disconnected, socket, [socket, buffer] {
-                    delete buffer;
-                    socket->deleteLater();
-                });
-            }
-        });
-    }
-    std::string address() const { return "http://127.0.0.1:" + std::to_string(server_.serverPort()) + "/"; }
-
-    // A whole response: status line, Content-Length unless left out, body, close.
-    void answer(const QByteArray& body, const QByteArray& status = "200 OK", bool withLength = true) {
-        respond = [=](QTcpSocket* s) {
-            QByteArray head = "HTTP/1.1 " + status + "\r\nContent-Type: text/plain\r\nConnection: close\r\n";
-            if (withLength) head += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
-            s->write(head + "\r\n" + body);
-            s->disconnectFromHost();
-        };
-    }
-    // Promises `promised` bytes, sends `sent` of them, then closes (or holds the line).
-    void answerPart(int promised, int sent, bool close) {
-        respond = [=](QTcpSocket* s) {
-            s->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(promised) + "\r\n\r\n" +
-                     QByteArray(sent, 'p'));
-            if (close) s->disconnectFromHost();
-        };
-    }
-
-private:
-    QTcpServer server_;
-};
 
 QByteArray bodyOf(int size) {
     QByteArray body(size, '\0');
@@ -103,7 +55,7 @@ class HttpDownloadTest : public QObject {
 private:
     QTemporaryDir dir_;
     QString target_;
-    CannedServer server_;
+    test::CannedServer server_;
 
     bool fetch(const DownloadProgressFn& progress = nullptr, const std::atomic<bool>* stop = nullptr) {
         return httpDownloadToFile(server_.address(), "comets/Soft00Cmt.txt", target_.toStdString(), progress, stop);
