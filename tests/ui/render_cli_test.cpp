@@ -1,11 +1,15 @@
 // celestra-cli render as a user runs it: a PNG of the asked size whose
-// pixels show the scheme, the exit codes of bad arguments and of an instant
+// pixels show the scheme and the comets of a folder, the exit codes of bad arguments and of an instant
 // outside the ephemeris, and no display needed.
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdlib>
 
 #include "tests/ui/qt_test_support.h"
 
@@ -62,6 +66,40 @@ private slots:
                       dir_.filePath(QStringLiteral("x.png"))}),
                  2);  // no place
         QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("x.png"))));
+    }
+
+    void drawsTheCometsOfAFolder() {
+        // Hale-Bopp's elements as the user's own comet file; 1 April 1997 after sunset in England.
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("comets")));
+        QFile file(dir_.filePath(QStringLiteral("comets/Celestra.CometsUser.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("    C1995O1   1997 04  1.1375  0.914142  0.995068  130.5887  282.4707   89.4300  19970313  -2.0  4.0  "
+                   "C/1995 O1 (Hale-Bopp)\n");
+        file.close();
+        const auto cometInk = [this](const QStringList& extra) {
+            const QStringList args = {QStringLiteral("--utc"), QStringLiteral("1997-04-01T19:30:00"), QStringLiteral("--lat"),
+                                      QStringLiteral("52"), QStringLiteral("--lon"), QStringLiteral("0"),
+                                      QStringLiteral("--facing"), QStringLiteral("west"), QStringLiteral("--ephemeris"),
+                                      celestra::test::builtEphemeris(), QStringLiteral("--out"),
+                                      dir_.filePath(QStringLiteral("comet.png"))};
+            if (run(args + extra) != 0) return -1;
+            const QImage image(dir_.filePath(QStringLiteral("comet.png")));
+            int n = 0;
+            // Black's CometNames, 0,160,128, give or take the anti-aliasing.
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QRgb p = image.pixel(x, y);
+                    n += qRed(p) < 16 && std::abs(qGreen(p) - 160) < 24 && std::abs(qBlue(p) - 128) < 24;
+                }
+            }
+            return n;
+        };
+        const QStringList folder = {QStringLiteral("--comet-folder"), dir_.filePath(QStringLiteral("comets"))};
+        QVERIFY(cometInk(folder) > 30);
+        QCOMPARE(cometInk({}), 0);
+        // H -2.0 does not pass a limit of -5.
+        QCOMPARE(cometInk(folder + QStringList{QStringLiteral("--comet-mag"), QStringLiteral("-5")}), 0);
+        QCOMPARE(run(base(QStringLiteral("x.png")) + QStringList{QStringLiteral("--comet-mag"), QStringLiteral("8")}), 2);
     }
 
     void anInstantOutsideTheEphemerisIsExitThree() {
