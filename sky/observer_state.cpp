@@ -38,4 +38,14 @@ void CObserverState::Serialize(ArchiveReader& ar) {
         *v = ar.readInt32();
 }
 
+ObserverSite observerSite(const CObserverState& observer) {
+    ObserverSite site;
+    site.latitude = observer.latitude;
+    site.longitude = observer.longitude;
+    site.height = observer.height;
+    site.temperature = observer.temperature;
+    site.pressure = observer.pressure;
+    return site;
+}
+
 }  // namespace celestra

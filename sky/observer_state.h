@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "core/apparent_place.h"
+
 namespace celestra {
 
 class ArchiveReader;
@@ -48,5 +50,8 @@ public:
     void Serialize(ArchiveWriter& ar) const;
     void Serialize(ArchiveReader& ar);
 };
+
+// The observer's place and weather as the apparent-place functions take them.
+ObserverSite observerSite(const CObserverState& observer);
 
 }  // namespace celestra

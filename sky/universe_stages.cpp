@@ -14,11 +14,7 @@ ObserverSnapshot observerSnapshot(const CObserverState& observer) {
     s.flags = observer.flags;
     s.instant = observer.instant;
     s.zoneOffset = observer.zoneOffset;
-    s.site.latitude = observer.latitude;
-    s.site.longitude = observer.longitude;
-    s.site.height = observer.height;
-    s.site.temperature = observer.temperature;
-    s.site.pressure = observer.pressure;
+    s.site = observerSite(observer);
     s.value6 = observer.height;
     s.value15 = observer.refraction;
     return s;

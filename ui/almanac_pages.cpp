@@ -160,12 +160,7 @@ void RiseSetDialog::compute() {
     // The events of the UTC day of the chosen date, shown in the observer's zone.
     const QDate d = date->date();
     const JulianDay jd0 = julianDayAt0h(d.year(), d.month(), d.day());
-    ObserverSite site;
-    site.latitude = o.latitude;
-    site.longitude = o.longitude;
-    site.height = o.height;
-    site.temperature = o.temperature;
-    site.pressure = o.pressure;
+    const ObserverSite site = observerSite(o);
     const PlaceContext context = makePlaceContext(processEphemeris());
     const RiseTransitSet r = riseTransitSet(&context, target, jd0, deltaT(jd0), site, o.zoneOffset, kind);
     // The Moon skips one rise, transit and set a month; the event found then

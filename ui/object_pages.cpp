@@ -59,22 +59,12 @@ void horizontalOf(double raHours, double decDeg, double lstHours, double latDeg,
     az = std::fmod(std::atan2(y, x) / kDeg + 360.0, 360.0);
 }
 
-ObserverSite siteOf(const CObserverState& o) {
-    ObserverSite site;
-    site.latitude = o.latitude;
-    site.longitude = o.longitude;
-    site.height = o.height;
-    site.temperature = o.temperature;
-    site.pressure = o.pressure;
-    return site;
-}
-
 // Rise, transit and set on the local date `dayOffset` days from the chart's.
 RiseTransitSet riseTransitSetOn(const RiseSetTarget& target, const PlaceContext& context, const CObserverState& o,
                                 int dayOffset, double& jd0h) {
     const CalendarDate local = calendarFromJulianDay(o.instant + o.zoneOffset + dayOffset);
     jd0h = julianDayAt0h(local.year, local.month, local.day);
-    return riseTransitSet(context.ephemeris ? &context : nullptr, target, jd0h, deltaT(jd0h), siteOf(o), o.zoneOffset,
+    return riseTransitSet(context.ephemeris ? &context : nullptr, target, jd0h, deltaT(jd0h), observerSite(o), o.zoneOffset,
                           RiseSetKind::RiseSet);
 }
 
