@@ -13,6 +13,10 @@ Preferences loadPreferences() {
     p.gpsdHost = s.value(QStringLiteral("GpsdHost"), p.gpsdHost).toString();
     const int port = s.value(QStringLiteral("GpsdPort"), p.gpsdPort).toInt();
     if (port >= 1 && port <= 65535) p.gpsdPort = port;
+    bool wordOk = false;
+    const uint word = s.value(QStringLiteral("GpsSettings"), p.gpsSettings).toUInt(&wordOk);
+    if (wordOk) p.gpsSettings = word;
+    p.gpsDevice = s.value(QStringLiteral("GpsDevice"), p.gpsDevice).toString();
     const int source = s.value(QStringLiteral("ZoneSource"), 0).toInt();
     if (source >= 0 && source <= 2) p.zone.source = static_cast<ZoneSource>(source);
     const double hours = s.value(QStringLiteral("ZoneHours"), 0.0).toDouble();
@@ -35,6 +39,8 @@ void savePreferences(const Preferences& p) {
     s.setValue(QStringLiteral("Website"), p.website);
     s.setValue(QStringLiteral("GpsdHost"), p.gpsdHost);
     s.setValue(QStringLiteral("GpsdPort"), p.gpsdPort);
+    s.setValue(QStringLiteral("GpsSettings"), p.gpsSettings);
+    s.setValue(QStringLiteral("GpsDevice"), p.gpsDevice);
     s.setValue(QStringLiteral("ZoneSource"), static_cast<int>(p.zone.source));
     s.setValue(QStringLiteral("ZoneHours"), p.zone.customHours);
     s.setValue(QStringLiteral("ZoneDaylight"), p.zone.daylight);

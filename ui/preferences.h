@@ -1,9 +1,13 @@
 // Preferences kept outside the document, in the program's settings: the
-// server addresses, the gpsd daemon, and where the time page takes the zone from.
+// server addresses, the gpsd daemon, the GPS page's settings, and where the
+// time page takes the zone from.
 #pragma once
 
 #include <QString>
 
+#include <cstdint>
+
+#include "gps/gps_source.h"
 #include "sky/draw_state.h"
 #include "solarsystem/comet_download.h"
 #include "sky/zone_choice.h"
@@ -15,6 +19,10 @@ struct Preferences {
     QString website;  // the project website; empty: none
     QString gpsdHost = QStringLiteral("localhost");
     int gpsdPort = 2947;
+    uint32_t gpsSettings = kDefaultGpsSettingsWord;  // the GPS page's settings word
+    // The device the GPS page read last: the word's 8-bit port field can
+    // only say which entry of the page's list it was.
+    QString gpsDevice;
     ZoneChoice zone;
 };
 

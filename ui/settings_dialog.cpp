@@ -34,6 +34,7 @@
 #include "solarsystem/comet_download.h"
 #include "ui/chart_overlays.h"
 #include "ui/chart_view.h"
+#include "ui/gps_page.h"
 #include "ui/sky_model.h"
 
 namespace celestra {
@@ -293,7 +294,8 @@ QWidget* SettingsDialog::buildPlacePage() {
     form->addWidget(pressure_, 4, 1, 1, 2);
     auto* gps = new QPushButton(QStringLiteral("GPS..."));
     gps->setObjectName(QStringLiteral("gpsButton"));
-    gps->hide();
+    gps->setAutoDefault(false);
+    connect(gps, &QPushButton::clicked, this, &SettingsDialog::openGpsPage);
     form->addWidget(gps, 0, 4);
     layout->addLayout(form);
 
@@ -426,6 +428,25 @@ void SettingsDialog::applyPlace() {
     if (prefs_.zone.source == ZoneSource::Longitude)
         o.zoneOffset = zoneOffsetDays(prefs_.zone, o.instant, o.longitude);
     chart_.viewChanged(true);
+}
+
+void SettingsDialog::openGpsPage() {
+    auto* page = new GpsPage(prefs_, this);
+    page->setAttribute(Qt::WA_DeleteOnClose);
+    connect(page, &GpsPage::helpRequested, this, &SettingsDialog::helpRequested);
+    connect(page, &GpsPage::positionHandedOver, this, &SettingsDialog::applyGpsPosition);
+    page->open();
+}
+
+void SettingsDialog::applyGpsPosition(const GpsReceived& received) {
+    if (!received.latitudeValid && !received.longitudeValid) return;
+    CObserverState& o = doc_.observer;
+    if (received.latitudeValid) o.latitude = received.latitudeDegrees;
+    if (received.longitudeValid) o.longitude = received.longitudeDegrees;
+    // Through the fields, so the observer takes exactly what the page shows.
+    refreshPlace();
+    applyPlace();
+    refreshTime();
 }
 
 // ---- General ----

@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include "app/document.h"
+#include "gps/gps_source.h"
 #include "ui/preferences.h"
 
 class QCheckBox;
@@ -38,6 +39,12 @@ public:
     // The place page's list of world places (custom slots first) and its search box.
     QListWidget* placeList() const { return placeList_; }
     QLineEdit* placeSearch() const { return placeSearch_; }
+
+    // The "GPS..." button: opens the GPS page (window-modal) over the sheet.
+    void openGpsPage();
+    // What the GPS page hands back as it closes: the valid coordinates
+    // become the observer's, as if typed into the place page.
+    void applyGpsPosition(const GpsReceived& received);
 
 signals:
     void helpRequested(const QString& topic);

@@ -2,19 +2,12 @@
 // lines, and a real gpsd reading a pseudo-terminal that the test feeds.
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <signal.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <thread>
 
 #include "gps/gpsd_source.h"
 #include "core/json_reader.h"
+#include "tests/support/gpsd_process.h"
 #include "tests/support/pty_pair.h"
 
 namespace celestra {
@@ -113,67 +106,12 @@ TEST(GpsdSource, NobodyListeningIsAClearFailure) {
 
 // --- against a real gpsd --------------------------------------------------
 
-std::string findGpsd() {
-    for (const char* path : {"/usr/sbin/gpsd", "/usr/local/sbin/gpsd", "/usr/bin/gpsd"})
-        if (access(path, X_OK) == 0) return path;
-    return "";
-}
-
-int freeLoopbackPort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof addr;
-    int port = 0;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
-        getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &length) == 0)
-        port = ntohs(addr.sin_port);
-    close(fd);
-    return port;
-}
-
-// gpsd in the foreground, stopped (and reaped) when the test ends.
-class GpsdProcess {
-public:
-    GpsdProcess(const std::string& gpsd, int port, const std::string& device) {
-        m_pid = fork();
-        if (m_pid == 0) {
-            const int null = open("/dev/null", O_WRONLY);
-            dup2(null, STDOUT_FILENO);
-            dup2(null, STDERR_FILENO);
-            const std::string portText = std::to_string(port);
-            execl(gpsd.c_str(), "gpsd", "-N", "-n", "-b", "-S", portText.c_str(), device.c_str(),
-                  static_cast<char*>(nullptr));
-            _exit(127);
-        }
-    }
-    ~GpsdProcess() {
-        if (m_pid > 0 && Running()) {
-            kill(m_pid, SIGTERM);
-            for (int i = 0; i < 200 && Running(); ++i) std::this_thread::sleep_for(10ms);
-            if (Running()) kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-    bool Running() {
-        if (m_pid <= 0 || m_exited) return false;
-        int status = 0;
-        if (waitpid(m_pid, &status, WNOHANG) == m_pid) m_exited = true;
-        return !m_exited;
-    }
-
-private:
-    pid_t m_pid = -1;
-    bool m_exited = false;
-};
-
 TEST(GpsdSource, ReadsARealGpsdFedThroughAPseudoTerminal) {
-    const std::string gpsd = findGpsd();
+    const std::string gpsd = test::findGpsd();
     if (gpsd.empty()) GTEST_SKIP() << "gpsd is not installed (Debian package gpsd); skipping";
     test::PtyPair pty;
     ASSERT_TRUE(pty.ok());
-    const int port = freeLoopbackPort();
+    const int port = test::freeLoopbackPort();
     ASSERT_GT(port, 0);
     pty.StartFeeding({test::nmeaSentence("GPRMC,123519,A,4807.038,N,01131.000,W,022.4,084.4,081226,003.1,W,A"),
                       test::nmeaSentence("GPGGA,123519,4807.038,N,01131.000,W,1,08,0.9,545.4,M,46.9,M,,"),
@@ -182,7 +120,7 @@ TEST(GpsdSource, ReadsARealGpsdFedThroughAPseudoTerminal) {
                       test::nmeaSentence("GPGSV,2,2,08,04,40,083,46,05,17,308,41,09,07,344,39,24,22,228,45")},
                      200);
 
-    GpsdProcess process(gpsd, port, pty.slavePath());
+    test::GpsdProcess process(gpsd, port, pty.slavePath());
     bool answered = false;
     for (int i = 0; i < 50 && !answered && process.Running(); ++i) {
         answered = CGpsdSource::Probe("127.0.0.1", port, 200);

@@ -142,7 +142,7 @@ private slots:
                                      QString::fromUtf8(countryName(place(i)->country));
             QCOMPARE(list->item(i)->text(), expected);
         }
-        QVERIFY(!d->findChild<QPushButton*>(QStringLiteral("gpsButton"))->isVisible());
+        QVERIFY(d->findChild<QPushButton*>(QStringLiteral("gpsButton"))->isVisible());
         // Typed without the accent, by country too.
         d->placeSearch()->setText(QStringLiteral("zurich"));
         QVERIFY(list->count() >= 1);
@@ -335,7 +335,7 @@ private slots:
     }
 
     void helpTopicsAndAbout() {
-        for (const char* topic : {"index", "chart", "keys", "time", "place", "general", "info", "find", "orrery", "navigation"}) {
+        for (const char* topic : {"index", "chart", "keys", "time", "place", "gps", "general", "info", "find", "orrery", "navigation"}) {
             window()->showHelp(QString::fromLatin1(topic));
             QCOMPARE(window()->helpWindow()->browser()->source().fileName(), QString::fromLatin1(topic) + QStringLiteral(".html"));
             QVERIFY(window()->helpWindow()->browser()->toPlainText().size() > 100);
