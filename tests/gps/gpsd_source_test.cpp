@@ -5,8 +5,8 @@
 #include <chrono>
 #include <thread>
 
-#include "gps/gpsd_source.h"
 #include "core/json_reader.h"
+#include "gps/gpsd_source.h"
 #include "tests/support/gpsd_process.h"
 #include "tests/support/pty_pair.h"
 

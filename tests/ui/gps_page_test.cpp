@@ -129,6 +129,12 @@ private:
         if (!QTest::qWaitFor([&] { return page->gpsdProbe() != GpsPage::GpsdProbe::Pending; }, 5000)) return nullptr;
         return page;
     }
+    // The same with a device typed into the port box.
+    std::unique_ptr<GpsPage> openOnDevice(Preferences& prefs, const std::string& path) {
+        auto page = openPage(prefs);
+        if (page) typeDevice(*page, QString::fromStdString(path));
+        return page;
+    }
 
 private slots:
     void init() {
@@ -173,9 +179,8 @@ private slots:
         QVERIFY(pty.ok());
         Preferences prefs = silentGpsd();
         prefs.gpsSettings = 99u << 8;  // outside the table
-        auto page = openPage(prefs);
+        auto page = openOnDevice(prefs, pty.slavePath());
         QVERIFY(page);
-        typeDevice(*page, QString::fromStdString(pty.slavePath()));
         page->startButton()->click();
         QVERIFY(page->running());
         QCOMPARE(slaveSpeed(pty), speed_t(B4800));
@@ -191,9 +196,8 @@ private slots:
         QVERIFY(pty.ok());
         const QString path = QString::fromStdString(pty.slavePath());
         Preferences prefs = silentGpsd();
-        auto page = openPage(prefs);
+        auto page = openOnDevice(prefs, pty.slavePath());
         QVERIFY(page);
-        typeDevice(*page, path);
         page->startButton()->click();
         QCOMPARE(page->startButton()->text(), QStringLiteral("Stop"));
         QVERIFY(!page->portBox()->isEnabled());
@@ -235,9 +239,8 @@ private slots:
         test::PtyPair pty;
         QVERIFY(pty.ok());
         Preferences prefs = silentGpsd();
-        auto page = openPage(prefs);
+        auto page = openOnDevice(prefs, pty.slavePath());
         QVERIFY(page);
-        typeDevice(*page, QString::fromStdString(pty.slavePath()));
         page->start();
         // One sentence at a time, so none is dropped as a stale buffer: twenty
         // summaries of ~130 characters each pass the 800-character mark.
@@ -290,9 +293,8 @@ private slots:
         const QString path = QString::fromStdString(pty.slavePath());
         Preferences prefs = silentGpsd();
         {
-            auto page = openPage(prefs);
+            auto page = openOnDevice(prefs, pty.slavePath());
             QVERIFY(page);
-            typeDevice(*page, path);
             page->baudBox()->setCurrentIndex(8);
             page->setClockBox()->setChecked(true);
             page->close();  // asked to set the clock, but no time came: nothing is set
