@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -10,10 +11,13 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <thread>
 
 namespace celestra {
 
@@ -21,7 +25,7 @@ namespace {
 
 // gpsd on the loopback answers within milliseconds; a remote host that does
 // not answer costs this much (twice: the connection, then its VERSION) on
-// the probe's thread, and at most that long when the page closes meanwhile.
+// the probe's thread before the page says no gpsd answers.
 constexpr int kProbeTimeoutMs = 600;
 constexpr int kGpsdOpenTimeoutMs = 1500;
 constexpr int kPollMs = 1000;
@@ -161,18 +165,19 @@ GpsPage::GpsPage(Preferences& preferences, QWidget* parent) : QDialog(parent), p
     connect(&poll_, &QTimer::timeout, this, &GpsPage::pollGpsd);
     updateEnabled();
 
+    // The thread owns nothing of the page: a host name that takes long to
+    // look up must hold up neither the opening nor the closing of the page.
     const std::string host = prefs_.gpsdHost.trimmed().toStdString();
     const int port = prefs_.gpsdPort;
-    probeThread_ = std::thread([this, host, port] {
+    std::thread([page = QPointer<GpsPage>(this), host, port] {
         const bool answered = CGpsdSource::Probe(host, port, kProbeTimeoutMs);
-        // The destructor waits for this thread, so the page is still there;
-        // a call still queued when it goes is discarded with it.
-        QMetaObject::invokeMethod(this, [this, answered] { probeAnswered(answered); }, Qt::QueuedConnection);
-    });
+        if (QCoreApplication* app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(app, [page, answered] { if (page) page->probeAnswered(answered); },
+                                      Qt::QueuedConnection);
+    }).detach();
 }
 
 GpsPage::~GpsPage() {
-    if (probeThread_.joinable()) probeThread_.join();
     // The serial listener calls this object: it must end first.
     if (serialPort_.IsOpen()) serialPort_.Close();
 }

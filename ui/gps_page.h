@@ -11,7 +11,6 @@
 
 #include <functional>
 #include <string>
-#include <thread>
 
 #include "gps/gps_source.h"
 #include "gps/gpsd_source.h"
@@ -117,7 +116,6 @@ private:
     std::string displayed_;
     GpsReceived received_;
     GpsdProbe probe_ = GpsdProbe::Pending;
-    std::thread probeThread_;
     bool finished_ = false;
 };
 

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,7 +24,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -172,6 +177,37 @@ private slots:
         page->baudBox()->setCurrentIndex(6);
         QVERIFY(!page->baudDefaultLabel()->isVisible());
         QCOMPARE(page->settings().baudSelection, 6);
+    }
+
+    void aGpsdThatDoesNotAnswerHoldsNothingUp() {
+        // Something listens on the port but never speaks: the probe waits for
+        // gpsd's greeting until its time-out, on its own thread.
+        const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof addr;
+        QVERIFY(bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0);
+        QVERIFY(listen(listener, 4) == 0);
+        QVERIFY(getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &length) == 0);
+        Preferences prefs;
+        prefs.gpsdHost = QStringLiteral("127.0.0.1");
+        prefs.gpsdPort = ntohs(addr.sin_port);
+
+        QElapsedTimer clock;
+        clock.start();
+        {
+            GpsPage page(prefs);
+            page.show();
+            QCOMPARE(page.gpsdProbe(), GpsPage::GpsdProbe::Pending);
+            QVERIFY(!page.gpsdButton()->isEnabled());
+            page.close();
+        }
+        QVERIFY2(clock.elapsed() < 300, qPrintable(QString::number(clock.elapsed())));
+        auto page = openPage(prefs);
+        QVERIFY(page);
+        QCOMPARE(page->gpsdProbe(), GpsPage::GpsdProbe::Silent);
+        close(listener);
     }
 
     void baudSelectionSetsThePortRate() {
