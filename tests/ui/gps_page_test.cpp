@@ -22,6 +22,7 @@
 #include <QSpinBox>
 #include <QTemporaryFile>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include <arpa/inet.h>
@@ -38,6 +39,7 @@
 #include "tests/support/pty_pair.h"
 #include "tests/ui/qt_test_support.h"
 #include "ui/gps_page.h"
+#include "ui/help_window.h"
 #include "ui/program.h"
 #include "ui/settings_dialog.h"
 
@@ -387,6 +389,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(page));
         QVERIFY(page->isModal());
         QTRY_VERIFY(page->gpsdProbe() == GpsPage::GpsdProbe::Silent);
+        page->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Help)->click();
+        QCOMPARE(window->helpWindow()->browser()->source().fileName(), QStringLiteral("gps.html"));
 
         typeDevice(*page, QString::fromStdString(pty.slavePath()));
         page->setClockBox()->setChecked(true);
