@@ -47,7 +47,8 @@ for path in "$absdir"/*; do
     number=$(printf '%s' "$stem" | cut -c2-)
     case "$ext" in jpg | png | gif) ;; *) echo "skipped $name: not jpg, png or gif" >&2; continue ;; esac
     case "$number" in '' | *[!0-9]*) echo "skipped $name: not M<n> or C<n>" >&2; continue ;; esac
-    number=$(expr "$number" + 0)  # M031 is M31
+    number=$(printf '%s' "$number" | sed 's/^0*//')  # M031 is M31
+    case "$number" in '' | ????*) echo "skipped $name: not in the catalogue" >&2; continue ;; esac
     case "$catalogue" in
         M) last=110 ;;
         C) last=109 ;;

@@ -12,9 +12,9 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QTextDocument>
 #include <QPushButton>
 #include <QStringList>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
