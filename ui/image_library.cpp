@@ -1,6 +1,7 @@
 #include "ui/image_library.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QResource>
 
 #include <cstring>
@@ -19,6 +20,11 @@ uint32_t be32(const uint8_t* p) {
 uint16_t be16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
 
 constexpr uint16_t kNodeDirectory = 0x02;
+
+// Where the library's tree is mapped among the program's resources, and the
+// folder of its pictures.
+constexpr const char* kRoot = "/imagelibrary";
+constexpr const char* kFolder = "/deepsky";
 
 }  // namespace
 
@@ -77,8 +83,9 @@ bool resourceLibraryIsWhole(const uint8_t* b, size_t size) {
 
 QString pictureResourceStem(int k) {
     const auto kind = catalogueKind(k);
-    if (kind == CatalogueKind::Messier) return QStringLiteral("/deepsky/M%1").arg(k - kFirstMessierObject + 1);
-    if (kind == CatalogueKind::Caldwell) return QStringLiteral("/deepsky/C%1").arg(k - kFirstCaldwellObject + 1);
+    const QString folder = QLatin1String(kFolder);
+    if (kind == CatalogueKind::Messier) return folder + QStringLiteral("/M%1").arg(k - kFirstMessierObject + 1);
+    if (kind == CatalogueKind::Caldwell) return folder + QStringLiteral("/C%1").arg(k - kFirstCaldwellObject + 1);
     return {};
 }
 
@@ -96,9 +103,16 @@ bool ImageLibrary::load() {
         debugLog("image library %s: not a whole resource file\n", qPrintable(filePath_));
         return false;
     }
-    // Qt still refuses what it cannot read (an unknown flag, say).
-    if (!QResource::registerResource(bytes)) {
+    // Qt still refuses what it cannot read (an unknown flag, say). The
+    // library goes under its own root, so it cannot stand in for the
+    // program's own resources.
+    if (!QResource::registerResource(bytes, QLatin1String(kRoot))) {
         debugLog("image library %s: refused as a resource library\n", qPrintable(filePath_));
+        return false;
+    }
+    if (!QFileInfo(QLatin1Char(':') + QLatin1String(kRoot) + QLatin1String(kFolder)).isDir()) {
+        QResource::unregisterResource(bytes, QLatin1String(kRoot));
+        debugLog("image library %s: no %s folder in it\n", qPrintable(filePath_), kFolder);
         return false;
     }
     file_ = std::move(file);
@@ -109,7 +123,7 @@ bool ImageLibrary::load() {
 
 void ImageLibrary::unload() {
     if (!loaded_) return;
-    QResource::unregisterResource(mapped_);
+    QResource::unregisterResource(mapped_, QLatin1String(kRoot));
     file_.reset();  // unmaps
     mapped_ = nullptr;
     loaded_ = false;
@@ -119,7 +133,7 @@ QImage ImageLibrary::picture(int k) const {
     const QString stem = pictureResourceStem(k);
     if (!loaded_ || stem.isEmpty()) return {};
     for (const char* ext : {".jpg", ".png", ".gif"}) {
-        const QString path = QLatin1Char(':') + stem + QLatin1String(ext);
+        const QString path = QLatin1Char(':') + QLatin1String(kRoot) + stem + QLatin1String(ext);
         if (!QFile::exists(path)) continue;
         QImage image(path);
         if (!image.isNull()) return image;

@@ -2,8 +2,8 @@
 // the Info page, in one downloadable file. The file is a Qt binary resource
 // file (rcc --binary; tools/make_image_library.sh makes one) holding
 // /deepsky/M<n>.<ext> and /deepsky/C<n>.<ext> with ext jpg, png or gif. It
-// is registered as a resource library while loaded, so its pictures read as
-// ":/deepsky/M31.jpg".
+// is registered as a resource library while loaded, under a root of its
+// own (so ":/imagelibrary/deepsky/M31.jpg").
 #pragma once
 
 #include <QImage>
@@ -56,8 +56,8 @@ public:
     const QString& filePath() const { return filePath_; }
     bool isLoaded() const { return loaded_; }
     // Registers the file as the resource library; true when it is loaded
-    // (already or now). A missing, damaged or foreign file is refused and
-    // leaves nothing registered.
+    // (already or now). A missing or damaged file, or a resource file
+    // without the /deepsky folder, is refused and leaves nothing registered.
     bool load();
     void unload();
     // Object k's picture (jpg, png or gif, in that order); a null image

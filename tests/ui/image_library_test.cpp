@@ -65,6 +65,15 @@ QByteArray forgedTree() {
     return b;
 }
 
+// A whole resource file whose one folder is "/deepskx", not "/deepsky".
+QByteArray otherFolder() {
+    QByteArray b = library();
+    const QByteArray deepsky("\0d\0e\0e\0p\0s\0k\0y", 14);
+    const int at = b.indexOf(deepsky);
+    if (at >= 0) b[at + 13] = 'x';
+    return b;
+}
+
 }  // namespace
 
 class ImageLibraryTest : public QObject {
@@ -231,6 +240,7 @@ private slots:
         QTest::newRow("garbage with 200") << 2;
         QTest::newRow("truncated library") << 3;
         QTest::newRow("damaged tree") << 4;
+        QTest::newRow("resource file without /deepsky") << 5;
     }
     void failedTransferShowsTheMessage() {
         QFETCH(int, kind);
@@ -240,6 +250,7 @@ private slots:
             case 2: server_.answer("<html>This is not the library you are looking for</html>"); break;
             case 3: server_.answer(library().chopped(10)); break;
             case 4: server_.answer(forgedTree()); break;
+            case 5: server_.answer(otherFolder()); break;
         }
         InfoDialog* info = openInfoOn(kM31);
         QVERIFY(info);
