@@ -83,7 +83,6 @@ private:
     test::CannedServer server_;
     MainWindow* window() { return program_->window.get(); }
     QString file_;  // Celestra.mes in the data folder
-    const QString& libraryFile() const { return file_; }
 
     void start() {
         program_ = startProgram(QCoreApplication::applicationFilePath());
@@ -139,7 +138,7 @@ private slots:
     }
     void cleanup() {
         program_.reset();  // unregisters the library before its file goes
-        QFile::remove(libraryFile());
+        QFile::remove(file_);
     }
 
     void wholenessCheckRefusesDamage() {
@@ -196,7 +195,7 @@ private slots:
         QCOMPARE(download(info), QString());
         QCOMPARE(server_.requestLines,
                  QList<QByteArray>{"GET /PocketPC/Celestra/MessierAndCaldwell/Celestra.mes HTTP/1.1"});
-        QCOMPARE(readAll(libraryFile()), library());
+        QCOMPARE(readAll(file_), library());
         QVERIFY(window()->imageLibrary().isLoaded());
         QVERIFY(!info->libraryButton()->isVisible());
         const QImage m31 = fixture("M31.png");
@@ -261,7 +260,7 @@ private slots:
         QCOMPARE(icon, QMessageBox::Critical);
         checkRefused(info);
         // An error page or a cut transfer never reaches the data folder.
-        if (kind <= 1) QVERIFY(!QFile::exists(libraryFile()));
+        if (kind <= 1) QVERIFY(!QFile::exists(file_));
         // The same page can try again.
         server_.answer(library());
         QCOMPARE(download(info), QString());
@@ -271,7 +270,7 @@ private slots:
 
     void loadedAtStartWhenPresent() {
         // A library from an earlier run: loaded at start, M31 shown without a download.
-        QVERIFY(writeAll(libraryFile(), library()));
+        QVERIFY(writeAll(file_, library()));
         program_.reset();
         start();
         QVERIFY(window()->imageLibrary().isLoaded());
@@ -281,7 +280,7 @@ private slots:
         info->close();
         // A damaged one: one diagnostic line, nothing loaded, and the download offered.
         program_.reset();
-        QVERIFY(writeAll(libraryFile(), forgedTree()));
+        QVERIFY(writeAll(file_, forgedTree()));
         QStringList lines;
         const LogSink old = setLogSink([&lines](const std::string& line) {
             if (line.find("Celestra.mes") != std::string::npos) lines << QString::fromStdString(line);
