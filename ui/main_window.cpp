@@ -24,6 +24,7 @@
 #include "ui/calculator_pages.h"
 #include "ui/color_scheme_dialog.h"
 #include "ui/help_window.h"
+#include "ui/image_library.h"
 #include "ui/object_pages.h"
 #include "ui/nav_pages.h"
 #include "ui/program_colors.h"
@@ -32,7 +33,11 @@ namespace celestra {
 
 MainWindow::MainWindow(DocumentData& document, const AppPaths& paths, const DisplayMetrics& metrics,
                        SkyModel& model, QWidget* parent)
-    : QMainWindow(parent), doc_(document), paths_(paths), model_(model), prefs_(loadPreferences()) {
+    : QMainWindow(parent), doc_(document), paths_(paths), model_(model), prefs_(loadPreferences()),
+      images_(std::make_unique<ImageLibrary>(
+          paths.dataFolder.empty() ? QString()
+                                   : QString::fromStdString(paths.dataFolder) + QLatin1Char('/') +
+                                         QLatin1String(kImageLibraryFileName))) {
     // The zone the time page chose (the system's, the longitude's or a custom one), for now.
     doc_.observer.zoneOffset = zoneOffsetDays(prefs_.zone, currentJulianDayUtc(), doc_.observer.longitude);
     setWindowTitle(QStringLiteral("Celestra"));
@@ -195,7 +200,7 @@ void MainWindow::openSettings(SettingsDialog::Page page) {
 }
 
 void MainWindow::openInfo() {
-    auto* dialog = new InfoDialog(chart_->renderer().selection(), *chart_, model_, prefs_, this);
+    auto* dialog = new InfoDialog(chart_->renderer().selection(), *chart_, model_, prefs_, images_.get(), this);
     connect(dialog, &InfoDialog::helpRequested, this, &MainWindow::showHelp);
     runPage(dialog);
 }

@@ -21,6 +21,7 @@ class QProgressBar;
 namespace celestra {
 
 class EnviroDialog;
+class ImageLibrary;
 class LopsDialog;
 class SextantDialog;
 struct NavigationState;
@@ -46,6 +47,8 @@ public:
     void showHelp(const QString& topic);
     void showAbout();
     Preferences& preferences() { return prefs_; }
+    // The deep-sky image library of the Info page (Celestra.mes in the data folder).
+    ImageLibrary& imageLibrary() { return *images_; }
     QAction* spaceNewsAction() const { return spaceNews_; }
     // The pages open modeless when asked to (tests drive them); else modal.
     void setPagesModeless(bool on) { modeless_ = on; }
@@ -77,6 +80,7 @@ private:
     void refreshSpaceNews();
     void runPage(QDialog* page);
     Preferences prefs_;
+    std::unique_ptr<ImageLibrary> images_;
     QAction* spaceNews_ = nullptr;
     class HelpWindow* help_ = nullptr;
     bool modeless_ = false;

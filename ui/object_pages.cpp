@@ -3,20 +3,26 @@
 #include <QCompleter>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringList>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
+#include "app/download_dialog_qt.h"
 #include "app/web_links.h"
 #include "catalogs/deep_sky.h"
 #include "core/time_scales.h"
@@ -29,6 +35,7 @@
 #include "solarsystem/planets.h"
 #include "solarsystem/rise_set.h"
 #include "ui/chart_view.h"
+#include "ui/image_library.h"
 #include "ui/sky_model.h"
 
 namespace celestra {
@@ -84,6 +91,36 @@ QString cometInfo(int comet, SkyModel& model) {
 
 }  // namespace
 
+// A picture scaled to the space it is given, keeping its aspect, centred.
+class PictureView : public QWidget {
+public:
+    explicit PictureView(QWidget* parent) : QWidget(parent) {
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    }
+    void setImage(const QImage& image) {
+        image_ = image;
+        updateGeometry();
+        update();
+    }
+    const QImage& image() const { return image_; }
+    QSize sizeHint() const override { return image_.isNull() ? QSize() : image_.size(); }
+    QSize minimumSizeHint() const override { return {64, 64}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (image_.isNull()) return;
+        const QSize fitted = image_.size().scaled(size(), Qt::KeepAspectRatio);
+        QRect target(QPoint(), fitted);
+        target.moveCenter(rect().center());
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(target, image_);
+    }
+
+private:
+    QImage image_;
+};
+
 QString selectionInfoText(const ChartSelection& selection, ChartView& chart, SkyModel& model) {
     if (selection.kind == ChartSelection::Kind::Object)
         return QString::fromStdString(catalogueObjectInfoText(selection.id)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -132,8 +169,8 @@ QString selectionWebUrl(const ChartSelection& selection, const Preferences& pref
 }
 
 InfoDialog::InfoDialog(const ChartSelection& selection, ChartView& chart, SkyModel& model,
-                       const Preferences& preferences, QWidget* parent)
-    : QDialog(parent) {
+                       const Preferences& preferences, ImageLibrary* pictures, QWidget* parent)
+    : QDialog(parent), library_(pictures), website_(preferences.website.trimmed()) {
     setWindowTitle(QStringLiteral("Info"));
     text_ = new QPlainTextEdit(this);
     text_->setReadOnly(true);
@@ -151,10 +188,75 @@ InfoDialog::InfoDialog(const ChartSelection& selection, ChartView& chart, SkyMod
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { emit helpRequested(QStringLiteral("info")); });
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(text_);
-    layout->addWidget(buttons);
+    layout->addWidget(text_, 1);
     const QFontMetrics fm(text_->font());
-    resize(fm.horizontalAdvance(QLatin1Char('0')) * 60, fm.lineSpacing() * 22);
+    QSize size(fm.horizontalAdvance(QLatin1Char('0')) * 60, fm.lineSpacing() * 22);
+
+    // A Messier or Caldwell object: its picture, or the library's download.
+    if (selection.kind == ChartSelection::Kind::Object && library_ && !pictureResourceStem(selection.id).isEmpty()) {
+        object_ = selection.id;
+        picture_ = new PictureView(this);
+        picture_->setObjectName(QStringLiteral("picture"));
+        picture_->hide();
+        layout->addWidget(picture_);
+        // With a picture the text keeps the height of all its lines, and the
+        // picture takes what is left.
+        const int lines = std::min(text_->document()->blockCount() + 1, 22);  // one spare: no scroll bar
+        text_->setMinimumHeight(lines * fm.lineSpacing() + 2 * text_->frameWidth() +
+                                2 * static_cast<int>(std::ceil(text_->document()->documentMargin())));
+        download_ = new QPushButton(QString::fromLatin1(kImageLibraryDownloadText), this);
+        const QString reason =
+            QString::fromStdString(projectWebsiteDisabledReason(website_.toStdString()));
+        download_->setEnabled(reason.isEmpty());
+        download_->setToolTip(reason.isEmpty() ? QStringLiteral("Fetch the image library into %1")
+                                                     .arg(QDir::toNativeSeparators(library_->filePath()))
+                                               : reason);
+        connect(download_, &QPushButton::clicked, this, &InfoDialog::downloadImageLibrary);
+        layout->addWidget(download_);
+        showPicture();
+        size.rheight() += pictureRoom();
+    }
+    layout->addWidget(buttons);
+    resize(size);
+}
+
+QImage InfoDialog::picture() const { return picture_ && !picture_->isHidden() ? picture_->image() : QImage(); }
+
+void InfoDialog::showPicture() {
+    const bool loaded = library_->isLoaded();
+    download_->setVisible(!loaded);
+    const QImage image = loaded ? library_->picture(object_) : QImage();
+    picture_->setImage(image);
+    picture_->setVisible(!image.isNull());
+    auto* box = static_cast<QVBoxLayout*>(layout());
+    box->setStretchFactor(text_, image.isNull() ? 1 : 0);
+    box->setStretchFactor(picture_, image.isNull() ? 0 : 1);
+}
+
+void InfoDialog::downloadImageLibrary() {
+    // A library another page loaded meanwhile needs no download.
+    bool ok = library_->isLoaded();
+    if (!ok) {
+        const QString file = library_->filePath();
+        CDownloadDlg dialog(this, website_, QString::fromLatin1(kImageLibraryRemotePath), file);
+        ok = QDir().mkpath(QFileInfo(file).absolutePath()) && dialog.exec() == QDialog::Accepted && library_->load();
+    }
+    if (!ok) {
+        QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kImageLibraryFailedTitle),
+                        QString::fromLatin1(kImageLibraryFailedText), QMessageBox::Ok, this);
+        box.exec();
+        return;
+    }
+    showPicture();
+    resize(width(), height() + pictureRoom());
+}
+
+int InfoDialog::pictureRoom() const {
+    // The page grows by the picture's own height, at least 10 and at most
+    // 20 text lines (a small picture is enlarged to that).
+    const QImage image = picture();
+    const int line = QFontMetrics(text_->font()).lineSpacing();
+    return image.isNull() ? 0 : std::clamp(image.height(), line * 10, line * 20);
 }
 
 FindDialog::FindDialog(ChartView& chart, QWidget* parent) : QDialog(parent), chart_(chart) {

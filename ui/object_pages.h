@@ -1,4 +1,5 @@
-// "Info..." (what the selection is, and "Web..." to look it up) and
+// "Info..." (what the selection is, "Web..." to look it up, and a Messier
+// or Caldwell object's picture from the image library) and
 // "Find..." (a name, number or designation, with completion; "Center on
 // chart" faces it).
 #pragma once
@@ -8,6 +9,7 @@
 #include "ui/chart_renderer.h"
 #include "ui/preferences.h"
 
+class QImage;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -15,6 +17,8 @@ class QPushButton;
 namespace celestra {
 
 class ChartView;
+class ImageLibrary;
+class PictureView;
 class SkyModel;
 
 // The information text of a selection: a catalogue object's text block, or
@@ -27,16 +31,31 @@ QString selectionWebUrl(const ChartSelection& selection, const Preferences& pref
 class InfoDialog : public QDialog {
     Q_OBJECT
 public:
+    // `pictures`: the program's image library (none: no picture area).
     InfoDialog(const ChartSelection& selection, ChartView& chart, SkyModel& model, const Preferences& preferences,
-               QWidget* parent = nullptr);
+               ImageLibrary* pictures = nullptr, QWidget* parent = nullptr);
     QPlainTextEdit* text() const { return text_; }
     QPushButton* webButton() const { return web_; }
+    // The image library's download button; shown for a Messier or Caldwell
+    // object only while no library is loaded.
+    QPushButton* libraryButton() const { return download_; }
+    // The picture shown (null when none).
+    QImage picture() const;
 signals:
     void helpRequested(const QString& topic);
 
 private:
+    void downloadImageLibrary();
+    void showPicture();
+    int pictureRoom() const;
+
     QPlainTextEdit* text_ = nullptr;
     QPushButton* web_ = nullptr;
+    QPushButton* download_ = nullptr;
+    PictureView* picture_ = nullptr;
+    ImageLibrary* library_ = nullptr;
+    QString website_;
+    int object_ = -1;  // the selected catalogue object, else -1
 };
 
 class FindDialog : public QDialog {

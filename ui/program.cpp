@@ -1,10 +1,12 @@
 #include "ui/program.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
 
+#include "ui/image_library.h"
 #include "ui/preferences.h"
 #include <QSocketNotifier>
 #include <QStandardPaths>
@@ -48,6 +50,10 @@ std::unique_ptr<Program> startProgram(const QString& exePath) {
     program->model->setOrbitalPaths(paths);
     program->ephemerisError = program->model->startupMessage();
     program->window = std::make_unique<MainWindow>(program->document, program->paths, program->metrics, *program->model);
+    // The Info page's image library, when one was downloaded before. A file
+    // that does not load is logged by load(); the page offers the download again.
+    ImageLibrary& images = program->window->imageLibrary();
+    if (QFileInfo::exists(images.filePath())) images.load();
     if (!program->ephemerisError.isEmpty())
         QMessageBox::warning(nullptr, QStringLiteral("Celestra"), program->ephemerisError);
     return program;

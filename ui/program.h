@@ -1,6 +1,7 @@
 // Start-up of the desktop program, in order: display metrics from the
 // screen, the paths, the seed document, the working document (or a new one),
-// the install record in the settings, then the main window.
+// the install record in the settings, then the main window and the image
+// library it shows pictures from.
 #pragma once
 
 #include <QString>
