@@ -84,6 +84,12 @@ std::optional<SkySearchHit> findSkyObject(const std::string& text) {
             return hit;
         }
     }
+    // A plain number is a Bright Star number, as the field's hint says; the
+    // catalogue tables' combined numbers (where 1708 is BS 1709) stay inside.
+    if (std::all_of(folded.begin(), folded.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        const auto k = findCatalogueObject("BS" + folded);
+        return k ? std::optional(objectHit(*k)) : std::nullopt;
+    }
     if (auto k = findCatalogueObject(t)) return objectHit(*k);
 
     // A deep-sky object by the common name in its record.

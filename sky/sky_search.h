@@ -1,5 +1,5 @@
 // "Find...": what a typed text names on the sky. Stars by proper name, Bright
-// Star number ("BS 2491", "HR 2491"), Bayer or Flamsteed identity ("alp CMa",
+// Star number ("2491", "BS 2491", "HR 2491"), Bayer or Flamsteed identity ("alp CMa",
 // "9 CMa"); the Sun, the Moon and the planets by name; a constellation by its
 // name (it resolves to the star its label stands on); Messier and Caldwell
 // objects by number ("M31", "Messier 31", "C 14", "Caldwell 14") or by a name

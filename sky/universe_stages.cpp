@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "catalogs/deep_sky.h"
 #include "core/angles.h"
 #include "core/horizon.h"
 #include "core/nutation.h"
@@ -26,6 +27,29 @@ double chartLocalSiderealHours(double jdUtc, double eastLongitudeDeg) {
 
 bool computeBodies(const PlaceContext& context, const CObserverState& observer, BodySlots& slots) {
     return updateBodies(context, observerSnapshot(observer), slots);
+}
+
+std::optional<ChartPlace> chartPlaceOfObject(int object, double jdUtc, const CObserverState& observer) {
+    const StarEntry* entry = catalogueObject(object);
+    if (!entry) return std::nullopt;
+    ChartDirections direction;
+    direction.add(entry->rightAscension, entry->declination);
+    int32_t zd = 0, az = 0;
+    chartPositionsFixed(chartRotation(chartLocalSiderealHours(jdUtc, observer.longitude), observer.latitude), direction,
+                        &zd, &az);
+    return ChartPlace{fromFixed16(zd), fromFixed16(az)};
+}
+
+std::optional<ChartPlace> chartPlaceOfBody(const PlaceContext& context, int body, double jdUtc,
+                                           const CObserverState& observer) {
+    if (body < kMercury || body > kMoon || body == kEarth) return std::nullopt;
+    CObserverState at = observer;
+    at.instant = jdUtc;
+    BodySlots slots;
+    if (!computeBodies(context, at, slots)) return std::nullopt;
+    const BodySlot& slot = slots.slot[static_cast<size_t>(body - 1)];
+    if (slot.distanceAu == 0.0) return std::nullopt;  // its place failed
+    return ChartPlace{fromFixed16(slot.zenithDistanceFixed), fromFixed16(slot.azimuthFixed)};
 }
 
 bool computeBodyDetails(const PlaceContext& context, double jdUtc, const ChartRotation& rotation,

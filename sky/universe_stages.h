@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,26 @@ ObserverSnapshot observerSnapshot(const CObserverState& observer);
 // Local apparent sidereal time in hours for the chart: the UTC instant taken
 // to TT, minus ΔT of that instant, apparent form, plus the east longitude.
 double chartLocalSiderealHours(double jdUtc, double eastLongitudeDeg);
+
+// One object's place as the chart keeps it (zenith distance and azimuth,
+// degrees, after the 16.16 rounding of the stages).
+struct ChartPlace {
+    double zenithDistanceDeg = 0.0;
+    double azimuthDeg = 0.0;
+    // The chart draws what stands above its horizon: zenith distance below
+    // 90° as the single-precision value the snapshot holds.
+    bool shown() const { return static_cast<float>(zenithDistanceDeg) < 90.0f; }
+};
+
+// Stage one's place of a single catalogue object (combined number 0..9328)
+// at a UTC instant: the catalogue direction turned by the chart's sidereal
+// time at the clamped latitude, no refraction. nullopt outside 0..9328.
+std::optional<ChartPlace> chartPlaceOfObject(int object, double jdUtc, const CObserverState& observer);
+// Stage two's place of a body (1..11, not the Earth) at a UTC instant:
+// topocentric, refracted with the site's weather. nullopt outside the
+// ephemeris or when the body's place fails.
+std::optional<ChartPlace> chartPlaceOfBody(const PlaceContext& context, int body, double jdUtc,
+                                           const CObserverState& observer);
 
 // Stage two: the eleven bodies' slots (updateBodies). True when recomputed;
 // false when the instant lies outside the ephemeris (slots left as they

@@ -18,6 +18,7 @@
 #include "app/document.h"
 #include "calculators/converters.h"
 #include "calculators/horizon_distance.h"
+#include "ui/calculator_pictures.h"
 
 namespace celestra {
 
@@ -180,7 +181,8 @@ GreatCircleDialog::GreatCircleDialog(const DocumentData& document, QWidget* pare
     layout->addLayout(out);
     layout->addWidget(course);
     layout->addWidget(note);
-    layout->addStretch(1);
+    picture = new GreatCirclePicture(this);
+    layout->addWidget(picture, 1);
 
     showState();
     // A hemisphere button flips its multiplier only: what is typed beside it stays.
@@ -229,6 +231,8 @@ bool GreatCircleDialog::compute() {
     distance->setText(QString::fromStdString(r.distanceText));
     course->setText(QString::fromStdString(r.courseText));
     note->setText(QString::fromStdString(r.note));
+    const GreatCircleState& s = state();
+    picture->setRoute(s.lat1.decimal(), s.lon1.decimal(), s.lat2.decimal(), s.lon2.decimal());
     return true;
 }
 
@@ -358,7 +362,8 @@ HorizonDialog::HorizonDialog(QWidget* parent) : QDialog(parent) {
     out->addRow(QStringLiteral("Visible light horizon:"), visible);
     out->addRow(QStringLiteral("Radar horizon:"), radar);
     layout->addLayout(out);
-    layout->addStretch(1);
+    picture = new HorizonPicture(this);
+    layout->addWidget(picture, 1);
 
     // The unit alone changes nothing until "Calculate".
     connect(calculate, &QPushButton::clicked, this, &HorizonDialog::compute);
@@ -378,6 +383,7 @@ bool HorizonDialog::compute() {
     const HorizonDistance d = horizonDistance(s.height, s.unit);
     visible->setText(QString::fromStdString(d.visibleText));
     radar->setText(QString::fromStdString(d.radarText));
+    picture->setDistances(visible->text(), radar->text());
     return true;
 }
 

@@ -26,6 +26,8 @@ class QTimeEdit;
 namespace celestra {
 
 struct DocumentData;
+class GreatCirclePicture;
+class HorizonPicture;
 
 // Where a refused field's message goes: a message box by default; tests
 // replace it to read the message without a modal loop.
@@ -65,6 +67,7 @@ public:
     QRadioButton *ellipsoid, *sphere;
     QPushButton* calculate;
     QLabel *distance, *course, *note;
+    GreatCirclePicture* picture;  // the route on a globe
 
 public slots:
     // Reads, validates and stores the fields, then shows the results. False on a refusal.
@@ -106,6 +109,7 @@ public:
     QRadioButton *meters, *feet;
     QPushButton* calculate;
     QLabel *visible, *radar;
+    HorizonPicture* picture;  // the eye, the dip and the two horizons
 
 public slots:
     bool compute();

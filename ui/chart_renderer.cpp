@@ -51,6 +51,10 @@ ChartRenderer::ChartRenderer() {
     setScale(1.0);
 }
 
+void ChartRenderer::setClock(double instantUtc, double zoneOffsetDays, double longitudeDeg) {
+    clock_ = {instantUtc, zoneOffsetDays, longitudeDeg};
+}
+
 void ChartRenderer::setSnapshot(std::shared_ptr<const SkySnapshot> snapshot) {
     snapshot_ = std::move(snapshot);
     dirty_ = true;
@@ -172,6 +176,7 @@ void ChartRenderer::prepare() {
     trackPoints_.clear();
     trackToday_.clear();
     labels_.clear();
+    constellationNames_.clear();
     hits_.clear();
     bodies_.clear();
     cometLines_.clear();
@@ -243,7 +248,7 @@ void ChartRenderer::prepare() {
             if (!anchor || anchor->place.zenithDistance >= 90.0f) continue;
             const QPointF p = pixel(anchor->place);
             if (!onChart(p, 60 * scale_)) continue;
-            labels_.append({p, ConstellationNames, staticText(QString::fromLatin1(label.name)), true});
+            constellationNames_.append({p, ConstellationNames, staticText(QString::fromLatin1(label.name)), true});
         }
     }
 
@@ -500,6 +505,52 @@ void ChartRenderer::paintCompass(QPainter& painter) {
     }
 }
 
+void ChartRenderer::paintLabels(QPainter& painter, const QVector<Label>& labels) {
+    painter.setFont(smallFont_);
+    int currentKey = -1;
+    for (const Label& l : labels) {
+        if (l.key != currentKey) {
+            painter.setPen(colors_[static_cast<size_t>(l.key)]);
+            currentKey = l.key;
+        }
+        QPointF at = l.at;
+        if (l.centred) at.rx() -= l.text.size().width() / 2.0;
+        painter.drawStaticText(at, l.text);
+    }
+}
+
+QStringList ChartRenderer::timeTexts() const {
+    // The clock's instant when the view gave one, else the snapshot's.
+    double jd = clock_.instantUtc, zone = clock_.zoneOffsetDays, longitude = clock_.longitudeDeg;
+    if (jd == 0.0 && snapshot_) {
+        jd = snapshot_->instantUtc;
+        zone = snapshot_->zoneOffsetDays;
+        longitude = snapshot_->longitude;
+    }
+    const double gmst = siderealTimeFromUtc(jd, false);
+    const double lst = localSiderealTime(gmst, longitude);
+    char fov[32];
+    std::snprintf(fov, sizeof fov, "FOV: %4.1lf°", fieldOfViewDeg(state_.zoom));
+    // Civil times are rounded to the second (a truncating clock text would
+    // show 22:00:00 UTC as 21:59:59, the JD of an exact hour being a hair short).
+    const BrokenDownTime utc = brokenDownTimeFromJulianDay(jd);
+    const BrokenDownTime local = brokenDownTimeFromJulianDay(jd + zone);
+    const auto hms = [](const BrokenDownTime& t) {
+        return QString::asprintf("%02d:%02d:%02d", int(t.hour), int(t.minute), int(t.second));
+    };
+    return {
+        QString::fromUtf8(fov),
+        QStringLiteral("UTC  %1-%2-%3 %4")
+            .arg(int(utc.year), 4, 10, QLatin1Char('0'))
+            .arg(int(utc.month), 2, 10, QLatin1Char('0'))
+            .arg(int(utc.day), 2, 10, QLatin1Char('0'))
+            .arg(hms(utc)),
+        QStringLiteral("%1  %2").arg(hms(local)).arg(QString::fromStdString(formatZoneLabel(zone))),
+        QStringLiteral("GMST %1").arg(clockText(gmst)),
+        QStringLiteral("LST  %1").arg(clockText(lst)),
+    };
+}
+
 void ChartRenderer::paintInfo(QPainter& painter) {
     const SkySnapshot& sky = *snapshot_;
     painter.setFont(font_);
@@ -508,26 +559,7 @@ void ChartRenderer::paintInfo(QPainter& painter) {
     const double x = 6 * scale_;
     double y = 4 * scale_ + fm.ascent();
     painter.setPen(colors_[state_.realTime ? InfoTime : InfoTimeStopped]);
-    char fov[32];
-    std::snprintf(fov, sizeof fov, "FOV: %4.1lf°", fieldOfViewDeg(state_.zoom));
-    // Civil times are rounded to the second (a truncating clock text would
-    // show 22:00:00 UTC as 21:59:59, the JD of an exact hour being a hair short).
-    const BrokenDownTime utc = brokenDownTimeFromJulianDay(sky.instantUtc);
-    const BrokenDownTime local = brokenDownTimeFromJulianDay(sky.instantUtc + sky.zoneOffsetDays);
-    const auto hms = [](const BrokenDownTime& t) {
-        return QString::asprintf("%02d:%02d:%02d", int(t.hour), int(t.minute), int(t.second));
-    };
-    const QString lines[] = {
-        QString::fromUtf8(fov),
-        QStringLiteral("UTC  %1-%2-%3 %4")
-            .arg(int(utc.year), 4, 10, QLatin1Char('0'))
-            .arg(int(utc.month), 2, 10, QLatin1Char('0'))
-            .arg(int(utc.day), 2, 10, QLatin1Char('0'))
-            .arg(hms(utc)),
-        QStringLiteral("%1  %2").arg(hms(local)).arg(QString::fromStdString(formatZoneLabel(sky.zoneOffsetDays))),
-        QStringLiteral("GMST %1").arg(clockText(sky.gmstHours)),
-        QStringLiteral("LST  %1").arg(clockText(sky.lstHours)),
-    };
+    const QStringList lines = timeTexts();
     double widest = 0.0;
     for (const QString& s : lines) {
         painter.drawText(QPointF(x, y), s);
@@ -636,6 +668,10 @@ void ChartRenderer::paint(QPainter& painter) {
         painter.setPen(QPen(colors_[Ecliptic], 1.0 * s, Qt::DashLine));
         painter.drawLines(eclipticLines_);
     }
+    // Constellation names under the figure lines when zoomed in past 2.5;
+    // otherwise they go with the other labels, over the lines.
+    const bool namesUnder = constellationNamesUnderLines(state_.zoom);
+    if (namesUnder) paintLabels(painter, constellationNames_);
     if (options_.constellationFigures) {
         painter.setPen(QPen(colors_[Constellations], 1.0 * s));
         painter.drawLines(figureLines_);
@@ -677,17 +713,8 @@ void ChartRenderer::paint(QPainter& painter) {
     painter.setBrush(Qt::NoBrush);
 
     // Labels last, over everything they name.
-    painter.setFont(smallFont_);
-    int currentKey = -1;
-    for (const Label& l : labels_) {
-        if (l.key != currentKey) {
-            painter.setPen(colors_[static_cast<size_t>(l.key)]);
-            currentKey = l.key;
-        }
-        QPointF at = l.at;
-        if (l.centred) at.rx() -= l.text.size().width() / 2.0;
-        painter.drawStaticText(at, l.text);
-    }
+    if (!namesUnder) paintLabels(painter, constellationNames_);
+    paintLabels(painter, labels_);
     if (!cometDates_.isEmpty()) {
         painter.setPen(cometTrackColor());
         for (const Label& l : cometDates_) painter.drawStaticText(l.at, l.text);

@@ -10,6 +10,7 @@
 #include <QPointF>
 #include <QStaticText>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <array>
@@ -59,6 +60,16 @@ public:
     // The drawing state (zoom, offsets, rotation, flip, magnitude limit,
     // real-time flag and colours) and the client size in device-independent pixels.
     void setView(const CUniverseViewDrawState& state, int width, int height);
+    // The instant the time texts in the top left show (UTC Julian day), with
+    // the zone (days) and east longitude (degrees) of their local and
+    // sidereal times. The sky itself is the snapshot's, which the model
+    // renews only past its stages' tolerances (30 s for the stars); the
+    // texts follow this instead, so in real time they move each second.
+    // Until it is set (instant 0) the texts are the snapshot's.
+    void setClock(double instantUtc, double zoneOffsetDays, double longitudeDeg);
+    // The time texts: field of view, UTC date and time, local time and zone,
+    // GMST and LST.
+    QStringList timeTexts() const;
     // Size factor of lines, stars and text: the display scale (DPI / 96, at least 1).
     void setScale(double scale);
     // Device pixels per pixel of the target (high-density screens), so the
@@ -79,6 +90,10 @@ public:
     static int labelLevel(double zoom);
     // The faintest magnitude that gets a name at this zoom.
     static double starLabelMagnitude(double zoom);
+    // Whether the constellation names are drawn before (under) the figure
+    // lines: at zooms above 2.5, so in the zenith view (3.0) and closer; in
+    // the horizon view (2.0) the lines go first and the names over them.
+    static bool constellationNamesUnderLines(double zoom) { return zoom > 2.5; }
 
     // Projects the snapshot for the current view. Called by paint() when
     // something changed since the last call.
@@ -114,6 +129,7 @@ private:
     bool onChart(const QPointF& p, double margin) const;
     void projectLine(const std::vector<HorizontalPoint>& points, QVector<QLineF>& out) const;
     QPointF pixel(const HorizontalPoint& h) const;
+    void paintLabels(QPainter& painter, const QVector<Label>& labels);
     void paintInfo(QPainter& painter);
     void paintMoon(QPainter& painter);
     void prepareComets();
@@ -136,6 +152,11 @@ private:
     QPointF hoverAt_;
     QString hoverText_;
     QRectF timeTextRect_;
+    struct Clock {
+        double instantUtc = 0.0;
+        double zoneOffsetDays = 0.0;
+        double longitudeDeg = 0.0;
+    } clock_;
 
     // Star sprites: one anti-aliased disc per size bucket, side by side.
     static constexpr int kStarBuckets = 12;
@@ -156,6 +177,7 @@ private:
     QVector<QPointF> trackPoints_;
     QVector<QPointF> trackToday_;
     QVector<Label> labels_;
+    QVector<Label> constellationNames_;
     QVector<Hit> hits_;
     struct BodyMark {
         QPointF at;

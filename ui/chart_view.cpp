@@ -8,6 +8,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -35,9 +36,7 @@ ChartView::ChartView(DocumentData& document, SkyModel& model, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(200, 150);
     realtimeTimer_.setInterval(kRealtimeTimerMs);
-    connect(&realtimeTimer_, &QTimer::timeout, this, [this] {
-        if (time_.realtimeTimerExpired(idle())) update();
-    });
+    connect(&realtimeTimer_, &QTimer::timeout, this, &ChartView::realtimeTick);
     animationTimer_.setInterval(kAnimationTimerMs);
     connect(&animationTimer_, &QTimer::timeout, this, [this] {
         // Every second expiry posts the step, so a step is tried every 800 ms.
@@ -64,8 +63,24 @@ void ChartView::start() {
     started_ = true;
     time_.takeClockInstant();
     ApplyColorScheme(doc_.drawState.colorPreset);
-    realtimeTimer_.start();
+    if (isActiveWindow()) realtimeTimer_.start();
     model_.Update(doc_.observer, doc_.drawState);
+}
+
+void ChartView::realtimeTick() {
+    if (time_.realtimeTimerExpired(idle())) update();
+}
+
+bool ChartView::event(QEvent* event) {
+    // Timer 1 runs only while the chart's window is active. Coming back,
+    // the chart catches up with the clock at once instead of a second later.
+    if (event->type() == QEvent::WindowActivate && started_) {
+        realtimeTimer_.start();
+        realtimeTick();
+    } else if (event->type() == QEvent::WindowDeactivate) {
+        realtimeTimer_.stop();
+    }
+    return QWidget::event(event);
 }
 
 void ChartView::showEvent(QShowEvent* event) {
@@ -90,7 +105,9 @@ void ChartView::ephemerisRange(double& firstJd, double& lastJd) const {
     lastJd = model_.lastJd();
 }
 
-double ChartView::clockNowUtc() const { return currentJulianDayUtc(); }
+double ChartView::clockNow() const { return clock_ ? clock_() : currentJulianDayUtc(); }
+
+double ChartView::clockNowUtc() const { return clockNow(); }
 
 void ChartView::startAnimationTimer() {
     animationTimer_.start();
@@ -103,7 +120,11 @@ void ChartView::stopAnimationTimer() {
 }
 
 bool ChartView::idle() const {
-    return !pressed_ && !dragging_ && !QApplication::activePopupWidget() && !QApplication::activeModalWidget();
+    if (pressed_ || dragging_ || QApplication::activePopupWidget() || QApplication::activeModalWidget()) return false;
+    // Modeless pages (Sextant, Enviro, LOPs) count as open dialogs too.
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && qobject_cast<const QDialog*>(w)) return false;
+    return true;
 }
 
 void ChartView::refreshFromModel() {
@@ -134,6 +155,8 @@ void ChartView::paintEvent(QPaintEvent*) {
                     displayScale());
         return;
     }
+    // The time texts follow the view's instant, which real time moves each second.
+    renderer_.setClock(doc_.observer.instant, doc_.observer.zoneOffset, doc_.observer.longitude);
     renderer_.paint(painter);
 }
 

@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+
 #include "app/document.h"
 #include "sky/time_control.h"
 #include "sky/view_commands.h"
@@ -33,8 +35,18 @@ public:
     QMenu* timeMenu() { return timeMenu_; }
     bool rotateWhileScrolling() const { return rotateWhileScrolling_; }
 
-    // The chart shows for the first time: the clock's instant, real-time timer, first update.
+    // The chart shows for the first time: the clock's instant, first update.
     void start();
+    // The device clock, a UTC Julian day. Tests put a fixed clock in its place.
+    double clockNow() const;
+    void setClock(std::function<double()> clock) { clock_ = std::move(clock); }
+    // Timer 1 (real time) runs while the chart's window is the active one.
+    bool realtimeTimerActive() const { return realtimeTimer_.isActive(); }
+    // One expiry of timer 1: in real time and idle, the clock's instant.
+    void realtimeTick();
+    // No press or drag on the chart and no menu or dialog of the program
+    // open, modal or not (the navigation pages open beside the chart).
+    bool idle() const;
     // The drawing state changed: redraw, and recompute when the sky depends on it.
     void viewChanged(bool recompute);
 
@@ -81,6 +93,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private slots:
     void onStagesDone(int flags);
@@ -98,13 +111,13 @@ private:
     void refreshMenuChecks();
     void refreshFromModel();
     void openContextMenu(const QPoint& at);
-    bool idle() const;
     double displayScale() const;
 
     DocumentData& doc_;
     SkyModel& model_;
     ChartRenderer renderer_;
     TimeControl time_;
+    std::function<double()> clock_;
     QTimer realtimeTimer_;
     QTimer animationTimer_;
     QTimer longPress_;

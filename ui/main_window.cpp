@@ -126,15 +126,16 @@ void MainWindow::buildMenu() {
     navigation->addAction(QStringLiteral("Enviro..."), this, &MainWindow::openEnviro);
     navigation->addAction(QStringLiteral("LOPs..."), this, &MainWindow::openLops);
     menu->addSeparator();
-    spaceNews_ = menu->addAction(QStringLiteral("Space News"), this, [this] {
+    QMenu* help = menu->addMenu(QStringLiteral("Help"));
+    help->addAction(QStringLiteral("Help..."), this, [this] { showHelp(QStringLiteral("index")); });
+    spaceNews_ = help->addAction(QStringLiteral("Space News"), this, [this] {
         const std::string url = newsUrl(prefs_.website.toStdString());
         if (!url.empty()) QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
     });
     refreshSpaceNews();
-    menu->addAction(QStringLiteral("Help..."), this, [this] { showHelp(QStringLiteral("index")); });
-    menu->addAction(QStringLiteral("About..."), this, &MainWindow::showAbout);
-    menu->addSeparator();
-    menu->addAction(QStringLiteral("Exit"), this, &QWidget::close);
+    help->addAction(QStringLiteral("About..."), this, &MainWindow::showAbout);
+    help->addSeparator();
+    help->addAction(QStringLiteral("Exit"), this, &QWidget::close);
 }
 
 void MainWindow::buildCommandBar(const DisplayMetrics& metrics) {

@@ -26,10 +26,10 @@
 #include "app/web_links.h"
 #include "catalogs/deep_sky.h"
 #include "core/time_scales.h"
+#include "sky/chart_rise.h"
 #include "sky/chart_sky.h"
 #include "sky/sky_search.h"
 #include "sky/universe.h"
-#include "catalogs/star_place.h"
 #include "solarsystem/comet_download.h"
 #include "solarsystem/comets.h"
 #include "solarsystem/planets.h"
@@ -41,7 +41,6 @@
 namespace celestra {
 namespace {
 
-constexpr double kDeg = 0.017453292519943295;
 constexpr double kKmPerAu = 149597870.7;
 
 QString hms(double hours) {
@@ -52,18 +51,6 @@ QString hms(double hours) {
 QString dms(double deg) {
     const int total = static_cast<int>(std::lround(std::fabs(deg) * 3600.0));
     return QString::asprintf("%c%02d° %02d' %02d\"", deg < 0 ? '-' : '+', total / 3600, (total / 60) % 60, total % 60);
-}
-
-// Zenith distance and azimuth (degrees, from north through east) of a place
-// of date at local sidereal time `lst` (hours) and latitude `lat` (degrees).
-void horizontalOf(double raHours, double decDeg, double lstHours, double latDeg, double& zd, double& az) {
-    const double h = (lstHours - raHours) * 15.0 * kDeg, d = decDeg * kDeg, p = latDeg * kDeg;
-    const double sinAlt = std::sin(p) * std::sin(d) + std::cos(p) * std::cos(d) * std::cos(h);
-    const double alt = std::asin(std::max(-1.0, std::min(1.0, sinAlt)));
-    const double y = -std::cos(d) * std::sin(h);
-    const double x = std::sin(d) * std::cos(p) - std::cos(d) * std::sin(p) * std::cos(h);
-    zd = 90.0 - alt / kDeg;
-    az = std::fmod(std::atan2(y, x) / kDeg + 360.0, 360.0);
 }
 
 // Rise, transit and set on the local date `dayOffset` days from the chart's.
@@ -269,17 +256,29 @@ FindDialog::FindDialog(ChartView& chart, QWidget* parent) : QDialog(parent), cha
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     completer->setFilterMode(Qt::MatchContains);
     input_->setCompleter(completer);
+    // The button stands beside the field, so the completer's list, which
+    // opens below the field, never covers it.
+    centre_ = new QPushButton(QStringLiteral("Center on chart"), this);
+    centre_->setAutoDefault(false);
+    connect(centre_, &QPushButton::clicked, this, [this] { if (centreOnChart()) accept(); });
+    // Return in the field centres, also while the completer's list is open
+    // (it takes the key and completes first). The dialog has no default
+    // button, so Return never runs "Center on chart" twice.
+    connect(input_, &QLineEdit::returnPressed, centre_, &QPushButton::click, Qt::QueuedConnection);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close | QDialogButtonBox::Help, this);
-    QPushButton* centre = buttons->addButton(QStringLiteral("Center on chart"), QDialogButtonBox::ActionRole);
-    centre->setDefault(true);
-    connect(centre, &QPushButton::clicked, this, [this] { if (centreOnChart()) accept(); });
+    for (QAbstractButton* b : buttons->buttons())
+        if (auto* push = qobject_cast<QPushButton*>(b)) push->setAutoDefault(false);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { emit helpRequested(QStringLiteral("find")); });
+    auto* row = new QHBoxLayout;
+    row->addWidget(input_, 1);
+    row->addWidget(centre_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Find:"), this));
-    layout->addWidget(input_);
+    layout->addLayout(row);
+    layout->addStretch(1);
     layout->addWidget(buttons);
-    resize(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 60, sizeHint().height());
+    resize(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 72, sizeHint().height());
 }
 
 bool FindDialog::centreOnChart() {
@@ -291,60 +290,32 @@ bool FindDialog::centreOnChart() {
     ChartSelection selection;
     selection.kind = hit->kind == SkySearchHit::Kind::Body ? ChartSelection::Kind::Body : ChartSelection::Kind::Object;
     selection.id = hit->id;
-    auto sky = chart_.renderer().snapshot();
-    if (!sky) return false;
-    // The place of date from the snapshot when the object is drawn; a catalogue
-    // object the filter leaves out from its catalogue place.
-    double ra = 0.0, dec = 0.0;
-    if (selection.kind == ChartSelection::Kind::Body) {
-        const SkyBody& b = sky->bodies[static_cast<size_t>(hit->id - 1)];
-        if (!b.valid) return false;
-        ra = b.raHours;
-        dec = b.decDeg;
-    } else {
-        const StarEntry* e = catalogueObject(hit->id);
-        if (!e) return false;
-        ra = e->rightAscension;
-        dec = e->declination;
-    }
-    double zd = 0.0, az = 0.0;
-    horizontalOf(ra, dec, sky->lstHours, chart_.observer().latitude, zd, az);
-    if (selection.kind == ChartSelection::Kind::Object) {
-        if (const SkyObject* o = sky->objectByNumber(hit->id)) { zd = o->place.zenithDistance; az = o->place.azimuth; }
-    } else {
-        const SkyBody& b = sky->bodies[static_cast<size_t>(hit->id - 1)];
-        zd = b.place.zenithDistance;
-        az = b.place.azimuth;
-    }
-    if (zd > 90.0) {
-        // The next rise: today's, else tomorrow's, else the day after's.
-        RiseSetTarget target = selection.kind == ChartSelection::Kind::Body ? riseSetBody(hit->id) : RiseSetTarget{};
-        if (selection.kind == ChartSelection::Kind::Object) target = riseSetStar(starPlaceInput(*catalogueObject(hit->id)));
-        const CObserverState& o = chart_.observer();
-        double rise = 0.0;
-        for (int day = 0; day <= 2 && rise == 0.0; ++day) {
-            double jd0h = 0.0;
-            const RiseTransitSet r = riseTransitSetOn(target, chart_.sky().universe().Places(), o, day, jd0h);
-            const double jd = jd0h + r.riseHours / 24.0 - o.zoneOffset;
-            if (r.hasRise && jd > o.instant) rise = jd;
-        }
+    // The place as the chart's own stages compute it, for any instant; a
+    // catalogue object the magnitude filter leaves out has one too.
+    const CObserverState& o = chart_.observer();
+    const PlaceContext& places = chart_.sky().universe().Places();
+    const bool body = selection.kind == ChartSelection::Kind::Body;
+    const int id = hit->id;
+    const ChartPlaceAt placeAt = [&places, &o, body, id](double jd) {
+        return body ? chartPlaceOfBody(places, id, jd, o) : chartPlaceOfObject(id, jd, o);
+    };
+    std::optional<ChartPlace> place = placeAt(o.instant);
+    if (!place) return false;  // a body outside the ephemeris
+    if (!place->shown()) {
+        const std::optional<double> rise = nextChartRise(placeAt, o.instant, kChartRiseSearchDays);
         QString text = QStringLiteral("%1 is below the horizon.").arg(QString::fromStdString(hit->label));
-        if (rise == 0.0) {
+        if (!rise) {
             QMessageBox::information(this, windowTitle(), text + QStringLiteral(" It does not rise in the next days."));
             return false;
         }
         text += QStringLiteral(" Step the time to its next rise?");
         const int answer = answer_ >= 0 ? answer_
                                         : QMessageBox::question(this, windowTitle(), text, QMessageBox::Yes | QMessageBox::No);
-        if (answer != QMessageBox::Yes) return false;
-        const double jd0 = o.instant;
-        chart_.timeControl().setInstant(rise);
-        // Where it rises: the catalogue place turned by the sidereal time gained.
-        const double lst = sky->lstHours + (rise - jd0) * 24.0 * 1.00273790935;
-        horizontalOf(ra, dec, lst, o.latitude, zd, az);
-        zd = std::min(zd, 90.0);
+        if (answer != QMessageBox::Yes || !chart_.timeControl().setInstant(*rise)) return false;
+        place = placeAt(*rise);
+        if (!place) return false;
     }
-    chart_.centreOnPlace(selection, zd, az);
+    chart_.centreOnPlace(selection, place->zenithDistanceDeg, place->azimuthDeg);
     return true;
 }
 

@@ -63,8 +63,11 @@ class FindDialog : public QDialog {
 public:
     FindDialog(ChartView& chart, QWidget* parent = nullptr);
     QLineEdit* input() const { return input_; }
+    QPushButton* centreButton() const { return centre_; }
     // Resolves the text and faces it; false when nothing matched or it was
-    // not centred (below the horizon and the user declined the step).
+    // not centred (below the horizon and the user declined the step). Below
+    // the horizon it offers to step the time to the first whole minute at
+    // which the chart draws it (within three days).
     bool centreOnChart();
     // When set, the question about a body below the horizon is answered
     // with this instead of asking (tests).
@@ -75,6 +78,7 @@ signals:
 private:
     ChartView& chart_;
     QLineEdit* input_ = nullptr;
+    QPushButton* centre_ = nullptr;
     int answer_ = -1;
 };
 

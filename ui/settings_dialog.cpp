@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,6 +24,7 @@
 #include <QTabWidget>
 #include <QTimeEdit>
 #include <QTimeZone>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -59,6 +61,39 @@ QString placeText(double latitude, double longitude) {
     return part(latitude, 'N', 'S') + QStringLiteral("  ") + part(longitude, 'E', 'W');
 }
 
+// A time picker that takes a whole time typed over its text ("21:30:15").
+// The sectioned editor of Qt refuses a digit that replaces the whole text,
+// and after two digits it moves on to the next section by itself, so the
+// ':' typed next skipped a section: "21:30:15" gave 21:00:15.
+class TypedTimeEdit : public QTimeEdit {
+public:
+    using QTimeEdit::QTimeEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const QString text = event->text();
+        const bool digit = text.size() == 1 && text.at(0).isDigit();
+        const bool separator = text == QStringLiteral(":");
+        if (separator && movedOn_) {
+            movedOn_ = false;  // the section already ended with its two digits
+            event->accept();
+            return;
+        }
+        if (digit && !lineEdit()->selectedText().isEmpty() && lineEdit()->selectedText() == lineEdit()->text())
+            setSelectedSection(QDateTimeEdit::HourSection);  // typing over everything starts at the hours
+        const Section before = currentSection();
+        QTimeEdit::keyPressEvent(event);
+        movedOn_ = digit && currentSection() != before;
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        movedOn_ = false;
+        QTimeEdit::focusOutEvent(event);
+    }
+
+private:
+    bool movedOn_ = false;
+};
+
 }  // namespace
 
 SettingsDialog::SettingsDialog(DocumentData& document, ChartView& chart, SkyModel& model, Preferences& preferences,
@@ -79,6 +114,10 @@ SettingsDialog::SettingsDialog(DocumentData& document, ChartView& chart, SkyMode
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addWidget(buttons);
+    // Return in a field takes what was typed and leaves the sheet open: it
+    // presses no button (it pressed "Set arrival time at Assumed Position",
+    // which turned the pickers over to the AP time).
+    for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { refreshTime(); refreshPlace(); });
     refreshTime();
     refreshPlace();
@@ -95,8 +134,14 @@ QWidget* SettingsDialog::buildTimePage() {
     date_ = new QDateEdit;
     date_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     date_->setCalendarPopup(true);
-    time_ = new QTimeEdit;
+    time_ = new TypedTimeEdit;
     time_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    // The instant moves when a typed date or time is complete (Return, Tab,
+    // leaving the field) or an arrow steps it, not at every keystroke: a
+    // half-typed "2" of "21:00:00" would move the chart to 02 h, and the
+    // refresh that follows would put the cursor back in the text.
+    for (QAbstractSpinBox* picker : {static_cast<QAbstractSpinBox*>(date_), static_cast<QAbstractSpinBox*>(time_)})
+        picker->setKeyboardTracking(false);
     utc_ = new QLabel(QStringLiteral("utc"));
 
     auto* which = new QGroupBox;
@@ -162,6 +207,14 @@ QWidget* SettingsDialog::buildTimePage() {
         connect(b, &QRadioButton::toggled, this, [this](bool on) { if (on) refreshTime(); });
     connect(date_, &QDateEdit::dateChanged, this, [this] { applyPickers(); });
     connect(time_, &QTimeEdit::timeChanged, this, [this] { applyPickers(); });
+    // "Current:" is the clock's time; it and the "Time Zone" pickers tick each second.
+    auto* clock = new QTimer(page);
+    clock->setObjectName(QStringLiteral("clockTimer"));
+    clock->setInterval(1000);
+    connect(clock, &QTimer::timeout, this, [this] {
+        if (zoneTime_->isChecked()) refreshTime(); else refreshCurrent();
+    });
+    clock->start();
     connect(arrival, &QPushButton::clicked, this, [this] {
         // The sight's AP time becomes the chart's instant: the navigator is at the AP then.
         doc_.currentSight.apTimeOverride = doc_.observer.instant;
@@ -173,7 +226,7 @@ QWidget* SettingsDialog::buildTimePage() {
 
 double SettingsDialog::pickedInstant() const {
     if (apTime_->isChecked()) return doc_.currentSight.ApTime();
-    if (zoneTime_->isChecked()) return jdOfDateTime(QDateTime::currentDateTimeUtc());
+    if (zoneTime_->isChecked()) return chart_.clockNow();
     return doc_.observer.instant;
 }
 
@@ -193,16 +246,29 @@ void SettingsDialog::refreshTime() {
     const double jd = pickedInstant();
     const double offset = asUtc_->isChecked() ? 0.0 : doc_.observer.zoneOffset;
     const QDateTime shown = dateTimeOfJd(jd + offset);
-    date_->setDate(shown.date());
-    time_->setTime(shown.time());
+    // Only a changed value is written back: rewriting the same one would put
+    // the cursor back at the start of a picker being typed in.
+    if (date_->date() != shown.date()) date_->setDate(shown.date());
+    if (time_->time() != shown.time()) time_->setTime(shown.time());
     const bool editable = !zoneTime_->isChecked();
     date_->setEnabled(editable);
     time_->setEnabled(editable);
     utc_->setText(dateTimeOfJd(jd).toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(" utc"));
-    current_->setText(QStringLiteral("Current: ") + QString::fromStdString(formatZoneLabel(doc_.observer.zoneOffset)) +
-                      (asUtc_->isChecked() ? QStringLiteral("   (times shown as UTC)") : QString()));
+    refreshCurrent();
     latLong_->setText(QStringLiteral("LatLong: ") + placeText(doc_.observer.latitude, doc_.observer.longitude));
     refreshing_ = false;
+}
+
+void SettingsDialog::refreshCurrent() {
+    // The clock's date and time in the zone in force now (or in UTC).
+    const double now = chart_.clockNow();
+    const double offset = asUtc_->isChecked() ? 0.0 : zoneOffsetDays(prefs_.zone, now, doc_.observer.longitude);
+    // To the nearest second, as the chart's corner shows it.
+    const QDateTime shown = dateTimeOfJd(std::round((now + offset) * 86400.0) / 86400.0);
+    current_->setText(QStringLiteral("Current: ") + shown.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
+                      QStringLiteral("  ") +
+                      QString::fromStdString(formatZoneLabel(offset)) +
+                      (asUtc_->isChecked() ? QStringLiteral("   (times shown as UTC)") : QString()));
 }
 
 void SettingsDialog::applyZone() {

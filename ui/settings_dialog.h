@@ -55,6 +55,7 @@ private:
     QWidget* buildPlacePage();
     QWidget* buildGeneralPage();
     void refreshTime();
+    void refreshCurrent();
     void refreshPlace();
     void applyZone();
     void applyPickers();

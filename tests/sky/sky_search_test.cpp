@@ -28,8 +28,15 @@ TEST(SkySearch, DeepSkyByEveryForm) {
 
 TEST(SkySearch, StarsByNameNumberAndIdentity) {
     // Sirius is HR 2491, combined number 2490.
-    for (const char* text : {"Sirius", "SIRIUS", "HR 2491", "BS2491", "alp CMa", "9 CMa"})
+    for (const char* text : {"Sirius", "SIRIUS", "HR 2491", "BS2491", "2491", " 02491 ", "alp CMa", "9 CMa"})
         EXPECT_EQ(objectOf(text), 2490) << text;
+    // A plain number is the Bright Star number, not the tables' combined
+    // number one below it; past the catalogue it names nothing.
+    EXPECT_EQ(objectOf("1708"), 1707);
+    EXPECT_EQ(objectOf("9110"), 9109);
+    EXPECT_EQ(objectOf("0"), -1);
+    EXPECT_EQ(objectOf("9111"), -1);
+    EXPECT_EQ(objectOf("9140"), -1);
     EXPECT_FALSE(findSkyObject("").has_value());
     EXPECT_FALSE(findSkyObject("   ").has_value());
     EXPECT_FALSE(findSkyObject("no such thing").has_value());

@@ -13,6 +13,8 @@
 #include <QTimeEdit>
 
 #include <cmath>
+#include <numbers>
+#include <vector>
 
 #include "app/document.h"
 #include "calculators/converters.h"
@@ -21,6 +23,7 @@
 #include "tests/ui/qt_test_support.h"
 #include "ui/almanac_pages.h"
 #include "ui/calculator_pages.h"
+#include "ui/calculator_pictures.h"
 #include "ui/program_colors.h"
 
 using namespace celestra;
@@ -212,6 +215,63 @@ private slots:
         HorizonDialog again;  // the last accepted height and unit
         QCOMPARE(again.height->text(), QStringLiteral("100"));
         QVERIFY(again.feet->isChecked());
+    }
+
+    void globeAndGreatCircleArc() {
+        // East is right and north up; the far half has no image.
+        const GlobeView atGreenwich(0.0, 0.0);
+        QVERIFY(atGreenwich.project(0.0, 0.0)->manhattanLength() < 1e-12);
+        QVERIFY(atGreenwich.project(0.0, 30.0)->x() > 0.49 && std::abs(atGreenwich.project(0.0, 30.0)->y()) < 1e-12);
+        QVERIFY(atGreenwich.project(30.0, 0.0)->y() > 0.49);
+        QVERIFY(!atGreenwich.project(0.0, 91.0));
+        QVERIFY(!atGreenwich.project(-45.0, 180.0));
+        // Centred between two places, they stand on opposite sides of the
+        // middle (London and New York: 5570 km apart, sin(25°) from it).
+        const GlobeView between = GlobeView::between(51.5, -0.13, 40.72, -74.0);
+        const QPointF london = *between.project(51.5, -0.13), newYork = *between.project(40.72, -74.0);
+        QVERIFY(std::abs(london.x() + newYork.x()) < 1e-9 && std::abs(london.y() + newYork.y()) < 1e-9);
+        QVERIFY(london.x() > 0.0);  // London east of New York
+        QVERIFY(std::abs(std::hypot(london.x(), london.y()) - std::sin(0.5 * 3005.83 / 60.0 * std::numbers::pi / 180.0)) < 1e-4);
+
+        // Tokyo to San Francisco: the short way, over the North Pacific
+        // across 180°, highest near 48° N.
+        const std::vector<QPointF> pacific = greatCircleArc(35.68, 139.69, 37.77, -122.42, 60);
+        QCOMPARE(pacific.size(), size_t(61));
+        QVERIFY(std::abs(pacific.front().x() - 35.68) < 1e-9 && std::abs(pacific.back().y() + 122.42) < 1e-9);
+        double highest = -90.0;
+        for (const QPointF& p : pacific) {
+            QVERIFY2(std::abs(p.y()) > 120.0, qPrintable(QStringLiteral("%1, %2").arg(p.x()).arg(p.y())));
+            highest = std::max(highest, p.x());
+        }
+        QVERIFY2(highest > 47.0 && highest < 49.5, qPrintable(QString::number(highest)));
+        // The same place: one point; antipodes: no single shorter arc.
+        QCOMPARE(greatCircleArc(10.0, 20.0, 10.0, 20.0, 8).size(), size_t(1));
+        QCOMPARE(greatCircleArc(10.0, 20.0, -10.0, -160.0, 8).size(), size_t(2));
+    }
+
+    void picturesInEachScheme() {
+        GreatCircleDialog circle(doc_);
+        HorizonDialog horizon;
+        for (int preset : {kPresetBlack, kPresetWhite, kPresetRed}) {
+            applyProgramColors(doc_.colorSchemes.forPreset(preset));
+            const QString scheme = QString::number(preset);
+            shoot(&circle, qPrintable(QStringLiteral("great_circle_scheme") + scheme));
+            shoot(&horizon, qPrintable(QStringLiteral("horizon_scheme") + scheme));
+        }
+        // The illustrations draw in the page's colours: red light only at night.
+        for (QWidget* picture : {static_cast<QWidget*>(circle.picture), static_cast<QWidget*>(horizon.picture)}) {
+            picture->resize(320, 200);
+            const QImage image = picture->grab().toImage();
+            int inked = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    QVERIFY2(c.green() <= c.red() && c.blue() <= c.red(), qPrintable(c.name()));
+                    inked += c != image.pixelColor(0, 0);
+                }
+            QVERIFY(inked > 2000);
+        }
+        applyProgramColors(doc_.colorSchemes.forPreset(kPresetBlack));
     }
 
     void dmsAndHms() {

@@ -4,10 +4,13 @@
 // that is really drawn, and a comet with its name and track.
 #include <QApplication>
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTest>
 
+#include <climits>
 #include <cmath>
+#include <vector>
 
 #include "app/document.h"
 #include "catalogs/star_catalog.h"
@@ -78,6 +81,54 @@ std::shared_ptr<SkySnapshot> cometSky() {
     sky->comets.push_back(c);
     return sky;
 }
+
+// A paint device that keeps the order of what is drawn on it: each call of
+// lines or text with the pen's colour.
+class RecordingEngine : public QPaintEngine {
+public:
+    struct Call {
+        char kind;  // 'L' lines, 'T' text
+        QColor pen;
+    };
+    std::vector<Call> calls;
+
+    RecordingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    Type type() const override { return QPaintEngine::User; }
+    void updateState(const QPaintEngineState& changed) override {
+        if (changed.state() & QPaintEngine::DirtyPen) pen_ = changed.pen().color();
+    }
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawLines(const QLineF*, int) override { calls.push_back({'L', pen_}); }
+    void drawLines(const QLine*, int) override { calls.push_back({'L', pen_}); }
+    void drawTextItem(const QPointF&, const QTextItem&) override { calls.push_back({'T', pen_}); }
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawPath(const QPainterPath&) override {}
+
+private:
+    QColor pen_;
+};
+
+class RecordingDevice : public QPaintDevice {
+public:
+    mutable RecordingEngine engine;
+    QPaintEngine* paintEngine() const override { return &engine; }
+
+protected:
+    int metric(PaintDeviceMetric m) const override {
+        switch (m) {
+        case PdmWidth: return kW;
+        case PdmHeight: return kH;
+        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 96;
+        case PdmDepth: return 32;
+        case PdmNumColors: return INT_MAX;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return static_cast<int>(QPaintDevice::devicePixelRatioFScale());
+        default: return 0;
+        }
+    }
+};
 
 }  // namespace
 
@@ -260,6 +311,42 @@ private slots:
         QPainter painter(&image);
         renderer.paint(painter);
         QCOMPARE(renderer.hitTest(QPointF(now), 8.0).kind, ChartSelection::Kind::None);
+    }
+
+    void constellationNamesUnderTheLinesOnlyZoomedInPastTwoAndAHalf() {
+        ChartOptions options;
+        for (bool* off : {&options.starNames, &options.deepSkyNames, &options.zenithGrid, &options.polarGrid,
+                          &options.ecliptic, &options.planets, &options.orbitalPaths, &options.comets,
+                          &options.telrad, &options.horizon, &options.infoTexts})
+            *off = false;
+        for (double zoom : {2.0, 2.5, 2.75, 3.0, 6.0}) {
+            const CUniverseViewDrawState s = zenithState(kPresetBlack, zoom);
+            const QColor lines = colorOf(s.colorScheme.colors[Constellations]);
+            const QColor names = colorOf(s.colorScheme.colors[ConstellationNames]);
+            ChartRenderer renderer;
+            renderer.setSnapshot(snapshot_);
+            renderer.setView(s, kW, kH);
+            renderer.setOptions(options);
+            RecordingDevice device;
+            {
+                QPainter painter(&device);
+                renderer.paint(painter);
+            }
+            int firstLine = -1, lastLine = -1, firstName = -1, lastName = -1;
+            const auto& calls = device.engine.calls;
+            for (int i = 0; i < static_cast<int>(calls.size()); ++i) {
+                const auto& c = calls[static_cast<size_t>(i)];
+                int& first = c.kind == 'L' ? firstLine : firstName;
+                int& last = c.kind == 'L' ? lastLine : lastName;
+                if (c.pen != (c.kind == 'L' ? lines : names)) continue;
+                if (first < 0) first = i;
+                last = i;
+            }
+            const QString at = QStringLiteral("zoom %1").arg(zoom);
+            QVERIFY2(firstLine >= 0 && firstName >= 0, qPrintable(at + QStringLiteral(": nothing drawn")));
+            if (zoom > 2.5) QVERIFY2(lastName < firstLine, qPrintable(at + QStringLiteral(": a name over the lines")));
+            else QVERIFY2(firstName > lastLine, qPrintable(at + QStringLiteral(": a name under the lines")));
+        }
     }
 
     void textIsReallyDrawn() {

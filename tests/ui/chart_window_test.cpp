@@ -16,11 +16,13 @@
 #include <QTimer>
 
 #include <csignal>
+#include <memory>
 
 #include "catalogs/deep_sky.h"
 #include "core/time_scales.h"
 #include "tests/ui/qt_test_support.h"
 #include "ui/color_scheme_dialog.h"
+#include "ui/nav_pages.h"
 #include "ui/program.h"
 
 using namespace celestra;
@@ -94,7 +96,9 @@ private slots:
                  (QStringList{QStringLiteral("3D - Orrery"), QStringLiteral("2D - Star Chart"), QStringLiteral("Info..."),
                               QStringLiteral("Find..."), QStringLiteral("Rise Set Times..."), QStringLiteral("Lunar Phase..."),
                               QStringLiteral("Calculators"), QStringLiteral("Preferences"), QStringLiteral("Navigation"),
-                              QStringLiteral("Space News"), QStringLiteral("Help..."), QStringLiteral("About..."),
+                              QStringLiteral("Help")}));
+        QCOMPARE(actionTexts(findAction(top[0]->menu(), QStringLiteral("Help"))->menu()),
+                 (QStringList{QStringLiteral("Help..."), QStringLiteral("Space News"), QStringLiteral("About..."),
                               QStringLiteral("Exit")}));
         QCOMPARE(actionTexts(findAction(top[0]->menu(), QStringLiteral("Calculators"))->menu()),
                  (QStringList{QStringLiteral("Great Circle Distance..."), QStringLiteral("Range and Bearing..."),
@@ -306,6 +310,54 @@ private slots:
         waitForModel();
         QCOMPARE(state().realTime, 1);
         QCOMPARE(window()->statusLabel()->text(), QStringLiteral("Realtime      "));
+    }
+
+    void realTimeFollowsTheClockEachSecondWhileActiveAndIdle() {
+        // A clock the test moves by hand, from 2024-09-01 04:00:00 UTC.
+        const double start = julianDayFromCalendar(2024, 9, 1, 4.0);
+        auto now = std::make_shared<double>(start);
+        chart()->setClock([now] { return *now; });
+        findAction(chart()->timeMenu(), QStringLiteral("Realtime"))->trigger();
+        waitForModel();
+        QVERIFY(QTest::qWaitForWindowActive(window()));
+        QVERIFY(chart()->realtimeTimerActive());
+        const auto cornerTexts = [this] {
+            chart()->repaint();
+            return chart()->renderer().timeTexts();
+        };
+        const QStringList first = cornerTexts();
+        QCOMPARE(first.at(1), QStringLiteral("UTC  2024-09-01 04:00:00"));
+        // A second later the UTC, local, GMST and LST texts move, though the
+        // stars (30 s tolerance) are not recomputed.
+        *now += 1.0 / 86400.0;
+        chart()->realtimeTick();
+        waitForModel();
+        QCOMPARE(chart()->renderer().snapshot()->instantUtc, start);
+        const QStringList next = cornerTexts();
+        QCOMPARE(next.at(1), QStringLiteral("UTC  2024-09-01 04:00:01"));
+        for (int line = 2; line <= 4; ++line) QVERIFY2(next.at(line) != first.at(line), qPrintable(next.at(line)));
+
+        // An open navigation page (modeless) keeps the chart where it is.
+        QDialog* sextant = window()->openSextant();
+        *now += 1.0 / 86400.0;
+        chart()->realtimeTick();
+        QCOMPARE(chart()->observer().instant, start + 1.0 / 86400.0);
+        sextant->close();
+        QVERIFY(chart()->idle());
+
+        // Timer 1 stops while another window is active; coming back the
+        // chart catches up with the clock at once.
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QTRY_VERIFY(!chart()->realtimeTimerActive());
+        *now += 5.0 / 86400.0;
+        window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window()));
+        QTRY_VERIFY(chart()->realtimeTimerActive());
+        QCOMPARE(chart()->observer().instant, *now);
+        chart()->setClock({});
     }
 
     void monthStepsAndTheEphemerisStart() {

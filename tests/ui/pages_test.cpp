@@ -8,12 +8,14 @@
 #include <QCompleter>
 #include <QDialog>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
@@ -23,9 +25,11 @@
 #include <QDialogButtonBox>
 
 #include <cmath>
+#include <memory>
 
 #include "catalogs/deep_sky.h"
 #include "catalogs/places.h"
+#include "core/time_scales.h"
 #include "sky/chart_geometry.h"
 #include "sky/universe.h"
 #include "tests/ui/qt_test_support.h"
@@ -131,6 +135,47 @@ private slots:
         childWithText<QCheckBox>(d, QStringLiteral("Realtime"))->click();
         QVERIFY(doc().drawState.realTime != 0);
         d->close();
+    }
+
+    void timePageTakesAWholeTypedTimeAndShowsTheClock() {
+        // 2024-09-01 04:00:00 UTC on a clock the test moves; times shown as UTC
+        // (the machine's zone must not matter).
+        const double start = julianDayFromCalendar(2024, 9, 1, 4.0);
+        auto now = std::make_shared<double>(start);
+        chart()->setClock([now] { return *now; });
+        chart()->timeControl().setInstant(start);
+        SettingsDialog* d = openSettings(SettingsDialog::TimePage);
+        QVERIFY(d);
+        childWithText<QCheckBox>(d, QStringLiteral("as UTC"))->click();
+        // Typed over the selected text, the whole time is taken, once it is complete.
+        auto* time = d->findChild<QTimeEdit*>();
+        time->setFocus();
+        time->selectAll();
+        QTest::keyClicks(time, QStringLiteral("21:30:15"));
+        QTest::keyClick(time, Qt::Key_Return);
+        QCOMPARE(time->time(), QTime(21, 30, 15));
+        QVERIFY(d->isVisible());
+        QVERIFY(childWithText<QRadioButton>(d, QStringLiteral("Star chart time"))->isChecked());
+        QVERIFY(std::abs(doc().observer.instant - julianDayFromCalendar(2024, 9, 1, 21.0 + 30.0 / 60 + 15.0 / 3600)) <
+                0.5 / 86400.0);
+        QCOMPARE(doc().drawState.realTime, 0);
+        // Single digits with their separators, over the selection again.
+        time->selectAll();
+        QTest::keyClicks(time, QStringLiteral("7:5:9"));
+        QTest::keyClick(time, Qt::Key_Enter);
+        QCOMPARE(time->time(), QTime(7, 5, 9));
+        QVERIFY(std::abs(doc().observer.instant - julianDayFromCalendar(2024, 9, 1, 7.0 + 5.0 / 60 + 9.0 / 3600)) <
+                0.5 / 86400.0);
+
+        // "Current:" is the clock's time, and follows it each second.
+        auto* current = childWithText<QLabel>(d, QStringLiteral("Current: 2024-09-01 04:00:00  UTC +0h   (times shown as UTC)"));
+        QVERIFY(current);
+        *now += 1.0 / 86400.0;
+        QSignalSpy tick(d->findChild<QTimer*>(QStringLiteral("clockTimer")), &QTimer::timeout);
+        QVERIFY(tick.wait(2000));
+        QCOMPARE(current->text(), QStringLiteral("Current: 2024-09-01 04:00:01  UTC +0h   (times shown as UTC)"));
+        d->close();
+        chart()->setClock({});
     }
 
     void placePageListsEveryWorldPlaceWithAccents() {
@@ -266,7 +311,7 @@ private slots:
 
     void findBelowTheHorizonStepsToTheRise() {
         // Sirius (HR 2491) below Seattle's horizon: a fixed instant, moved by half a day if it is up.
-        double jd = 2460680.5;  // 2025-01-01 0h UTC
+        double jd = 2460680.5;  // 2025-01-05 0h UTC
         chart()->timeControl().setInstant(jd);
         waitForModel();
         if (program_->model->snapshot()->objectByNumber(2490)->place.zenithDistance < 95.0) {
@@ -284,11 +329,55 @@ private slots:
         QVERIFY(find.centreOnChart());
         QVERIFY(doc().observer.instant > jd && doc().observer.instant < jd + 1.0);
         QCOMPARE(doc().drawState.realTime, 0);
+        // A whole minute, the first at which the chart draws it: just above
+        // the drawn horizon, and selectable where it stands.
+        const double minutes = doc().observer.instant * 1440.0;
+        QVERIFY(std::abs(minutes - std::round(minutes)) < 1e-3);
         waitForModel();
-        // At the rise: on the horizon (refraction and the standard altitude: within a degree).
         const SkyObject* sirius = program_->model->snapshot()->objectByNumber(2490);
-        QVERIFY2(std::abs(sirius->place.zenithDistance - 90.0) < 1.0, qPrintable(QString::number(sirius->place.zenithDistance)));
-        QCOMPARE(chart()->renderer().selection().id, 2490);
+        QVERIFY2(sirius->place.zenithDistance < 90.0f && sirius->place.zenithDistance > 89.6f,
+                 qPrintable(QString::number(sirius->place.zenithDistance)));
+        const ChartSelection selected{ChartSelection::Kind::Object, 2490};
+        QCOMPARE(chart()->renderer().selection(), selected);
+        QPointF at;
+        QVERIFY(chart()->renderer().selectionPixel(selected, at));
+        QCOMPARE(chart()->renderer().hitTest(at, 2.0), selected);
+    }
+
+    void findTakesReturnAndItsListLeavesTheButtonClear() {
+        chart()->timeControl().setInstant(2460680.5);  // 2025-01-05 0h UTC
+        waitForModel();
+        window()->openFind();
+        auto* find = qobject_cast<FindDialog*>(window()->lastPage());
+        QVERIFY(find);
+        find->setBelowHorizonAnswer(QMessageBox::Yes);
+        find->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(find));
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(find));
+        find->input()->setFocus();
+        QTest::keyClicks(find->input(), QStringLiteral("Betelg"));
+        QWidget* list = find->input()->completer()->popup();
+        QTRY_VERIFY(list->isVisible());
+        const QRect button(find->centreButton()->mapToGlobal(QPoint(0, 0)), find->centreButton()->size());
+        QVERIFY2(!list->geometry().intersects(button), "the completer's list covers \"Center on chart\"");
+        // Return in the open list completes and centres at once (the page
+        // closes as accepted, and goes: it deletes itself).
+        QSignalSpy accepted(find, &QDialog::accepted);
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(find->input()->text(), QStringLiteral("Betelgeuse"));
+        QTRY_COMPARE(chart()->renderer().selection(), (ChartSelection{ChartSelection::Kind::Object, 2060}));
+        QTRY_COMPARE(accepted.count(), 1);
+
+        // With the list closed, Return in the field centres too, once.
+        window()->openFind();
+        find = qobject_cast<FindDialog*>(window()->lastPage());
+        find->setBelowHorizonAnswer(QMessageBox::Yes);
+        QSignalSpy acceptedAgain(find, &QDialog::accepted);
+        find->input()->setText(QStringLiteral("M31"));
+        QTest::keyClick(find->input(), Qt::Key_Return);
+        QTRY_COMPARE(chart()->renderer().selection(), (ChartSelection{ChartSelection::Kind::Object, kFirstMessierObject + 30}));
+        QTRY_COMPARE(acceptedAgain.count(), 1);
     }
 
     void orreryModeZoomsInStepsOfTwo() {
