@@ -168,6 +168,9 @@ QWidget* SettingsDialog::buildTimePage() {
     zoneLabel_ = new QLabel(QStringLiteral("UTC"));
     placeZoneLabel_ = new QLabel;
     placeZoneLabel_->setObjectName(QStringLiteral("placeZoneLabel"));
+    // Wrapped, so a long zone name never widens the page past the sheet.
+    placeZoneLabel_->setWordWrap(true);
+    placeZoneLabel_->setIndent(fontMetrics().averageCharWidth() * 3);
     zoneLayout->addWidget(zoneSystem_, 0, 0, 1, 3);
     zoneLayout->addWidget(zoneLongitude_, 1, 0, 1, 3);
     zoneLayout->addWidget(zoneCustom_, 2, 0);
@@ -260,8 +263,7 @@ void SettingsDialog::refreshTime() {
     // The database says when daylight saving is in force; the box only shows it then.
     dst_->setEnabled(zone.source == ZoneSource::Longitude || zone.source == ZoneSource::Custom);
     const QString named = namedZoneText(zone.placeZone, doc_.observer.instant);
-    placeZoneLabel_->setText(named.isEmpty() ? tr("    none: the longitude's zone (choose a place)")
-                                             : QStringLiteral("    ") + named);
+    placeZoneLabel_->setText(named.isEmpty() ? tr("none yet: the longitude's zone") : named);
 
     const double jd = pickedInstant();
     const double offset = asUtc_->isChecked() ? 0.0 : zoneRule().offsetDaysAt(jd);
@@ -416,11 +418,9 @@ QWidget* SettingsDialog::buildPlacePage() {
     gps->setAutoDefault(false);
     connect(gps, &QPushButton::clicked, this, &SettingsDialog::openGpsPage);
     form->addWidget(gps, 0, 4);
-    layout->addLayout(form);
     // The place's time zone, searchable by any part of its name ("sydney",
     // "america/"); a world place brings its own, a custom place keeps the
     // one it was saved with.
-    auto* zoneRow = new QHBoxLayout;
     placeZoneBox_ = new QComboBox;
     placeZoneBox_->setObjectName(QStringLiteral("placeZone"));
     placeZoneBox_->setEditable(true);
@@ -429,10 +429,11 @@ QWidget* SettingsDialog::buildPlacePage() {
     placeZoneBox_->completer()->setFilterMode(Qt::MatchContains);
     placeZoneBox_->completer()->setCompletionMode(QCompleter::PopupCompletion);
     placeZoneBox_->setCurrentText(QString::fromStdString(prefs_.zone.placeZone));
+    placeZoneBox_->lineEdit()->setPlaceholderText(tr("none: type part of a name, such as \"sydney\""));
     placeZoneBox_->setToolTip(tr("The place's time zone, used by \"Place's time zone\" on the Time page"));
-    zoneRow->addWidget(new QLabel(tr("Time zone:")));
-    zoneRow->addWidget(placeZoneBox_, 1);
-    layout->addLayout(zoneRow);
+    form->addWidget(new QLabel(tr("Time zone:")), 5, 0);
+    form->addWidget(placeZoneBox_, 5, 1, 1, 4);
+    layout->addLayout(form);
 
     placeSearch_ = new QLineEdit;
     placeSearch_->setPlaceholderText(QStringLiteral("Search places by name or country"));

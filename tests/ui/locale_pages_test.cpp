@@ -99,6 +99,12 @@ private:
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
         QApplication::sendEvent(box, &out);
     }
+    // With CELESTRA_PAGE_SHOTS set, a PNG of the page there, named by the locale.
+    void shoot(QWidget* page, const QString& name) {
+        const QString dir = qEnvironmentVariable("CELESTRA_PAGE_SHOTS");
+        QCoreApplication::processEvents();  // the layout after the page's last change
+        if (!dir.isEmpty()) page->grab().save(dir + QStringLiteral("/%1-%2.png").arg(QLocale().name(), name));
+    }
     // Texts of a page that show a number with a comma: none may.
     QStringList commaNumbers(QWidget* page) {
         static const QRegularExpression comma(QStringLiteral("\\d,\\d"));
@@ -271,6 +277,8 @@ private slots:
         sextant->saveLop();
         sextant->openDetails();
         QVERIFY(sextant->detailsDialog());
+        shoot(sextant, QStringLiteral("sextant"));
+        shoot(sextant->detailsDialog(), QStringLiteral("details"));
         QVERIFY2(commaNumbers(sextant).isEmpty(), qPrintable(commaNumbers(sextant).join(QLatin1Char('|'))));
         QVERIFY2(commaNumbers(sextant->detailsDialog()).isEmpty(),
                  qPrintable(commaNumbers(sextant->detailsDialog()).join(QLatin1Char('|'))));
@@ -287,6 +295,7 @@ private slots:
         sextant->saveLop();
         sextant->close();
         LopsDialog* lops = window()->openLops();
+        shoot(lops, QStringLiteral("lops"));
         QVERIFY2(commaNumbers(lops).isEmpty(), qPrintable(commaNumbers(lops).join(QLatin1Char('|'))));
         lops->close();
         EnviroDialog* enviro = window()->openEnviro();
@@ -354,6 +363,7 @@ private slots:
             const QDateTime local = utcOf(jd).toTimeZone(tz);
             QCOMPARE(d->findChild<QDateEdit*>()->date(), local.date());
             QCOMPARE(d->findChild<QTimeEdit*>()->time(), local.time());
+            shoot(d, QStringLiteral("time-%1-%2").arg(QTest::currentDataTag()).arg(month));
             // Sunrise on that date at the zone's offset of the date.
             RiseSetDialog page(doc(), nullptr, window()->zoneRule());
             page.date->setDate(QDate(2024, month, 15));
@@ -371,6 +381,7 @@ private slots:
             // A morning on the local clock, summer or winter (04:40 in a London June, 08:00 in its January).
             const QTime rise = QTime::fromString(page.rise->text().left(8), QStringLiteral("HH:mm:ss"));
             QVERIFY2(rise >= QTime(4, 0) && rise <= QTime(9, 0), qPrintable(page.rise->text()));
+            shoot(&page, QStringLiteral("riseset-%1-%2").arg(QTest::currentDataTag()).arg(month));
         }
         d->close();
     }
