@@ -16,8 +16,12 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config python3
   libgtest-dev libgmock-dev libbenchmark-dev
   liberfa-dev casacore-data-jpl-de405
-  qt6-base-dev gpsd fonts-dejavu-core xvfb xauth
+  qt6-base-dev gpsd fonts-dejavu-core xvfb xauth locales tzdata
 )
+
+# The tests also run the pages under a German and a French desktop (decimal
+# comma); glibc needs those locales generated.
+TEST_LOCALES=(de_DE fr_FR)
 
 jobs() { nproc 2>/dev/null || echo 2; }
 
@@ -34,6 +38,17 @@ install_deps() {
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+generate_locales() {
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  for l in "${TEST_LOCALES[@]}"; do
+    locale -a 2>/dev/null | grep -qix "$l.utf8" && continue
+    echo "Generating the $l.UTF-8 locale"
+    "${sudo[@]}" localedef -i "$l" -f UTF-8 "$l.UTF-8" ||
+      echo "warning: could not generate $l.UTF-8; its locale tests will be skipped" >&2
+  done
+}
+
 configure_and_build() {  # build-dir, then extra cmake arguments
   local dir=$1; shift
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
@@ -47,7 +62,8 @@ run_tests() {  # build-dir
 mode=${1:-}
 case "$mode" in
   deps)
-    install_deps ;;
+    install_deps
+    generate_locales ;;
   run)
     install_deps
     configure_and_build build
@@ -55,10 +71,12 @@ case "$mode" in
     exec ./build/celestra "$@" ;;
   test)
     install_deps
+    generate_locales
     configure_and_build build
     run_tests build ;;
   sanitize)
     install_deps
+    generate_locales
     kind=${2:-address,undefined}
     dir=build-san-${kind//,/-}
     configure_and_build "$dir" -DCELESTRA_SANITIZE="$kind" -DCELESTRA_BUILD_GUI=OFF -DCELESTRA_BUILD_BENCH=OFF

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/number_text.h"
+
 namespace celestra {
 namespace {
 
@@ -10,7 +12,7 @@ namespace {
 // padded to two digits: 30.000000 -> "30", 5.25 -> "05.25".
 std::string compactField(double magnitude) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%lf", magnitude);
+    snprintfC(buf, sizeof buf, "%lf", magnitude);
     std::string s = buf;
     if (s.find('.') != std::string::npos) {
         while (!s.empty() && s.back() == '0') s.pop_back();
@@ -24,7 +26,7 @@ std::string compactField(double magnitude) {
 
 std::string printf02d(int v) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%02d", v);
+    snprintfC(buf, sizeof buf, "%02d", v);
     return buf;
 }
 
@@ -32,14 +34,8 @@ std::string printf02d(int v) {
 
 std::string formatPlainDecimal(double value) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%lf", value);
+    snprintfC(buf, sizeof buf, "%lf", value);
     return buf;
-}
-
-std::optional<double> scanDecimal(const std::string& text) {
-    double v = 0.0;
-    if (std::sscanf(text.c_str(), "%lf", &v) != 1) return std::nullopt;
-    return v;
 }
 
 DmsValue decimalToDms(double value, bool useSeconds) {
@@ -131,7 +127,7 @@ CivilDateTime civilFromJulianDay(double jd) {
 
 std::string formatCivilIso(const CivilDateTime& t) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+    snprintfC(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
                   t.second);
     return buf;
 }

@@ -9,7 +9,6 @@
 // value of the degrees alone.
 #pragma once
 
-#include <optional>
 #include <string>
 
 namespace celestra {
@@ -43,11 +42,6 @@ double dmsToDecimal(double degrees, double minutes, double seconds, bool useSeco
 
 // "%lf" of a double, the converters' output form ("-12.500000").
 std::string formatPlainDecimal(double value);
-
-// How the pages read a field: like "%lf", the leading number with anything
-// after it ignored ("12abc" is 12, "-00" is -0.0 with its sign bit);
-// nullopt when the text does not start with a number (after blanks).
-std::optional<double> scanDecimal(const std::string& text);
 
 struct CivilDateTime {
     int year = 2000, month = 1, day = 1;

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/number_text.h"
+
 namespace celestra {
 
 HorizonDistance horizonDistance(double height, HeightUnit unit) {
@@ -13,9 +15,9 @@ HorizonDistance horizonDistance(double height, HeightUnit unit) {
     out.visibleNm = r * (feet ? 1.17 : 2.07);
     out.radarNm = r * (feet ? 1.22 : 2.21);
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2lf NMi", out.visibleNm);
+    snprintfC(buf, sizeof buf, "%.2lf NMi", out.visibleNm);
     out.visibleText = buf;
-    std::snprintf(buf, sizeof buf, "%.2lf NMi", out.radarNm);
+    snprintfC(buf, sizeof buf, "%.2lf NMi", out.radarNm);
     out.radarText = buf;
     return out;
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/angles.h"
+#include "core/number_text.h"
 
 namespace celestra {
 
@@ -96,9 +97,9 @@ GreatCircleResult computeGreatCircle(const GreatCircleState& state) {
     r.distance = distanceFromNauticalMiles(nm, state.unitIndex);
     r.courseDeg = initialCourse(la1, lo1, la2, lo2);
     char buf[96];
-    std::snprintf(buf, sizeof buf, "%.2lf", r.distance);
+    snprintfC(buf, sizeof buf, "%.2lf", r.distance);
     r.distanceText = buf;
-    std::snprintf(buf, sizeof buf, "Initial Course: %.2lf\u00b0T", r.courseDeg);
+    snprintfC(buf, sizeof buf, "Initial Course: %.2lf\u00b0T", r.courseDeg);
     r.courseText = buf;
     return r;
 }

@@ -13,6 +13,7 @@ struct PlaceEntry {
     std::int32_t latitude;   // hundredths of a degree, north positive
     std::int32_t longitude;  // hundredths of a degree, east positive
     std::int32_t country;    // index into the country list
+    const char* zone;        // IANA time-zone identifier ("Europe/London"); "" for the custom slots
 };
 
 constexpr int kPlaceCount = 1736;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "catalogs/catalog_tables.h"
+#include "core/number_text.h"
 
 namespace celestra {
 
@@ -17,7 +18,7 @@ constexpr std::size_t kIdentityEarliestStart = 10;
 
 std::string formatted(const char* format, double value) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, format, value);
+    snprintfC(buffer, sizeof buffer, format, value);
     return buffer;
 }
 
@@ -80,7 +81,7 @@ bool starDistanceLightYears(const StarEntry& entry, double& lightYears) {
 
 std::string starInfoText(const StarEntry& entry) {
     char first[64];
-    std::snprintf(first, sizeof first, "Bright Star Catalog:          %4d\r\n", static_cast<int>(entry.number));
+    snprintfC(first, sizeof first, "Bright Star Catalog:          %4d\r\n", static_cast<int>(entry.number));
     std::string text = first;
     text += alignedLine("Name:", entry.name, 0);
     text += alignedLine("Identity:", entry.identity, kIdentityEarliestStart);
@@ -107,7 +108,7 @@ std::string starChartLabel(const StarEntry& entry) {
 
 std::string starStatusText(const StarEntry& entry) {
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "BS: %4d\n\r", static_cast<int>(entry.number));
+    snprintfC(buffer, sizeof buffer, "BS: %4d\n\r", static_cast<int>(entry.number));
     return buffer;
 }
 

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "catalogs/constellations.h"
@@ -16,9 +15,10 @@ namespace {
 // to it (6.75247222, not 6.752472400665283).
 double shortestValue(float value) {
     char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer - 1, value);
-    *result.ptr = '\0';
-    return std::strtod(buffer, nullptr);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    double shortest = 0.0;
+    std::from_chars(buffer, written.ptr, shortest);
+    return shortest;
 }
 
 const char* catalogueName(CatalogueKind kind) {

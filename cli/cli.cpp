@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
+
+#include "core/number_text.h"
 
 namespace celestra::cli {
 
@@ -29,15 +29,7 @@ bool registerCommand(Command command) {
 
 const std::map<std::string, Command>& commands() { return registry(); }
 
-std::optional<double> parseNumber(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    const double v = std::strtod(begin, &end);
-    if (end == begin || *end != '\0' || errno == ERANGE || !std::isfinite(v)) return std::nullopt;
-    return v;
-}
+std::optional<double> parseNumber(const std::string& text) { return parseDecimal(text); }
 
 Args::Args(std::vector<std::string> words, const std::vector<std::string>& valueOptions,
            const std::vector<std::string>& flagOptions) {

@@ -35,6 +35,7 @@ int runPlaces(const std::vector<std::string>& words) {
                 .field("lat_deg", placeLatitude(i))
                 .field("lon_deg", placeLongitude(i))
                 .field("country", shownCountry(i, p))
+                .field("zone", p.zone)
                 .endObject();
         }
         j.endArray().endObject();
@@ -44,8 +45,8 @@ int runPlaces(const std::vector<std::string>& words) {
     for (int i : indices) {
         const PlaceEntry& p = *place(i);
         const char* country = shownCountry(i, p);
-        std::printf("%4d %7.2f %8.2f  %s%s%s\n", i, placeLatitude(i), placeLongitude(i), p.name,
-                    *country ? ", " : "", country);
+        std::printf("%4d %7.2f %8.2f  %s%s%s%s%s\n", i, placeLatitude(i), placeLongitude(i), p.name,
+                    *country ? ", " : "", country, *p.zone ? "  " : "", p.zone);
     }
     return kExitOk;
 }
@@ -58,11 +59,11 @@ CELESTRA_CLI_COMMAND(Command{
     "Usage: celestra-cli places [--search TEXT] [--json]\n"
     "\n"
     "Lists the place table: index, latitude and longitude in degrees (north and\n"
-    "east positive), name and country. Indices 0..4 are the custom slots, shown\n"
-    "without a country.\n"
+    "east positive), name, country and IANA time zone. Indices 0..4 are the\n"
+    "custom slots, shown without a country or zone.\n"
     "--search keeps the places whose name or country contains TEXT, ignoring\n"
     "case and accents (\"zurich\" finds Zürich). JSON: {count, places: [{index,\n"
-    "name, lat_deg, lon_deg, country}]}.\n",
+    "name, lat_deg, lon_deg, country, zone}]}.\n",
     runPlaces});
 
 }  // namespace celestra::cli

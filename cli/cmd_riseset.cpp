@@ -12,6 +12,8 @@
 #include "cli/cli.h"
 #include "cli/ephemeris_option.h"
 #include "cli/iso_time.h"
+#include "cli/zone_option.h"
+#include "core/number_text.h"
 #include "solarsystem/moon_phases.h"
 #include "solarsystem/rise_set.h"
 
@@ -36,7 +38,9 @@ int runRiseSet(const std::vector<std::string>& words) {
     ObserverSite site;
     site.latitude = args.number("lat", 0.0, -90.0, 90.0);
     site.longitude = args.number("lon", 0.0, -180.0, 180.0);
-    const double zoneHours = args.number("zone", 0.0, -14.0, 14.0);
+    // A named zone's offset at noon UTC of the date: the one in force over the day's events.
+    const ZoneOption zone(args, "zone");
+    const double zoneHours = zone.offsetDaysAt(*jd0 + 0.5) * 24.0;
     const std::string kindText = args.value("kind").value_or("riseset");
     RiseSetKind kind;
     if (kindText == "riseset") kind = RiseSetKind::RiseSet;
@@ -94,14 +98,18 @@ int runRiseSet(const std::vector<std::string>& words) {
         offset("rise_day_offset", r.hasRise, r.riseDayOffset);
         offset("transit_day_offset", r.hasTransit, r.transitDayOffset);
         offset("set_day_offset", r.hasSet, r.setDayOffset);
+        j.field("zone_offset_hours", zoneHours);
+        if (!zone.zoneName().empty()) j.field("zone", zone.zoneName());
         j.endObject();
         std::printf("%s\n", j.str().c_str());
         return kExitOk;
     }
     const bool twilight = kind != RiseSetKind::RiseSet;
-    std::printf("%s, %s, zone %+g h\n", twilight ? (kind == RiseSetKind::CivilTwilight ? "Civil twilight" : "Nautical twilight")
-                                                 : name.c_str(),
-                dateText.c_str(), zoneHours);
+    const std::string zoneText =
+        zone.zoneName().empty() ? zone.label() : zone.zoneName() + " (" + formatC("%+g h", zoneHours) + ")";
+    std::printf("%s, %s, zone %s\n", twilight ? (kind == RiseSetKind::CivilTwilight ? "Civil twilight" : "Nautical twilight")
+                                               : name.c_str(),
+                dateText.c_str(), zoneText.c_str());
     auto line = [](const char* label, const std::string& text, bool has, int dayOffset) {
         const char* note = !has || dayOffset == 0 ? "" : dayOffset > 0 ? "  (next UTC day: none on this one)"
                                                                        : "  (previous UTC day: none on this one)";
@@ -114,13 +122,15 @@ int runRiseSet(const std::vector<std::string>& words) {
 }
 
 int runMoonPhases(const std::vector<std::string>& words) {
-    const Args args(words, {"year", "month", "ephemeris"}, {"json"});
+    const Args args(words, {"year", "month", "zone", "ephemeris"}, {"json"});
     if (!args.positional().empty()) usageError("unexpected argument \"" + args.positional().front() + "\"");
     const auto year = args.integer("year");
     if (!year) usageError("--year is required");
     if (*year < 1 || *year > 9998) usageError("--year must lie between 1 and 9998");
     const auto month = args.integer("month");
     if (month && (*month < 1 || *month > 12)) usageError("--month must lie between 1 and 12");
+    const ZoneOption zone(args, "zone");
+    const bool local = args.has("zone");
     const int y = static_cast<int>(*year);
     JulianDay begin, end;
     if (month) {
@@ -142,12 +152,22 @@ int runMoonPhases(const std::vector<std::string>& words) {
         Json j;
         j.beginObject().key("phases").beginArray();
         for (const auto& p : phases)
-            j.beginObject().field("kind", lunarPhaseKey(p.phase)).field("utc", formatPhaseMinute(p.jdUtc)).endObject();
+        {
+            j.beginObject().field("kind", lunarPhaseKey(p.phase)).field("utc", formatPhaseMinute(p.jdUtc));
+            if (local) j.field("local", formatLocalMinute(p.jdUtc, zone.offsetDaysAt(p.jdUtc)));
+            j.endObject();
+        }
         j.endArray().endObject();
         std::printf("%s\n", j.str().c_str());
         return kExitOk;
     }
-    for (const auto& p : phases) std::printf("%-14s %s UTC\n", lunarPhaseName(p.phase), formatPhaseMinute(p.jdUtc).c_str());
+    for (const auto& p : phases) {
+        if (local)
+            std::printf("%-14s %s\n", lunarPhaseName(p.phase),
+                        formatLocalMinute(p.jdUtc, zone.offsetDaysAt(p.jdUtc)).c_str());
+        else
+            std::printf("%-14s %s UTC\n", lunarPhaseName(p.phase), formatPhaseMinute(p.jdUtc).c_str());
+    }
     return kExitOk;
 }
 
@@ -157,11 +177,14 @@ CELESTRA_CLI_COMMAND(Command{
     "riseset",
     "rise, transit and set (or twilight) times of a body or a star",
     "Usage: celestra-cli riseset (--body NAME | --star BS) --date YYYY-MM-DD --lat DEG --lon DEG\n"
-    "                            [--zone HOURS] [--kind riseset|civil|nautical] [--ephemeris PATH] [--json]\n"
+    "                            [--zone HOURS|AREA/CITY] [--kind riseset|civil|nautical]\n"
+    "                            [--ephemeris PATH] [--json]\n"
     "\n"
     "Rise, upper transit and set of the Sun, the Moon, a planet or a catalogue\n"
     "star (Bright Star number or proper name) on the UTC day of --date, shown\n"
-    "in local time (UTC + --zone hours, default 0). --kind civil and nautical\n"
+    "in local time: UTC + --zone hours (default 0), or with a time zone of the\n"
+    "tz database (--zone Europe/London) its offset at noon UTC of that date,\n"
+    "daylight saving included. --kind civil and nautical\n"
     "give the beginning and end of twilight (the Sun 6° and 12° below the\n"
     "horizon) and need --body Sun. A body that never sets shows \"circ-polar\"\n"
     "and \"--no set--\" (\"--bright--\" when twilight lasts all night); one that\n"
@@ -174,22 +197,27 @@ CELESTRA_CLI_COMMAND(Command{
         "                     null where there is no event), and rise_day_offset,\n"
         "                     transit_day_offset, set_day_offset: 0, or +1 / -1 when\n"
         "                     the UTC day has no such event and the neighbouring\n"
-        "                     day's is given (the Moon, once a month)\n",
+        "                     day's is given (the Moon, once a month); zone_offset_hours\n"
+        "                     (and zone, for a named zone)\n",
     runRiseSet,
 });
 
 CELESTRA_CLI_COMMAND(Command{
     "moonphases",
     "instants of new Moon, first quarter, full Moon and last quarter",
-    "Usage: celestra-cli moonphases --year Y [--month M] [--ephemeris PATH] [--json]\n"
+    "Usage: celestra-cli moonphases --year Y [--month M] [--zone HOURS|AREA/CITY]\n"
+    "                               [--ephemeris PATH] [--json]\n"
     "\n"
     "The principal phases of the Moon in a year, or in one UTC month of it: the\n"
     "instants when the Moon's apparent geocentric ecliptic longitude minus the\n"
-    "Sun's is 0°, 90°, 180° and 270°, in UTC rounded to the minute.\n"
+    "Sun's is 0°, 90°, 180° and 270°, in UTC rounded to the minute. With --zone,\n"
+    "in local time instead, YYYY-MM-DDThh:mm+hh:mm: UTC + the hours given, or\n"
+    "the offset of a tz database zone (Europe/London) at each instant.\n"
     "\n" + std::string(kEphemerisOptionUsage) +
         "  --json             one JSON object: phases, a list of objects with kind (\"new\",\n"
         "                     \"first_quarter\", \"full\", \"last_quarter\") and utc\n"
-        "                     (YYYY-MM-DDThh:mm)\n",
+        "                     (YYYY-MM-DDThh:mm), and with --zone local\n"
+        "                     (YYYY-MM-DDThh:mm+hh:mm)\n",
     runMoonPhases,
 });
 

@@ -7,6 +7,8 @@
 #include <mutex>
 #include <sstream>
 
+#include "core/number_text.h"
+
 namespace celestra {
 
 double wrapFloor(double a, double c) {
@@ -105,28 +107,28 @@ void formatAngle(double value, int format, AngleSignStyle sign, bool append, std
     char body[96] = "";
     switch (format) {
         case 0:
-            std::snprintf(body, sizeof body, "%9.4lf%s", av, kDegreeSign);
+            snprintfC(body, sizeof body, "%9.4lf%s", av, kDegreeSign);
             break;
         case 3:
-            std::snprintf(body, sizeof body, "%06.2lf%s", av, kDegreeSign);
+            snprintfC(body, sizeof body, "%06.2lf%s", av, kDegreeSign);
             break;
         case 1:
         case 4:
-            std::snprintf(body, sizeof body, "%0*.0lf%s%05.2lf'", width, degrees, kDegreeSign, minutesHundredths);
+            snprintfC(body, sizeof body, "%0*.0lf%s%05.2lf'", width, degrees, kDegreeSign, minutesHundredths);
             break;
         case 2:
         case 5:
-            std::snprintf(body, sizeof body, "%0*.0lf%s%02.0lf'%02.0lf\"", width, degrees, kDegreeSign, wholeMinutes,
+            snprintfC(body, sizeof body, "%0*.0lf%s%02.0lf'%02.0lf\"", width, degrees, kDegreeSign, wholeMinutes,
                           seconds);
             break;
         case 6:
-            std::snprintf(body, sizeof body, "%6.1lf grad", av / 360.0 * 400.0);
+            snprintfC(body, sizeof body, "%6.1lf grad", av / 360.0 * 400.0);
             break;
         case 7:
-            std::snprintf(body, sizeof body, "%7.1lf mil", av / 360.0 * 6400.0);
+            snprintfC(body, sizeof body, "%7.1lf mil", av / 360.0 * 6400.0);
             break;
         case 8:
-            std::snprintf(body, sizeof body, "%7.1lf R-mil", av / 360.0 * 6000.0);
+            snprintfC(body, sizeof body, "%7.1lf R-mil", av / 360.0 * 6000.0);
             break;
         default:
             break;
@@ -165,7 +167,7 @@ void formatClockTime(double hours, double offsetHours, std::string& out) {
     const double wholeM = std::floor(m);
     const double s = std::floor((m - wholeM) * 60.0);
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%02.0lf:%02.0lf:%02.0lf", h, wholeM, s);
+    snprintfC(buffer, sizeof buffer, "%02.0lf:%02.0lf:%02.0lf", h, wholeM, s);
     out = buffer;
 }
 
@@ -218,19 +220,20 @@ std::tm tmFromBrokenDownTime(const BrokenDownTime& t) {
     return tm;
 }
 
-std::string localeFormat(const BrokenDownTime& t, const char* pattern) {
+// In the classic locale: the engine's own texts never follow a locale.
+std::string classicFormat(const BrokenDownTime& t, const char* pattern) {
     const std::tm tm = tmFromBrokenDownTime(t);
     std::ostringstream os;
-    os.imbue(std::locale());
+    os.imbue(std::locale::classic());
     os << std::put_time(&tm, pattern);
     return os.str();
 }
 
 DateTimeFormatter defaultFormatter() {
     return {
-        [](const BrokenDownTime& t) { return localeFormat(t, "%x"); },
-        [](const BrokenDownTime& t) { return localeFormat(t, "%A, %d %B %Y"); },
-        [](const BrokenDownTime& t) { return localeFormat(t, "%H:%M:%S"); },
+        [](const BrokenDownTime& t) { return classicFormat(t, "%Y-%m-%d"); },
+        [](const BrokenDownTime& t) { return classicFormat(t, "%A, %d %B %Y"); },
+        [](const BrokenDownTime& t) { return classicFormat(t, "%H:%M:%S"); },
     };
 }
 
@@ -266,7 +269,7 @@ void formatDate(JulianDay jd, bool shortForm, std::string& out) {
 void formatTimeOfDay(JulianDay jd, bool asJulianDay, std::string& out) {
     if (asJulianDay) {
         char buffer[64];
-        std::snprintf(buffer, sizeof buffer, "%14.6lf Julian Days", jd);
+        snprintfC(buffer, sizeof buffer, "%14.6lf Julian Days", jd);
         out = buffer;
         return;
     }

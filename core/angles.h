@@ -80,15 +80,17 @@ std::string formatClockTime(double hours, double offsetHours = 0.0);
 // Appends n with its English suffix: "1st.", "2nd.", "11th.", "112nd.".
 void formatOrdinal(int n, std::string& out);
 
-// Locale-aware date and 24-hour time of day of a Julian day (converted to a
-// broken-down time, rounded to the second, first).
+// Date and 24-hour time of day of a Julian day (converted to a broken-down
+// time, rounded to the second, first), through the installed formatter.
 void formatDate(JulianDay jd, bool shortForm, std::string& out);
 // With asJulianDay: "%14.6lf Julian Days" of jd itself.
 void formatTimeOfDay(JulianDay jd, bool asJulianDay, std::string& out);
 
-// The formatter behind formatDate/formatTimeOfDay. The engine's default uses
-// the C++ global locale (std::locale) with strftime-style "%x", "%A, %d %B %Y"
-// and "%H:%M:%S"; the GUI replaces it with one built on its toolkit's locale.
+// The formatter behind formatDate/formatTimeOfDay. The engine's default
+// writes dates that no reader can take for another: ISO 8601 "2024-03-20"
+// (short), "Wednesday, 20 March 2024" (long) and "03:06:00", in English
+// whatever the locale (the command line's texts). The GUI replaces it with
+// one built on its toolkit's locale, the month as a name.
 struct DateTimeFormatter {
     std::function<std::string(const BrokenDownTime&)> shortDate;
     std::function<std::string(const BrokenDownTime&)> longDate;

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "core/number_text.h"
+
 namespace celestra {
 
 namespace {
@@ -30,7 +32,7 @@ void debugLog(const char* format, ...) {
     char buffer[1024];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(buffer, sizeof buffer, format, args);
+    vsnprintfC(buffer, sizeof buffer, format, args);
     va_end(args);
     std::lock_guard<std::mutex> lock(sinkMutex());
     if (sinkSlot()) {

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "core/log.h"
+#include "core/number_text.h"
 #include "core/nutation.h"
 #include "core/side_files.h"
 
@@ -447,11 +448,11 @@ std::string formatZoneLabel(double offsetDays) {
     char buffer[48];
     if (std::fabs(hours - whole) < 1e-6) {
         hours = whole == 0.0 ? 0.0 : whole;  // no "UTC -0h"
-        std::snprintf(buffer, sizeof buffer, "UTC %+2.lfh", hours);
+        snprintfC(buffer, sizeof buffer, "UTC %+2.lfh", hours);
     } else {
         // Half- and quarter-hour zones (India +5.5, Nepal +5.75, Newfoundland
         // -3.5) keep their fraction instead of rounding to a wrong hour.
-        std::snprintf(buffer, sizeof buffer, "UTC %+.2lf", hours);
+        snprintfC(buffer, sizeof buffer, "UTC %+.2lf", hours);
         std::string text = buffer;
         while (text.back() == '0') text.pop_back();
         return text + "h";

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "core/number_text.h"
 #include "gps/serial.h"
 
 namespace celestra {
@@ -75,7 +76,7 @@ double gpsMonotonicSeconds() {
 std::string gpsDegreesFieldText(bool valid, double degrees) {
     if (!valid) return kGpsValuePlaceholder;
     char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%7.2lf\xC2\xB0", degrees);
+    snprintfC(buffer, sizeof buffer, "%7.2lf\xC2\xB0", degrees);
     return buffer;
 }
 
@@ -83,7 +84,7 @@ std::string gpsTimeFieldText(const GpsReceived& received) {
     if (!received.timeReceived) return kGpsValuePlaceholder;
     const BrokenDownTime& t = received.utc;
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+    snprintfC(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
                   t.second);
     return buffer;
 }
@@ -190,12 +191,12 @@ void CNmeaReceiver::Apply() {
     } else if (type == "HDG") {
         m_received.headingDegreesMagnetic = m_parser.Hdg.magneticSensorHeadingDegrees;
         char buffer[64];
-        std::snprintf(buffer, sizeof buffer, "   Heading %lf\r\n", m_parser.Hdg.magneticSensorHeadingDegrees);
+        snprintfC(buffer, sizeof buffer, "   Heading %lf\r\n", m_parser.Hdg.magneticSensorHeadingDegrees);
         AppendDisplay(buffer);
     } else if (type == "HDT") {
         m_received.headingDegreesTrue = m_parser.Hdt.degreesTrue;
         char buffer[64];
-        std::snprintf(buffer, sizeof buffer, "   Heading True %lf\r\n", m_parser.Hdt.degreesTrue);
+        snprintfC(buffer, sizeof buffer, "   Heading True %lf\r\n", m_parser.Hdt.degreesTrue);
         AppendDisplay(buffer);
     }
 }

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "core/json_reader.h"
+#include "core/number_text.h"
 
 namespace celestra {
 
@@ -38,13 +39,13 @@ std::optional<int> wholeNumber(const JsonValue& v, std::string_view name) {
 
 std::string line(const char* fmt, double value) {
     char buffer[80];
-    std::snprintf(buffer, sizeof buffer, fmt, value);
+    snprintfC(buffer, sizeof buffer, fmt, value);
     return buffer;
 }
 
 std::string line(const char* fmt, int value) {
     char buffer[80];
-    std::snprintf(buffer, sizeof buffer, fmt, value);
+    snprintfC(buffer, sizeof buffer, fmt, value);
     return buffer;
 }
 

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "core/number_text.h"
+
 namespace celestra {
 
 namespace {
@@ -57,13 +59,13 @@ T leadingNumber(const std::string& text) {
 
 std::string format(const char* fmt, double a) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, fmt, a);
+    snprintfC(buffer, sizeof buffer, fmt, a);
     return buffer;
 }
 
 std::string clockText(const BrokenDownTime& t) {
     char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%d:%d:%d", t.hour, t.minute, t.second);
+    snprintfC(buffer, sizeof buffer, "%d:%d:%d", t.hour, t.minute, t.second);
     return buffer;
 }
 
@@ -211,7 +213,7 @@ NmeaTruth CNmeaSentence::IsChecksumBad() const {
 std::string appendNmeaChecksum(const std::string& sentence) {
     const CNmeaSentence s(sentence);
     char suffix[8];
-    std::snprintf(suffix, sizeof suffix, "*%02X%c%c", s.ComputeChecksum(), 13, 10);
+    snprintfC(suffix, sizeof suffix, "*%02X%c%c", s.ComputeChecksum(), 13, 10);
     return sentence + suffix;
 }
 
@@ -227,7 +229,7 @@ std::string NmeaLongitude::Write() const {
 
 std::string NmeaPosition::PlainText() const {
     char buffer[160];
-    std::snprintf(buffer, sizeof buffer, "Latitude %d %8.5lf%s%d %8.5lf%s", latitude.WholeDegrees(),
+    snprintfC(buffer, sizeof buffer, "Latitude %d %8.5lf%s%d %8.5lf%s", latitude.WholeDegrees(),
                   latitude.Minutes(),
                   latitude.hemisphere == NmeaNorthSouth::North ? " North, Longitude " : " South, Longitude ",
                   longitude.WholeDegrees(), longitude.Minutes(),
@@ -302,7 +304,7 @@ std::string CNmeaGGA::PlainText() const {
     else
         text += "a GPS fix was not available";
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, ", %d satellites are in use.", numberOfSatellitesInUse);
+    snprintfC(buffer, sizeof buffer, ", %d satellites are in use.", numberOfSatellitesInUse);
     return text + buffer;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/angles.h"
+#include "core/number_text.h"
 
 namespace celestra {
 namespace {
@@ -174,7 +175,7 @@ GeoPoint mostProbablePosition(const CMeasure& sight) {
 void FormatFixText(const CMeasure& sight, int format, std::string& out, bool withMpp) {
     const double lat0 = sight.observer.latitude, lon0 = sight.observer.longitude;
     char text[96];
-    std::snprintf(text, sizeof text, "AP Correction:\n    %.2lf nM bearing %05.1lf\u00b0 to\n",
+    snprintfC(text, sizeof text, "AP Correction:\n    %.2lf nM bearing %05.1lf\u00b0 to\n",
                   greatCircleDistanceSpherical(lat0, lon0, sight.fixLatitude, sight.fixLongitude),
                   initialCourse(lat0, lon0, sight.fixLatitude, sight.fixLongitude));
     out += text;
@@ -191,14 +192,14 @@ std::string LopRowText(const CMeasure& sight, size_t position, const PlaceContex
     const JulianDay shown = sight.timeEnteredAsUtc ? sight.observationTime
                                                    : sight.observationTime + sight.observer.zoneOffset;
     char text[48];
-    std::snprintf(text, sizeof text, "%d)  ", static_cast<int>(position + 1));
+    snprintfC(text, sizeof text, "%d)  ", static_cast<int>(position + 1));
     std::string row = text;
     std::string part;
     formatDate(shown, true, part);
     row += part + " ";
     formatTimeOfDay(shown, false, part);
     row += part + "    ";
-    std::snprintf(text, sizeof text, "%4.1lf\u00b0   ", sight.ho);
+    snprintfC(text, sizeof text, "%4.1lf\u00b0   ", sight.ho);
     return row + text + sightBodyName(sight, context);
 }
 
@@ -225,7 +226,7 @@ std::string LopsPageText(ObservationList& list, const PlaceContext& context, int
     if (n > 2) {
         if (list.fix.hasStandardError) {
             char text[48];
-            std::snprintf(text, sizeof text, "\nErr: %.1lf NMi", list.fix.standardError);
+            snprintfC(text, sizeof text, "\nErr: %.1lf NMi", list.fix.standardError);
             out += text;
         }
         if (!list.fix.ellipseReason.empty()) out += "\n" + list.fix.ellipseReason;
@@ -236,7 +237,7 @@ std::string LopsPageText(ObservationList& list, const PlaceContext& context, int
 std::string inconsistentSightWarning(size_t position) {
     if (position == 0) return {};
     char text[160];
-    std::snprintf(text, sizeof text,
+    snprintfC(text, sizeof text,
                   "The Observation at index %d does not use the same Apparent Position or time as the other "
                   "entries.  Proceed anyway?",
                   static_cast<int>(position + 1));
@@ -332,7 +333,7 @@ int nearestLop(const LopGraph& graph, PlanePoint click) {
 std::string lopStatusText(const LopGraphLine& line, PlanePoint click) {
     const double d = distanceFromLine(line, click);
     char text[160];
-    std::snprintf(text, sizeof text,
+    snprintfC(text, sizeof text,
                   "OBS %d:         Az: %.1lf\u00b0      Intercept: %.2lf NMi\n           Dist: %.2lf NMi\r\n",
                   line.number, line.azimuthDeg, line.interceptNm, d);
     return text;

@@ -8,6 +8,7 @@
 #include "catalogs/star_place.h"
 #include "core/angles.h"
 #include "core/horizon.h"
+#include "core/number_text.h"
 #include "core/time_scales.h"
 
 namespace celestra {
@@ -50,7 +51,7 @@ double oneTurn(double a) {
 
 void appendNumber(double v, std::string& out) {
     char text[64];
-    std::snprintf(text, sizeof text, "%12.4lf", v);
+    snprintfC(text, sizeof text, "%12.4lf", v);
     out += text;
 }
 
@@ -170,7 +171,7 @@ std::string sightBodyName(const CMeasure& sight, const PlaceContext& context) {
 void FormatResult(const CMeasure& sight, int format, std::string& out) {
     const double nm = sight.intercept * 60.0;
     char text[64];
-    std::snprintf(text, sizeof text, "%.2lf nMi ", std::fabs(nm));
+    snprintfC(text, sizeof text, "%.2lf nMi ", std::fabs(nm));
     out += text;
     out += nm < 0.0 ? "away from AP\n" : "toward AP\n";
     out += "along Az: ";
@@ -217,7 +218,7 @@ std::vector<DetailRow> FillDetails(const CMeasure& sight, const PlaceContext& co
     const JulianDay local = obs + sight.observer.zoneOffset;
     const JulianDay apTime = sight.ApTime();
     char index[16];
-    std::snprintf(index, sizeof index, "%4d", sight.bodyIndex);
+    snprintfC(index, sizeof index, "%4d", sight.bodyIndex);
 
     return {
         {"Body", "", sightBodyName(sight, context), ""},
@@ -284,10 +285,6 @@ void selectBody(CMeasure& sight, int choiceValue) {
     sight.isStar = 0;
     sight.upperLimb = (choiceValue & kUpperLimbBit) ? 1 : 0;
     sight.bodyIndex = choiceValue & ~kUpperLimbBit;
-}
-
-JulianDay observationTimeFromPickers(JulianDay picked, bool asUtc, double zoneOffsetDays) {
-    return asUtc ? picked : picked - zoneOffsetDays;
 }
 
 // ---------------------------------------------------------------------------

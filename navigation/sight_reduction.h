@@ -193,9 +193,6 @@ struct BodyChoice {
 std::vector<BodyChoice> sextantBodyChoices(const PlaceContext& context);
 // Stores a "Body" selector value (isStar 0) in the sight.
 void selectBody(CMeasure& sight, int choiceValue);
-// The observation time from the pickers' Julian day: as entered when "as
-// UTC" is checked, else local time less the observer's zone offset.
-JulianDay observationTimeFromPickers(JulianDay picked, bool asUtc, double zoneOffsetDays);
 
 // The hint in the result field while the sight is not yet calculated.
 constexpr const char* kSextantHint =

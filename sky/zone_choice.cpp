@@ -1,11 +1,10 @@
 #include "sky/zone_choice.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <limits>
 
+#include "core/number_text.h"
 #include "core/time_scales.h"
+#include "core/time_zones.h"
 
 namespace celestra {
 
@@ -22,29 +21,22 @@ double zoneOffsetDays(const ZoneChoice& choice, double jdUtc, double longitudeDe
     case ZoneSource::SystemClock: return platformZoneOffsetAt(JulianDay{jdUtc}).offsetDays;
     case ZoneSource::Longitude: return (longitudeZoneHours(longitudeDeg) + (choice.daylight ? 1.0 : 0.0)) / 24.0;
     case ZoneSource::Custom: return (choice.customHours + (choice.daylight ? 1.0 : 0.0)) / 24.0;
+    case ZoneSource::Place:
+        if (const auto zone = timeZoneOffsetAt(choice.placeZone, jdUtc)) return zone->offsetDays;
+        return longitudeZoneHours(longitudeDeg) / 24.0;
     }
     return 0.0;
 }
 
 bool zoneDaylight(const ZoneChoice& choice, double jdUtc) {
     if (choice.source == ZoneSource::SystemClock) return platformZoneOffsetAt(JulianDay{jdUtc}).daylight;
+    if (choice.source == ZoneSource::Place) {
+        const auto zone = timeZoneOffsetAt(choice.placeZone, jdUtc);
+        return zone && zone->daylight;
+    }
     return choice.daylight;
 }
 
-std::string zoneHoursText(double hours) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%+g", hours);
-    return buf;
-}
-
-double parseZoneHours(const std::string& text) {
-    const char* s = text.c_str();
-    char* end = nullptr;
-    const double v = std::strtod(s, &end);
-    while (end && *end == ' ') ++end;
-    if (end == s || (end && *end != '\0') || !std::isfinite(v) || v < -14.0 || v > 14.0)
-        return std::numeric_limits<double>::quiet_NaN();
-    return v;
-}
+std::string zoneHoursText(double hours) { return formatC("%+g", hours); }
 
 }  // namespace celestra

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "core/horizon.h"
+#include "core/number_text.h"
 
 namespace celestra {
 
@@ -267,7 +268,7 @@ CometStepResult updateComets(CometList& list, const CObserverState& observer, co
             CometTrackPoint& point = track.points[static_cast<std::size_t>(j)];
             const CalendarDate date = calendarFromJulianDay(u);
             char label[24];
-            std::snprintf(label, sizeof label, "%d.%d", date.month, date.day);
+            snprintfC(label, sizeof label, "%d.%d", date.month, date.day);
             point.label = label;
             double ra = 0.0, dec = 0.0, distance = 0.0;
             point.valid = cometApparentPlace(context, comet, u, &site, ra, dec, distance) == 0;
@@ -295,7 +296,7 @@ CometStepResult updateComets(CometList& list, const CObserverState& observer, co
 
 std::string cometInfoText(double absoluteMagnitude, double apparentMagnitude) {
     char text[64];
-    std::snprintf(text, sizeof text, "M-abs:%4.1lf, M-app:%4.1lf", absoluteMagnitude, apparentMagnitude);
+    snprintfC(text, sizeof text, "M-abs:%4.1lf, M-app:%4.1lf", absoluteMagnitude, apparentMagnitude);
     return text;
 }
 

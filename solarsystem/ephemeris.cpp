@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "core/log.h"
+#include "core/number_text.h"
 #include "core/side_files.h"
 
 namespace celestra {
@@ -54,7 +55,7 @@ T readAt(const unsigned char* bytes, int offset) {
 
 std::string formatDouble(double v) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.10g", v);
+    snprintfC(buffer, sizeof buffer, "%.10g", v);
     return buffer;
 }
 

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/number_text.h"
+
 namespace celestra {
 
 bool readEphemerisTestPoints(const std::string& path, std::vector<EphemerisTestPoint>& points, std::string* error) {
@@ -28,6 +30,7 @@ bool readEphemerisTestPoints(const std::string& path, std::vector<EphemerisTestP
         }
         if (line.find_first_not_of(" \t") == std::string::npos) continue;
         std::istringstream fields(line);
+        fields.imbue(std::locale::classic());  // the file's decimal point, whatever the program's locale
         EphemerisTestPoint p;
         std::string date;
         if (!(fields >> p.deNumber >> date >> p.jd >> p.target >> p.centre >> p.component >> p.value))
@@ -83,7 +86,7 @@ EphemerisCheckResult checkEphemerisTestPoints(EphemerisFile& file, const std::ve
         if (code != 0 || !(std::fabs(error) <= tolerance)) {
             if (r.failed++ == 0) {
                 char text[200];
-                std::snprintf(text, sizeof text, "JD %.1f target %d centre %d component %d: expected %.15g, got %.15g (code %d)",
+                snprintfC(text, sizeof text, "JD %.1f target %d centre %d component %d: expected %.15g, got %.15g (code %d)",
                               p.jd, p.target, p.centre, p.component, p.value, computed, code);
                 r.firstFailure = text;
             }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/angles.h"
+#include "core/number_text.h"
 #include "core/nutation.h"
 
 namespace celestra {
@@ -108,7 +109,7 @@ std::string formatPhaseMinute(JulianDay jdUtc) {
     const CalendarDate date = calendarFromJulianDay(rounded + 1e-9);
     const int totalMinutes = static_cast<int>(std::fmod(minutes, 1440.0));
     char buf[48];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d", date.year, date.month, date.day, totalMinutes / 60,
+    snprintfC(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d", date.year, date.month, date.day, totalMinutes / 60,
                   totalMinutes % 60);
     return buf;
 }

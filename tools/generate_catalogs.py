@@ -48,6 +48,7 @@ FILES = {
     "rdx": ("r-cran-maps", "usr/lib/R/site-library/maps/data/Rdata.rdx"),
     "rdb": ("r-cran-maps", "usr/lib/R/site-library/maps/data/Rdata.rdb"),
     "geonames": ("libtimezonemap-data", "usr/share/libtimezonemap/ui/cities15000.txt"),
+    "geonames_countries": ("libtimezonemap-data", "usr/share/libtimezonemap/ui/countryInfo.txt"),
 }
 
 
@@ -125,9 +126,12 @@ def generate(roots):
         messier, caldwell, [source_line(k, paths) for k in ("nebulae", "nebula_names")])
 
     rows = places.load_world_cities(paths["rdx"], paths["rdb"])
-    place_rows, countries, notes = places.build(rows, places.load_geonames(paths["geonames"]))
+    zone_cities, country_codes = places.load_geonames_zones(paths["geonames"], paths["geonames_countries"])
+    place_rows, countries, notes = places.build(rows, places.load_geonames(paths["geonames"]), zone_cities,
+                                                country_codes)
     results["places.cpp"] = places.write_tables(
-        place_rows, countries, [source_line(k, paths) for k in ("rdx", "rdb", "geonames")] + [""] + notes)
+        place_rows, countries,
+        [source_line(k, paths) for k in ("rdx", "rdb", "geonames", "geonames_countries")] + [""] + notes)
 
     for name, text in results.items():
         cpp_out.write_if_changed(os.path.join(OUT_DIR, name), text)
@@ -145,7 +149,7 @@ LICENCES = {
                        "Catalog of Star Names (IAU WGSN); figures and the consolidated deep-sky "
                        "catalogue by the Stellarium data authors (see the package's CREDITS.md).",
     "r-cran-maps": "GPL-2 (R package maps; its world.cities data frame).",
-    "libtimezonemap-data": "cities15000.txt: GeoNames (geonames.org community), CC-BY-4.0.",
+    "libtimezonemap-data": "cities15000.txt and countryInfo.txt: GeoNames (geonames.org community), CC-BY-4.0.",
 }
 
 
@@ -159,7 +163,9 @@ def sources_md(paths):
             "cross_id": "HIP to HR numbers", "figures": "constellation figure links, label anchors",
             "nebulae": "Messier and Caldwell positions, magnitudes, distances",
             "nebula_names": "deep-sky common names", "rdx": "world places (index)",
-            "rdb": "world places (world.cities)", "geonames": "accents of place names"}
+            "rdb": "world places (world.cities)",
+            "geonames": "accents of place names; IANA time zones of places (column 18)",
+            "geonames_countries": "ISO codes of countries, to take a place's zone from its own country"}
     for key, (package, rel) in FILES.items():
         lines.append("| %s | %s | `%s` | `%s` | %s |" % (package, PACKAGES[package], rel,
                                                        sha256(paths[key]), uses[key]))
@@ -168,6 +174,12 @@ def sources_md(paths):
         lines.append("- `%s`: %s" % (package, text))
     lines += ["", "The R maps package's `world.cities` was compiled by its authors from public",
               "gazetteers; accents restored from GeoNames (CC-BY-4.0, https://www.geonames.org/).",
+              "Each place's IANA time-zone identifier is GeoNames' zone of the city of the same",
+              "name and country within 0.5 degrees, else of the country's nearest city in",
+              "cities15000.txt; Yaren (Nauru) and Fakaofo (Tokelau), whose countries have no",
+              "city there, take the tz database's zone of their country. The program reads the",
+              "zones' rules from the system's tz database (`/usr/share/zoneinfo`, Debian's",
+              "`tzdata`).",
               "The 23 reference ellipsoids in `catalogs/places.cpp` are the published",
               "defining constants of each ellipsoid.", ""]
     return "\n".join(lines)

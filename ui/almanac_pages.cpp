@@ -64,7 +64,8 @@ QString zoneLabel(double zoneOffsetDays, const QDate& date) {
 
 // ---------------------------------------------------------------- Rise Set Times
 
-RiseSetDialog::RiseSetDialog(const DocumentData& document, QWidget* parent) : QDialog(parent), doc_(document) {
+RiseSetDialog::RiseSetDialog(const DocumentData& document, QWidget* parent, std::optional<ZoneRule> zoneRule)
+    : QDialog(parent), doc_(document), zone_(std::move(zoneRule)) {
     setWindowTitle(QStringLiteral("Rise Set Times"));
     const CObserverState& o = doc_.observer;
     date = new QDateEdit(localDate(o.instant, o.zoneOffset), this);
@@ -131,7 +132,14 @@ void RiseSetDialog::compute() {
     setCaption->setText(twilight ? QStringLiteral("Ends:") : QStringLiteral("Set:"));
     // Twilight is the Sun's: the body list has nothing to say then.
     body->setEnabled(!twilight);
-    zone->setText(zoneText(o.zoneOffset) + QStringLiteral("  ") + zoneLabel(o.zoneOffset, date->date()));
+    // The zone's offset at noon UTC of the date: summer time for a summer date.
+    const QDate d = date->date();
+    const JulianDay jd0 = julianDayAt0h(d.year(), d.month(), d.day());
+    const double offset = zone_ ? zone_->offsetDaysAt(jd0 + 0.5) : o.zoneOffset;
+    const QString label = zone_ ? QString::fromLatin1(zone_->daylightAt(jd0 + 0.5) ? kDaylightSavingTimeLabel
+                                                                                    : kStandardTimeLabel)
+                                : zoneLabel(offset, d);
+    zone->setText(zoneText(offset) + QStringLiteral("  ") + label);
     message->clear();
 
     RiseSetTarget target;
@@ -158,11 +166,9 @@ void RiseSetDialog::compute() {
     }
 
     // The events of the UTC day of the chosen date, shown in the observer's zone.
-    const QDate d = date->date();
-    const JulianDay jd0 = julianDayAt0h(d.year(), d.month(), d.day());
     const ObserverSite site = observerSite(o);
     const PlaceContext context = makePlaceContext(processEphemeris());
-    const RiseTransitSet r = riseTransitSet(&context, target, jd0, deltaT(jd0), site, o.zoneOffset, kind);
+    const RiseTransitSet r = riseTransitSet(&context, target, jd0, deltaT(jd0), site, offset, kind);
     // The Moon skips one rise, transit and set a month; the event found then
     // is the neighbouring UTC day's, and the page says so.
     auto shown = [](const std::string& eventText, bool has, int dayOffset) {
@@ -221,9 +227,9 @@ LunarMonthView::LunarMonthView(QWidget* parent) : QWidget(parent) {
 
 QSize LunarMonthView::sizeHint() const { return {7 * 76, 6 * 80 + 22}; }
 
-void LunarMonthView::setMonth(const LunarCalendarMonth& month, double zoneOffsetDays) {
+void LunarMonthView::setMonth(const LunarCalendarMonth& month, const ZoneRule& zone) {
     month_ = month;
-    zone_ = zoneOffsetDays;
+    zone_ = zone;
     update();
 }
 
@@ -242,10 +248,11 @@ void LunarMonthView::paintEvent(QPaintEvent*) {
     if (lit.lightness() < dark.lightness()) std::swap(lit, dark);
     const int header = fontMetrics().height() + 6;
     const double cw = width() / double(kColumns), ch = (height() - header) / double(kRows);
-    static const char* const names[kColumns] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     p.setPen(text);
+    // The locale's short weekday names, Sunday first (Qt counts Monday 1 .. Sunday 7).
     for (int c = 0; c < kColumns; ++c)
-        p.drawText(QRectF(c * cw, 0, cw, header), Qt::AlignCenter, QString::fromLatin1(names[c]));
+        p.drawText(QRectF(c * cw, 0, cw, header), Qt::AlignCenter,
+                   locale().standaloneDayName(c == 0 ? 7 : c, QLocale::ShortFormat));
     const int first = firstColumn(month_.year, month_.month);
     const double lineHeight = fontMetrics().height();
     for (const LunarCalendarDay& day : month_.days) {
@@ -258,7 +265,7 @@ void LunarMonthView::paintEvent(QPaintEvent*) {
         p.drawText(cell.adjusted(4, 2, -4, -2), Qt::AlignLeft | Qt::AlignTop, QString::number(day.day));
         // A principal phase on this local day: its short name and local time, top right.
         for (const LunarPhaseEvent& e : month_.phases) {
-            const std::string when = formatPhaseMinute(e.jdUtc + zone_);  // "YYYY-MM-DDThh:mm"
+            const std::string when = formatPhaseMinute(e.jdUtc + zone_.offsetDaysAt(e.jdUtc));  // "YYYY-MM-DDThh:mm"
             if (std::stoi(when.substr(8, 2)) != day.day || std::stoi(when.substr(5, 2)) != month_.month) continue;
             static const char* const shortNames[4] = {"New", "FQ", "Full", "LQ"};
             p.drawText(cell.adjusted(4, 2, -4, -2), Qt::AlignRight | Qt::AlignTop,
@@ -277,7 +284,8 @@ void LunarMonthView::paintEvent(QPaintEvent*) {
     }
 }
 
-LunarPhaseDialog::LunarPhaseDialog(const DocumentData& document, QWidget* parent) : QDialog(parent), doc_(document) {
+LunarPhaseDialog::LunarPhaseDialog(const DocumentData& document, QWidget* parent, std::optional<ZoneRule> zoneRule)
+    : QDialog(parent), doc_(document), zone_(zoneRule ? *zoneRule : ZoneRule::fixed(document.observer.zoneOffset)) {
     setWindowTitle(QStringLiteral("Lunar Phase"));
     previous = new QPushButton(QStringLiteral("<"), this);
     next = new QPushButton(QStringLiteral(">"), this);
@@ -314,20 +322,28 @@ void LunarPhaseDialog::step(int months) {
 void LunarPhaseDialog::showMonth(int year, int month) {
     year_ = year;
     month_ = month;
-    const double zone = doc_.observer.zoneOffset;
+    // The month's days at local midnight: the offset in force at the start
+    // of the 1st (a daylight-saving change within the month moves the
+    // nightly Moon by an hour at most, which the drawing cannot show).
+    const double start = julianDayAt0h(year, month, 1);
+    const double zone = zone_.offsetDaysAt(start - zone_.offsetDaysAt(start));
     const PlaceContext context = makePlaceContext(processEphemeris());
     calendar_ = lunarCalendarMonth(context, year, month, zone);
-    title->setText(QLocale::c().toString(QDate(year, month, 1), QStringLiteral("MMMM yyyy")));
-    view->setMonth(calendar_, zone);
+    title->setText(locale().standaloneMonthName(month) + QLatin1Char(' ') + QString::number(year));
+    view->setMonth(calendar_, zone_);
     QStringList lines;
+    QStringList offsets;
     for (const LunarPhaseEvent& e : calendar_.phases) {
-        // Local time to the minute: the UTC instant's form moved by the zone.
-        QString when = QString::fromStdString(formatPhaseMinute(e.jdUtc + zone));
+        // Local time to the minute: the UTC instant's form moved by the zone then.
+        const double offset = zone_.offsetDaysAt(e.jdUtc);
+        QString when = QString::fromStdString(formatPhaseMinute(e.jdUtc + offset));
         when.replace(QLatin1Char('T'), QLatin1Char(' '));
         lines << QStringLiteral("%1  %2").arg(QString::fromLatin1(lunarPhaseName(e.phase)), -14).arg(when);
+        if (!offsets.contains(zoneText(offset))) offsets << zoneText(offset);
     }
+    if (offsets.isEmpty()) offsets << zoneText(zone);
     if (calendar_.status != 0) lines << QStringLiteral("The ephemeris does not cover this month.");
-    lines << QStringLiteral("Times are local (%1).").arg(zoneText(zone));
+    lines << QStringLiteral("Times are local (%1).").arg(offsets.join(QStringLiteral(", ")));
     phases->setText(lines.join(QLatin1Char('\n')));
 }
 

@@ -10,6 +10,9 @@
 
 #include "solarsystem/moon_phases.h"
 #include "solarsystem/rise_set.h"
+#include "ui/zone_rule.h"
+
+#include <optional>
 
 class QComboBox;
 class QDateEdit;
@@ -29,7 +32,10 @@ QString zoneLabel(double zoneOffsetDays, const QDate& date);
 class RiseSetDialog : public QDialog {
     Q_OBJECT
 public:
-    RiseSetDialog(const DocumentData& document, QWidget* parent = nullptr);
+    // `zoneRule`: the chart's zone, whose offset on the chosen date is used;
+    // without one, the observer's present offset.
+    RiseSetDialog(const DocumentData& document, QWidget* parent = nullptr,
+                  std::optional<ZoneRule> zoneRule = std::nullopt);
 
     QDateEdit* date;
     QComboBox* body;  // editable: a body, or a star by name, identity or number
@@ -44,6 +50,7 @@ public slots:
 
 private:
     const DocumentData& doc_;
+    std::optional<ZoneRule> zone_;
 };
 
 // The month grid: one cell per day with the Moon at local midnight.
@@ -51,8 +58,8 @@ class LunarMonthView : public QWidget {
     Q_OBJECT
 public:
     explicit LunarMonthView(QWidget* parent = nullptr);
-    // `zoneOffsetDays` places the principal phases on their local days.
-    void setMonth(const LunarCalendarMonth& month, double zoneOffsetDays);
+    // `zone` places the principal phases on their local days.
+    void setMonth(const LunarCalendarMonth& month, const ZoneRule& zone);
     QSize sizeHint() const override;
 
 protected:
@@ -60,13 +67,15 @@ protected:
 
 private:
     LunarCalendarMonth month_;
-    double zone_ = 0.0;
+    ZoneRule zone_ = ZoneRule::fixed(0.0);
 };
 
 class LunarPhaseDialog : public QDialog {
     Q_OBJECT
 public:
-    LunarPhaseDialog(const DocumentData& document, QWidget* parent = nullptr);
+    // `zoneRule` as for Rise Set Times: each phase is shown at its own instant's offset.
+    LunarPhaseDialog(const DocumentData& document, QWidget* parent = nullptr,
+                     std::optional<ZoneRule> zoneRule = std::nullopt);
 
     int year() const { return year_; }
     int month() const { return month_; }
@@ -83,6 +92,7 @@ public slots:
 
 private:
     const DocumentData& doc_;
+    ZoneRule zone_;
     int year_ = 2000, month_ = 1;
     LunarCalendarMonth calendar_;
 };

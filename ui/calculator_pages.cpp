@@ -10,44 +10,48 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QRadioButton>
 #include <QTimeEdit>
 #include <QVBoxLayout>
+
+#include <optional>
 
 #include "app/document.h"
 #include "calculators/converters.h"
 #include "calculators/horizon_distance.h"
 #include "ui/calculator_pictures.h"
+#include "ui/number_field.h"
 
 namespace celestra {
 
 namespace {
 
-FieldMessageSink& messageSink() {
-    static FieldMessageSink sink = [](QWidget* parent, const QString& message) {
-        QMessageBox::warning(parent, QStringLiteral("Celestra"), message);
-    };
-    return sink;
-}
-
 // Refuses a field: the message, then the focus back with the text selected.
 void refuse(QLineEdit* edit, const QString& message) {
-    messageSink()(edit ? edit->window() : nullptr, message);
+    refuseField(edit, message);
     if (edit) {
         edit->setFocus();
         edit->selectAll();
     }
 }
 
-// A field read like "%lf"; a field that does not start with a number is refused.
-bool readNumber(QLineEdit* edit, double& out) {
-    const auto value = scanDecimal(edit->text().toStdString());
+// A field's number (point or the locale's separator); a text that is not
+// one is refused with the field's range, or for a field without one (the
+// course) as not a number.
+bool readNumber(QLineEdit* edit, double& out, std::optional<FieldRange> range = std::nullopt) {
+    const auto value = parseFieldNumber(edit->text());
     if (!value) {
-        refuse(edit, QStringLiteral("Please enter a number."));
+        refuse(edit, range ? rangeMessage(*range) : QStringLiteral("Please enter a number."));
         return false;
     }
     out = *value;
+    return true;
+}
+
+// An empty field reads as 0 (the converters' fields start empty).
+bool readNumberOrZero(QLineEdit* edit, double& out) {
+    if (!edit->text().trimmed().isEmpty()) return readNumber(edit, out);
+    out = 0.0;
     return true;
 }
 
@@ -72,18 +76,7 @@ QString qtLines(const std::string& text) { return QString::fromStdString(text).r
 
 }  // namespace
 
-void setFieldMessageSink(FieldMessageSink sink) { messageSink() = std::move(sink); }
-
-QString rangeMessage(const FieldRange& range) {
-    // Plain decimals ("0.00001", not "1e-05"), trailing zeros dropped.
-    auto plain = [](double v) {
-        QString t = QString::number(v, 'f', 6);
-        while (t.endsWith(QLatin1Char('0'))) t.chop(1);
-        if (t.endsWith(QLatin1Char('.'))) t.chop(1);
-        return t;
-    };
-    return QStringLiteral("Please enter a number between %1 and %2.").arg(plain(range.min), plain(range.max));
-}
+QString rangeMessage(const FieldRange& range) { return rangeMessage(range.min, range.max); }
 
 // ---------------------------------------------------------------- LatLong group
 
@@ -126,9 +119,10 @@ void LatLongGroup::show(const DmsCoordinate& lat, const DmsCoordinate& lon) {
     eastWest->setText(QString::fromLatin1(longitudeHemisphere(lon)));
 }
 
-bool LatLongGroup::read(DmsEntry& lat, DmsEntry& lon) {
-    return readNumber(latDeg, lat.degrees) && readNumber(latMin, lat.minutes) && readNumber(latSec, lat.seconds) &&
-           readNumber(lonDeg, lon.degrees) && readNumber(lonMin, lon.minutes) && readNumber(lonSec, lon.seconds);
+bool LatLongGroup::read(DmsEntry& lat, DmsEntry& lon, const FieldRange& latitudeRange) {
+    return readNumber(latDeg, lat.degrees, latitudeRange) && readNumber(latMin, lat.minutes, kMinutesSecondsRange) &&
+           readNumber(latSec, lat.seconds, kMinutesSecondsRange) && readNumber(lonDeg, lon.degrees, kLongitudeRange) &&
+           readNumber(lonMin, lon.minutes, kMinutesSecondsRange) && readNumber(lonSec, lon.seconds, kMinutesSecondsRange);
 }
 
 QLineEdit* LatLongGroup::field(const std::string& name) const {
@@ -220,7 +214,8 @@ void GreatCircleDialog::showState() {
 
 bool GreatCircleDialog::compute() {
     DmsEntry lat1, lon1, lat2, lon2;
-    if (!group1->read(lat1, lon1) || !group2->read(lat2, lon2)) return false;
+    if (!group1->read(lat1, lon1, kGreatCircleLatitudeRange) || !group2->read(lat2, lon2, kGreatCircleLatitudeRange))
+        return false;
     if (const auto error = applyGreatCircleEntries(state(), lat1, lon1, lat2, lon2)) {
         const bool second = error->field.find('2') != std::string::npos;
         refuse((second ? group2 : group1)->field(error->field), rangeMessage(error->range));
@@ -317,7 +312,9 @@ void RangeBearingDialog::showState() {
 bool RangeBearingDialog::compute() {
     DmsEntry lat, lon;
     double dist = 0.0, courseDeg = 0.0;
-    if (!group->read(lat, lon) || !readNumber(distanceEdit, dist) || !readNumber(courseEdit, courseDeg)) return false;
+    if (!group->read(lat, lon, kRangeBearingLatitudeRange) || !readNumber(distanceEdit, dist, kDistanceRange) ||
+        !readNumber(courseEdit, courseDeg))
+        return false;
     state().unitIndex = units->currentIndex();
     if (const auto error = applyRangeBearingEntries(state(), lat, lon, courseDeg, dist)) {
         refuse(error->field == "distance" ? distanceEdit : group->field(error->field), rangeMessage(error->range));
@@ -372,7 +369,7 @@ HorizonDialog::HorizonDialog(QWidget* parent) : QDialog(parent) {
 
 bool HorizonDialog::compute() {
     double h = 0.0;
-    if (!readNumber(height, h)) return false;
+    if (!readNumber(height, h, FieldRange{kMinHorizonHeight, kMaxHorizonHeight})) return false;
     if (h < kMinHorizonHeight || h > kMaxHorizonHeight) {
         refuse(height, rangeMessage({kMinHorizonHeight, kMaxHorizonHeight}));
         return false;
@@ -428,8 +425,8 @@ DmsDialog::DmsDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void DmsDialog::convertToDms() {
-    // An empty or non-numeric field reads as 0, as "%lf" leaves its target.
-    const double x = scanDecimal(decimal->text().toStdString()).value_or(0.0);
+    double x = 0.0;
+    if (!readNumberOrZero(decimal, x)) return;
     const DmsValue v = decimalToDms(x, useSeconds->isChecked());
     degrees->setText(QString::fromStdString(v.degreesText));
     minutes->setText(QString::fromStdString(v.minutesText));
@@ -437,8 +434,9 @@ void DmsDialog::convertToDms() {
 }
 
 void DmsDialog::convertToDecimal() {
-    auto read = [](QLineEdit* e) { return scanDecimal(e->text().toStdString()).value_or(0.0); };
-    const double x = dmsToDecimal(read(degrees), read(minutes), read(seconds), useSeconds->isChecked());
+    double d = 0.0, m = 0.0, sec = 0.0;
+    if (!readNumberOrZero(degrees, d) || !readNumberOrZero(minutes, m) || !readNumberOrZero(seconds, sec)) return;
+    const double x = dmsToDecimal(d, m, sec, useSeconds->isChecked());
     decimal->setText(QString::fromStdString(formatPlainDecimal(x)));
 }
 
@@ -488,13 +486,14 @@ void JulianDayDialog::convertToJulian() {
 }
 
 void JulianDayDialog::convertToCalendar() {
+    // The pickers' years 1 to 9999: from 0h of 1 January 1 to the end of 31 December 9999.
+    const FieldRange range{julianDayFromCivil({1, 1, 1, 0, 0, 0}), julianDayFromCivil({9999, 12, 31, 0, 0, 0}) + 1.0};
     double jd = 0.0;
-    if (!readNumber(julianDay, jd)) return;
+    if (!readNumber(julianDay, jd, range)) return;
     const CivilDateTime t = civilFromJulianDay(jd);
     const QDate d(t.year, t.month, t.day);
     if (!d.isValid() || d < date->minimumDate() || d > date->maximumDate()) {
-        // The pickers' years 1 to 9999: from 0h of 1 January 1 to the end of 31 December 9999.
-        refuse(julianDay, rangeMessage({julianDayFromCivil({1, 1, 1, 0, 0, 0}), julianDayFromCivil({9999, 12, 31, 0, 0, 0}) + 1.0}));
+        refuse(julianDay, rangeMessage(range));
         return;
     }
     date->setDate(d);

@@ -9,9 +9,8 @@
 #include <QDialog>
 #include <QPushButton>
 
-#include <functional>
-
 #include "calculators/navigation_calculators.h"
+#include "ui/number_field.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -29,10 +28,6 @@ struct DocumentData;
 class GreatCirclePicture;
 class HorizonPicture;
 
-// Where a refused field's message goes: a message box by default; tests
-// replace it to read the message without a modal loop.
-using FieldMessageSink = std::function<void(QWidget* parent, const QString& message)>;
-void setFieldMessageSink(FieldMessageSink sink);
 // "Please enter a number between MIN and MAX.", the message of a field out of range.
 QString rangeMessage(const FieldRange& range);
 
@@ -44,9 +39,9 @@ public:
     LatLongGroup(const QString& title, QWidget* parent = nullptr);
 
     void show(const DmsCoordinate& lat, const DmsCoordinate& lon);
-    // Reads the six fields; false (message shown, focus on the field) when
-    // one does not start with a number.
-    bool read(DmsEntry& lat, DmsEntry& lon);
+    // Reads the six fields; false (the field's range shown, focus on the
+    // field) when one is not a number. The latitude's range is the page's.
+    bool read(DmsEntry& lat, DmsEntry& lon, const FieldRange& latitudeRange);
     // The edit a refusal names ("latitude degrees", "longitude seconds", ...).
     QLineEdit* field(const std::string& name) const;
 

@@ -12,6 +12,7 @@
 #include "catalogs/constellations.h"
 #include "catalogs/deep_sky.h"
 #include "core/angles.h"
+#include "core/number_text.h"
 #include "core/time_scales.h"
 #include "solarsystem/comets.h"
 
@@ -530,7 +531,7 @@ QStringList ChartRenderer::timeTexts() const {
     const double gmst = siderealTimeFromUtc(jd, false);
     const double lst = localSiderealTime(gmst, longitude);
     char fov[32];
-    std::snprintf(fov, sizeof fov, "FOV: %4.1lf°", fieldOfViewDeg(state_.zoom));
+    snprintfC(fov, sizeof fov, "FOV: %4.1lf°", fieldOfViewDeg(state_.zoom));
     // Civil times are rounded to the second (a truncating clock text would
     // show 22:00:00 UTC as 21:59:59, the JD of an exact hour being a hair short).
     const BrokenDownTime utc = brokenDownTimeFromJulianDay(jd);
@@ -598,7 +599,7 @@ void ChartRenderer::paintInfo(QPainter& painter) {
     }
     if (magnitudeText.isEmpty()) {
         char m[32];
-        std::snprintf(m, sizeof m, "M: %4.2f", magnitude);
+        snprintfC(m, sizeof m, "M: %4.2f", magnitude);
         magnitudeText = QString::fromUtf8(m);
     }
     QStringList info = {

@@ -56,6 +56,10 @@ ChartView::ChartView(DocumentData& document, SkyModel& model, QWidget* parent)
     buildMenus();
 }
 
+void ChartView::followZone() {
+    if (zoneRule_) doc_.observer.zoneOffset = zoneRule_(doc_.observer.instant);
+}
+
 double ChartView::displayScale() const { return std::max(1.0, logicalDpiX() / 96.0); }
 
 void ChartView::start() {
@@ -64,6 +68,7 @@ void ChartView::start() {
     time_.takeClockInstant();
     ApplyColorScheme(doc_.drawState.colorPreset);
     if (isActiveWindow()) realtimeTimer_.start();
+    followZone();
     model_.Update(doc_.observer, doc_.drawState);
 }
 
@@ -93,6 +98,7 @@ void ChartView::updateModel(bool notifyChart) {
     // is left out: the second carries the same instant to the worker.
     if (!notifyChart) return;
     model_.setAnimating(time_.animating());
+    followZone();
     model_.Update(doc_.observer, doc_.drawState);
     refreshMenuChecks();
     update();
@@ -141,7 +147,10 @@ void ChartView::onStagesDone(int) { refreshFromModel(); }
 void ChartView::viewChanged(bool recompute) {
     renderer_.setOptions(chartOptionsFor(doc_.drawState));
     renderer_.setView(doc_.drawState, width(), height());
-    if (recompute) model_.Update(doc_.observer, doc_.drawState);
+    if (recompute) {
+        followZone();
+        model_.Update(doc_.observer, doc_.drawState);
+    }
     refreshMenuChecks();
     update();
 }

@@ -49,6 +49,10 @@ public:
     bool idle() const;
     // The drawing state changed: redraw, and recompute when the sky depends on it.
     void viewChanged(bool recompute);
+    // How the observer's zone offset (days) follows the instant: the Time
+    // page's zone, whose daylight saving changes as the chart steps through
+    // the year. Applied before every recompute; without one the offset stays.
+    void setZoneRule(std::function<double(double jdUtc)> rule) { zoneRule_ = std::move(rule); }
 
     // Preset 0 Red, 1 Black, 2 White: the chart's colours, its preset, the program's palette.
     void ApplyColorScheme(int preset);
@@ -112,6 +116,7 @@ private:
     void refreshFromModel();
     void openContextMenu(const QPoint& at);
     double displayScale() const;
+    void followZone();
 
     DocumentData& doc_;
     SkyModel& model_;
@@ -140,6 +145,7 @@ private:
     bool pressed_ = false;
     QPoint pressAt_;
     QPointF lastDrag_;
+    std::function<double(double)> zoneRule_;
 };
 
 }  // namespace celestra

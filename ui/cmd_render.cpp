@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QImageWriter>
 
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -107,6 +108,8 @@ int runRender(const std::vector<std::string>& words) {
     char name[] = "celestra-cli";
     char* argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
+    // Qt took the user's LC_NUMERIC; the command line's printed numbers keep the point.
+    std::setlocale(LC_NUMERIC, "C");
     const QImage image = renderChartImage(snapshot, state, static_cast<int>(width), static_cast<int>(height));
     QImageWriter writer(QString::fromStdString(out), "png");
     // A fast deflate level (Qt scales 0..100 to zlib levels): a chart is mostly flat colour.

@@ -42,6 +42,7 @@ MainWindow::MainWindow(DocumentData& document, const AppPaths& paths, const Disp
     doc_.observer.zoneOffset = zoneOffsetDays(prefs_.zone, currentJulianDayUtc(), doc_.observer.longitude);
     setWindowTitle(QStringLiteral("Celestra"));
     chart_ = new ChartView(doc_, model_, this);
+    chart_->setZoneRule([this](double jdUtc) { return zoneOffsetDays(prefs_.zone, jdUtc, doc_.observer.longitude); });
     setCentralWidget(chart_);
 
     status_ = new QLabel(this);
@@ -104,9 +105,9 @@ void MainWindow::buildMenu() {
         };
     };
     menu->addAction(QStringLiteral("Rise Set Times..."), this,
-                    page([this] { return std::make_unique<RiseSetDialog>(doc_, this); }));
+                    page([this] { return std::make_unique<RiseSetDialog>(doc_, this, zoneRule()); }));
     menu->addAction(QStringLiteral("Lunar Phase..."), this,
-                    page([this] { return std::make_unique<LunarPhaseDialog>(doc_, this); }));
+                    page([this] { return std::make_unique<LunarPhaseDialog>(doc_, this, zoneRule()); }));
     QMenu* calculators = menu->addMenu(QStringLiteral("Calculators"));
     calculators->addAction(QStringLiteral("Great Circle Distance..."), this,
                            page([this] { return std::make_unique<GreatCircleDialog>(doc_, this); }));
@@ -164,6 +165,8 @@ void MainWindow::buildCommandBar(const DisplayMetrics& metrics) {
     });
     bar->addWidget(next);
 }
+
+ZoneRule MainWindow::zoneRule() const { return ZoneRule(prefs_.zone, doc_.observer.longitude); }
 
 void MainWindow::openColorsDialog() {
     ColorSchemeDialog dialog(doc_, *chart_, this);

@@ -47,6 +47,9 @@ public:
     void showHelp(const QString& topic);
     void showAbout();
     Preferences& preferences() { return prefs_; }
+    // The Time page's zone at the chart's place, as Rise Set Times and the
+    // lunar calendar apply it.
+    ZoneRule zoneRule() const;
     // The deep-sky image library of the Info page (Celestra.mes in the data folder).
     ImageLibrary& imageLibrary() { return *images_; }
     QAction* spaceNewsAction() const { return spaceNews_; }

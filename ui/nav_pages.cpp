@@ -31,6 +31,7 @@
 #include "catalogs/star_catalog.h"
 #include "core/time_scales.h"
 #include "solarsystem/ephemeris.h"
+#include "ui/number_field.h"
 
 namespace celestra {
 
@@ -213,7 +214,7 @@ SextantDialog::SextantDialog(NavigationState& state, QWidget* parent)
     altitudeLabel_->installEventFilter(this);
     degrees_ = new QSpinBox(this);
     degrees_->setRange(0, 90);
-    minutes_ = new QDoubleSpinBox(this);
+    minutes_ = new NumberSpinBox(this);
     minutes_->setRange(0.0, 60.0);
     minutes_->setDecimals(1);
 
@@ -329,8 +330,10 @@ void SextantDialog::fillBodies() {
     filling_ = false;
 }
 
+ZoneRule SextantDialog::zoneRule() const { return ZoneRule(state_.prefs.zone, state_.doc.observer.longitude); }
+
 void SextantDialog::setPickers(JulianDay jdUtc) {
-    const JulianDay shown = asUtc_->isChecked() ? jdUtc : jdUtc + sight_.observer.zoneOffset;
+    const JulianDay shown = asUtc_->isChecked() ? jdUtc : jdUtc + zoneRule().offsetDaysAt(jdUtc);
     const BrokenDownTime t = brokenDownTimeFromJulianDay(shown);  // to the nearest second
     const bool wasFilling = filling_;
     filling_ = true;
@@ -347,10 +350,13 @@ void SextantDialog::acceptData() {
     if (filling_) return;
     const QDate d = date_->date();
     const QTime t = time_->time();
+    const ZoneRule zone = zoneRule();
     const JulianDay picked =
         julianDayFromCalendar(d.year(), d.month(), d.day(), t.hour() + t.minute() / 60.0 + t.second() / 3600.0);
-    sight_.observationTime = observationTimeFromPickers(picked, asUtc_->isChecked(), sight_.observer.zoneOffset);
+    sight_.observationTime = asUtc_->isChecked() ? picked : zone.utcFromLocal(d, t);
     sight_.timeEnteredAsUtc = asUtc_->isChecked() ? 1 : 0;
+    // The sight's local times (Details, LOPs) at the offset of its own instant.
+    sight_.observer.zoneOffset = zone.offsetDaysAt(sight_.observationTime);
     const int value = bodyBox_->currentData().toInt();
     if (star_->isChecked()) {
         if (value > 0) {
@@ -553,9 +559,8 @@ bool EnviroDialog::apply() {
     for (int f = 0; f < 7; ++f) {
         const auto field = static_cast<EnviroField>(f);
         if (!fields_[f]->isEnabled()) continue;
-        bool ok = false;
-        const double value = fields_[f]->text().trimmed().toDouble(&ok);
-        if (!ok || !SetEnviro(sight, field, value)) {
+        const auto value = parseFieldNumber(fields_[f]->text());
+        if (!value || !SetEnviro(sight, field, *value)) {
             const EnviroRange range = enviroRange(field);
             message_->setText(QStringLiteral("%1 must be a number from %2 to %3 %4.")
                                   .arg(QString::fromUtf8(range.label).remove(QLatin1Char(':')))

@@ -17,6 +17,7 @@
 #include "app/document.h"
 #include "navigation/fix_estimate.h"
 #include "ui/preferences.h"
+#include "ui/zone_rule.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -98,6 +99,8 @@ public:
     DetailsDialog* detailsDialog() const { return detailsDialog_; }
 
     void setPickers(JulianDay jdUtc);
+    // The chart's zone (the Time page's choice) for the page's local times.
+    ZoneRule zoneRule() const;
     void calculate();
     void saveLop();
     void openDetails();

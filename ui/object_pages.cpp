@@ -25,6 +25,7 @@
 #include "app/download_dialog_qt.h"
 #include "app/web_links.h"
 #include "catalogs/deep_sky.h"
+#include "core/number_text.h"
 #include "core/time_scales.h"
 #include "sky/chart_rise.h"
 #include "sky/chart_sky.h"
@@ -35,6 +36,7 @@
 #include "solarsystem/planets.h"
 #include "solarsystem/rise_set.h"
 #include "ui/chart_view.h"
+#include "ui/date_texts.h"
 #include "ui/image_library.h"
 #include "ui/sky_model.h"
 
@@ -125,12 +127,14 @@ QString selectionInfoText(const ChartSelection& selection, ChartView& chart, Sky
     text += QStringLiteral("Topocentric  RA: %1  Dec: %2\n").arg(hms(b->raHours), dms(b->decDeg));
     text += QString::asprintf("Alt: %6.2f°   Az: %6.2f°\n", 90.0 - b->place.zenithDistance, b->place.azimuth);
     char line[96];
-    std::snprintf(line, sizeof line, "M: %4.1f,   Distance: %.4lg kM\n", b->magnitude, b->distanceAu * kKmPerAu);
+    snprintfC(line, sizeof line, "M: %4.1f,   Distance: %.4lg kM\n", b->magnitude, b->distanceAu * kKmPerAu);
     text += QString::fromLatin1(line);
     double jd0h = 0.0;
     const RiseTransitSet today = riseTransitSetOn(riseSetBody(body), model.universe().Places(), chart.observer(), 0, jd0h);
-    text += QStringLiteral("Today (%1):\n  Rise     %2\n  Transit  %3\n  Set      %4\n")
-                .arg(QString::fromStdString(formatZoneLabel(chart.observer().zoneOffset)),
+    const CalendarDate date = calendarFromJulianDay(chart.observer().instant + chart.observer().zoneOffset);
+    text += QStringLiteral("Today, %1 (%2):\n  Rise     %3\n  Transit  %4\n  Set      %5\n")
+                .arg(localeDateText(QDate(date.year, date.month, date.day)),
+                     QString::fromStdString(formatZoneLabel(chart.observer().zoneOffset)),
                      QString::fromStdString(today.riseText), QString::fromStdString(today.transitText),
                      QString::fromStdString(today.setText));
     if (body == 11 && sky->moon.valid) {

@@ -18,7 +18,10 @@ Preferences loadPreferences() {
     if (wordOk) p.gpsSettings = word;
     p.gpsDevice = s.value(QStringLiteral("GpsDevice"), p.gpsDevice).toString();
     const int source = s.value(QStringLiteral("ZoneSource"), 0).toInt();
-    if (source >= 0 && source <= 2) p.zone.source = static_cast<ZoneSource>(source);
+    if (source >= 0 && source <= 3) p.zone.source = static_cast<ZoneSource>(source);
+    p.zone.placeZone = s.value(QStringLiteral("PlaceZone")).toString().toStdString();
+    const QStringList zones = s.value(QStringLiteral("CustomPlaceZones")).toStringList();
+    if (zones.size() == p.customPlaceZones.size()) p.customPlaceZones = zones;
     const double hours = s.value(QStringLiteral("ZoneHours"), 0.0).toDouble();
     if (hours >= -14.0 && hours <= 14.0) p.zone.customHours = hours;
     p.zone.daylight = s.value(QStringLiteral("ZoneDaylight"), false).toBool();
@@ -44,6 +47,8 @@ void savePreferences(const Preferences& p) {
     s.setValue(QStringLiteral("ZoneSource"), static_cast<int>(p.zone.source));
     s.setValue(QStringLiteral("ZoneHours"), p.zone.customHours);
     s.setValue(QStringLiteral("ZoneDaylight"), p.zone.daylight);
+    s.setValue(QStringLiteral("PlaceZone"), QString::fromStdString(p.zone.placeZone));
+    s.setValue(QStringLiteral("CustomPlaceZones"), p.customPlaceZones);
 }
 
 void loadOverlays(CUniverseViewDrawState& state) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -24,6 +25,9 @@ struct Preferences {
     // only say which entry of the page's list it was.
     QString gpsDevice;
     ZoneChoice zone;
+    // The IANA zones given to the five custom places ("" where none was):
+    // the document's layout has no room for them.
+    QStringList customPlaceZones = QStringList(5, QString());
 };
 
 Preferences loadPreferences();

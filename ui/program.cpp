@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QSettings>
 
+#include "ui/date_texts.h"
 #include "ui/image_library.h"
 #include "ui/preferences.h"
 #include <QSocketNotifier>
@@ -49,6 +50,7 @@ std::unique_ptr<Program> startProgram(const QString& exePath) {
     program->model = std::make_unique<SkyModel>(config);
     program->model->setOrbitalPaths(paths);
     program->ephemerisError = program->model->startupMessage();
+    installLocaleDateFormatter();
     program->window = std::make_unique<MainWindow>(program->document, program->paths, program->metrics, *program->model);
     // The Info page's image library, when one was downloaded before. A file
     // that does not load is logged by load(); the page offers the download again.

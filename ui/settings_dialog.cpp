@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDateEdit>
 #include <QDateTime>
 #include <QDialogButtonBox>
@@ -37,6 +38,7 @@
 #include "ui/chart_overlays.h"
 #include "ui/chart_view.h"
 #include "ui/gps_page.h"
+#include "ui/number_field.h"
 #include "ui/sky_model.h"
 
 namespace celestra {
@@ -157,20 +159,30 @@ QWidget* SettingsDialog::buildTimePage() {
     zoneSystem_ = new QRadioButton(QStringLiteral("System clock"));
     zoneLongitude_ = new QRadioButton(QStringLiteral("Longitude"));
     zoneCustom_ = new QRadioButton(QStringLiteral("Custom"));
+    zonePlace_ = new QRadioButton(tr("Place's time zone"));
     zoneHours_ = new QComboBox;
     zoneHours_->setEditable(true);
+    zoneHours_->setInsertPolicy(QComboBox::NoInsert);
     zoneHours_->setObjectName(QStringLiteral("zoneHours"));
     for (int half = -24; half <= 28; ++half) zoneHours_->addItem(QString::fromStdString(zoneHoursText(half / 2.0)));
     zoneLabel_ = new QLabel(QStringLiteral("UTC"));
+    placeZoneLabel_ = new QLabel;
+    placeZoneLabel_->setObjectName(QStringLiteral("placeZoneLabel"));
+    // Wrapped, so a long zone name never widens the page past the sheet.
+    placeZoneLabel_->setWordWrap(true);
+    placeZoneLabel_->setIndent(fontMetrics().averageCharWidth() * 3);
     zoneLayout->addWidget(zoneSystem_, 0, 0, 1, 3);
     zoneLayout->addWidget(zoneLongitude_, 1, 0, 1, 3);
     zoneLayout->addWidget(zoneCustom_, 2, 0);
     zoneLayout->addWidget(zoneHours_, 2, 1);
     zoneLayout->addWidget(zoneLabel_, 2, 2);
+    zoneLayout->addWidget(zonePlace_, 3, 0, 1, 3);
+    zoneLayout->addWidget(placeZoneLabel_, 4, 0, 1, 3);
     auto* zoneGroup = new QButtonGroup(page);
     zoneGroup->addButton(zoneSystem_, 0);
     zoneGroup->addButton(zoneLongitude_, 1);
     zoneGroup->addButton(zoneCustom_, 2);
+    zoneGroup->addButton(zonePlace_, 3);
 
     current_ = new QLabel(QStringLiteral("Current:"));
     latLong_ = new QLabel(QStringLiteral("LatLong"));
@@ -202,7 +214,12 @@ QWidget* SettingsDialog::buildTimePage() {
     connect(asUtc_, &QCheckBox::toggled, this, [this] { refreshTime(); });
     connect(dst_, &QCheckBox::toggled, this, [this] { if (!refreshing_) applyZone(); });
     connect(zoneGroup, &QButtonGroup::idClicked, this, [this] { applyZone(); });
-    connect(zoneHours_, &QComboBox::currentTextChanged, this, [this] { if (!refreshing_) applyZone(); });
+    // Hours typed take effect as soon as they are a number in range; other
+    // text waits, untouched, until the box is left (finishZoneHours).
+    connect(zoneHours_, &QComboBox::currentTextChanged, this, [this] {
+        if (!refreshing_ && typedZoneHours()) applyZone();
+    });
+    connect(zoneHours_->lineEdit(), &QLineEdit::editingFinished, this, &SettingsDialog::finishZoneHours);
     for (QRadioButton* b : {apTime_, chartTime_, zoneTime_})
         connect(b, &QRadioButton::toggled, this, [this](bool on) { if (on) refreshTime(); });
     connect(date_, &QDateEdit::dateChanged, this, [this] { applyPickers(); });
@@ -237,14 +254,19 @@ void SettingsDialog::refreshTime() {
     zoneSystem_->setChecked(zone.source == ZoneSource::SystemClock);
     zoneLongitude_->setChecked(zone.source == ZoneSource::Longitude);
     zoneCustom_->setChecked(zone.source == ZoneSource::Custom);
+    zonePlace_->setChecked(zone.source == ZoneSource::Place);
     zoneHours_->setEnabled(zone.source == ZoneSource::Custom);
-    zoneHours_->setCurrentText(QString::fromStdString(zoneHoursText(zone.customHours)));
+    // Not while the user's own spelling of the same hours ("5,75") stands.
+    if (parseFieldNumber(zoneHours_->currentText()) != zone.customHours)
+        zoneHours_->setCurrentText(QString::fromStdString(zoneHoursText(zone.customHours)));
     dst_->setChecked(zoneDaylight(zone, doc_.observer.instant));
     // The database says when daylight saving is in force; the box only shows it then.
-    dst_->setEnabled(zone.source != ZoneSource::SystemClock);
+    dst_->setEnabled(zone.source == ZoneSource::Longitude || zone.source == ZoneSource::Custom);
+    const QString named = namedZoneText(zone.placeZone, doc_.observer.instant);
+    placeZoneLabel_->setText(named.isEmpty() ? tr("none yet: the longitude's zone") : named);
 
     const double jd = pickedInstant();
-    const double offset = asUtc_->isChecked() ? 0.0 : doc_.observer.zoneOffset;
+    const double offset = asUtc_->isChecked() ? 0.0 : zoneRule().offsetDaysAt(jd);
     const QDateTime shown = dateTimeOfJd(jd + offset);
     // Only a changed value is written back: rewriting the same one would put
     // the cursor back at the start of a picker being typed in.
@@ -271,12 +293,16 @@ void SettingsDialog::refreshCurrent() {
                       (asUtc_->isChecked() ? QStringLiteral("   (times shown as UTC)") : QString()));
 }
 
+ZoneRule SettingsDialog::zoneRule() const { return ZoneRule(prefs_.zone, doc_.observer.longitude); }
+
 void SettingsDialog::applyZone() {
     ZoneChoice& zone = prefs_.zone;
-    zone.source = zoneCustom_->isChecked() ? ZoneSource::Custom
-                  : zoneLongitude_->isChecked() ? ZoneSource::Longitude : ZoneSource::SystemClock;
-    const double hours = parseZoneHours(zoneHours_->currentText().toStdString());
-    if (!std::isnan(hours)) zone.customHours = hours;
+    zone.source = zoneCustom_->isChecked()      ? ZoneSource::Custom
+                  : zoneLongitude_->isChecked() ? ZoneSource::Longitude
+                  : zonePlace_->isChecked()     ? ZoneSource::Place
+                                                : ZoneSource::SystemClock;
+    // A text that is not (yet) hours in range changes nothing; leaving the box refuses it.
+    if (const auto hours = typedZoneHours()) zone.customHours = *hours;
     zone.daylight = dst_->isChecked();
     doc_.observer.zoneOffset = zoneOffsetDays(zone, doc_.observer.instant, doc_.observer.longitude);
     savePreferences(prefs_);
@@ -285,17 +311,46 @@ void SettingsDialog::applyZone() {
     refreshTime();
 }
 
+std::optional<double> SettingsDialog::typedZoneHours() const {
+    const auto hours = parseFieldNumber(zoneHours_->currentText());
+    if (!hours || *hours < -14.0 || *hours > 14.0) return std::nullopt;
+    return hours;
+}
+
+void SettingsDialog::finishZoneHours() {
+    if (refreshing_) return;
+    if (!typedZoneHours()) refuseField(zoneHours_, rangeMessage(-14.0, 14.0), true);
+    // Either way the box shows the hours in force, with the point.
+    refreshing_ = true;
+    zoneHours_->setCurrentText(QString::fromStdString(zoneHoursText(prefs_.zone.customHours)));
+    refreshing_ = false;
+}
+
+void SettingsDialog::setPlaceZone(const std::string& id) {
+    prefs_.zone.placeZone = id;
+    savePreferences(prefs_);
+    if (placeZoneBox_) {
+        const QSignalBlocker block(placeZoneBox_);
+        placeZoneBox_->setCurrentText(QString::fromStdString(id));
+    }
+    if (prefs_.zone.source == ZoneSource::Place) {
+        doc_.observer.zoneOffset = zoneOffsetDays(prefs_.zone, doc_.observer.instant, doc_.observer.longitude);
+        chart_.viewChanged(true);
+    }
+    refreshTime();
+}
+
 void SettingsDialog::applyPickers() {
     if (refreshing_ || zoneTime_->isChecked()) return;
-    const double offset = asUtc_->isChecked() ? 0.0 : doc_.observer.zoneOffset;
-    const double jd = jdOfDateTime(QDateTime(date_->date(), time_->time(), Qt::UTC)) - offset;
+    const double jd = asUtc_->isChecked() ? jdOfDateTime(QDateTime(date_->date(), time_->time(), Qt::UTC))
+                                          : zoneRule().utcFromLocal(date_->date(), time_->time());
     if (apTime_->isChecked()) {
         doc_.currentSight.apTimeOverride = jd;
     } else if (!chart_.timeControl().setInstant(jd)) {
         refreshTime();  // outside the ephemeris: the pickers go back to the chart's instant
         return;
-    } else if (prefs_.zone.source == ZoneSource::SystemClock) {
-        // The database's offset at the new instant (summer or winter time).
+    } else {
+        // The zone's offset at the new instant (summer or winter time).
         const double zone = zoneOffsetDays(prefs_.zone, jd, doc_.observer.longitude);
         if (zone != doc_.observer.zoneOffset) {
             doc_.observer.zoneOffset = zone;
@@ -318,7 +373,7 @@ QWidget* SettingsDialog::buildPlacePage() {
         return s;
     };
     auto minutes = [] {
-        auto* s = new QDoubleSpinBox;
+        auto* s = new NumberSpinBox;
         s->setRange(0.0, 59.99);
         s->setDecimals(2);
         s->setSuffix(QStringLiteral("'"));
@@ -340,15 +395,15 @@ QWidget* SettingsDialog::buildPlacePage() {
     form->addWidget(lonDeg_, 1, 1);
     form->addWidget(lonMin_, 1, 2);
     form->addWidget(lonEw_, 1, 3);
-    height_ = new QDoubleSpinBox;
+    height_ = new NumberSpinBox;
     height_->setRange(-500.0, 20000.0);
     height_->setDecimals(0);
     height_->setSuffix(QStringLiteral(" m"));
-    temperature_ = new QDoubleSpinBox;
+    temperature_ = new NumberSpinBox;
     temperature_->setRange(-60.0, 60.0);
     temperature_->setDecimals(1);
     temperature_->setSuffix(QStringLiteral(" °C"));
-    pressure_ = new QDoubleSpinBox;
+    pressure_ = new NumberSpinBox;
     pressure_->setRange(500.0, 1100.0);
     pressure_->setDecimals(0);
     pressure_->setSuffix(QStringLiteral(" mb"));
@@ -363,6 +418,21 @@ QWidget* SettingsDialog::buildPlacePage() {
     gps->setAutoDefault(false);
     connect(gps, &QPushButton::clicked, this, &SettingsDialog::openGpsPage);
     form->addWidget(gps, 0, 4);
+    // The place's time zone, searchable by any part of its name ("sydney",
+    // "america/"); a world place brings its own, a custom place keeps the
+    // one it was saved with.
+    placeZoneBox_ = new QComboBox;
+    placeZoneBox_->setObjectName(QStringLiteral("placeZone"));
+    placeZoneBox_->setEditable(true);
+    placeZoneBox_->setInsertPolicy(QComboBox::NoInsert);
+    for (const QByteArray& id : QTimeZone::availableTimeZoneIds()) placeZoneBox_->addItem(QString::fromLatin1(id));
+    placeZoneBox_->completer()->setFilterMode(Qt::MatchContains);
+    placeZoneBox_->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    placeZoneBox_->setCurrentText(QString::fromStdString(prefs_.zone.placeZone));
+    placeZoneBox_->lineEdit()->setPlaceholderText(tr("none: type part of a name, such as \"sydney\""));
+    placeZoneBox_->setToolTip(tr("The place's time zone, used by \"Place's time zone\" on the Time page"));
+    form->addWidget(new QLabel(tr("Time zone:")), 5, 0);
+    form->addWidget(placeZoneBox_, 5, 1, 1, 4);
     layout->addLayout(form);
 
     placeSearch_ = new QLineEdit;
@@ -381,6 +451,19 @@ QWidget* SettingsDialog::buildPlacePage() {
     slotRow->addWidget(store);
     layout->addLayout(slotRow);
     fillPlaceList(QString());
+    auto takeZone = [this] {
+        const QString text = placeZoneBox_->currentText().trimmed();
+        if (text.toStdString() == prefs_.zone.placeZone) return;
+        if (!namedZone(text.toStdString()).isValid()) {
+            refuseField(placeZoneBox_, tr("No time zone \"%1\": choose one from the list.").arg(text), true);
+            const QSignalBlocker block(placeZoneBox_);
+            placeZoneBox_->setCurrentText(QString::fromStdString(prefs_.zone.placeZone));
+            return;
+        }
+        setPlaceZone(text.toStdString());
+    };
+    connect(placeZoneBox_, &QComboBox::activated, this, takeZone);
+    connect(placeZoneBox_->lineEdit(), &QLineEdit::editingFinished, this, takeZone);
 
     for (QSpinBox* s : {latDeg_, lonDeg_}) connect(s, &QSpinBox::valueChanged, this, [this] { applyPlace(); });
     for (QDoubleSpinBox* s : {latMin_, lonMin_, height_, temperature_, pressure_})
@@ -403,6 +486,8 @@ QWidget* SettingsDialog::buildPlacePage() {
             doc_.observer.latitude = placeLatitude(index);
             doc_.observer.longitude = placeLongitude(index);
         }
+        const std::string zone = custom ? prefs_.customPlaceZones.value(index).toStdString() : place(index)->zone;
+        if (!zone.empty()) setPlaceZone(zone);
         refreshPlace();
         applyPlace();
     };
@@ -422,6 +507,8 @@ QWidget* SettingsDialog::buildPlacePage() {
         p.name = name.isEmpty() ? p.name : name.toStdString();
         p.latitude = doc_.observer.latitude;
         p.longitude = doc_.observer.longitude;
+        prefs_.customPlaceZones[index] = QString::fromStdString(prefs_.zone.placeZone);
+        savePreferences(prefs_);
         item->setText(QString::fromStdString(p.name) + QStringLiteral("   ") + placeText(p.latitude, p.longitude));
     });
     return page;
@@ -491,8 +578,8 @@ void SettingsDialog::applyPlace() {
     o.height = height_->value();
     o.temperature = temperature_->value();
     o.pressure = pressure_->value();
-    if (prefs_.zone.source == ZoneSource::Longitude)
-        o.zoneOffset = zoneOffsetDays(prefs_.zone, o.instant, o.longitude);
+    // The longitude's zone, or the place zone's fallback to it, follows the place.
+    o.zoneOffset = zoneOffsetDays(prefs_.zone, o.instant, o.longitude);
     chart_.viewChanged(true);
 }
 
@@ -567,7 +654,7 @@ QWidget* SettingsDialog::buildGeneralPage() {
     caldwell->setChecked(s.deepSkySelection & 2);
     auto* comets = new QCheckBox(QStringLiteral("Comets    Mag:"));
     comets->setChecked(s.overlays[kOverlayComets] != 0);
-    auto* cometMag = new QDoubleSpinBox;
+    auto* cometMag = new NumberSpinBox;
     cometMag->setRange(-5.0, 20.0);
     cometMag->setDecimals(1);
     cometMag->setValue(s.field12 / 1000.0);

@@ -6,9 +6,12 @@
 
 #include <QDialog>
 
+#include <optional>
+
 #include "app/document.h"
 #include "gps/gps_source.h"
 #include "ui/preferences.h"
+#include "ui/zone_rule.h"
 
 class QCheckBox;
 class QComboBox;
@@ -39,6 +42,9 @@ public:
     // The place page's list of world places (custom slots first) and its search box.
     QListWidget* placeList() const { return placeList_; }
     QLineEdit* placeSearch() const { return placeSearch_; }
+    // The Time page's custom offset box and the place page's zone box.
+    QComboBox* zoneHoursBox() const { return zoneHours_; }
+    QComboBox* placeZoneBox() const { return placeZoneBox_; }
 
     // The "GPS..." button: opens the GPS page (window-modal) over the sheet.
     void openGpsPage();
@@ -58,6 +64,15 @@ private:
     void refreshCurrent();
     void refreshPlace();
     void applyZone();
+    // The custom offset box's text when the user leaves it: a number of
+    // hours in -14..14 (point or the locale's separator), else refused.
+    void finishZoneHours();
+    // The box's hours when its text is a number in -14..14.
+    std::optional<double> typedZoneHours() const;
+    // The current place's named zone ("" for none): kept in the preferences,
+    // shown on both pages, and the chart's zone when the Time page uses it.
+    void setPlaceZone(const std::string& id);
+    ZoneRule zoneRule() const;
     void applyPickers();
     void applyPlace();
     void fillPlaceList(const QString& text);
@@ -84,7 +99,9 @@ private:
     QRadioButton* zoneSystem_ = nullptr;
     QRadioButton* zoneLongitude_ = nullptr;
     QRadioButton* zoneCustom_ = nullptr;
+    QRadioButton* zonePlace_ = nullptr;
     QComboBox* zoneHours_ = nullptr;
+    QLabel* placeZoneLabel_ = nullptr;
     QRadioButton* apTime_ = nullptr;
     QRadioButton* chartTime_ = nullptr;
     QRadioButton* zoneTime_ = nullptr;
@@ -106,6 +123,7 @@ private:
     QLineEdit* placeSearch_ = nullptr;
     QListWidget* placeList_ = nullptr;
     QLineEdit* slotName_ = nullptr;
+    QComboBox* placeZoneBox_ = nullptr;
 
     // General
     QPushButton* cometDownload_ = nullptr;

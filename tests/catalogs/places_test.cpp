@@ -6,6 +6,8 @@
 #include <cmath>
 #include <string>
 
+#include "core/time_zones.h"
+
 namespace celestra {
 namespace {
 
@@ -54,6 +56,38 @@ TEST(Places, NamedExamples) {
     ASSERT_GE(zurich, 0);
     EXPECT_EQ(place(zurich)->latitude, 4738);
     EXPECT_GE(indexOf("Ab\u00fb Zabi", "United Arab Emirates"), 0);
+}
+
+TEST(Places, TimeZonesOfTheirOwnCountry) {
+    for (int i = 0; i < kCustomPlaceSlots; ++i) EXPECT_STREQ(place(i)->zone, "");
+    const struct {
+        const char* name;
+        const char* country;
+        const char* zone;
+    } examples[] = {
+        {"Greenwich", "United Kingdom", "Europe/London"},
+        {"London", "United Kingdom", "Europe/London"},
+        {"London", "Canada", "America/Toronto"},
+        {"Sydney", "Australia", "Australia/Sydney"},
+        {"Kathmandu", "Nepal", "Asia/Kathmandu"},
+        // Nearest cities across a border would give these the wrong country's zone.
+        {"Batam", "Indonesia", "Asia/Jakarta"},
+        {"Yining", "China", "Asia/Urumqi"},
+        // Countries without a GeoNames city: the tz database's zone of the country.
+        {"Yaren", "Nauru", "Pacific/Nauru"},
+        {"Fakaofo", "Tokelau", "Pacific/Fakaofo"},
+    };
+    for (const auto& e : examples) {
+        const int i = indexOf(e.name, e.country);
+        ASSERT_GE(i, 0) << e.name;
+        EXPECT_STREQ(place(i)->zone, e.zone) << e.name;
+    }
+}
+
+TEST(Places, EveryZoneIsInTheTzDatabase) {
+    if (!timeZoneOffsetAt("Europe/London", kJ2000)) GTEST_SKIP() << "no tz database";
+    for (int i = kCustomPlaceSlots; i < placeCount(); ++i)
+        EXPECT_TRUE(timeZoneOffsetAt(place(i)->zone, kJ2000)) << place(i)->name << ": " << place(i)->zone;
 }
 
 TEST(Places, SortedByNameAndWithinRange) {

@@ -119,6 +119,39 @@ TEST_F(EphemerisCli, RiseSetJsonAndPolarTexts) {
     EXPECT_EQ(runCli("riseset --body Sun --date 2075-06-21 --lat 0 --lon 0" + option_).exitCode, 3);
 }
 
+// A named zone gives the same times as its hour offset on that date: summer
+// and winter time in London, +5:45 in Kathmandu.
+TEST_F(EphemerisCli, RiseSetInANamedZone) {
+    const std::string place = " --body Sun --lat 51.5 --lon -0.13 --json" + option_;
+    for (const auto& [date, hours] : {std::pair{"2024-06-21", "1"}, std::pair{"2024-12-21", "0"}}) {
+        const auto named = runCli(std::string("riseset --date ") + date + " --zone Europe/London" + place);
+        const auto offset = runCli(std::string("riseset --date ") + date + " --zone " + hours + place);
+        ASSERT_EQ(named.exitCode, 0) << named.err;
+        ASSERT_EQ(offset.exitCode, 0) << offset.err;
+        const std::string times = offset.out.substr(0, offset.out.find(",\"zone_offset_hours\""));
+        EXPECT_EQ(named.out.substr(0, times.size()), times) << date;
+        EXPECT_EQ(jsonNumber(named.out, "zone_offset_hours"), std::stod(hours));
+        EXPECT_TRUE(has(named.out, "\"zone\":\"Europe/London\"")) << named.out;
+    }
+    auto r = runCli("riseset --body Sun --date 2024-06-21 --lat 27.7 --lon 85.3 --zone Asia/Kathmandu" + option_);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(has(r.out, "Sun, 2024-06-21, zone Asia/Kathmandu (+5.75 h)")) << r.out;
+    for (const char* bad : {"Europe/Atlantis", "../../etc/passwd", "15", "5,5"})
+        EXPECT_EQ(runCli(std::string("riseset --body Sun --date 2024-06-21 --lat 0 --lon 0 --zone ") + bad + option_).exitCode, 2)
+            << bad;
+}
+
+TEST_F(EphemerisCli, MoonPhasesInANamedZone) {
+    // October 2024: the full Moon in summer time, the new Moon of November in winter time.
+    auto r = runCli("moonphases --year 2024 --month 10 --zone Europe/London" + option_);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(has(r.out, "Full Moon      2024-10-17T12:26+01:00")) << r.out;
+    r = runCli("moonphases --year 2024 --month 11 --zone Europe/London --json" + option_);
+    EXPECT_TRUE(has(r.out, "{\"kind\":\"new\",\"utc\":\"2024-11-01T12:47\",\"local\":\"2024-11-01T12:47+00:00\"}")) << r.out;
+    r = runCli("moonphases --year 2024 --month 4 --zone -3.5" + option_);
+    EXPECT_TRUE(has(r.out, "Full Moon      2024-04-23T20:19-03:30")) << r.out;
+}
+
 TEST_F(EphemerisCli, MoonPhasesOfAMonth) {
     auto r = runCli("moonphases --year 2024 --month 4 --json" + option_);
     ASSERT_EQ(r.exitCode, 0) << r.err;

@@ -67,10 +67,10 @@ TEST(CatalogCli, PlacesListAndSearch) {
     ASSERT_EQ(all.exitCode, 0) << all.err;
     EXPECT_TRUE(contains(all.out, "{\"count\":1736,"));
     EXPECT_TRUE(contains(all.out, "{\"index\":5,\"name\":\"Abidjan\",\"lat_deg\":5.33,\"lon_deg\":-4.03,"
-                                  "\"country\":\"Ivory Coast\"}"));
+                                  "\"country\":\"Ivory Coast\",\"zone\":\"Africa/Abidjan\"}"));
     const auto zurich = runCli("places --search zurich");
     ASSERT_EQ(zurich.exitCode, 0);
-    EXPECT_EQ(zurich.out, "1734   47.38     8.54  Z\u00fcrich, Switzerland\n");
+    EXPECT_EQ(zurich.out, "1734   47.38     8.54  Z\u00fcrich, Switzerland  Europe/Zurich\n");
     const auto london = runCli("places --search London --json");
     EXPECT_TRUE(contains(london.out, "\"lat_deg\":42.97,\"lon_deg\":-81.24,\"country\":\"Canada\""));
     EXPECT_TRUE(contains(london.out, "\"lat_deg\":51.52,\"lon_deg\":-0.1,\"country\":\"United Kingdom\""));

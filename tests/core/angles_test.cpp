@@ -122,11 +122,11 @@ TEST(FormatOrdinal, EnglishSuffixes) {
     EXPECT_EQ(out, "0th. 1st. 2nd. 3rd. 4th. 11th. 12th. 13th. 21st. 22nd. 23rd. 101st. 111st. 112nd. ");
 }
 
-TEST(FormatDate, DefaultFormatterInTheCLocale) {
+TEST(FormatDate, DefaultFormatterIsIsoOrNamedMonth) {
     std::string out;
     const double jd = julianDayFromCalendar(2000, 1, 1, 12.0);
     formatDate(jd, true, out);
-    EXPECT_EQ(out, "01/01/00");
+    EXPECT_EQ(out, "2000-01-01");
     formatDate(jd, false, out);
     EXPECT_EQ(out, "Saturday, 01 January 2000");
     formatTimeOfDay(jd, false, out);
@@ -154,7 +154,7 @@ TEST(FormatDate, ReplaceableFormatter) {
     EXPECT_EQ(out, "03:06:00");
     setDateTimeFormatter({});
     formatDate(julianDayFromCalendar(2024, 3, 20, 3.1), true, out);
-    EXPECT_EQ(out, "03/20/24");
+    EXPECT_EQ(out, "2024-03-20");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "core/time_scales.h"
+#include "core/time_zones.h"
 
 namespace celestra {
 namespace {
@@ -65,13 +66,27 @@ TEST(ZoneChoice, OffsetBoxTexts) {
     EXPECT_EQ(zoneHoursText(-5.0), "-5");
     EXPECT_EQ(zoneHoursText(5.5), "+5.5");
     EXPECT_EQ(zoneHoursText(5.75), "+5.75");
-    EXPECT_DOUBLE_EQ(parseZoneHours("+5.5"), 5.5);
-    EXPECT_DOUBLE_EQ(parseZoneHours("-12"), -12.0);
-    EXPECT_DOUBLE_EQ(parseZoneHours("14"), 14.0);
-    EXPECT_TRUE(std::isnan(parseZoneHours("14.5")));
-    EXPECT_TRUE(std::isnan(parseZoneHours("")));
-    EXPECT_TRUE(std::isnan(parseZoneHours("5h")));
-    EXPECT_TRUE(std::isnan(parseZoneHours("nan")));
+}
+
+TEST(ZoneChoice, PlaceZoneFollowsItsDaylightSaving) {
+    if (!timeZoneOffsetAt("Europe/London", kJ2000)) GTEST_SKIP() << "no tz database";
+    ZoneChoice c;
+    c.source = ZoneSource::Place;
+    c.placeZone = "Europe/London";
+    c.daylight = true;  // the DST box has no say over a named zone
+    const double winter = julianDayFromCalendar(2024, 1, 15, 12.0), summer = julianDayFromCalendar(2024, 7, 15, 12.0);
+    EXPECT_DOUBLE_EQ(zoneOffsetDays(c, winter, 139.7), 0.0);
+    EXPECT_DOUBLE_EQ(zoneOffsetDays(c, summer, 139.7), 1.0 / 24.0);
+    EXPECT_FALSE(zoneDaylight(c, winter));
+    EXPECT_TRUE(zoneDaylight(c, summer));
+    c.placeZone = "Asia/Kathmandu";
+    EXPECT_DOUBLE_EQ(zoneOffsetDays(c, summer, 0.0), 5.75 / 24.0);
+    // A zone the database lacks, or none: the longitude's zone, no daylight saving.
+    for (const char* unknown : {"Europe/Atlantis", ""}) {
+        c.placeZone = unknown;
+        EXPECT_DOUBLE_EQ(zoneOffsetDays(c, summer, 139.7), 9.0 / 24.0);
+        EXPECT_FALSE(zoneDaylight(c, summer));
+    }
 }
 
 }  // namespace

@@ -4,8 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -24,6 +26,20 @@ std::string readAll(const std::string& path) {
     return ss.str();
 }
 }  // namespace
+
+DecimalCommaLocale::DecimalCommaLocale() {
+    const char* now = std::setlocale(LC_NUMERIC, nullptr);
+    previous_ = now ? now : "C";
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}) {
+        if (std::setlocale(LC_NUMERIC, name) && std::strcmp(std::localeconv()->decimal_point, ",") == 0) {
+            active_ = true;
+            return;
+        }
+    }
+    std::setlocale(LC_NUMERIC, previous_.c_str());
+}
+
+DecimalCommaLocale::~DecimalCommaLocale() { std::setlocale(LC_NUMERIC, previous_.c_str()); }
 
 std::string sharedDataDir() {
     const char* env = std::getenv("CELESTRA_SHARED_DATA");

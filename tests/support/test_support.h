@@ -30,7 +30,28 @@ struct CommandResult {
 // caller where needed) and captures stdout, stderr and the exit code.
 CommandResult runCli(const std::string& arguments, const std::string& stdinText = "");
 
+// Switches LC_NUMERIC to a locale that writes "12,5" (de_DE.UTF-8, else
+// fr_FR.UTF-8) for its lifetime, as a desktop toolkit does at start, and
+// restores the previous one. active() is false when neither locale is
+// generated on this machine (CI generates both).
+class DecimalCommaLocale {
+public:
+    DecimalCommaLocale();
+    ~DecimalCommaLocale();
+    DecimalCommaLocale(const DecimalCommaLocale&) = delete;
+    DecimalCommaLocale& operator=(const DecimalCommaLocale&) = delete;
+    bool active() const { return active_; }
+
+private:
+    std::string previous_;
+    bool active_ = false;
+};
+
 }  // namespace celestra::test
+
+#define CELESTRA_REQUIRE_DECIMAL_COMMA(var)                                       \
+    ::celestra::test::DecimalCommaLocale var;                                     \
+    if (!var.active()) GTEST_SKIP() << "neither de_DE.UTF-8 nor fr_FR.UTF-8 is generated here; skipping"
 
 #define CELESTRA_REQUIRE_SHARED_FILE(var, rel)                                   \
     const std::string var = ::celestra::test::sharedDataFile(rel);               \

@@ -1,17 +1,41 @@
 #include "tests/ui/qt_test_support.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
+#include <QTest>
 
 #include <cstdlib>
 #include <string>
+
+#include "ui/program.h"
+#include "ui/sky_model.h"
 
 namespace celestra::test {
 
 QString builtEphemeris() {
     const QString path = QStringLiteral(CELESTRA_BUILT_EPHEMERIS);
     return QFileInfo::exists(path) ? path : QString();
+}
+
+void waitForSkyModel(SkyModel& model) {
+    model.waitIdle();
+    // The worker's queued notifications, then what they trigger.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+std::unique_ptr<Program> startProgramForTest() {
+    QSettings().clear();
+    QSettings().setValue(QStringLiteral("Chart/OrbitalPaths"), false);
+    auto program = startProgram(QCoreApplication::applicationFilePath());
+    program->window->setPagesModeless(true);
+    program->window->show();
+    if (!QTest::qWaitForWindowExposed(program->window.get())) return nullptr;
+    waitForSkyModel(*program->model);
+    return program;
 }
 
 QString prepareQtTestEnvironment() {

@@ -6,6 +6,13 @@
 
 #include <QString>
 
+#include <memory>
+
+namespace celestra {
+class SkyModel;
+struct Program;
+}
+
 namespace celestra::test {
 
 // Call first in main(). Returns the temporary home.
@@ -13,5 +20,13 @@ QString prepareQtTestEnvironment();
 
 // The default ephemeris the build made ("" when there is none).
 QString builtEphemeris();
+
+// Waits until the sky model's worker is idle and the chart has been told.
+void waitForSkyModel(SkyModel& model);
+
+// The program as a user starts it with fresh settings (orbital paths off,
+// so no daily table is built), its pages modeless, the window shown and the
+// first recompute done; null when the window could not be shown.
+std::unique_ptr<Program> startProgramForTest();
 
 }  // namespace celestra::test
