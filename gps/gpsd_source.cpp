@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -161,7 +162,7 @@ int CGpsdSource::Poll(int timeoutMs) {
     char buffer[4096];
     size_t taken = 0;
     while (taken < kMaxPollBytes) {
-        const ssize_t n = recv(m_fd, buffer, sizeof buffer, 0);
+        const ssize_t n = recv(m_fd, buffer, std::min(sizeof buffer, kMaxPollBytes - taken), 0);
         if (n == 0) {
             Close();
             return Fail(ECONNRESET, "gpsd closed the connection");

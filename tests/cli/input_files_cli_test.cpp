@@ -7,8 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "tests/support/test_support.h"
 
@@ -27,6 +30,25 @@ protected:
         ASSERT_EQ(::mkfifo(fifo_.c_str(), 0644), 0);
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
+    // Runs the command; should it open the FIFO and wait for a writer (the
+    // fault under test), a writer comes and goes after 10 s, and should it
+    // read a device without end it is killed after 60 s: the test fails on
+    // the output instead of hanging.
+    test::CommandResult run(const std::string& arguments) {
+        std::atomic<bool> done{false};
+        std::thread rescuer([&] {
+            for (int i = 0; i < 100 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            while (!done) {
+                const int fd = ::open(fifo_.c_str(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0) ::close(fd);
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+        });
+        test::CommandResult r = test::runCliWithin(60, arguments);
+        done = true;
+        rescuer.join();
+        return r;
+    }
     std::string dir_, fifo_;
 };
 
@@ -46,7 +68,7 @@ TEST_F(InputFilesCli, SpecialFilesAreNamedAndRefusedWithFour) {
     };
     for (const auto& [command, what] : commands) {
         for (const auto& [file, kind] : files) {
-            const auto r = runCli(command + "'" + file + "'");
+            const auto r = run(command + "'" + file + "'");
             EXPECT_EQ(r.exitCode, 4) << command << file << "\n" << r.err;
             EXPECT_TRUE(has(r.err, what + file) && has(r.err, kind)) << command << file << "\n" << r.err;
             EXPECT_TRUE(r.out.empty()) << command << file;

@@ -55,6 +55,11 @@ private:
             if (::poll(&p, 1, 50) <= 0) continue;
             const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
             if (fd < 0) continue;
+            // A deep send buffer (forced where allowed): the flood is ahead
+            // of any reader, and a test can let megabytes wait unread.
+            const int depth = 8 << 20;
+            if (::setsockopt(fd, SOL_SOCKET, SO_SNDBUFFORCE, &depth, sizeof depth) != 0)
+                ::setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &depth, sizeof depth);
             gone_ = false;
             flood(fd, end);
             gone_ = true;
@@ -67,7 +72,7 @@ private:
         const std::string tpv =
             "{\"class\":\"TPV\",\"mode\":3,\"time\":\"2026-12-08T12:35:19.000Z\",\"lat\":48.1173,"
             "\"lon\":-11.516667,\"altMSL\":545.4,\"speed\":11.5,\"track\":84.4}\n";
-        while (block.size() < 16384) block += tpv;
+        while (block.size() < 256 * 1024) block += tpv;
         size_t offset = 0;
         while (!stop_ && std::chrono::steady_clock::now() < end) {
             if (sent_ >= cap_) {  // hold the line, idle, until the client goes or the test ends
