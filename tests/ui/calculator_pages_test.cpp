@@ -294,7 +294,7 @@ private slots:
         type(page.decimal, QStringLiteral("0.9999999999"));
         page.toDms->click();
         QCOMPARE(page.degrees->text() + page.minutes->text() + page.seconds->text(), QStringLiteral("01000.000000"));
-        type(page.decimal, QStringLiteral("1e10"));
+        type(page.decimal, QStringLiteral("12345678"));
         page.toDms->click();
         QCOMPARE(messages_.last(), QStringLiteral("Please enter a number between -999999 and 999999."));
         QCOMPARE(page.degrees->text(), QStringLiteral("01"));
