@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/archive.h"
+#include "core/regular_file.h"
 #include "core/side_files.h"
 
 namespace celestra {
@@ -140,41 +141,12 @@ FileStatus parseColorFile(const uint8_t* bytes, size_t size, ColorSchemes& schem
 // Files
 
 FileStatus readWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
-    bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        const bool missing = errno == ENOENT || errno == ENOTDIR;
-        error = errnoText();
-        return missing ? FileStatus::Missing : FileStatus::Unreadable;
+    InputFileError why;
+    switch (readRegularFile(path, kMaxFileBytes, bytes, why)) {
+        case InputFileStatus::Ok: return FileStatus::Ok;
+        case InputFileStatus::Missing: error = why.reason; return FileStatus::Missing;
+        default: error = why.reason; return FileStatus::Unreadable;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        error = "not a regular file";
-        ::close(fd);
-        return FileStatus::Unreadable;
-    }
-    if (static_cast<uint64_t>(st.st_size) > kMaxFileBytes) {
-        error = "file too large";
-        ::close(fd);
-        return FileStatus::Unreadable;
-    }
-    bytes.resize(static_cast<size_t>(st.st_size));
-    size_t got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            error = errnoText();
-            ::close(fd);
-            bytes.clear();
-            return FileStatus::Unreadable;
-        }
-        if (n == 0) break;  // the file shrank while we read it: parse what is there
-        got += static_cast<size_t>(n);
-    }
-    bytes.resize(got);
-    ::close(fd);
-    return FileStatus::Ok;
 }
 
 bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {

@@ -113,7 +113,8 @@ bool saveDocument(const std::string& path, const std::string& colorsPath, const 
 // written, flushed to disk, then renamed over the old file.
 bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error);
 
-// Reads a whole file (at most 512 MiB). Missing, Unreadable or Ok.
+// Reads a whole regular file (at most 512 MiB) without blocking on a FIFO or
+// device: Missing, Unreadable (also anything but a regular file) or Ok.
 FileStatus readWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);
 
 }  // namespace celestra

@@ -7,10 +7,11 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 #include <vector>
 
 #include "core/log.h"
+#include "core/regular_file.h"
 #include "core/side_files.h"
 
 namespace celestra {
@@ -42,7 +43,11 @@ bool exists(const std::string& path) {
 // Value of XDG_DOCUMENTS_DIR in a user-dirs.dirs file: a shell assignment
 // whose value is "$HOME/..." or an absolute path in double quotes.
 std::string documentsFromUserDirs(const std::string& file, const std::string& home) {
-    std::ifstream in(file);
+    // A few lines of shell; a FIFO or a folder in its place is not waited on.
+    std::vector<uint8_t> bytes;
+    InputFileError error;
+    if (readRegularFile(file, 64 * 1024, bytes, error) != InputFileStatus::Ok) return {};
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
     std::string line;
     const std::string key = "XDG_DOCUMENTS_DIR=";
     while (std::getline(in, line)) {

@@ -41,24 +41,28 @@ std::string formatPlainDecimal(double value) {
 DmsValue decimalToDms(double value, bool useSeconds) {
     DmsValue out;
     out.useSeconds = useSeconds;
-    out.negative = std::signbit(value) && value != 0.0;
-    const double ip = std::trunc(value);
-    const double f = value - ip;
-    out.degrees = static_cast<int>(std::fabs(ip));
+    // Rounded once, in whole units of the last place shown (a microsecond of
+    // arc with seconds, a millionth of a minute without), then split: a
+    // rounding up carries into the minutes and degrees, so 0.9999999999° is
+    // 01° 00′ 00″ and never 00° 59′ 60″. |value| <= 999999 keeps the count
+    // below 2^53, where every unit is exact.
+    const double magnitude = std::fmin(std::fabs(value), kDmsMaxMagnitude);
+    const long long unitsPerMinute = useSeconds ? 60'000'000LL : 1'000'000LL;
+    const long long units = std::llround(magnitude * 60.0 * static_cast<double>(unitsPerMinute));
+    const long long perDegree = 60 * unitsPerMinute;
+    out.negative = value < 0.0 && units != 0;
+    out.degrees = static_cast<int>(units / perDegree);
+    const long long rest = units % perDegree;
     out.degreesText = (out.negative ? "-" : "") + printf02d(out.degrees);
-    const std::string sign = out.negative ? "-" : "";
     if (useSeconds) {
-        const double m = f * 60.0 + (value >= 0.0 ? 5e-10 : -5e-10);
-        const double mi = std::trunc(m);
-        const double s = (m - mi) * 60.0;
-        out.minutes = static_cast<int>(std::fabs(mi));
-        out.seconds = std::fabs(s);
+        out.minutes = static_cast<int>(rest / unitsPerMinute);
+        out.seconds = static_cast<double>(rest % unitsPerMinute) / 1e6;
+        out.minutesDecimal = out.minutes + out.seconds / 60.0;
         out.minutesText = printf02d(out.minutes);
         out.secondsText = formatPlainDecimal(out.seconds);
-        out.minutesDecimal = std::fabs(m);
         out.text = out.degreesText + "\u00b0 " + out.minutesText + "\u2032 " + compactField(out.seconds) + "\u2033";
     } else {
-        out.minutesDecimal = std::fabs(f * 60.0);
+        out.minutesDecimal = static_cast<double>(rest) / 1e6;
         out.minutes = static_cast<int>(out.minutesDecimal);
         out.minutesText = formatPlainDecimal(out.minutesDecimal);
         out.secondsText.clear();

@@ -28,9 +28,16 @@ struct DmsValue {
     std::string text;
 };
 
+// The largest magnitude the converter takes, degrees or hours: the whole
+// degrees must fit their field, and the value counted in microseconds of
+// arc must stay exact in a double. Callers refuse anything larger.
+constexpr double kDmsMaxMagnitude = 999999.0;
+
 // Decimal degrees (or hours) to degrees, minutes and, with useSeconds,
-// seconds. The minutes are nudged by 5e-10 away from zero before they are
-// split, so 0.5° gives 30′ 00″ and not 29′ 59.999999″.
+// seconds, rounded to the microsecond of arc (without seconds, to the
+// millionth of a minute) with the carry into minutes and degrees: 0.5°
+// gives 30′ 00″, 0.9999999999° gives 01° 00′ 00″. A magnitude above
+// kDmsMaxMagnitude is taken as that limit.
 DmsValue decimalToDms(double value, bool useSeconds);
 
 // Degrees, minutes and seconds back to decimal; the result is negative when

@@ -82,6 +82,12 @@ bool rhumbLineReachesPole(double lat, double courseDeg, double arcDegrees) {
     return std::fabs(lat + arcDegrees * std::cos(courseDeg * kDegToRad)) >= 90.0;
 }
 
+bool rhumbLineUndefinedAtPole(double lat, double courseDeg) {
+    if (std::fabs(lat) < 90.0) return false;
+    const double course = std::fmod(std::fmod(courseDeg, 360.0) + 360.0, 360.0);
+    return course != 0.0 && course != 180.0;
+}
+
 GeoPoint destinationPoint(double lat, double lon, double courseDeg, double arcDegrees, bool greatCircle) {
     const double lat1 = lat * kDegToRad;
     const double w1 = -lon * kDegToRad;
@@ -92,14 +98,19 @@ GeoPoint destinationPoint(double lat, double lon, double courseDeg, double arcDe
         lat2 = std::asin(clampUnit(std::sin(lat1) * std::cos(d) + std::cos(lat1) * std::sin(d) * std::cos(tc)));
         const double dlon = std::atan2(std::sin(tc) * std::sin(d) * std::cos(lat1),
                                        std::cos(d) - std::sin(lat1) * std::sin(lat2));
-        w = w1 - dlon;
+        // From a pole every course runs down one meridian; atan2(0, 0)
+        // would pick it by rounding, so the given longitude is kept.
+        w = std::fabs(lat) < 90.0 ? w1 - dlon : w1;
     } else {
         lat2 = lat1 + d * std::cos(tc);
         // On an east-west run the stretched-latitude difference is 0/0; the
         // departure then scales with the cosine of the (unchanged) latitude.
         const double dphi = std::log(std::tan(lat2 / 2.0 + kPi / 4.0) / std::tan(lat1 / 2.0 + kPi / 4.0));
         const double q = std::fabs(lat2 - lat1) < std::sqrt(1e-15) ? std::cos(lat1) : (lat2 - lat1) / dphi;
-        w = w1 + (-d * std::sin(tc) / q);
+        // From a pole the stretched latitude is infinite: the line out of it
+        // is the meridian of the given longitude, which is kept.
+        if (std::fabs(lat) < 90.0) w = w1 + (-d * std::sin(tc) / q);
+        else w = w1;
     }
     w = wrapFloor(w + kPi, kTwoPi) - kPi;
     GeoPoint p;

@@ -33,11 +33,17 @@ struct GeoPoint {
 
 // The place reached from (lat, lon) on `courseDeg` true after `arcDegrees` of
 // arc (nautical miles / 60), along a great circle or else a rhumb line. A rhumb
-// line is only meaningful while it stays off the poles (|latitude| < 90).
+// line is only meaningful while it stays off the poles (|latitude| < 90),
+// except that from a pole it may leave along the meridian of `lon`.
 GeoPoint destinationPoint(double lat, double lon, double courseDeg, double arcDegrees, bool greatCircle);
 
 // True when a rhumb line from `lat` on `courseDeg` for `arcDegrees` would
 // reach or pass a pole (a loxodrome spirals into the pole, never across it).
 bool rhumbLineReachesPole(double lat, double courseDeg, double arcDegrees);
+
+// True when a rhumb line starts at a pole on a course that is not along a
+// meridian (0° or 180°): it winds round the pole without end, so the place
+// reached has no longitude. Along a meridian it keeps the given longitude.
+bool rhumbLineUndefinedAtPole(double lat, double courseDeg);
 
 }  // namespace celestra

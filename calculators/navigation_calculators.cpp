@@ -124,6 +124,11 @@ RangeBearingResult computeRangeBearing(const RangeBearingState& state) {
         r.text = "A rhumb line cannot reach a pole";
         return r;
     }
+    if (state.method == SailingMethod::RhumbLine && rhumbLineUndefinedAtPole(state.lat.decimal(), state.courseDeg)) {
+        r.valid = false;
+        r.text = "From a pole a rhumb line runs along a meridian (course 0 or 180)";
+        return r;
+    }
     r.destination = destinationPoint(state.lat.decimal(), state.lon.decimal(), state.courseDeg, arc,
                                      state.method == SailingMethod::GreatCircle);
     r.text = formatAngle(r.destination.latitude, state.formatIndex, AngleSignStyle::Latitude) + "\r\n" +

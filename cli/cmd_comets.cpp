@@ -3,8 +3,6 @@
 // magnitude selection keeps.
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "app/startup.h"
 #include "cli/cli.h"
@@ -43,12 +41,12 @@ int runComets(const std::vector<std::string>& words) {
     CometList list;
     if (args.has("file")) {
         const std::string path = args.require("file");
-        std::ifstream in(path, std::ios::binary);
-        if (!in) fail(kExitBadFile, "cannot read " + path);
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        list.counts = parseCometText(text.data(), text.size(), list.records);
+        InputFileError error;
+        list.counts = readCometFile(path, list.records, error);
+        if (error.status != InputFileStatus::Ok) fail(kExitBadFile, inputFileMessage("comet file", path, error));
     } else {
         loadComets(list, makeAppPaths("", userDocumentsFolder()).dataFolder);
+        for (const std::string& problem : list.problems) std::fprintf(stderr, "celestra-cli comets: %s\n", problem.c_str());
     }
 
     const EphemerisInfo info = openEphemerisOrFail(args);
@@ -118,7 +116,8 @@ CELESTRA_CLI_COMMAND(Command{
                 "distances from the Earth's centre (delta) and the Sun (r) in au at the instant,\n"
                 "and the apparent magnitude H + 5 log10 delta + 2.5 K log10 r.\n"
                 "An instant outside the ephemeris gives a message and exit code 3.\n\n"
-                "  --file PATH        one element file instead of the data folder's three\n"
+                "  --file PATH        one element file instead of the data folder's three (a regular\n"
+                "                     file of at most 16 MiB; anything else gives exit code 4)\n"
                 "  --utc ISO          the instant, UTC (default: now)\n"
                 "  --lat, --lon DEG   the site, north and east positive\n"
                 "  --limit MAG        the magnitude limit of the selection (default 10.0)\n") +

@@ -49,11 +49,9 @@ int runDms(const std::vector<std::string>& words) {
         // "-0 30" is -0.5: the sign is read from the degree field's text.
         decimal = dmsToDecimal(pos[0].find('-') != std::string::npos, v[0], v[1], v.size() == 3 ? v[2] : 0.0, true);
     }
+    if (!(std::fabs(decimal) <= kDmsMaxMagnitude)) usageError("the angle must lie between -999999 and 999999");
     const DmsValue d = decimalToDms(decimal, true);
-    // To the microsecond of arc, as the text shows it; this also drops the
-    // 3e-8″ that the splitting's nudge leaves on whole minutes.
-    double seconds = std::round(d.seconds * 1e6) / 1e6;
-    if (seconds >= 60.0) seconds = d.seconds;
+    const double seconds = d.seconds;
     if (args.flag("json")) {
         Json j;
         j.beginObject()
@@ -71,8 +69,9 @@ int runDms(const std::vector<std::string>& words) {
     return kExitOk;
 }
 
-// Years 0000-9999, where the ISO form has four digits.
-constexpr double kFirstJd = 1721057.5;
+// Years 0000-9999, where the ISO form has four digits: 0000-01-01T00:00 and
+// 10000-01-01T00:00.
+constexpr double kFirstJd = 1721059.5;
 constexpr double kLastJd = 5373484.5;
 
 int runJd(const std::vector<std::string>& words) {
@@ -100,8 +99,15 @@ int runJd(const std::vector<std::string>& words) {
     }
     const auto jd = parseNumber(text);
     if (!jd) usageError("\"" + text + "\" is neither a time YYYY-MM-DDThh:mm:ss nor a Julian day");
-    if (*jd < kFirstJd || *jd >= kLastJd) usageError("the Julian day must lie between 1721057.5 and 5373484.5");
-    const std::string utc = formatCivilIso(civilFromJulianDay(*jd));
+    // Checked on the date as rounded to the second: JD 5373484.4999999 is
+    // 10000-01-01T00:00:00.
+    const auto outside = [] {
+        usageError("the Julian day must give a date in the years 0000-9999 (JD 1721059.5 to 5373484.499994)");
+    };
+    if (!(*jd >= kFirstJd - 1.0 && *jd <= kLastJd)) outside();
+    const CivilDateTime civil = civilFromJulianDay(*jd);
+    if (civil.year < 0 || civil.year > 9999) outside();
+    const std::string utc = formatCivilIso(civil);
     if (json) {
         Json j;
         j.beginObject().field("utc", utc).endObject();

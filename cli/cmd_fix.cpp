@@ -1,14 +1,16 @@
 // celestra-cli fix: sights read as JSON lines, reduced, and the fix estimated
 // from their lines of position.
+#include <unistd.h>
+
 #include <cstdio>
-#include <fstream>
-#include <iostream>
+#include <cstring>
 #include <set>
 
 #include "cli/cli.h"
 #include "cli/ephemeris_option.h"
 #include "cli/json_lines.h"
 #include "cli/sight_input.h"
+#include "core/regular_file.h"
 #include "navigation/fix_estimate.h"
 
 namespace celestra::cli {
@@ -23,12 +25,25 @@ std::string lineError(size_t line, const std::string& message) {
     return "line " + std::to_string(line) + ": " + message;
 }
 
+// A sight line with every key is about 350 bytes; a longer one is no sight.
+constexpr size_t kMaxSightLine = 4096;
+// A regular file of sights; a million sights would still fit.
+constexpr uint64_t kMaxSightFileBytes = uint64_t{64} << 20;
+
 // Reads every non-blank line as one sight; a fault ends the subcommand.
-void readSights(std::istream& in, const PlaceContext& context, ObservationList& list) {
+void readSights(int fd, const PlaceContext& context, ObservationList& list) {
+    LineReader in(fd, kMaxSightLine);
     std::string text;
     size_t lineNumber = 0;
-    while (std::getline(in, text)) {
+    while (true) {
+        const LineReader::Result got = in.next(text);
+        if (got == LineReader::Result::End) break;
+        if (got == LineReader::Result::Error)
+            fail(kExitBadFile, "reading failed after line " + std::to_string(lineNumber) + ": " +
+                                   std::strerror(in.lastErrno()));
         ++lineNumber;
+        if (got == LineReader::Result::TooLong)
+            fail(kExitBadFile, lineError(lineNumber, "longer than " + std::to_string(kMaxSightLine) + " bytes"));
         if (text.find_first_not_of(" \t\r") == std::string::npos) continue;
         std::string error;
         const std::optional<FlatObject> object = parseFlatObject(text, error);
@@ -45,12 +60,14 @@ void readSights(std::istream& in, const PlaceContext& context, ObservationList& 
         if (!input) fail(kExitBadFile, lineError(lineNumber, error));
         if (!observationInEphemerisRange(input->sight, context))
             fail(kExitOutsideEphemeris, lineError(lineNumber, "the sight's instant is outside the ephemeris"));
-        if (Reduce(input->sight, context, input->hs) != 0)
+        if (Reduce(input->sight, context, input->hs) != 0) {
+            if (const std::string damage = processEphemeris().damage(); !damage.empty())
+                fail(kExitBadFile, lineError(lineNumber, "ephemeris file " + processEphemeris().info().path + ": " + damage));
             fail(kExitFailure, lineError(lineNumber, "the body's place is not available"));
+        }
         input->sight.active = 1;
         list.Append(input->sight);
     }
-    if (in.bad()) fail(kExitBadFile, "reading failed after line " + std::to_string(lineNumber));
 }
 
 int runFix(const std::vector<std::string>& words) {
@@ -64,11 +81,13 @@ int runFix(const std::vector<std::string>& words) {
     const PlaceContext context = makePlaceContext(processEphemeris());
     ObservationList list;
     if (path == "-") {
-        readSights(std::cin, context, list);
+        readSights(STDIN_FILENO, context, list);
     } else {
-        std::ifstream file(path);
-        if (!file) fail(kExitBadFile, "cannot open " + path);
-        readSights(file, context, list);
+        InputFileError error;
+        const int fd = openRegularFile(path, kMaxSightFileBytes, error);
+        if (fd < 0) fail(kExitBadFile, inputFileMessage("sight file", path, error));
+        readSights(fd, context, list);
+        ::close(fd);
     }
 
     const std::string text = LopsPageText(list, context, -1, static_cast<int>(format));
@@ -112,6 +131,8 @@ int runFix(const std::vector<std::string>& words) {
     } else {
         std::printf("no fix: %s\n", fix.reason.c_str());
     }
+    // No fix is a failure: its reason goes where failures go, too.
+    if (!fix.formed) std::fprintf(stderr, "celestra-cli fix: no fix: %s\n", fix.reason.c_str());
     return fix.formed ? kExitOk : kExitFailure;
 }
 

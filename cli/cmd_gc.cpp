@@ -90,6 +90,8 @@ int runDestination(const std::vector<std::string>& words) {
     const bool rhumb = args.flag("rhumb");
     const double arc = nauticalMilesFromDistance(*distance, unit) / 60.0;
     if (rhumb && rhumbLineReachesPole(a.lat, *course, arc)) usageError("a rhumb line cannot reach or pass a pole");
+    if (rhumb && rhumbLineUndefinedAtPole(a.lat, *course))
+        usageError("from a pole a rhumb line runs along a meridian: course 0 from the south pole, 180 from the north");
     const GeoPoint p = destinationPoint(a.lat, a.lon, *course, arc, !rhumb);
 
     if (args.flag("json")) {

@@ -55,7 +55,7 @@ int runTime(const std::vector<std::string>& words) {
         return kExitOk;
     }
 
-    const bool calendarShown = jdUtc >= 1721057.5;  // year 0 on: the ISO form has four digits
+    const bool calendarShown = jdUtc >= 1721059.5;  // 0000-01-01 on: the ISO form has four digits
     std::printf("UTC           %s\n", calendarShown ? formatIsoTime(jdUtc).c_str() : "-");
     std::printf("JD (UTC)      %14.6lf\n", jdUtc);
     std::printf("TAI-UTC       %.0lf s\n", taiUtc);

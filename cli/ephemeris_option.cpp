@@ -11,20 +11,17 @@ const char* const kEphemerisOptionUsage =
     "                     of the installation)\n";
 
 EphemerisInfo openEphemerisOrFail(const Args& args) {
-    const std::string requested = args.value("ephemeris").value_or("");
-    const std::string path = findEphemerisFile(requested);
-    if (path.empty()) {
-        if (!requested.empty()) fail(kExitBadFile, "ephemeris file " + requested + " does not exist");
-        std::string places;
-        for (const std::string& candidate : ephemerisSearchPaths()) places += "\n  " + candidate;
-        fail(kExitBadFile, "no ephemeris file found; looked for:" + places);
-    }
-    std::string error;
-    if (!processEphemeris().open(path, &error)) fail(kExitBadFile, error);
+    std::string path, error;
+    if (!openProgramEphemeris(processEphemeris(), args.value("ephemeris").value_or(""), path, &error))
+        fail(kExitBadFile, error);
     return processEphemeris().info();
 }
 
 void failOutsideEphemeris(const EphemerisInfo& info, const std::string& what) {
+    // A damaged record inside the file's range fails like an instant outside
+    // it; it is a bad file, not a bad instant.
+    if (const std::string damage = processEphemeris().damage(); !damage.empty())
+        fail(kExitBadFile, "ephemeris file " + info.path + ": " + damage);
     char range[80];
     std::snprintf(range, sizeof range, " (JD %.1f to %.1f, TDB)", info.startJd, info.endJd);
     fail(kExitOutsideEphemeris, what + " is outside the ephemeris " + info.path + range);

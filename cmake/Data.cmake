@@ -2,7 +2,8 @@
 #
 # celestra.405 (JPL DE405, 1959-12-10 to 2060-01-30) is produced at build time
 # by tools/make_ephemeris from Debian's casacore-data-jpl-de405 table and
-# placed beside the executables, where the program finds it; `cmake --install`
+# placed beside the executables, where the program finds it, with its SHA-256
+# in celestra.405.sha256, which the program checks it against; `cmake --install`
 # puts the executables in bin/ and the data with its notice in share/celestra/.
 include(GNUInstallDirs)
 
@@ -29,13 +30,13 @@ if(EXISTS "${CELESTRA_DE405_TABLE}")
     list(APPEND _args "${_testpo}")
     list(APPEND _deps "${_testpo}")
   endif()
-  add_custom_command(OUTPUT "${_ephemeris}"
+  add_custom_command(OUTPUT "${_ephemeris}" "${_ephemeris}.sha256"
     COMMAND make_ephemeris ${_args}
     DEPENDS ${_deps}
     COMMENT "Writing the default ephemeris celestra.405 (JPL DE405)"
     VERBATIM)
   add_custom_target(celestra_ephemeris ALL DEPENDS "${_ephemeris}")
-  install(FILES "${_ephemeris}" "${CMAKE_SOURCE_DIR}/resources/NOTICE.ephemeris"
+  install(FILES "${_ephemeris}" "${_ephemeris}.sha256" "${CMAKE_SOURCE_DIR}/resources/NOTICE.ephemeris"
           DESTINATION "${CELESTRA_DATA_INSTALL_DIR}")
 else()
   message(WARNING

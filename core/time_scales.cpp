@@ -4,15 +4,13 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <mutex>
-#include <sstream>
 
 #include "core/log.h"
 #include "core/number_text.h"
 #include "core/nutation.h"
+#include "core/regular_file.h"
 #include "core/side_files.h"
 
 namespace celestra {
@@ -159,41 +157,55 @@ const std::vector<TimeTableEntry>& builtinLeapSecondTable() {
 // ---------------------------------------------------------------------------
 // Side files
 
-bool loadTimeTableFile(const std::string& path, std::vector<TimeTableEntry>& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;  // the usual case: no replacement table
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+bool loadTimeTableFile(const std::string& path, std::vector<TimeTableEntry>& out, double valueLimit) {
+    std::vector<uint8_t> bytes;
+    InputFileError error;
+    if (readRegularFile(path, kTimeTableMaxBytes, bytes, error) != InputFileStatus::Ok) {
+        // A missing file is the usual case: no replacement table.
+        if (error.status != InputFileStatus::Missing)
+            debugLog("Time table %s %s; using the built-in table\n", path.c_str(), error.reason.c_str());
+        return false;
+    }
+    const auto refuse = [&](const std::string& why) {
+        debugLog("Time table %s: %s; using the built-in table\n", path.c_str(), why.c_str());
+        return false;
+    };
 
-    // White-space separated decimal numbers, read until the first text that
-    // is not one (from_chars: independent of the locale the GUI sets).
+    // White-space separated decimal numbers (from_chars: independent of the
+    // locale the GUI sets). Any other text makes the whole file suspect: a
+    // table cut short at a stray word would silently drop its later entries.
     std::vector<double> numbers;
-    const char* p = text.data();
-    const char* end = p + text.size();
+    const char* p = reinterpret_cast<const char*>(bytes.data());
+    const char* end = p + bytes.size();
     while (true) {
         while (p < end && std::isspace(static_cast<unsigned char>(*p))) ++p;
         if (p == end) break;
         const char* tokenEnd = p;
         while (tokenEnd < end && !std::isspace(static_cast<unsigned char>(*tokenEnd))) ++tokenEnd;
-        if (*p == '+') ++p;  // from_chars takes no plus sign
+        const char* first = *p == '+' ? p + 1 : p;  // from_chars takes no plus sign
         double v = 0.0;
-        const auto [ptr, ec] = std::from_chars(p, tokenEnd, v);
-        if (ec != std::errc() || ptr != tokenEnd || !std::isfinite(v)) break;
+        const auto [ptr, ec] = std::from_chars(first, tokenEnd, v);
+        if (ec != std::errc() || ptr != tokenEnd || !std::isfinite(v))
+            return refuse(formatC("\"%.*s\" at byte %zu is not a number",
+                                    static_cast<int>(std::min<ptrdiff_t>(tokenEnd - p, 40)), p,
+                                    static_cast<size_t>(p - reinterpret_cast<const char*>(bytes.data()))));
         numbers.push_back(v);
         p = tokenEnd;
     }
+    if (numbers.empty()) return refuse("holds no (Julian day, value) pair");
+    if (numbers.size() % 2 != 0) return refuse(formatC("holds %zu numbers, not whole (Julian day, value) pairs", numbers.size()));
 
     std::vector<TimeTableEntry> entries;
     for (size_t i = 0; i + 1 < numbers.size(); i += 2) entries.push_back({numbers[i], numbers[i + 1]});
-    if (entries.empty()) {
-        debugLog("Time table %s holds no (Julian day, value) pair; using the built-in table\n", path.c_str());
-        return false;
-    }
-    for (size_t i = 1; i < entries.size(); ++i) {
-        if (!(entries[i].jd > entries[i - 1].jd)) {
-            debugLog("Time table %s: Julian day %.6f does not follow %.6f; using the built-in table\n", path.c_str(),
-                     entries[i].jd, entries[i - 1].jd);
-            return false;
-        }
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (!(entries[i].jd >= kTimeTableFirstJd && entries[i].jd <= kTimeTableLastJd))
+            return refuse(formatC("Julian day %.6f lies outside %.1f to %.1f", entries[i].jd, kTimeTableFirstJd,
+                                    kTimeTableLastJd));
+        if (!(std::fabs(entries[i].value) <= valueLimit))
+            return refuse(formatC("value %g at Julian day %.6f lies outside -%g to %g s", entries[i].value,
+                                    entries[i].jd, valueLimit, valueLimit));
+        if (i > 0 && !(entries[i].jd > entries[i - 1].jd))
+            return refuse(formatC("Julian day %.6f does not follow %.6f", entries[i].jd, entries[i - 1].jd));
     }
     out = std::move(entries);
     return true;
@@ -208,6 +220,7 @@ namespace {
 struct TableSlot {
     const char* extension;
     const std::vector<TimeTableEntry>& (*builtin)();
+    double valueLimit;
     std::mutex mutex;
     std::atomic<const std::vector<TimeTableEntry>*> table{nullptr};
     std::vector<std::unique_ptr<std::vector<TimeTableEntry>>> owned;
@@ -218,7 +231,7 @@ struct TableSlot {
         if (const auto* t = table.load(std::memory_order_relaxed)) return *t;
         auto loaded = std::make_unique<std::vector<TimeTableEntry>>();
         const std::vector<TimeTableEntry>* chosen = &builtin();
-        if (loadTimeTableFile(sideFilePath(extension), *loaded)) {
+        if (loadTimeTableFile(sideFilePath(extension), *loaded, valueLimit)) {
             chosen = loaded.get();
             owned.push_back(std::move(loaded));
         }
@@ -232,11 +245,11 @@ struct TableSlot {
 };
 
 TableSlot& deltaTSlot() {
-    static TableSlot slot{"DeltaT", &builtinDeltaTTable, {}, {}, {}};
+    static TableSlot slot{"DeltaT", &builtinDeltaTTable, kDeltaTLimitSeconds, {}, {}, {}};
     return slot;
 }
 TableSlot& leapSecondSlot() {
-    static TableSlot slot{"LeapSeconds", &builtinLeapSecondTable, {}, {}, {}};
+    static TableSlot slot{"LeapSeconds", &builtinLeapSecondTable, kTaiMinusUtcLimitSeconds, {}, {}, {}};
     return slot;
 }
 

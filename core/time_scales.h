@@ -90,12 +90,29 @@ const std::vector<TimeTableEntry>& builtinLeapSecondTable();
 const std::vector<TimeTableEntry>& deltaTTable();
 const std::vector<TimeTableEntry>& leapSecondTable();
 
-// Reads white-space separated (Julian day, value) pairs up to the first text
-// that is not a finite number; an odd last number is ignored. Returns false,
-// leaving `out` untouched, when the file is missing (silently: the usual
-// case) or, with one diagnostic line, when it holds no whole pair or its
-// Julian days are not strictly ascending.
-bool loadTimeTableFile(const std::string& path, std::vector<TimeTableEntry>& out);
+// Side tables are plain text of at most 8 MiB (a daily ΔT table over the
+// whole calendar range would still fit; the published tables are a few KiB).
+constexpr uint64_t kTimeTableMaxBytes = uint64_t{8} << 20;
+// Their Julian days lie in the program's calendar range, years -4712 to 9999.
+constexpr double kTimeTableFirstJd = 0.0;
+constexpr double kTimeTableLastJd = 5373484.5;
+// |ΔT| at most 10^6 s: the long-term parabola reaches about 2.2 × 10^5 s at
+// the ends of the calendar range, and a larger value is a typing error that
+// would wreck every sidereal time.
+constexpr double kDeltaTLimitSeconds = 1e6;
+// |TAI - UTC| at most one day: a leap second at every chance until 9999
+// stays far below it.
+constexpr double kTaiMinusUtcLimitSeconds = 86400.0;
+
+// Reads a side table: white-space separated (Julian day, value) pairs, the
+// days strictly ascending within the calendar range, each |value| at most
+// valueLimit seconds. Returns false, leaving `out` untouched, when the file
+// is missing (silently: the usual case) or, with one diagnostic line, when
+// it is not a regular file or too large, holds anything but finite numbers,
+// an odd count of them, no pair, days out of order or out of range, or a
+// value out of range: a table that is wrong anywhere is not used at all.
+bool loadTimeTableFile(const std::string& path, std::vector<TimeTableEntry>& out,
+                       double valueLimit = kDeltaTLimitSeconds);
 
 // Forgets the loaded tables and caches so the next lookup reloads the side
 // files (tests only; not safe while other threads look up times).

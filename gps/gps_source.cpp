@@ -209,7 +209,7 @@ int CNmeaReceiver::ReadFrom(CSerial& port, int* decoded) {
         const int code = port.Read(chunk, sizeof chunk, got);
         if (code != 0) return code;
         bytes.append(chunk, got);
-    } while (got == sizeof chunk);
+    } while (got == sizeof chunk && bytes.size() < kMaxReadPerCall);
     const int count = Receive(bytes);
     if (decoded) *decoded = count;
     return 0;

@@ -123,6 +123,10 @@ public:
     static constexpr size_t kMaxDisplay = 800;
     static constexpr size_t kDisplayCut = 900;
     static constexpr size_t kReadChunk = 100;
+    // The most one ReadFrom takes: a 4800-baud receiver sends 480 bytes a
+    // second, but a pseudo-terminal or a faulty device can send without end;
+    // what is left is reported again by the port's next event.
+    static constexpr size_t kMaxReadPerCall = 64 * 1024;
 
     // `clock` gives the moment of reception in seconds (monotonic by default).
     explicit CNmeaReceiver(std::function<double()> clock = gpsMonotonicSeconds);
@@ -134,8 +138,8 @@ public:
     // Appends bytes and processes what can be; returns the number of
     // sentences decoded.
     int Receive(std::string_view bytes);
-    // Reads everything waiting on the port (100 bytes at a time) and
-    // processes it. 0 or the port's error code.
+    // Reads what is waiting on the port (100 bytes at a time, at most
+    // kMaxReadPerCall) and processes it. 0 or the port's error code.
     int ReadFrom(CSerial& port, int* decoded = nullptr);
 
     const GpsReceived& Received() const { return m_received; }

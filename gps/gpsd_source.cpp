@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -155,9 +156,13 @@ int CGpsdSource::Poll(int timeoutMs) {
     if (ready < 0) return Fail(errno, std::strerror(errno));
     if (ready == 0) return 0;
 
+    // At most kMaxPollBytes per call: a gpsd (or anything on its port) that
+    // never pauses must not keep the caller here; the rest waits in the
+    // socket, and the kernel's flow control slows the sender meanwhile.
     char buffer[4096];
-    while (true) {
-        const ssize_t n = recv(m_fd, buffer, sizeof buffer, 0);
+    size_t taken = 0;
+    while (taken < kMaxPollBytes) {
+        const ssize_t n = recv(m_fd, buffer, std::min(sizeof buffer, kMaxPollBytes - taken), 0);
         if (n == 0) {
             Close();
             return Fail(ECONNRESET, "gpsd closed the connection");
@@ -169,6 +174,7 @@ int CGpsdSource::Poll(int timeoutMs) {
             Close();
             return Fail(code, std::string("Lost the connection to gpsd: ") + std::strerror(code));
         }
+        taken += static_cast<size_t>(n);
         for (ssize_t i = 0; i < n; ++i) {
             const char c = buffer[i];
             if (c == '\n') {

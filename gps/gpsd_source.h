@@ -45,6 +45,10 @@ public:
     static constexpr const char* kDefaultHost = "localhost";
     static constexpr int kDefaultPort = 2947;
     static constexpr size_t kMaxLine = 64 * 1024;  // longer lines are dropped
+    // The most one Poll reads. gpsd sends a few KiB a second (a TPV and a
+    // SKY report per fix); 64 KiB is ample for a once-a-second poll and
+    // bounds the work a flooding peer can cause per call.
+    static constexpr size_t kMaxPollBytes = 64 * 1024;
 
     explicit CGpsdSource(std::function<double()> clock = gpsMonotonicSeconds);
     ~CGpsdSource();
@@ -60,7 +64,8 @@ public:
     int Socket() const { return m_fd; }
 
     // Reads what gpsd sent, waiting up to `timeoutMs` for the first bytes
-    // (0: only what is there), and applies every complete report.
+    // (0: only what is there), at most kMaxPollBytes of it, and applies
+    // every complete report; the rest is read by the next call.
     // 0, or ECONNRESET when gpsd closed the connection, or another errno.
     int Poll(int timeoutMs = 0);
     // Applies one report line (used by Poll; handy for feeding recorded reports).

@@ -71,13 +71,11 @@ CUniverse::CUniverse(const UniverseConfig& config) {
 
     // The reader is the process-wide one, which the dialogs' place functions share.
     EphemerisFile& reader = processEphemeris();
-    const std::string path = findEphemerisFile(config.ephemerisPath);
-    double start = 0.0, end = 0.0, recordSpan = 0.0;
-    std::string error;
-    if (path.empty() || !openEphemeris(path, start, end, recordSpan, &error)) {
-        closeEphemeris();  // a file another model left open is not this model's
+    std::string path, error;
+    // On failure the reader is closed: a file another model left open is not this model's.
+    if (!openProgramEphemeris(reader, config.ephemerisPath, path, &error)) {
         startupMessage_ = kEphemerisMissingMessage;
-        debugLog("%s\n", error.empty() ? "No ephemeris file found" : error.c_str());
+        debugLog("%s\n", error.c_str());
     }
     places_ = makePlaceContext(reader);
     spanDays_ = static_cast<int>(places_.endJd - places_.startJd);

@@ -4,11 +4,11 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "core/horizon.h"
+#include "core/log.h"
 #include "core/number_text.h"
+#include "core/regular_file.h"
 
 namespace celestra {
 
@@ -69,13 +69,6 @@ std::string displayName(std::string_view field) {
         }
     }
     return out;
-}
-
-bool readFile(const std::string& path, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
 }
 
 ObserverSite siteOf(const CObserverState& o) {
@@ -153,14 +146,24 @@ std::unique_lock<std::timed_mutex> lockComets(CometList& list) {
     return std::unique_lock<std::timed_mutex>(list.lock, std::chrono::milliseconds(kCometLockWaitMs));
 }
 
+CometFileCounts readCometFile(const std::string& path, std::vector<CometRecord>& out, InputFileError& error) {
+    std::vector<uint8_t> bytes;
+    if (readRegularFile(path, kCometFileMaxBytes, bytes, error) != InputFileStatus::Ok) return {};
+    return parseCometText(reinterpret_cast<const char*>(bytes.data()), bytes.size(), out);
+}
+
 int loadComets(CometList& list, const std::array<std::string, kCometFileCount>& paths) {
     // The files are read before the lock is taken, so the worker waits only for the swap.
     std::vector<CometRecord> records;
     CometFileCounts counts;
-    std::string text;
+    std::vector<std::string> problems;
     for (const std::string& path : paths) {
-        if (!readFile(path, text)) continue;
-        const CometFileCounts c = parseCometText(text.data(), text.size(), records);
+        InputFileError error;
+        const CometFileCounts c = readCometFile(path, records, error);
+        if (error.status != InputFileStatus::Ok && error.status != InputFileStatus::Missing) {
+            problems.push_back(inputFileMessage("comet file", path, error) + "; skipped");
+            debugLog("%s\n", problems.back().c_str());
+        }
         counts.accepted += c.accepted;
         counts.rejected += c.rejected;
     }
@@ -168,6 +171,7 @@ int loadComets(CometList& list, const std::array<std::string, kCometFileCount>& 
     if (!lock.owns_lock()) return 0;
     list.records.swap(records);
     list.counts = counts;
+    list.problems.swap(problems);
     // The old selection indexes the old list: empty it, and have the next step rebuild it.
     list.selection.clear();
     list.reselect = true;

@@ -30,6 +30,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/regular_file.h"
 #include "sky/observer_state.h"
 #include "solarsystem/comet_orbit.h"
 #include "solarsystem/planets.h"
@@ -41,6 +42,12 @@ constexpr const char* kCometFileNames[kCometFileCount] = {"Celestra.Comets.txt",
                                                          "Celestra.CometsUser.txt"};
 constexpr std::size_t kCometLineMin = 105;
 constexpr std::size_t kCometLineMax = 171;
+// The largest element file read, and what a file must hold to replace a
+// downloaded one. The elements server's list is well under 1 MiB (about a
+// thousand 160-byte lines); 16 MiB leaves a hundredfold room and keeps a
+// runaway or hostile file from taking the program's memory and the comet
+// step's time (each comet is 21 apparent places per recompute).
+constexpr std::uint64_t kCometFileMaxBytes = std::uint64_t{16} << 20;
 // The longest wait for the comet lock.
 constexpr int kCometLockWaitMs = 2000;
 // Clock tolerance of the comet step's observer comparison (52.8 s).
@@ -78,6 +85,11 @@ struct CometFileCounts {
 };
 // Parses a whole file's bytes, appending the accepted records to `out`.
 CometFileCounts parseCometText(const char* data, std::size_t size, std::vector<CometRecord>& out);
+// Reads and parses one element file (a regular file of at most
+// kCometFileMaxBytes, opened without blocking). On a file that cannot be
+// read `error` says why (status Missing for a file that is not there) and
+// nothing is appended.
+CometFileCounts readCometFile(const std::string& path, std::vector<CometRecord>& out, InputFileError& error);
 
 // The three element files below the data folder, in reading order.
 std::array<std::string, kCometFileCount> cometFilePaths(const std::string& dataFolder);
@@ -107,6 +119,7 @@ struct CometList {
     std::vector<CometRecord> records;  // file 1 first, then 2 and 3
     std::vector<int> selection;        // indices of the selected records, in list order
     CometFileCounts counts;            // of the last load
+    std::vector<std::string> problems;  // files of the last load that exist but were skipped, and why
     // Comet step state.
     bool reselect = true;                  // rebuild the selection before the next step
     bool tracksValid = false;              // the last tracks are current
@@ -118,8 +131,9 @@ struct CometList {
 // The comet lock with a wait of at most 2000 ms; owns_lock() is false on time-out.
 std::unique_lock<std::timed_mutex> lockComets(CometList& list);
 
-// Rebuilds the list from the files in order (a missing or unreadable file is
-// skipped), empties the selection and marks the selection and the tracks for
+// Rebuilds the list from the files in order (a missing file is skipped; one
+// that cannot be read, is not a regular file or is too large is skipped and
+// named in `problems`), empties the selection and marks the selection and the tracks for
 // rebuilding. Returns 1 when the list was rebuilt (also with no comets), 0
 // when the lock was not had within 2000 ms (nothing changed).
 int loadComets(CometList& list, const std::array<std::string, kCometFileCount>& paths);

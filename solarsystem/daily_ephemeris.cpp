@@ -8,9 +8,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "core/horizon.h"
 #include "core/log.h"
+#include "core/regular_file.h"
 #include "core/side_files.h"
 
 namespace celestra {
@@ -87,16 +89,33 @@ void buildDailyPlaces(const PlaceContext& context, DailyPlaceTable& table, const
 
 bool loadDailyPlaceCache(const std::string& path, DailyPlaceTable& table) {
     if (path.empty() || table.days <= 0) return false;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    double header[2] = {0.0, 0.0};
-    std::vector<float> places(static_cast<size_t>(table.days) * kDailyRecordFloats);
-    const bool ok = std::fread(header, 1, sizeof header, f) == sizeof header && header[0] == table.startJd &&
-                    header[1] == table.endJd &&
-                    std::fread(places.data(), sizeof(float), places.size(), f) == places.size();
-    std::fclose(f);
-    if (ok) table.places = std::move(places);
-    return ok;
+    const size_t count = static_cast<size_t>(table.days) * kDailyRecordFloats;
+    const uint64_t expected = 2 * sizeof(double) + count * sizeof(float);
+    std::vector<uint8_t> bytes;
+    InputFileError error;
+    if (readRegularFile(path, expected, bytes, error) != InputFileStatus::Ok) {
+        if (error.status != InputFileStatus::Missing)
+            debugLog("Daily ephemeris cache %s %s\n", path.c_str(), error.reason.c_str());
+        return false;
+    }
+    if (bytes.size() != expected) return false;
+    double header[2];
+    std::memcpy(header, bytes.data(), sizeof header);
+    if (header[0] != table.startJd || header[1] != table.endJd) return false;
+    std::vector<float> places(count);
+    std::memcpy(places.data(), bytes.data() + sizeof header, count * sizeof(float));
+    // A failed place is stored as zeros; anything else outside the ranges
+    // (a NaN, an hour of 25) is a damaged cache, which is rebuilt.
+    for (size_t i = 0; i < count; i += 2) {
+        const float ra = places[i], dec = places[i + 1];
+        if (!(ra >= 0.0f && ra <= 24.0f && dec >= -90.0f && dec <= 90.0f)) {
+            debugLog("Daily ephemeris cache %s: day %zu holds an impossible place; rebuilding\n", path.c_str(),
+                     i / kDailyRecordFloats);
+            return false;
+        }
+    }
+    table.places = std::move(places);
+    return true;
 }
 
 bool saveDailyPlaceCache(const std::string& path, const DailyPlaceTable& table) {

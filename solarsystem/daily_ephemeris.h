@@ -51,8 +51,9 @@ using ProgressFn = std::function<void(const std::string& text)>;
 void buildDailyPlaces(const PlaceContext& context, DailyPlaceTable& table, const ProgressFn& progress);
 
 // Reads a cache file into `table`, whose startJd, endJd and days are set:
-// succeeds only when both stored days equal the table's exactly and N x 48
-// bytes of places follow.
+// succeeds only when it is a regular file, both stored days equal the
+// table's exactly, exactly N x 48 bytes of places follow and every place
+// is finite and possible (right ascension 0-24 h, declination ±90°).
 bool loadDailyPlaceCache(const std::string& path, DailyPlaceTable& table);
 
 // Writes the cache file atomically (a temporary file beside it, renamed over

@@ -1,6 +1,7 @@
 #include "solarsystem/ephemeris.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -10,6 +11,8 @@
 
 #include "core/log.h"
 #include "core/number_text.h"
+#include "core/regular_file.h"
+#include "core/sha256.h"
 #include "core/side_files.h"
 
 namespace celestra {
@@ -235,6 +238,7 @@ void EphemerisFile::closeLocked() {
     constantValues_.clear();
     recordInMemory_ = -1;
     cache_ = ChebyshevCache{};
+    damage_.clear();
 }
 
 bool EphemerisFile::close() {
@@ -249,6 +253,11 @@ bool EphemerisFile::close() {
 bool EphemerisFile::isOpen() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return file_ != nullptr;
+}
+
+std::string EphemerisFile::damage() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return damage_;
 }
 
 EphemerisInfo EphemerisFile::info() const {
@@ -276,11 +285,21 @@ bool EphemerisFile::open(const std::string& path, std::string* error) {
         return false;
     };
 
-    file_ = std::fopen(path.c_str(), "rb");
-    if (!file_) return refuse(std::string("cannot open it (") + std::strerror(errno) + ")");
-    struct stat st {};
-    if (::fstat(fileno(file_), &st) != 0 || !S_ISREG(st.st_mode)) return refuse("not a regular file");
-    const long long fileBytes = st.st_size;
+    InputFileError openError;
+    uint64_t size = 0;
+    const int fd = openRegularFile(path, 0, openError, &size);
+    if (fd < 0) {
+        const std::string message = inputFileMessage("ephemeris file", path, openError);
+        debugLog("%s\n", message.c_str());
+        if (error) *error = message;
+        return false;
+    }
+    file_ = ::fdopen(fd, "rb");
+    if (!file_) {
+        ::close(fd);
+        return refuse(std::string("cannot be opened (") + std::strerror(errno) + ")");
+    }
+    const long long fileBytes = static_cast<long long>(size);
     if (fileBytes < 2LL * kEphemerisRecordBytes)
         return refuse("too short (" + std::to_string(fileBytes) + " bytes; the header and constants alone take " +
                       std::to_string(2 * kEphemerisRecordBytes) + ")");
@@ -368,14 +387,20 @@ int EphemerisFile::loadRecord(int recordNumber) {
     const double expectedEnd = expectedStart + info_.spanDays;
     if (!(std::fabs(record_[0] - expectedStart) <= kRecordDayTolerance &&
           std::fabs(record_[1] - expectedEnd) <= kRecordDayTolerance)) {
-        debugLog("ephemeris file %s: record %d covers %.9g to %.9g, expected %.9g to %.9g\n", info_.path.c_str(),
-                 recordNumber, record_[0], record_[1], expectedStart, expectedEnd);
+        char text[160];
+        snprintfC(text, sizeof text, "record %d covers JD %.9g to %.9g, expected %.9g to %.9g", recordNumber,
+                      record_[0], record_[1], expectedStart, expectedEnd);
+        if (damage_.empty()) damage_ = text;
+        debugLog("ephemeris file %s: %s\n", info_.path.c_str(), text);
         return 2;
     }
     for (int i = 2; i < kEphemerisRecordDoubles; ++i) {
         if (!std::isfinite(record_[i])) {
-            debugLog("ephemeris file %s: record %d holds a non-finite coefficient at index %d\n",
-                     info_.path.c_str(), recordNumber, i + 1);
+            char text[160];
+            snprintfC(text, sizeof text, "record %d (JD %.1f to %.1f) holds a non-finite coefficient at index %d",
+                          recordNumber, expectedStart, expectedEnd, i + 1);
+            if (damage_.empty()) damage_ = text;
+            debugLog("ephemeris file %s: %s\n", info_.path.c_str(), text);
             return 2;
         }
     }
@@ -593,10 +618,80 @@ std::vector<std::string> ephemerisSearchPaths(const std::string& explicitPath) {
 }
 
 std::string findEphemerisFile(const std::string& explicitPath) {
-    // An explicit path that is wrong is not replaced by another file.
-    for (const std::string& candidate : ephemerisSearchPaths(explicitPath))
+    // An explicit path is taken as it is, so that opening it says what is
+    // wrong with it (a directory, a FIFO); it is never replaced by another file.
+    if (!explicitPath.empty()) return explicitPath;
+    for (const std::string& candidate : ephemerisSearchPaths())
         if (isRegularFile(candidate)) return candidate;
     return {};
+}
+
+std::string ephemerisDigestPath(const std::string& path) { return path + ".sha256"; }
+
+bool verifyEphemerisDigest(const std::string& path, std::string* error) {
+    const auto refuse = [&](const std::string& why) {
+        const std::string message = "ephemeris file " + path + ": " + why;
+        debugLog("%s\n", message.c_str());
+        if (error) *error = message;
+        return false;
+    };
+    // The digest file: 64 hexadecimal digits first, as sha256sum writes it.
+    std::vector<uint8_t> digestText;
+    InputFileError digestError;
+    const std::string digestPath = ephemerisDigestPath(path);
+    if (readRegularFile(digestPath, 4096, digestText, digestError) != InputFileStatus::Ok) {
+        if (digestError.status == InputFileStatus::Missing) {
+            debugLog("ephemeris file %s: no digest file %s beside it; used unchecked\n", path.c_str(),
+                     digestPath.c_str());
+            return true;
+        }
+        return refuse("its digest file " + digestPath + " " + digestError.reason);
+    }
+    const std::string expected(digestText.begin(), digestText.begin() + std::min<size_t>(64, digestText.size()));
+    if (expected.size() != 64 || expected.find_first_not_of("0123456789abcdef") != std::string::npos)
+        return refuse("its digest file " + digestPath + " does not start with a SHA-256 digest");
+
+    InputFileError openError;
+    const int fd = openRegularFile(path, 0, openError);
+    if (fd < 0) return refuse(openError.reason);
+    Sha256 hash;
+    std::vector<uint8_t> buffer(1 << 20);
+    while (true) {
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int code = errno;
+            ::close(fd);
+            return refuse(std::string("cannot be read (") + std::strerror(code) + ")");
+        }
+        if (n == 0) break;
+        hash.update(buffer.data(), static_cast<size_t>(n));
+    }
+    ::close(fd);
+    const std::string actual = sha256Hex(hash.digest());
+    if (actual != expected)
+        return refuse("it is damaged: its SHA-256 is " + actual + ", the digest written with it (" + digestPath +
+                      ") is " + expected);
+    return true;
+}
+
+bool openProgramEphemeris(EphemerisFile& reader, const std::string& explicitPath, std::string& path,
+                          std::string* error) {
+    path = findEphemerisFile(explicitPath);
+    if (path.empty()) {
+        std::string places;
+        for (const std::string& candidate : ephemerisSearchPaths()) places += "\n  " + candidate;
+        if (error) *error = "no ephemeris file found; looked for:" + places;
+        reader.close();
+        return false;
+    }
+    // The default file is checked against the digest the build wrote with
+    // it; an explicit file is the user's own choice and has none.
+    if (explicitPath.empty() && !verifyEphemerisDigest(path, error)) {
+        reader.close();
+        return false;
+    }
+    return reader.open(path, error);
 }
 
 }  // namespace celestra

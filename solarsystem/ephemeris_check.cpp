@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
+#include <vector>
+
+#include "core/regular_file.h"
 
 #include "core/number_text.h"
 
@@ -11,13 +13,17 @@ namespace celestra {
 
 bool readEphemerisTestPoints(const std::string& path, std::vector<EphemerisTestPoint>& points, std::string* error) {
     points.clear();
-    std::ifstream in(path, std::ios::binary);
     auto refuse = [&](const std::string& why) {
         if (error) *error = "test-point file " + path + ": " + why;
         points.clear();
         return false;
     };
-    if (!in) return refuse("cannot be opened");
+    // JPL's test-point files are a few MiB at most.
+    std::vector<uint8_t> bytes;
+    InputFileError openError;
+    if (readRegularFile(path, uint64_t{64} << 20, bytes, openError) != InputFileStatus::Ok)
+        return refuse(openError.reason);
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
     std::string line;
     bool body = false;
     int lineNumber = 0;

@@ -15,6 +15,8 @@
 //            with every test point it covers to 1e-12 au and au/day), so a
 //            failed run never leaves a damaged file in place.
 // TESTPO     JPL's DE405 test-point file (optional).
+// Beside OUTPUT it writes OUTPUT.sha256, the file's SHA-256 as sha256sum
+// prints it; the program checks the default ephemeris against it.
 //
 // Exit status 0 on success, 1 on any failure (a message on stderr).
 #include <cmath>
@@ -26,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "core/sha256.h"
 #include "solarsystem/ephemeris.h"
 #include "solarsystem/ephemeris_check.h"
 
@@ -344,6 +347,26 @@ bool convert(const std::string& tablePath, const std::string& outputPath, const 
         }
     }
     file.close();
+    // The digest the program checks the default file against, in the form
+    // sha256sum writes (and checks with -c in the output's folder).
+    std::vector<unsigned char> written;
+    if (!readFile(temporary, written)) {
+        std::remove(temporary.c_str());
+        return fail("cannot read back " + temporary);
+    }
+    const size_t slash = outputPath.find_last_of('/');
+    const std::string name = slash == std::string::npos ? outputPath : outputPath.substr(slash + 1);
+    const std::string digestLine = celestra::sha256Hex(written.data(), written.size()) + "  " + name + "\n";
+    const std::string digestPath = celestra::ephemerisDigestPath(outputPath);
+    const std::string digestTemporary = digestPath + ".part";
+    std::FILE* digest = std::fopen(digestTemporary.c_str(), "wb");
+    const bool digestOk = digest && std::fwrite(digestLine.data(), 1, digestLine.size(), digest) == digestLine.size();
+    const bool closed = digest && std::fclose(digest) == 0;
+    if (!digestOk || !closed || std::rename(digestTemporary.c_str(), digestPath.c_str()) != 0) {
+        std::remove(digestTemporary.c_str());
+        std::remove(temporary.c_str());
+        return fail("cannot write " + digestPath);
+    }
     if (std::rename(temporary.c_str(), outputPath.c_str()) != 0) {
         std::remove(temporary.c_str());
         return fail("cannot rename " + temporary + " to " + outputPath);

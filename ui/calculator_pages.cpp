@@ -427,6 +427,10 @@ DmsDialog::DmsDialog(QWidget* parent) : QDialog(parent) {
 void DmsDialog::convertToDms() {
     double x = 0.0;
     if (!readNumberOrZero(decimal, x)) return;
+    if (!(std::fabs(x) <= kDmsMaxMagnitude)) {
+        refuse(decimal, rangeMessage({-kDmsMaxMagnitude, kDmsMaxMagnitude}));
+        return;
+    }
     const DmsValue v = decimalToDms(x, useSeconds->isChecked());
     degrees->setText(QString::fromStdString(v.degreesText));
     minutes->setText(QString::fromStdString(v.minutesText));

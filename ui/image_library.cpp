@@ -4,11 +4,15 @@
 #include <QFileInfo>
 #include <QResource>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "catalogs/deep_sky.h"
 #include "core/log.h"
+#include "core/regular_file.h"
 
 namespace celestra {
 namespace {
@@ -93,32 +97,90 @@ ImageLibrary::ImageLibrary(QString filePath) : filePath_(std::move(filePath)) {}
 
 ImageLibrary::~ImageLibrary() { unload(); }
 
+namespace {
+
+// The largest library accepted: 219 pictures at a generous 1 MiB each.
+constexpr uint64_t kMaxLibraryBytes = uint64_t{256} << 20;
+// Where a downloaded library is tried before it may replace the real one.
+constexpr const char* kCheckRoot = "/imagelibrary-check";
+
+// Opens and maps a library file: a regular file (opened without blocking),
+// a whole resource file. Null with a diagnostic otherwise.
+std::unique_ptr<QFile> openWholeLibrary(const QString& path, const uchar*& bytes) {
+    bytes = nullptr;
+    InputFileError error;
+    uint64_t size = 0;
+    const int fd = openRegularFile(path.toStdString(), kMaxLibraryBytes, error, &size);
+    if (fd < 0) {
+        if (error.status != InputFileStatus::Missing)
+            debugLog("%s\n", inputFileMessage("image library", path.toStdString(), error).c_str());
+        return nullptr;
+    }
+    auto file = std::make_unique<QFile>();
+    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return nullptr;
+    }
+    bytes = size > 0 ? file->map(0, static_cast<qint64>(size)) : nullptr;
+    if (!bytes || !resourceLibraryIsWhole(bytes, static_cast<size_t>(size))) {
+        debugLog("image library %s: not a whole resource file\n", qPrintable(path));
+        bytes = nullptr;
+        return nullptr;
+    }
+    return file;
+}
+
+// Registers mapped library bytes under `root`; true when Qt takes them and
+// they hold the pictures' folder (else nothing stays registered).
+bool registerLibrary(const uchar* bytes, const QString& root, const QString& path) {
+    // Qt still refuses what it cannot read (an unknown flag, say).
+    if (!QResource::registerResource(bytes, root)) {
+        debugLog("image library %s: refused as a resource library\n", qPrintable(path));
+        return false;
+    }
+    if (!QFileInfo(QLatin1Char(':') + root + QLatin1String(kFolder)).isDir()) {
+        QResource::unregisterResource(bytes, root);
+        debugLog("image library %s: no %s folder in it\n", qPrintable(path), kFolder);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool ImageLibrary::load() {
     if (loaded_) return true;
-    auto file = std::make_unique<QFile>(filePath_);
-    if (!file->open(QIODevice::ReadOnly)) return false;
-    const qint64 size = file->size();
-    const uchar* bytes = size > 0 ? file->map(0, size) : nullptr;
-    if (!bytes || !resourceLibraryIsWhole(bytes, static_cast<size_t>(size))) {
-        debugLog("image library %s: not a whole resource file\n", qPrintable(filePath_));
-        return false;
-    }
-    // Qt still refuses what it cannot read (an unknown flag, say). The
-    // library goes under its own root, so it cannot stand in for the
+    const uchar* bytes = nullptr;
+    auto file = openWholeLibrary(filePath_, bytes);
+    // The library goes under its own root, so it cannot stand in for the
     // program's own resources.
-    if (!QResource::registerResource(bytes, QLatin1String(kRoot))) {
-        debugLog("image library %s: refused as a resource library\n", qPrintable(filePath_));
-        return false;
-    }
-    if (!QFileInfo(QLatin1Char(':') + QLatin1String(kRoot) + QLatin1String(kFolder)).isDir()) {
-        QResource::unregisterResource(bytes, QLatin1String(kRoot));
-        debugLog("image library %s: no %s folder in it\n", qPrintable(filePath_), kFolder);
-        return false;
-    }
+    if (!file || !registerLibrary(bytes, QLatin1String(kRoot), filePath_)) return false;
     file_ = std::move(file);
     mapped_ = bytes;
     loaded_ = true;
     return true;
+}
+
+QString ImageLibrary::downloadPath() const { return filePath_ + QStringLiteral(".download"); }
+
+bool ImageLibrary::installDownload() {
+    const QString staging = downloadPath();
+    bool ok = false;
+    {
+        // Tried under a root of its own, then let go before the rename.
+        const uchar* bytes = nullptr;
+        const auto file = openWholeLibrary(staging, bytes);
+        if (file && registerLibrary(bytes, QLatin1String(kCheckRoot), staging)) {
+            QResource::unregisterResource(bytes, QLatin1String(kCheckRoot));
+            ok = true;
+        }
+    }
+    if (ok) {
+        unload();
+        ok = std::rename(staging.toLocal8Bit().constData(), filePath_.toLocal8Bit().constData()) == 0;
+    }
+    if (!ok) QFile::remove(staging);
+    return ok && load();
 }
 
 void ImageLibrary::unload() {

@@ -60,6 +60,13 @@ public:
     // without the /deepsky folder, is refused and leaves nothing registered.
     bool load();
     void unload();
+    // Where a download goes first: beside the library, "<file>.download".
+    QString downloadPath() const;
+    // Checks the downloaded file as load() would (a whole resource file
+    // with the pictures' folder) and only then renames it over the library
+    // and loads it. A file that fails is removed and the library file stays
+    // as it was. True when the new library is loaded.
+    bool installDownload();
     // Object k's picture (jpg, png or gif, in that order); a null image
     // when no library is loaded or it has none for k.
     QImage picture(int k) const;

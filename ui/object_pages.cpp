@@ -229,8 +229,9 @@ void InfoDialog::downloadImageLibrary() {
     bool ok = library_->isLoaded();
     if (!ok) {
         const QString file = library_->filePath();
-        CDownloadDlg dialog(this, website_, QString::fromLatin1(kImageLibraryRemotePath), file);
-        ok = QDir().mkpath(QFileInfo(file).absolutePath()) && dialog.exec() == QDialog::Accepted && library_->load();
+        CDownloadDlg dialog(this, website_, QString::fromLatin1(kImageLibraryRemotePath), library_->downloadPath());
+        ok = QDir().mkpath(QFileInfo(file).absolutePath()) && dialog.exec() == QDialog::Accepted &&
+             library_->installDownload();
     }
     if (!ok) {
         QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kImageLibraryFailedTitle),

@@ -58,6 +58,13 @@ std::unique_ptr<Program> startProgram(const QString& exePath) {
     if (QFileInfo::exists(images.filePath())) images.load();
     if (!program->ephemerisError.isEmpty())
         QMessageBox::warning(nullptr, QStringLiteral("Celestra"), program->ephemerisError);
+    // Element files that exist but were skipped (a folder, a FIFO, too large) are named.
+    QStringList cometProblems;
+    if (const auto lock = lockComets(program->model->universe().Comets()); lock.owns_lock())
+        for (const std::string& problem : program->model->universe().Comets().problems)
+            cometProblems << QString::fromStdString(problem);
+    if (!cometProblems.isEmpty())
+        QMessageBox::warning(nullptr, QStringLiteral("Celestra"), cometProblems.join(QLatin1Char('\n')));
     return program;
 }
 

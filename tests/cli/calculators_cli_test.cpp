@@ -85,6 +85,49 @@ TEST(CalculatorsCli, UsageErrors) {
     EXPECT_EQ(runCli("jd 1e9").exitCode, 2);
 }
 
+TEST(CalculatorsCli, EdgesGiveTheRightAnswerOrARefusal) {
+    // Rounding to the shown microsecond carries into minutes and degrees.
+    const std::pair<std::string, std::string> carried[] = {
+        {"dms 0.9999999999", "01\u00b0 00\u2032 00\u2033"},
+        {"dms 1.9999999999999", "02\u00b0 00\u2032 00\u2033"},
+        {"dms 0 59 59.99999999999", "01\u00b0 00\u2032 00\u2033"},
+        {"dms -0.99999999999", "-01\u00b0 00\u2032 00\u2033"},
+        {"dms 359.9999999999", "360\u00b0 00\u2032 00\u2033"},
+        {"dms 12.2583330", "12\u00b0 15\u2032 29.9988\u2033"},
+    };
+    for (const auto& [command, text] : carried) {
+        const auto r = runCli(command);
+        EXPECT_EQ(r.exitCode, 0) << command << r.err;
+        EXPECT_TRUE(has(r.out, "DMS      " + text + "\n")) << command << "\n" << r.out;
+    }
+    for (const char* command : {"dms 1e10", "dms -1e10", "dms 1000000", "dms 1e10 0"}) {
+        const auto r = runCli(command);
+        EXPECT_EQ(r.exitCode, 2) << command;
+        EXPECT_TRUE(r.out.empty()) << command << r.out;
+    }
+    EXPECT_EQ(runCli("dms 999999").exitCode, 0);
+
+    // The Julian days of the years 0000-9999, judged on the date as rounded.
+    auto r = runCli("jd 1721059.5");
+    EXPECT_EQ(r.out, "0000-01-01T00:00:00\n");
+    EXPECT_EQ(runCli("jd 1721057.5").exitCode, 2);  // -0001-12-30
+    EXPECT_EQ(runCli("jd 5373484.4999999").exitCode, 2);  // rounds to 10000-01-01
+    r = runCli("jd 5373484.49999");
+    EXPECT_EQ(r.out, "9999-12-31T23:59:59\n");
+
+    // From a pole a rhumb line runs down the meridian of the given longitude.
+    r = runCli("destination --from -90,30 --course 0 --distance 100 --rhumb --json");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NEAR(jsonNumber(r.out, "lat_deg"), -90.0 + 100.0 / 60.0, 1e-12);
+    EXPECT_NEAR(jsonNumber(r.out, "lon_deg"), 30.0, 1e-12);
+    r = runCli("destination --from 90,-45 --course 180 --distance 60 --json");
+    EXPECT_NEAR(jsonNumber(r.out, "lat_deg"), 89.0, 1e-12);
+    EXPECT_NEAR(jsonNumber(r.out, "lon_deg"), -45.0, 1e-12);
+    r = runCli("destination --from -90,0 --course 45 --distance 100 --rhumb --json");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(has(r.err, "meridian")) << r.err;
+}
+
 class EphemerisCli : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -40,11 +45,38 @@ TEST(EphemerisCommand, FindsTheBuiltDefaultBesideTheProgram) {
     EXPECT_NE(r.out.find("\"end_jd\":2473488.5"), std::string::npos) << r.out;
 }
 
+TEST(EphemerisCommand, ANaNInARecordIsADamagedFileNotAnInstantOutside) {
+    std::string cli = CELESTRA_CLI_PATH;
+    const std::string beside = cli.substr(0, cli.find_last_of('/')) + "/celestra.405";
+    std::ifstream in(beside, std::ios::binary);
+    if (!in) GTEST_SKIP() << beside << " was not built; skipping";
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // 2024-03-20 lies in record 735 (32-day records from JD 2436912.5, the
+    // first data record being the file's third).
+    const double nan = std::nan("");
+    std::memcpy(bytes.data() + 735 * 8144 + 8 * 100, &nan, 8);
+    const std::string dir = celestra::test::makeTempDir();
+    const std::string damaged = dir + "/nan.405";
+    std::ofstream(damaged, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+
+    const std::string site = " --lat 0 --lon 0 --ephemeris '" + damaged + "'";
+    auto r = runCli("place --body Mars --utc 2024-03-20T12:00:00" + site);
+    EXPECT_EQ(r.exitCode, 4) << r.err;
+    EXPECT_NE(r.err.find("ephemeris file " + damaged + ": record 735 (JD 2460368.5 to 2460400.5) holds a non-finite"),
+              std::string::npos) << r.err;
+    r = runCli("place --body Mars --utc 1950-01-01T00:00:00" + site);
+    EXPECT_EQ(r.exitCode, 3) << r.err;  // truly outside: still 3
+    r = runCli("place --body Mars --utc 2000-01-01T00:00:00" + site);
+    EXPECT_EQ(r.exitCode, 0) << r.err;  // other records serve as before
+    std::remove(damaged.c_str());
+    ::rmdir(dir.c_str());
+}
+
 TEST(EphemerisCommand, MissingOrDamagedFileExitsWithFour) {
     const std::string dir = celestra::test::makeTempDir();
     auto r = runCli("ephemeris --ephemeris '" + dir + "/absent.405'");
     EXPECT_EQ(r.exitCode, 4);
-    EXPECT_NE(r.err.find(dir + "/absent.405 does not exist"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("ephemeris file " + dir + "/absent.405 does not exist"), std::string::npos) << r.err;
     EXPECT_TRUE(r.out.empty());
 
     CELESTRA_REQUIRE_SHARED_FILE(path, "ephemeris/de405_1999-2040.bin");

@@ -1,8 +1,10 @@
 // celestra-cli nmea and gps.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <fstream>
 
+#include "tests/support/flooding_gpsd.h"
 #include "tests/support/pty_pair.h"
 #include "tests/support/test_support.h"
 
@@ -58,6 +60,19 @@ TEST(GpsCli, ReadsAPositionFromASerialDevice) {
     EXPECT_NEAR(number("lon_deg"), -11.516666666666667, 1e-9) << r.out;
     EXPECT_NE(r.out.find(",\"utc\":\"2026-12-08T12:35:19Z\",\"speed_kn\":22.4,\"course_deg\":84.4,"
                          "\"altitude_m\":545.4,\"satellites_used\":8}\n"),
+              std::string::npos)
+        << r.out;
+}
+
+TEST(GpsCli, AFloodingGpsdIsLeftWhenTheSecondsAreUp) {
+    // It never pauses and only gives up (closing) after 30 s: a client that
+    // reads until the socket runs dry would stay that long and then fail
+    // with the closed connection.
+    test::FloodingGpsd gpsd(UINT64_MAX);
+    ASSERT_NE(gpsd.port(), 0);
+    const auto r = runCli("gps --gpsd 127.0.0.1:" + std::to_string(gpsd.port()) + " --seconds 1 --json");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\"lat_deg\":48.1173,\"lon_deg\":-11.516667,\"utc\":\"2026-12-08T12:35:19Z\""),
               std::string::npos)
         << r.out;
 }

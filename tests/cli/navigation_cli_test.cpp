@@ -145,6 +145,9 @@ TEST_F(NavigationCli, FixReportsWhyThereIsNoFixAndWhichLineIsBad) {
                             "\"ap_lon\": -24}\n";
     auto r = runCli("fix " + writeFile(one) + " --json" + ephemeris_);
     EXPECT_EQ(r.exitCode, 1);
+    // A failure says so on stderr too, not only in the document on stdout.
+    EXPECT_NE(r.err.find("no fix: "), std::string::npos) << r.err;
+    EXPECT_EQ(runCli("fix - " + ephemeris_, "").err.find("no fix: "), 0u + std::string("celestra-cli fix: ").size());
     FlatObject o = parsed(r.out);
     EXPECT_TRUE(isNull(o, "fix_lat_deg"));
     EXPECT_TRUE(isNull(o, "fix_lon_deg"));

@@ -239,7 +239,7 @@ protected:
 };
 
 TEST_F(SideTables, ReplaceTheBuiltinTables) {
-    write("DeltaT", "2451544.5 60.0\n2460000.5\t70.0  2470000.5 ");  // odd last number ignored
+    write("DeltaT", "2451544.5 60.0\n2460000.5\t+70.0  ");
     write("LeapSeconds", "2441317.5 10 2470000.5 38\n");
     EXPECT_EQ(deltaTTable().size(), 2u);
     EXPECT_NEAR(deltaT((2451544.5 + 2460000.5) / 2), 65.0, 1e-12);
@@ -270,6 +270,48 @@ TEST_F(SideTables, NonAscendingFileIsRejectedWithOneDiagnostic) {
     write("LeapSeconds", "2441317.5 10 2441317.5 11\n");  // equal days are not ascending either
     std::vector<TimeTableEntry> out;
     EXPECT_FALSE(loadTimeTableFile(dir_ + "/celestra.LeapSeconds", out));
+    EXPECT_TRUE(out.empty());
+}
+
+TEST_F(SideTables, AFileWrongAnywhereIsIgnoredWithOneDiagnostic) {
+    // Each of these used to be read in part (up to the stray text, without
+    // the odd number) or used as it was (1e300 left no sidereal time).
+    const struct {
+        const char* text;
+        const char* why;
+    } cases[] = {
+        {"2451544.5 60.0 2460000.5 70.0 2470000.5", "holds 5 numbers"},
+        {"2451544.5 60.0 oops 2460000.5 70.0", "\"oops\" at byte 15 is not a number"},
+        {"2451544.5 60.0 2460000.5 1e300", "value 1e+300"},
+        {"2451544.5 60.0 2460000.5 nan", "\"nan\""},
+        {"-10 60.0 2460000.5 70.0", "Julian day -10.000000 lies outside"},
+        {"2451544.5 60.0 9e9 70.0", "Julian day 9000000000.000000 lies outside"},
+    };
+    for (const auto& c : cases) {
+        write("DeltaT", c.text);
+        resetTimeTablesForTesting();
+        std::vector<std::string> lines;
+        const LogSink old = setLogSink([&](const std::string& line) { lines.push_back(line); });
+        EXPECT_EQ(&deltaTTable(), &builtinDeltaTTable()) << c.text;
+        EXPECT_EQ(deltaT(2451544.5), 63.8285) << c.text;
+        setLogSink(old);
+        ASSERT_EQ(lines.size(), 1u) << c.text;
+        EXPECT_NE(lines[0].find(c.why), std::string::npos) << lines[0];
+    }
+    // TAI - UTC has its own, smaller bound; a directory in the file's place
+    // is refused (it once aborted the program with an uncaught exception).
+    std::vector<TimeTableEntry> out;
+    write("LeapSeconds", "2441317.5 10 2470000.5 90000\n");
+    EXPECT_FALSE(loadTimeTableFile(dir_ + "/celestra.LeapSeconds", out, kTaiMinusUtcLimitSeconds));
+    EXPECT_TRUE(loadTimeTableFile(dir_ + "/celestra.LeapSeconds", out, kDeltaTLimitSeconds));
+    out.clear();
+    std::filesystem::create_directory(dir_ + "/celestra.DeltaT.d");
+    std::vector<std::string> lines;
+    const LogSink old = setLogSink([&](const std::string& line) { lines.push_back(line); });
+    EXPECT_FALSE(loadTimeTableFile(dir_ + "/celestra.DeltaT.d", out));
+    setLogSink(old);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("is a directory"), std::string::npos);
     EXPECT_TRUE(out.empty());
 }
 

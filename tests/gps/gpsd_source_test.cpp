@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <thread>
 
 #include "core/json_reader.h"
 #include "gps/gpsd_source.h"
+#include "tests/support/flooding_gpsd.h"
 #include "tests/support/gpsd_process.h"
 #include "tests/support/pty_pair.h"
 
@@ -105,6 +107,26 @@ TEST(GpsdSource, NobodyListeningIsAClearFailure) {
 }
 
 // --- against a real gpsd --------------------------------------------------
+
+TEST(GpsdSource, OnePollTakesABoundedShareOfAFlood) {
+    test::FloodingGpsd flood(UINT64_MAX);
+    ASSERT_NE(flood.port(), 0);
+    CGpsdSource source;
+    ASSERT_EQ(source.Open("127.0.0.1", flood.port()), 0) << source.ErrorText();
+    // Let megabytes wait unread: a poll that read until the socket ran dry
+    // would take them all (and, under a real flood, never return).
+    for (int i = 0; i < 500 && flood.sent() < (uint64_t{1} << 20); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (flood.sent() < (uint64_t{1} << 20)) GTEST_SKIP() << "the kernel would not buffer 1 MiB on loopback; skipping";
+    constexpr int kReportBytes = 131;  // one TPV line of the flood
+    for (int poll = 1; poll <= 3; ++poll) {
+        ASSERT_EQ(source.Poll(0), 0) << source.ErrorText();
+        EXPECT_LE(source.State().reports, poll * (static_cast<int>(CGpsdSource::kMaxPollBytes) / kReportBytes + 1));
+        EXPECT_GT(source.State().reports, (poll - 1) * (static_cast<int>(CGpsdSource::kMaxPollBytes) / kReportBytes));
+    }
+    EXPECT_TRUE(source.Received().latitudeValid);
+    EXPECT_DOUBLE_EQ(source.Received().latitudeDegrees, 48.1173);
+}
 
 TEST(GpsdSource, ReadsARealGpsdFedThroughAPseudoTerminal) {
     const std::string gpsd = test::findGpsd();

@@ -3,12 +3,17 @@
 // the download sequence and its messages.
 #include "solarsystem/comets.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "core/horizon.h"
@@ -48,6 +53,11 @@ bool accepted(const Line& line) {
 
 void writeFile(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 TEST(CometLine, FieldsAreReadFromTheirColumns) {
@@ -201,7 +211,7 @@ TEST_F(CometFilesTest, DownloadFetchesTheProjectListThenTheElementsAndReloads) {
         calls.push_back({server, remote, local});
         if (remote == kCometElementsPath && !elementsOk) return false;
         writeFile(local, Line().name(remote).text + "\n");
-        return remote == kCometElementsPath;  // the project list "fails": its result is not used
+        return true;
     };
     CometList list;
     CometServers servers;
@@ -211,7 +221,9 @@ TEST_F(CometFilesTest, DownloadFetchesTheProjectListThenTheElementsAndReloads) {
     EXPECT_EQ(calls[0].server, "https://www.minorplanetcenter.net/");
     EXPECT_EQ(downloadUrl(calls[0].server, calls[0].remote),
               "https://www.minorplanetcenter.net/iau/Ephemerides/Comets/Soft00Cmt.txt");
-    EXPECT_EQ(calls[0].local, path(0));
+    // Fetched beside the file, which it replaces once it reads as a list.
+    EXPECT_EQ(calls[0].local, path(0) + ".download");
+    EXPECT_FALSE(std::filesystem::exists(path(0) + ".download"));
     EXPECT_EQ(list.records.size(), 1u);
     EXPECT_EQ(cometDownloadMessage(true, static_cast<int>(list.records.size())),
               "Download succeeded.  1 comets downloaded.");
@@ -221,7 +233,7 @@ TEST_F(CometFilesTest, DownloadFetchesTheProjectListThenTheElementsAndReloads) {
     EXPECT_NE(downloadComets(list, servers, folder_, fetch), 0);
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].remote, kProjectCometsPath);
-    EXPECT_EQ(calls[0].local, path(1));
+    EXPECT_EQ(calls[0].local, path(1) + ".download");
     EXPECT_EQ(list.records.size(), 2u);
 
     // The elements file fails: no reload, the list stays.
@@ -233,6 +245,67 @@ TEST_F(CometFilesTest, DownloadFetchesTheProjectListThenTheElementsAndReloads) {
     EXPECT_STREQ(kCometDownloadTitle, "Comet Download");
     EXPECT_NE(projectWebsiteDisabledReason(""), "");
     EXPECT_EQ(projectWebsiteDisabledReason("example.org"), "");
+}
+
+TEST_F(CometFilesTest, ADownloadThatIsNoCometListReplacesNothing) {
+    const std::string good = Line().name("kept").text + "\n";
+    writeFile(path(0), good);
+    writeFile(path(1), good);
+    std::string answer;
+    const CometFetchFn fetch = [&](const std::string&, const std::string&, const std::string& local) {
+        writeFile(local, answer);
+        return true;  // a 200 with a whole body
+    };
+    CometList list;
+    ASSERT_EQ(loadComets(list, folder_), 1);
+    CometServers servers;
+    servers.projectWebsite = "example.org";
+    const std::string valid = Line().text, invalid = Line().put(5, "X").text;
+    const std::string refused[] = {
+        "<!DOCTYPE html><html><body>Please log in to the hotel network</body></html>\n",
+        std::string(300, '\0') + "\xff\xfe random bytes\n",
+        "",
+        invalid + "\n" + invalid + "\n" + valid + "\n",  // a third valid: under the share
+    };
+    for (const std::string& body : refused) {
+        answer = body;
+        EXPECT_EQ(downloadComets(list, servers, folder_, fetch), 0);
+        EXPECT_EQ(readFile(path(0)), good);
+        EXPECT_EQ(readFile(path(1)), good);
+        EXPECT_FALSE(std::filesystem::exists(path(0) + ".download"));
+        EXPECT_FALSE(std::filesystem::exists(path(1) + ".download"));
+        EXPECT_EQ(list.records.size(), 2u);
+        EXPECT_EQ(list.records[0].name, "kept");
+    }
+    // Half valid is a list with a few lines this parser does not take.
+    answer = invalid + "\n" + valid + "\n";
+    EXPECT_NE(downloadComets(list, servers, folder_, fetch), 0);
+    EXPECT_EQ(readFile(path(0)), answer);
+    EXPECT_EQ(list.records.size(), 2u);
+    EXPECT_TRUE(cometListAcceptable({1, 1}));
+    EXPECT_FALSE(cometListAcceptable({0, 0}));
+    EXPECT_FALSE(cometListAcceptable({1, 2}));
+}
+
+TEST_F(CometFilesTest, FilesThatAreNotRegularOrTooLargeAreSkippedAndNamed) {
+    writeFile(path(1), Line().name("second").text + "\n");
+    std::filesystem::create_directory(path(0));  // once an uncaught exception at every start
+    ASSERT_EQ(::mkfifo(path(2).c_str(), 0644), 0);  // once a hang in open()
+    CometList list;
+    ASSERT_EQ(loadComets(list, folder_), 1);
+    ASSERT_EQ(list.records.size(), 1u);
+    EXPECT_EQ(list.records[0].name, "second");
+    EXPECT_EQ(list.problems, (std::vector<std::string>{"comet file " + path(0) + " is a directory; skipped",
+                                                       "comet file " + path(2) + " is a named pipe (FIFO); skipped"}));
+    std::filesystem::remove(path(0));
+    const int fd = ::open(path(0).c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(kCometFileMaxBytes) + 1), 0);
+    ::close(fd);
+    std::filesystem::remove(path(2));
+    ASSERT_EQ(loadComets(list, folder_), 1);
+    ASSERT_EQ(list.problems.size(), 1u);
+    EXPECT_NE(list.problems[0].find("is larger than the 16 MiB allowed"), std::string::npos) << list.problems[0];
+    EXPECT_EQ(list.records.size(), 1u);
 }
 
 TEST(CometTexts, MagnitudeStepAndInfoText) {

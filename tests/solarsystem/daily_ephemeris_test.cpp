@@ -2,14 +2,16 @@
 // its validation, where the cache is kept, and the horizontal track window.
 #include "solarsystem/daily_ephemeris.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
+
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <limits>
 
 #include "core/side_files.h"
 #include "tests/solarsystem/de405_fixture.h"
@@ -134,6 +136,28 @@ TEST_F(DailyCacheTest, MismatchedOrShortCacheIsRejectedAndRebuilt) {
     OrbitalPaths afterShort;
     EXPECT_EQ(runFresh(afterShort).size(), 6u);
     EXPECT_EQ(readFile(where_.beside), good);
+}
+
+TEST_F(DailyCacheTest, DamagedPlacesOrAFifoAreRebuiltNotUsed) {
+    OrbitalPaths built;
+    runFresh(built);
+    const std::string good = readFile(where_.beside);
+    // A NaN or an impossible right ascension anywhere in the table.
+    for (const float bad : {std::numeric_limits<float>::quiet_NaN(), 25.0f, -0.5f}) {
+        std::string damaged = good;
+        std::memcpy(damaged.data() + 16 + 250 * 48 + 3 * 8, &bad, 4);
+        writeFile(where_.beside, damaged);
+        OrbitalPaths again;
+        EXPECT_EQ(runFresh(again).size(), 6u) << bad;
+        EXPECT_EQ(again.places().places, built.places().places);
+        EXPECT_EQ(readFile(where_.beside), good);
+    }
+    // A FIFO in the cache's place is neither waited on nor read.
+    std::remove(where_.beside.c_str());
+    ASSERT_EQ(::mkfifo(where_.beside.c_str(), 0644), 0);
+    OrbitalPaths fromFifo;
+    EXPECT_EQ(runFresh(fromFifo).size(), 6u);
+    EXPECT_EQ(readFile(where_.beside), good);  // the save renamed a real file over it
 }
 
 TEST_F(DailyCacheTest, UnwritableFolderKeepsTheCacheInTheUserCache) {

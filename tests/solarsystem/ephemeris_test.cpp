@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/log.h"
+#include "core/sha256.h"
 #include "core/side_files.h"
 #include "solarsystem/ephemeris_check.h"
 #include "tests/support/test_support.h"
@@ -475,6 +476,89 @@ TEST(DamagedEphemeris, DamagedRecordFailsOnlyItsRequests) {
     EXPECT_EQ(file.solarSystemState(f.start + 40.0, kMars, kOriginSun, p, v), 2);  // not cached as good
 }
 
+TEST(DamagedEphemeris, ADamagedRecordIsToldApartFromAnInstantOutside) {
+    Synthetic f;
+    std::vector<unsigned char> bytes = f.bytes();
+    const double nan = std::nan("");
+    std::memcpy(bytes.data() + 3 * kEphemerisRecordBytes + 8 * 700, &nan, 8);
+    EphemerisFile file;
+    ASSERT_TRUE(file.open(writeFile("nan-middle.405", bytes)));
+    Vector3 p, v;
+    EXPECT_EQ(file.solarSystemState(f.end + 1.0, kMars, kOriginSun, p, v), 2);
+    EXPECT_EQ(file.damage(), "");  // outside is not damage
+    EXPECT_EQ(file.solarSystemState(f.start + 40.0, kMars, kOriginSun, p, v), 2);
+    EXPECT_EQ(file.damage(), "record 3 (JD 2451568.5 to 2451600.5) holds a non-finite coefficient at index 701");
+    EXPECT_EQ(file.solarSystemState(f.start + 1.0, kMars, kOriginSun, p, v), 0);
+    EXPECT_NE(file.damage(), "");  // kept until the file is opened again
+    ASSERT_TRUE(file.open(writeFile("sound.405", f.bytes())));
+    EXPECT_EQ(file.damage(), "");
+}
+
+TEST(DamagedEphemeris, OnlyARegularFileIsOpenedAndWithoutBlocking) {
+    const std::string dir = test::makeTempDir();
+    ASSERT_EQ(::mkfifo((dir + "/fifo.405").c_str(), 0644), 0);
+    ::symlink((dir + "/b").c_str(), (dir + "/a").c_str());
+    ::symlink((dir + "/a").c_str(), (dir + "/b").c_str());
+    const std::pair<std::string, std::string> cases[] = {
+        {dir, " is a directory"},
+        {dir + "/fifo.405", " is a named pipe (FIFO)"},
+        {dir + "/a", " is a loop of symbolic links"},
+        {dir + "/none.405", " does not exist"},
+    };
+    for (const auto& [path, what] : cases) {
+        // An explicit path is handed on as it is, for the reader to say what it is.
+        EXPECT_EQ(findEphemerisFile(path), path);
+        EphemerisFile file;
+        std::string error;
+        EXPECT_FALSE(file.open(path, &error));
+        EXPECT_EQ(error, "ephemeris file " + path + what);
+    }
+    std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+TEST(EphemerisDigest, TheDefaultFileMustMatchTheDigestWrittenWithIt) {
+    const std::string dir = test::makeTempDir();
+    setExecutablePathOverride(dir + "/celestra");  // the search's first place: <dir>/celestra.405
+    std::vector<unsigned char> bytes = Synthetic().bytes();
+    const std::string path = dir + "/celestra.405";
+    const auto writeTo = [](const std::string& file, const void* data, size_t size) {
+        std::ofstream(file, std::ios::binary).write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+    };
+    writeTo(path, bytes.data(), bytes.size());
+    const std::string digest = sha256Hex(bytes.data(), bytes.size()) + "  celestra.405\n";
+
+    // No digest beside it (a file copied alone): used, with a diagnostic.
+    std::vector<std::string> lines;
+    const LogSink old = setLogSink([&](const std::string& line) { lines.push_back(line); });
+    EphemerisFile reader;
+    std::string found, error;
+    EXPECT_TRUE(openProgramEphemeris(reader, "", found, &error)) << error;
+    EXPECT_EQ(found, path);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("no digest file"), std::string::npos);
+
+    writeTo(ephemerisDigestPath(path), digest.data(), digest.size());
+    EXPECT_TRUE(verifyEphemerisDigest(path, &error)) << error;
+    EXPECT_TRUE(openProgramEphemeris(reader, "", found, &error)) << error;
+
+    // One flipped exponent bit in a coefficient: a sound header, wrong places.
+    bytes[3 * kEphemerisRecordBytes + 8 * 100 + 7] ^= 0x10;
+    writeTo(path, bytes.data(), bytes.size());
+    EXPECT_FALSE(openProgramEphemeris(reader, "", found, &error));
+    EXPECT_FALSE(reader.isOpen());
+    EXPECT_EQ(error.rfind("ephemeris file " + path + ": it is damaged: its SHA-256 is ", 0), 0u) << error;
+    // The same file named explicitly is the user's choice and is not checked.
+    EXPECT_TRUE(openProgramEphemeris(reader, path, found, &error)) << error;
+
+    const std::string garbage = "not a digest\n";
+    writeTo(ephemerisDigestPath(path), garbage.data(), garbage.size());
+    EXPECT_FALSE(verifyEphemerisDigest(path, &error));
+    EXPECT_NE(error.find("does not start with a SHA-256 digest"), std::string::npos) << error;
+    setLogSink(old);
+    setExecutablePathOverride("");
+    std::system(("rm -rf '" + dir + "'").c_str());
+}
+
 TEST(DamagedEphemeris, RandomHeaderDamageNeverCrashes) {
     // Random words over the numeric header fields: every file is either
     // refused with a message or read without touching memory outside the record.
@@ -613,10 +697,11 @@ TEST(FindEphemerisFile, SearchOrder) {
     EXPECT_EQ(findEphemerisFile(), folderFile);
     touch(dir + "/bin/planetarium.405");
     EXPECT_EQ(findEphemerisFile(), dir + "/bin/planetarium.405");
-    // An explicit path wins, and a wrong one is not replaced by another file.
+    // An explicit path wins, and a wrong one is not replaced by another file:
+    // it is handed on, for opening it to say what is wrong.
     EXPECT_EQ(findEphemerisFile(xdgFile), xdgFile);
-    EXPECT_EQ(findEphemerisFile(dir + "/absent.405"), "");
-    EXPECT_EQ(findEphemerisFile(dir + "/bin"), "");  // a folder is not a file
+    EXPECT_EQ(findEphemerisFile(dir + "/absent.405"), dir + "/absent.405");
+    EXPECT_EQ(findEphemerisFile(dir + "/bin"), dir + "/bin");
     const auto places = ephemerisSearchPaths();
     ASSERT_GE(places.size(), 3u);
     EXPECT_EQ(places[0], dir + "/bin/planetarium.405");

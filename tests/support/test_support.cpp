@@ -63,6 +63,10 @@ std::string makeTempDir() {
 }
 
 CommandResult runCli(const std::string& arguments, const std::string& stdinText) {
+    return runCliWithin(0, arguments, stdinText);
+}
+
+CommandResult runCliWithin(int limitSeconds, const std::string& arguments, const std::string& stdinText) {
     CommandResult result;
     const std::string dir = makeTempDir();
     const std::string inPath = dir + "/in", outPath = dir + "/out", errPath = dir + "/err";
@@ -70,7 +74,8 @@ CommandResult runCli(const std::string& arguments, const std::string& stdinText)
         std::ofstream in(inPath, std::ios::binary);
         in << stdinText;
     }
-    const std::string command = std::string("'") + CELESTRA_CLI_PATH + "' " + arguments + " <'" + inPath +
+    const std::string limit = limitSeconds > 0 ? "timeout -s KILL " + std::to_string(limitSeconds) + " " : "";
+    const std::string command = limit + "'" + CELESTRA_CLI_PATH + "' " + arguments + " <'" + inPath +
                                 "' >'" + outPath + "' 2>'" + errPath + "'";
     const int status = std::system(command.c_str());
     result.exitCode = (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;

@@ -29,6 +29,9 @@ struct CommandResult {
 // Runs celestra-cli with the given arguments (already shell-quoted by the
 // caller where needed) and captures stdout, stderr and the exit code.
 CommandResult runCli(const std::string& arguments, const std::string& stdinText = "");
+// The same, killed after `limitSeconds` (exit code 137): a test of input
+// that once kept the program running without end fails instead of hanging.
+CommandResult runCliWithin(int limitSeconds, const std::string& arguments, const std::string& stdinText = "");
 
 // Switches LC_NUMERIC to a locale that writes "12,5" (de_DE.UTF-8, else
 // fr_FR.UTF-8) for its lifetime, as a desktop toolkit does at start, and

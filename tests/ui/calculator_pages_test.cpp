@@ -289,6 +289,17 @@ private slots:
         type(page.decimal, QStringLiteral("-0.5"));
         page.toDms->click();
         QCOMPARE(page.degrees->text(), QStringLiteral("-00"));
+        // Rounding carries into the next unit; a value past the whole-degree
+        // field is refused, not shown wrapped.
+        type(page.decimal, QStringLiteral("0.9999999999"));
+        page.toDms->click();
+        QCOMPARE(page.degrees->text() + page.minutes->text() + page.seconds->text(), QStringLiteral("01000.000000"));
+        type(page.decimal, QStringLiteral("12345678"));
+        page.toDms->click();
+        QCOMPARE(messages_.last(), QStringLiteral("Please enter a number between -999999 and 999999."));
+        QCOMPARE(page.degrees->text(), QStringLiteral("01"));
+        type(page.decimal, QStringLiteral("-0.5"));
+        page.toDms->click();
         shoot(&page, "dms");
         // And back, the sign of "-00" kept.
         page.toDecimal->click();

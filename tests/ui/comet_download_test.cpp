@@ -146,6 +146,13 @@ private slots:
         QCOMPARE(readAll(dataFile("Celestra.Comets.txt")), kTwoComets);
         QCOMPARE(cometCount(), 2);
         QCOMPARE(static_cast<int>(program_->model->snapshot()->comets.size()), 2);
+        // A captive portal answers 200 with its own page: read before it replaces anything.
+        server_.answer("<html><body>Please accept the terms of use to browse</body></html>\n");
+        QCOMPARE(download(),
+                 QStringLiteral("Comet Download|Download failed.  No comets downloaded.  Verify internet connection."));
+        QCOMPARE(readAll(dataFile("Celestra.Comets.txt")), kTwoComets);
+        QVERIFY(!QFile::exists(dataFile("Celestra.Comets.txt.download")));
+        QCOMPARE(cometCount(), 2);
     }
 
     void projectWebsiteListOnlyWithAnAddress() {

@@ -34,6 +34,7 @@
 #include <cmath>
 
 #include "core/time_scales.h"
+#include "tests/support/flooding_gpsd.h"
 #include "tests/support/gpsd_process.h"
 #include "tests/support/pty_pair.h"
 #include "tests/ui/qt_test_support.h"
@@ -425,6 +426,30 @@ private slots:
         QVERIFY(std::any_of(degrees.begin(), degrees.end(), [](QSpinBox* s) { return s->value() == 151; }));
         QTRY_VERIFY(!settings->findChild<GpsPage*>());  // deleted on close
         settings->close();
+    }
+
+    void aFloodingGpsdLeavesThePageResponsive() {
+        // A peer that never pauses: each poll takes its share and returns,
+        // so the page shows the position, Stop works, and the page reads
+        // only a bounded amount (before, one poll read until the peer gave
+        // up after 30 s, the page frozen meanwhile).
+        test::FloodingGpsd flood(UINT64_MAX);
+        QVERIFY(flood.port() != 0);
+        Preferences prefs;
+        prefs.gpsdHost = QStringLiteral("127.0.0.1");
+        prefs.gpsdPort = flood.port();
+        auto page = std::make_unique<GpsPage>(prefs);
+        page->show();
+        QTRY_VERIFY(page->gpsdProbe() == GpsPage::GpsdProbe::Answered);
+        QVERIFY(page->gpsdButton()->isChecked());
+        page->startButton()->click();
+        QCOMPARE(page->startButton()->text(), QStringLiteral("Stop"));
+        QTRY_COMPARE(page->latitudeField()->text(), QStringLiteral("  48.12°"));
+        QCOMPARE(page->startButton()->text(), QStringLiteral("Stop"));  // still reading, not cut off
+        page->startButton()->click();
+        QCOMPARE(page->startButton()->text(), QStringLiteral("Start"));
+        QTRY_VERIFY(flood.clientGone());
+        QVERIFY2(flood.sent() < (uint64_t{64} << 20), qPrintable(QString::number(flood.sent())));
     }
 
     void gpsdSourceAgainstARealGpsd() {

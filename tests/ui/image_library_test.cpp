@@ -251,6 +251,8 @@ private slots:
             case 4: server_.answer(forgedTree()); break;
             case 5: server_.answer(otherFolder()); break;
         }
+        // A file already there (a library that did not load) stays as it was.
+        QVERIFY(writeAll(file_, "an older file"));
         InfoDialog* info = openInfoOn(kM31);
         QVERIFY(info);
         QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -259,8 +261,9 @@ private slots:
                                 "memory, then try again."));
         QCOMPARE(icon, QMessageBox::Critical);
         checkRefused(info);
-        // An error page or a cut transfer never reaches the data folder.
-        if (kind <= 1) QVERIFY(!QFile::exists(file_));
+        // Nothing that does not load reaches the data folder: checked before it replaces the file.
+        QCOMPARE(readAll(file_), QByteArray("an older file"));
+        QVERIFY(!QFile::exists(file_ + QStringLiteral(".download")));
         // The same page can try again.
         server_.answer(library());
         QCOMPARE(download(info), QString());
