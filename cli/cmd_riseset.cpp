@@ -79,7 +79,7 @@ int runRiseSet(const std::vector<std::string>& words) {
         usageError("twilight (--kind civil or nautical) is reckoned from the Sun: give --body Sun");
 
     const RiseTransitSet r = riseTransitSet(&context, target, *jd0, deltaT(*jd0), site, zoneHours / 24.0, kind);
-    if (r.status != 0) failOutsideEphemeris(info, "the three days around " + dateText);
+    if (r.status != 0) failOutsideEphemeris(info, "the day " + dateText + " and 6 h either side");
 
     if (args.flag("json")) {
         Json j;
