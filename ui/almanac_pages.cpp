@@ -62,6 +62,12 @@ QString zoneLabel(double zoneOffsetDays, const QDate& date) {
     return QString::fromLatin1(daylight ? kDaylightSavingTimeLabel : kStandardTimeLabel);
 }
 
+QString riseSetFieldText(const std::string& eventText, int count) {
+    QString t = QString::fromStdString(eventText);
+    if (count > 1) t += QStringLiteral("  (first of %1)").arg(count);
+    return t;
+}
+
 // ---------------------------------------------------------------- Rise Set Times
 
 RiseSetDialog::RiseSetDialog(const DocumentData& document, QWidget* parent, std::optional<ZoneRule> zoneRule)
@@ -169,16 +175,9 @@ void RiseSetDialog::compute() {
     const ObserverSite site = observerSite(o);
     const PlaceContext context = makePlaceContext(processEphemeris());
     const RiseTransitSet r = riseTransitSet(&context, target, jd0, deltaT(jd0), site, offset, kind);
-    // Near the poles the Moon can rise or set twice in a day: the first is
-    // shown, marked.
-    auto shown = [](const std::string& eventText, int count) {
-        QString t = QString::fromStdString(eventText);
-        if (count > 1) t += QStringLiteral("  (first of %1)").arg(count);
-        return t;
-    };
-    rise->setText(shown(r.riseText, r.riseCount));
-    transit->setText(shown(r.transitText, r.transitCount));
-    set->setText(shown(r.setText, r.setCount));
+    rise->setText(riseSetFieldText(r.riseText, r.riseCount));
+    transit->setText(riseSetFieldText(r.transitText, r.transitCount));
+    set->setText(riseSetFieldText(r.setText, r.setCount));
 }
 
 // ---------------------------------------------------------------- Lunar Phase

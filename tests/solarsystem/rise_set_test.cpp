@@ -1,5 +1,6 @@
 #include "solarsystem/rise_set.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -144,6 +145,158 @@ TEST_F(RiseSetTest, DayWithoutMoonriseSaysSo) {
     EXPECT_GT(r.setHours, 0.0);
     EXPECT_LT(r.setHours, 24.0);
     EXPECT_FALSE(r.moreEvents());
+}
+
+// Days the interpolation method got wrong: a moonrise it gave at the set's
+// time, a sunset and sunrise it hid at the edge of the midnight Sun, a polar
+// sunset it missed, a sunset seconds after 0h UT given to the day before.
+TEST_F(RiseSetTest, PolarEdgesAndMidnightEvents) {
+    auto at = [&](int body, int y, int m, int d, double lat, double lon) {
+        ObserverSite s;
+        s.latitude = lat;
+        s.longitude = lon;
+        const JulianDay jd0 = julianDayAt0h(y, m, d);
+        return riseTransitSet(&context_, riseSetBody(body), jd0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
+    };
+    RiseTransitSet r = at(kMoon, 2034, 9, 11, 80.0, 130.0);
+    ASSERT_TRUE(r.hasRise && r.hasSet);
+    EXPECT_NEAR(r.riseHours, 17.0 + 32.0 / 60.0, 1.0 / 60.0);
+    EXPECT_NEAR(r.setHours, 11.0 + 53.0 / 60.0, 1.0 / 60.0);
+    r = at(kSun, 2025, 7, 27, 70.0, 20.0);
+    ASSERT_TRUE(r.hasRise && r.hasSet);
+    EXPECT_EQ(r.setText.substr(0, 5), "22:14");
+    EXPECT_EQ(r.riseText.substr(0, 5), "23:19");
+    r = at(kSun, 2025, 5, 16, 70.0, 20.0);
+    EXPECT_EQ(r.riseText, "circ-polar");
+    EXPECT_EQ(r.setText, "--no set--");
+    r = at(kSun, 2022, 9, 22, 89.0, 30.0);
+    EXPECT_EQ(r.riseText, "--no rise--");
+    EXPECT_EQ(r.setText.substr(0, 5), "20:14");
+    // Florida: the evening sunsets fall at 23:59:46 UT on 1 May and 00:00:23 UT
+    // on 3 May, so the UTC day of 2 May holds none.
+    EXPECT_EQ(at(kSun, 2019, 5, 1, 29.0, -81.0).setText, "23:59:46");
+    EXPECT_EQ(at(kSun, 2019, 5, 2, 29.0, -81.0).setText, "--no set--");
+    EXPECT_EQ(at(kSun, 2019, 5, 3, 29.0, -81.0).setText, "00:00:23");
+    // 85° N: whatever the Moon does, every time lies inside the day.
+    r = at(kMoon, 2022, 2, 6, 85.0, 140.0);
+    for (double h : {r.riseHours, r.transitHours, r.setHours}) {
+        EXPECT_GE(h, 0.0);
+        EXPECT_LT(h, 24.0);
+    }
+}
+
+// 1 April 2025 at 65° N 65° E: the Moon rises at 00:19 and again before
+// midnight; the first is given and both are counted.
+TEST_F(RiseSetTest, TwoMoonrisesInOneDay) {
+    ObserverSite s;
+    s.latitude = 65.0;
+    s.longitude = 65.0;
+    const JulianDay jd0 = julianDayAt0h(2025, 4, 1);
+    const HorizonDayEvents e = horizonDayEvents(&context_, riseSetBody(kMoon), RiseSetKind::RiseSet, jd0, deltaT(jd0), s);
+    ASSERT_EQ(e.rises.size(), 2u);
+    EXPECT_EQ(e.sets.size(), 1u);
+    EXPECT_LT(e.rises[0], e.sets[0]);
+    EXPECT_LT(e.sets[0], e.rises[1]);
+    const RiseTransitSet r = riseTransitSet(&context_, riseSetBody(kMoon), jd0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
+    EXPECT_EQ(r.riseCount, 2);
+    EXPECT_TRUE(r.moreEvents());
+    EXPECT_EQ(r.riseText.substr(0, 5), "00:19");
+}
+
+// A culmination that only just reaches the event altitude (or only just
+// dips below it) gives both of its crossings or neither, whichever side of
+// h0 the extremum lies on, down to a thousandth of a degree.
+TEST_F(RiseSetTest, GrazingCulminationGivesBothEventsOrNeither) {
+    struct Case {
+        int body;
+        Date date;
+        double sign;  // +1: the upper culmination grazes, -1: the lower one
+    };
+    const Case cases[] = {{kMoon, {2025, 3, 12}, 1.0}, {kMoon, {2025, 8, 20}, -1.0}, {kSun, {2025, 8, 3}, -1.0}};
+    for (const Case& c : cases) {
+        const JulianDay jd0 = julianDayAt0h(c.date.y, c.date.m, c.date.d);
+        const double noon = jd0 + 0.5;
+        // The culmination at noon UT: upper (hour angle 0) or lower (180°).
+        double ra, dec, distance;
+        ASSERT_EQ(geocentricPlaceUtc(context_, noon, c.body, ra, dec, distance), 0);
+        ObserverSite s;
+        s.longitude = wrapFloor((ra - siderealTimeFromUtc(noon, false)) * 15.0 + (c.sign > 0 ? 180.0 : 0.0), 360.0) - 180.0;
+        // The extremum of the altitude above the event near noon, by golden
+        // section on the engine's full topocentric place.
+        auto extremum = [&](const ObserverSite& at, double& when) {
+            auto f = [&](double t) { return c.sign * altitudeAboveEvent(c.body, at, RiseSetKind::RiseSet, t); };
+            double a = noon - 0.1, b = noon + 0.1;
+            const double g = 0.6180339887498949;
+            while (b - a > 0.2 / 86400.0) {
+                const double x1 = b - g * (b - a), x2 = a + g * (b - a);
+                if (f(x1) > f(x2)) b = x2;
+                else a = x1;
+            }
+            when = 0.5 * (a + b);
+            return c.sign * f(when);
+        };
+        // Where the culmination sits on the horizon: the upper one at
+        // φ = δ - 90° (δ + 90° for a southern δ), the lower one at 90° - δ
+        // (-90° - δ); its altitude follows φ degree for degree, with the sign `slope`.
+        const double slope = dec > 0.0 ? 1.0 : -1.0;
+        s.latitude = c.sign > 0 ? dec - 90.0 * slope : (90.0 - std::fabs(dec)) * slope;
+        double when = noon;
+        for (int i = 0; i < 5; ++i) s.latitude -= extremum(s, when) / slope;
+        for (double offset : {0.02, 0.005, 0.001, -0.001, -0.005, -0.02}) {
+            ObserverSite t = s;
+            t.latitude += offset * slope;
+            const double depth = extremum(t, when);
+            SCOPED_TRACE((c.body == kSun ? "Sun " : "Moon ") + std::to_string(c.date.m) + "/" +
+                         std::to_string(c.date.d) + " at " + std::to_string(t.latitude) + ", extremum above h0 by " +
+                         std::to_string(depth));
+            ASSERT_NEAR(depth, offset, 0.002);
+            const HorizonDayEvents e =
+                horizonDayEvents(&context_, riseSetBody(c.body), RiseSetKind::RiseSet, jd0, deltaT(jd0), t);
+            auto near = [&](const std::vector<JulianDay>& v) {
+                return std::count_if(v.begin(), v.end(), [&](JulianDay x) { return std::fabs(x - when) < 0.1; });
+            };
+            const int expected = c.sign * depth > 0.0 ? 1 : 0;
+            EXPECT_EQ(near(e.rises), expected);
+            EXPECT_EQ(near(e.sets), expected);
+        }
+    }
+}
+
+// One track of a day serves many sites and kinds, as an almanac's table of
+// latitudes uses it, with the same events as one query at a time.
+TEST_F(RiseSetTest, OneTrackServesManySitesAndKinds) {
+    const JulianDay jd0 = julianDayAt0h(2025, 6, 1);
+    HorizonTrack sun, moon, unloaded;
+    ASSERT_EQ(sun.load(&context_, riseSetBody(kSun), jd0, deltaT(jd0)), 0);
+    ASSERT_EQ(moon.load(&context_, riseSetBody(kMoon), jd0, deltaT(jd0)), 0);
+    const std::vector<RiseSetKind> kinds{RiseSetKind::RiseSet, RiseSetKind::CivilTwilight, RiseSetKind::NauticalTwilight};
+    for (double latitude : {-60.0, 0.0, 50.0, 62.0, 72.0}) {
+        ObserverSite s;
+        s.latitude = latitude;
+        s.longitude = 10.0;
+        const std::vector<HorizonDayEvents> all = sun.events(s, kinds);
+        ASSERT_EQ(all.size(), 3u);
+        for (size_t k = 0; k < kinds.size(); ++k) {
+            // Twilight follows the Sun whatever body is named.
+            const int named = k == 0 ? kSun : kMoon;
+            const HorizonDayEvents one = horizonDayEvents(&context_, riseSetBody(named), kinds[k], jd0, deltaT(jd0), s);
+            EXPECT_EQ(all[k].rises, one.rises) << latitude;
+            EXPECT_EQ(all[k].sets, one.sets) << latitude;
+            EXPECT_EQ(all[k].state, one.state) << latitude;
+        }
+    }
+    // 62° N at the start of June: civil twilight lasts all night, the Sun still sets.
+    ObserverSite north;
+    north.latitude = 62.0;
+    const std::vector<HorizonDayEvents> june = sun.events(north, kinds);
+    EXPECT_EQ(june[0].state, HorizonDayState::Crossings);
+    EXPECT_EQ(june[1].state, HorizonDayState::AlwaysAbove);
+    EXPECT_EQ(june[2].state, HorizonDayState::AlwaysAbove);
+    EXPECT_EQ(moon.events(north, RiseSetKind::CivilTwilight).status, 1);  // twilight is the Sun's
+    EXPECT_EQ(unloaded.events(north, RiseSetKind::RiseSet).status, 2);
+    HorizonTrack earth;
+    EXPECT_EQ(earth.load(&context_, riseSetBody(kEarth), jd0, deltaT(jd0)), 1);
+    EXPECT_EQ(earth.load(nullptr, riseSetBody(kSun), jd0, deltaT(jd0)), 2);
 }
 
 TEST_F(RiseSetTest, HighArcticSummerAndWinter) {
