@@ -232,11 +232,6 @@ HorizonTrack::Point HorizonTrack::at(const Site& site, double x, double& altitud
     return p;
 }
 
-void HorizonTrack::topocentric(const ObserverSite& observer, JulianDay jdUtc, double& altitudeDeg,
-                               double& hourAngleDeg, double& distanceKm) const {
-    hourAngleDeg = at(siteOf(observer), jdUtc - jd0h_, altitudeDeg, distanceKm).hourAngle;
-}
-
 HorizonDayEvents HorizonTrack::events(const ObserverSite& site, RiseSetKind kind) const {
     return events(site, std::vector<RiseSetKind>{kind}).front();
 }
