@@ -25,7 +25,9 @@ int runComets(const std::vector<std::string>& words) {
     JulianDay utc = currentJulianDayUtc();
     if (args.has("utc")) {
         const std::string text = args.require("utc");
-        const std::optional<JulianDay> parsed = parseIsoTime(text);
+        std::string problem;
+        const std::optional<JulianDay> parsed = parseIsoTime(text, &problem);
+        if (!parsed && !problem.empty()) usageError("--utc: " + problem);
         if (!parsed) usageError("--utc must be YYYY-MM-DDThh:mm:ss, not \"" + text + "\"");
         utc = *parsed;
     }

@@ -30,7 +30,9 @@ int runPlace(const std::vector<std::string>& words) {
     }
     const std::string bodyName = star ? std::string() : args.require("body");
     const std::string utcText = args.require("utc");
-    const std::optional<JulianDay> utc = parseIsoTime(utcText);
+    std::string problem;
+    const std::optional<JulianDay> utc = parseIsoTime(utcText, &problem);
+    if (!utc && !problem.empty()) usageError("--utc: " + problem);
     if (!utc) usageError("--utc must be YYYY-MM-DDThh:mm:ss, not \"" + utcText + "\"");
     if (!args.has("lat") || !args.has("lon")) usageError("--lat and --lon are required");
     ObserverSite site;

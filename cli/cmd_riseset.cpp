@@ -79,7 +79,7 @@ int runRiseSet(const std::vector<std::string>& words) {
         usageError("twilight (--kind civil or nautical) is reckoned from the Sun: give --body Sun");
 
     const RiseTransitSet r = riseTransitSet(&context, target, *jd0, deltaT(*jd0), site, zoneHours / 24.0, kind);
-    if (r.status != 0) failOutsideEphemeris(info, "the three days around " + dateText);
+    if (r.status != 0) failOutsideEphemeris(info, "the day " + dateText + " and 6 h either side");
 
     if (args.flag("json")) {
         Json j;
@@ -91,13 +91,7 @@ int runRiseSet(const std::vector<std::string>& words) {
         hours("rise_hours", r.hasRise, r.riseHours);
         hours("transit_hours", r.hasTransit, r.transitHours);
         hours("set_hours", r.hasSet, r.setHours);
-        auto offset = [&](const char* key, bool has, int days) {
-            if (has) j.field(key, days);
-            else j.nullField(key);
-        };
-        offset("rise_day_offset", r.hasRise, r.riseDayOffset);
-        offset("transit_day_offset", r.hasTransit, r.transitDayOffset);
-        offset("set_day_offset", r.hasSet, r.setDayOffset);
+        j.field("more_events", r.moreEvents());
         j.field("zone_offset_hours", zoneHours);
         if (!zone.zoneName().empty()) j.field("zone", zone.zoneName());
         j.endObject();
@@ -110,14 +104,14 @@ int runRiseSet(const std::vector<std::string>& words) {
     std::printf("%s, %s, zone %s\n", twilight ? (kind == RiseSetKind::CivilTwilight ? "Civil twilight" : "Nautical twilight")
                                                : name.c_str(),
                 dateText.c_str(), zoneText.c_str());
-    auto line = [](const char* label, const std::string& text, bool has, int dayOffset) {
-        const char* note = !has || dayOffset == 0 ? "" : dayOffset > 0 ? "  (next UTC day: none on this one)"
-                                                                       : "  (previous UTC day: none on this one)";
-        std::printf("%-8s %s%s\n", label, text.c_str(), note);
+    // When the day holds more than one (the Moon near the poles), the first is shown.
+    auto line = [](const char* label, const std::string& text, int count) {
+        const std::string note = count > 1 ? "  (first of " + std::to_string(count) + " this day)" : "";
+        std::printf("%-8s %s%s\n", label, text.c_str(), note.c_str());
     };
-    line(twilight ? "Begins" : "Rise", r.riseText, r.hasRise, r.riseDayOffset);
-    line("Transit", r.transitText, r.hasTransit, r.transitDayOffset);
-    line(twilight ? "Ends" : "Set", r.setText, r.hasSet, r.setDayOffset);
+    line(twilight ? "Begins" : "Rise", r.riseText, r.riseCount);
+    line("Transit", r.transitText, r.transitCount);
+    line(twilight ? "Ends" : "Set", r.setText, r.setCount);
     return kExitOk;
 }
 
@@ -186,19 +180,21 @@ CELESTRA_CLI_COMMAND(Command{
     "tz database (--zone Europe/London) its offset at noon UTC of that date,\n"
     "daylight saving included. --kind civil and nautical\n"
     "give the beginning and end of twilight (the Sun 6° and 12° below the\n"
-    "horizon) and need --body Sun. A body that never sets shows \"circ-polar\"\n"
-    "and \"--no set--\" (\"--bright--\" when twilight lasts all night); one that\n"
-    "never rises shows \"--no rise--\".\n"
+    "horizon) and need --body Sun. Every time given lies within that UTC day;\n"
+    "a body above the horizon all day shows \"circ-polar\" and \"--no set--\"\n"
+    "(\"--bright--\" when twilight lasts all night), one below it all day\n"
+    "\"--no rise--\" twice, and a single missing event \"--no rise--\",\n"
+    "\"--no set--\" or \"--no transit--\". When the day holds two rises or\n"
+    "sets (the Moon near the poles) the first is shown and marked.\n"
     "\n"
     "  --lat, --lon DEG   the place, decimal degrees, north and east positive\n" + std::string() +
         kEphemerisOptionUsage +
         "  --json             one JSON object: rise_text, transit_text, set_text and\n"
         "                     rise_hours, transit_hours, set_hours (local hours in [0, 24),\n"
-        "                     null where there is no event), and rise_day_offset,\n"
-        "                     transit_day_offset, set_day_offset: 0, or +1 / -1 when\n"
-        "                     the UTC day has no such event and the neighbouring\n"
-        "                     day's is given (the Moon, once a month); zone_offset_hours\n"
-        "                     (and zone, for a named zone)\n",
+        "                     null where there is no event), more_events: true\n"
+        "                     when the day holds more than one rise, transit or set\n"
+        "                     (the first is given), and zone_offset_hours (and zone,\n"
+        "                     for a named zone)\n",
     runRiseSet,
 });
 

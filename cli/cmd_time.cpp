@@ -21,7 +21,9 @@ int runTime(const std::vector<std::string>& words) {
 
     JulianDay jdUtc;
     if (auto text = args.value("utc")) {
-        auto parsed = parseIsoTime(*text);
+        std::string problem;
+        auto parsed = parseIsoTime(*text, &problem);
+        if (!parsed && !problem.empty()) usageError("--utc: " + problem);
         if (!parsed) usageError("--utc needs a valid time YYYY-MM-DDThh:mm:ss, not \"" + *text + "\"");
         jdUtc = *parsed;
     } else if (auto jd = args.number("jd")) {

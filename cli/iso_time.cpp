@@ -1,6 +1,7 @@
 #include "cli/iso_time.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 
 namespace celestra::cli {
@@ -27,7 +28,8 @@ int daysInMonth(int year, int month) {
 
 }  // namespace
 
-std::optional<JulianDay> parseIsoTime(const std::string& text) {
+std::optional<JulianDay> parseIsoTime(const std::string& text, std::string* problem) {
+    if (problem) problem->clear();
     int year, month, day, hour, minute, second;
     if (!digits(text, 0, 4, year) || text.size() < 19 || text[4] != '-' || !digits(text, 5, 2, month) ||
         text[7] != '-' || !digits(text, 8, 2, day) || (text[10] != 'T' && text[10] != 't') ||
@@ -51,7 +53,24 @@ std::optional<JulianDay> parseIsoTime(const std::string& text) {
     if (pos != text.size()) return std::nullopt;
     if (month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) || hour > 23 || minute > 59 || second > 60)
         return std::nullopt;
-    // A leap second (:60) is accepted and lands on the next minute's start.
+    if (second == 60) {
+        const JulianDay jd0h = julianDayFromCalendar(year, month, day, 0.0);
+        const std::string date = text.substr(0, 10);
+        std::string refusal;
+        if (hour != 23 || minute != 59)
+            refusal = text.substr(11, 8) + " is not a time: second 60 occurs only as 23:59:60, on a day that ends "
+                                           "with a leap second";
+        else if (!utcDayEndsWithLeapSecond(jd0h))
+            refusal = date + " does not end with a leap second, so it has no 23:59:60";
+        else if (fraction > 0.0)
+            refusal = "a fraction of the leap second 23:59:60 cannot be held on the UTC scale used here: give " +
+                      date + "T23:59:60 or the next day's 00:00:00";
+        if (!refusal.empty()) {
+            if (problem) *problem = refusal;
+            return std::nullopt;
+        }
+        return std::nextafter(jd0h + 1.0, 0.0);
+    }
     const double hours = hour + (minute + (second + fraction) / 60.0) / 60.0;
     return julianDayFromCalendar(year, month, day, hours);
 }
@@ -59,6 +78,13 @@ std::optional<JulianDay> parseIsoTime(const std::string& text) {
 std::string formatIsoTime(JulianDay jd) {
     const BrokenDownTime t = brokenDownTimeFromJulianDay(jd);
     char buffer[48];
+    // Rounded up to a 0h that follows a leap second: the second is 23:59:60.
+    const JulianDay rounded = julianDayFromCalendar(t.year, t.month, t.day, 0.0);
+    if (t.hour == 0 && t.minute == 0 && t.second == 0 && jd < rounded && utcDayEndsWithLeapSecond(rounded - 1.0)) {
+        const CalendarDate d = calendarFromJulianDay(rounded - 1.0);
+        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT23:59:60", d.year, d.month, d.day);
+        return buffer;
+    }
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
                   t.second);
     return buffer;

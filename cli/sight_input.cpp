@@ -39,8 +39,9 @@ std::optional<SightInput> buildSight(const SightLookup& lookup, const PlaceConte
     const auto instantOf = [&](const std::string& key, std::optional<JulianDay>& out) -> bool {
         const std::optional<std::string> text = lookup(key);
         if (!text) return true;
-        out = parseIsoTime(*text);
-        if (!out) error = spell(key) + " must be YYYY-MM-DDThh:mm:ss, not \"" + *text + "\"";
+        std::string problem;
+        out = parseIsoTime(*text, &problem);
+        if (!out) error = spell(key) + (problem.empty() ? " must be YYYY-MM-DDThh:mm:ss, not \"" + *text + "\"" : ": " + problem);
         return out.has_value();
     };
 

@@ -352,6 +352,8 @@ JulianDay ttFromUtc(JulianDay jdUtc) {
     return jdUtc + taiMinusUtc(jdUtc) * kDaysPerSecond + kTtMinusTaiSeconds * kDaysPerSecond;
 }
 
+bool utcDayEndsWithLeapSecond(JulianDay jd0h) { return taiMinusUtc(jd0h + 1.0) - taiMinusUtc(jd0h) > 0.5; }
+
 // ---------------------------------------------------------------------------
 // Sidereal time
 

@@ -63,6 +63,13 @@ double deltaT(JulianDay jdUtc);
 double taiMinusUtc(JulianDay jdUtc);
 // TT = UTC + (TAI - UTC) + 32.184 s.
 JulianDay ttFromUtc(JulianDay jdUtc);
+// Whether the UTC day that starts at `jd0h` (0h UTC) ends with a leap second,
+// 23:59:60: TAI - UTC is a second larger at the next 0h than at this one.
+// On the program's UTC Julian-day scale that second has no length: the
+// instant 23:59:60 is held as the last Julian day before the next 0h, which
+// still carries the day's own TAI - UTC, so its TT is that of the next
+// 00:00:00 less one second.
+bool utcDayEndsWithLeapSecond(JulianDay jd0h);
 // UT1 = TT - ΔT.
 inline JulianDay ut1FromTt(JulianDay jdTt, double deltaTSeconds) { return jdTt - deltaTSeconds * kDaysPerSecond; }
 

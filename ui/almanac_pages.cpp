@@ -62,6 +62,12 @@ QString zoneLabel(double zoneOffsetDays, const QDate& date) {
     return QString::fromLatin1(daylight ? kDaylightSavingTimeLabel : kStandardTimeLabel);
 }
 
+QString riseSetFieldText(const std::string& eventText, int count) {
+    QString t = QString::fromStdString(eventText);
+    if (count > 1) t += QStringLiteral("  (first of %1)").arg(count);
+    return t;
+}
+
 // ---------------------------------------------------------------- Rise Set Times
 
 RiseSetDialog::RiseSetDialog(const DocumentData& document, QWidget* parent, std::optional<ZoneRule> zoneRule)
@@ -169,17 +175,9 @@ void RiseSetDialog::compute() {
     const ObserverSite site = observerSite(o);
     const PlaceContext context = makePlaceContext(processEphemeris());
     const RiseTransitSet r = riseTransitSet(&context, target, jd0, deltaT(jd0), site, offset, kind);
-    // The Moon skips one rise, transit and set a month; the event found then
-    // is the neighbouring UTC day's, and the page says so.
-    auto shown = [](const std::string& eventText, bool has, int dayOffset) {
-        QString t = QString::fromStdString(eventText);
-        if (has && dayOffset > 0) t += QStringLiteral("  (next day)");
-        if (has && dayOffset < 0) t += QStringLiteral("  (previous day)");
-        return t;
-    };
-    rise->setText(shown(r.riseText, r.hasRise, r.riseDayOffset));
-    transit->setText(shown(r.transitText, r.hasTransit, r.transitDayOffset));
-    set->setText(shown(r.setText, r.hasSet, r.setDayOffset));
+    rise->setText(riseSetFieldText(r.riseText, r.riseCount));
+    transit->setText(riseSetFieldText(r.transitText, r.transitCount));
+    set->setText(riseSetFieldText(r.setText, r.setCount));
 }
 
 // ---------------------------------------------------------------- Lunar Phase

@@ -28,6 +28,9 @@ struct DocumentData;
 // system zone keeps daylight saving then and its offset is this one, else
 // "Standard Time".
 QString zoneLabel(double zoneOffsetDays, const QDate& date);
+// A rise, transit or set text as a page shows it: the first of `count`
+// events of the day, marked when there are more.
+QString riseSetFieldText(const std::string& eventText, int count);
 
 class RiseSetDialog : public QDialog {
     Q_OBJECT

@@ -39,7 +39,9 @@ int runRender(const std::vector<std::string>& words) {
                     {"flip"});
     if (!args.positional().empty()) usageError("unexpected argument \"" + args.positional().front() + "\"");
     const std::string utcText = args.require("utc");
-    const auto jd = parseIsoTime(utcText);
+    std::string problem;
+    const auto jd = parseIsoTime(utcText, &problem);
+    if (!jd && !problem.empty()) usageError("--utc: " + problem);
     if (!jd) usageError("--utc needs a valid time YYYY-MM-DDThh:mm:ss, not \"" + utcText + "\"");
     if (!args.has("lat") || !args.has("lon")) usageError("--lat and --lon are required");
     const double lat = *args.number("lat");

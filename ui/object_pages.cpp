@@ -35,6 +35,7 @@
 #include "solarsystem/comets.h"
 #include "solarsystem/planets.h"
 #include "solarsystem/rise_set.h"
+#include "ui/almanac_pages.h"
 #include "ui/chart_view.h"
 #include "ui/date_texts.h"
 #include "ui/image_library.h"
@@ -55,11 +56,10 @@ QString dms(double deg) {
     return QString::asprintf("%c%02d° %02d' %02d\"", deg < 0 ? '-' : '+', total / 3600, (total / 60) % 60, total % 60);
 }
 
-// Rise, transit and set on the local date `dayOffset` days from the chart's.
-RiseTransitSet riseTransitSetOn(const RiseSetTarget& target, const PlaceContext& context, const CObserverState& o,
-                                int dayOffset, double& jd0h) {
-    const CalendarDate local = calendarFromJulianDay(o.instant + o.zoneOffset + dayOffset);
-    jd0h = julianDayAt0h(local.year, local.month, local.day);
+// Rise, transit and set on the UTC day of the chart's local date.
+RiseTransitSet riseTransitSetToday(const RiseSetTarget& target, const PlaceContext& context, const CObserverState& o) {
+    const CalendarDate local = calendarFromJulianDay(o.instant + o.zoneOffset);
+    const JulianDay jd0h = julianDayAt0h(local.year, local.month, local.day);
     return riseTransitSet(context.ephemeris ? &context : nullptr, target, jd0h, deltaT(jd0h), observerSite(o), o.zoneOffset,
                           RiseSetKind::RiseSet);
 }
@@ -129,14 +129,14 @@ QString selectionInfoText(const ChartSelection& selection, ChartView& chart, Sky
     char line[96];
     snprintfC(line, sizeof line, "M: %4.1f,   Distance: %.4lg kM\n", b->magnitude, b->distanceAu * kKmPerAu);
     text += QString::fromLatin1(line);
-    double jd0h = 0.0;
-    const RiseTransitSet today = riseTransitSetOn(riseSetBody(body), model.universe().Places(), chart.observer(), 0, jd0h);
+    const RiseTransitSet today = riseTransitSetToday(riseSetBody(body), model.universe().Places(), chart.observer());
     const CalendarDate date = calendarFromJulianDay(chart.observer().instant + chart.observer().zoneOffset);
     text += QStringLiteral("Today, %1 (%2):\n  Rise     %3\n  Transit  %4\n  Set      %5\n")
                 .arg(localeDateText(QDate(date.year, date.month, date.day)),
                      QString::fromStdString(formatZoneLabel(chart.observer().zoneOffset)),
-                     QString::fromStdString(today.riseText), QString::fromStdString(today.transitText),
-                     QString::fromStdString(today.setText));
+                     riseSetFieldText(today.riseText, today.riseCount),
+                     riseSetFieldText(today.transitText, today.transitCount),
+                     riseSetFieldText(today.setText, today.setCount));
     if (body == 11 && sky->moon.valid) {
         const double f = sky->moon.illuminatedFraction;
         const QString phase = f < 0.03 ? QStringLiteral("New Moon") : f > 0.97 ? QStringLiteral("Full Moon")

@@ -144,6 +144,7 @@ TEST_F(EphemerisCli, RiseSetJsonAndPolarTexts) {
     EXPECT_NEAR(jsonNumber(r.out, "rise_hours"), 4.0 + 43.2 / 60.0, 1.0 / 60.0);
     EXPECT_NEAR(jsonNumber(r.out, "set_hours"), 21.0 + 21.6 / 60.0, 1.0 / 60.0);
     EXPECT_TRUE(has(r.out, "\"rise_text\":\"04:43:")) << r.out;
+    EXPECT_TRUE(has(r.out, "\"more_events\":false") && !has(r.out, "day_offset")) << r.out;
     // Past local midnight the hours wrap into [0, 24).
     r = runCli("riseset --body Sun --date 2024-06-21 --lat 51.5 --lon -0.13 --zone 5 --json" + option_);
     const double set = jsonNumber(r.out, "set_hours");
@@ -157,6 +158,11 @@ TEST_F(EphemerisCli, RiseSetJsonAndPolarTexts) {
     r = runCli("riseset --star Sirius --date 2024-12-21 --lat 80 --lon 0" + option_);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(has(r.out, "--no rise--")) << r.out;
+    // Two moonrises in the UTC day: the first, marked.
+    r = runCli("riseset --body Moon --date 2025-04-01 --lat 65 --lon 65" + option_);
+    EXPECT_TRUE(has(r.out, "Rise     00:19:") && has(r.out, "(first of 2 this day)")) << r.out;
+    EXPECT_TRUE(has(runCli("riseset --body Moon --date 2025-04-01 --lat 65 --lon 65 --json" + option_).out,
+                    "\"more_events\":true"));
     EXPECT_EQ(runCli("riseset --body Moon --kind civil --date 2024-06-21 --lat 0 --lon 0" + option_).exitCode, 2);
     EXPECT_EQ(runCli("riseset --body Vulcan --date 2024-06-21 --lat 0 --lon 0" + option_).exitCode, 2);
     EXPECT_EQ(runCli("riseset --body Sun --date 2075-06-21 --lat 0 --lon 0" + option_).exitCode, 3);

@@ -91,6 +91,28 @@ TEST(TimeCli, BadArgumentsExitWithTwo) {
     }
 }
 
+// 23:59:60 exists only at the end of a day that ends with a leap second;
+// its TT is one second before the next day's 00:00:00.
+TEST(TimeCli, LeapSecondOnlyOnItsDay) {
+    const auto leap = runCli("time --utc 2016-12-31T23:59:60 --json");
+    const auto next = runCli("time --utc 2017-01-01T00:00:00 --json");
+    const auto before = runCli("time --utc 2016-12-31T23:59:59 --json");
+    ASSERT_EQ(leap.exitCode, 0) << leap.err;
+    const auto f = jsonFields(leap.out);
+    EXPECT_EQ(number(f, "tai_minus_utc_s"), 36.0);
+    EXPECT_NEAR((number(jsonFields(next.out), "jd_tt") - number(f, "jd_tt")) * 86400.0, 1.0, 1e-3);
+    EXPECT_NEAR((number(f, "jd_tt") - number(jsonFields(before.out), "jd_tt")) * 86400.0, 1.0, 1e-3);
+    EXPECT_NE(runCli("time --utc 2016-12-31T23:59:60").out.find("UTC           2016-12-31T23:59:60\n"),
+              std::string::npos);
+    EXPECT_EQ(runCli("time --utc 2015-06-30T23:59:60Z").exitCode, 0);
+
+    for (const char* args : {"2017-06-30T23:59:60", "2016-12-31T23:58:60", "2016-12-31T12:00:60", "2016-12-31T23:59:60.5"}) {
+        const auto r = runCli(std::string("time --utc ") + args);
+        EXPECT_EQ(r.exitCode, 2) << args;
+        EXPECT_NE(r.err.find("23:59:60"), std::string::npos) << args << ": " << r.err;
+    }
+}
+
 TEST(TimeCli, Help) {
     const auto r = runCli("time --help");
     EXPECT_EQ(r.exitCode, 0);

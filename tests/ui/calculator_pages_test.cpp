@@ -375,6 +375,21 @@ private slots:
         RiseSetDialog north(arctic);
         QCOMPARE(north.rise->text(), QLatin1String(kCircumpolar));
         QCOMPARE(north.set->text(), QLatin1String(kNoSet));
+
+        // 65° N 65° E, 1 April 2025: the Moon rises twice in the UTC day.
+        DocumentData urals = doc_;
+        urals.observer.latitude = 65.0;
+        urals.observer.longitude = 65.0;
+        urals.observer.zoneOffset = 0.0;
+        RiseSetDialog twice(urals);
+        twice.date->setDate(QDate(2025, 4, 1));
+        twice.body->setCurrentIndex(twice.body->findText(QStringLiteral("Moon")));
+        twice.compute();
+        QVERIFY2(twice.rise->text().startsWith(QStringLiteral("00:19:")) &&
+                     twice.rise->text().endsWith(QStringLiteral("(first of 2)")),
+                 qPrintable(twice.rise->text()));
+        QCOMPARE(clockSeconds(twice.set->text()) / 60, 22 * 60 + 25);
+        shoot(&twice, "rise_set_two_moonrises");
     }
 
     void lunarCalendar() {
