@@ -16,6 +16,7 @@
 
 #include "app/document.h"
 #include "navigation/fix_estimate.h"
+#include "navigation/navigational_stars.h"
 #include "ui/preferences.h"
 #include "ui/zone_rule.h"
 
@@ -36,15 +37,6 @@ class QTimeEdit;
 
 namespace celestra {
 
-// A navigational star of the Star selector: its name and Bright Star number.
-struct NavigationalStar {
-    const char* name;
-    int number;
-};
-// The 57 navigational stars of the nautical almanac and Polaris, by name.
-// Each is found in the catalogue by its proper name, or by its Bayer identity
-// where the catalogue's name differs (or is missing).
-const std::vector<NavigationalStar>& navigationalStars();
 // A star typed into the Star selector: a catalogue number, a proper name or a
 // Bayer/Flamsteed identity. 0 when nothing matches (or a placeholder number).
 int starFromText(const QString& text);
