@@ -1,6 +1,8 @@
 #include "navigation/nautical_almanac.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -119,6 +121,14 @@ double moonAge(const PlaceContext& context, JulianDay utc) {
     return utc - t1;
 }
 
+// A name's letters in lower case: the printed star list's sort key.
+std::string letterKey(const char* name) {
+    std::string key;
+    for (const char* c = name; *c; ++c)
+        if (std::isalpha(static_cast<unsigned char>(*c))) key += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+    return key;
+}
+
 // Rounds a non-negative value of tenths to an integer, half up.
 long long tenthsOf(double arcminutes) { return std::llround(std::fabs(arcminutes) * 10.0); }
 
@@ -202,10 +212,14 @@ int computeAlmanac(const PlaceContext& context, int year, int month, int day, in
 
     // The stars for the middle of the page span: 12h UT of the middle day.
     const JulianDay starInstant = out.days[static_cast<size_t>(out.middleDay())].jd0h + 0.5;
+    // In the printed order: by the letters of the name (Al Na'ir after
+    // Alkaid), Polaris after the 57, as the printed page keeps it apart.
     std::vector<NavigationalStar> stars = navigationalStars();
-    // Polaris comes after the 57, as the printed page keeps it apart.
-    std::stable_partition(stars.begin(), stars.end(),
-                          [](const NavigationalStar& n) { return std::string(n.name) != "Polaris"; });
+    std::stable_sort(stars.begin(), stars.end(), [](const NavigationalStar& a, const NavigationalStar& b) {
+        const bool aPolaris = std::strcmp(a.name, "Polaris") == 0, bPolaris = std::strcmp(b.name, "Polaris") == 0;
+        if (aPolaris != bPolaris) return bPolaris;
+        return letterKey(a.name) < letterKey(b.name);
+    });
     for (const NavigationalStar& n : stars) {
         const StarEntry* entry = starByNumber(n.number);
         if (!entry) continue;
@@ -238,7 +252,11 @@ int correctionTenths(int vTenths, int minutes) {
     return static_cast<int>((v * (2 * minutes + 1) + 60) / 120);
 }
 
-std::string almanacHourAngle(double degrees) { return degreesMinutes(wrap360(degrees), 3); }
+std::string almanacHourAngle(double degrees) {
+    // Rounded first, so that 359°59.96′ prints as 0°00.0′, not 360°00.0′.
+    const double tenths = std::llround(wrap360(degrees) * 600.0) % (360 * 600);
+    return degreesMinutes(tenths / 600.0, 3);
+}
 
 std::string almanacDeclination(double degrees) {
     // The hemisphere of the rounded value: -0.01′ prints as N 0 00.0.
