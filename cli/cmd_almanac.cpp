@@ -57,7 +57,7 @@ void writeJson(const NauticalAlmanac& a, const PlaceContext& context) {
         j.field("moon_age_days", d.moonAgeDays).field("moon_illuminated_pct", d.moonIlluminatedPercent);
         j.key("planets").beginArray();
         for (const AlmanacPlanetDay& p : d.planets)
-            j.beginObject().field("name", planetName(context, p.body)).field("mer_pass", almanacClock(p.meridianPassage))
+            j.beginObject().field("name", p.name).field("mer_pass", almanacClock(p.meridianPassage))
                 .field("magnitude", p.magnitude).field("v", p.v).field("d", p.d).endObject();
         j.endArray().endObject();
     }
@@ -106,7 +106,7 @@ void writeText(const NauticalAlmanac& a, const PlaceContext& context) {
                     almanacClock(day.moonLower).c_str(), day.moonAgeDays, day.moonIlluminatedPercent);
         std::printf("Aries: Mer. pass. %s\n", almanacClock(day.ariesMeridianPassage).c_str());
         for (const AlmanacPlanetDay& p : day.planets)
-            std::printf("%-8s Mer. pass. %s  Mag. %+.1f  v %s  d %s\n", planetName(context, p.body),
+            std::printf("%-8s Mer. pass. %s  Mag. %+.1f  v %s  d %s\n", p.name.c_str(),
                         almanacClock(p.meridianPassage).c_str(), p.magnitude, almanacMinutes(p.v).c_str(),
                         almanacMinutes(p.d, false).c_str());
     }

@@ -200,6 +200,7 @@ int computeAlmanac(const PlaceContext& context, int year, int month, int day, in
         for (size_t p = 0; p < kAlmanacPlanets.size(); ++p) {
             AlmanacPlanetDay& planet = a.planets[p];
             planet.body = kAlmanacPlanets[p];
+            planet.name = context.bodies[static_cast<size_t>(planet.body - 1)].name;
             planet.meridianPassage = dayTransit(planets[p], 0.0, d);
             if (const int rc = planetMagnitude(context, planet.body, noon, planet.magnitude)) return rc;
             planet.v = (planets[p][h24] - planets[p][h0] - 24.0 * kSunPlanetsRateDegPerHour) / 24.0;

@@ -60,6 +60,7 @@ struct AlmanacHour {
 
 struct AlmanacPlanetDay {
     int body = 0;
+    std::string name;              // "Venus", ...
     double meridianPassage = 0.0;  // UT hours of the upper transit at Greenwich
     double magnitude = 0.0;        // at 12h UT
     double v = 0.0, d = 0.0;       // mean over the day's 24 hours, degrees per hour

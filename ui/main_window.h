@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/startup.h"
+#include "navigation/sight_planner.h"
 #include "ui/chart_view.h"
 #include "ui/preferences.h"
 #include "ui/settings_dialog.h"
@@ -61,6 +62,8 @@ public:
     SextantDialog* openSextant();
     EnviroDialog* openEnviro();
     LopsDialog* openLops();
+    // The sight planner's chosen bodies ringed on the chart at the instant planned for.
+    void markOnChart(const std::vector<PlanBody>& bodies, double jdUtc);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
