@@ -131,11 +131,7 @@ void MainWindow::buildMenu() {
     navigation->addSeparator();
     navigation->addAction(QStringLiteral("Almanac..."), this,
                           page([this] { return std::make_unique<NauticalAlmanacDialog>(doc_, this); }));
-    navigation->addAction(QStringLiteral("Sight Planner..."), this, page([this] {
-        auto planner = std::make_unique<SightPlannerDialog>(doc_, this);
-        connect(planner.get(), &SightPlannerDialog::markRequested, this, &MainWindow::markOnChart);
-        return planner;
-    }));
+    navigation->addAction(QStringLiteral("Sight Planner..."), this, page([this] { return makeSightPlanner(); }));
     menu->addSeparator();
     QMenu* help = menu->addMenu(QStringLiteral("Help"));
     help->addAction(QStringLiteral("Help..."), this, [this] { showHelp(QStringLiteral("index")); });
@@ -268,6 +264,12 @@ LopsDialog* MainWindow::openLops() {
     LopsDialog* page = showPage(lops_, [this] { return new LopsDialog(*navigation_, this); });
     page->refill();  // sights saved since it was opened
     return page;
+}
+
+std::unique_ptr<SightPlannerDialog> MainWindow::makeSightPlanner() {
+    auto planner = std::make_unique<SightPlannerDialog>(doc_, this);
+    connect(planner.get(), &SightPlannerDialog::markRequested, this, &MainWindow::markOnChart);
+    return planner;
 }
 
 void MainWindow::markOnChart(const std::vector<PlanBody>& bodies, double jdUtc) {
