@@ -94,13 +94,14 @@ void paintForm(QPainter& painter, const QRectF& page, const std::vector<DetailRo
         colors.setColor(QPalette::Text, Qt::black);
         colors.setColor(QPalette::Mid, Qt::gray);
         const QRectF area((kFormWidth - side) / 2.0, graphTop, side, side);
-        painter.setPen(QPen(Qt::black, 4));
-        painter.drawRect(area);
         font.setPixelSize(70);
         painter.setFont(font);
         QStringList status;
         for (const std::string& line : graph.statusLines) status << displayText(line);
         paintLopGraph(painter, area, graph, status, colors);
+        painter.setPen(QPen(Qt::black, 4));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(area);
     }
     painter.restore();
 }

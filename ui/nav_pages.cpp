@@ -568,6 +568,7 @@ void paintLopGraph(QPainter& painter, const QRectF& area, const LopGraph& graph,
     const QPointF centre = area.center();
     const auto toWidget = [&](PlanePoint p) { return QPointF(centre.x() + p.x * scale, centre.y() - p.y * scale); };
     painter.save();
+    painter.setClipRect(area, Qt::IntersectClip);  // the lines run across the whole plot
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(area, colors.color(QPalette::Base));
     const QColor ink = colors.color(QPalette::Text);

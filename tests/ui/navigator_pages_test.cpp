@@ -19,6 +19,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <clocale>
+#include <string>
+
 #include "core/time_scales.h"
 #include "navigation/sight_log.h"
 #include "navigation/sight_reduction.h"
@@ -176,11 +179,15 @@ private slots:
         LopsDialog* lops = window()->openLops();
         QCOMPARE(lops->list()->count(), 4);
         QString error;
+        // Written and read in a locale with a decimal comma, as the desktop runs.
+        const std::string numeric = std::setlocale(LC_NUMERIC, nullptr);
+        std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
         QVERIFY2(lops->exportSights(file("sights.jsonl"), error), qPrintable(error));
         QVERIFY2(lops->exportCsv(file("sights.csv"), error), qPrintable(error));
         QCOMPARE(readAll(file("sights.csv")).count("\r\n"), 5);
         const QByteArray lines = readAll(file("sights.jsonl"));
         QCOMPARE(lines.count('\n'), 4);
+        QVERIFY2(lines.contains("\"ap_lat\": 36.5, \"ap_lon\": -24.3"), lines.constData());
 
         // Read back: appended after the four.
         QVERIFY2(lops->importSights(file("sights.jsonl"), error), qPrintable(error));
@@ -200,11 +207,14 @@ private slots:
         QCOMPARE(doc().sights.Count(), size_t{8});
         QVERIFY(!lops->importSights(files_.path(), error));  // a folder is no sight file
         QCOMPARE(doc().sights.Count(), size_t{8});
+        std::setlocale(LC_NUMERIC, numeric.c_str());
 
         // The reduction form of the selected sight.
         lops->list()->setCurrentRow(1);
         QVERIFY2(lops->exportFormPdf(file("form.pdf"), error), qPrintable(error));
         QVERIFY(readAll(file("form.pdf")).startsWith("%PDF-"));
+        if (const QByteArray dir = qgetenv("CELESTRA_UI_GRAB_DIR"); !dir.isEmpty())
+            lops->exportFormPdf(QString::fromLocal8Bit(dir) + QStringLiteral("/sight-form.pdf"), error);
         grab(lops, QStringLiteral("lops-sight-log.png"));
         lops->close();
         doc().sights.Clear();
