@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPagedPaintDevice>
@@ -17,17 +16,15 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
-#include <sstream>
+#include <unistd.h>
 
+#include "core/regular_file.h"
 #include "navigation/sight_log.h"
 #include "ui/nav_pages.h"
 
 namespace celestra {
 
 namespace {
-
-// Bigger files are not sight logs: a line is under 400 bytes.
-constexpr qint64 kMaxSightFileBytes = 64 * 1024 * 1024;
 
 // The form's page in tenths of a point (A4, 595 × 842 pt).
 constexpr double kFormWidth = 5950.0, kFormHeight = 8420.0;
@@ -172,18 +169,16 @@ bool LopsDialog::exportSights(const QString& path, QString& error) {
 
 bool LopsDialog::importSights(const QString& path, QString& error) {
     const QString shown = QDir::toNativeSeparators(path);
-    const QFileInfo info(path);
-    QFile file(path);
-    if (!info.isFile() || info.size() > kMaxSightFileBytes || !file.open(QIODevice::ReadOnly)) {
-        error = info.isFile() && info.size() > kMaxSightFileBytes
-                    ? QStringLiteral("%1 is too large to be a sight file.").arg(shown)
-                    : QStringLiteral("Cannot read %1.").arg(shown);
+    InputFileError openError;
+    const int fd = openRegularFile(QFile::encodeName(path).toStdString(), kSightFileMaxBytes, openError);
+    if (fd < 0) {
+        error = QString::fromStdString(inputFileMessage("sight file", shown.toStdString(), openError));
         return false;
     }
-    const QByteArray bytes = file.read(kMaxSightFileBytes + 1);
-    std::istringstream in(bytes.toStdString());
+    LineReader in(fd, kSightLineMaxBytes);
     ObservationList read;
     const SightFileResult result = readSightLines(in, state_.place, read);
+    ::close(fd);
     if (result.status != SightFileResult::Status::Ok) {
         error = QStringLiteral("%1, %2\nNo sight was imported.").arg(shown, QString::fromStdString(result.message));
         return false;

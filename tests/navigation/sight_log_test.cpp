@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <unistd.h>
 
+#include <fstream>
+
+#include "core/regular_file.h"
 #include "navigation/sight_reduction.h"
 #include "tests/solarsystem/de405_fixture.h"
 
@@ -14,6 +17,19 @@ namespace {
 
 class SightLogTest : public test::De405Test {
 protected:
+    // Reads `text` as a sight file, through a file as the program reads one.
+    SightFileResult readText(const std::string& text, ObservationList& out) {
+        const std::string path = test::makeTempDir() + "/sights.jsonl";
+        std::ofstream(path, std::ios::binary) << text;
+        InputFileError error;
+        const int fd = openRegularFile(path, kSightFileMaxBytes, error);
+        EXPECT_GE(fd, 0) << error.reason;
+        LineReader in(fd, kSightLineMaxBytes);
+        const SightFileResult result = readSightLines(in, context_, out);
+        ::close(fd);
+        return result;
+    }
+
     // Twenty sights of every kind: stars, both limbs of the Sun and the Moon,
     // planets; dip short of the horizon, pre-corrected readings, a running
     // fix with an earlier AP time, instants with fractions of a second.
@@ -57,9 +73,8 @@ TEST_F(SightLogTest, TwentySightsReadBackAsTheyWereWritten) {
     const ObservationList log = twentySights();
     const std::string text = sightLogJsonLines(log, context_);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 20);
-    std::istringstream in(text);
     ObservationList back;
-    const SightFileResult result = readSightLines(in, context_, back);
+    const SightFileResult result = readText(text, back);
     ASSERT_EQ(result.status, SightFileResult::Status::Ok) << result.message;
     ASSERT_EQ(back.Count(), 20u);
     constexpr double kMillisecond = 1e-3 / 86400.0;
@@ -138,11 +153,11 @@ TEST_F(SightLogTest, AFaultyLineIsNamedAndStopsTheReading) {
         {good + "\n{\"body\": \"Sun\", \"utc\": \"2070-03-20T20:00:00\", \"hs\": 30, \"ap_lat\": 1, \"ap_lon\": 2}\n",
          SightFileResult::Status::OutsideEphemeris, 2, "outside the ephemeris"},
         {"[1, 2]\n", SightFileResult::Status::BadLine, 1, "expected '{'"},
+        {good + "\n" + std::string(5000, ' ') + "{}\n", SightFileResult::Status::BadLine, 2, "longer than 4096 bytes"},
     };
     for (const auto& c : cases) {
-        std::istringstream in(c.text);
         ObservationList list;
-        const SightFileResult r = readSightLines(in, context_, list);
+        const SightFileResult r = readText(c.text, list);
         EXPECT_EQ(r.status, c.status) << c.text;
         EXPECT_EQ(r.line, c.line) << c.text;
         EXPECT_EQ(r.message.rfind("line " + std::to_string(c.line) + ": ", 0), 0u) << r.message;
