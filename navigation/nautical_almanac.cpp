@@ -234,7 +234,7 @@ int computeAlmanac(const PlaceContext& context, int year, int month, int day, in
         out.stars.push_back(star);
     }
 
-    if (withEvents) return computeAlmanacEvents(context, out);
+    if (withEvents) return computeAlmanacEvents(context, out, {kAlmanacLatitudes.begin(), kAlmanacLatitudes.end()});
     return 0;
 }
 

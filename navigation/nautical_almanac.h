@@ -135,9 +135,10 @@ int computeAlmanac(const PlaceContext& context, int year, int month, int day, in
 // Greenwich. Sunrise and sunset are the Sun's centre 50′ below the horizon
 // (34′ of refraction and 16′ of semidiameter), twilight its centre 6° and
 // 12° below; moonrise and moonset the Moon's upper limb on the horizon with
-// 34′ of refraction and the Moon's parallax. Returns 0, or the failing
+// 34′ of refraction and the Moon's parallax. `latitudes` are the rows
+// (computeAlmanac gives the printed ones). Returns 0, or the failing
 // place's code.
-int computeAlmanacEvents(const PlaceContext& context, NauticalAlmanac& almanac);
+int computeAlmanacEvents(const PlaceContext& context, NauticalAlmanac& almanac, const std::vector<double>& latitudes);
 
 // ---------------------------------------------------------------------------
 // Increments and corrections.

@@ -96,20 +96,23 @@ std::vector<size_t> chooseBestSet(const std::vector<PlanBody>& bodies, int count
 
 int civilTwilightInstant(const PlaceContext& context, double latitude, double longitude, int year, int month,
                          int day, PlanTwilight twilight, JulianDay& utc) {
+    // The local mean day runs from 0h at the longitude: it spans two UTC days.
     const JulianDay localDayStart = julianDayFromCalendar(year, month, day, 0.0) - longitude / 360.0;
-    // The UTC day that holds 6h or 18h local mean time.
-    const JulianDay guess = localDayStart + (twilight == PlanTwilight::Morning ? 0.25 : 0.75);
-    const JulianDay utcDay = std::floor(guess - 0.5) + 0.5;
     ObserverSite site;
     site.latitude = latitude;
     site.longitude = longitude;
-    const RiseTransitSet r =
-        riseTransitSet(&context, riseSetBody(kSun), utcDay, deltaT(utcDay), site, 0.0, RiseSetKind::CivilTwilight);
-    if (r.status != 0) return r.status;
-    const bool morning = twilight == PlanTwilight::Morning;
-    if (!(morning ? r.hasRise : r.hasSet)) return -1;
-    utc = utcDay + (morning ? r.riseHours : r.setHours) / 24.0;
-    return utc >= localDayStart && utc < localDayStart + 1.0 ? 0 : -1;
+    for (JulianDay day0 = std::floor(localDayStart - 0.5) + 0.5; day0 < localDayStart + 1.0; day0 += 1.0) {
+        const HorizonDayEvents e =
+            horizonDayEvents(&context, riseSetBody(kSun), RiseSetKind::CivilTwilight, day0, deltaT(day0), site);
+        if (e.status != 0) return e.status;
+        for (JulianDay t : twilight == PlanTwilight::Morning ? e.rises : e.sets) {
+            if (t >= localDayStart && t < localDayStart + 1.0) {
+                utc = t;
+                return 0;
+            }
+        }
+    }
+    return -1;
 }
 
 SightPlan planSights(const PlaceContext& context, const PlanRequest& request) {

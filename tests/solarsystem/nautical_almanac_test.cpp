@@ -8,10 +8,13 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <array>
 #include <string>
+#include <tuple>
 
 #include "catalogs/star_catalog.h"
 #include "catalogs/star_place.h"
+#include "navigation/sight_reduction.h"
 #include "solarsystem/moon_phases.h"
 #include "tests/solarsystem/de405_fixture.h"
 #ifdef CELESTRA_HAVE_ERFA
@@ -187,6 +190,102 @@ TEST_F(AlmanacTest, StarsAreTheFiftySevenThenPolarisForTheMiddleDay) {
         ASSERT_EQ(geocentricStarUtc(context_, a.days[1].jd0h + 0.5, starPlaceInput(*starByNumber(s.number)), ra, dec), 0);
         EXPECT_NEAR(wrap180(s.sha - (360.0 - ra * 15.0)) * 60.0, 0.0, 1e-6) << s.name;
         EXPECT_NEAR((s.dec - dec) * 60.0, 0.0, 1e-6) << s.name;
+    }
+}
+
+// The altitude a latitude-table event is defined by, less that event's
+// altitude, at a UTC instant: topocentric and airless; the Sun's centre
+// 50′, 6° or 12° below the horizon, the Moon's upper limb 34′ below.
+double eventAltitude(const PlaceContext& context, double latitude, bool moon, double depressionDeg, JulianDay utc) {
+    ObserverSite site;
+    site.latitude = latitude;
+    HorizonResult h;
+    EXPECT_EQ(horizonPlace(context, utc, moon ? kMoon : kSun, site, false, PlaceForm::Topocentric, h), 0);
+    if (!moon) return h.altitudeDeg + depressionDeg;
+    const double sd = std::asin(bodyDiameterKm(kMoon) / 2.0 / (h.distanceAu * kNavigationKmPerAu)) * kRadToDeg;
+    return h.altitudeDeg + 34.0 / 60.0 + sd;
+}
+
+TEST_F(AlmanacTest, LatitudeTableEventsLieWithinAMinuteOfABisectionOnTheAltitude) {
+    int checked = 0;
+    double worstSeconds = 0.0;
+    for (const auto& date : {std::array<int, 3>{2024, 3, 20}, {2024, 6, 21}, {2024, 12, 21}, {2037, 9, 5}}) {
+        NauticalAlmanac a;
+        ASSERT_EQ(computeAlmanac(context_, date[0], date[1], date[2], 1, true, a), 0);
+        ASSERT_EQ(a.events.size(), kAlmanacLatitudes.size());
+        for (const AlmanacLatitudeRow& row : a.events) {
+            const struct {
+                const AlmanacEvent* event;
+                bool moon;
+                double depression;
+            } cells[] = {{&row.sunrise, false, 50.0 / 60.0},  {&row.sunset, false, 50.0 / 60.0},
+                         {&row.civilBegin, false, 6.0},        {&row.civilEnd, false, 6.0},
+                         {&row.nauticalBegin, false, 12.0},    {&row.nauticalEnd, false, 12.0},
+                         {&row.moonrise, true, 0.0},           {&row.moonset, true, 0.0}};
+            for (const auto& c : cells) {
+                if (!c.event->happens()) continue;
+                const JulianDay t = a.days[0].jd0h + c.event->hours / 24.0;
+                // Bisection over 20 minutes about the table's instant.
+                const auto f = [&](JulianDay u) { return eventAltitude(context_, row.latitude, c.moon, c.depression, u); };
+                JulianDay lo = t - 10.0 / 1440.0, hi = t + 10.0 / 1440.0;
+                double flo = f(lo);
+                ASSERT_LT(flo * f(hi), 0.0) << "lat " << row.latitude << " at " << c.event->hours << " h";
+                for (int i = 0; i < 30; ++i) {
+                    const JulianDay mid = 0.5 * (lo + hi);
+                    const double fm = f(mid);
+                    if ((fm < 0.0) == (flo < 0.0)) {
+                        lo = mid;
+                        flo = fm;
+                    } else {
+                        hi = mid;
+                    }
+                }
+                const double seconds = std::fabs(0.5 * (lo + hi) - t) * 86400.0;
+                worstSeconds = std::max(worstSeconds, seconds);
+                EXPECT_LT(seconds, 60.0) << "lat " << row.latitude << " at " << c.event->hours << " h";
+                ++checked;
+            }
+        }
+    }
+    std::printf("latitude table: %d events within %.1f s of a bisection on the altitude\n", checked, worstSeconds);
+}
+
+TEST_F(AlmanacTest, EventsThatDoNotHappenAreNamedAtTheSolstices) {
+    using N = AlmanacEventNote;
+    const auto row = [](const NauticalAlmanac& a, double latitude) {
+        for (const AlmanacLatitudeRow& r : a.events)
+            if (r.latitude == latitude) return r;
+        ADD_FAILURE() << "no row for " << latitude;
+        return AlmanacLatitudeRow{};
+    };
+    // The printed rows end at 60° S; the southern polar rows are asked for.
+    const std::vector<double> rows = {72.0, 70.0, 64.0, -64.0, -70.0, -72.0};
+    NauticalAlmanac june, december;
+    ASSERT_EQ(computeAlmanac(context_, 2024, 6, 21, 1, false, june), 0);
+    ASSERT_EQ(computeAlmanac(context_, 2024, 12, 21, 1, false, december), 0);
+    ASSERT_EQ(computeAlmanacEvents(context_, june, rows), 0);
+    ASSERT_EQ(computeAlmanacEvents(context_, december, rows), 0);
+    for (const auto& [summer, winter, pole] : {std::tuple{&june, &december, 1.0}, std::tuple{&december, &june, -1.0}}) {
+        for (double lat : {70.0, 72.0}) {
+            // The summer pole's side: the Sun never sets, nor twilight begins.
+            const AlmanacLatitudeRow day = row(*summer, pole * lat);
+            for (const AlmanacEvent* e : {&day.sunrise, &day.sunset, &day.civilBegin, &day.civilEnd,
+                                          &day.nauticalBegin, &day.nauticalEnd})
+                EXPECT_EQ(e->note, N::AlwaysAbove) << pole * lat;
+            EXPECT_EQ(almanacEventText(day.sunrise), "always above");
+            // The winter side: the Sun never rises; at 70° civil twilight still comes at noon.
+            const AlmanacLatitudeRow night = row(*winter, pole * lat);
+            EXPECT_EQ(night.sunrise.note, N::AlwaysBelow) << pole * lat;
+            EXPECT_EQ(night.sunset.note, N::AlwaysBelow) << pole * lat;
+            EXPECT_TRUE(night.nauticalBegin.happens()) << pole * lat;
+            EXPECT_NEAR(night.nauticalBegin.hours + night.nauticalEnd.hours, 24.0, 0.3) << pole * lat;
+        }
+        // 64°: the Sun sets, but twilight lasts all night.
+        const AlmanacLatitudeRow white = row(*summer, pole * 64.0);
+        EXPECT_TRUE(white.sunrise.happens());
+        EXPECT_EQ(white.civilBegin.note, N::TwilightAllNight);
+        EXPECT_EQ(white.nauticalEnd.note, N::TwilightAllNight);
+        EXPECT_EQ(almanacEventText(white.nauticalEnd), "twilight all night");
     }
 }
 
