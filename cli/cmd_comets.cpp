@@ -7,7 +7,7 @@
 #include "app/startup.h"
 #include "cli/cli.h"
 #include "cli/ephemeris_option.h"
-#include "cli/iso_time.h"
+#include "core/iso_time.h"
 #include "core/horizon.h"
 #include "solarsystem/comets.h"
 

@@ -7,7 +7,7 @@
 #include "calculators/converters.h"
 #include "calculators/horizon_distance.h"
 #include "cli/cli.h"
-#include "cli/iso_time.h"
+#include "core/iso_time.h"
 
 namespace celestra::cli {
 namespace {

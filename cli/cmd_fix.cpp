@@ -3,70 +3,28 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
-#include <set>
 
 #include "cli/cli.h"
 #include "cli/ephemeris_option.h"
-#include "cli/json_lines.h"
-#include "cli/sight_input.h"
 #include "core/regular_file.h"
 #include "navigation/fix_estimate.h"
+#include "navigation/sight_log.h"
 
 namespace celestra::cli {
 namespace {
 
-const std::set<std::string> kSightKeys = {"body",   "star",     "limb",      "utc",          "hs",
-                                          "ap_lat", "ap_lon",   "ap_utc",    "height",       "temp",
-                                          "pressure", "index_min", "dip_short_nm", "course", "speed",
-                                          "no_corrections"};
-
-std::string lineError(size_t line, const std::string& message) {
-    return "line " + std::to_string(line) + ": " + message;
-}
-
-// A sight line with every key is about 350 bytes; a longer one is no sight.
-constexpr size_t kMaxSightLine = 4096;
-// A regular file of sights; a million sights would still fit.
-constexpr uint64_t kMaxSightFileBytes = uint64_t{64} << 20;
-
 // Reads every non-blank line as one sight; a fault ends the subcommand.
 void readSights(int fd, const PlaceContext& context, ObservationList& list) {
-    LineReader in(fd, kMaxSightLine);
-    std::string text;
-    size_t lineNumber = 0;
-    while (true) {
-        const LineReader::Result got = in.next(text);
-        if (got == LineReader::Result::End) break;
-        if (got == LineReader::Result::Error)
-            fail(kExitBadFile, "reading failed after line " + std::to_string(lineNumber) + ": " +
-                                   std::strerror(in.lastErrno()));
-        ++lineNumber;
-        if (got == LineReader::Result::TooLong)
-            fail(kExitBadFile, lineError(lineNumber, "longer than " + std::to_string(kMaxSightLine) + " bytes"));
-        if (text.find_first_not_of(" \t\r") == std::string::npos) continue;
-        std::string error;
-        const std::optional<FlatObject> object = parseFlatObject(text, error);
-        if (!object) fail(kExitBadFile, lineError(lineNumber, error));
-        for (const auto& [key, value] : *object)
-            if (!kSightKeys.count(key)) fail(kExitBadFile, lineError(lineNumber, "unknown key \"" + key + "\""));
-        const SightLookup lookup = [&](const std::string& key) -> std::optional<std::string> {
-            const auto it = object->find(key);
-            if (it == object->end() || it->second.kind == JsonScalar::Kind::Null) return std::nullopt;
-            return it->second.text;
-        };
-        std::optional<SightInput> input =
-            buildSight(lookup, context, [](const std::string& key) { return key; }, error);
-        if (!input) fail(kExitBadFile, lineError(lineNumber, error));
-        if (!observationInEphemerisRange(input->sight, context))
-            fail(kExitOutsideEphemeris, lineError(lineNumber, "the sight's instant is outside the ephemeris"));
-        if (Reduce(input->sight, context, input->hs) != 0) {
-            if (const std::string damage = processEphemeris().damage(); !damage.empty())
-                fail(kExitBadFile, lineError(lineNumber, "ephemeris file " + processEphemeris().info().path + ": " + damage));
-            fail(kExitFailure, lineError(lineNumber, "the body's place is not available"));
-        }
-        input->sight.active = 1;
-        list.Append(input->sight);
+    using Status = SightFileResult::Status;
+    LineReader in(fd, kSightLineMaxBytes);
+    const SightFileResult result = readSightLines(in, context, list);
+    switch (result.status) {
+        case Status::Ok: return;
+        case Status::OutsideEphemeris: fail(kExitOutsideEphemeris, result.message);
+        case Status::ReduceFailed: fail(kExitFailure, result.message);
+        case Status::BadLine:
+        case Status::EphemerisDamaged:
+        case Status::Unreadable: fail(kExitBadFile, result.message);
     }
 }
 
@@ -84,7 +42,7 @@ int runFix(const std::vector<std::string>& words) {
         readSights(STDIN_FILENO, context, list);
     } else {
         InputFileError error;
-        const int fd = openRegularFile(path, kMaxSightFileBytes, error);
+        const int fd = openRegularFile(path, kSightFileMaxBytes, error);
         if (fd < 0) fail(kExitBadFile, inputFileMessage("sight file", path, error));
         readSights(fd, context, list);
         ::close(fd);

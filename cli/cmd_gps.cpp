@@ -7,7 +7,7 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "cli/iso_time.h"
+#include "core/iso_time.h"
 #include "gps/gps_source.h"
 #include "gps/gpsd_source.h"
 #include "gps/serial.h"

@@ -8,7 +8,7 @@
 
 #include "cli/cli.h"
 #include "cli/ephemeris_option.h"
-#include "cli/iso_time.h"
+#include "core/iso_time.h"
 #include "catalogs/star_place.h"
 #include "core/horizon.h"
 #include "solarsystem/planets.h"

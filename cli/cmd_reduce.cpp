@@ -5,7 +5,7 @@
 
 #include "cli/cli.h"
 #include "cli/ephemeris_option.h"
-#include "cli/sight_input.h"
+#include "navigation/sight_input.h"
 #include "navigation/sight_reduction.h"
 
 namespace celestra::cli {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "cli/iso_time.h"
+#include "core/iso_time.h"
 #include "core/angles.h"
 #include "core/time_scales.h"
 

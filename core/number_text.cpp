@@ -91,4 +91,10 @@ std::optional<double> parseDecimal(std::string_view text) {
     return v;
 }
 
+std::string formatShortest(double value) {
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return error == std::errc() ? std::string(buffer, end) : std::string();
+}
+
 }  // namespace celestra

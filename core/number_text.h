@@ -27,4 +27,9 @@ std::string formatC(const char* format, ...) __attribute__((format(printf, 1, 2)
 // else ("12,5", "12.5.3", "12x", "0x1p3", "inf" and "" give nullopt).
 std::optional<double> parseDecimal(std::string_view text);
 
+// The shortest text that reads back as exactly `value` ("0.001", "36.94",
+// "1e+20"), for numbers written to files; a non-finite value gives "nan"
+// or "inf".
+std::string formatShortest(double value);
+
 }  // namespace celestra

@@ -16,7 +16,9 @@
 
 #include <cmath>
 
+#include "catalogs/star_place.h"
 #include "core/time_scales.h"
+#include "solarsystem/ephemeris.h"
 
 namespace celestra {
 
@@ -167,6 +169,38 @@ void ChartView::paintEvent(QPaintEvent*) {
     // The time texts follow the view's instant, which real time moves each second.
     renderer_.setClock(doc_.observer.instant, doc_.observer.zoneOffset, doc_.observer.longitude);
     renderer_.paint(painter);
+    paintMarks(painter);
+}
+
+void ChartView::setMarks(std::vector<ChartMark> marks) {
+    marks_ = std::move(marks);
+    update();
+}
+
+void ChartView::paintMarks(QPainter& painter) {
+    if (marks_.empty()) return;
+    const PlaceContext context = makePlaceContext(processEphemeris());
+    const CObserverState& o = doc_.observer;
+    const ObserverSite site{o.latitude, o.longitude, o.height, o.temperature, o.pressure};
+    const double radius = 11.0 * displayScale();
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2.0 * displayScale()));
+    painter.setBrush(Qt::NoBrush);
+    for (const ChartMark& mark : marks_) {
+        HorizonResult h;
+        const StarEntry* star = mark.star ? starByNumber(mark.star) : nullptr;
+        const int rc = star ? horizonPlace(context, o.instant, starPlaceInput(*star), site, o.refraction != 0,
+                                           PlaceForm::Topocentric, h)
+                            : horizonPlace(context, o.instant, mark.body, site, o.refraction != 0,
+                                           PlaceForm::Topocentric, h);
+        if (rc != 0 || h.altitudeDeg < -1.0) continue;
+        const ChartPoint p = renderer_.projection().pixel(90.0 - h.altitudeDeg, h.azimuthDeg);
+        const QPointF at(p.x, p.y);
+        painter.drawEllipse(at, radius, radius);
+        painter.drawText(at + QPointF(radius + 3.0, radius + painter.fontMetrics().ascent()), mark.label);
+    }
+    painter.restore();
 }
 
 void ChartView::resizeEvent(QResizeEvent* event) {

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 #include "app/document.h"
 #include "sky/time_control.h"
@@ -18,8 +19,17 @@
 #include "ui/sky_model.h"
 
 class QAction;
+class QPainter;
 
 namespace celestra {
+
+// A body ringed on the chart (the sight planner's choice): a Bright Star
+// number, or a body number when `star` is 0.
+struct ChartMark {
+    QString label;
+    int star = 0;
+    int body = 0;
+};
 
 class ChartView : public QWidget, private TimeControlHost {
     Q_OBJECT
@@ -69,6 +79,11 @@ public:
     // Faces a place of the sky (zenith distance and azimuth, degrees) and selects `selection`.
     void centreOnPlace(const ChartSelection& selection, double zenithDistanceDeg, double azimuthDeg);
 
+    // Rings round the marked bodies, with their names; they follow the
+    // bodies as the chart's instant changes. An empty list clears them.
+    void setMarks(std::vector<ChartMark> marks);
+    const std::vector<ChartMark>& marks() const { return marks_; }
+
     // "3D - Orrery" / "2D - Star Chart": the orrery keeps its own drawing state.
     void setOrreryMode(bool on);
     bool orreryMode() const { return orrery_; }
@@ -112,6 +127,7 @@ private:
     void stopAnimationTimer() override;
 
     void buildMenus();
+    void paintMarks(QPainter& painter);
     void refreshMenuChecks();
     void refreshFromModel();
     void openContextMenu(const QPoint& at);
@@ -138,6 +154,7 @@ private:
     QAction* realtimeAction_ = nullptr;
     bool rotateWhileScrolling_ = false;
     bool orrery_ = false;
+    std::vector<ChartMark> marks_;
     CUniverseViewDrawState orreryState_;
     bool fullScreen_ = false;
     bool started_ = false;

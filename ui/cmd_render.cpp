@@ -10,7 +10,7 @@
 
 #include "app/document.h"
 #include "cli/cli.h"
-#include "cli/iso_time.h"
+#include "core/iso_time.h"
 #include "sky/view_commands.h"
 #include "ui/chart_image.h"
 

@@ -26,8 +26,10 @@
 #include "ui/help_window.h"
 #include "ui/image_library.h"
 #include "ui/object_pages.h"
+#include "ui/nautical_almanac_page.h"
 #include "ui/nav_pages.h"
 #include "ui/program_colors.h"
+#include "ui/sight_planner_page.h"
 
 namespace celestra {
 
@@ -126,6 +128,10 @@ void MainWindow::buildMenu() {
     navigation->addAction(QStringLiteral("Sextant..."), this, &MainWindow::openSextant);
     navigation->addAction(QStringLiteral("Enviro..."), this, &MainWindow::openEnviro);
     navigation->addAction(QStringLiteral("LOPs..."), this, &MainWindow::openLops);
+    navigation->addSeparator();
+    navigation->addAction(QStringLiteral("Almanac..."), this,
+                          page([this] { return std::make_unique<NauticalAlmanacDialog>(doc_, this); }));
+    navigation->addAction(QStringLiteral("Sight Planner..."), this, page([this] { return makeSightPlanner(); }));
     menu->addSeparator();
     QMenu* help = menu->addMenu(QStringLiteral("Help"));
     help->addAction(QStringLiteral("Help..."), this, [this] { showHelp(QStringLiteral("index")); });
@@ -258,6 +264,20 @@ LopsDialog* MainWindow::openLops() {
     LopsDialog* page = showPage(lops_, [this] { return new LopsDialog(*navigation_, this); });
     page->refill();  // sights saved since it was opened
     return page;
+}
+
+std::unique_ptr<SightPlannerDialog> MainWindow::makeSightPlanner() {
+    auto planner = std::make_unique<SightPlannerDialog>(doc_, this);
+    connect(planner.get(), &SightPlannerDialog::markRequested, this, &MainWindow::markOnChart);
+    return planner;
+}
+
+void MainWindow::markOnChart(const std::vector<PlanBody>& bodies, double jdUtc) {
+    std::vector<ChartMark> marks;
+    for (const PlanBody& b : bodies) marks.push_back({QString::fromStdString(b.name), b.star, b.body});
+    chart_->setMarks(std::move(marks));
+    chart_->timeControl().setInstant(jdUtc);
+    chart_->update();
 }
 
 bool MainWindow::Save() {

@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "app/startup.h"
+#include "navigation/sight_planner.h"
+#include "ui/sight_planner_page.h"
 #include "ui/chart_view.h"
 #include "ui/preferences.h"
 #include "ui/settings_dialog.h"
@@ -61,6 +63,10 @@ public:
     SextantDialog* openSextant();
     EnviroDialog* openEnviro();
     LopsDialog* openLops();
+    // The Sight Planner page, its "Mark on Chart" wired to markOnChart.
+    std::unique_ptr<SightPlannerDialog> makeSightPlanner();
+    // The sight planner's chosen bodies ringed on the chart at the instant planned for.
+    void markOnChart(const std::vector<PlanBody>& bodies, double jdUtc);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -40,35 +40,6 @@ namespace {
 // Star selector values are catalogue numbers; the separator row carries 0.
 constexpr int kNoStar = 0;
 
-struct StarName {
-    const char* name;
-    const char* bayer;  // used when the catalogue's proper name differs
-};
-
-// The almanac's 57 selected stars and Polaris.
-constexpr StarName kNavigationalStarNames[] = {
-    {"Acamar", "the1 Eri"},      {"Achernar", "alp Eri"},     {"Acrux", "alp1 Cru"},
-    {"Adhara", "eps CMa"},       {"Aldebaran", "alp Tau"},    {"Alioth", "eps UMa"},
-    {"Alkaid", "eta UMa"},       {"Al Na'ir", "alp Gru"},     {"Alnilam", "eps Ori"},
-    {"Alphard", "alp Hya"},      {"Alphecca", "alp CrB"},     {"Alpheratz", "alp And"},
-    {"Altair", "alp Aql"},       {"Ankaa", "alp Phe"},        {"Antares", "alp Sco"},
-    {"Arcturus", "alp Boo"},     {"Atria", "alp TrA"},        {"Avior", "eps Car"},
-    {"Bellatrix", "gam Ori"},    {"Betelgeuse", "alp Ori"},   {"Canopus", "alp Car"},
-    {"Capella", "alp Aur"},      {"Deneb", "alp Cyg"},        {"Denebola", "bet Leo"},
-    {"Diphda", "bet Cet"},       {"Dubhe", "alp UMa"},        {"Elnath", "bet Tau"},
-    {"Eltanin", "gam Dra"},      {"Enif", "eps Peg"},         {"Fomalhaut", "alp PsA"},
-    {"Gacrux", "gam Cru"},       {"Gienah", "gam Crv"},       {"Hadar", "bet Cen"},
-    {"Hamal", "alp Ari"},        {"Kaus Australis", "eps Sgr"}, {"Kochab", "bet UMi"},
-    {"Markab", "alp Peg"},       {"Menkar", "alp Cet"},       {"Menkent", "the Cen"},
-    {"Miaplacidus", "bet Car"},  {"Mirfak", "alp Per"},       {"Nunki", "sig Sgr"},
-    {"Peacock", "alp Pav"},      {"Pollux", "bet Gem"},       {"Procyon", "alp CMi"},
-    {"Rasalhague", "alp Oph"},   {"Regulus", "alp Leo"},      {"Rigel", "bet Ori"},
-    {"Rigil Kentaurus", "alp1 Cen"}, {"Sabik", "eta Oph"},    {"Schedar", "alp Cas"},
-    {"Shaula", "lam Sco"},       {"Sirius", "alp CMa"},       {"Spica", "alp Vir"},
-    {"Suhail", "lam Vel"},       {"Vega", "alp Lyr"},         {"Zubenelgenubi", "alp2 Lib"},
-    {"Polaris", "alp UMi"},
-};
-
 void setSelectorData(QComboBox* box, int value) {
     const int index = box->findData(value);
     if (index >= 0) box->setCurrentIndex(index);
@@ -80,25 +51,6 @@ QString displayText(const std::string& text) {
     QString s = QString::fromStdString(text);
     s.remove(QLatin1Char('\r'));
     return s;
-}
-
-const std::vector<NavigationalStar>& navigationalStars() {
-    static const std::vector<NavigationalStar> stars = [] {
-        std::vector<NavigationalStar> out;
-        for (const StarName& s : kNavigationalStarNames) {
-            // The identity decides when the name finds another star (or none).
-            const StarEntry* byName = findStarByName(s.name);
-            const StarEntry* byIdentity = findStarByIdentity(s.bayer);
-            const StarEntry* entry = byIdentity ? byIdentity : byName;
-            if (byName && (!byIdentity || byName->number == byIdentity->number)) entry = byName;
-            if (entry) out.push_back({s.name, entry->number});
-        }
-        std::sort(out.begin(), out.end(), [](const NavigationalStar& a, const NavigationalStar& b) {
-            return QString::fromLatin1(a.name).compare(QLatin1String(b.name), Qt::CaseInsensitive) < 0;
-        });
-        return out;
-    }();
-    return stars;
 }
 
 int starFromText(const QString& text) {
@@ -606,13 +558,24 @@ PlanePoint LopGraphView::toPlane(QPointF p) const {
 
 void LopGraphView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    paintLopGraph(painter, QRectF(rect()), graph_, status_, palette());
+}
+
+void paintLopGraph(QPainter& painter, const QRectF& area, const LopGraph& graph, const QStringList& status,
+                   const QPalette& colors) {
+    const double half = graph.halfSpanNm > 0.0 ? graph.halfSpanNm : 1.0;
+    const double scale = 0.5 * std::min(area.width(), area.height()) / half;
+    const QPointF centre = area.center();
+    const auto toWidget = [&](PlanePoint p) { return QPointF(centre.x() + p.x * scale, centre.y() - p.y * scale); };
+    painter.save();
+    painter.setClipRect(area, Qt::IntersectClip);  // the lines run across the whole plot
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(rect(), palette().color(QPalette::Base));
-    const QColor ink = palette().color(QPalette::Text);
-    const QColor faint = palette().color(QPalette::Mid);
+    painter.fillRect(area, colors.color(QPalette::Base));
+    const QColor ink = colors.color(QPalette::Text);
+    const QColor faint = colors.color(QPalette::Mid);
     painter.setPen(QPen(faint, 1, Qt::DotLine));
-    painter.drawLine(QPointF(width() / 2.0, 0), QPointF(width() / 2.0, height()));
-    painter.drawLine(QPointF(0, height() / 2.0), QPointF(width(), height() / 2.0));
+    painter.drawLine(QPointF(centre.x(), area.top()), QPointF(centre.x(), area.bottom()));
+    painter.drawLine(QPointF(area.left(), centre.y()), QPointF(area.right(), centre.y()));
 
     const QFontMetrics fm = painter.fontMetrics();
     auto mark = [&](PlanePoint p, const QString& label, double size) {
@@ -622,36 +585,37 @@ void LopGraphView::paintEvent(QPaintEvent*) {
         painter.drawText(c + QPointF(size + 2, -size - 2), label);
     };
     painter.setPen(QPen(ink, 1.5));
-    for (const LopGraphLine& line : graph_.lines) {
+    for (const LopGraphLine& line : graph.lines) {
         painter.drawLine(toWidget(line.from), toWidget(line.to));
         // The intercept from the AP to the line, thin.
         painter.save();
         painter.setPen(QPen(ink, 1, Qt::DashLine));
-        painter.drawLine(toWidget(graph_.ap), toWidget(line.intercept));
+        painter.drawLine(toWidget(graph.ap), toWidget(line.intercept));
         painter.restore();
         painter.drawText(toWidget(line.intercept) + QPointF(4, fm.ascent()), QStringLiteral("#%1").arg(line.number));
     }
-    if (graph_.hasEllipse && graph_.ellipse.size() > 2) {
-        QPainterPath path(toWidget(graph_.ellipse.front()));
-        for (size_t i = 1; i < graph_.ellipse.size(); ++i) path.lineTo(toWidget(graph_.ellipse[i]));
+    if (graph.hasEllipse && graph.ellipse.size() > 2) {
+        QPainterPath path(toWidget(graph.ellipse.front()));
+        for (size_t i = 1; i < graph.ellipse.size(); ++i) path.lineTo(toWidget(graph.ellipse[i]));
         path.closeSubpath();
         painter.drawPath(path);
     }
-    mark(graph_.ap, QStringLiteral("AP"), 5);
-    if (graph_.hasFix) {
+    mark(graph.ap, QStringLiteral("AP"), 5);
+    if (graph.hasFix) {
         painter.setPen(QPen(ink, 2.5));
-        mark(graph_.fix, QStringLiteral("FIX"), 7);
+        mark(graph.fix, QStringLiteral("FIX"), 7);
     }
     painter.setPen(ink);
-    double y = 4 + fm.ascent();
-    for (const QString& s : status_) {
+    double y = area.top() + 4 + fm.ascent();
+    for (const QString& s : status) {
         for (const QString& part : s.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            painter.drawText(QPointF(6, y), part);
+            painter.drawText(QPointF(area.left() + 6, y), part);
             y += fm.lineSpacing();
         }
     }
-    painter.drawText(QRectF(rect()).adjusted(6, 0, -6, -4), Qt::AlignBottom | Qt::AlignRight,
-                     QStringLiteral("%1 NMi across").arg(2.0 * graph_.halfSpanNm, 0, 'f', 1));
+    painter.drawText(area.adjusted(6, 0, -6, -4), Qt::AlignBottom | Qt::AlignRight,
+                     QStringLiteral("%1 NMi across").arg(2.0 * graph.halfSpanNm, 0, 'f', 1));
+    painter.restore();
 }
 
 void LopGraphView::mousePressEvent(QMouseEvent* event) {
@@ -681,6 +645,7 @@ LopsDialog::LopsDialog(NavigationState& state, QWidget* parent) : QDialog(parent
     buttons->addWidget(remove_);
     buttons->addWidget(details_);
     buttons->addWidget(graph_);
+    addSightLogButtons(buttons);
     buttons->addStretch(1);
     auto* top = new QHBoxLayout;
     top->addWidget(list_, 1);
@@ -748,6 +713,20 @@ void LopsDialog::openDetails() {
     detailsDialog_->show();
 }
 
+LopGraph LopsDialog::graphFor(int row) {
+    // The fix for the given sight when it is active, else the first active one.
+    ObservationList& sights = state_.doc.sights;
+    if (row < 0 || static_cast<size_t>(row) >= sights.Count() || !sights.At(static_cast<size_t>(row)).active) {
+        row = -1;
+        for (size_t i = 0; i < sights.Count() && row < 0; ++i)
+            if (sights.At(i).active) row = static_cast<int>(i);
+    }
+    if (row < 0) return {};
+    CMeasure& sight = sights.At(static_cast<size_t>(row));
+    EstimateFix(sight, state_.place, sights);
+    return makeLopGraph(sight, sights);
+}
+
 void LopsDialog::openGraph() {
     ObservationList& sights = state_.doc.sights;
     const size_t k = sights.FindInconsistentSight();
@@ -757,17 +736,8 @@ void LopsDialog::openGraph() {
         box.setObjectName(QStringLiteral("inconsistentSight"));
         if (box.exec() != QMessageBox::Ok) return;
     }
-    // The fix for the selected sight when it is active, else the first active one.
-    int row = selectedRow();
-    if (row < 0 || !sights.At(static_cast<size_t>(row)).active) {
-        row = -1;
-        for (size_t i = 0; i < sights.Count() && row < 0; ++i)
-            if (sights.At(i).active) row = static_cast<int>(i);
-    }
-    if (row < 0) return;
-    CMeasure& sight = sights.At(static_cast<size_t>(row));
-    EstimateFix(sight, state_.place, sights);
-    const LopGraph graph = makeLopGraph(sight, sights);
+    const LopGraph graph = graphFor(selectedRow());
+    if (graph.lines.empty()) return;
     updateText();
 
     if (graphDialog_) graphDialog_->close();

@@ -16,10 +16,16 @@
 
 #include "app/document.h"
 #include "navigation/fix_estimate.h"
+#include "navigation/navigational_stars.h"
 #include "ui/preferences.h"
 #include "ui/zone_rule.h"
 
 class QButtonGroup;
+class QPagedPaintDevice;
+class QPainter;
+class QPalette;
+class QRectF;
+class QVBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -36,15 +42,6 @@ class QTimeEdit;
 
 namespace celestra {
 
-// A navigational star of the Star selector: its name and Bright Star number.
-struct NavigationalStar {
-    const char* name;
-    int number;
-};
-// The 57 navigational stars of the nautical almanac and Polaris, by name.
-// Each is found in the catalogue by its proper name, or by its Bayer identity
-// where the catalogue's name differs (or is missing).
-const std::vector<NavigationalStar>& navigationalStars();
 // A star typed into the Star selector: a catalogue number, a proper name or a
 // Bayer/Flamsteed identity. 0 when nothing matches (or a placeholder number).
 int starFromText(const QString& text);
@@ -184,6 +181,11 @@ private:
     QStringList status_;
 };
 
+// Draws the LOP graph into `area` (the plane's square fitted in it) with the
+// status lines at its top left, in the colours of `colors`.
+void paintLopGraph(QPainter& painter, const QRectF& area, const LopGraph& graph, const QStringList& status,
+                   const QPalette& colors);
+
 class LopsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -202,10 +204,34 @@ public:
     void openDetails();
     void openGraph();
 
+    // The sight log: files chosen with a dialog, or given (tests).
+    QPushButton* exportCsvButton() const { return exportCsv_; }
+    QPushButton* exportSightsButton() const { return exportSights_; }
+    QPushButton* importSightsButton() const { return importSights_; }
+    QPushButton* printButton() const { return print_; }
+    QPushButton* exportPdfButton() const { return exportPdf_; }
+    bool exportCsv(const QString& path, QString& error);
+    bool exportSights(const QString& path, QString& error);
+    // Appends the file's sights; nothing is changed when any line is bad
+    // (the message names it).
+    bool importSights(const QString& path, QString& error);
+    // The reduction form of the selected sight (its Details and the LOP graph).
+    bool printForm(QPagedPaintDevice& device);
+    bool exportFormPdf(const QString& path, QString& error);
+
 private:
     void updateText();
     int selectedRow() const;
+    void addSightLogButtons(QVBoxLayout* column);
+    // The sight the form is for: the selected one, else the last; -1 with none.
+    int formRow() const;
+    LopGraph graphFor(int row);
     NavigationState& state_;
+    QPushButton* exportCsv_ = nullptr;
+    QPushButton* exportSights_ = nullptr;
+    QPushButton* importSights_ = nullptr;
+    QPushButton* print_ = nullptr;
+    QPushButton* exportPdf_ = nullptr;
     QListWidget* list_;
     QPushButton* remove_;
     QPushButton* details_;

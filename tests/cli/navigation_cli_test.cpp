@@ -6,19 +6,17 @@
 #include <cstdio>
 #include <fstream>
 
-#include "cli/json_lines.h"
+#include "core/json_lines.h"
 #include "tests/support/test_support.h"
 
 namespace celestra {
 namespace {
 
-using cli::FlatObject;
-using cli::JsonScalar;
 using test::runCli;
 
 FlatObject parsed(const std::string& out) {
     std::string error;
-    const std::optional<FlatObject> object = cli::parseFlatObject(out.substr(0, out.find('\n')), error);
+    const std::optional<FlatObject> object = parseFlatObject(out.substr(0, out.find('\n')), error);
     EXPECT_TRUE(object.has_value()) << error << "\n" << out;
     return object.value_or(FlatObject{});
 }
@@ -170,7 +168,7 @@ TEST_F(NavigationCli, FixReportsWhyThereIsNoFixAndWhichLineIsBad) {
 
 TEST(FlatJsonReader, ScalarsEscapesAndFaults) {
     std::string error;
-    const auto o = cli::parseFlatObject(
+    const auto o = parseFlatObject(
         R"( {"a": "x\"\\\/\n\u00e9\ud83d\ude00", "b": -1.5e+3, "c": true, "d": false, "e": null, "f": 0} )", error);
     ASSERT_TRUE(o.has_value()) << error;
     EXPECT_EQ(o->at("a").text, "x\"\\/\n\u00e9\U0001F600");
@@ -179,7 +177,7 @@ TEST(FlatJsonReader, ScalarsEscapesAndFaults) {
     EXPECT_EQ(o->at("d").kind, JsonScalar::Kind::Boolean);
     EXPECT_FALSE(o->at("d").boolean);
     EXPECT_EQ(o->at("e").kind, JsonScalar::Kind::Null);
-    EXPECT_TRUE(cli::parseFlatObject("{}", error).has_value());
+    EXPECT_TRUE(parseFlatObject("{}", error).has_value());
 
     const struct {
         const char* text;
@@ -193,7 +191,7 @@ TEST(FlatJsonReader, ScalarsEscapesAndFaults) {
                   {"{\"a\": \"open", "unterminated"},   {"{a: 1}", "double quotes"},
                   {"", "expected '{'"}};
     for (const auto& f : faults) {
-        EXPECT_FALSE(cli::parseFlatObject(f.text, error).has_value()) << f.text;
+        EXPECT_FALSE(parseFlatObject(f.text, error).has_value()) << f.text;
         EXPECT_NE(error.find(f.message), std::string::npos) << f.text << " -> " << error;
     }
 }

@@ -105,7 +105,8 @@ private slots:
                               QStringLiteral("Horizon distance..."), QStringLiteral("DMS and HMS..."),
                               QStringLiteral("Julian Day...")}));
         QCOMPARE(actionTexts(findAction(top[0]->menu(), QStringLiteral("Navigation"))->menu()),
-                 (QStringList{QStringLiteral("Sextant..."), QStringLiteral("Enviro..."), QStringLiteral("LOPs...")}));
+                 (QStringList{QStringLiteral("Sextant..."), QStringLiteral("Enviro..."), QStringLiteral("LOPs..."),
+                              QStringLiteral("Almanac..."), QStringLiteral("Sight Planner...")}));
         QCOMPARE(actionTexts(findAction(top[0]->menu(), QStringLiteral("Preferences"))->menu()),
                  (QStringList{QStringLiteral("General..."), QStringLiteral("Colors...")}));
         // The clock's instant, whatever the document held, and real time.

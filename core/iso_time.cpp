@@ -1,10 +1,10 @@
-#include "cli/iso_time.h"
+#include "core/iso_time.h"
 
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 
-namespace celestra::cli {
+namespace celestra {
 
 namespace {
 
@@ -90,4 +90,25 @@ std::string formatIsoTime(JulianDay jd) {
     return buffer;
 }
 
-}  // namespace celestra::cli
+std::string formatIsoTimeMillis(JulianDay jd) {
+    // Whole days from the midnight before, then milliseconds into that day.
+    double dayStart = std::floor(jd + 0.5) - 0.5;
+    long long ms = std::llround((jd - dayStart) * 86400000.0);
+    if (ms >= 86400000) {
+        dayStart += 1.0;
+        ms -= 86400000;
+    }
+    const CalendarDate d = calendarFromJulianDay(dayStart);
+    const int hour = static_cast<int>(ms / 3600000), minute = static_cast<int>(ms / 60000 % 60);
+    const int second = static_cast<int>(ms / 1000 % 60), milli = static_cast<int>(ms % 1000);
+    char buffer[48];
+    if (milli == 0)
+        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d", d.year, d.month, d.day, hour, minute,
+                      second);
+    else
+        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", d.year, d.month, d.day, hour,
+                      minute, second, milli);
+    return buffer;
+}
+
+}  // namespace celestra

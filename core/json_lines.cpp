@@ -1,8 +1,8 @@
-#include "cli/json_lines.h"
+#include "core/json_lines.h"
 
 #include "core/json_reader.h"
 
-namespace celestra::cli {
+namespace celestra {
 namespace {
 
 std::string atColumn(std::size_t offset, const std::string& message) {
@@ -49,4 +49,4 @@ std::optional<FlatObject> parseFlatObject(const std::string& line, std::string& 
     return out;
 }
 
-}  // namespace celestra::cli
+}  // namespace celestra

@@ -1,4 +1,4 @@
-// ISO 8601 instants on the command line: "YYYY-MM-DDThh:mm:ss" (UTC), with
+// ISO 8601 instants as the command line and the sight files write them: "YYYY-MM-DDThh:mm:ss" (UTC), with
 // optional fractional seconds and a trailing "Z", to and from Julian days.
 #pragma once
 
@@ -7,7 +7,7 @@
 
 #include "core/time_scales.h"
 
-namespace celestra::cli {
+namespace celestra {
 
 // The UTC Julian day of "YYYY-MM-DDThh:mm:ss[.fff][Z]", or nullopt when the
 // text is malformed or a field is out of range (month 1-12, day within the
@@ -24,4 +24,8 @@ std::optional<JulianDay> parseIsoTime(const std::string& text, std::string* prob
 // "23:59:60".
 std::string formatIsoTime(JulianDay jd);
 
-}  // namespace celestra::cli
+// The same rounded to the nearest millisecond, with ".fff" only when the
+// milliseconds are not zero: the form that reads back within 1 ms.
+std::string formatIsoTimeMillis(JulianDay jd);
+
+}  // namespace celestra

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-namespace celestra::cli {
+namespace celestra {
 
 struct JsonScalar {
     enum class Kind { String, Number, Boolean, Null };
@@ -24,4 +24,4 @@ using FlatObject = std::map<std::string, JsonScalar>;
 // that names the 1-based column ("column 12: expected ':'").
 std::optional<FlatObject> parseFlatObject(const std::string& line, std::string& error);
 
-}  // namespace celestra::cli
+}  // namespace celestra

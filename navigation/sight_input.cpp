@@ -1,15 +1,13 @@
-#include "cli/sight_input.h"
+#include "navigation/sight_input.h"
 
 #include <strings.h>
 
-#include <cstdio>
-
 #include "catalogs/star_catalog.h"
-#include "cli/cli.h"
-#include "cli/iso_time.h"
+#include "core/iso_time.h"
+#include "core/number_text.h"
 #include "navigation/sight_reduction.h"
 
-namespace celestra::cli {
+namespace celestra {
 
 std::optional<SightInput> buildSight(const SightLookup& lookup, const PlaceContext& context,
                                      const std::function<std::string(const std::string&)>& spell,
@@ -26,11 +24,10 @@ std::optional<SightInput> buildSight(const SightLookup& lookup, const PlaceConte
             out = fallback;
             return true;
         }
-        const std::optional<double> v = parseNumber(*text);
+        const std::optional<double> v = parseDecimal(*text);
         if (!v || *v < low || *v > high) {
-            char range[96];
-            std::snprintf(range, sizeof range, " must be a number from %g to %g, not \"", low, high);
-            error = spell(key) + range + *text + "\"";
+            error = spell(key) + " must be a number from " + formatShortest(low) + " to " + formatShortest(high) +
+                    ", not \"" + *text + "\"";
             return false;
         }
         out = *v;
@@ -58,7 +55,7 @@ std::optional<SightInput> buildSight(const SightLookup& lookup, const PlaceConte
     m.observationTime = *utc;
     m.timeEnteredAsUtc = 1;
     if (star) {
-        const std::optional<double> n = parseNumber(*star);
+        const std::optional<double> n = parseDecimal(*star);
         const int number = n && *n == static_cast<int>(*n) ? static_cast<int>(*n) : 0;
         if (!starByNumber(number) || isPlaceholderStar(number))
             return bad(spell("star") + " needs a Bright Star number 1..9110 that denotes a star, not \"" + *star + "\"");
@@ -105,4 +102,4 @@ std::optional<SightInput> buildSight(const SightLookup& lookup, const PlaceConte
     return in;
 }
 
-}  // namespace celestra::cli
+}  // namespace celestra

@@ -1,6 +1,7 @@
-// One sight described by named values, as the reduce subcommand's options
-// ("--ap-lat") and the fix subcommand's JSON lines ("ap_lat") give it:
-// checked, and turned into a sight ready to reduce.
+// One sight described by named values, as the command line's reduce options
+// ("--ap-lat") and the sight files' JSON lines ("ap_lat") give it: checked,
+// and turned into a sight ready to reduce. Numbers are read the same way
+// whatever the process's locale.
 #pragma once
 
 #include <functional>
@@ -10,7 +11,7 @@
 #include "navigation/measure.h"
 #include "solarsystem/planets.h"
 
-namespace celestra::cli {
+namespace celestra {
 
 // The value of a key (names with underscores: "ap_lat"), as text; nullopt
 // when absent. Switches ("no_corrections") are present with "true"/"false".
@@ -31,4 +32,4 @@ std::optional<SightInput> buildSight(const SightLookup& lookup, const PlaceConte
                                      const std::function<std::string(const std::string&)>& spell,
                                      std::string& error);
 
-}  // namespace celestra::cli
+}  // namespace celestra
