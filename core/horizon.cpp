@@ -31,6 +31,21 @@ double refraction(const ObserverSite& site, int option, double zenithDistanceDeg
     return r * 0.28 * pressure / (temperature + 273.0);
 }
 
+double apparentZenithDistance(const ObserverSite& site, int option, double trueZenithDistanceDeg,
+                              double* refractionDeg) {
+    double zd = trueZenithDistanceDeg, r = 0.0;
+    if (option != kRefractionNone) {
+        for (int pass = 0; pass < kRefractionMaxPasses; ++pass) {
+            const double previous = zd;
+            r = refraction(site, option, zd);
+            zd = trueZenithDistanceDeg - r;
+            if (std::fabs(zd - previous) <= kRefractionTolerance) break;
+        }
+    }
+    if (refractionDeg) *refractionDeg = r;
+    return zd;
+}
+
 HorizontalPlace equatorialToHorizontal(JulianDay jdTt, double deltaTSeconds, double poleXArcsec, double poleYArcsec,
                                        const ObserverSite& site, double raHours, double decDeg, int refractionOption) {
     HorizontalPlace out;
@@ -59,14 +74,8 @@ HorizontalPlace equatorialToHorizontal(JulianDay jdTt, double deltaTSeconds, dou
     out.azimuthDeg = az;
 
     if (refractionOption != kRefractionNone) {
-        const double zdTrue = zd;
         double r = 0.0;
-        for (int pass = 0; pass < kRefractionMaxPasses; ++pass) {
-            const double previous = zd;
-            r = refraction(site, refractionOption, zd);
-            zd = zdTrue - r;
-            if (std::fabs(zd - previous) <= kRefractionTolerance) break;
-        }
+        zd = apparentZenithDistance(site, refractionOption, zd, &r);
         if (r > 0.0 && zd > 0.01 && proj > 0.0) {
             // The apparent direction: same vertical plane, raised by r.
             const Vector3 horizontal = (p - zenith * pz) * (1.0 / proj);

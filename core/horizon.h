@@ -32,6 +32,15 @@ struct HorizontalPlace {
 // horizon where the real atmosphere varies more than that.
 double refraction(const ObserverSite& site, int option, double zenithDistanceDeg);
 
+// The apparent (refracted) zenith distance of a true one, degrees: the
+// fixed point of zd = true - refraction(zd), iterated until a pass moves it
+// by at most 5e-5 degree (at most 50 passes; near the horizon each pass
+// shrinks the error tenfold). Without a refraction option, or below the
+// 91° where refraction ends, the true zenith distance is returned. The
+// refraction of the last pass goes to `refractionDeg` when it is given.
+double apparentZenithDistance(const ObserverSite& site, int option, double trueZenithDistanceDeg,
+                              double* refractionDeg = nullptr);
+
 // Zenith distance and azimuth (degrees) of an apparent place of date
 // (right ascension in hours, declination in degrees, true equator and
 // equinox of date) at TT instant jdTt, with UT1 = TT - ΔT.

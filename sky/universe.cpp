@@ -33,12 +33,6 @@ void lowerThreadPriority() {
         debugLog("Universe worker: priority not lowered\n");
 }
 
-// The chart's horizon frame for the observer: apparent local sidereal time
-// of the instant, latitude clamped to ±89.9999°.
-ChartRotation chartRotationFor(const CObserverState& o) {
-    return chartRotation(chartLocalSiderealHours(o.instant, o.longitude), o.latitude);
-}
-
 bool isMessierObject(int k) { return k >= kFirstMessierObject && k < kFirstCaldwellObject; }
 bool isCaldwellObject(int k) { return k >= kFirstCaldwellObject && k < kCatalogueObjectCount; }
 
@@ -60,13 +54,17 @@ CUniverse::CUniverse(const UniverseConfig& config) {
 
     table_.reserve(kCatalogueObjectCount);
     for (int k = 0; k < kCatalogueObjectCount; ++k) table_.push_back(catalogueObject(k));
-    directions_ = catalogueDirections();
+    motions_ = catalogueMotions();
     visibleList_.reserve(kCatalogueObjectCount);
     workList_.reserve(kCatalogueObjectCount);
     workZenithDistance_.assign(kCatalogueObjectCount, 0);
     workAzimuth_.assign(kCatalogueObjectCount, 0);
+    workRaHours_.assign(kCatalogueObjectCount, 0.0);
+    workDecDeg_.assign(kCatalogueObjectCount, 0.0);
     chart_.objectZenithDistance.assign(kCatalogueObjectCount, 0);
     chart_.objectAzimuth.assign(kCatalogueObjectCount, 0);
+    chart_.objectRaHours.assign(kCatalogueObjectCount, 0.0);
+    chart_.objectDecDeg.assign(kCatalogueObjectCount, 0.0);
     chart_.visibleObjects.reserve(kCatalogueObjectCount);
 
     // The reader is the process-wide one, which the dialogs' place functions share.
@@ -330,8 +328,8 @@ void CUniverse::RunStars(const CObserverState& observer) {
         workList_.assign(visibleList_.begin(), visibleList_.end());
         generation = listGeneration_;
     }
-    chartPositionsFixed(chartRotationFor(observer), directions_, workList_.data(), workList_.size(),
-                        workZenithDistance_.data(), workAzimuth_.data());
+    truePlacesFixed(FrameFor(observer), motions_, workList_.data(), workList_.size(), workZenithDistance_.data(),
+                    workAzimuth_.data(), workRaHours_.data(), workDecDeg_.data());
     {
         // Every listed entry was written, so the buffers can trade places:
         // the painter's copy becomes the next run's scratch space.
@@ -339,6 +337,8 @@ void CUniverse::RunStars(const CObserverState& observer) {
         chart_.visibleObjects.swap(workList_);
         chart_.objectZenithDistance.swap(workZenithDistance_);
         chart_.objectAzimuth.swap(workAzimuth_);
+        chart_.objectRaHours.swap(workRaHours_);
+        chart_.objectDecDeg.swap(workDecDeg_);
         chart_.starsInstant = observer.instant;
     }
     {
@@ -357,14 +357,14 @@ void CUniverse::RunBodies(const CObserverState& observer) {
 
 void CUniverse::RunBodyDetails(const CObserverState& observer) {
     if (!EnterStage(2, observer, kBodyDetailsTolerance)) return;
-    computeBodyDetails(places_, observer.instant, chartRotationFor(observer), workDetails_);
+    computeBodyDetails(places_, observer.instant, FrameFor(observer), workDetails_);
     std::unique_lock<std::shared_mutex> lock(chartMutex_);
     chart_.bodyDetails = workDetails_;
 }
 
 void CUniverse::RunGrid(const CObserverState& observer) {
     if (!EnterStage(3, observer, kGridTolerance)) return;
-    computeGrid(chartRotationFor(observer), workGrid_);
+    computeGrid(FrameFor(observer), workGrid_);
     std::unique_lock<std::shared_mutex> lock(chartMutex_);
     chart_.grid = workGrid_;
 }
@@ -395,6 +395,14 @@ void CUniverse::RunOrbitalPaths(const CObserverState& observer, const CUniverseV
     chart_.trackWindow = window;
     chart_.track.swap(records);
     chart_.trackValid = orbitalPaths_.trackValid();
+}
+
+const HorizonFrame& CUniverse::FrameFor(const CObserverState& observer) {
+    if (!frameObserver_ || !observer.IsSameAs(*frameObserver_, kExactInstant)) {
+        frame_ = makeHorizonFrame(places_, observer);
+        frameObserver_ = observer;
+    }
+    return frame_;
 }
 
 void CUniverse::WorkerMain() {

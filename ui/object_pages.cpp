@@ -302,7 +302,7 @@ bool FindDialog::centreOnChart() {
     const bool body = selection.kind == ChartSelection::Kind::Body;
     const int id = hit->id;
     const ChartPlaceAt placeAt = [&places, &o, body, id](double jd) {
-        return body ? chartPlaceOfBody(places, id, jd, o) : chartPlaceOfObject(id, jd, o);
+        return body ? chartPlaceOfBody(places, id, jd, o) : chartPlaceOfObject(places, id, jd, o);
     };
     std::optional<ChartPlace> place = placeAt(o.instant);
     if (!place) return false;  // a body outside the ephemeris
