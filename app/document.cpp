@@ -128,7 +128,6 @@ FileStatus parseColorFile(const uint8_t* bytes, size_t size, ColorSchemes& schem
         loaded.black.Serialize(ar);
         loaded.white.Serialize(ar);
         loaded.red.Serialize(ar);
-        loaded.red.ReplaceEarlierRedDefaults();
         schemes = loaded;
         return FileStatus::Ok;
     } catch (const ArchiveError& e) {

@@ -39,17 +39,6 @@ constexpr std::array<ColorRef, kColorKeyCount> kRed = {
     rgb(40, 0, 0),      rgb(0, 0, 0),       rgb(200, 0, 0),     rgb(207, 118, 37),  rgb(252, 116, 50),
     rgb(240, 80, 60),   rgb(223, 159, 159), rgb(255, 170, 150), rgb(150, 0, 0),
 };
-// Earlier Red defaults that were not red (greens, yellow, white, greys,
-// magentas), by key, and what replaced them.
-constexpr struct {
-    ColorKey key;
-    ColorRef earlier;
-} kEarlierRed[] = {
-    {SelectionBox, rgb(0, 200, 0)},   {ZenithCrosshatch, rgb(0, 128, 0)}, {GridZenith, rgb(80, 80, 80)},
-    {GridZenithText, rgb(140, 140, 140)}, {NorthArrow, rgb(255, 255, 0)}, {OrreryOrbits, rgb(224, 0, 160)},
-    {OrreryOrbitsBehind, rgb(151, 0, 109)}, {DialogBackground, rgb(40, 40, 40)}, {PlanetNames, rgb(234, 21, 213)},
-    {CometNames, rgb(255, 255, 255)},
-};
 constexpr std::array<ColorRef, kColorKeyCount> kBase{};
 
 std::function<ColorRef()>& menuTextSource() {
@@ -109,12 +98,6 @@ void CColorScheme::ResetToDefaults() {
         colors[MenuText] = menuTextColor();
         colors[MenuBackground] = kMenuBackgroundSystem;
     }
-}
-
-void CColorScheme::ReplaceEarlierRedDefaults() {
-    if (kind_ != Kind::Red) return;
-    for (const auto& e : kEarlierRed)
-        if (colors[e.key] == e.earlier) colors[e.key] = kRed[e.key];
 }
 
 void CColorScheme::CopyColorsFrom(const CColorScheme& other) {

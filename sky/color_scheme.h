@@ -62,12 +62,6 @@ public:
     // A Base scheme only sets the flags.
     void ResetToDefaults();
 
-    // A Red scheme from a colour file written before its defaults became all
-    // red: each key still at its earlier default (green selection box and
-    // zenith cross, yellow north arrow, white comet names, greys, magentas)
-    // takes the red one. Other kinds, and keys the user changed, stay.
-    void ReplaceEarlierRedDefaults();
-
     // Copies colours and flags from another scheme, keeping this one's kind
     // (the chart's embedded scheme takes the active scheme this way).
     void CopyColorsFrom(const CColorScheme& other);

@@ -248,6 +248,32 @@ void truePlacesFixed(const HorizonFrame& frame, const CatalogueMotions& motions,
     }
 }
 
+void truePlace(const HorizonFrame& frame, const StarPlaceInput& star, double& zenithDistanceDeg, double& azimuthDeg,
+               double& raHours, double& decDeg) {
+    CatalogueMotions one;
+    one.add(star);
+    Block b;
+    b.px[0] = one.px[0];
+    b.py[0] = one.py[0];
+    b.pz[0] = one.pz[0];
+    b.vx[0] = one.vx[0];
+    b.vy[0] = one.vy[0];
+    b.vz[0] = one.vz[0];
+    apparentBlock(frame, b, 1);
+    zenithDistanceDeg = seenZenithDistance(frame, b.zd[0]);
+    azimuthDeg = b.az[0];
+    raHours = b.ra[0];
+    decDeg = b.dec[0];
+}
+
+bool catalogueObjectPlace(const PlaceContext& places, const CObserverState& observer, int object,
+                          double& zenithDistanceDeg, double& azimuthDeg, double& raHours, double& decDeg) {
+    const StarEntry* entry = catalogueObject(object);
+    if (entry == nullptr) return false;
+    truePlace(makeHorizonFrame(places, observer), starPlaceInput(*entry), zenithDistanceDeg, azimuthDeg, raHours, decDeg);
+    return true;
+}
+
 void horizonPlacesOfDate(const HorizonFrame& frame, const ChartDirections& directions, int32_t* zenithDistance,
                          int32_t* azimuth) {
     const RotationMatrix& h = frame.dateToHorizon;

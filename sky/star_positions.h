@@ -102,6 +102,16 @@ HorizonFrame makeHorizonFrame(const PlaceContext& places, const CObserverState& 
 void truePlacesFixed(const HorizonFrame& frame, const CatalogueMotions& motions, const int32_t* objects,
                      std::size_t n, int32_t* zenithDistance, int32_t* azimuth, double* raHours, double* decDeg);
 
+// The same for one record, unfixed: zenith distance and azimuth (degrees),
+// right ascension (hours) and declination (degrees) of date.
+void truePlace(const HorizonFrame& frame, const StarPlaceInput& star, double& zenithDistanceDeg, double& azimuthDeg,
+               double& raHours, double& decDeg);
+
+// Catalogue object k's (0..9328) place for the observer, as the chart's star
+// stage computes it; false for a number outside the catalogue.
+bool catalogueObjectPlace(const PlaceContext& places, const CObserverState& observer, int object,
+                          double& zenithDistanceDeg, double& azimuthDeg, double& raHours, double& decDeg);
+
 // Directions of date (true equator and equinox) to 16.16 zenith distance and
 // azimuth, refracted when the frame says so: out[i] for directions[i].
 void horizonPlacesOfDate(const HorizonFrame& frame, const ChartDirections& directions, int32_t* zenithDistance,

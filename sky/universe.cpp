@@ -106,6 +106,13 @@ void CUniverse::ForceListRebuild() {
     forceRebuild_ = true;
 }
 
+void CUniverse::SetMarkedObject(int object) {
+    std::lock_guard<std::mutex> lock(stateMutex_);
+    if (object == markedObject_) return;
+    markedObject_ = object;
+    forceRebuild_ = true;
+}
+
 std::string CUniverse::StatusText() const {
     std::lock_guard<std::mutex> lock(statusMutex_);
     return statusText_;
@@ -154,7 +161,8 @@ void CUniverse::FromDocument(const DocumentData& data) {
 // Messier objects are selected, not a Caldwell object while Caldwell objects
 // are. Such an entry is skipped when fainter than the limit; a bright enough
 // deep-sky one with no deep-sky selection ends the list there (the deep-sky
-// entries follow the stars, so the rest would all be deep-sky objects).
+// entries follow the stars, so the rest would all be deep-sky objects). The
+// marked object is listed whatever the rules.
 void CUniverse::RebuildVisibleListLocked() {
     const bool filterOn = magnitudeFilterOn(drawState_);
     const int32_t selection = drawState_.deepSkySelection;
@@ -165,10 +173,13 @@ void CUniverse::RebuildVisibleListLocked() {
         const StarEntry* e = table_[static_cast<size_t>(k)];
         const bool filtered = e->figureLink1 == -1 && e->figureLink2 == -1 && filterOn &&
                               !(isMessierObject(k) && (selection & 1) != 0) &&
-                              !(isCaldwellObject(k) && (selection & 2) != 0);
+                              !(isCaldwellObject(k) && (selection & 2) != 0) && k != markedObject_;
         if (filtered) {
             if (e->magnitude > limit) continue;
-            if (k >= kFirstMessierObject && selection == 0) break;
+            if (k >= kFirstMessierObject && selection == 0) {
+                if (markedObject_ > k) list.push_back(markedObject_);
+                break;
+            }
         }
         list.push_back(k);
     }

@@ -172,6 +172,10 @@ public:
     bool Animating() const { return animating_.load(); }
     // The next Update rebuilds the visible list (after catalogue data changed).
     void ForceListRebuild();
+    // A catalogue object listed whatever the filter (Find marks what it
+    // centres on); -1 for none. The next Update rebuilds the list when it changed.
+    void SetMarkedObject(int object);
+    int MarkedObject() const { return LockedCopy(markedObject_); }
 
     int32_t StageFlags() const { return stageFlags_.load(); }
     int32_t ListValid() const { return listValid_.load(); }
@@ -273,6 +277,7 @@ private:
     std::vector<int32_t> visibleList_;
     uint64_t listGeneration_ = 0;
     bool forceRebuild_ = true;  // the list has never been built
+    int markedObject_ = -1;
 
     std::atomic<int32_t> stageFlags_{0};
     std::atomic<int32_t> listValid_{0};

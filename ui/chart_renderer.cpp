@@ -624,6 +624,18 @@ QString ChartRenderer::selectionName(const ChartSelection& selection) const {
     return {};
 }
 
+QString ChartRenderer::placeTextAt(const QPointF& at) const {
+    if (!snapshot_) return {};
+    double zd = 0.0, az = 0.0, ra = 0.0, dec = 0.0;
+    projection_.horizontalOfPixel(at.x(), at.y(), zd, az);
+    if (!(zd <= 180.0)) return {};  // beyond the nadir's circle: no sky there
+    equatorialOfChartPlace(*snapshot_, zd, az, ra, dec);
+    return QStringLiteral("Alt: %1  Az: %2   RA: %3  Dec: %4")
+        .arg(QString::fromStdString(formatAngle(90.0 - zd, 2, AngleSignStyle::Signed)),
+             QString::fromStdString(formatAngle(az, 2, AngleSignStyle::Signed)), clockText(ra),
+             QString::fromStdString(formatAngle(dec, 2, AngleSignStyle::Signed)));
+}
+
 // The Sun with a soft glow, the planets as discs in their own colours, the
 // Moon with its phase.
 void ChartRenderer::paintBodies(QPainter& painter) {

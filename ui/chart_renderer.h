@@ -122,6 +122,11 @@ public:
     bool selectionPixel(const ChartSelection& selection, QPointF& at) const;
     // The selection's name as the chart labels it.
     QString selectionName(const ChartSelection& selection) const;
+    // The sky under a pixel for the status line: altitude and azimuth as
+    // drawn (refracted when the observer's option is on) and the unrefracted
+    // right ascension and declination of date, in the corner text's forms.
+    // Empty without a snapshot.
+    QString placeTextAt(const QPointF& at) const;
 
 private:
     struct StarSprite {

@@ -54,6 +54,10 @@ MainWindow::MainWindow(DocumentData& document, const AppPaths& paths, const Disp
     progress_->hide();
     statusBar()->addWidget(status_, 1);
     statusBar()->addPermanentWidget(progress_);
+    // Altitude, azimuth, right ascension and declination under the pointer.
+    pointer_ = new QLabel(this);
+    statusBar()->addPermanentWidget(pointer_);
+    connect(chart_, &ChartView::pointerPlaceChanged, pointer_, &QLabel::setText);
     connect(chart_, &ChartView::statusChanged, status_, &QLabel::setText);
     connect(&model_, &SkyModel::buildProgress, this, [this](int percent, const QString& text) {
         progress_->setVisible(percent < 100);

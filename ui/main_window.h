@@ -37,6 +37,7 @@ public:
     ChartView* chart() const { return chart_; }
     QComboBox* magnitudeBox() const { return magnitude_; }
     QLabel* statusLabel() const { return status_; }
+    QLabel* pointerLabel() const { return pointer_; }
     QProgressBar* progressBar() const { return progress_; }
 
     // Writes the document and the colour file (each atomically). False,
@@ -84,6 +85,7 @@ private:
     ChartView* chart_;
     QComboBox* magnitude_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* pointer_ = nullptr;
     QProgressBar* progress_ = nullptr;
     bool saved_ = false;
     void refreshSpaceNews();

@@ -302,18 +302,6 @@ TEST(ColorFile, LayoutIsBlackWhiteRedWithFlagsAroundTheColours) {
     EXPECT_EQ(back.white.colors[BackgroundSky], rgb(1, 2, 3));
     EXPECT_EQ(back.white.secondFlag, 0);
     EXPECT_EQ(back.red.firstFlag, 7);
-
-    // A file written with the earlier, partly green Red defaults reads back
-    // all red; a key the user set, and the other schemes, stay.
-    ColorSchemes earlier;
-    earlier.red.colors[ZenithCrosshatch] = rgb(0, 128, 0);
-    earlier.red.colors[SelectionBox] = rgb(0, 201, 0);
-    earlier.black.colors[ZenithCrosshatch] = rgb(0, 128, 0);
-    const auto old = serializeColorFile(earlier);
-    ASSERT_EQ(parseColorFile(old.data(), old.size(), back, error), FileStatus::Ok);
-    EXPECT_EQ(back.red.colors[ZenithCrosshatch], defaultColors(CColorScheme::Kind::Red)[ZenithCrosshatch]);
-    EXPECT_EQ(back.red.colors[SelectionBox], rgb(0, 201, 0));
-    EXPECT_EQ(back.black.colors[ZenithCrosshatch], rgb(0, 128, 0));
 }
 
 TEST(ColorFile, MissingOtherVersionOrDamagedResetsAllThree) {

@@ -187,6 +187,23 @@ TEST(UniverseVisibleList, MagnitudeLimitIsInclusiveAndFigureStarsAlwaysListed) {
     EXPECT_TRUE(std::is_sorted(list.begin(), list.end()));
 }
 
+TEST(UniverseVisibleList, TheMarkedObjectIsListedWhateverTheFilter) {
+    CUniverse u(test::configWithoutEphemeris());
+    const int plain = plainStar();
+    const int32_t m = catalogueObject(plain)->magnitude;
+    const int faintGalaxy = kFirstMessierObject + 100;  // M101, fainter than any limit here
+    for (int marked : {plain, faintGalaxy}) {
+        u.SetMarkedObject(marked);
+        const auto list = listFor(u, true, m - 1, 0);
+        EXPECT_TRUE(listed(list, marked)) << marked;
+        EXPECT_TRUE(std::is_sorted(list.begin(), list.end()));
+        EXPECT_EQ(std::count_if(list.begin(), list.end(), [](int32_t k) { return k >= kFirstMessierObject; }),
+                  marked == faintGalaxy ? 1 : 0);
+    }
+    u.SetMarkedObject(-1);
+    EXPECT_FALSE(listed(listFor(u, true, m - 1, 0), plain));
+}
+
 TEST(UniverseVisibleList, DeepSkySelection) {
     CUniverse u(test::configWithoutEphemeris());
     auto list = listFor(u, true, 7000, 0);

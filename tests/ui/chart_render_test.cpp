@@ -250,6 +250,7 @@ private slots:
         options.starNames = false;
         options.constellationNames = false;
         options.planets = false;
+        options.deepSkyNames = false;
         // Magnitude 7: the faintest stars too, every one of them inside the circle.
         CUniverseViewDrawState faint = s;
         faint.magnitudeLimit = 7000;
@@ -488,6 +489,27 @@ private slots:
                 for (int j = i + 1; j < rects.size(); ++j)
                     QVERIFY2(!rects[i].intersects(rects[j]), qPrintable(QStringLiteral("labels %1 and %2").arg(i).arg(j)));
             }
+        }
+    }
+
+    // Under a star the status line reads the star's own corner-text place,
+    // refraction taken off for the right ascension and declination.
+    void thePlaceUnderThePointerIsTheStarsPlace() {
+        CUniverseViewDrawState s = zenithState(kPresetBlack, 1.0);
+        faceDirection(s, FacingDirection::South, kH);
+        ChartRenderer renderer;
+        renderer.setSnapshot(snapshot_);
+        renderer.setView(s, kW, kH);
+        for (int hr : {2491, 1713}) {  // Sirius low, Rigel
+            const SkyObject* o = snapshot_->objectByNumber(hr - 1);
+            QVERIFY(o);
+            const QString text = renderer.placeTextAt(pixelOf(*snapshot_, hr - 1, s));
+            const QString alt = QString::fromStdString(formatAngle(90.0 - o->place.zenithDistance, 2, AngleSignStyle::Signed));
+            const QString ra = QString::fromStdString(formatClockTime(o->raHours));
+            const QString dec = QString::fromStdString(formatAngle(o->decDeg, 2, AngleSignStyle::Signed));
+            QVERIFY2(text.startsWith(QStringLiteral("Alt: ") + alt), qPrintable(text + QStringLiteral(" / ") + alt));
+            QVERIFY2(text.contains(QStringLiteral("RA: ") + ra), qPrintable(text + QStringLiteral(" / ") + ra));
+            QVERIFY2(text.contains(QStringLiteral("Dec: ") + dec), qPrintable(text + QStringLiteral(" / ") + dec));
         }
     }
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,6 +22,7 @@
 #include "catalogs/deep_sky.h"
 #include "core/time_scales.h"
 #include "tests/ui/qt_test_support.h"
+#include "ui/chart_overlays.h"
 #include "ui/color_scheme_dialog.h"
 #include "ui/nav_pages.h"
 #include "ui/program.h"
@@ -158,8 +160,10 @@ private slots:
         QCOMPARE(state().magnitudeLimit, 4000);
         waitForModel();
         const auto sky = program_->model->snapshot();
+        // Fainter ones only as figure stars, and the Messier objects (a new
+        // document lists them all, whatever their magnitude).
         for (const SkyObject& o : sky->objects)
-            if (o.magnitude > 4000) QVERIFY(o.object < 9110);  // fainter ones only as figure stars
+            if (o.magnitude > 4000) QVERIFY(o.object < kFirstCaldwellObject);
     }
 
     void zoomKeysAndFlip() {
@@ -191,7 +195,7 @@ private slots:
         chart()->face(FacingDirection::South);
         QVERIFY(qApp->styleSheet().contains(colorOf(rgb(200, 0, 0)).name()));
         const QImage shot = chart()->grab().toImage();
-        QCOMPARE(QColor(shot.pixel(2, shot.height() - 2)), colorOf(rgb(60, 0, 0)));
+        QCOMPARE(QColor(shot.pixel(2, shot.height() - 2)), colorOf(rgb(60, 12, 0)));  // the ground
     }
 
     void nextSchemeCyclesAndShiftResets() {
@@ -286,7 +290,7 @@ private slots:
         program_.reset();
         init();
         QCOMPARE(state().colorPreset, kPresetRed);
-        QCOMPARE(QApplication::palette().color(QPalette::Window), colorOf(rgb(40, 40, 40)));
+        QCOMPARE(QApplication::palette().color(QPalette::Window), colorOf(rgb(40, 0, 0)));
     }
 
     void aStepLeavesRealTime() {
@@ -429,6 +433,33 @@ private slots:
         const ChartPoint after = chart()->renderer().projection().pixel(target->place.zenithDistance, target->place.azimuth);
         QVERIFY(std::abs(after.x - chart()->width() / 2.0) < 1.0);
         QVERIFY(std::abs(after.y - chart()->height() / 2.0) < 1.0);
+    }
+
+    // A first start: the Messier objects and the orbital paths are on.
+    void aFreshStartShowsMessierObjectsAndOrbitalPaths() {
+        const QString document = QString::fromStdString(program_->paths.docPath);
+        program_.reset();
+        QFile::remove(document);
+        QSettings().remove(QStringLiteral("Chart/OrbitalPaths"));
+        program_ = startProgram(QCoreApplication::applicationFilePath());
+        QCOMPARE(state().deepSkySelection & 1, 1);
+        QCOMPARE(state().overlays[kOrbitalPathsOverlay], 1);
+        QVERIFY(program_->model->orbitalPaths());
+        QVERIFY(chartOptionsFor(state()).orbitalPaths);
+        program_.reset();
+        QSettings().setValue(QStringLiteral("Chart/OrbitalPaths"), false);
+        program_ = startProgram(QCoreApplication::applicationFilePath());
+        QCOMPARE(state().overlays[kOrbitalPathsOverlay], 0);
+    }
+
+    void thePointersPlaceGoesToTheStatusLine() {
+        fixInstant();
+        QTest::mouseMove(chart(), QPoint(chart()->width() / 2, chart()->height() / 2));
+        QTRY_VERIFY(window()->pointerLabel()->text().startsWith(QStringLiteral("Alt: ")));
+        QVERIFY(window()->pointerLabel()->text().contains(QStringLiteral("RA: ")));
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(chart(), &leave);
+        QVERIFY(window()->pointerLabel()->text().isEmpty());
     }
 
     void hoverNamesWhatIsUnderThePointer() {
