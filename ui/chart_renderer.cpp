@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QLinearGradient>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -123,6 +124,7 @@ void ChartRenderer::setDevicePixelRatio(double ratio) {
 }
 
 void ChartRenderer::setOptions(const ChartOptions& options) {
+    if (options.paper != options_.paper) colorsDirty_ = true;
     options_ = options;
     dirty_ = true;
 }
@@ -164,7 +166,8 @@ void ChartRenderer::rebuildColors() {
 void ChartRenderer::rebuildStarAtlas() {
     std::array<ColorRef, kStarColorRows> rowColors{};
     for (int row = 0; row < kStarColorRows; ++row)
-        rowColors[static_cast<size_t>(row)] = starColor(kRowClass[row], state_.colorScheme.colors[Stars], state_.colorPreset);
+        rowColors[static_cast<size_t>(row)] =
+            options_.paper ? rgb(0, 0, 0) : starColor(kRowClass[row], state_.colorScheme.colors[Stars], state_.colorPreset);
     if (!starAtlas_.isNull() && rowColors == atlasColors_ && scale_ == atlasScale_ && devicePixelRatio_ == atlasRatio_)
         return;
     atlasColors_ = rowColors;
@@ -242,8 +245,9 @@ void ChartRenderer::prepare() {
     sky_ = colors_[BackgroundSky];
     if (!snapshot_) return;
     const SkyBody& sun = snapshot_->bodies[kSun - 1];
-    sky_ = colorOf(skyColorForSun(state_.colorScheme, state_.colorPreset,
-                                  sun.valid ? 90.0 - sun.place.zenithDistance : std::nan("")));
+    if (!options_.paper)
+        sky_ = colorOf(skyColorForSun(state_.colorScheme, state_.colorPreset,
+                                      sun.valid ? 90.0 - sun.place.zenithDistance : std::nan("")));
 
     std::vector<LabelRequest> requests;
     prepareStarsAndDeepSky(requests);
@@ -624,6 +628,20 @@ QString ChartRenderer::selectionName(const ChartSelection& selection) const {
     return {};
 }
 
+void ChartRenderer::paintStarShapes(QPainter& painter) {
+    painter.setPen(Qt::NoPen);
+    int row = -1;
+    for (const StarSprite& st : stars_) {
+        if (st.row != row) {
+            row = st.row;
+            painter.setBrush(colorOf(atlasColors_[static_cast<size_t>(row)]));
+        }
+        const double r = radiusOfBucket(st.bucket, kStarBuckets) * scale_;
+        painter.drawEllipse(st.at, r, r);
+    }
+    painter.setBrush(Qt::NoBrush);
+}
+
 QString ChartRenderer::placeTextAt(const QPointF& at) const {
     if (!snapshot_) return {};
     double zd = 0.0, az = 0.0, ra = 0.0, dec = 0.0;
@@ -911,7 +929,10 @@ void ChartRenderer::paint(QPainter& painter) {
     }
 
     // Stars: one call over sprites of the pre-drawn discs.
-    if (!stars_.isEmpty()) {
+    const QPaintEngine* engine = painter.paintEngine();
+    if (engine && (engine->type() == QPaintEngine::SVG || engine->type() == QPaintEngine::Pdf)) {
+        paintStarShapes(painter);
+    } else if (!stars_.isEmpty()) {
         QVector<QPainter::PixmapFragment> fragments;
         fragments.reserve(stars_.size());
         // Source rectangles are in the atlas's device pixels.

@@ -50,6 +50,8 @@ struct ChartOptions {
     bool telrad = true;
     bool horizon = true;
     bool infoTexts = true;
+    // For paper: the sky the scheme's night sky whatever the Sun, the stars black.
+    bool paper = false;
 };
 
 // What the pointer selects: a catalogue object, a body or a comet.
@@ -246,6 +248,9 @@ private:
     // The compass letters on the ground, and the corners no label may cover.
     QVector<Label> compass_;
     QVector<QRectF> reserved_;
+
+    // SVG, PDF and printers get the stars as shapes rather than sprites.
+    void paintStarShapes(QPainter& painter);
 };
 
 }  // namespace celestra

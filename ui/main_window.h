@@ -9,10 +9,11 @@
 
 #include "app/startup.h"
 #include "navigation/sight_planner.h"
-#include "ui/sight_planner_page.h"
+#include "ui/chart_export.h"
 #include "ui/chart_view.h"
 #include "ui/preferences.h"
 #include "ui/settings_dialog.h"
+#include "ui/sight_planner_page.h"
 #include "ui/sky_model.h"
 
 class QComboBox;
@@ -48,6 +49,11 @@ public:
     void openInfo();
     void openFind();
     void showHelp(const QString& topic);
+    // What the chart shows now, for a file or the printer.
+    ChartPicture chartPicture() const;
+    // "Export Image..." and "Print..." (Ctrl+P, with a black-on-white option).
+    void exportImage();
+    void printChart();
     void showAbout();
     Preferences& preferences() { return prefs_; }
     // The Time page's zone at the chart's place, as Rise Set Times and the

@@ -9,10 +9,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSpinBox>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -25,6 +30,7 @@
 #include "ui/chart_overlays.h"
 #include "ui/color_scheme_dialog.h"
 #include "ui/nav_pages.h"
+#include "ui/export_dialog.h"
 #include "ui/program.h"
 
 using namespace celestra;
@@ -98,7 +104,7 @@ private slots:
                  (QStringList{QStringLiteral("3D - Orrery"), QStringLiteral("2D - Star Chart"), QStringLiteral("Info..."),
                               QStringLiteral("Find..."), QStringLiteral("Rise Set Times..."), QStringLiteral("Lunar Phase..."),
                               QStringLiteral("Calculators"), QStringLiteral("Preferences"), QStringLiteral("Navigation"),
-                              QStringLiteral("Help")}));
+                              QStringLiteral("Export Image..."), QStringLiteral("Print..."), QStringLiteral("Help")}));
         QCOMPARE(actionTexts(findAction(top[0]->menu(), QStringLiteral("Help"))->menu()),
                  (QStringList{QStringLiteral("Help..."), QStringLiteral("Space News"), QStringLiteral("About..."),
                               QStringLiteral("Exit")}));
@@ -460,6 +466,108 @@ private slots:
         QEvent leave(QEvent::Leave);
         QCoreApplication::sendEvent(chart(), &leave);
         QVERIFY(window()->pointerLabel()->text().isEmpty());
+    }
+
+    // Night vision: in the Red scheme no pixel of the window (chart, tool
+    // bar, status line), of the menu, of a page or of the orrery has more
+    // green or blue than red, facing south or the zenith, by night or day.
+    void theRedSchemeLeavesNoGreenOrBlueLight() {
+        const auto stray = [](const QImage& image) {
+            int n = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    const QRgb p = image.pixel(x, y);
+                    if (qGreen(p) > qRed(p) || qBlue(p) > qRed(p)) ++n;
+                }
+            return n;
+        };
+        fixInstant();
+        QTest::keyClick(chart(), 'r');
+        for (double hourUtc : {4.0, 20.0}) {  // Seattle's night, and noon
+            chart()->observer().instant = julianDayFromCalendar(2024, 9, 1, hourUtc);
+            for (FacingDirection facing : {FacingDirection::South, FacingDirection::Zenith}) {
+                chart()->face(facing);
+                chart()->viewChanged(true);
+                waitForModel();
+                chart()->setSelection({ChartSelection::Kind::Body, 10});
+                QTest::mouseMove(chart(), QPoint(chart()->width() / 3, chart()->height() / 3));
+                QCOMPARE(stray(window()->grab().toImage()), 0);
+            }
+        }
+        QMenu* menu = window()->menuBar()->actions()[0]->menu();
+        menu->popup(window()->mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QCOMPARE(stray(menu->grab().toImage()), 0);
+        menu->hide();
+        chart()->contextMenu()->popup(window()->mapToGlobal(QPoint(40, 40)));
+        QVERIFY(QTest::qWaitForWindowExposed(chart()->contextMenu()));
+        QCOMPARE(stray(chart()->contextMenu()->grab().toImage()), 0);
+        chart()->contextMenu()->hide();
+        window()->setPagesModeless(true);
+        for (auto page : {SettingsDialog::TimePage, SettingsDialog::GeneralPage}) {
+            window()->openSettings(page);
+            QVERIFY(QTest::qWaitForWindowExposed(window()->lastPage()));
+            QCOMPARE(stray(window()->lastPage()->grab().toImage()), 0);
+            window()->lastPage()->close();
+        }
+        QTest::keyClick(chart(), 'o');
+        QCOMPARE(stray(chart()->grab().toImage()), 0);
+        QTest::keyClick(chart(), 's');
+    }
+
+    // "Export Image..." writes the chosen format at the chosen size (the
+    // extension following the format); "Print..." (Ctrl+P) puts the chart on
+    // the page black on white, or in the chart's own colours.
+    void exportAndPrintTheChart() {
+        fixInstant();
+        QTemporaryDir dir;
+        ExportDialog dialog(window()->chartPicture(), chart()->size(), dir.path());
+        QVERIFY(dialog.chartSizeButton()->isChecked());
+        QCOMPARE(dialog.size(), chart()->size());
+        dialog.formatBox()->setCurrentIndex(2);
+        QVERIFY(dialog.fileEdit()->text().endsWith(QStringLiteral(".pdf")));
+        dialog.otherSizeButton()->setChecked(true);
+        dialog.widthBox()->setValue(800);
+        dialog.heightBox()->setValue(500);
+        QVERIFY(dialog.save());
+        QString error;
+        const QImage pdf = test::viewedFile(dialog.fileEdit()->text(), error);
+        QVERIFY2(!pdf.isNull(), qPrintable(error));
+        QCOMPARE(pdf.size(), QSize(800, 500));
+        dialog.formatBox()->setCurrentIndex(0);
+        dialog.fileEdit()->setText(dir.filePath(QStringLiteral("chart")));  // no extension: the format's is added
+        QVERIFY(dialog.save());
+        QCOMPARE(QImage(dir.filePath(QStringLiteral("chart.png"))).size(), QSize(800, 500));
+
+        QAction* print = nullptr;
+        for (QAction* a : window()->actions())
+            if (a->shortcut() == QKeySequence(QKeySequence::Print)) print = a;
+        QVERIFY(print);
+        QCOMPARE(print->text(), QStringLiteral("Print..."));
+        for (bool paper : {true, false}) {
+            QPrinter printer(QPrinter::ScreenResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            const QString file = dir.filePath(paper ? QStringLiteral("paper.pdf") : QStringLiteral("colours.pdf"));
+            printer.setOutputFileName(file);
+            printChart(window()->chartPicture(), chart()->size(), paper, program_->document.colorSchemes.white, printer);
+            const QImage page = test::viewedFile(file, error);
+            QVERIFY2(!page.isNull(), qPrintable(error));
+            // The sky at the page's middle: white paper, or the Black scheme's night.
+            int light = 0, dark = 0, black = 0;
+            for (int y = page.height() / 3; y < 2 * page.height() / 3; ++y)
+                for (int x = page.width() / 3; x < 2 * page.width() / 3; ++x) {
+                    const int g = qGray(page.pixel(x, y));
+                    light += g > 230;
+                    dark += g < 25;
+                    black += qRed(page.pixel(x, y)) < 60 && qGreen(page.pixel(x, y)) < 60 && qBlue(page.pixel(x, y)) < 60;
+                }
+            if (paper) {
+                QVERIFY2(light > dark * 10, qPrintable(QStringLiteral("%1 light, %2 dark").arg(light).arg(dark)));
+                QVERIFY2(black > 20, "no black stars on the paper");
+            } else {
+                QVERIFY2(dark > light * 10, qPrintable(QStringLiteral("%1 light, %2 dark").arg(light).arg(dark)));
+            }
+        }
     }
 
     void hoverNamesWhatIsUnderThePointer() {
