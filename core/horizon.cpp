@@ -17,12 +17,11 @@ double clampUnit(double x) { return std::clamp(x, -1.0, 1.0); }
 
 double refraction(const ObserverSite& site, int option, double zenithDistanceDeg) {
     if (zenithDistanceDeg < 0.1 || zenithDistanceDeg > 91.0) return 0.0;
-    double pressure = 1010.0 * std::exp(-site.height / 9100.0);
-    double temperature = 10.0;
-    if (option == kRefractionSite) {
-        pressure = site.pressure;
-        temperature = site.temperature;
-    }
+    // The standard atmosphere's pressure only when it is used: the chart
+    // refracts thousands of objects with the site's own.
+    const bool own = option == kRefractionSite;
+    const double pressure = own ? site.pressure : 1010.0 * std::exp(-site.height / 9100.0);
+    const double temperature = own ? site.temperature : 10.0;
     // No air, or a temperature at or below absolute zero: no refraction
     // rather than a negative or infinite one.
     if (pressure <= 0.0 || temperature <= -273.0) return 0.0;

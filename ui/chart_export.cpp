@@ -44,7 +44,8 @@ bool exportChart(const ChartPicture& picture, QSize size, ChartFileFormat format
     }
     bool drawn = true;
     if (format == ChartFileFormat::Png) {
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        // Opaque: the chart covers every pixel, and PNG then stores three channels.
+        QImage image(size, QImage::Format_RGB32);
         {
             QPainter painter(&image);
             paintPicture(picture, size, painter);

@@ -35,8 +35,10 @@ constexpr double kAltitudeLabelOffsetDeg = 15.0;
 // The smallest Sun and Moon, and the smallest planet, pixels at scale 1.
 constexpr double kSunMoonMinRadius = 5.0;
 constexpr double kPlanetMinRadius = 1.8;
-// Days between the dated points of an orbital path.
+// Days between the dated points of an orbital path, and how many each side
+// of the present day are dated.
 constexpr int kPathDateDays = 30;
+constexpr int kPathDatedSteps = 3;
 // Half the selection marker's side, pixels at scale 1.
 constexpr double kSelectionHalfSize = 9.0;
 // How much brighter than a named star an unnamed one must be for its number.
@@ -382,8 +384,9 @@ void ChartRenderer::prepareGrids(std::vector<LabelRequest>& requests) {
     }
 }
 
-// Daily dots, the present day's larger; every thirtieth day from the
-// present one carries the body's name and the date ("Mars 3.15").
+// Daily dots, the present day's larger; thirty, sixty and ninety days each
+// side of it dated ("month.day"), the nearest with the body's name
+// ("Mars 3.15").
 void ChartRenderer::prepareOrbitalPaths(std::vector<LabelRequest>& requests) {
     const SkySnapshot& sky = *snapshot_;
     for (const OrbitalTrack& track : sky.tracks) {
@@ -395,9 +398,11 @@ void ChartRenderer::prepareOrbitalPaths(std::vector<LabelRequest>& requests) {
             if (!onChart(p, 0.0)) continue;
             const int fromToday = static_cast<int>(d) - track.currentDay;
             (fromToday == 0 ? trackToday_ : trackPoints_).append(p);
-            if (fromToday == 0 || fromToday % kPathDateDays != 0 || h.zenithDistance >= 90.0f) continue;
+            const int steps = std::abs(fromToday) / kPathDateDays;
+            if (fromToday % kPathDateDays != 0 || steps < 1 || steps > kPathDatedSteps || h.zenithDistance >= 90.0f) continue;
             const BrokenDownTime t = brokenDownTimeFromJulianDay(sky.instantUtc + fromToday);
-            const QString text = QStringLiteral("%1 %2.%3").arg(name).arg(int(t.month)).arg(int(t.day));
+            QString text = QStringLiteral("%1.%2").arg(int(t.month)).arg(int(t.day));
+            if (steps == 1) text = name + QLatin1Char(' ') + text;
             requests.push_back(labelAround(kDateLabel, kUnownedLabelMagnitude, p, 2.0 * scale_, text,
                                            colors_[PlanetOrbits]));
         }
