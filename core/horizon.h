@@ -55,10 +55,14 @@ double apparentZenithDistance(const ObserverSite& site, int option, double trueZ
 HorizontalPlace equatorialToHorizontal(JulianDay jdTt, double deltaTSeconds, double poleXArcsec, double poleYArcsec,
                                        const ObserverSite& site, double raHours, double decDeg, int refractionOption);
 
-// The fast chart conversion, for drawing only: no precession, nutation,
-// aberration or refraction; the place is used as given. `lstHours` is the
-// local apparent sidereal time, latitude in degrees (clamped to ±89.9999).
-// Accuracy: exact spherical trigonometry; the 16.16 output resolves 1.5e-5°.
+// The fast conversion, approximate and for drawing only: no precession,
+// nutation, aberration or refraction; the place is used as given. The star
+// chart's own places go through sky/star_positions.h; this serves the comet
+// tracks (fed apparent places of date, refracted by their caller) and the
+// orbital paths' daily dots. `lstHours` is the local apparent sidereal
+// time, latitude in degrees (clamped to ±89.9999).
+// Accuracy: exact spherical trigonometry for a place of date; a J2000
+// catalogue place comes out about 20′ off in 2024 (precession alone).
 struct ChartFrame {
     double localSiderealHours = 0.0;
     double sinLatitude = 0.0;

@@ -72,7 +72,8 @@ bool LabelLayout::free(const QRectF& r, double magnitude) const {
 
 bool LabelLayout::place(const QVector<QRectF>& candidates, double magnitude, QRectF& placed) {
     for (const QRectF& r : candidates) {
-        if (!r.intersects(bounds_) || !free(r, magnitude)) continue;
+        // A label the window's edge would cut is no label.
+        if (!bounds_.contains(r) || !free(r, magnitude)) continue;
         addRect(r);
         placed_.append(r);
         placed = r;

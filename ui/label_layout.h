@@ -1,8 +1,8 @@
 // Where the chart's labels go: each label takes the first of its candidate
-// rectangles that covers no label placed before it, no reserved area (the
-// corner texts, the selection marker, the compass letters) and no disc of
-// a star or body brighter than what it names; a label with no free
-// candidate is left out. Labels are offered most important first, so the
+// rectangles that lies wholly in the window and covers no label placed
+// before it, no reserved area (the corner texts, the selection marker, the
+// compass letters) and no disc of a star or body brighter than what it
+// names; a label with no free candidate is left out. Labels are offered most important first, so the
 // planets keep their names where the grid's numbers give way.
 //
 // A uniform grid of cells keeps the tests local: a chart of a few thousand

@@ -529,6 +529,8 @@ private slots:
         QVERIFY(layout.place({overDisc}, 0.5, placed));
         // A corner of the box near, but outside, the disc is free.
         QVERIFY(layout.place({QRectF(204, 154, 30, 10)}, 9.0, placed));
+        // The window's edge would cut it: not placed.
+        QVERIFY(!layout.place({QRectF(390, 200, 30, 10)}, 9.0, placed));
         // Around a disc: right first, vertically centred, clear of it.
         const QVector<QRectF> around = LabelLayout::around(QPointF(50, 200), 4.0, QSizeF(30, 10), 2.0);
         QCOMPARE(around.size(), 8);
