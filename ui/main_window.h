@@ -9,11 +9,11 @@
 
 #include "app/startup.h"
 #include "navigation/sight_planner.h"
+#include "ui/sight_planner_page.h"
 #include "ui/chart_export.h"
 #include "ui/chart_view.h"
 #include "ui/preferences.h"
 #include "ui/settings_dialog.h"
-#include "ui/sight_planner_page.h"
 #include "ui/sky_model.h"
 
 class QComboBox;

@@ -11,12 +11,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
