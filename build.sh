@@ -16,7 +16,8 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config python3
   libgtest-dev libgmock-dev libbenchmark-dev
   liberfa-dev casacore-data-jpl-de405
-  qt6-base-dev gpsd fonts-dejavu-core xvfb xauth locales tzdata
+  qt6-base-dev qt6-svg-dev gpsd fonts-dejavu-core xvfb xauth locales tzdata
+  poppler-utils librsvg2-bin
 )
 
 # The tests also run the pages under a German and a French desktop (decimal

@@ -17,18 +17,32 @@ double clampUnit(double x) { return std::clamp(x, -1.0, 1.0); }
 
 double refraction(const ObserverSite& site, int option, double zenithDistanceDeg) {
     if (zenithDistanceDeg < 0.1 || zenithDistanceDeg > 91.0) return 0.0;
-    double pressure = 1010.0 * std::exp(-site.height / 9100.0);
-    double temperature = 10.0;
-    if (option == kRefractionSite) {
-        pressure = site.pressure;
-        temperature = site.temperature;
-    }
+    // The standard atmosphere's pressure only when it is used: the chart
+    // refracts thousands of objects with the site's own.
+    const bool own = option == kRefractionSite;
+    const double pressure = own ? site.pressure : 1010.0 * std::exp(-site.height / 9100.0);
+    const double temperature = own ? site.temperature : 10.0;
     // No air, or a temperature at or below absolute zero: no refraction
     // rather than a negative or infinite one.
     if (pressure <= 0.0 || temperature <= -273.0) return 0.0;
     const double h = 90.0 - zenithDistanceDeg;
     const double r = 0.016667 / std::tan((h + 7.31 / (h + 4.4)) * kDegToRad);
     return r * 0.28 * pressure / (temperature + 273.0);
+}
+
+double apparentZenithDistance(const ObserverSite& site, int option, double trueZenithDistanceDeg,
+                              double* refractionDeg) {
+    double zd = trueZenithDistanceDeg, r = 0.0;
+    if (option != kRefractionNone) {
+        for (int pass = 0; pass < kRefractionMaxPasses; ++pass) {
+            const double previous = zd;
+            r = refraction(site, option, zd);
+            zd = trueZenithDistanceDeg - r;
+            if (std::fabs(zd - previous) <= kRefractionTolerance) break;
+        }
+    }
+    if (refractionDeg) *refractionDeg = r;
+    return zd;
 }
 
 HorizontalPlace equatorialToHorizontal(JulianDay jdTt, double deltaTSeconds, double poleXArcsec, double poleYArcsec,
@@ -59,14 +73,8 @@ HorizontalPlace equatorialToHorizontal(JulianDay jdTt, double deltaTSeconds, dou
     out.azimuthDeg = az;
 
     if (refractionOption != kRefractionNone) {
-        const double zdTrue = zd;
         double r = 0.0;
-        for (int pass = 0; pass < kRefractionMaxPasses; ++pass) {
-            const double previous = zd;
-            r = refraction(site, refractionOption, zd);
-            zd = zdTrue - r;
-            if (std::fabs(zd - previous) <= kRefractionTolerance) break;
-        }
+        zd = apparentZenithDistance(site, refractionOption, zd, &r);
         if (r > 0.0 && zd > 0.01 && proj > 0.0) {
             // The apparent direction: same vertical plane, raised by r.
             const Vector3 horizontal = (p - zenith * pz) * (1.0 / proj);

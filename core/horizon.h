@@ -32,6 +32,15 @@ struct HorizontalPlace {
 // horizon where the real atmosphere varies more than that.
 double refraction(const ObserverSite& site, int option, double zenithDistanceDeg);
 
+// The apparent (refracted) zenith distance of a true one, degrees: the
+// fixed point of zd = true - refraction(zd), iterated until a pass moves it
+// by at most 5e-5 degree (at most 50 passes; near the horizon each pass
+// shrinks the error tenfold). Without a refraction option, or below the
+// 91° where refraction ends, the true zenith distance is returned. The
+// refraction of the last pass goes to `refractionDeg` when it is given.
+double apparentZenithDistance(const ObserverSite& site, int option, double trueZenithDistanceDeg,
+                              double* refractionDeg = nullptr);
+
 // Zenith distance and azimuth (degrees) of an apparent place of date
 // (right ascension in hours, declination in degrees, true equator and
 // equinox of date) at TT instant jdTt, with UT1 = TT - ΔT.
@@ -46,10 +55,14 @@ double refraction(const ObserverSite& site, int option, double zenithDistanceDeg
 HorizontalPlace equatorialToHorizontal(JulianDay jdTt, double deltaTSeconds, double poleXArcsec, double poleYArcsec,
                                        const ObserverSite& site, double raHours, double decDeg, int refractionOption);
 
-// The fast chart conversion, for drawing only: no precession, nutation,
-// aberration or refraction; the place is used as given. `lstHours` is the
-// local apparent sidereal time, latitude in degrees (clamped to ±89.9999).
-// Accuracy: exact spherical trigonometry; the 16.16 output resolves 1.5e-5°.
+// The fast conversion, approximate and for drawing only: no precession,
+// nutation, aberration or refraction; the place is used as given. The star
+// chart's own places go through sky/star_positions.h; this serves the comet
+// tracks (fed apparent places of date, refracted by their caller) and the
+// orbital paths' daily dots. `lstHours` is the local apparent sidereal
+// time, latitude in degrees (clamped to ±89.9999).
+// Accuracy: exact spherical trigonometry for a place of date; a J2000
+// catalogue place comes out about 20′ off in 2024 (precession alone).
 struct ChartFrame {
     double localSiderealHours = 0.0;
     double sinLatitude = 0.0;

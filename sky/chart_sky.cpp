@@ -81,6 +81,15 @@ void equatorialOfHorizontal(double zenithDistanceDeg, double azimuthDeg, double 
     raHours = wrapFloor(lstHours - hourAngle, 24.0);
 }
 
+void equatorialOfChartPlace(const SkySnapshot& sky, double zenithDistanceDeg, double azimuthDeg, double& raHours,
+                            double& decDeg) {
+    // Bennett's formula takes the apparent zenith distance, so the true one
+    // is a single step away.
+    const double trueZenithDistance =
+        zenithDistanceDeg + (sky.refraction ? refraction(sky.site, kRefractionSite, zenithDistanceDeg) : 0.0);
+    equatorialOfHorizontal(trueZenithDistance, azimuthDeg, sky.lstHours, sky.latitude, raHours, decDeg);
+}
+
 void snapshotFromChart(const ChartData& chart, const CObserverState& observer, double ephemerisFirst,
                        double ephemerisLast, SkySnapshot& out) {
     const double jd = chart.starsInstant != 0.0 ? chart.starsInstant : observer.instant;
@@ -91,18 +100,22 @@ void snapshotFromChart(const ChartData& chart, const CObserverState& observer, d
     out.gmstHours = siderealTimeFromUtc(jd, false);
     out.lstHours = localSiderealTime(out.gmstHours, observer.longitude);
     out.instantInEphemeris = ephemerisLast > ephemerisFirst && jd >= ephemerisFirst && jd <= ephemerisLast;
+    out.site = observerSite(observer);
+    out.refraction = observer.refraction != 0;
 
     out.objects.clear();
     out.objects.reserve(chart.visibleObjects.size());
     out.indexOfObject.assign(kCatalogueObjectCount, -1);
     for (int32_t k : chart.visibleObjects) {
         const StarEntry* e = catalogueObject(k);
-        if (!e || static_cast<size_t>(k) >= chart.objectZenithDistance.size()) continue;
+        if (!e || static_cast<size_t>(k) >= chart.objectZenithDistance.size() ||
+            static_cast<size_t>(k) >= chart.objectRaHours.size())
+            continue;
         SkyObject o;
         o.object = k;
         o.magnitude = e->magnitude;
-        o.raHours = e->rightAscension;
-        o.decDeg = e->declination;
+        o.raHours = chart.objectRaHours[static_cast<size_t>(k)];
+        o.decDeg = chart.objectDecDeg[static_cast<size_t>(k)];
         o.place = pointOf(chart.objectZenithDistance[static_cast<size_t>(k)], chart.objectAzimuth[static_cast<size_t>(k)]);
         out.indexOfObject[static_cast<size_t>(k)] = static_cast<int32_t>(out.objects.size());
         out.objects.push_back(o);
@@ -119,8 +132,8 @@ void snapshotFromChart(const ChartData& chart, const CObserverState& observer, d
         body.distanceAu = slot.distanceAu;
         body.angularDiameterDeg = slot.angularDiameterDeg;
         body.magnitude = chart.bodyDetails.magnitude[static_cast<size_t>(b - 1)];
-        equatorialOfHorizontal(body.place.zenithDistance, body.place.azimuth, out.lstHours, observer.latitude,
-                               body.raHours, body.decDeg);
+        body.raHours = slot.raHours;
+        body.decDeg = slot.decDeg;
     }
 
     out.moon = MoonDisc{};
@@ -175,12 +188,12 @@ void snapshotFromChart(const ChartData& chart, const CObserverState& observer, d
         comet.absoluteMagnitude = track.absoluteMagnitude;
         comet.apparentMagnitude = track.apparentMagnitude;
         comet.present = kCometPresentPoint;
+        comet.raHours = track.raHours;
+        comet.decDeg = track.decDeg;
         for (const CometTrackPoint& p : track.points)
             comet.points.push_back({pointOf(p.zenithDistanceFixed, p.azimuthFixed), p.valid, p.label});
         const SkyCometPoint& now = comet.presentPoint();
         if (now.valid) {
-            equatorialOfHorizontal(now.place.zenithDistance, now.place.azimuth, out.lstHours, observer.latitude,
-                                   comet.raHours, comet.decDeg);
             if (sun.valid)
                 comet.hasTailPoint = awayFromPoint(now.place.zenithDistance, now.place.azimuth, sun.place.zenithDistance,
                                                    sun.place.azimuth, kCometTailAxisDeg, comet.tailPoint);

@@ -27,15 +27,15 @@ struct SkyObject {
     int32_t object = 0;      // combined catalogue number 0..9328
     int32_t magnitude = 0;   // thousandths of a magnitude
     HorizontalPoint place;
-    double raHours = 0.0;    // the catalogue place (J2000.0) the chart position comes from
-    double decDeg = 0.0;
+    double raHours = 0.0;    // topocentric apparent place of date (unrefracted), hours
+    double decDeg = 0.0;     // and degrees
 };
 
 struct SkyBody {
     int body = 0;  // 1..11
     bool valid = false;
     HorizontalPoint place;
-    double raHours = 0.0;  // of date, from the horizontal place
+    double raHours = 0.0;  // topocentric apparent place of date (unrefracted)
     double decDeg = 0.0;
     double distanceAu = 0.0;
     double angularDiameterDeg = 0.0;
@@ -80,7 +80,7 @@ struct SkyComet {
     double apparentMagnitude = 0.0;  // at the instant
     std::vector<SkyCometPoint> points;
     int present = 0;  // index in `points` of the instant
-    double raHours = 0.0;  // of date, from the present point's horizontal place
+    double raHours = 0.0;  // the present point's topocentric apparent place of date
     double decDeg = 0.0;
     // A point a little beyond the present place, away from the Sun: the
     // chart takes the direction of the tail from it. Unset without a Sun.
@@ -98,6 +98,11 @@ struct SkySnapshot {
     double gmstHours = 0.0;  // apparent sidereal times, hours
     double lstHours = 0.0;
     bool instantInEphemeris = false;
+    // The observer's weather and whether altitudes are refracted (the
+    // observer's option), for turning a place of the chart back into a
+    // right ascension and declination.
+    ObserverSite site;
+    bool refraction = false;
 
     std::vector<SkyObject> objects;  // the visible list in catalogue order
     // Index in `objects` of each combined catalogue number, -1 when not listed.
@@ -148,10 +153,16 @@ void skyAxisPoints(double zenithDistanceDeg, double azimuthDeg, double latitudeD
 bool awayFromPoint(double zenithDistanceDeg, double azimuthDeg, double fromZenithDistanceDeg, double fromAzimuthDeg,
                    double stepDeg, HorizontalPoint& out);
 
-// Right ascension (hours) and declination (degrees) of a horizontal place at
-// local sidereal time `lstHours` and latitude `latitudeDeg`: the inverse of
-// the chart's conversion.
+// Right ascension (hours) and declination (degrees) of date of a horizontal
+// place at local apparent sidereal time `lstHours` and latitude
+// `latitudeDeg`: the inverse of the horizon transformation, without
+// refraction.
 void equatorialOfHorizontal(double zenithDistanceDeg, double azimuthDeg, double lstHours, double latitudeDeg,
                             double& raHours, double& decDeg);
+
+// The same for a place as the chart draws it: the snapshot's refraction
+// taken off first when its observer's option is on.
+void equatorialOfChartPlace(const SkySnapshot& sky, double zenithDistanceDeg, double azimuthDeg, double& raHours,
+                            double& decDeg);
 
 }  // namespace celestra

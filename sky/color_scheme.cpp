@@ -29,14 +29,15 @@ constexpr std::array<ColorRef, kColorKeyCount> kWhite = {
     rgb(192, 192, 192), rgb(0, 0, 0),       rgb(212, 208, 200), rgb(255, 67, 255),  rgb(255, 0, 0),
     rgb(30, 30, 30),    rgb(40, 128, 40),   rgb(31, 196, 244),  rgb(255, 100, 100),
 };
+// The Red scheme keeps night vision: no key has green or blue above its red.
 constexpr std::array<ColorRef, kColorKeyCount> kRed = {
     rgb(60, 0, 0),      rgb(0, 0, 0),       rgb(150, 20, 20),   rgb(204, 65, 89),   rgb(212, 18, 33),
-    rgb(255, 128, 128), rgb(209, 132, 137), rgb(200, 0, 55),    rgb(128, 0, 0),     rgb(0, 200, 0),
-    rgb(0, 128, 0),     rgb(100, 40, 40),   rgb(80, 80, 80),    rgb(200, 20, 20),   rgb(140, 140, 140),
-    rgb(255, 0, 0),     rgb(255, 128, 0),   rgb(255, 128, 0),   rgb(255, 0, 0),     rgb(255, 255, 0),
-    rgb(224, 0, 160),   rgb(151, 0, 109),   rgb(89, 45, 0),     rgb(148, 74, 0),    rgb(255, 128, 0),
-    rgb(40, 40, 40),    rgb(0, 0, 0),       rgb(200, 0, 0),     rgb(207, 118, 37),  rgb(252, 116, 50),
-    rgb(234, 21, 213),  rgb(223, 159, 159), rgb(255, 255, 255), rgb(150, 0, 0),
+    rgb(255, 128, 128), rgb(209, 132, 137), rgb(200, 0, 55),    rgb(128, 0, 0),     rgb(255, 60, 60),
+    rgb(170, 0, 0),     rgb(100, 40, 40),   rgb(90, 30, 30),    rgb(200, 20, 20),   rgb(160, 60, 60),
+    rgb(255, 0, 0),     rgb(255, 128, 0),   rgb(255, 128, 0),   rgb(255, 0, 0),     rgb(255, 90, 40),
+    rgb(224, 40, 60),   rgb(140, 20, 40),   rgb(89, 45, 0),     rgb(148, 74, 0),    rgb(255, 128, 0),
+    rgb(40, 0, 0),      rgb(0, 0, 0),       rgb(200, 0, 0),     rgb(207, 118, 37),  rgb(252, 116, 50),
+    rgb(240, 80, 60),   rgb(223, 159, 159), rgb(255, 170, 150), rgb(150, 0, 0),
 };
 constexpr std::array<ColorRef, kColorKeyCount> kBase{};
 

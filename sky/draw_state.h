@@ -49,7 +49,7 @@ public:
     int32_t field24 = 0;
     int32_t field25 = 1;
     int32_t field26 = 0;
-    int32_t deepSkySelection = 0;   // field 27: bit 0 Messier, bit 1 Caldwell
+    int32_t deepSkySelection = 1;   // field 27: bit 0 Messier, bit 1 Caldwell; a new document shows the Messier objects
     double rotation = 90.0;         // field 28: degrees (270 facing north, 90 south or zenith); stored whole
     int32_t colorPreset = kDefaultColorPreset;  // field 29: 0 Red, 1 Black, 2 White
     int32_t field30 = 0;

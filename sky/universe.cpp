@@ -33,12 +33,6 @@ void lowerThreadPriority() {
         debugLog("Universe worker: priority not lowered\n");
 }
 
-// The chart's horizon frame for the observer: apparent local sidereal time
-// of the instant, latitude clamped to ±89.9999°.
-ChartRotation chartRotationFor(const CObserverState& o) {
-    return chartRotation(chartLocalSiderealHours(o.instant, o.longitude), o.latitude);
-}
-
 bool isMessierObject(int k) { return k >= kFirstMessierObject && k < kFirstCaldwellObject; }
 bool isCaldwellObject(int k) { return k >= kFirstCaldwellObject && k < kCatalogueObjectCount; }
 
@@ -60,13 +54,17 @@ CUniverse::CUniverse(const UniverseConfig& config) {
 
     table_.reserve(kCatalogueObjectCount);
     for (int k = 0; k < kCatalogueObjectCount; ++k) table_.push_back(catalogueObject(k));
-    directions_ = catalogueDirections();
+    motions_ = catalogueMotions();
     visibleList_.reserve(kCatalogueObjectCount);
     workList_.reserve(kCatalogueObjectCount);
     workZenithDistance_.assign(kCatalogueObjectCount, 0);
     workAzimuth_.assign(kCatalogueObjectCount, 0);
+    workRaHours_.assign(kCatalogueObjectCount, 0.0);
+    workDecDeg_.assign(kCatalogueObjectCount, 0.0);
     chart_.objectZenithDistance.assign(kCatalogueObjectCount, 0);
     chart_.objectAzimuth.assign(kCatalogueObjectCount, 0);
+    chart_.objectRaHours.assign(kCatalogueObjectCount, 0.0);
+    chart_.objectDecDeg.assign(kCatalogueObjectCount, 0.0);
     chart_.visibleObjects.reserve(kCatalogueObjectCount);
 
     // The reader is the process-wide one, which the dialogs' place functions share.
@@ -105,6 +103,13 @@ void CUniverse::SetStatusListener(StatusListener listener) {
 
 void CUniverse::ForceListRebuild() {
     std::lock_guard<std::mutex> lock(stateMutex_);
+    forceRebuild_ = true;
+}
+
+void CUniverse::SetMarkedObject(int object) {
+    std::lock_guard<std::mutex> lock(stateMutex_);
+    if (object == markedObject_) return;
+    markedObject_ = object;
     forceRebuild_ = true;
 }
 
@@ -156,7 +161,8 @@ void CUniverse::FromDocument(const DocumentData& data) {
 // Messier objects are selected, not a Caldwell object while Caldwell objects
 // are. Such an entry is skipped when fainter than the limit; a bright enough
 // deep-sky one with no deep-sky selection ends the list there (the deep-sky
-// entries follow the stars, so the rest would all be deep-sky objects).
+// entries follow the stars, so the rest would all be deep-sky objects). The
+// marked object is listed whatever the rules.
 void CUniverse::RebuildVisibleListLocked() {
     const bool filterOn = magnitudeFilterOn(drawState_);
     const int32_t selection = drawState_.deepSkySelection;
@@ -167,10 +173,13 @@ void CUniverse::RebuildVisibleListLocked() {
         const StarEntry* e = table_[static_cast<size_t>(k)];
         const bool filtered = e->figureLink1 == -1 && e->figureLink2 == -1 && filterOn &&
                               !(isMessierObject(k) && (selection & 1) != 0) &&
-                              !(isCaldwellObject(k) && (selection & 2) != 0);
+                              !(isCaldwellObject(k) && (selection & 2) != 0) && k != markedObject_;
         if (filtered) {
             if (e->magnitude > limit) continue;
-            if (k >= kFirstMessierObject && selection == 0) break;
+            if (k >= kFirstMessierObject && selection == 0) {
+                if (markedObject_ > k) list.push_back(markedObject_);
+                break;
+            }
         }
         list.push_back(k);
     }
@@ -330,8 +339,8 @@ void CUniverse::RunStars(const CObserverState& observer) {
         workList_.assign(visibleList_.begin(), visibleList_.end());
         generation = listGeneration_;
     }
-    chartPositionsFixed(chartRotationFor(observer), directions_, workList_.data(), workList_.size(),
-                        workZenithDistance_.data(), workAzimuth_.data());
+    truePlacesFixed(FrameFor(observer), motions_, workList_.data(), workList_.size(), workZenithDistance_.data(),
+                    workAzimuth_.data(), workRaHours_.data(), workDecDeg_.data());
     {
         // Every listed entry was written, so the buffers can trade places:
         // the painter's copy becomes the next run's scratch space.
@@ -339,6 +348,8 @@ void CUniverse::RunStars(const CObserverState& observer) {
         chart_.visibleObjects.swap(workList_);
         chart_.objectZenithDistance.swap(workZenithDistance_);
         chart_.objectAzimuth.swap(workAzimuth_);
+        chart_.objectRaHours.swap(workRaHours_);
+        chart_.objectDecDeg.swap(workDecDeg_);
         chart_.starsInstant = observer.instant;
     }
     {
@@ -357,14 +368,14 @@ void CUniverse::RunBodies(const CObserverState& observer) {
 
 void CUniverse::RunBodyDetails(const CObserverState& observer) {
     if (!EnterStage(2, observer, kBodyDetailsTolerance)) return;
-    computeBodyDetails(places_, observer.instant, chartRotationFor(observer), workDetails_);
+    computeBodyDetails(places_, observer.instant, FrameFor(observer), workDetails_);
     std::unique_lock<std::shared_mutex> lock(chartMutex_);
     chart_.bodyDetails = workDetails_;
 }
 
 void CUniverse::RunGrid(const CObserverState& observer) {
     if (!EnterStage(3, observer, kGridTolerance)) return;
-    computeGrid(chartRotationFor(observer), workGrid_);
+    computeGrid(FrameFor(observer), workGrid_);
     std::unique_lock<std::shared_mutex> lock(chartMutex_);
     chart_.grid = workGrid_;
 }
@@ -395,6 +406,14 @@ void CUniverse::RunOrbitalPaths(const CObserverState& observer, const CUniverseV
     chart_.trackWindow = window;
     chart_.track.swap(records);
     chart_.trackValid = orbitalPaths_.trackValid();
+}
+
+const HorizonFrame& CUniverse::FrameFor(const CObserverState& observer) {
+    if (!frameObserver_ || !observer.IsSameAs(*frameObserver_, kExactInstant)) {
+        frame_ = makeHorizonFrame(places_, observer);
+        frameObserver_ = observer;
+    }
+    return frame_;
 }
 
 void CUniverse::WorkerMain() {

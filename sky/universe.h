@@ -53,11 +53,14 @@ constexpr int32_t kStageOrbitalPaths = 0x08;
 constexpr int32_t kAllStages = 0x3F;
 constexpr int kStageCount = 6;
 
-// Clock tolerances of the stages' change tests, days.
-constexpr double kStarsTolerance = 0.000347222;           // 30 s
-constexpr double kBodiesTolerance = kBodiesInstantTolerance;  // 42 s, as updateBodies
-constexpr double kBodyDetailsTolerance = 48.0 / 86400.0;
-constexpr double kGridTolerance = 51.0 / 86400.0;
+// Clock tolerances of the stages' change tests, days. Everything the chart
+// places by the sky's rotation follows every change of the instant; the
+// comets' tracks and the daily paths, a minute's work of a few pixels, wait
+// for about a minute of change.
+constexpr double kStarsTolerance = kExactInstant;
+constexpr double kBodiesTolerance = kBodiesInstantTolerance;  // as updateBodies
+constexpr double kBodyDetailsTolerance = kExactInstant;
+constexpr double kGridTolerance = kExactInstant;
 constexpr double kCometsTolerance = kCometsInstantTolerance;  // 52.8 s, kept by the comet list
 constexpr double kOrbitalPathsTolerance = kTrackInstantTolerance;  // 51.6 s, as the daily track
 
@@ -98,11 +101,15 @@ struct UniverseConfig {
 // What the chart draws from, as the stages last published it.
 struct ChartData {
     // Stage one. The list the positions were computed for, and per combined
-    // object number (0..9328) the 16.16 zenith distance and azimuth; entries
+    // object number (0..9328) the apparent topocentric place: 16.16 zenith
+    // distance (refracted when the observer's option is on) and azimuth, and
+    // the right ascension (hours) and declination (degrees) of date; entries
     // of objects not in that list are stale.
     std::vector<int32_t> visibleObjects;
     std::vector<int32_t> objectZenithDistance;
     std::vector<int32_t> objectAzimuth;
+    std::vector<double> objectRaHours;
+    std::vector<double> objectDecDeg;
     double starsInstant = 0.0;  // UTC Julian day of the star positions
     // Stage two: distance, 16.16 zenith distance and azimuth, angular diameter
     // per body (index BodyNumber - 1); `valid` false outside the ephemeris.
@@ -165,6 +172,10 @@ public:
     bool Animating() const { return animating_.load(); }
     // The next Update rebuilds the visible list (after catalogue data changed).
     void ForceListRebuild();
+    // A catalogue object listed whatever the filter (Find marks what it
+    // centres on); -1 for none. The next Update rebuilds the list when it changed.
+    void SetMarkedObject(int object);
+    int MarkedObject() const { return LockedCopy(markedObject_); }
 
     int32_t StageFlags() const { return stageFlags_.load(); }
     int32_t ListValid() const { return listValid_.load(); }
@@ -232,6 +243,8 @@ private:
     }
 
     void WorkerMain();
+    // The frame of `observer`, computed when the observer changed (recomputeMutex_).
+    const HorizonFrame& FrameFor(const CObserverState& observer);
     void RebuildVisibleListLocked();
     void SetStatus(const std::string& text);
     void Post(int32_t flags);
@@ -252,7 +265,7 @@ private:
     int spanDays_ = 0;
     std::string cometFolder_;
     std::string startupMessage_;
-    ChartDirections directions_;
+    CatalogueMotions motions_;
     std::vector<const StarEntry*> table_;  // the 9329 catalogue records
 
     // Inputs (stateMutex_).
@@ -264,6 +277,7 @@ private:
     std::vector<int32_t> visibleList_;
     uint64_t listGeneration_ = 0;
     bool forceRebuild_ = true;  // the list has never been built
+    int markedObject_ = -1;
 
     std::atomic<int32_t> stageFlags_{0};
     std::atomic<int32_t> listValid_{0};
@@ -277,6 +291,10 @@ private:
     std::array<StageGate, kStageCount> gates_;
     std::vector<int32_t> workList_;
     std::vector<int32_t> workZenithDistance_, workAzimuth_;
+    std::vector<double> workRaHours_, workDecDeg_;
+    // The horizon frame of the observer the stages last ran for.
+    std::optional<CObserverState> frameObserver_;
+    HorizonFrame frame_;
     BodySlots workBodies_;
     BodyDetails workDetails_;
     GridNodes workGrid_;

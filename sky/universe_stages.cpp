@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "catalogs/deep_sky.h"
+#include "catalogs/star_place.h"
 #include "core/angles.h"
 #include "core/horizon.h"
 #include "core/nutation.h"
@@ -29,14 +30,18 @@ bool computeBodies(const PlaceContext& context, const CObserverState& observer, 
     return updateBodies(context, observerSnapshot(observer), slots);
 }
 
-std::optional<ChartPlace> chartPlaceOfObject(int object, double jdUtc, const CObserverState& observer) {
+std::optional<ChartPlace> chartPlaceOfObject(const PlaceContext& context, int object, double jdUtc,
+                                             const CObserverState& observer) {
     const StarEntry* entry = catalogueObject(object);
     if (!entry) return std::nullopt;
-    ChartDirections direction;
-    direction.add(entry->rightAscension, entry->declination);
+    CObserverState at = observer;
+    at.instant = jdUtc;
+    CatalogueMotions one;
+    one.add(starPlaceInput(*entry));
+    const int32_t first = 0;
     int32_t zd = 0, az = 0;
-    chartPositionsFixed(chartRotation(chartLocalSiderealHours(jdUtc, observer.longitude), observer.latitude), direction,
-                        &zd, &az);
+    double ra = 0.0, dec = 0.0;
+    truePlacesFixed(makeHorizonFrame(context, at), one, &first, 1, &zd, &az, &ra, &dec);
     return ChartPlace{fromFixed16(zd), fromFixed16(az)};
 }
 
@@ -52,8 +57,7 @@ std::optional<ChartPlace> chartPlaceOfBody(const PlaceContext& context, int body
     return ChartPlace{fromFixed16(slot.zenithDistanceFixed), fromFixed16(slot.azimuthFixed)};
 }
 
-bool computeBodyDetails(const PlaceContext& context, double jdUtc, const ChartRotation& rotation,
-                        BodyDetails& details) {
+bool computeBodyDetails(const PlaceContext& context, double jdUtc, const HorizonFrame& frame, BodyDetails& details) {
     // The ecliptic of date: longitude λ on the ecliptic is the direction
     // (cos λ, sin λ cos ε, sin λ sin ε) on the true equator of date.
     const double jdTt = ttFromUtc(jdUtc);
@@ -62,8 +66,7 @@ bool computeBodyDetails(const PlaceContext& context, double jdUtc, const ChartRo
     for (int i = 0; i < kEclipticPointCount; ++i) {
         const double lambda = i * kEclipticStepDeg * kDegToRad;
         double zd, az;
-        chartZenithAzimuthDeg(rotation, std::cos(lambda), std::sin(lambda) * cosEps, std::sin(lambda) * sinEps, zd,
-                              az);
+        horizonOfDate(frame, {std::cos(lambda), std::sin(lambda) * cosEps, std::sin(lambda) * sinEps}, zd, az);
         details.eclipticZenithDistance[static_cast<size_t>(i)] = toFixed16(zd);
         details.eclipticAzimuth[static_cast<size_t>(i)] = toFixed16(az);
     }
@@ -90,8 +93,8 @@ const ChartDirections& gridDirections() {
     return directions;
 }
 
-void computeGrid(const ChartRotation& rotation, GridNodes& grid) {
-    chartPositionsFixed(rotation, gridDirections(), grid.zenithDistance.data(), grid.azimuth.data());
+void computeGrid(const HorizonFrame& frame, GridNodes& grid) {
+    horizonPlacesOfDate(frame, gridDirections(), grid.zenithDistance.data(), grid.azimuth.data());
 }
 
 bool computeOrbitalPaths(OrbitalPaths& paths, const PlaceContext& context, const CObserverState& observer,

@@ -2,11 +2,11 @@
 // the solar-system and catalogue code. The model (sky/universe.h) decides
 // when each runs; these compute.
 //
-//   1 stars        (0x01, 30 s)   chart positions of the visible catalogue objects
-//   2 bodies       (0x02, 42 s)   topocentric horizon places of the eleven bodies
-//   3 body details (0x10, 48 s)   the Moon's phase and bright limb, the bodies'
+//   1 stars        (0x01, any change) apparent places of the visible catalogue objects
+//   2 bodies       (0x02, any change) topocentric horizon places of the eleven bodies
+//   3 body details (0x10, any change) the Moon's phase and bright limb, the bodies'
 //                                 magnitudes, the ecliptic's horizon points
-//   4 grid         (0x04, 51 s)   the equatorial grid's horizon points
+//   4 grid         (0x04, any change) the equatorial grid's horizon points
 //   5 comets       (0x20, 52.8 s) tracks of the selected comets (updateComets,
 //                                 which keeps its own change test)
 //   6 orbital paths(0x08, 51.6 s) the daily places table and its horizon track
@@ -46,9 +46,11 @@ struct ChartPlace {
 };
 
 // Stage one's place of a single catalogue object (combined number 0..9328)
-// at a UTC instant: the catalogue direction turned by the chart's sidereal
-// time at the clamped latitude, no refraction. nullopt outside 0..9328.
-std::optional<ChartPlace> chartPlaceOfObject(int object, double jdUtc, const CObserverState& observer);
+// at a UTC instant: its apparent topocentric place, refracted when the
+// observer's option is on (the Earth's state from `context`). nullopt
+// outside 0..9328.
+std::optional<ChartPlace> chartPlaceOfObject(const PlaceContext& context, int object, double jdUtc,
+                                             const CObserverState& observer);
 // Stage two's place of a body (1..11, not the Earth) at a UTC instant:
 // topocentric, refracted with the site's weather. nullopt outside the
 // ephemeris or when the body's place fails.
@@ -78,10 +80,9 @@ struct BodyDetails {
 
 // Stage three: the Moon's phase and the magnitudes need the ephemeris and
 // are kept from the last good instant outside its range; the ecliptic is
-// always computed. `rotation` is the chart's horizon frame of the instant.
-// Returns true when the phase and magnitudes were recomputed.
-bool computeBodyDetails(const PlaceContext& context, double jdUtc, const ChartRotation& rotation,
-                        BodyDetails& details);
+// always computed, in the horizon frame of the instant (refracted as the
+// stars are). Returns true when the phase and magnitudes were recomputed.
+bool computeBodyDetails(const PlaceContext& context, double jdUtc, const HorizonFrame& frame, BodyDetails& details);
 
 // Stage four: nodes of the equatorial grid of date, every 20 minutes of
 // right ascension (72 columns, from 0h) on the parallels -80° to +80° every
@@ -101,7 +102,7 @@ struct GridNodes {
 
 // The grid's directions (fixed; built once).
 const ChartDirections& gridDirections();
-void computeGrid(const ChartRotation& rotation, GridNodes& grid);
+void computeGrid(const HorizonFrame& frame, GridNodes& grid);
 
 // Stage six: the daily places (built or loaded once) and the horizon track
 // around the current date, when the chart's "Orbital Paths" option is on.

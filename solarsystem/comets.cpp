@@ -260,6 +260,7 @@ CometStepResult updateComets(CometList& list, const CObserverState& observer, co
     if (!stale) return CometStepResult::Unchanged;
 
     const ObserverSite site = siteOf(observer);
+    const int refraction = observer.refraction != 0 ? kRefractionSite : kRefractionNone;
     tracks.resize(list.selection.size());
     for (std::size_t k = 0; k < list.selection.size(); ++k) {
         CometRecord& comet = list.records[static_cast<std::size_t>(list.selection[k])];
@@ -284,6 +285,11 @@ CometStepResult updateComets(CometList& list, const CObserverState& observer, co
                 makeChartFrame(localSiderealTime(siderealTimeFromUtc(u, false), site.longitude), site.latitude);
             double zenithDistance = 0.0, azimuth = 0.0;
             chartZenithAzimuth(frame, ra, dec, zenithDistance, azimuth);
+            zenithDistance = apparentZenithDistance(site, refraction, zenithDistance);
+            if (j == kCometPresentPoint) {
+                track.raHours = ra;
+                track.decDeg = dec;
+            }
             point.zenithDistanceFixed = toFixed16(zenithDistance);
             point.azimuthFixed = toFixed16(azimuth);
         }

@@ -109,6 +109,8 @@ struct CometTrack {
     std::string name;                // the record's display name, for "CometNames"
     double absoluteMagnitude = 0.0;  // H
     double apparentMagnitude = 0.0;  // at the present point
+    double raHours = 0.0;            // the present point's topocentric apparent place of date
+    double decDeg = 0.0;
     std::array<CometTrackPoint, kCometTrackPoints> points;
 };
 

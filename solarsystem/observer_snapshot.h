@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 #include "core/apparent_place.h"
 
@@ -16,6 +17,11 @@ struct ObserverSnapshot {
     double value6 = 1.0;
     int32_t value15 = 1;
 };
+
+// The instant tolerance that only an identical instant meets: the places
+// of the chart are those of its instant, whatever the step (30 s of time is
+// 7.5′ of hour angle).
+constexpr double kExactInstant = std::numeric_limits<double>::denorm_min();
 
 // True when the two states count as the same for a stage with the given
 // clock tolerance (days): |Δinstant| below it, flag bit 1, value 15 and

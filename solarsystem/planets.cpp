@@ -285,8 +285,10 @@ bool updateBodies(const PlaceContext& context, const ObserverSnapshot& observer,
         const int rc = topocentricPlace(*context.ephemeris, jdTt, context.bodies[body - 1], context.earth(), dT,
                                         observer.site, ra, dec, slot.distanceAu);
         if (rc != 0) continue;
-        const HorizontalPlace h =
-            equatorialToHorizontal(jdTt, dT, 0.0, 0.0, observer.site, ra, dec, kRefractionSite);
+        const HorizontalPlace h = equatorialToHorizontal(jdTt, dT, 0.0, 0.0, observer.site, ra, dec,
+                                                         observer.value15 != 0 ? kRefractionSite : kRefractionNone);
+        slot.raHours = ra;
+        slot.decDeg = dec;
         slot.zenithDistanceFixed = toFixed16(h.zenithDistanceDeg);
         slot.azimuthFixed = toFixed16(h.azimuthDeg);
         slot.angularDiameterDeg = kDiametersKm[body - 1] / (slot.distanceAu * kDisplayAuKm) * kRadToDeg;

@@ -125,6 +125,8 @@ struct BodySlot {
     int32_t zenithDistanceFixed = 0;  // 16.16 degrees
     int32_t azimuthFixed = 0;         // 16.16 degrees
     double angularDiameterDeg = 0.0;
+    double raHours = 0.0;  // topocentric apparent place of date, unrefracted
+    double decDeg = 0.0;
 };
 
 struct BodySlots {
@@ -133,12 +135,13 @@ struct BodySlots {
     bool valid = false;
 };
 
-// Clock tolerance of the bodies' update, days (42 s).
-constexpr double kBodiesInstantTolerance = 0.0004861111111111111;
+// Clock tolerance of the bodies' update: any change of the instant.
+constexpr double kBodiesInstantTolerance = kExactInstant;
 
 // One step of the sky model's update: the topocentric places of the bodies
-// for the observer, their zenith distance and azimuth with refraction from
-// the site's weather, distance and angular diameter. Nothing is done when
+// for the observer, their zenith distance and azimuth (with refraction from
+// the site's weather when the observer's option, value 15, is on), distance
+// and angular diameter. Nothing is done when
 // the instant lies outside the reader's range (slots marked invalid) or the
 // observer has not changed beyond the tolerance since the last run. A body
 // whose place fails gets distance 0 and keeps its other slots. Returns true

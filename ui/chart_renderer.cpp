@@ -2,19 +2,23 @@
 
 #include <QFontMetricsF>
 #include <QLinearGradient>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRadialGradient>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <limits>
 
 #include "catalogs/constellations.h"
 #include "catalogs/deep_sky.h"
 #include "core/angles.h"
 #include "core/number_text.h"
 #include "core/time_scales.h"
+#include "sky/chart_looks.h"
 #include "solarsystem/comets.h"
+#include "ui/label_layout.h"
 
 namespace celestra {
 
@@ -23,14 +27,29 @@ namespace {
 const char* const kBodyNames[11] = {"Mercury", "Venus", "Earth", "Mars", "Jupiter", "Saturn",
                                     "Uranus", "Neptune", "Pluto", "Sun", "Moon"};
 
-// Star disc radius in scaled pixels by magnitude: Sirius about 4.5, a sixth-magnitude star under 1.
-double starRadius(int32_t magnitudeThousandths) {
-    return std::clamp(0.6 + 0.5 * (6.5 - magnitudeThousandths * 0.001), 0.6, 4.6);
-}
-constexpr double kMinRadius = 0.6;
+// Star disc radii at scale 1 (sky/chart_looks.h), in kStarBuckets steps.
+constexpr double kMinRadius = 0.7;
+constexpr double kMaxRadius = 4.6;
 // Azimuth between the facing direction and the altitude labels, degrees.
 constexpr double kAltitudeLabelOffsetDeg = 15.0;
-constexpr double kMaxRadius = 4.6;
+// The smallest Sun and Moon, and the smallest planet, pixels at scale 1.
+constexpr double kSunMoonMinRadius = 5.0;
+constexpr double kPlanetMinRadius = 1.8;
+// Days between the dated points of an orbital path, and how many each side
+// of the present day are dated.
+constexpr int kPathDateDays = 30;
+constexpr int kPathDatedSteps = 3;
+// Half the selection marker's side, pixels at scale 1.
+constexpr double kSelectionHalfSize = 9.0;
+// How much brighter than a named star an unnamed one must be for its number.
+constexpr double kNumberedStarMargin = 2.0;
+
+// Label kinds, most important first: the order labels get their places in.
+enum LabelKind { kBodyLabel, kCometLabel, kNamedStarLabel, kConstellationLabel, kDeepSkyLabel, kStarNumberLabel,
+                 kDateLabel, kGridLabel };
+// Constellation names and grid numbers keep off the discs of the stars
+// brighter than this (they name no object of their own).
+constexpr double kUnownedLabelMagnitude = 3.5;
 
 int bucketOf(double radius, int buckets) {
     const double t = (radius - kMinRadius) / (kMaxRadius - kMinRadius);
@@ -40,7 +59,31 @@ double radiusOfBucket(int bucket, int buckets) {
     return kMinRadius + (kMaxRadius - kMinRadius) * bucket / (buckets - 1);
 }
 
+// The atlas row of a spectral class letter, and a letter of each row.
+constexpr char kRowClass[] = {'O', 'B', 'A', 'F', 'G', 'K', 'M', 'S', 'C', 'D', '0'};
+int rowOfClass(int32_t spectralClass) {
+    switch (spectralClass) {
+        case 'O': case 'W': case 'P': return 0;
+        case 'B': return 1;
+        case 'A': return 2;
+        case 'F': return 3;
+        case 'G': return 4;
+        case 'K': return 5;
+        case 'M': return 6;
+        case 'S': return 7;
+        case 'C': case 'N': return 8;
+        case 'D': return 9;
+        default: return 10;
+    }
+}
+
 QString clockText(double hours) { return QString::fromStdString(formatClockTime(hours)); }
+
+QColor mixed(const QColor& a, const QColor& b, double t) {
+    return QColor::fromRgbF(static_cast<float>(a.redF() + (b.redF() - a.redF()) * t),
+                            static_cast<float>(a.greenF() + (b.greenF() - a.greenF()) * t),
+                            static_cast<float>(a.blueF() + (b.blueF() - a.blueF()) * t));
+}
 
 }  // namespace
 
@@ -62,7 +105,8 @@ void ChartRenderer::setSnapshot(std::shared_ptr<const SkySnapshot> snapshot) {
 }
 
 void ChartRenderer::setView(const CUniverseViewDrawState& state, int width, int height) {
-    if (state.colorScheme.colors != state_.colorScheme.colors) colorsDirty_ = true;
+    if (state.colorScheme.colors != state_.colorScheme.colors || state.colorPreset != state_.colorPreset)
+        colorsDirty_ = true;
     state_ = state;
     projection_ = ChartProjection::fromDrawState(state_, width, height);
     dirty_ = true;
@@ -82,11 +126,16 @@ void ChartRenderer::setDevicePixelRatio(double ratio) {
 }
 
 void ChartRenderer::setOptions(const ChartOptions& options) {
+    if (options.paper != options_.paper) colorsDirty_ = true;
     options_ = options;
     dirty_ = true;
 }
 
-void ChartRenderer::setSelection(const ChartSelection& selection) { selection_ = selection; }
+void ChartRenderer::setSelection(const ChartSelection& selection) {
+    // The selection's marker and its corner text take room from the labels.
+    if (!(selection == selection_)) dirty_ = true;
+    selection_ = selection;
+}
 
 void ChartRenderer::setHoverText(const QPointF& at, const QString& text) {
     hoverAt_ = at;
@@ -111,29 +160,36 @@ QStaticText ChartRenderer::staticText(const QString& text) {
 
 void ChartRenderer::rebuildColors() {
     for (int k = 0; k < kColorKeyCount; ++k) colors_[static_cast<size_t>(k)] = colorOf(state_.colorScheme.colors[static_cast<size_t>(k)]);
+    ground_ = colorOf(celestra::groundColor(state_.colorScheme, state_.colorPreset));
     colorsDirty_ = false;
     rebuildStarAtlas();
 }
 
 void ChartRenderer::rebuildStarAtlas() {
-    const ColorRef c = state_.colorScheme.colors[Stars];
-    if (!starAtlas_.isNull() && c == atlasColor_ && scale_ == atlasScale_ && devicePixelRatio_ == atlasRatio_) return;
-    atlasColor_ = c;
+    std::array<ColorRef, kStarColorRows> rowColors{};
+    for (int row = 0; row < kStarColorRows; ++row)
+        rowColors[static_cast<size_t>(row)] =
+            options_.paper ? rgb(0, 0, 0) : starColor(kRowClass[row], state_.colorScheme.colors[Stars], state_.colorPreset);
+    if (!starAtlas_.isNull() && rowColors == atlasColors_ && scale_ == atlasScale_ && devicePixelRatio_ == atlasRatio_)
+        return;
+    atlasColors_ = rowColors;
     atlasScale_ = scale_;
     atlasRatio_ = devicePixelRatio_;
     atlasCell_ = std::ceil(2.0 * kMaxRadius * scale_ + 2.0);
     const double r = devicePixelRatio_;
-    QImage atlas(static_cast<int>(std::ceil(atlasCell_ * kStarBuckets * r)), static_cast<int>(std::ceil(atlasCell_ * r)),
-                 QImage::Format_ARGB32_Premultiplied);
+    QImage atlas(static_cast<int>(std::ceil(atlasCell_ * kStarBuckets * r)),
+                 static_cast<int>(std::ceil(atlasCell_ * kStarColorRows * r)), QImage::Format_ARGB32_Premultiplied);
     atlas.setDevicePixelRatio(r);
     atlas.fill(Qt::transparent);
     QPainter p(&atlas);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    p.setBrush(colorOf(c));
-    for (int b = 0; b < kStarBuckets; ++b) {
-        const double radius = radiusOfBucket(b, kStarBuckets) * scale_;
-        p.drawEllipse(QPointF(atlasCell_ * (b + 0.5), atlasCell_ / 2.0), radius, radius);
+    for (int row = 0; row < kStarColorRows; ++row) {
+        p.setBrush(colorOf(rowColors[static_cast<size_t>(row)]));
+        for (int b = 0; b < kStarBuckets; ++b) {
+            const double radius = radiusOfBucket(b, kStarBuckets) * scale_;
+            p.drawEllipse(QPointF(atlasCell_ * (b + 0.5), atlasCell_ * (row + 0.5)), radius, radius);
+        }
     }
     p.end();
     starAtlas_ = QPixmap::fromImage(atlas);
@@ -164,33 +220,54 @@ void ChartRenderer::projectLine(const std::vector<HorizontalPoint>& points, QVec
     }
 }
 
+ChartRenderer::LabelRequest ChartRenderer::labelAround(int kind, double magnitude, const QPointF& at, double radius,
+                                                       const QString& text, const QColor& color) {
+    LabelRequest r{kind, magnitude, {}, color, staticText(text)};
+    r.candidates = LabelLayout::around(at, radius, r.text.size(), 2.0 * scale_);
+    return r;
+}
+
 void ChartRenderer::prepare() {
     dirty_ = false;
     if (colorsDirty_) rebuildColors();
     const ChartPoint z = projection_.zenithPixel();
     zenith_ = {z.x, z.y};
     horizonRadius_ = projection_.pixelsPerDegree() * 90.0;
+    for (auto* v : {&figureLines_, &eclipticLines_, &polarGridLines_, &cometLines_}) v->clear();
+    for (auto* v : {&trackPoints_, &trackToday_, &cometPoints_, &messierMarks_, &caldwellMarks_}) v->clear();
     stars_.clear();
-    figureLines_.clear();
-    eclipticLines_.clear();
-    polarGridLines_.clear();
-    trackPoints_.clear();
-    trackToday_.clear();
     labels_.clear();
     constellationNames_.clear();
+    labelRects_.clear();
     hits_.clear();
     bodies_.clear();
-    cometLines_.clear();
-    cometPoints_.clear();
     comets_.clear();
-    cometDates_.clear();
+    compass_.clear();
+    reserved_.clear();
+    sky_ = colors_[BackgroundSky];
     if (!snapshot_) return;
+    const SkyBody& sun = snapshot_->bodies[kSun - 1];
+    if (!options_.paper)
+        sky_ = colorOf(skyColorForSun(state_.colorScheme, state_.colorPreset,
+                                      sun.valid ? 90.0 - sun.place.zenithDistance : std::nan("")));
+
+    std::vector<LabelRequest> requests;
+    prepareStarsAndDeepSky(requests);
+    prepareGrids(requests);
+    if (options_.orbitalPaths) prepareOrbitalPaths(requests);
+    if (options_.planets) prepareBodies(requests);
+    if (options_.comets) prepareComets(requests);
+    prepareCompass();
+    layOutLabels(requests);
+}
+
+// Every listed object above the horizon gets a pixel; figure lines need
+// partners that are off the window too. A star fainter than the limit is
+// drawn only when it is the selection (Find marks what it centres on).
+void ChartRenderer::prepareStarsAndDeepSky(std::vector<LabelRequest>& requests) {
     const SkySnapshot& sky = *snapshot_;
     const double margin = 8.0 * scale_;
-    const double limit = state_.magnitudeLimit;
-
-    // Every listed object above the horizon gets a pixel; figure lines need
-    // partners that are off the window too.
+    const double limit = state_.magnitudeLimit * 0.001;
     const size_t n = sky.objects.size();
     std::vector<QPointF> at(n);
     std::vector<char> above(n, 0);
@@ -201,25 +278,31 @@ void ChartRenderer::prepare() {
         at[i] = pixel(o.place);
     }
 
-    const double labelMagnitude = starLabelMagnitude(state_.zoom) * 1000.0;
+    const double labelMagnitude = starLabelMagnitude(state_.zoom);
     for (size_t i = 0; i < n; ++i) {
         if (!above[i]) continue;
         const SkyObject& o = sky.objects[i];
         const QPointF p = at[i];
         const bool visible = onChart(p, margin);
+        const double magnitude = o.magnitude * 0.001;
+        const bool selected = selection_.kind == ChartSelection::Kind::Object && selection_.id == o.object;
+        const bool shown = visible && (magnitude <= limit || selected);
+        const StarEntry* e = catalogueObject(o.object);
         if (o.object < kFirstMessierObject) {
-            if (visible && o.magnitude <= limit) {
-                const double r = starRadius(o.magnitude);
-                stars_.append({p, bucketOf(r, kStarBuckets)});
+            if (shown) {
+                const double r = starDiscRadius(std::min(magnitude, limit), limit);
+                stars_.append({p, bucketOf(r, kStarBuckets), rowOfClass(e->spectralClass), magnitude});
                 hits_.append({p, {ChartSelection::Kind::Object, o.object}});
-                if (options_.starNames && o.magnitude <= labelMagnitude) {
-                    const StarEntry* e = catalogueObject(o.object);
-                    labels_.append({p + QPointF(r * scale_ + 2 * scale_, -6 * scale_), StarNames,
-                                    staticText(QString::fromStdString(starChartLabel(*e))), false});
+                // A star without a proper name is numbered two magnitudes
+                // further in than the named ones, so numbers do not crowd the field.
+                const bool named = e->name[0] != '\0';
+                if (options_.starNames && magnitude <= labelMagnitude - (named ? 0.0 : kNumberedStarMargin)) {
+                    const double clear = selected ? kSelectionHalfSize * scale_ : r * scale_;
+                    requests.push_back(labelAround(named ? kNamedStarLabel : kStarNumberLabel, magnitude, p, clear,
+                                                   QString::fromStdString(starChartLabel(*e)), colors_[StarNames]));
                 }
             }
             if (options_.constellationFigures) {
-                const StarEntry* e = catalogueObject(o.object);
                 for (int32_t link : {e->figureLink1, e->figureLink2}) {
                     if (!figureLinkValid(link)) continue;
                     const int partner = link - 1;
@@ -229,13 +312,14 @@ void ChartRenderer::prepare() {
                     if (visible || onChart(q, margin)) figureLines_.append(QLineF(p, q));
                 }
             }
-        } else if (visible && o.magnitude <= limit) {
+        } else if (shown) {
+            const bool messier = o.object < kFirstCaldwellObject;
+            (messier ? messierMarks_ : caldwellMarks_).append(p);
             hits_.append({p, {ChartSelection::Kind::Object, o.object}});
-            if (options_.deepSkyNames) {
-                const bool messier = o.object < kFirstCaldwellObject;
-                labels_.append({p + QPointF(4 * scale_, -6 * scale_), messier ? MessierNames : CaldwellNames,
-                                staticText(QString::fromStdString(catalogueObjectLabel(o.object))), false});
-            }
+            if (options_.deepSkyNames)
+                requests.push_back(labelAround(kDeepSkyLabel, magnitude, p, (selected ? kSelectionHalfSize : 4.0) * scale_,
+                                               QString::fromStdString(catalogueObjectLabel(o.object)),
+                                               colors_[messier ? MessierNames : CaldwellNames]));
         }
     }
 
@@ -249,10 +333,21 @@ void ChartRenderer::prepare() {
             if (!anchor || anchor->place.zenithDistance >= 90.0f) continue;
             const QPointF p = pixel(anchor->place);
             if (!onChart(p, 60 * scale_)) continue;
-            constellationNames_.append({p, ConstellationNames, staticText(QString::fromLatin1(label.name)), true});
+            // Centred on its star, nudged off the star's disc: below, above,
+            // then a line further each way.
+            LabelRequest r{kConstellationLabel, kUnownedLabelMagnitude, {}, colors_[ConstellationNames],
+                           staticText(QString::fromLatin1(label.name))};
+            const QSizeF size = r.text.size();
+            const double gap = 6.0 * scale_;
+            for (double dy : {gap, -gap - size.height(), gap + size.height(), -gap - 2 * size.height()})
+                r.candidates.append(QRectF(p.x() - size.width() / 2, p.y() + dy, size.width(), size.height()));
+            requests.push_back(r);
         }
     }
+}
 
+void ChartRenderer::prepareGrids(std::vector<LabelRequest>& requests) {
+    const SkySnapshot& sky = *snapshot_;
     if (options_.ecliptic) projectLine(sky.ecliptic.points, eclipticLines_);
     if (options_.polarGrid) {
         for (const SkyLine& line : sky.equatorialGrid) {
@@ -265,47 +360,166 @@ void ChartRenderer::prepare() {
             if (!onChart(p, 0.0)) continue;
             const QString text = line.rightAscension ? QStringLiteral("%1h").arg(static_cast<int>(line.value))
                                                      : QStringLiteral("%1°").arg(static_cast<int>(line.value));
-            labels_.append({p + QPointF(2 * scale_, 1 * scale_), GridPolarText, staticText(text), false});
+            LabelRequest r = labelAround(kGridLabel, kUnownedLabelMagnitude, p, 0.0, text, colors_[GridPolarText]);
+            // Below and right of the node first, as the grid's numbers always stood.
+            r.candidates.prepend(QRectF(p + QPointF(2 * scale_, 1 * scale_), r.text.size()));
+            requests.push_back(r);
         }
     }
+    if (options_.zenithGrid) {
+        // Altitudes along a line a little to the side of the facing
+        // direction, clear of the declinations on the meridian.
+        const double facing = facingAzimuth(state_.rotation, state_.flippedEastWest()) - kAltitudeLabelOffsetDeg;
+        for (int alt = 10; alt < 90; alt += 10) {
+            const ChartPoint c = projection_.pixel(90 - alt, facing);
+            const QPointF p(c.x, c.y);
+            if (!onChart(p, 0.0)) continue;
+            LabelRequest r{kGridLabel, kUnownedLabelMagnitude, {}, colors_[GridZenithText],
+                           staticText(QStringLiteral("%1°").arg(alt))};
+            const QSizeF size = r.text.size();
+            r.candidates = {QRectF(p.x() - size.width() - 3 * scale_, p.y() - size.height(), size.width(), size.height()),
+                            QRectF(p.x() + 3 * scale_, p.y() - size.height(), size.width(), size.height())};
+            requests.push_back(r);
+        }
+    }
+}
 
-    if (options_.orbitalPaths) {
-        for (const OrbitalTrack& track : sky.tracks) {
-            for (size_t d = 0; d < track.days.size(); ++d) {
-                const HorizontalPoint& h = track.days[d];
-                if (h.zenithDistance >= 91.0f) continue;
-                const QPointF p = pixel(h);
-                if (!onChart(p, 0.0)) continue;
-                (static_cast<int>(d) == track.currentDay ? trackToday_ : trackPoints_).append(p);
-            }
+// Daily dots, the present day's larger; thirty, sixty and ninety days each
+// side of it dated ("month.day"), the nearest with the body's name
+// ("Mars 3.15").
+void ChartRenderer::prepareOrbitalPaths(std::vector<LabelRequest>& requests) {
+    const SkySnapshot& sky = *snapshot_;
+    for (const OrbitalTrack& track : sky.tracks) {
+        const QString name = track.body >= 1 && track.body <= 11 ? QString::fromLatin1(kBodyNames[track.body - 1]) : QString();
+        for (size_t d = 0; d < track.days.size(); ++d) {
+            const HorizontalPoint& h = track.days[d];
+            if (h.zenithDistance >= 91.0f) continue;
+            const QPointF p = pixel(h);
+            if (!onChart(p, 0.0)) continue;
+            const int fromToday = static_cast<int>(d) - track.currentDay;
+            (fromToday == 0 ? trackToday_ : trackPoints_).append(p);
+            const int steps = std::abs(fromToday) / kPathDateDays;
+            if (fromToday % kPathDateDays != 0 || steps < 1 || steps > kPathDatedSteps || h.zenithDistance >= 90.0f) continue;
+            const BrokenDownTime t = brokenDownTimeFromJulianDay(sky.instantUtc + fromToday);
+            QString text = QStringLiteral("%1.%2").arg(int(t.month)).arg(int(t.day));
+            if (steps == 1) text = name + QLatin1Char(' ') + text;
+            requests.push_back(labelAround(kDateLabel, kUnownedLabelMagnitude, p, 2.0 * scale_, text,
+                                           colors_[PlanetOrbits]));
         }
     }
+}
 
-    if (options_.planets) {
-        for (const SkyBody& b : sky.bodies) {
-            if (!b.valid || b.place.zenithDistance >= 90.0f) continue;
-            const QPointF p = pixel(b.place);
-            const double minimum = (b.body == 10 || b.body == 11 ? 5.0 : 2.5) * scale_;
-            const double r = std::max(minimum, b.angularDiameterDeg / 2.0 * projection_.pixelsPerDegree());
-            if (!onChart(p, r + margin)) continue;
-            bodies_.append({p, r, b.body});
-            hits_.append({p, {ChartSelection::Kind::Body, b.body}});
-            labels_.append({p + QPointF(r + 2 * scale_, -6 * scale_), PlanetNames,
-                            staticText(QString::fromLatin1(kBodyNames[b.body - 1])), false});
+void ChartRenderer::prepareBodies(std::vector<LabelRequest>& requests) {
+    const SkySnapshot& sky = *snapshot_;
+    const double margin = 8.0 * scale_;
+    const double limit = state_.magnitudeLimit * 0.001;
+    for (const SkyBody& b : sky.bodies) {
+        if (!b.valid || b.place.zenithDistance >= 90.0f) continue;
+        const QPointF p = pixel(b.place);
+        const bool sunOrMoon = b.body == kSun || b.body == kMoon;
+        // A planet as bright as a star of its magnitude, a little larger; any
+        // body at least its apparent disc when zoomed in that far.
+        const double minimum = sunOrMoon ? kSunMoonMinRadius
+                                         : std::max(kPlanetMinRadius, starDiscRadius(b.magnitude, limit) + 0.6);
+        const double r = std::max(minimum * scale_, b.angularDiameterDeg / 2.0 * projection_.pixelsPerDegree());
+        if (!onChart(p, r + margin)) continue;
+        bodies_.append({p, r, b.body, colorOf(bodyColor(b.body, state_.colorScheme, state_.colorPreset)), b.magnitude});
+        hits_.append({p, {ChartSelection::Kind::Body, b.body}});
+        const bool selected = selection_.kind == ChartSelection::Kind::Body && selection_.id == b.body;
+        requests.push_back(labelAround(kBodyLabel, b.magnitude, p, selected ? std::max(r, kSelectionHalfSize * scale_) : r,
+                                       QString::fromLatin1(kBodyNames[b.body - 1]), colors_[PlanetNames]));
+    }
+}
+
+// The compass letters stand on the ground just below the horizon where it
+// is on the window. When the zenith is well inside the window and the
+// horizon is not (the zenith view), the four main letters go where the line
+// from the zenith towards them leaves the window.
+void ChartRenderer::prepareCompass() {
+    const QFontMetricsF fm(font_);
+    // A letter is drawn where it fits whole; the zenith must be well inside
+    // for the letters to be pulled in along their lines.
+    const double inset = fm.height() / 2.0 + 1.0;
+    const QRectF box(inset, inset, projection_.width() - 2 * inset, projection_.height() - 2 * inset);
+    const bool zenithInside = box.adjusted(2 * inset, 2 * inset, -2 * inset, -2 * inset).contains(zenith_);
+    static const struct { double az; const char* text; bool main; } kLetters[] = {
+        {0, "N", true}, {45, "NE", false}, {90, "E", true}, {135, "SE", false},
+        {180, "S", true}, {225, "SW", false}, {270, "W", true}, {315, "NW", false}};
+    const double below = 90.0 + inset * 1.2 / std::max(0.01, projection_.pixelsPerDegree());
+    for (const auto& l : kLetters) {
+        const ChartPoint h = projection_.pixel(below, l.az);
+        QPointF p(h.x, h.y);
+        if (!box.contains(p) && box.adjusted(-3 * inset, -3 * inset, 3 * inset, 3 * inset).contains(p)) {
+            // Just off the window (the window was resized after facing): pulled in.
+            p = QPointF(std::clamp(p.x(), box.left(), box.right()), std::clamp(p.y(), box.top(), box.bottom()));
+        } else if (!box.contains(p)) {
+            if (!zenithInside || !l.main) continue;
+            const QPointF d = p - zenith_;
+            double t = 1.0;
+            if (d.x() > 0) t = std::min(t, (box.right() - zenith_.x()) / d.x());
+            if (d.x() < 0) t = std::min(t, (box.left() - zenith_.x()) / d.x());
+            if (d.y() > 0) t = std::min(t, (box.bottom() - zenith_.y()) / d.y());
+            if (d.y() < 0) t = std::min(t, (box.top() - zenith_.y()) / d.y());
+            p = zenith_ + d * t;
+        }
+        const QString s = QString::fromLatin1(l.text);
+        const double w = fm.horizontalAdvance(s);
+        const QPointF baseline(p.x() - w / 2.0, p.y() + (fm.ascent() - fm.descent()) / 2.0);
+        compass_.append({baseline, colors_[NSEW], QStaticText(s)});
+        reserved_.append(QRectF(baseline.x(), baseline.y() - fm.ascent(), w, fm.height()));
+    }
+}
+
+void ChartRenderer::layOutLabels(std::vector<LabelRequest>& requests) {
+    const double w = projection_.width(), h = projection_.height(), s = scale_;
+    LabelLayout layout(QRectF(0, 0, w, h));
+    // The corner texts and the north arrow.
+    const QFontMetricsF fm(font_);
+    const auto widest = [&fm](const QStringList& lines) {
+        double most = 0.0;
+        for (const QString& line : lines) most = std::max(most, fm.horizontalAdvance(line));
+        return most;
+    };
+    if (options_.infoTexts) {
+        const QStringList time = timeTexts();
+        reserved_.append(QRectF(0, 0, 6 * s + widest(time) + 6 * s, 4 * s + fm.lineSpacing() * time.size() + 4 * s));
+        const QStringList selected = selectionLines();
+        if (!selected.isEmpty()) {
+            const double height = fm.lineSpacing() * selected.size() + 6 * s + 4 * s;
+            reserved_.append(QRectF(0, h - height, 6 * s + widest(selected) + 6 * s, height));
         }
     }
-    if (options_.comets) prepareComets();
+    reserved_.append(QRectF(w - 44 * s, h - 44 * s, 44 * s, 44 * s));
+    QPointF selected;
+    if (selection_.kind != ChartSelection::Kind::None && selectionPixel(selection_, selected)) {
+        const double half = kSelectionHalfSize * s;
+        reserved_.append(QRectF(selected - QPointF(half, half), QSizeF(2 * half, 2 * half)));
+    }
+    for (const QRectF& r : reserved_) layout.reserve(r);
+
+    for (const StarSprite& st : stars_) layout.addDisc(st.at, radiusOfBucket(st.bucket, kStarBuckets) * s, st.magnitude);
+    for (const BodyMark& b : bodies_) layout.addDisc(b.at, b.radius, b.magnitude);
+
+    std::stable_sort(requests.begin(), requests.end(), [](const LabelRequest& a, const LabelRequest& b) {
+        return a.kind != b.kind ? a.kind < b.kind : a.magnitude < b.magnitude;
+    });
+    for (const LabelRequest& r : requests) {
+        QRectF placed;
+        if (!layout.place(r.candidates, r.magnitude, placed)) continue;
+        (r.kind == kConstellationLabel ? constellationNames_ : labels_).append({placed.topLeft(), r.color, r.text});
+    }
+    labelRects_ = layout.placed();
 }
 
 // Each point of a comet's track that has a place above the horizon is a dot,
 // joined to its neighbour when that one is up too (below the horizon a track
 // breaks, as the orbital paths do). The present point carries the comet's
 // mark, its name and the hit. Dates go to every fifth point where they keep
-// clear of the name and of each other, so a short track stays readable.
-void ChartRenderer::prepareComets() {
+// clear of the other labels, so a short track stays readable.
+void ChartRenderer::prepareComets(std::vector<LabelRequest>& requests) {
     const SkySnapshot& sky = *snapshot_;
     const double margin = 8.0 * scale_;
-    const double pad = 2.0 * scale_;
+    const QColor track = cometTrackColor();
     for (const SkyComet& c : sky.comets) {
         const int n = static_cast<int>(c.points.size());
         if (c.present < 0 || c.present >= n) continue;
@@ -322,7 +536,6 @@ void ChartRenderer::prepareComets() {
                 cometLines_.append(QLineF(previous, p));
             if (j != c.present && onChart(p, 0.0)) cometPoints_.append(p);
         }
-        QVector<QRectF> taken;
         const size_t now = static_cast<size_t>(c.present);
         if (up[now] && onChart(at[now], margin)) {
             CometMark mark{at[now], {}};
@@ -333,21 +546,21 @@ void ChartRenderer::prepareComets() {
             }
             comets_.append(mark);
             hits_.append({at[now], {ChartSelection::Kind::Comet, c.comet}});
-            const Label name{at[now] + QPointF(5 * scale_, -6 * scale_), CometNames,
-                             staticText(QString::fromStdString(c.name)), false};
-            labels_.append(name);
-            taken.append(QRectF(name.at, name.text.size()).adjusted(-pad, -pad, pad, pad));
-            taken.append(QRectF(at[now] - QPointF(4 * scale_, 4 * scale_), QSizeF(8 * scale_, 8 * scale_)));
+            const bool selected = selection_.kind == ChartSelection::Kind::Comet && selection_.id == c.comet;
+            LabelRequest name = labelAround(kCometLabel, c.apparentMagnitude, at[now],
+                                            (selected ? kSelectionHalfSize : 3.0) * scale_, QString::fromStdString(c.name),
+                                            colors_[CometNames]);
+            // Right of the head, its top a little above it, as comets were always named.
+            if (!selected) name.candidates.prepend(QRectF(at[now] + QPointF(5 * scale_, -6 * scale_), name.text.size()));
+            requests.push_back(name);
         }
         for (int j = 0; j < n; j += 5) {
             const size_t k = static_cast<size_t>(j);
             if (j == c.present || !up[k] || !onChart(at[k], 0.0)) continue;
-            const Label date{at[k] + QPointF(3 * scale_, 1 * scale_), CometNames,
-                             staticText(QString::fromStdString(c.points[k].label)), false};
-            const QRectF box = QRectF(date.at, date.text.size()).adjusted(-pad, -pad, pad, pad);
-            if (std::any_of(taken.begin(), taken.end(), [&box](const QRectF& r) { return r.intersects(box); })) continue;
-            cometDates_.append(date);
-            taken.append(box);
+            LabelRequest date = labelAround(kDateLabel, c.apparentMagnitude, at[k], 1.5 * scale_,
+                                            QString::fromStdString(c.points[k].label), track);
+            date.candidates.prepend(QRectF(at[k] + QPointF(3 * scale_, 1 * scale_), date.text.size()));
+            requests.push_back(date);
         }
     }
 }
@@ -355,10 +568,7 @@ void ChartRenderer::prepareComets() {
 QColor ChartRenderer::cometTrackColor() const {
     // The comet's colour two thirds of the way from the sky's: the track and
     // its dates stay behind the comet and its name.
-    const QColor& c = colors_[CometNames];
-    const QColor& sky = colors_[BackgroundSky];
-    auto mix = [](int a, int b) { return (2 * a + b) / 3; };
-    return QColor(mix(c.red(), sky.red()), mix(c.green(), sky.green()), mix(c.blue(), sky.blue()));
+    return mixed(colors_[BackgroundSky], colors_[CometNames], 2.0 / 3.0);
 }
 
 void ChartRenderer::paintComets(QPainter& painter) {
@@ -423,13 +633,66 @@ QString ChartRenderer::selectionName(const ChartSelection& selection) const {
     return {};
 }
 
+void ChartRenderer::paintStarShapes(QPainter& painter) {
+    painter.setPen(Qt::NoPen);
+    int row = -1;
+    for (const StarSprite& st : stars_) {
+        if (st.row != row) {
+            row = st.row;
+            painter.setBrush(colorOf(atlasColors_[static_cast<size_t>(row)]));
+        }
+        const double r = radiusOfBucket(st.bucket, kStarBuckets) * scale_;
+        painter.drawEllipse(st.at, r, r);
+    }
+    painter.setBrush(Qt::NoBrush);
+}
+
+QString ChartRenderer::placeTextAt(const QPointF& at) const {
+    if (!snapshot_) return {};
+    double zd = 0.0, az = 0.0, ra = 0.0, dec = 0.0;
+    projection_.horizontalOfPixel(at.x(), at.y(), zd, az);
+    if (!(zd <= 180.0)) return {};  // beyond the nadir's circle: no sky there
+    equatorialOfChartPlace(*snapshot_, zd, az, ra, dec);
+    return QStringLiteral("Alt: %1  Az: %2   RA: %3  Dec: %4")
+        .arg(QString::fromStdString(formatAngle(90.0 - zd, 2, AngleSignStyle::Signed)),
+             QString::fromStdString(formatAngle(az, 2, AngleSignStyle::Signed)), clockText(ra),
+             QString::fromStdString(formatAngle(dec, 2, AngleSignStyle::Signed)));
+}
+
+// The Sun with a soft glow, the planets as discs in their own colours, the
+// Moon with its phase.
+void ChartRenderer::paintBodies(QPainter& painter) {
+    for (const BodyMark& b : bodies_) {
+        if (b.body == kMoon) continue;
+        if (b.body == kSun) {
+            QRadialGradient glow(b.at, b.radius * 3.0);
+            QColor edge = b.color;
+            edge.setAlpha(0);
+            QColor inner = b.color;
+            inner.setAlpha(110);
+            glow.setColorAt(0.0, inner);
+            glow.setColorAt(1.0, edge);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(glow);
+            painter.drawEllipse(b.at, b.radius * 3.0, b.radius * 3.0);
+        }
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(b.color);
+        painter.drawEllipse(b.at, b.radius, b.radius);
+    }
+    paintMoon(painter);
+    painter.setBrush(Qt::NoBrush);
+}
+
 void ChartRenderer::paintMoon(QPainter& painter) {
     const SkySnapshot& sky = *snapshot_;
     for (const BodyMark& b : bodies_) {
-        if (b.body != 11) continue;
+        if (b.body != kMoon) continue;
         const double r = b.radius;
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(colors_[BackgroundNotSky]);
+        // The unlit part faintly against the sky (earthshine), edged so a
+        // new Moon still shows.
+        painter.setPen(QPen(mixed(sky_, b.color, 0.45), 1.0 * scale_));
+        painter.setBrush(mixed(sky_, b.color, 0.18));
         painter.drawEllipse(b.at, r, r);
         if (!sky.moon.valid) continue;
         // Screen directions of celestial north and east at the Moon; the
@@ -459,65 +722,33 @@ void ChartRenderer::paintMoon(QPainter& painter) {
         painter.save();
         painter.translate(b.at);
         painter.rotate(angle);
-        painter.setBrush(colors_[Stars]);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(b.color);
         painter.drawPath(lit);
         painter.restore();
-        painter.setPen(QPen(colors_[Planets], 1.0 * scale_));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(b.at, r, r);
     }
 }
 
 void ChartRenderer::paintCompass(QPainter& painter) {
-    // Letters just inside the horizon where it is on the window. When the
-    // zenith is well inside the window and the horizon is not (the zenith
-    // view), the four main letters go where the line from the zenith towards
-    // them leaves the window.
     painter.setFont(font_);
     painter.setPen(colors_[NSEW]);
-    const QFontMetricsF fm(font_);
-    // A letter is drawn where it fits whole; the zenith must be well inside
-    // for the letters to be pulled in along their lines.
-    const double inset = fm.height() / 2.0 + 1.0;
-    const QRectF box(inset, inset, projection_.width() - 2 * inset, projection_.height() - 2 * inset);
-    const bool zenithInside = box.adjusted(2 * inset, 2 * inset, -2 * inset, -2 * inset).contains(zenith_);
-    static const struct { double az; const char* text; bool main; } kLetters[] = {
-        {0, "N", true}, {45, "NE", false}, {90, "E", true}, {135, "SE", false},
-        {180, "S", true}, {225, "SW", false}, {270, "W", true}, {315, "NW", false}};
-    const double inside = 90.0 - 10.0 * scale_ / std::max(0.01, projection_.pixelsPerDegree());
-    for (const auto& l : kLetters) {
-        const ChartPoint h = projection_.pixel(inside, l.az);
-        QPointF p(h.x, h.y);
-        if (!box.contains(p) && box.adjusted(-3 * inset, -3 * inset, 3 * inset, 3 * inset).contains(p)) {
-            // Just off the window (the window was resized after facing): pulled in.
-            p = QPointF(std::clamp(p.x(), box.left(), box.right()), std::clamp(p.y(), box.top(), box.bottom()));
-        } else if (!box.contains(p)) {
-            if (!zenithInside || !l.main) continue;
-            const QPointF d = p - zenith_;
-            double t = 1.0;
-            if (d.x() > 0) t = std::min(t, (box.right() - zenith_.x()) / d.x());
-            if (d.x() < 0) t = std::min(t, (box.left() - zenith_.x()) / d.x());
-            if (d.y() > 0) t = std::min(t, (box.bottom() - zenith_.y()) / d.y());
-            if (d.y() < 0) t = std::min(t, (box.top() - zenith_.y()) / d.y());
-            p = zenith_ + d * t;
-        }
-        const QString s = QString::fromLatin1(l.text);
-        painter.drawText(QPointF(p.x() - fm.horizontalAdvance(s) / 2.0, p.y() + (fm.ascent() - fm.descent()) / 2.0), s);
-    }
+    for (const Label& l : compass_) painter.drawText(l.at, l.text.text());
 }
 
-void ChartRenderer::paintLabels(QPainter& painter, const QVector<Label>& labels) {
-    painter.setFont(smallFont_);
-    int currentKey = -1;
-    for (const Label& l : labels) {
-        if (l.key != currentKey) {
-            painter.setPen(colors_[static_cast<size_t>(l.key)]);
-            currentKey = l.key;
-        }
-        QPointF at = l.at;
-        if (l.centred) at.rx() -= l.text.size().width() / 2.0;
-        painter.drawStaticText(at, l.text);
-    }
+// North arrow in the bottom right corner, pointing where north lies on the chart.
+void ChartRenderer::paintNorthArrow(QPainter& painter) {
+    const double w = projection_.width(), h = projection_.height(), s = scale_;
+    const double theta = projection_.screenAngleDeg(0.0) * kDegToRad;
+    const QPointF dir(std::cos(theta), std::sin(theta));
+    const QPointF centre(w - 22 * s, h - 22 * s);
+    const QPointF tip = centre + dir * 14 * s, tail = centre - dir * 14 * s;
+    const QPointF side(-dir.y(), dir.x());
+    painter.setPen(QPen(colors_[NorthArrow], 1.5 * s));
+    painter.drawLine(tail, tip);
+    painter.setBrush(colors_[NorthArrow]);
+    const QPointF head[3] = {tip, tip - dir * 7 * s + side * 4 * s, tip - dir * 7 * s - side * 4 * s};
+    painter.drawPolygon(head, 3);
+    painter.setBrush(Qt::NoBrush);
 }
 
 QStringList ChartRenderer::timeTexts() const {
@@ -552,38 +783,25 @@ QStringList ChartRenderer::timeTexts() const {
     };
 }
 
-void ChartRenderer::paintInfo(QPainter& painter) {
+// The selected object's name, apparent place of date, altitude, azimuth
+// and magnitude; empty without a selection on the snapshot.
+QStringList ChartRenderer::selectionLines() const {
     const SkySnapshot& sky = *snapshot_;
-    painter.setFont(font_);
-    const QFontMetricsF fm(font_);
-    const double line = fm.lineSpacing();
-    const double x = 6 * scale_;
-    double y = 4 * scale_ + fm.ascent();
-    painter.setPen(colors_[state_.realTime ? InfoTime : InfoTimeStopped]);
-    const QStringList lines = timeTexts();
-    double widest = 0.0;
-    for (const QString& s : lines) {
-        painter.drawText(QPointF(x, y), s);
-        widest = std::max(widest, fm.horizontalAdvance(s));
-        y += line;
-    }
-    timeTextRect_ = QRectF(0, 0, x + widest + x, y - line + fm.descent() + 4 * scale_);
-
-    if (selection_.kind == ChartSelection::Kind::None) return;
+    if (selection_.kind == ChartSelection::Kind::None) return {};
     double ra = 0, dec = 0, magnitude = 0;
     HorizontalPoint place;
     int number = 0;
     QString magnitudeText;
     if (selection_.kind == ChartSelection::Kind::Comet) {
         const SkyComet* c = sky.cometByIndex(selection_.id);
-        if (!c || !c->presentPoint().valid) return;
+        if (!c || !c->presentPoint().valid) return {};
         ra = c->raHours;
         dec = c->decDeg;
         place = c->presentPoint().place;
         magnitudeText = QString::fromStdString(cometInfoText(c->absoluteMagnitude, c->apparentMagnitude));
     } else if (selection_.kind == ChartSelection::Kind::Object) {
         const SkyObject* o = sky.objectByNumber(selection_.id);
-        if (!o) return;
+        if (!o) return {};
         ra = o->raHours;
         dec = o->decDeg;
         magnitude = o->magnitude * 0.001;
@@ -591,7 +809,7 @@ void ChartRenderer::paintInfo(QPainter& painter) {
         if (o->object < kFirstMessierObject) number = catalogueObject(o->object)->number;
     } else {
         const SkyBody& b = sky.bodies[static_cast<size_t>(selection_.id - 1)];
-        if (!b.valid) return;
+        if (!b.valid) return {};
         ra = b.raHours;
         dec = b.decDeg;
         magnitude = b.magnitude;
@@ -612,9 +830,43 @@ void ChartRenderer::paintInfo(QPainter& painter) {
     };
     if (number > 0) {
         char bs[32];
-        std::snprintf(bs, sizeof bs, "BS: %4d", number);
+        snprintfC(bs, sizeof bs, "BS: %4d", number);
         info.append(QString::fromUtf8(bs));
     }
+    return info;
+}
+
+void ChartRenderer::paintLabels(QPainter& painter, const QVector<Label>& labels) {
+    painter.setFont(smallFont_);
+    QRgb currentColor = 0;
+    bool havePen = false;
+    for (const Label& l : labels) {
+        if (!havePen || l.color.rgba() != currentColor) {
+            painter.setPen(l.color);
+            currentColor = l.color.rgba();
+            havePen = true;
+        }
+        painter.drawStaticText(l.at, l.text);
+    }
+}
+
+void ChartRenderer::paintInfo(QPainter& painter) {
+    painter.setFont(font_);
+    const QFontMetricsF fm(font_);
+    const double line = fm.lineSpacing();
+    const double x = 6 * scale_;
+    double y = 4 * scale_ + fm.ascent();
+    painter.setPen(colors_[state_.realTime ? InfoTime : InfoTimeStopped]);
+    double widest = 0.0;
+    for (const QString& s : timeTexts()) {
+        painter.drawText(QPointF(x, y), s);
+        widest = std::max(widest, fm.horizontalAdvance(s));
+        y += line;
+    }
+    timeTextRect_ = QRectF(0, 0, x + widest + x, y - line + fm.descent() + 4 * scale_);
+
+    const QStringList info = selectionLines();
+    if (info.isEmpty()) return;
     painter.setPen(colors_[InfoStarData]);
     y = projection_.height() - 6 * scale_ - fm.descent() - line * (info.size() - 1);
     for (const QString& s : info) {
@@ -634,9 +886,10 @@ void ChartRenderer::paint(QPainter& painter) {
     const double s = scale_;
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.fillRect(QRectF(0, 0, w, h), colors_[BackgroundNotSky]);
+    // The ground everywhere, the sky inside the horizon.
+    painter.fillRect(QRectF(0, 0, w, h), ground_);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(colors_[BackgroundSky]);
+    painter.setBrush(sky_);
     painter.drawEllipse(zenith_, horizonRadius_, horizonRadius_);
     painter.setBrush(Qt::NoBrush);
     if (!snapshot_) return;
@@ -648,17 +901,6 @@ void ChartRenderer::paint(QPainter& painter) {
         for (int az = 0; az < 360; az += 30) {
             const ChartPoint e = projection_.pixel(90.0, az);
             painter.drawLine(zenith_, QPointF(e.x, e.y));
-        }
-        // Altitudes along a line a little to the side of the facing
-        // direction, clear of the declinations on the meridian.
-        painter.setPen(colors_[GridZenithText]);
-        painter.setFont(smallFont_);
-        const double facing = facingAzimuth(state_.rotation, state_.flippedEastWest()) - kAltitudeLabelOffsetDeg;
-        for (int alt = 10; alt < 90; alt += 10) {
-            const ChartPoint p = projection_.pixel(90 - alt, facing);
-            const QString label = QStringLiteral("%1°").arg(alt);
-            if (p.x >= 0 && p.y >= 0 && p.x < w && p.y < h)
-                painter.drawText(QPointF(p.x - QFontMetricsF(smallFont_).horizontalAdvance(label) - 3 * s, p.y - 2 * s), label);
         }
     }
     if (options_.polarGrid) {
@@ -692,39 +934,37 @@ void ChartRenderer::paint(QPainter& painter) {
     }
 
     // Stars: one call over sprites of the pre-drawn discs.
-    if (!stars_.isEmpty()) {
+    const QPaintEngine* engine = painter.paintEngine();
+    if (engine && (engine->type() == QPaintEngine::SVG || engine->type() == QPaintEngine::Pdf)) {
+        paintStarShapes(painter);
+    } else if (!stars_.isEmpty()) {
         QVector<QPainter::PixmapFragment> fragments;
         fragments.reserve(stars_.size());
         // Source rectangles are in the atlas's device pixels.
         const double r = atlasRatio_, cell = atlasCell_ * r;
         for (const StarSprite& st : stars_)
-            fragments.append(QPainter::PixmapFragment::create(st.at, QRectF(cell * st.bucket, 0, cell, cell), 1.0 / r, 1.0 / r));
+            fragments.append(QPainter::PixmapFragment::create(st.at, QRectF(cell * st.bucket, cell * st.row, cell, cell),
+                                                              1.0 / r, 1.0 / r));
         painter.drawPixmapFragments(fragments.constData(), static_cast<int>(fragments.size()), starAtlas_);
     }
-
-    // Bodies: the Sun and planets as discs, the Moon with its phase.
-    for (const BodyMark& b : bodies_) {
-        if (b.body == 11) continue;
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(colors_[Planets]);
-        painter.drawEllipse(b.at, b.radius, b.radius);
-    }
-    paintMoon(painter);
-    paintComets(painter);
+    // Deep-sky objects: open circles in their catalogue's colour.
     painter.setBrush(Qt::NoBrush);
-
-    // Labels last, over everything they name.
-    if (!namesUnder) paintLabels(painter, constellationNames_);
-    paintLabels(painter, labels_);
-    if (!cometDates_.isEmpty()) {
-        painter.setPen(cometTrackColor());
-        for (const Label& l : cometDates_) painter.drawStaticText(l.at, l.text);
+    for (const auto& [marks, key] : {std::pair{&messierMarks_, MessierNames}, std::pair{&caldwellMarks_, CaldwellNames}}) {
+        painter.setPen(QPen(colors_[key], 1.0 * s));
+        for (const QPointF& p : *marks) painter.drawEllipse(p, 3.5 * s, 3.5 * s);
     }
+
+    paintBodies(painter);
+    paintComets(painter);
 
     if (options_.horizon) {
         painter.setPen(QPen(colors_[HorizonCircle], 1.5 * s));
         painter.drawEllipse(zenith_, horizonRadius_, horizonRadius_);
     }
+
+    // Labels over everything they name.
+    if (!namesUnder) paintLabels(painter, constellationNames_);
+    paintLabels(painter, labels_);
 
     // Zenith crosshatch.
     painter.setPen(QPen(colors_[ZenithCrosshatch], 1.0 * s));
@@ -741,25 +981,11 @@ void ChartRenderer::paint(QPainter& painter) {
     QPointF selected;
     if (selection_.kind != ChartSelection::Kind::None && selectionPixel(selection_, selected)) {
         painter.setPen(QPen(colors_[SelectionBox], 1.5 * s));
-        const double half = 8 * s;
+        const double half = (kSelectionHalfSize - 1.0) * s;
         painter.drawRect(QRectF(selected.x() - half, selected.y() - half, 2 * half, 2 * half));
     }
 
-    // North arrow in the bottom right corner, pointing where north lies on the chart.
-    {
-        const double theta = projection_.screenAngleDeg(0.0) * kDegToRad;
-        const QPointF dir(std::cos(theta), std::sin(theta));
-        const QPointF centre(w - 22 * s, h - 22 * s);
-        const QPointF tip = centre + dir * 14 * s, tail = centre - dir * 14 * s;
-        const QPointF side(-dir.y(), dir.x());
-        painter.setPen(QPen(colors_[NorthArrow], 1.5 * s));
-        painter.drawLine(tail, tip);
-        painter.setBrush(colors_[NorthArrow]);
-        const QPointF head[3] = {tip, tip - dir * 7 * s + side * 4 * s, tip - dir * 7 * s - side * 4 * s};
-        painter.drawPolygon(head, 3);
-        painter.setBrush(Qt::NoBrush);
-    }
-
+    paintNorthArrow(painter);
     paintCompass(painter);
     if (options_.infoTexts) paintInfo(painter);
 

@@ -1,6 +1,16 @@
 // Draws the star chart from a sky snapshot onto any QPainter (the chart
-// widget, an image for the command line). Everything that depends on the
-// sky or the view is projected once in prepare(); paint() only draws.
+// widget, an image, an SVG or PDF file, a printer). Everything that depends
+// on the sky or the view is projected, coloured and laid out once in
+// prepare(); paint() only draws.
+//
+// Looks (sky/chart_looks.h): stars coloured by spectral class and sized by
+// magnitude against the chart's limit, the bodies in their own colours with
+// the Sun and the Moon at their apparent size, the ground below the horizon
+// with the compass letters on it, and in the Black and White schemes a sky
+// that brightens with the Sun. Labels (ui/label_layout.h) are placed most
+// important first (bodies, comets, named stars, constellations, deep sky,
+// the other stars, the orbital paths' dates, grid numbers) where they cover
+// no other label, no brighter disc, no corner text and not the selection.
 #pragma once
 
 #include <QColor>
@@ -15,6 +25,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "sky/chart_geometry.h"
 #include "sky/chart_sky.h"
@@ -39,6 +50,8 @@ struct ChartOptions {
     bool telrad = true;
     bool horizon = true;
     bool infoTexts = true;
+    // For paper: the sky the scheme's night sky whatever the Sun, the stars black.
+    bool paper = false;
 };
 
 // What the pointer selects: a catalogue object, a body or a comet.
@@ -62,8 +75,8 @@ public:
     void setView(const CUniverseViewDrawState& state, int width, int height);
     // The instant the time texts in the top left show (UTC Julian day), with
     // the zone (days) and east longitude (degrees) of their local and
-    // sidereal times. The sky itself is the snapshot's, which the model
-    // renews only past its stages' tolerances (30 s for the stars); the
+    // sidereal times. The sky itself is the snapshot's, which arrives from
+    // the model's worker a moment after each change of the instant; the
     // texts follow this instead, so in real time they move each second.
     // Until it is set (instant 0) the texts are the snapshot's.
     void setClock(double instantUtc, double zoneOffsetDays, double longitudeDeg);
@@ -83,6 +96,11 @@ public:
     const QString& hoverText() const { return hoverText_; }
     // Where the time texts were last drawn (a tap there opens the time menu).
     const QRectF& timeTextRect() const { return timeTextRect_; }
+    // Every label drawn, as laid out by the last prepare().
+    const QVector<QRectF>& labelRects() const { return labelRects_; }
+    // The sky's and the ground's colours of the last prepare().
+    const QColor& skyColor() const { return sky_; }
+    const QColor& groundColor() const { return ground_; }
 
     const ChartProjection& projection() const { return projection_; }
     // The constellation-label level at this zoom: labels whose threshold is
@@ -106,17 +124,32 @@ public:
     bool selectionPixel(const ChartSelection& selection, QPointF& at) const;
     // The selection's name as the chart labels it.
     QString selectionName(const ChartSelection& selection) const;
+    // The sky under a pixel for the status line: altitude and azimuth as
+    // drawn (refracted when the observer's option is on) and the unrefracted
+    // right ascension and declination of date, in the corner text's forms.
+    // Empty without a snapshot.
+    QString placeTextAt(const QPointF& at) const;
 
 private:
     struct StarSprite {
         QPointF at;
-        int bucket;
+        int bucket;  // size
+        int row;     // colour class
+        double magnitude;
     };
     struct Label {
-        QPointF at;        // anchor
-        int key;           // colour key
+        QPointF at;        // top left
+        QColor color;
         QStaticText text;  // shared with the cache, so copying is cheap
-        bool centred;      // centred horizontally with its top at the anchor
+    };
+    // A label waiting for its place: its candidate rectangles in order of
+    // preference, what it names (kind, then brightness) and how it looks.
+    struct LabelRequest {
+        int kind;
+        double magnitude;
+        QVector<QRectF> candidates;
+        QColor color;
+        QStaticText text;
     };
     struct Hit {
         QPointF at;
@@ -126,16 +159,28 @@ private:
     QStaticText staticText(const QString& text);
     void rebuildColors();
     void rebuildStarAtlas();
+    void prepareStarsAndDeepSky(std::vector<LabelRequest>& requests);
+    void prepareGrids(std::vector<LabelRequest>& requests);
+    void prepareOrbitalPaths(std::vector<LabelRequest>& requests);
+    void prepareBodies(std::vector<LabelRequest>& requests);
+    void prepareCompass();
+    void layOutLabels(std::vector<LabelRequest>& requests);
+    // A label request at the places around a disc.
+    LabelRequest labelAround(int kind, double magnitude, const QPointF& at, double radius, const QString& text,
+                             const QColor& color);
+    QStringList selectionLines() const;
+    void paintBodies(QPainter& painter);
     bool onChart(const QPointF& p, double margin) const;
     void projectLine(const std::vector<HorizontalPoint>& points, QVector<QLineF>& out) const;
     QPointF pixel(const HorizontalPoint& h) const;
     void paintLabels(QPainter& painter, const QVector<Label>& labels);
     void paintInfo(QPainter& painter);
     void paintMoon(QPainter& painter);
-    void prepareComets();
+    void prepareComets(std::vector<LabelRequest>& requests);
     void paintComets(QPainter& painter);
     QColor cometTrackColor() const;
     void paintCompass(QPainter& painter);
+    void paintNorthArrow(QPainter& painter);
 
     std::shared_ptr<const SkySnapshot> snapshot_;
     CUniverseViewDrawState state_;
@@ -146,6 +191,7 @@ private:
     bool dirty_ = true;
     bool colorsDirty_ = true;
     std::array<QColor, kColorKeyCount> colors_;
+    QColor sky_, ground_;
     QFont font_;
     QFont smallFont_;
     QHash<QString, QStaticText> texts_;
@@ -158,11 +204,13 @@ private:
         double longitudeDeg = 0.0;
     } clock_;
 
-    // Star sprites: one anti-aliased disc per size bucket, side by side.
+    // Star sprites: one anti-aliased disc per size bucket side by side, a
+    // row per colour class.
     static constexpr int kStarBuckets = 12;
+    static constexpr int kStarColorRows = 11;
     QPixmap starAtlas_;
     double atlasCell_ = 0.0;
-    ColorRef atlasColor_ = 0xFFFFFFFF;
+    std::array<ColorRef, kStarColorRows> atlasColors_{};
     double atlasScale_ = 0.0;
     double devicePixelRatio_ = 1.0;
     double atlasRatio_ = 0.0;
@@ -171,18 +219,22 @@ private:
     QPointF zenith_;
     double horizonRadius_ = 0.0;
     QVector<StarSprite> stars_;
+    QVector<QPointF> messierMarks_, caldwellMarks_;
     QVector<QLineF> figureLines_;
     QVector<QLineF> eclipticLines_;
     QVector<QLineF> polarGridLines_;
     QVector<QPointF> trackPoints_;
     QVector<QPointF> trackToday_;
     QVector<Label> labels_;
-    QVector<Label> constellationNames_;
+    QVector<Label> constellationNames_;  // laid out with the others, drawn by constellationNamesUnderLines
+    QVector<QRectF> labelRects_;
     QVector<Hit> hits_;
     struct BodyMark {
         QPointF at;
         double radius;
         int body;
+        QColor color;
+        double magnitude;
     };
     QVector<BodyMark> bodies_;
     // Comets: their tracks, the present point with its tail, and the track's dates.
@@ -193,7 +245,12 @@ private:
         QPointF tailDirection;  // unit vector on the screen; null without a Sun
     };
     QVector<CometMark> comets_;
-    QVector<Label> cometDates_;
+    // The compass letters on the ground, and the corners no label may cover.
+    QVector<Label> compass_;
+    QVector<QRectF> reserved_;
+
+    // SVG, PDF and printers get the stars as shapes rather than sprites.
+    void paintStarShapes(QPainter& painter);
 };
 
 }  // namespace celestra

@@ -16,6 +16,7 @@
 
 #include <cmath>
 
+#include "catalogs/deep_sky.h"
 #include "catalogs/star_place.h"
 #include "core/time_scales.h"
 #include "solarsystem/ephemeris.h"
@@ -253,6 +254,12 @@ void ChartView::zoomStep(bool in) {
 }
 
 void ChartView::setSelection(const ChartSelection& selection) {
+    // A mark (showOnChart) lasts while its object stays selected.
+    const int marked = model_.universe().MarkedObject();
+    if (marked >= 0 && !(selection.kind == ChartSelection::Kind::Object && selection.id == marked)) {
+        model_.universe().SetMarkedObject(-1);
+        model_.Update(doc_.observer, doc_.drawState);
+    }
     renderer_.setSelection(selection);
     centreAction_->setEnabled(selection.kind != ChartSelection::Kind::None);
     update();
@@ -289,7 +296,20 @@ void ChartView::centreOnPlace(const ChartSelection& selection, double zenithDist
     if (orrery_) setOrreryMode(false);
     setSelection(selection);
     centreOn(doc_.drawState, renderer_.projection(), zenithDistanceDeg, azimuthDeg, rotateWhileScrolling_);
-    viewChanged(false);
+    showOnChart(selection);
+    viewChanged(true);
+}
+
+void ChartView::showOnChart(const ChartSelection& selection) {
+    if (selection.kind != ChartSelection::Kind::Object) return;
+    const int k = selection.id;
+    if (k >= kFirstCaldwellObject) {
+        doc_.drawState.deepSkySelection |= 2;
+    } else if (k >= kFirstMessierObject) {
+        doc_.drawState.deepSkySelection |= 1;
+    } else if (const StarEntry* e = catalogueObject(k); e && e->magnitude > doc_.drawState.magnitudeLimit) {
+        model_.universe().SetMarkedObject(k);
+    }
 }
 
 void ChartView::setOrreryMode(bool on) {
@@ -468,6 +488,7 @@ void ChartView::mouseMoveEvent(QMouseEvent* event) {
         text = renderer_.selectionName(hit);
     }
     renderer_.setHoverText(at, text);
+    emit pointerPlaceChanged(renderer_.placeTextAt(at));
     update();
 }
 
@@ -505,6 +526,7 @@ void ChartView::wheelEvent(QWheelEvent* event) {
 
 void ChartView::leaveEvent(QEvent* event) {
     renderer_.setHoverText({}, {});
+    emit pointerPlaceChanged({});
     update();
     QWidget::leaveEvent(event);
 }

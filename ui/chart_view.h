@@ -76,8 +76,12 @@ public:
     void setSelection(const ChartSelection& selection);
     // Opens the time menu at a point of the chart.
     void showTimeMenu(const QPoint& at);
-    // Faces a place of the sky (zenith distance and azimuth, degrees) and selects `selection`.
+    // Faces a place of the sky (zenith distance and azimuth, degrees) and
+    // selects `selection`, making sure the chart draws it (showOnChart).
     void centreOnPlace(const ChartSelection& selection, double zenithDistanceDeg, double azimuthDeg);
+    // A Messier or Caldwell object gets its catalogue switched on; a star
+    // fainter than the limit is marked, so the model lists it anyway.
+    void showOnChart(const ChartSelection& selection);
 
     // Rings round the marked bodies, with their names; they follow the
     // bodies as the chart's instant changes. An empty list clears them.
@@ -94,6 +98,8 @@ signals:
     void colorSchemeApplied(int preset);
     void magnitudeLimitChanged(int boxIndex);
     void statusChanged(const QString& text);
+    // The place under the pointer (ChartRenderer::placeTextAt); empty when it leaves.
+    void pointerPlaceChanged(const QString& text);
     void fullScreenRequested(bool on);
     void flipChanged(bool flipped);
     void infoRequested();

@@ -1,7 +1,6 @@
 // celestra-cli render: the star chart of one instant and place as a PNG,
-// drawn by the desktop program's own chart code on an image.
+// SVG or PDF file, drawn by the desktop program's own chart code.
 #include <QGuiApplication>
-#include <QImageWriter>
 
 #include <clocale>
 #include <cmath>
@@ -12,18 +11,22 @@
 #include "cli/cli.h"
 #include "core/iso_time.h"
 #include "sky/view_commands.h"
+#include "ui/chart_export.h"
 #include "ui/chart_image.h"
 
 namespace celestra::cli {
 namespace {
 
 const char* const kUsage =
-    "Usage: celestra-cli render --utc YYYY-MM-DDThh:mm:ss --lat DEG --lon DEG --out FILE.png\n"
-    "         [--width 1280] [--height 800] [--facing north|east|south|west|zenith] [--flip]\n"
-    "         [--zoom F] [--scheme black|white|red] [--mag M] [--ephemeris PATH]\n"
+    "Usage: celestra-cli render --utc YYYY-MM-DDThh:mm:ss --lat DEG --lon DEG --out FILE\n"
+    "         [--format png|svg|pdf] [--width 1280] [--height 800]\n"
+    "         [--facing north|east|south|west|zenith] [--flip] [--zoom F]\n"
+    "         [--scheme black|white|red] [--mag M] [--ephemeris PATH]\n"
     "         [--comet-folder DIR [--comet-mag M]]\n\n"
     "Draws the star chart for the instant (UTC) and place (latitude north, longitude\n"
-    "east, degrees) into a PNG image. --facing sets the direction the chart looks\n"
+    "east, degrees) into a PNG image, an SVG drawing or a PDF page (--format, else\n"
+    "the extension of --out, else PNG; SVG and PDF measure the size in points).\n"
+    "--facing sets the direction the chart looks\n"
     "(south by default) and its zoom; --zoom replaces that zoom (field of view 180°\n"
     "divided by it); --flip mirrors east and west; --mag is the faintest magnitude\n"
     "drawn, 2 to 7 (5 by default). --comet-folder draws the comets of the element\n"
@@ -31,11 +34,9 @@ const char* const kUsage =
     "Celestra.CometsUser.txt) whose absolute magnitude is at most --comet-mag (10 by\n"
     "default), with their tracks. Without a display the offscreen platform is used.\n";
 
-constexpr int kPngCompression = 20;
-
 int runRender(const std::vector<std::string>& words) {
     const Args args(words, {"utc", "lat", "lon", "width", "height", "facing", "zoom", "scheme", "mag", "out", "ephemeris",
-                     "comet-folder", "comet-mag"},
+                     "comet-folder", "comet-mag", "format"},
                     {"flip"});
     if (!args.positional().empty()) usageError("unexpected argument \"" + args.positional().front() + "\"");
     const std::string utcText = args.require("utc");
@@ -52,6 +53,15 @@ int runRender(const std::vector<std::string>& words) {
     const long height = args.integer("height").value_or(800);
     if (width < 16 || height < 16 || width > 16384 || height > 16384) usageError("--width and --height must lie between 16 and 16384");
     const std::string out = args.require("out");
+    ChartFileFormat format = ChartFileFormat::Png;
+    if (const auto name = args.value("format")) {
+        if (*name == "png") format = ChartFileFormat::Png;
+        else if (*name == "svg") format = ChartFileFormat::Svg;
+        else if (*name == "pdf") format = ChartFileFormat::Pdf;
+        else usageError("--format must be png, svg or pdf");
+    } else {
+        chartFileFormatOf(QString::fromStdString(out), format);  // PNG unless the extension names another
+    }
 
     DocumentData doc(*jd, 0.0);
     doc.observer.latitude = lat;
@@ -112,16 +122,19 @@ int runRender(const std::vector<std::string>& words) {
     QGuiApplication app(argc, argv);
     // Qt took the user's LC_NUMERIC; the command line's printed numbers keep the point.
     std::setlocale(LC_NUMERIC, "C");
-    const QImage image = renderChartImage(snapshot, state, static_cast<int>(width), static_cast<int>(height));
-    QImageWriter writer(QString::fromStdString(out), "png");
-    // A fast deflate level (Qt scales 0..100 to zlib levels): a chart is mostly flat colour.
-    writer.setCompression(kPngCompression);
-    if (!writer.write(image)) fail(kExitBadFile, "cannot write " + out + ": " + writer.errorString().toStdString());
+    ChartPicture picture;
+    picture.sky = snapshot;
+    picture.state = state;
+    QString error;
+    if (!exportChart(picture, QSize(static_cast<int>(width), static_cast<int>(height)), format, QString::fromStdString(out),
+                     error))
+        fail(kExitBadFile, "cannot write " + out + ": " + error.toStdString());
     return kExitOk;
 }
 
 }  // namespace
 
-CELESTRA_CLI_COMMAND(Command{"render", "draw the star chart of an instant and place as a PNG", kUsage, runRender});
+CELESTRA_CLI_COMMAND(Command{"render", "draw the star chart of an instant and place as a PNG, SVG or PDF file", kUsage,
+                             runRender});
 
 }  // namespace celestra::cli

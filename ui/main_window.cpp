@@ -1,16 +1,20 @@
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QGuiApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include <QDesktopServices>
 #include <QUrl>
@@ -22,7 +26,9 @@
 #include "solarsystem/comet_download.h"
 #include "ui/almanac_pages.h"
 #include "ui/calculator_pages.h"
+#include "ui/chart_overlays.h"
 #include "ui/color_scheme_dialog.h"
+#include "ui/export_dialog.h"
 #include "ui/help_window.h"
 #include "ui/image_library.h"
 #include "ui/object_pages.h"
@@ -54,6 +60,10 @@ MainWindow::MainWindow(DocumentData& document, const AppPaths& paths, const Disp
     progress_->hide();
     statusBar()->addWidget(status_, 1);
     statusBar()->addPermanentWidget(progress_);
+    // Altitude, azimuth, right ascension and declination under the pointer.
+    pointer_ = new QLabel(this);
+    statusBar()->addPermanentWidget(pointer_);
+    connect(chart_, &ChartView::pointerPlaceChanged, pointer_, &QLabel::setText);
     connect(chart_, &ChartView::statusChanged, status_, &QLabel::setText);
     connect(&model_, &SkyModel::buildProgress, this, [this](int percent, const QString& text) {
         progress_->setVisible(percent < 100);
@@ -132,6 +142,11 @@ void MainWindow::buildMenu() {
     navigation->addAction(QStringLiteral("Almanac..."), this,
                           page([this] { return std::make_unique<NauticalAlmanacDialog>(doc_, this); }));
     navigation->addAction(QStringLiteral("Sight Planner..."), this, page([this] { return makeSightPlanner(); }));
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Export Image..."), this, &MainWindow::exportImage);
+    QAction* print = menu->addAction(QStringLiteral("Print..."), this, &MainWindow::printChart);
+    print->setShortcut(QKeySequence::Print);
+    addAction(print);  // Ctrl+P with the menu closed
     menu->addSeparator();
     QMenu* help = menu->addMenu(QStringLiteral("Help"));
     help->addAction(QStringLiteral("Help..."), this, [this] { showHelp(QStringLiteral("index")); });
@@ -226,6 +241,38 @@ void MainWindow::showHelp(const QString& topic) {
     help_->showTopic(topic);
     help_->show();
     help_->raise();
+}
+
+ChartPicture MainWindow::chartPicture() const {
+    ChartPicture picture;
+    picture.sky = model_.snapshot();
+    picture.state = doc_.drawState;
+    picture.options = chartOptionsFor(doc_.drawState);
+    picture.selection = chart_->renderer().selection();
+    return picture;
+}
+
+void MainWindow::exportImage() {
+    ExportDialog dialog(chartPicture(), chart_->size(), QString::fromStdString(paths_.dataFolder), this);
+    dialog.exec();
+    chart_->setFocus();
+}
+
+void MainWindow::printChart() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(chart_->width() >= chart_->height() ? QPageLayout::Landscape : QPageLayout::Portrait);
+    QPrintDialog dialog(&printer, this);
+    auto* options = new QWidget;
+    options->setWindowTitle(QStringLiteral("Chart"));
+    auto* paper = new QCheckBox(QStringLiteral("Black on white (for paper)"), options);
+    paper->setChecked(true);
+    auto* layout = new QVBoxLayout(options);
+    layout->addWidget(paper);
+    layout->addStretch();
+    dialog.setOptionTabs({options});
+    if (dialog.exec() == QDialog::Accepted)
+        celestra::printChart(chartPicture(), chart_->size(), paper->isChecked(), doc_.colorSchemes.white, printer);
+    chart_->setFocus();
 }
 
 void MainWindow::showAbout() { QMessageBox::about(this, QStringLiteral("About Celestra"), aboutText()); }

@@ -10,6 +10,7 @@
 #include "app/startup.h"
 #include "navigation/sight_planner.h"
 #include "ui/sight_planner_page.h"
+#include "ui/chart_export.h"
 #include "ui/chart_view.h"
 #include "ui/preferences.h"
 #include "ui/settings_dialog.h"
@@ -37,6 +38,7 @@ public:
     ChartView* chart() const { return chart_; }
     QComboBox* magnitudeBox() const { return magnitude_; }
     QLabel* statusLabel() const { return status_; }
+    QLabel* pointerLabel() const { return pointer_; }
     QProgressBar* progressBar() const { return progress_; }
 
     // Writes the document and the colour file (each atomically). False,
@@ -47,6 +49,11 @@ public:
     void openInfo();
     void openFind();
     void showHelp(const QString& topic);
+    // What the chart shows now, for a file or the printer.
+    ChartPicture chartPicture() const;
+    // "Export Image..." and "Print..." (Ctrl+P, with a black-on-white option).
+    void exportImage();
+    void printChart();
     void showAbout();
     Preferences& preferences() { return prefs_; }
     // The Time page's zone at the chart's place, as Rise Set Times and the
@@ -84,6 +91,7 @@ private:
     ChartView* chart_;
     QComboBox* magnitude_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* pointer_ = nullptr;
     QProgressBar* progress_ = nullptr;
     bool saved_ = false;
     void refreshSpaceNews();

@@ -111,8 +111,17 @@ private:
 };
 
 QString selectionInfoText(const ChartSelection& selection, ChartView& chart, SkyModel& model) {
-    if (selection.kind == ChartSelection::Kind::Object)
-        return QString::fromStdString(catalogueObjectInfoText(selection.id)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (selection.kind == ChartSelection::Kind::Object) {
+        QString text =
+            QString::fromStdString(catalogueObjectInfoText(selection.id)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        // The catalogue's J2000 record, then the place the chart draws it at.
+        double zd = 0.0, az = 0.0, ra = 0.0, dec = 0.0;
+        if (catalogueObjectPlace(model.universe().Places(), chart.observer(), selection.id, zd, az, ra, dec)) {
+            text += QStringLiteral("\nTopocentric  RA: %1  Dec: %2 (of date)\n").arg(hms(ra), dms(dec));
+            text += QString::asprintf("Alt: %6.2f°   Az: %6.2f°\n", 90.0 - zd, az);
+        }
+        return text;
+    }
     if (selection.kind == ChartSelection::Kind::Comet) return cometInfo(selection.id, model);
     if (selection.kind != ChartSelection::Kind::Body || selection.id < 1 || selection.id > 11)
         return QStringLiteral("Nothing is selected: tap an object on the chart first.");
@@ -302,7 +311,7 @@ bool FindDialog::centreOnChart() {
     const bool body = selection.kind == ChartSelection::Kind::Body;
     const int id = hit->id;
     const ChartPlaceAt placeAt = [&places, &o, body, id](double jd) {
-        return body ? chartPlaceOfBody(places, id, jd, o) : chartPlaceOfObject(id, jd, o);
+        return body ? chartPlaceOfBody(places, id, jd, o) : chartPlaceOfObject(places, id, jd, o);
     };
     std::optional<ChartPlace> place = placeAt(o.instant);
     if (!place) return false;  // a body outside the ephemeris

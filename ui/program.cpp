@@ -44,6 +44,8 @@ std::unique_ptr<Program> startProgram(const QString& exePath) {
     const bool paths = settings.value(QStringLiteral("Chart/OrbitalPaths"), true).toBool();
     // The overlay switches are not in the document: the General page keeps them here.
     loadOverlays(program->document.drawState);
+    // The chart draws the paths by its overlay switch; the preference decides it.
+    program->document.drawState.overlays[kOrbitalPathsOverlay] = paths ? 1 : 0;
 
     UniverseConfig config;
     config.cometFolder = program->paths.dataFolder;  // the comet element files live beside the document

@@ -1,5 +1,6 @@
-// The chart's vector form of the fast altitude and azimuth against the
-// spherical formulas it replaces (the core's chartZenithAzimuth).
+// The chart's per-instant horizon frame and its branch-free arithmetic
+// against the one-object horizon transformation; the catalogue kernel's
+// agreement with the full apparent-place pipeline is in chart_places_test.
 #include "sky/star_positions.h"
 
 #include <gtest/gtest.h>
@@ -10,9 +11,13 @@
 #include "catalogs/deep_sky.h"
 #include "core/angles.h"
 #include "core/horizon.h"
+#include "sky/observer_state.h"
+#include "solarsystem/planets.h"
 
 namespace celestra {
 namespace {
+
+constexpr double kArcsec = 1.0 / 3600.0;
 
 TEST(ChartAtan2, AgreesWithTheLibraryInEveryOctantAndOnTheAxes) {
     double worst = 0.0;
@@ -31,75 +36,79 @@ TEST(ChartAtan2, AgreesWithTheLibraryInEveryOctantAndOnTheAxes) {
     EXPECT_NEAR(chartAtan2(1.0, 1.0), kPi / 4, 1e-15);
 }
 
-// Within about one unit of the last place of the 16.16 result. Azimuths
-// are compared as the distance they make on the sky (azimuth difference
-// times sin zd): near the zenith the azimuth itself is ill-defined, and the
-// acos form of the reference loses digits there.
-void expectSamePosition(const ChartRotation& r, const ChartFrame& frame, double ra, double dec) {
-    ChartDirections d;
-    d.add(ra, dec);
-    double zd, az, zdRef, azRef;
-    chartZenithAzimuthDeg(r, d.x[0], d.y[0], d.z[0], zd, az);
-    chartZenithAzimuth(frame, ra, dec, zdRef, azRef);
-    EXPECT_NEAR(zd, zdRef, 2e-5) << ra << " " << dec;
-    EXPECT_NEAR(std::remainder(az - azRef, 360.0) * std::sin(zdRef * kDegToRad), 0.0, 2e-5) << ra << " " << dec;
-    EXPECT_GE(az, 0.0);
-    EXPECT_LT(az, 360.0);
+// A frame with no ephemeris: the horizon rotation and refraction alone.
+HorizonFrame frameAt(double jdUtc, double lat, double lon, bool refraction) {
+    CObserverState o(jdUtc, 0.0);
+    o.latitude = lat;
+    o.longitude = lon;
+    o.temperature = -5.0;
+    o.pressure = 1025.0;
+    o.refraction = refraction ? 1 : 0;
+    return makeHorizonFrame(PlaceContext{}, o);
 }
 
-TEST(ChartPositions, MatchTheSphericalFormulasOverTheSky) {
-    std::mt19937 rng(5);
-    std::uniform_real_distribution<double> raDist(0.0, 24.0), decDist(-90.0, 90.0), latDist(-89.0, 89.0);
-    for (int i = 0; i < 300; ++i) {
-        const double lst = raDist(rng), lat = latDist(rng);
-        const ChartRotation r = chartRotation(lst, lat);
-        const ChartFrame frame = makeChartFrame(lst, lat);
-        for (int j = 0; j < 20; ++j) expectSamePosition(r, frame, raDist(rng), decDist(rng));
-        // On the meridian, at the celestial poles, and near the zenith.
-        expectSamePosition(r, frame, lst, 0.5 * lat);
-        expectSamePosition(r, frame, 3.0, 89.99);
-        expectSamePosition(r, frame, 3.0, -89.99);
-        expectSamePosition(r, frame, lst + 0.01, lat);
+// Places of date through the frame against equatorialToHorizontal, with and
+// without refraction, at both poles and over the sky; azimuths compared as
+// the angle they make on the sky.
+TEST(HorizonFrame, PlacesOfDateMatchTheHorizonTransformation) {
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> raDist(0.0, 24.0), decDist(-90.0, 90.0);
+    const double jd = 2460356.5 + 20.0 / 24.0;
+    for (double lat : {-90.0, -41.3, 0.0, 55.0, 89.99, 90.0}) {
+        for (bool refraction : {false, true}) {
+            const HorizonFrame f = frameAt(jd, lat, 12.5, refraction);
+            EXPECT_FALSE(f.haveObserverState);
+            for (int i = 0; i < 200; ++i) {
+                const double ra = raDist(rng), dec = decDist(rng);
+                ChartDirections d;
+                d.add(ra, dec);
+                double zd = 0, az = 0;
+                horizonOfDate(f, {d.x[0], d.y[0], d.z[0]}, zd, az);
+                const HorizontalPlace ref = equatorialToHorizontal(ttFromUtc(jd), deltaT(jd), 0.0, 0.0, f.site, ra, dec,
+                                                                   refraction ? kRefractionSite : kRefractionNone);
+                ASSERT_NEAR(zd, ref.zenithDistanceDeg, 1e-3 * kArcsec) << lat << " " << ra << " " << dec;
+                EXPECT_NEAR(std::remainder(az - ref.azimuthDeg, 360.0) * std::sin(zd * kDegToRad), 0.0, 1e-3 * kArcsec);
+                EXPECT_GE(az, 0.0);
+                EXPECT_LT(az, 360.0);
+            }
+        }
     }
 }
 
-TEST(ChartPositions, CompassDirectionsAndTheClampedPole) {
-    // Latitude 45°, LST 6h: an object at RA 6h, Dec 0 culminates due south,
-    // at RA 0h it sets due west, at RA 12h it rises due east.
-    const ChartRotation r = chartRotation(6.0, 45.0);
+TEST(HorizonFrame, CompassPointsOfTheEquator) {
+    // An object on the equator at the local sidereal time culminates due
+    // south at 90° - latitude; six hours earlier it sets due west.
+    const HorizonFrame f = frameAt(2460356.5, 45.0, 0.0, false);
     ChartDirections d;
-    d.add(6.0, 0.0);
-    d.add(0.0, 0.0);
-    d.add(12.0, 0.0);
+    d.add(f.localSiderealHours, 0.0);
+    d.add(f.localSiderealHours - 6.0, 0.0);
+    d.add(f.localSiderealHours + 6.0, 0.0);
     d.add(3.0, 90.0);
     int32_t zd[4], az[4];
-    chartPositionsFixed(r, d, zd, az);
+    horizonPlacesOfDate(f, d, zd, az);
     EXPECT_NEAR(fromFixed16(zd[0]), 45.0, 1e-4);
     EXPECT_NEAR(fromFixed16(az[0]), 180.0, 1e-4);
     EXPECT_NEAR(fromFixed16(zd[1]), 90.0, 1e-4);
     EXPECT_NEAR(fromFixed16(az[1]), 270.0, 1e-4);
     EXPECT_NEAR(fromFixed16(az[2]), 90.0, 1e-4);
     EXPECT_NEAR(fromFixed16(zd[3]), 45.0, 1e-4);
-    EXPECT_EQ(az[3], 0);  // the pole is due north
-
-    // Latitude beyond ±89.9999 (and a NaN) is brought into range.
-    const ChartRotation pole = chartRotation(0.0, 90.0), clamped = chartRotation(0.0, 89.9999);
-    EXPECT_EQ(pole.sinLat, clamped.sinLat);
-    EXPECT_EQ(pole.cosLat, clamped.cosLat);
-    EXPECT_GT(pole.cosLat, 0.0);
-    EXPECT_EQ(chartRotation(0.0, -1000.0).sinLat, chartRotation(0.0, -89.9999).sinLat);
-    EXPECT_EQ(chartRotation(0.0, std::nan("")).sinLat, 0.0);
+    EXPECT_TRUE(az[3] < toFixed16(1e-4) || az[3] > toFixed16(360.0 - 1e-4));  // the pole is due north
 }
 
-TEST(ChartPositions, ListedObjectsOnlyAreWritten) {
-    const ChartDirections all = catalogueDirections();
+TEST(TruePlaces, OnlyListedObjectsAreWritten) {
+    const CatalogueMotions all = catalogueMotions();
     ASSERT_EQ(all.size(), static_cast<size_t>(kCatalogueObjectCount));
     std::vector<int32_t> zd(all.size(), -1), az(all.size(), -1);
+    std::vector<double> ra(all.size(), -1.0), dec(all.size(), -1.0);
     const int32_t objects[] = {0, 9109, 9110, 9328};
-    chartPositionsFixed(chartRotation(1.0, 50.0), all, objects, 4, zd.data(), az.data());
-    for (int32_t k : objects) EXPECT_NE(zd[static_cast<size_t>(k)], -1);
+    truePlacesFixed(frameAt(2460356.5, 50.0, 1.0, true), all, objects, 4, zd.data(), az.data(), ra.data(), dec.data());
+    for (int32_t k : objects) {
+        EXPECT_NE(zd[static_cast<size_t>(k)], -1);
+        EXPECT_GE(ra[static_cast<size_t>(k)], 0.0);
+    }
     EXPECT_EQ(zd[1], -1);
     EXPECT_EQ(az[9111], -1);
+    EXPECT_EQ(ra[9111], -1.0);
 }
 
 }  // namespace

@@ -355,7 +355,8 @@ TEST_F(CometStepTest, TracksHoldTwentyOnePointsAroundThePresent) {
     EXPECT_EQ(track.points[20].label, "5.29");
     for (const CometTrackPoint& p : track.points) EXPECT_TRUE(p.valid);
 
-    // The present point: the topocentric place and the chart's airless conversion.
+    // The present point: the topocentric place, the chart's conversion and
+    // the refraction of the observer's option (on by default).
     const ObserverSite site{observer_.latitude, observer_.longitude, observer_.height, observer_.temperature,
                             observer_.pressure};
     double ra, dec, distance;
@@ -364,8 +365,13 @@ TEST_F(CometStepTest, TracksHoldTwentyOnePointsAroundThePresent) {
         localSiderealTime(siderealTimeFromUtc(observer_.instant, false), observer_.longitude), observer_.latitude);
     double zd, az;
     chartZenithAzimuth(frame, ra, dec, zd, az);
-    EXPECT_EQ(track.points[kCometPresentPoint].zenithDistanceFixed, toFixed16(zd));
+    ASSERT_EQ(observer_.refraction, 1);
+    EXPECT_EQ(track.points[kCometPresentPoint].zenithDistanceFixed,
+              toFixed16(apparentZenithDistance(site, kRefractionSite, zd)));
+    EXPECT_LT(track.points[kCometPresentPoint].zenithDistanceFixed, toFixed16(zd));
     EXPECT_EQ(track.points[kCometPresentPoint].azimuthFixed, toFixed16(az));
+    EXPECT_EQ(track.raHours, ra);
+    EXPECT_EQ(track.decDeg, dec);
     // Halley's two close approaches to the Earth: 0.62 AU on 1985 November 27
     // and 0.417 AU on 1986 April 11 (published figures of that apparition).
     double delta, r;

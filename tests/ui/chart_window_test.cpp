@@ -5,13 +5,19 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -21,8 +27,10 @@
 #include "catalogs/deep_sky.h"
 #include "core/time_scales.h"
 #include "tests/ui/qt_test_support.h"
+#include "ui/chart_overlays.h"
 #include "ui/color_scheme_dialog.h"
 #include "ui/nav_pages.h"
+#include "ui/export_dialog.h"
 #include "ui/program.h"
 
 using namespace celestra;
@@ -96,7 +104,7 @@ private slots:
                  (QStringList{QStringLiteral("3D - Orrery"), QStringLiteral("2D - Star Chart"), QStringLiteral("Info..."),
                               QStringLiteral("Find..."), QStringLiteral("Rise Set Times..."), QStringLiteral("Lunar Phase..."),
                               QStringLiteral("Calculators"), QStringLiteral("Preferences"), QStringLiteral("Navigation"),
-                              QStringLiteral("Help")}));
+                              QStringLiteral("Export Image..."), QStringLiteral("Print..."), QStringLiteral("Help")}));
         QCOMPARE(actionTexts(findAction(top[0]->menu(), QStringLiteral("Help"))->menu()),
                  (QStringList{QStringLiteral("Help..."), QStringLiteral("Space News"), QStringLiteral("About..."),
                               QStringLiteral("Exit")}));
@@ -158,8 +166,10 @@ private slots:
         QCOMPARE(state().magnitudeLimit, 4000);
         waitForModel();
         const auto sky = program_->model->snapshot();
+        // Fainter ones only as figure stars, and the Messier objects (a new
+        // document lists them all, whatever their magnitude).
         for (const SkyObject& o : sky->objects)
-            if (o.magnitude > 4000) QVERIFY(o.object < 9110);  // fainter ones only as figure stars
+            if (o.magnitude > 4000) QVERIFY(o.object < kFirstCaldwellObject);
     }
 
     void zoomKeysAndFlip() {
@@ -191,7 +201,7 @@ private slots:
         chart()->face(FacingDirection::South);
         QVERIFY(qApp->styleSheet().contains(colorOf(rgb(200, 0, 0)).name()));
         const QImage shot = chart()->grab().toImage();
-        QCOMPARE(QColor(shot.pixel(2, shot.height() - 2)), colorOf(rgb(60, 0, 0)));
+        QCOMPARE(QColor(shot.pixel(2, shot.height() - 2)), colorOf(rgb(60, 12, 0)));  // the ground
     }
 
     void nextSchemeCyclesAndShiftResets() {
@@ -286,7 +296,7 @@ private slots:
         program_.reset();
         init();
         QCOMPARE(state().colorPreset, kPresetRed);
-        QCOMPARE(QApplication::palette().color(QPalette::Window), colorOf(rgb(40, 40, 40)));
+        QCOMPARE(QApplication::palette().color(QPalette::Window), colorOf(rgb(40, 0, 0)));
     }
 
     void aStepLeavesRealTime() {
@@ -328,12 +338,12 @@ private slots:
         };
         const QStringList first = cornerTexts();
         QCOMPARE(first.at(1), QStringLiteral("UTC  2024-09-01 04:00:00"));
-        // A second later the UTC, local, GMST and LST texts move, though the
-        // stars (30 s tolerance) are not recomputed.
+        // A second later the UTC, local, GMST and LST texts move, and the
+        // sky with them: the places follow every change of the instant.
         *now += 1.0 / 86400.0;
         chart()->realtimeTick();
         waitForModel();
-        QCOMPARE(chart()->renderer().snapshot()->instantUtc, start);
+        QVERIFY(std::abs(chart()->renderer().snapshot()->instantUtc - (start + 1.0 / 86400.0)) < 1e-9);
         const QStringList next = cornerTexts();
         QCOMPARE(next.at(1), QStringLiteral("UTC  2024-09-01 04:00:01"));
         for (int line = 2; line <= 4; ++line) QVERIFY2(next.at(line) != first.at(line), qPrintable(next.at(line)));
@@ -429,6 +439,135 @@ private slots:
         const ChartPoint after = chart()->renderer().projection().pixel(target->place.zenithDistance, target->place.azimuth);
         QVERIFY(std::abs(after.x - chart()->width() / 2.0) < 1.0);
         QVERIFY(std::abs(after.y - chart()->height() / 2.0) < 1.0);
+    }
+
+    // A first start: the Messier objects and the orbital paths are on.
+    void aFreshStartShowsMessierObjectsAndOrbitalPaths() {
+        const QString document = QString::fromStdString(program_->paths.docPath);
+        program_.reset();
+        QFile::remove(document);
+        QSettings().remove(QStringLiteral("Chart/OrbitalPaths"));
+        program_ = startProgram(QCoreApplication::applicationFilePath());
+        QCOMPARE(state().deepSkySelection & 1, 1);
+        QCOMPARE(state().overlays[kOrbitalPathsOverlay], 1);
+        QVERIFY(program_->model->orbitalPaths());
+        QVERIFY(chartOptionsFor(state()).orbitalPaths);
+        program_.reset();
+        QSettings().setValue(QStringLiteral("Chart/OrbitalPaths"), false);
+        program_ = startProgram(QCoreApplication::applicationFilePath());
+        QCOMPARE(state().overlays[kOrbitalPathsOverlay], 0);
+    }
+
+    void thePointersPlaceGoesToTheStatusLine() {
+        fixInstant();
+        QTest::mouseMove(chart(), QPoint(chart()->width() / 2, chart()->height() / 2));
+        QTRY_VERIFY(window()->pointerLabel()->text().startsWith(QStringLiteral("Alt: ")));
+        QVERIFY(window()->pointerLabel()->text().contains(QStringLiteral("RA: ")));
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(chart(), &leave);
+        QVERIFY(window()->pointerLabel()->text().isEmpty());
+    }
+
+    // Night vision: in the Red scheme no pixel of the window (chart, tool
+    // bar, status line), of the menu, of a page or of the orrery has more
+    // green or blue than red, facing south or the zenith, by night or day.
+    void theRedSchemeLeavesNoGreenOrBlueLight() {
+        const auto stray = [](const QImage& image) {
+            int n = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    const QRgb p = image.pixel(x, y);
+                    if (qGreen(p) > qRed(p) || qBlue(p) > qRed(p)) ++n;
+                }
+            return n;
+        };
+        fixInstant();
+        QTest::keyClick(chart(), 'r');
+        for (double hourUtc : {4.0, 20.0}) {  // Seattle's night, and noon
+            chart()->observer().instant = julianDayFromCalendar(2024, 9, 1, hourUtc);
+            for (FacingDirection facing : {FacingDirection::South, FacingDirection::Zenith}) {
+                chart()->face(facing);
+                chart()->viewChanged(true);
+                waitForModel();
+                chart()->setSelection({ChartSelection::Kind::Body, 10});
+                QTest::mouseMove(chart(), QPoint(chart()->width() / 3, chart()->height() / 3));
+                QCOMPARE(stray(window()->grab().toImage()), 0);
+            }
+        }
+        QMenu* menu = window()->menuBar()->actions()[0]->menu();
+        menu->popup(window()->mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QCOMPARE(stray(menu->grab().toImage()), 0);
+        menu->hide();
+        chart()->contextMenu()->popup(window()->mapToGlobal(QPoint(40, 40)));
+        QVERIFY(QTest::qWaitForWindowExposed(chart()->contextMenu()));
+        QCOMPARE(stray(chart()->contextMenu()->grab().toImage()), 0);
+        chart()->contextMenu()->hide();
+        window()->setPagesModeless(true);
+        for (auto page : {SettingsDialog::TimePage, SettingsDialog::GeneralPage}) {
+            window()->openSettings(page);
+            QVERIFY(QTest::qWaitForWindowExposed(window()->lastPage()));
+            QCOMPARE(stray(window()->lastPage()->grab().toImage()), 0);
+            window()->lastPage()->close();
+        }
+        QTest::keyClick(chart(), 'o');
+        QCOMPARE(stray(chart()->grab().toImage()), 0);
+        QTest::keyClick(chart(), 's');
+    }
+
+    // "Export Image..." writes the chosen format at the chosen size (the
+    // extension following the format); "Print..." (Ctrl+P) puts the chart on
+    // the page black on white, or in the chart's own colours.
+    void exportAndPrintTheChart() {
+        fixInstant();
+        QTemporaryDir dir;
+        ExportDialog dialog(window()->chartPicture(), chart()->size(), dir.path());
+        QVERIFY(dialog.chartSizeButton()->isChecked());
+        QCOMPARE(dialog.size(), chart()->size());
+        dialog.formatBox()->setCurrentIndex(2);
+        QVERIFY(dialog.fileEdit()->text().endsWith(QStringLiteral(".pdf")));
+        dialog.otherSizeButton()->setChecked(true);
+        dialog.widthBox()->setValue(800);
+        dialog.heightBox()->setValue(500);
+        QVERIFY(dialog.save());
+        QString error;
+        const QImage pdf = test::viewedFile(dialog.fileEdit()->text(), error);
+        QVERIFY2(!pdf.isNull(), qPrintable(error));
+        QCOMPARE(pdf.size(), QSize(800, 500));
+        dialog.formatBox()->setCurrentIndex(0);
+        dialog.fileEdit()->setText(dir.filePath(QStringLiteral("chart")));  // no extension: the format's is added
+        QVERIFY(dialog.save());
+        QCOMPARE(QImage(dir.filePath(QStringLiteral("chart.png"))).size(), QSize(800, 500));
+
+        QAction* print = nullptr;
+        for (QAction* a : window()->actions())
+            if (a->shortcut() == QKeySequence(QKeySequence::Print)) print = a;
+        QVERIFY(print);
+        QCOMPARE(print->text(), QStringLiteral("Print..."));
+        for (bool paper : {true, false}) {
+            QPrinter printer(QPrinter::ScreenResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            const QString file = dir.filePath(paper ? QStringLiteral("paper.pdf") : QStringLiteral("colours.pdf"));
+            printer.setOutputFileName(file);
+            printChart(window()->chartPicture(), chart()->size(), paper, program_->document.colorSchemes.white, printer);
+            const QImage page = test::viewedFile(file, error);
+            QVERIFY2(!page.isNull(), qPrintable(error));
+            // The sky at the page's middle: white paper, or the Black scheme's night.
+            int light = 0, dark = 0, black = 0;
+            for (int y = page.height() / 3; y < 2 * page.height() / 3; ++y)
+                for (int x = page.width() / 3; x < 2 * page.width() / 3; ++x) {
+                    const int g = qGray(page.pixel(x, y));
+                    light += g > 230;
+                    dark += g < 25;
+                    black += qRed(page.pixel(x, y)) < 60 && qGreen(page.pixel(x, y)) < 60 && qBlue(page.pixel(x, y)) < 60;
+                }
+            if (paper) {
+                QVERIFY2(light > dark * 10, qPrintable(QStringLiteral("%1 light, %2 dark").arg(light).arg(dark)));
+                QVERIFY2(black > 20, "no black stars on the paper");
+            } else {
+                QVERIFY2(dark > light * 10, qPrintable(QStringLiteral("%1 light, %2 dark").arg(light).arg(dark)));
+            }
+        }
     }
 
     void hoverNamesWhatIsUnderThePointer() {

@@ -239,8 +239,10 @@ private slots:
         CUniverseViewDrawState fresh;
         loadOverlays(fresh);
         QCOMPARE(fresh.overlays[kOverlayEcliptic], 0);
-        childWithText<QCheckBox>(d, QStringLiteral("Messier"))->click();
+        // The Messier objects are on in a new document; the box turns them off.
         QCOMPARE(doc().drawState.deepSkySelection & 1, 1);
+        childWithText<QCheckBox>(d, QStringLiteral("Messier"))->click();
+        QCOMPARE(doc().drawState.deepSkySelection & 1, 0);
         // No website: Space News is greyed with a tooltip; with one it opens.
         QVERIFY(!window()->spaceNewsAction()->isEnabled());
         QVERIFY(!window()->spaceNewsAction()->toolTip().isEmpty());
@@ -307,6 +309,45 @@ private slots:
         find.setBelowHorizonAnswer(QMessageBox::No);
         QTimer::singleShot(0, [] { if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept(); });
         QVERIFY(!find.centreOnChart());
+    }
+
+    // Find shows what it centres on: a Messier object with the Messier
+    // catalogue off switches it on; a star fainter than the limit is marked,
+    // listed and drawn at the place the pipeline gives it, until another
+    // selection takes its place.
+    void findShowsTheObjectItCentresOn() {
+        doc().drawState.realTime = 0;
+        doc().observer.instant = 2460357.5 + 5.0 / 24.0;  // 2024-02-16 05:00 UTC
+        doc().observer.latitude = 47.55;  // Seattle, a February evening: Orion up in the south
+        doc().observer.longitude = -122.3;
+        doc().drawState.deepSkySelection = 0;
+        doc().drawState.magnitudeLimit = 3000;
+        chart()->viewChanged(true);
+        waitForModel();
+        FindDialog find(*chart());
+        find.setBelowHorizonAnswer(QMessageBox::No);
+        find.input()->setText(QStringLiteral("M42"));
+        QVERIFY(find.centreOnChart());
+        QCOMPARE(doc().drawState.deepSkySelection & 1, 1);
+        waitForModel();
+        QVERIFY(program_->model->snapshot()->objectByNumber(kFirstMessierObject + 41));
+
+        // HR 1784 (4.1, beside Orion's belt, in no figure) under a limit of 3.
+        const int faint = 1783;
+        QVERIFY(catalogueObject(faint)->magnitude > 3000);
+        find.input()->setText(QStringLiteral("BS 1784"));
+        QVERIFY(find.centreOnChart());
+        waitForModel();
+        const SkyObject* o = program_->model->snapshot()->objectByNumber(faint);
+        QVERIFY(o);
+        double zd = 0, az = 0, ra = 0, dec = 0;
+        QVERIFY(catalogueObjectPlace(program_->model->universe().Places(), doc().observer, faint, zd, az, ra, dec));
+        QVERIFY(std::abs(o->place.zenithDistance - zd) < 1e-4);
+        QPointF at;
+        QVERIFY(chart()->renderer().selectionPixel({ChartSelection::Kind::Object, faint}, at));
+        chart()->setSelection({ChartSelection::Kind::Body, 11});
+        waitForModel();
+        QVERIFY(!program_->model->snapshot()->objectByNumber(faint));
     }
 
     void findBelowTheHorizonStepsToTheRise() {

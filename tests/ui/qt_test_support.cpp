@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <cstdlib>
@@ -36,6 +38,29 @@ std::unique_ptr<Program> startProgramForTest() {
     if (!QTest::qWaitForWindowExposed(program->window.get())) return nullptr;
     waitForSkyModel(*program->model);
     return program;
+}
+
+QImage viewedFile(const QString& path, QString& error) {
+    const bool pdf = path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive);
+    const QString tool = pdf ? QStringLiteral("pdftoppm") : QStringLiteral("rsvg-convert");
+    if (QStandardPaths::findExecutable(tool).isEmpty()) {
+        error = tool + QStringLiteral(" is not installed (") +
+                (pdf ? QStringLiteral("poppler-utils") : QStringLiteral("librsvg2-bin")) + QStringLiteral(")");
+        return {};
+    }
+    const QString png = path + QStringLiteral(".view");
+    const QStringList args = pdf ? QStringList{QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("72"),
+                                               QStringLiteral("-singlefile"), path, png}
+                                 : QStringList{path, QStringLiteral("-o"), png + QStringLiteral(".png")};
+    QProcess p;
+    p.start(tool, args);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        error = tool + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAllStandardError());
+        return {};
+    }
+    const QImage image(png + QStringLiteral(".png"));
+    if (image.isNull()) error = tool + QStringLiteral(" wrote no image");
+    return image;
 }
 
 QString prepareQtTestEnvironment() {

@@ -4,6 +4,7 @@
 // ephemeris is linked in so the program finds it as an installed one.
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 #include <memory>
@@ -28,5 +29,11 @@ void waitForSkyModel(SkyModel& model);
 // so no daily table is built), its pages modeless, the window shown and the
 // first recompute done; null when the window could not be shown.
 std::unique_ptr<Program> startProgramForTest();
+
+// A PDF's first page or an SVG drawing as a viewer shows it, through
+// poppler's pdftoppm (72 dpi: a point a pixel) or librsvg's rsvg-convert
+// (96 dpi: a CSS pixel a pixel). A null image, with `error` saying why, when
+// the tool is missing or refuses the file.
+QImage viewedFile(const QString& path, QString& error);
 
 }  // namespace celestra::test

@@ -44,8 +44,8 @@ private slots:
                  0);
         const QImage image(dir_.filePath(QStringLiteral("red.png")));
         QCOMPARE(image.size(), QSize(640, 400));
-        // Facing south by default: the bottom corners are below the horizon, in the Red scheme's non-sky colour.
-        QCOMPARE(QColor(image.pixel(2, 397)), QColor(60, 0, 0));
+        // Facing south by default: the bottom corners are below the horizon, on the Red scheme's ground.
+        QCOMPARE(QColor(image.pixel(2, 397)), QColor(60, 12, 0));
         QCOMPARE(run(base(QStringLiteral("zenith.png")) + QStringList{QStringLiteral("--facing"), QStringLiteral("zenith"),
                                                                       QStringLiteral("--zoom"), QStringLiteral("1"),
                                                                       QStringLiteral("--flip"), QStringLiteral("--mag"),
@@ -53,7 +53,7 @@ private slots:
                  0);
         const QImage zenith(dir_.filePath(QStringLiteral("zenith.png")));
         QCOMPARE(zenith.size(), QSize(1280, 800));
-        QCOMPARE(QColor(zenith.pixel(2, 2)), QColor(40, 40, 40));  // Black: outside the whole-sky circle
+        QCOMPARE(QColor(zenith.pixel(2, 2)), QColor(38, 34, 24));  // Black: the ground outside the whole-sky circle
     }
 
     void refusesBadArguments() {
@@ -100,6 +100,48 @@ private slots:
         // H -2.0 does not pass a limit of -5.
         QCOMPARE(cometInk(folder + QStringList{QStringLiteral("--comet-mag"), QStringLiteral("-5")}), 0);
         QCOMPARE(run(base(QStringLiteral("x.png")) + QStringList{QStringLiteral("--comet-mag"), QStringLiteral("8")}), 2);
+    }
+
+    // The same chart as a PNG, an SVG and a PDF: the viewers show the SVG
+    // and the PDF at the chart's size, with the ground in the corner, the
+    // night sky at the top and the stars on it, close to the PNG throughout.
+    void svgAndPdfOpenInViewersAndShowTheChart() {
+        const QStringList size = {QStringLiteral("--width"), QStringLiteral("640"), QStringLiteral("--height"),
+                                  QStringLiteral("400")};
+        QCOMPARE(run(base(QStringLiteral("chart.png")) + size), 0);
+        QCOMPARE(run(base(QStringLiteral("chart.svg")) + size), 0);  // the format from the extension
+        QCOMPARE(run(base(QStringLiteral("drawing")) + size + QStringList{QStringLiteral("--format"), QStringLiteral("pdf")}), 0);
+        const QImage png(dir_.filePath(QStringLiteral("chart.png")));
+        QVERIFY(!png.isNull());
+        QFile svg(dir_.filePath(QStringLiteral("chart.svg")));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        QVERIFY(svg.read(256).contains("<svg"));
+        QFile pdf(dir_.filePath(QStringLiteral("drawing")));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
+        QVERIFY(QFile::rename(dir_.filePath(QStringLiteral("drawing")), dir_.filePath(QStringLiteral("drawing.pdf"))));
+        for (const QString& name : {QStringLiteral("chart.svg"), QStringLiteral("drawing.pdf")}) {
+            QString error;
+            const QImage view = celestra::test::viewedFile(dir_.filePath(name), error).convertToFormat(QImage::Format_RGB32);
+            QVERIFY2(!view.isNull(), qPrintable(error));
+            QCOMPARE(view.size(), png.size());
+            // Black's ground bottom left, its night sky top centre.
+            QVERIFY2(qAbs(qRed(view.pixel(3, 396)) - 38) < 6 && qAbs(qBlue(view.pixel(3, 396)) - 24) < 6, qPrintable(name));
+            long stars = 0, difference = 0, darkTop = 0;
+            for (int y = 0; y < view.height(); ++y) {
+                for (int x = 0; x < view.width(); ++x) {
+                    const QRgb a = view.pixel(x, y), b = png.pixel(x, y);
+                    stars += qGray(a) > 150;
+                    darkTop += y < 200 && qGray(a) < 20;
+                    difference += std::abs(qGray(a) - qGray(b));
+                }
+            }
+            QVERIFY2(darkTop > 640 * 200 / 2, qPrintable(QStringLiteral("%1: %2 dark pixels above").arg(name).arg(darkTop)));
+            QVERIFY2(stars > 300, qPrintable(QStringLiteral("%1: %2 bright pixels").arg(name).arg(stars)));
+            const double meanDifference = double(difference) / (view.width() * view.height());
+            QVERIFY2(meanDifference < 8.0, qPrintable(QStringLiteral("%1: mean grey difference %2").arg(name).arg(meanDifference)));
+        }
+        QCOMPARE(run(base(QStringLiteral("x.svg")) + QStringList{QStringLiteral("--format"), QStringLiteral("gif")}), 2);
     }
 
     void anInstantOutsideTheEphemerisIsExitThree() {
