@@ -18,12 +18,12 @@ namespace {
 celestra::EphemerisFile* openedFile(benchmark::State& state) {
     static celestra::EphemerisFile file;
     static const bool ok = [] {
-        const std::string path = std::string(CELESTRA_SHARED_DATA) + "/ephemeris/de405_1999-2040.bin";
+        const std::string path = CELESTRA_BUILT_EPHEMERIS;
         std::string error;
         if (!file.open(path, &error)) std::fprintf(stderr, "%s\n", error.c_str());
         return file.isOpen();
     }();
-    if (!ok) state.SkipWithError("the DE405 excerpt of the shared reference data is absent");
+    if (!ok) state.SkipWithError("the default ephemeris celestra.405 was not built");
     return ok ? &file : nullptr;
 }
 

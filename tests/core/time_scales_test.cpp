@@ -193,8 +193,8 @@ TEST(LeapSeconds, TtMinusUtc) {
 }
 
 TEST(BuiltinTables, MatchThePublishedFiles) {
-    CELESTRA_REQUIRE_SHARED_FILE(leapPath, "leap-seconds.csv");
-    CELESTRA_REQUIRE_SHARED_FILE(deltaTPath, "deltat-iers-2007-2022.csv");
+    CELESTRA_REQUIRE_FILE(leapPath, test::testDataFile("leap-seconds.csv"));
+    CELESTRA_REQUIRE_FILE(deltaTPath, test::testDataFile("deltat-iers-2007-2022.csv"));
 
     const auto leaps = readCsv(leapPath);
     const auto& leapTable = builtinLeapSecondTable();
