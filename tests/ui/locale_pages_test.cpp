@@ -388,7 +388,7 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    test::prepareQtTestEnvironment();
+    test::prepareQtTestEnvironment(test::TestLocale::FromEnvironment);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Celestra"));
     QApplication::setApplicationName(QStringLiteral("Celestra"));
