@@ -10,7 +10,7 @@
 //     nutation, horizon axes; then every apparent topocentric place with
 //     refraction)                                                   846 us
 //   recompute after a one-minute step, every object listed,
-//     DE405 excerpt (stars, bodies, details, grid; paths off)       958 us
+//     DE405 (stars, bodies, details, grid; paths off)               958 us
 #include <benchmark/benchmark.h>
 
 #include <string>
