@@ -230,7 +230,7 @@ private slots:
         QCOMPARE(doc().currentSight.observer.height, 11.25);
         height->setText(QStringLiteral("10.5.3"));
         QVERIFY(!enviro->apply());
-        QCOMPARE(enviro->messageLabel()->text(), QStringLiteral("Height above sea level must be a number from 0 to 30000 Meters."));
+        QCOMPARE(enviro->messageLabel()->text(), QStringLiteral("Height of eye must be a number from 0 to 30000 Meters."));
         QCOMPARE(doc().currentSight.observer.height, 11.25);
         height->setText(QStringLiteral("11.25"));
         enviro->close();
