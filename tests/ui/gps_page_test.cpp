@@ -444,7 +444,7 @@ private slots:
         QVERIFY(page->gpsdButton()->isChecked());
         page->startButton()->click();
         QCOMPARE(page->startButton()->text(), QStringLiteral("Stop"));
-        QTRY_COMPARE(page->latitudeField()->text(), QStringLiteral("  48.12°"));
+        QTRY_COMPARE(page->latitudeField()->text(), QStringLiteral("N 48°07.038'"));
         QCOMPARE(page->startButton()->text(), QStringLiteral("Stop"));  // still reading, not cut off
         page->startButton()->click();
         QCOMPARE(page->startButton()->text(), QStringLiteral("Start"));
