@@ -38,12 +38,14 @@ std::string downloadShownName(const std::string& remotePath);
 // Fetches server + remotePath into localPath with GET, user agent
 // "Celestra", the system's proxy settings and redirects followed.
 // The body goes into a temporary file beside localPath that replaces it
-// only when the response had a 2xx status and a content length above 0 and
-// every byte of that length arrived; otherwise the old file stays as it was
-// and the temporary file is removed. A response without a content length
-// fails before anything is written. The body is read in 2048-byte chunks;
-// after each, `progress` (when given) receives
-// (int)(100 × received / total) and whether more follows; a false return
+// only when the response had a 2xx status and a body that is not empty and
+// arrived whole: every byte of the content length when the reply announces
+// one, else (a chunked or compressed reply, whose inflated length nobody
+// announces) everything up to the end of a transfer that ended without an
+// error. Otherwise the old file stays as it was and the temporary file is
+// removed. The body is read in chunks of up to 2048 bytes; after each,
+// `progress` (when given) receives (int)(100 × received / total), or 0 and
+// at the end 100 without a length, and whether more follows; a false return
 // stops the transfer, except after the last chunk, which still succeeds.
 // `stop` (when given) is polled while waiting for data, so a stalled server
 // can be left at once. A transfer that receives nothing for 30 s fails.

@@ -38,9 +38,9 @@ BENCHMARK(BM_KeplerSolution);
 
 void BM_CometStep(benchmark::State& state) {
     static EphemerisFile file;
-    static const bool ok = file.open(std::string(CELESTRA_SHARED_DATA) + "/ephemeris/de405_1959-2060_rebuilt.bin");
+    static const bool ok = file.open(CELESTRA_BUILT_EPHEMERIS);
     if (!ok) {
-        state.SkipWithError("the DE405 file of the shared reference data is absent");
+        state.SkipWithError("the default ephemeris celestra.405 was not built");
         return;
     }
     const PlaceContext context = makePlaceContext(file);

@@ -23,7 +23,7 @@ namespace {
 EphemerisFile* benchEphemeris() {
     static EphemerisFile* eph = [] {
         auto* e = new EphemerisFile;
-        if (!e->open(std::string(CELESTRA_SHARED_DATA) + "/ephemeris/de405_1959-2060_rebuilt.bin")) {
+        if (!e->open(CELESTRA_BUILT_EPHEMERIS)) {
             delete e;
             return static_cast<EphemerisFile*>(nullptr);
         }
@@ -34,7 +34,7 @@ EphemerisFile* benchEphemeris() {
 
 void BM_GeocentricPlanetPlace(benchmark::State& state) {
     EphemerisFile* eph = benchEphemeris();
-    if (!eph) return state.SkipWithError("DE405 reference file absent");
+    if (!eph) return state.SkipWithError("the default ephemeris celestra.405 was not built");
     const PlaceContext context = makePlaceContext(*eph);
     double tt = 2460000.5, ra = 0, dec = 0, dist = 0;
     for (auto _ : state) {
@@ -52,7 +52,7 @@ const StarPlaceInput kSirius{6.752481, -16.716116, -3.847, -121.23, 0.37921, -5.
 bool earthForStars(benchmark::State& state, EarthState& earth) {
     EphemerisFile* eph = benchEphemeris();
     if (!eph) {
-        state.SkipWithError("DE405 reference file absent");
+        state.SkipWithError("the default ephemeris celestra.405 was not built");
         return false;
     }
     return earthState(*eph, 2460000.5, makePlaceContext(*eph).earth(), earth) == 0;
@@ -85,7 +85,7 @@ BENCHMARK(BM_TopocentricStar);
 
 void BM_DailyPlaceTable(benchmark::State& state) {
     EphemerisFile* eph = benchEphemeris();
-    if (!eph) return state.SkipWithError("DE405 reference file absent");
+    if (!eph) return state.SkipWithError("the default ephemeris celestra.405 was not built");
     const PlaceContext context = makePlaceContext(*eph);
     DailyPlaceTable table;
     table.startJd = context.startJd;

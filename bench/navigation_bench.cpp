@@ -28,9 +28,9 @@ using namespace celestra;
 
 const PlaceContext* navigationContext(benchmark::State& state) {
     static EphemerisFile reader;
-    static const bool opened = reader.open(std::string(CELESTRA_SHARED_DATA) + "/ephemeris/de405_1959-2060_rebuilt.bin");
+    static const bool opened = reader.open(CELESTRA_BUILT_EPHEMERIS);
     static const PlaceContext context = opened ? makePlaceContext(reader) : PlaceContext{};
-    if (!opened) state.SkipWithError("the DE405 file of the shared reference data is absent");
+    if (!opened) state.SkipWithError("the default ephemeris celestra.405 was not built");
     return opened ? &context : nullptr;
 }
 

@@ -19,7 +19,7 @@ namespace {
 EphemerisFile* riseSetEphemeris() {
     static EphemerisFile* eph = [] {
         auto* e = new EphemerisFile;
-        if (!e->open(std::string(CELESTRA_SHARED_DATA) + "/ephemeris/de405_1959-2060_rebuilt.bin")) {
+        if (!e->open(CELESTRA_BUILT_EPHEMERIS)) {
             delete e;
             return static_cast<EphemerisFile*>(nullptr);
         }

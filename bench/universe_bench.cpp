@@ -10,7 +10,7 @@
 //     nutation, horizon axes; then every apparent topocentric place with
 //     refraction)                                                   846 us
 //   recompute after a one-minute step, every object listed,
-//     DE405 excerpt (stars, bodies, details, grid; paths off)       958 us
+//     DE405 (stars, bodies, details, grid; paths off)               958 us
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -67,13 +67,13 @@ BENCHMARK(BM_StarStageAllObjects)->Unit(benchmark::kMicrosecond);
 // object listed (filter off): every stage past its tolerance runs.
 void BM_RecomputeAfterOneMinute(benchmark::State& state) {
     UniverseConfig config;
-    const std::string excerpt = std::string(CELESTRA_SHARED_DATA) + "/ephemeris/de405_1999-2040.bin";
+    const std::string ephemeris = CELESTRA_BUILT_EPHEMERIS;
     struct stat st;
-    if (::stat(excerpt.c_str(), &st) != 0) {
-        state.SkipWithError("DE405 excerpt absent");
+    if (::stat(ephemeris.c_str(), &st) != 0) {
+        state.SkipWithError("the default ephemeris celestra.405 was not built");
         return;
     }
-    config.ephemerisPath = excerpt;
+    config.ephemerisPath = ephemeris;
     CUniverse u(config);
     CUniverseViewDrawState d = u.DrawState();
     setMagnitudeFilter(d, false);

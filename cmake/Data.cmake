@@ -20,24 +20,27 @@ set(CELESTRA_DE405_TABLE "/usr/share/casacore/data/ephemerides/DE405/table.f0i"
 add_executable(make_ephemeris tools/make_ephemeris.cpp)
 target_link_libraries(make_ephemeris PRIVATE celestra_engine)
 
+# Where the build writes the default ephemeris; the tests read it there.
+set(CELESTRA_BUILT_EPHEMERIS "${CMAKE_BINARY_DIR}/celestra.405")
+
 if(EXISTS "${CELESTRA_DE405_TABLE}")
-  set(_ephemeris "${CMAKE_BINARY_DIR}/celestra.405")
-  set(_args "${CELESTRA_DE405_TABLE}" "${_ephemeris}")
-  set(_deps make_ephemeris "${CELESTRA_DE405_TABLE}")
-  # With JPL's test points at hand the converter refuses output that disagrees with them.
-  set(_testpo "${CELESTRA_SHARED_DATA}/ephemeris/testpo.405")
-  if(EXISTS "${_testpo}")
-    list(APPEND _args "${_testpo}")
-    list(APPEND _deps "${_testpo}")
-  endif()
-  add_custom_command(OUTPUT "${_ephemeris}" "${_ephemeris}.sha256"
-    COMMAND make_ephemeris ${_args}
-    DEPENDS ${_deps}
+  # The converter refuses output that disagrees with JPL's test points.
+  set(_testpo "${CMAKE_SOURCE_DIR}/tests/data/testpo.405")
+  add_custom_command(OUTPUT "${CELESTRA_BUILT_EPHEMERIS}" "${CELESTRA_BUILT_EPHEMERIS}.sha256"
+    COMMAND make_ephemeris "${CELESTRA_DE405_TABLE}" "${CELESTRA_BUILT_EPHEMERIS}" "${_testpo}"
+    DEPENDS make_ephemeris "${CELESTRA_DE405_TABLE}" "${_testpo}"
     COMMENT "Writing the default ephemeris celestra.405 (JPL DE405)"
     VERBATIM)
-  add_custom_target(celestra_ephemeris ALL DEPENDS "${_ephemeris}")
-  install(FILES "${_ephemeris}" "${_ephemeris}.sha256" "${CMAKE_SOURCE_DIR}/resources/NOTICE.ephemeris"
+  add_custom_target(celestra_ephemeris ALL DEPENDS "${CELESTRA_BUILT_EPHEMERIS}")
+  install(FILES "${CELESTRA_BUILT_EPHEMERIS}" "${CELESTRA_BUILT_EPHEMERIS}.sha256"
+          "${CMAKE_SOURCE_DIR}/resources/NOTICE.ephemeris"
           DESTINATION "${CELESTRA_DATA_INSTALL_DIR}")
+elseif(CELESTRA_BUILD_TESTS)
+  # Every place, sight and rise/set test reads the default ephemeris.
+  message(FATAL_ERROR
+    "The DE405 table ${CELESTRA_DE405_TABLE} is absent (Debian package casacore-data-jpl-de405), "
+    "so the default ephemeris celestra.405 that the tests read cannot be built. Install the package "
+    "(bash build.sh deps), or configure with -DCELESTRA_BUILD_TESTS=OFF.")
 else()
   message(WARNING
     "The DE405 table ${CELESTRA_DE405_TABLE} is absent (Debian package casacore-data-jpl-de405): "

@@ -1,5 +1,6 @@
 #include "core/angles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <iomanip>
@@ -79,6 +80,18 @@ double distanceSquared3(const Vector3& a, const Vector3& b) {
 namespace {
 constexpr double kAngleNudge = 1.1920928955078125e-07;  // 2^-23 degree
 const char* const kDegreeSign = "\xC2\xB0";             // U+00B0 in UTF-8
+
+const char* signPrefix(AngleSignStyle sign, bool negative) {
+    switch (sign) {
+        case AngleSignStyle::Signed:
+            return negative ? "-" : " ";
+        case AngleSignStyle::Latitude:
+            return negative ? "S " : "N ";
+        case AngleSignStyle::Longitude:
+            return negative ? "W " : "E ";
+    }
+    return "";
+}
 }  // namespace
 
 /*
@@ -134,21 +147,8 @@ void formatAngle(double value, int format, AngleSignStyle sign, bool append, std
             break;
     }
 
-    const bool negative = v < 0.0;
-    const char* prefix = "";
-    switch (sign) {
-        case AngleSignStyle::Signed:
-            prefix = negative ? "-" : " ";
-            break;
-        case AngleSignStyle::Latitude:
-            prefix = negative ? "S " : "N ";
-            break;
-        case AngleSignStyle::Longitude:
-            prefix = negative ? "W " : "E ";
-            break;
-    }
     if (!append) out.clear();
-    out += prefix;
+    out += signPrefix(sign, v < 0.0);
     out += body;
 }
 
@@ -156,6 +156,21 @@ std::string formatAngle(double value, int format, AngleSignStyle sign) {
     std::string s;
     formatAngle(value, format, sign, false, s);
     return s;
+}
+
+std::string formatDegreesMinutes(double value, int degreeDigits, int minuteDecimals, AngleSignStyle sign) {
+    const int decimals = std::clamp(minuteDecimals, 0, 6);
+    const double scale = std::pow(10.0, decimals);
+    // Rounded as a whole number of the last minute digit, so 59.96' at one
+    // decimal carries into the next degree instead of printing 60.0'.
+    const double units = std::round(std::fabs(value) * 60.0 * scale);
+    const double perDegree = 60.0 * scale;
+    const double degrees = std::floor(units / perDegree);
+    const double minutes = (units - degrees * perDegree) / scale;
+    char body[96];
+    snprintfC(body, sizeof body, "%0*.0lf%s%0*.*lf'", std::clamp(degreeDigits, 1, 3), degrees, kDegreeSign,
+              decimals > 0 ? decimals + 3 : 2, decimals, minutes);
+    return std::string(signPrefix(sign, value < 0.0 && units > 0.0)) + body;
 }
 
 void formatClockTime(double hours, double offsetHours, std::string& out) {

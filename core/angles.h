@@ -73,6 +73,16 @@ enum class AngleSignStyle {
 void formatAngle(double value, int format, AngleSignStyle sign, bool append, std::string& out);
 std::string formatAngle(double value, int format, AngleSignStyle sign = AngleSignStyle::Signed);
 
+// Degrees and minutes of an angle in degrees, rounded (not truncated) to
+// `minuteDecimals` decimals of a minute (0-6): the sign style's prefix, the
+// whole degrees zero-padded to `degreeDigits` (1-3), "°", the minutes
+// zero-padded to two digits, "'". A rounding up to 60' carries into the
+// degrees; a value that rounds to zero has no negative sign. For values
+// shown to the precision they were measured with (0.1' of an altitude,
+// 0.001' of a GPS position), where formatAngle's truncated hundredths would
+// misstate the last digit. 48.1173 with 2, 3, Latitude: "N 48°07.038'".
+std::string formatDegreesMinutes(double value, int degreeDigits, int minuteDecimals, AngleSignStyle sign);
+
 // "%02d:%02d:%02d" of (hours + offsetHours) wrapped into [0, 24), truncated.
 void formatClockTime(double hours, double offsetHours, std::string& out);
 std::string formatClockTime(double hours, double offsetHours = 0.0);

@@ -116,9 +116,16 @@ JulianDay julianDayFromCRuntimeTime(std::time_t t) {
     return julianDayFromCalendar(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, hour);
 }
 
+namespace {
+std::atomic<double> fixedClock{0.0};  // 0: the system clock
+}  // namespace
+
 JulianDay currentJulianDayUtc() {
-    return julianDayFromCRuntimeTime(std::time(nullptr));
+    const double fixed = fixedClock.load(std::memory_order_relaxed);
+    return fixed != 0.0 ? fixed : julianDayFromCRuntimeTime(std::time(nullptr));
 }
+
+void setClockForTesting(JulianDay jdUtc) { fixedClock.store(jdUtc, std::memory_order_relaxed); }
 
 // ---------------------------------------------------------------------------
 // Built-in tables
@@ -416,7 +423,7 @@ ZoneOffset platformZoneOffsetAt(JulianDay jdUtc) {
 
 ZoneOffset platformZoneOffset() {
     tzset();  // pick up a changed TZ or /etc/localtime
-    return platformZoneOffsetAt(julianDayFromCRuntimeTime(std::time(nullptr)));
+    return platformZoneOffsetAt(currentJulianDayUtc());
 }
 
 namespace {

@@ -53,7 +53,14 @@ BrokenDownTime brokenDownTimeFromJulianDay(JulianDay jd);
 // A C-runtime time value (seconds since 1970, UTC) through gmtime.
 JulianDay julianDayFromCRuntimeTime(std::time_t t);
 // The system clock as a UTC Julian day (whole seconds, as the broken-down time carries).
+// Every reading of the present instant in the engine and the program goes
+// through here (the zone offset "now", the date a GPS time of day belongs
+// to, the chart's real time, the pages that open on "now").
 JulianDay currentJulianDayUtc();
+// Makes currentJulianDayUtc() report `jdUtc` instead of the system clock; 0
+// gives the system clock back. For tests, whose results must not depend on
+// the hour they run at. Safe to call while other threads read the clock.
+void setClockForTesting(JulianDay jdUtc);
 
 // ΔT = TT - UT1 in seconds for a UTC Julian day, linearly interpolated in the
 // table, clamped to its end values (the built-in table ends on 2022-11-29).

@@ -1,9 +1,7 @@
 #include "gps/gps_source.h"
 
 #include <dirent.h>
-#include <fcntl.h>
-#include <linux/serial.h>
-#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,7 +11,9 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <fstream>
 
+#include "core/angles.h"
 #include "core/number_text.h"
 #include "gps/serial.h"
 
@@ -73,11 +73,10 @@ double gpsMonotonicSeconds() {
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-std::string gpsDegreesFieldText(bool valid, double degrees) {
+std::string gpsDegreesFieldText(bool valid, double degrees, bool latitude) {
     if (!valid) return kGpsValuePlaceholder;
-    char buffer[48];
-    snprintfC(buffer, sizeof buffer, "%7.2lf\xC2\xB0", degrees);
-    return buffer;
+    return latitude ? formatDegreesMinutes(degrees, 2, 3, AngleSignStyle::Latitude)
+                    : formatDegreesMinutes(degrees, 3, 3, AngleSignStyle::Longitude);
 }
 
 std::string gpsTimeFieldText(const GpsReceived& received) {
@@ -245,32 +244,43 @@ bool naturalLess(const std::string& a, const std::string& b) {
 
 bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
-// Legacy ttyS nodes exist whether or not a UART is behind them.
-bool uartPresent(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return errno == EBUSY;  // in use by someone: it exists
-    serial_struct info{};
-    const bool present = ioctl(fd, TIOCGSERIAL, &info) == 0 ? info.type != PORT_UNKNOWN : true;
-    close(fd);
-    return present;
+bool exists(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0;
+}
+
+std::vector<std::string> entriesOf(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (const dirent* entry = readdir(dir))
+            if (entry->d_name[0] != '.') names.push_back(entry->d_name);
+        closedir(dir);
+    }
+    return names;
+}
+
+// A terminal with a serial port behind it, by what sysfs says of it.
+bool serialHardware(const std::string& ttyDir) {
+    if (!exists(ttyDir + "/device")) return false;
+    std::ifstream type(ttyDir + "/type");
+    int portType = 0;
+    return !type || ((type >> portType) && portType != 0);
 }
 
 }  // namespace
 
-std::vector<std::string> listSerialDevices(const std::string& devDir) {
+std::vector<std::string> listSerialDevices(const std::string& devDir, const std::string& sysClassTty) {
     std::vector<std::string> names;
-    if (DIR* dir = opendir(devDir.c_str())) {
-        while (const dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (startsWith(name, "ttyUSB") || startsWith(name, "ttyACM") || startsWith(name, "rfcomm")) {
-                names.push_back(name);
-            } else if (startsWith(name, "ttyS") && name.size() > 4 && uartPresent(devDir + "/" + name)) {
-                names.push_back(name);
-            }
-        }
-        closedir(dir);
-    }
+    for (const std::string& name : entriesOf(sysClassTty))
+        if ((startsWith(name, "rfcomm") || serialHardware(sysClassTty + "/" + name)) && exists(devDir + "/" + name))
+            names.push_back(name);
     std::sort(names.begin(), names.end(), naturalLess);
+    for (const char* alias : {"serial0", "serial1"})
+        if (exists(devDir + "/" + alias)) names.push_back(alias);
+    std::vector<std::string> byId = entriesOf(devDir + "/serial/by-id");
+    std::sort(byId.begin(), byId.end());
+    for (const std::string& name : byId)
+        if (exists(devDir + "/serial/by-id/" + name)) names.push_back("serial/by-id/" + name);
     for (std::string& name : names) name = devDir + "/" + name;
     return names;
 }

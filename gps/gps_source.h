@@ -96,8 +96,10 @@ constexpr GpsRgb kGpsValueInvalidColor{255, 0, 0};
 constexpr const char* kGpsValuePlaceholder = "?";
 constexpr const char* kGpsValueFontFamily = "Tahoma";
 inline GpsRgb gpsValueColor(bool valid) { return valid ? kGpsValueValidColor : kGpsValueInvalidColor; }
-// "%7.2lf°" (UTF-8 degree sign) of decimal degrees, or "?" when not valid.
-std::string gpsDegreesFieldText(bool valid, double degrees);
+// A received latitude or longitude in degrees and minutes to 0.001' (about
+// 2 m, the receivers' own resolution; 0.01° would be 0.6 nautical miles),
+// with its hemisphere: "N 48°07.038'", "W 011°31.000'"; "?" when not valid.
+std::string gpsDegreesFieldText(bool valid, double degrees, bool latitude);
 // "YYYY-MM-DD hh:mm:ss" UTC, or "?" when no time was received.
 std::string gpsTimeFieldText(const GpsReceived& received);
 
@@ -171,9 +173,20 @@ int setupGpsPort(CSerial& port, unsigned rate);
 // ---------------------------------------------------------------------------
 // The machine
 
-// Serial devices under `devDir` for the port box: ttyUSB*, ttyACM*, rfcomm*,
-// and the ttyS* that have a UART behind them, in natural order.
-std::vector<std::string> listSerialDevices(const std::string& devDir = "/dev");
+// Serial devices for the port box, found without opening any of them (an
+// open can hang on a modem line or disturb a device in use):
+//  * the kernel's terminals under `sysClassTty` that have hardware behind
+//    them (a "device" link): USB and ACM adapters, on-board UARTs such as
+//    ttyAMA* of small ARM boards; a serial-core port (one with a "type"
+//    file, such as the legacy ttyS* that exist whether or not a UART is
+//    there) only when its type is not 0, unknown;
+//  * Bluetooth rfcomm* (virtual, so without a device link);
+//  * then the aliases serial0 and serial1 (the Raspberry Pi's names of its
+//    UARTs) and every name in serial/by-id (a receiver's stable name).
+// Each must exist under `devDir`. Kernel names in natural order (ttyUSB10
+// after ttyUSB9), then the aliases, then the by-id names sorted.
+std::vector<std::string> listSerialDevices(const std::string& devDir = "/dev",
+                                           const std::string& sysClassTty = "/sys/class/tty");
 
 // The instant the clock should show now: the received time plus the seconds
 // elapsed since its reception. nullopt when no time was received.

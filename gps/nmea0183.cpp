@@ -5,7 +5,6 @@
 #include <cmath>
 #include <type_traits>
 #include <cstdio>
-#include <ctime>
 
 #include "core/number_text.h"
 
@@ -85,11 +84,8 @@ BrokenDownTime makeBrokenDownTime(int year, int month, int day, int hour, int mi
 }
 
 NmeaDate systemUtcDate() {
-    const std::time_t now = std::time(nullptr);
-    std::tm utc{};
-    gmtime_r(&now, &utc);
-    return NmeaDate{utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday,
-                    utc.tm_hour * 3600 + utc.tm_min * 60 + std::min(utc.tm_sec, 59)};
+    const BrokenDownTime utc = brokenDownTimeFromJulianDay(currentJulianDayUtc());
+    return NmeaDate{utc.year, utc.month, utc.day, utc.hour * 3600 + utc.minute * 60 + std::min<int>(utc.second, 59)};
 }
 
 // ---------------------------------------------------------------------------

@@ -168,8 +168,11 @@ bool EstimateFix(CMeasure& sight, const PlaceContext& context, ObservationList& 
 }
 
 GeoPoint mostProbablePosition(const CMeasure& sight) {
-    return destinationPoint(sight.fixLatitude, sight.fixLongitude, sight.course, sight.runTime * sight.speed / 60.0,
-                            true);
+    // The fix is the AP-time position whose runs, by the reduction's dead
+    // reckoning, meet the lines of position; carried any other way (a great
+    // circle parts from it by about half a mile in a 55-mile run at 45°) the
+    // MPP would leave the point the sight's line was computed about.
+    return deadReckoning(sight.fixLatitude, sight.fixLongitude, sight.course, sight.speed, sight.runTime);
 }
 
 void FormatFixText(const CMeasure& sight, int format, std::string& out, bool withMpp) {
@@ -199,8 +202,8 @@ std::string LopRowText(const CMeasure& sight, size_t position, const PlaceContex
     row += part + " ";
     formatTimeOfDay(shown, false, part);
     row += part + "    ";
-    snprintfC(text, sizeof text, "%4.1lf\u00b0   ", sight.ho);
-    return row + text + sightBodyName(sight, context);
+    // Ho in degrees and minutes to 0.1', the precision of a sextant reading.
+    return row + formatDegreesMinutes(sight.ho, 2, 1, AngleSignStyle::Signed) + "   " + sightBodyName(sight, context);
 }
 
 std::string LopsPageText(ObservationList& list, const PlaceContext& context, int selectedRow, int format) {
@@ -238,7 +241,7 @@ std::string inconsistentSightWarning(size_t position) {
     if (position == 0) return {};
     char text[160];
     snprintfC(text, sizeof text,
-                  "The Observation at index %d does not use the same Apparent Position or time as the other "
+                  "The Observation at index %d does not use the same Assumed Position or time as the other "
                   "entries.  Proceed anyway?",
                   static_cast<int>(position + 1));
     return text;

@@ -43,11 +43,13 @@ bool EstimateFix(CMeasure& sight, const PlaceContext& context, ObservationList& 
 
 // Appends "AP Correction:\n    %.2lf nM bearing %05.1lf° to\n", the fix's
 // latitude (form F′) and longitude (form F) on lines indented by ten spaces,
-// and with `withMpp` the Most Probable Position at the sight's time: the fix
-// carried along the sight's course for run time × speed.
+// and with `withMpp` the Most Probable Position at the sight's time.
 void FormatFixText(const CMeasure& sight, int format, std::string& out, bool withMpp);
 
-// The Most Probable Position at the sight's own instant.
+// The Most Probable Position at the sight's own instant: the fix run on by
+// the sight's course, speed and run time with the dead reckoning that
+// carried its AP (deadReckoning), so it is the DR of the re-reduction the
+// fix was solved with.
 GeoPoint mostProbablePosition(const CMeasure& sight);
 
 constexpr const char* kLopsHint =
@@ -55,7 +57,8 @@ constexpr const char* kLopsHint =
     "plot\r\nthe improved FIX.";
 
 // One row of the LOPs list: "%d)  ", date and time of the observation (local
-// unless entered as UTC), "%4.1lf°   " of Ho, and the body name.
+// unless entered as UTC), "    ", Ho in degrees and minutes to 0.1' (" 23°27.4'"),
+// "   " and the body name.
 std::string LopRowText(const CMeasure& sight, size_t position, const PlaceContext& context);
 
 // The LOPs page's text area: the hint with fewer than two active sights;

@@ -63,6 +63,25 @@ std::string number(double v) {
 
 }  // namespace
 
+GeoPoint deadReckoning(double latitude, double longitude, double courseDeg, double speedKnots, double hours) {
+    const double v = speedKnots / 60.0;  // degrees of arc per hour
+    if (v == 0.0 || hours == 0.0) return {latitude, longitude};
+    const double c = courseDeg * kDegToRad;
+    const double cosLat = std::cos(latitude * kDegToRad);
+    double lat = latitude + v * hours * std::cos(c);
+    double lon = longitude;
+    // At a pole the east-west run has no longitude; leave it as it is.
+    if (std::fabs(cosLat) > 1e-12) lon += v / cosLat * hours * std::sin(c);
+    if (lat > 90.0) {  // run over the pole: come down the other meridian
+        lat = 180.0 - lat;
+        lon += 180.0;
+    } else if (lat < -90.0) {
+        lat = -180.0 - lat;
+        lon += 180.0;
+    }
+    return {lat, normaliseLongitude(lon)};
+}
+
 int Reduce(CMeasure& target, const PlaceContext& context, double hs) {
     // Worked on a copy so that a failure leaves the sight as it was.
     CMeasure sight = target;
@@ -82,22 +101,9 @@ int Reduce(CMeasure& target, const PlaceContext& context, double hs) {
     sight.refractionCorrection = refractionDegrees(sight.ha, ap.pressure, ap.temperature);
 
     sight.runTime = (sight.observationTime - sight.ApTime()) * 24.0;
-    const double v = sight.speed / 60.0;  // degrees of arc per hour
-    const double c = sight.course * kDegToRad;
-    const double cosLat = std::cos(ap.latitude * kDegToRad);
-    double drLat = ap.latitude + v * sight.runTime * std::cos(c);
-    double drLon = ap.longitude;
-    // At a pole the east-west run has no longitude; leave it as it is.
-    if (std::fabs(cosLat) > 1e-12) drLon += v / cosLat * sight.runTime * std::sin(c);
-    if (drLat > 90.0) {  // run over the pole: come down the other meridian
-        drLat = 180.0 - drLat;
-        drLon += 180.0;
-    } else if (drLat < -90.0) {
-        drLat = -180.0 - drLat;
-        drLon += 180.0;
-    }
-    sight.drLatitude = drLat;
-    sight.drLongitude = v != 0.0 && sight.runTime != 0.0 ? normaliseLongitude(drLon) : ap.longitude;
+    const GeoPoint dr = deadReckoning(ap.latitude, ap.longitude, sight.course, sight.speed, sight.runTime);
+    sight.drLatitude = dr.latitude;
+    sight.drLongitude = dr.longitude;
 
     sight.parallax = 0.0;
     sight.semiDiameter = 0.0;
@@ -149,9 +155,7 @@ int Reduce(CMeasure& target, const PlaceContext& context, double hs) {
     return 0;
 }
 
-double sextantAltitude(int degrees, double minutes) {
-    return static_cast<double>(static_cast<float>(degrees) + static_cast<float>(minutes) / 60.0f);
-}
+double sextantAltitude(int degrees, double minutes) { return degrees + minutes / 60.0; }
 
 int primedFormat(int format) { return format == 1 ? 4 : format == 2 ? 5 : format; }
 
@@ -291,7 +295,7 @@ void selectBody(CMeasure& sight, int choiceValue) {
 
 EnviroRange enviroRange(EnviroField field) {
     switch (field) {
-        case EnviroField::Height: return {0.0, 30000.0, "Height above sea level:", "Meters"};
+        case EnviroField::Height: return {0.0, 30000.0, "Height of eye:", "Meters"};
         case EnviroField::Temperature: return {-90.0, 60.0, "Temperature:", "\u00b0C"};
         case EnviroField::Pressure: return {860.0, 1085.0, "Pressure:", "mB"};
         case EnviroField::IndexCorrection: return {-60.0, 60.0, "Index correction:", "Minutes"};

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -119,6 +120,9 @@ RiseSetDialog::RiseSetDialog(const DocumentData& document, QWidget* parent, std:
     layout->addLayout(row);
     layout->addWidget(message);
     layout->addStretch(1);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     connect(date, &QDateEdit::dateChanged, this, &RiseSetDialog::compute);
     connect(body, &QComboBox::currentIndexChanged, this, &RiseSetDialog::compute);
@@ -306,6 +310,9 @@ LunarPhaseDialog::LunarPhaseDialog(const DocumentData& document, QWidget* parent
     layout->addLayout(top);
     layout->addWidget(view, 1);
     layout->addWidget(phases);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(previous, &QPushButton::clicked, this, [this] { step(-1); });
     connect(next, &QPushButton::clicked, this, [this] { step(1); });
     const QDate today = localDate(doc_.observer.instant, doc_.observer.zoneOffset);

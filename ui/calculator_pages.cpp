@@ -19,6 +19,7 @@
 #include "app/document.h"
 #include "calculators/converters.h"
 #include "calculators/horizon_distance.h"
+#include "core/time_scales.h"
 #include "ui/calculator_pictures.h"
 #include "ui/number_field.h"
 
@@ -290,9 +291,24 @@ RangeBearingDialog::RangeBearingDialog(const DocumentData& document, QWidget* pa
         group->show(state().lat, state().lon);
     });
     connect(calculate, &QPushButton::clicked, this, &RangeBearingDialog::compute);
-    connect(rhumbLine, &QRadioButton::clicked, this, [] { state().method = SailingMethod::RhumbLine; });
-    connect(greatCircle, &QRadioButton::clicked, this, [] { state().method = SailingMethod::GreatCircle; });
-    connect(units, &QComboBox::activated, this, [](int index) { state().unitIndex = index; });
+    // A choice recomputes at once, as on the Great Circle page, so the result
+    // shown is always the chosen method's; before the first result (no
+    // distance typed yet) there is nothing to follow and nothing to refuse.
+    const auto follow = [this] {
+        if (!result->text().isEmpty()) compute();
+    };
+    connect(rhumbLine, &QRadioButton::clicked, this, [follow] {
+        state().method = SailingMethod::RhumbLine;
+        follow();
+    });
+    connect(greatCircle, &QRadioButton::clicked, this, [follow] {
+        state().method = SailingMethod::GreatCircle;
+        follow();
+    });
+    connect(units, &QComboBox::activated, this, [follow](int index) {
+        state().unitIndex = index;
+        follow();
+    });
     connect(result, &QPushButton::clicked, this, [this] {
         state().advanceFormat();
         compute();
@@ -312,11 +328,15 @@ void RangeBearingDialog::showState() {
 bool RangeBearingDialog::compute() {
     DmsEntry lat, lon;
     double dist = 0.0, courseDeg = 0.0;
+    // A refused field leaves no result: the one shown was for other choices.
     if (!group->read(lat, lon, kRangeBearingLatitudeRange) || !readNumber(distanceEdit, dist, kDistanceRange) ||
-        !readNumber(courseEdit, courseDeg))
+        !readNumber(courseEdit, courseDeg)) {
+        result->setText(QString());
         return false;
+    }
     state().unitIndex = units->currentIndex();
     if (const auto error = applyRangeBearingEntries(state(), lat, lon, courseDeg, dist)) {
+        result->setText(QString());
         refuse(error->field == "distance" ? distanceEdit : group->field(error->field), rangeMessage(error->range));
         return false;
     }
@@ -449,11 +469,14 @@ void DmsDialog::convertToDecimal() {
 JulianDayDialog::JulianDayDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Julian Day"));
     auto* group = new QGroupBox(QStringLiteral("Calendar Day         to/from       Julian Day"), this);
-    date = new QDateEdit(QDate::currentDate(), group);
+    // The present instant in UT, the time scale Julian days count in (not
+    // the desktop's local time).
+    const CivilDateTime now = civilFromJulianDay(currentJulianDayUtc());
+    date = new QDateEdit(QDate(now.year, now.month, now.day), group);
     date->setDisplayFormat(QStringLiteral("d MMM yyyy"));
     date->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
     date->setCalendarPopup(true);
-    time = new QTimeEdit(QTime::currentTime(), group);
+    time = new QTimeEdit(QTime(now.hour, now.minute, now.second), group);
     time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     julianDay = new QLineEdit(group);
     toJulian = new QPushButton(QStringLiteral(">>"), group);

@@ -317,8 +317,8 @@ void GpsPage::showDisplay(const std::string& text) {
 }
 
 void GpsPage::showReceived(const GpsReceived& r) {
-    showValue(latitude_, gpsDegreesFieldText(r.latitudeValid, r.latitudeDegrees), r.latitudeValid);
-    showValue(longitude_, gpsDegreesFieldText(r.longitudeValid, r.longitudeDegrees), r.longitudeValid);
+    showValue(latitude_, gpsDegreesFieldText(r.latitudeValid, r.latitudeDegrees, true), r.latitudeValid);
+    showValue(longitude_, gpsDegreesFieldText(r.longitudeValid, r.longitudeDegrees, false), r.longitudeValid);
     showValue(time_, gpsTimeFieldText(r), r.timeReceived);
 }
 

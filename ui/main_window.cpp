@@ -16,9 +16,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <QDesktopServices>
-#include <QUrl>
-
 #include <memory>
 
 #include "app/web_links.h"
@@ -152,7 +149,7 @@ void MainWindow::buildMenu() {
     help->addAction(QStringLiteral("Help..."), this, [this] { showHelp(QStringLiteral("index")); });
     spaceNews_ = help->addAction(QStringLiteral("Space News"), this, [this] {
         const std::string url = newsUrl(prefs_.website.toStdString());
-        if (!url.empty()) QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+        if (!url.empty()) openWebPage(this, QString::fromStdString(url));
     });
     refreshSpaceNews();
     help->addAction(QStringLiteral("About..."), this, &MainWindow::showAbout);

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -653,6 +654,9 @@ LopsDialog::LopsDialog(NavigationState& state, QWidget* parent) : QDialog(parent
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
     layout->addWidget(text_);
+    auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    layout->addWidget(close);
+    connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     connect(list_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         if (filling_) return;

@@ -25,6 +25,7 @@
 #include "app/download_dialog_qt.h"
 #include "app/web_links.h"
 #include "catalogs/deep_sky.h"
+#include "core/horizon.h"
 #include "core/number_text.h"
 #include "core/time_scales.h"
 #include "sky/chart_rise.h"
@@ -64,17 +65,35 @@ RiseTransitSet riseTransitSetToday(const RiseSetTarget& target, const PlaceConte
                           RiseSetKind::RiseSet);
 }
 
-// A comet's name, its topocentric place and altitude and its magnitudes, from
-// what the chart last drew.
-QString cometInfo(int comet, SkyModel& model) {
+// The altitude and azimuth the chart shows. With the observer's refraction
+// on, its altitude carries the refraction of the place's air (none more than
+// a degree below the horizon), and says so when there is any.
+QString horizonLine(const HorizontalPoint& place, const CObserverState& observer) {
+    const bool refracted = observer.refraction != 0 &&
+                           refraction(observerSite(observer), kRefractionSite, place.zenithDistance) != 0.0;
+    return QString::asprintf("Alt: %6.2f°   Az: %6.2f°%s\n", 90.0 - place.zenithDistance, place.azimuth,
+                             refracted ? "   (refracted)" : "");
+}
+
+// A comet's name, its topocentric place (airless, from its orbit), the
+// chart's altitude and azimuth and its magnitudes.
+QString cometInfo(int comet, ChartView& chart, SkyModel& model) {
     auto sky = model.snapshot();
     const SkyComet* c = sky ? sky->cometByIndex(comet) : nullptr;
     if (!c) return QStringLiteral("This comet is no longer on the chart (comets switched off or the list reloaded).");
     QString text = QString::fromStdString(c->name) + QStringLiteral("\n\n");
     const SkyCometPoint& now = c->presentPoint();
     if (!now.valid) return text + QStringLiteral("No place for this date (outside the ephemeris).");
-    text += QStringLiteral("Topocentric  RA: %1  Dec: %2\n").arg(hms(c->raHours), dms(c->decDeg));
-    text += QString::asprintf("Alt: %6.2f°   Az: %6.2f°\n", 90.0 - now.place.zenithDistance, now.place.azimuth);
+    CometList& list = model.universe().Comets();
+    const auto lock = lockComets(list);
+    const ObserverSite site = observerSite(chart.observer());
+    double ra = 0.0, dec = 0.0, distance = 0.0;
+    if (lock.owns_lock() && static_cast<size_t>(comet) < list.records.size() &&
+        list.records[static_cast<size_t>(comet)].name == c->name &&
+        cometApparentPlace(model.universe().Places(), list.records[static_cast<size_t>(comet)], chart.observer().instant,
+                           &site, ra, dec, distance) == 0)
+        text += QStringLiteral("Topocentric  RA: %1  Dec: %2\n").arg(hms(ra), dms(dec));
+    text += horizonLine(now.place, chart.observer());
     return text + QString::fromStdString(cometInfoText(c->absoluteMagnitude, c->apparentMagnitude)) + QLatin1Char('\n');
 }
 
@@ -118,11 +137,11 @@ QString selectionInfoText(const ChartSelection& selection, ChartView& chart, Sky
         double zd = 0.0, az = 0.0, ra = 0.0, dec = 0.0;
         if (catalogueObjectPlace(model.universe().Places(), chart.observer(), selection.id, zd, az, ra, dec)) {
             text += QStringLiteral("\nTopocentric  RA: %1  Dec: %2 (of date)\n").arg(hms(ra), dms(dec));
-            text += QString::asprintf("Alt: %6.2f°   Az: %6.2f°\n", 90.0 - zd, az);
+            text += horizonLine({static_cast<float>(zd), static_cast<float>(az)}, chart.observer());
         }
         return text;
     }
-    if (selection.kind == ChartSelection::Kind::Comet) return cometInfo(selection.id, model);
+    if (selection.kind == ChartSelection::Kind::Comet) return cometInfo(selection.id, chart, model);
     if (selection.kind != ChartSelection::Kind::Body || selection.id < 1 || selection.id > 11)
         return QStringLiteral("Nothing is selected: tap an object on the chart first.");
     const int body = selection.id;
@@ -133,8 +152,12 @@ QString selectionInfoText(const ChartSelection& selection, ChartView& chart, Sky
     double ra = 0.0, dec = 0.0, distance = 0.0;
     if (geocentricPlaceUtc(model.universe().Places(), chart.observer().instant, body, ra, dec, distance) == 0)
         text += QStringLiteral("Apparent     RA: %1  Dec: %2\n").arg(hms(ra), dms(dec));
-    text += QStringLiteral("Topocentric  RA: %1  Dec: %2\n").arg(hms(b->raHours), dms(b->decDeg));
-    text += QString::asprintf("Alt: %6.2f°   Az: %6.2f°\n", 90.0 - b->place.zenithDistance, b->place.azimuth);
+    // The topocentric place of date is airless: the chart's place carries
+    // refraction (half a degree at the horizon), which is no place of date.
+    if (topocentricPlaceUtc(model.universe().Places(), chart.observer().instant, body, observerSite(chart.observer()), ra,
+                            dec, distance) == 0)
+        text += QStringLiteral("Topocentric  RA: %1  Dec: %2\n").arg(hms(ra), dms(dec));
+    text += horizonLine(b->place, chart.observer());
     char line[96];
     snprintfC(line, sizeof line, "M: %4.1f,   Distance: %.4lg kM\n", b->magnitude, b->distanceAu * kKmPerAu);
     text += QString::fromLatin1(line);
@@ -168,6 +191,16 @@ QString selectionWebUrl(const ChartSelection& selection, const Preferences& pref
     return {};
 }
 
+void openWebPage(QWidget* parent, const QString& url) {
+    if (QDesktopServices::openUrl(QUrl(url))) return;
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Celestra"),
+                    QStringLiteral("No web browser could be started. Copy this address into one:\n\n%1").arg(url),
+                    QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("noBrowser"));
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box.exec();
+}
+
 InfoDialog::InfoDialog(const ChartSelection& selection, ChartView& chart, SkyModel& model,
                        const Preferences& preferences, ImageLibrary* pictures, QWidget* parent)
     : QDialog(parent), library_(pictures), website_(preferences.website.trimmed()) {
@@ -184,7 +217,7 @@ InfoDialog::InfoDialog(const ChartSelection& selection, ChartView& chart, SkyMod
     else if (selection.kind == ChartSelection::Kind::Body)
         web_->setToolTip(QString::fromStdString(projectWebsiteDisabledReason(preferences.website.trimmed().toStdString())));
     else web_->setToolTip(QStringLiteral("There is no web page to look this up on"));
-    connect(web_, &QPushButton::clicked, this, [url] { QDesktopServices::openUrl(QUrl(url)); });
+    connect(web_, &QPushButton::clicked, this, [this, url] { openWebPage(this, url); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { emit helpRequested(QStringLiteral("info")); });
     auto* layout = new QVBoxLayout(this);

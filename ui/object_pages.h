@@ -27,6 +27,10 @@ QString selectionInfoText(const ChartSelection& selection, ChartView& chart, Sky
 // The address "Web..." opens: the project website's redirect page when one
 // is set, else SIMBAD (empty for a body without a website).
 QString selectionWebUrl(const ChartSelection& selection, const Preferences& preferences);
+// Opens `url` in the desktop's web browser. When none can be started (no
+// browser or no opener on the system), a message box (object name
+// "noBrowser") says so and shows the address, selectable, to copy.
+void openWebPage(QWidget* parent, const QString& url);
 
 class InfoDialog : public QDialog {
     Q_OBJECT

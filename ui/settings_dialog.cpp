@@ -407,7 +407,8 @@ QWidget* SettingsDialog::buildPlacePage() {
     pressure_->setRange(500.0, 1100.0);
     pressure_->setDecimals(0);
     pressure_->setSuffix(QStringLiteral(" mb"));
-    form->addWidget(new QLabel(QStringLiteral("Height:")), 2, 0);
+    // The place's height above sea level (not the height of eye of a sight).
+    form->addWidget(new QLabel(QStringLiteral("Elevation:")), 2, 0);
     form->addWidget(height_, 2, 1, 1, 2);
     form->addWidget(new QLabel(QStringLiteral("Temperature:")), 3, 0);
     form->addWidget(temperature_, 3, 1, 1, 2);

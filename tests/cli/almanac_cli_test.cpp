@@ -12,8 +12,7 @@ using test::runCli;
 class AlmanacCli : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string path = test::sharedDataFile("ephemeris/de405_1959-2060_rebuilt.bin");
-        if (path.empty()) GTEST_SKIP() << "reference file ../shared/data/ephemeris/de405_1959-2060_rebuilt.bin is absent";
+        CELESTRA_REQUIRE_FILE(path, test::builtEphemeris());
         ephemeris_ = " --ephemeris '" + path + "'";
     }
     JsonValue json(const std::string& arguments) {

@@ -131,7 +131,7 @@ TEST(CalculatorsCli, EdgesGiveTheRightAnswerOrARefusal) {
 class EphemerisCli : public ::testing::Test {
 protected:
     void SetUp() override {
-        CELESTRA_REQUIRE_SHARED_FILE(path, "ephemeris/de405_1959-2060_rebuilt.bin");
+        CELESTRA_REQUIRE_FILE(path, test::builtEphemeris());
         option_ = " --ephemeris '" + path + "'";
     }
     std::string option_;

@@ -34,8 +34,7 @@ const std::string kFaint =
 class CometsCli : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string path = test::sharedDataFile("ephemeris/de405_1959-2060_rebuilt.bin");
-        if (path.empty()) GTEST_SKIP() << "reference file ../shared/data/ephemeris/de405_1959-2060_rebuilt.bin is absent";
+        CELESTRA_REQUIRE_FILE(path, test::builtEphemeris());
         ephemeris_ = " --ephemeris '" + path + "'";
         dir_ = test::makeTempDir();
         file_ = dir_ + "/comets.txt";

@@ -19,8 +19,7 @@ double jsonNumber(const std::string& json, const std::string& key) {
 class PlaceCli : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string path = test::sharedDataFile("ephemeris/de405_1959-2060_rebuilt.bin");
-        if (path.empty()) GTEST_SKIP() << "reference file ../shared/data/ephemeris/de405_1959-2060_rebuilt.bin is absent";
+        CELESTRA_REQUIRE_FILE(path, test::builtEphemeris());
         ephemeris_ = " --ephemeris '" + path + "'";
     }
     std::string ephemeris_;

@@ -8,10 +8,8 @@
 
 #include "core/nutation.h"
 
-#ifdef CELESTRA_HAVE_ERFA
 #include <erfa.h>
 #include <erfam.h>
-#endif
 
 namespace celestra {
 namespace {
@@ -22,7 +20,6 @@ double separationMas(const Vector3& a, const Vector3& b) {
     return std::atan2(a.cross(b).norm(), a.dot(b)) * kMasPerRad;
 }
 
-#ifdef CELESTRA_HAVE_ERFA
 Vector3 fromArray(const double p[3]) { return {p[0], p[1], p[2]}; }
 void toArray(const Vector3& v, double p[3]) {
     p[0] = v.x;
@@ -154,7 +151,6 @@ TEST(StarVectors, MotionAlongRightAscensionCarriesCosDeclination) {
         EXPECT_LT((vel - fromArray(pv[1])).norm(), 1e-12 * fromArray(pv[1]).norm()) << dec;
     }
 }
-#endif  // CELESTRA_HAVE_ERFA
 
 TEST(StarVectors, ZeroParallaxIsFarAwayInTheSameDirection) {
     for (double parallax : {0.0, -0.003}) {

@@ -88,7 +88,8 @@ std::vector<std::string> engineTexts() {
     line.interceptNm = 1.25;
     out.push_back(lopStatusText(line, {0.5, 0.5}));
     out.push_back(cometInfoText(5.5, 9.25));
-    out.push_back(gpsDegreesFieldText(true, 47.5));
+    out.push_back(gpsDegreesFieldText(true, 47.5, true));
+    out.push_back(formatDegreesMinutes(23.456, 2, 1, AngleSignStyle::Signed));
     out.push_back(catalogueObjectInfoText(9110));  // M1, with its magnitude and distance
     std::string logged;
     const LogSink old = setLogSink([&](const std::string& l) { logged = l; });

@@ -15,7 +15,7 @@ namespace celestra {
 namespace {
 
 TEST(Nutation, SeriesMatchesThePublishedTable) {
-    CELESTRA_REQUIRE_SHARED_FILE(path, "iau1980-nutation.csv");
+    CELESTRA_REQUIRE_FILE(path, test::testDataFile("iau1980-nutation.csv"));
     std::ifstream in(path);
     std::string line;
     std::vector<std::vector<double>> rows;

@@ -135,6 +135,7 @@ TEST(BrokenDownTime, RoundTripsWholeSeconds) {
 TEST(CRuntimeTime, EpochsAndTheClock) {
     EXPECT_EQ(julianDayFromCRuntimeTime(0), 2440587.5);
     EXPECT_EQ(julianDayFromCRuntimeTime(946728000), 2451545.0);  // 2000-01-01 12:00:00 UTC
+    // The clock itself is what is read here.
     const double now = currentJulianDayUtc();
     const double expected = 2440587.5 + static_cast<double>(std::time(nullptr)) / 86400.0;
     EXPECT_NEAR(now, expected, 2.0 / 86400.0);
@@ -193,8 +194,8 @@ TEST(LeapSeconds, TtMinusUtc) {
 }
 
 TEST(BuiltinTables, MatchThePublishedFiles) {
-    CELESTRA_REQUIRE_SHARED_FILE(leapPath, "leap-seconds.csv");
-    CELESTRA_REQUIRE_SHARED_FILE(deltaTPath, "deltat-iers-2007-2022.csv");
+    CELESTRA_REQUIRE_FILE(leapPath, test::testDataFile("leap-seconds.csv"));
+    CELESTRA_REQUIRE_FILE(deltaTPath, test::testDataFile("deltat-iers-2007-2022.csv"));
 
     const auto leaps = readCsv(leapPath);
     const auto& leapTable = builtinLeapSecondTable();
@@ -426,6 +427,7 @@ protected:
         if (const char* tz = std::getenv("TZ")) saved_ = tz, hadTz_ = true;
     }
     void TearDown() override {
+        setClockForTesting(0.0);
         if (hadTz_)
             setenv("TZ", saved_.c_str(), 1);
         else
@@ -462,6 +464,20 @@ TEST_F(ZoneWithTz, OffsetsAndDaylightSaving) {
     const ZoneOffset now = platformZoneOffset();
     EXPECT_EQ(now.offsetDays, 0.0);
     EXPECT_FALSE(now.daylight);
+}
+
+TEST_F(ZoneWithTz, AFixedClockIsWhatNowMeansEverywhere) {
+    ASSERT_TRUE(use("Europe/Berlin"));
+    // 2024-03-31 00:30 UTC, half an hour before summer time begins, then 01:30.
+    setClockForTesting(julianDayFromCalendar(2024, 3, 31, 0.5));
+    EXPECT_EQ(currentJulianDayUtc(), julianDayFromCalendar(2024, 3, 31, 0.5));
+    EXPECT_NEAR(platformZoneOffset().offsetDays, 1.0 / 24, 1e-12);
+    EXPECT_FALSE(platformZoneOffset().daylight);
+    setClockForTesting(julianDayFromCalendar(2024, 3, 31, 1.5));
+    EXPECT_NEAR(platformZoneOffset().offsetDays, 2.0 / 24, 1e-12);
+    EXPECT_TRUE(platformZoneOffset().daylight);
+    setClockForTesting(0.0);  // the system clock again
+    EXPECT_NEAR(currentJulianDayUtc(), 2440587.5 + static_cast<double>(std::time(nullptr)) / 86400.0, 2.0 / 86400.0);
 }
 
 }  // namespace

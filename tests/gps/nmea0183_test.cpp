@@ -221,6 +221,18 @@ TEST_F(Nmea, TimesNearMidnightTakeTheNearestDay) {
     EXPECT_EQ(parser.Gga.time.day, 1);
 }
 
+TEST(NmeaClock, WithoutADateTheClockDatesATimeOfDay) {
+    // 2026-12-08 00:00:10 UTC on the clock: 23:59:59 was yesterday.
+    setClockForTesting(julianDayFromCalendar(2026, 12, 8, 10.0 / 3600.0));
+    CNmea0183 parser;
+    const bool parsed = parser.Parse(nmeaSentence("GPGLL,4916.45,N,12311.12,W,235959,A"));
+    setClockForTesting(0.0);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parser.Gll.time.year, 2026);
+    EXPECT_EQ(parser.Gll.time.month, 12);
+    EXPECT_EQ(parser.Gll.time.day, 7);
+}
+
 TEST(NmeaSentence, FieldsNumbersAndChecksumHelpers) {
     const CNmeaSentence s("$GPXYZ,,+12.5,abc,-7,1e3*00\r\n");
     EXPECT_TRUE(s.IsWellFormed());

@@ -159,6 +159,28 @@ TEST_F(FixTest, SunMoonAndPlanetsFromAMovingVesselFixBackToThePositionAtTheApTim
     EXPECT_LT(greatCircleDistanceSpherical(mpp.latitude, mpp.longitude, lat, lon), 0.1);
 }
 
+TEST_F(FixTest, TheMppIsTheFixRunOnAsTheSightsApWasRunOn) {
+    // Runs of four hours at 15 knots on 045° from 50° north, before and after
+    // the AP time: 60 miles, where a great circle and the dead reckoning part
+    // by half a mile. Reduced from the fix as its AP, a sight's DR position is
+    // the point its line of position passes; the MPP must be that point.
+    const TruePosition truth{50.0, -20.0, 2460390.33, 45.0, 15.0};
+    for (double hours : {4.0, -4.0}) {
+        SCOPED_TRACE(hours);
+        CMeasure m = makeSight({true, 2491, 0, truth.apTime + hours / 24.0}, truth, 49.8, -19.7);
+        ASSERT_EQ(Reduce(m, context_, 30.0), 0);
+        m.fixLatitude = 50.1;
+        m.fixLongitude = -20.2;
+        CMeasure fromFix = m;
+        fromFix.observer.latitude = m.fixLatitude;
+        fromFix.observer.longitude = m.fixLongitude;
+        ASSERT_EQ(Reduce(fromFix, context_, 30.0), 0);
+        const GeoPoint mpp = mostProbablePosition(m);
+        EXPECT_LT(greatCircleDistanceSpherical(mpp.latitude, mpp.longitude, fromFix.drLatitude, fromFix.drLongitude),
+                  1e-9);
+    }
+}
+
 TEST_F(FixTest, NearThePoleAndAcrossTheDateLine) {
     {
         SCOPED_TRACE("near the north pole");
@@ -296,12 +318,12 @@ TEST(LopsTexts, RowTextAndTheInconsistencyWarning) {
     m.timeEnteredAsUtc = 1;
     const std::string utcRow = LopRowText(m, 2, context);
     EXPECT_EQ(utcRow.rfind("3)  ", 0), 0u);
-    EXPECT_NE(utcRow.find(" 06:00:00    23.5\u00b0   Sun, Upper Limb"), std::string::npos) << utcRow;
+    EXPECT_NE(utcRow.find(" 06:00:00     23\u00b0" "27.4'   Sun, Upper Limb"), std::string::npos) << utcRow;
     m.timeEnteredAsUtc = 0;
     EXPECT_NE(LopRowText(m, 2, context).find(" 01:00:00    "), std::string::npos);
     EXPECT_EQ(inconsistentSightWarning(0), "");
     EXPECT_EQ(inconsistentSightWarning(1),
-              "The Observation at index 2 does not use the same Apparent Position or time as the other entries.  "
+              "The Observation at index 2 does not use the same Assumed Position or time as the other entries.  "
               "Proceed anyway?");
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 #include "tests/navigation/sight_synthesis.h"
 #include "tests/solarsystem/de405_fixture.h"
@@ -301,6 +302,20 @@ TEST(Enviro, RangesSettersAndStp) {
     EXPECT_EQ(m.observer.refraction, 1);
     EXPECT_TRUE(enviroFieldEnabled(m, EnviroField::Pressure));
     EXPECT_EQ(sextantAltitude(33, 30.0), 33.5);
+}
+
+TEST(SextantAltitude, EveryTenthOfAMinuteShowsAsEntered) {
+    // The Details show Hs in degrees and hundredths of a minute: a reading
+    // of 48°12.7' must come back as 48°12.70', not 48°12.69'.
+    int wrong = 0;
+    for (int degrees : {0, 12, 48, 89})
+        for (int tenths = 0; tenths < 600; ++tenths) {
+            char expected[32];
+            std::snprintf(expected, sizeof expected, " %02d\u00b0%05.2lf'", degrees, tenths / 10.0);
+            if (formatAngle(sextantAltitude(degrees, tenths / 10.0), 4) != expected && ++wrong < 5)
+                ADD_FAILURE() << expected << " shows as " << formatAngle(sextantAltitude(degrees, tenths / 10.0), 4);
+        }
+    EXPECT_EQ(wrong, 0);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "core/time_scales.h"
+
 namespace celestra {
 namespace {
 
@@ -31,8 +33,12 @@ TEST(ObserverState, DefaultsOfANewState) {
     EXPECT_EQ(s.latitudeDegrees, 47);
     EXPECT_EQ(s.longitudeDegrees, -122);
     EXPECT_EQ(s.refraction, 1);
-    // A state from the clock holds a plausible UTC Julian day (after 2020).
-    EXPECT_GT(CObserverState().instant, 2458849.5);
+    // A state from the clock: the clock's instant and the zone's offset then.
+    setClockForTesting(2460598.75);
+    const CObserverState now;
+    setClockForTesting(0.0);
+    EXPECT_EQ(now.instant, 2460598.75);
+    EXPECT_EQ(now.zoneOffset, platformZoneOffsetAt(2460598.75).offsetDays);
 }
 
 TEST(ObserverState, StepsOfTheInstantAgainstTheStageTolerances) {

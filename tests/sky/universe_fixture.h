@@ -1,5 +1,5 @@
-// Shared set-up of the universe model tests: a model over the DE405 excerpt
-// of the reference data (or over no ephemeris), a fixed instant, and a
+// Shared set-up of the universe model tests: a model over the default
+// ephemeris the build writes (or over no ephemeris), a fixed instant, and a
 // recorder of what the listeners heard.
 #pragma once
 
@@ -16,10 +16,9 @@
 namespace celestra::test {
 
 constexpr double kSecond = 1.0 / 86400.0;
-// 2023-02-24 12:00 UTC, inside the excerpt (1999-12-24 to 2040-01-07).
+// 2023-02-24 12:00 UTC, inside the ephemeris (1959-12-10 to 2060-01-30).
 constexpr double kInstant = 2460000.0;
 
-inline std::string excerptEphemeris() { return sharedDataFile("ephemeris/de405_1999-2040.bin"); }
 
 inline UniverseConfig configWithoutEphemeris() {
     UniverseConfig config;
@@ -29,7 +28,7 @@ inline UniverseConfig configWithoutEphemeris() {
 
 inline UniverseConfig configWithEphemeris(const std::string& cacheDir = "") {
     UniverseConfig config;
-    config.ephemerisPath = excerptEphemeris();
+    config.ephemerisPath = builtEphemeris();
     DailyCacheLocations cache;
     const std::string dir = cacheDir.empty() ? makeTempDir() : cacheDir;
     cache.beside = dir + "/celestra.40C";

@@ -44,12 +44,12 @@ TEST(Universe, ConstructionWithoutEphemerisNamesEverythingAndReportsTheMissingFi
 }
 
 TEST(Universe, ConstructionWithEphemerisRecordsItsRange) {
-    if (test::excerptEphemeris().empty()) GTEST_SKIP() << "DE405 excerpt absent";
+    ASSERT_TRUE(test::fileExists(test::builtEphemeris()));
     CUniverse u(test::configWithEphemeris());
     EXPECT_EQ(u.StartupMessage(), "");
-    EXPECT_DOUBLE_EQ(u.EphemerisStart(), 2451536.5);
-    EXPECT_DOUBLE_EQ(u.EphemerisEnd(), 2466160.5);
-    EXPECT_EQ(u.EphemerisSpanDays(), 14624);
+    EXPECT_DOUBLE_EQ(u.EphemerisStart(), 2436912.5);
+    EXPECT_DOUBLE_EQ(u.EphemerisEnd(), 2473488.5);
+    EXPECT_EQ(u.EphemerisSpanDays(), 36576);
 }
 
 // Which stages a second update `seconds` after the first recomputes; the
@@ -310,7 +310,7 @@ TEST(UniverseStages, EclipticAndGridShareTheChartFrame) {
 }
 
 TEST(UniverseStages, BodiesAndTheirDetailsFromTheEphemeris) {
-    if (test::excerptEphemeris().empty()) GTEST_SKIP() << "DE405 excerpt absent";
+    ASSERT_TRUE(test::fileExists(test::builtEphemeris()));
     CUniverse u(test::configWithEphemeris());
     u.Update(observerAt(kInstant), u.DrawState(), false);
     EXPECT_NEAR(u.CurrentDeltaT(), 69.2, 1.0);
@@ -329,7 +329,7 @@ TEST(UniverseStages, BodiesAndTheirDetailsFromTheEphemeris) {
     });
 
     // Outside the file the bodies are marked invalid; the details keep the last instant's.
-    u.Update(observerAt(2470000.5), u.DrawState(), false);
+    u.Update(observerAt(2480000.5), u.DrawState(), false);  // 2078
     EXPECT_EQ(u.StageFlags(), kAllStages);
     u.ReadChart([](const ChartData& c) {
         EXPECT_FALSE(c.bodies.valid);
@@ -339,7 +339,7 @@ TEST(UniverseStages, BodiesAndTheirDetailsFromTheEphemeris) {
 }
 
 TEST(UniverseStages, OrbitalPathsBuildTheDailyTableOnceWithProgress) {
-    if (test::excerptEphemeris().empty()) GTEST_SKIP() << "DE405 excerpt absent";
+    ASSERT_TRUE(test::fileExists(test::builtEphemeris()));
     const std::string dir = test::makeTempDir();
     CUniverseViewDrawState d;
     d.overlays[kOrbitalPathsOverlay] = 1;
@@ -374,7 +374,7 @@ TEST(UniverseStages, OrbitalPathsBuildTheDailyTableOnceWithProgress) {
 }
 
 TEST(UniverseStages, CometTracksFromTheElementFiles) {
-    if (test::excerptEphemeris().empty()) GTEST_SKIP() << "DE405 excerpt absent";
+    ASSERT_TRUE(test::fileExists(test::builtEphemeris()));
     const std::string dir = test::makeTempDir();
     {
         // 1P/Halley in the one-line element format: H 4.0, K 6.0.

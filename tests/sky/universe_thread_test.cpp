@@ -102,8 +102,8 @@ TEST(UniverseWorker, DestructionStopsAnIdleOrBusyWorker) {
 // thread) while a painter reads the published positions and the status.
 // Run under ThreadSanitizer, no access may race.
 TEST(UniverseWorker, UpdatesFromTwoThreadsAgainstTheWorker) {
-    const bool withEphemeris = !test::excerptEphemeris().empty();
-    CUniverse u(withEphemeris ? test::configWithEphemeris() : test::configWithoutEphemeris());
+    ASSERT_TRUE(test::fileExists(test::builtEphemeris()));
+    CUniverse u(test::configWithEphemeris());
     std::atomic<int> reports{0};
     u.SetProgressListener([&](int32_t) { reports.fetch_add(1); });
     std::atomic<bool> done{false};

@@ -15,7 +15,6 @@
 #include "solarsystem/planets.h"
 #include "tests/solarsystem/de405_fixture.h"
 
-#ifdef CELESTRA_HAVE_ERFA
 #include "tests/solarsystem/erfa_oracle.h"
 
 namespace celestra {
@@ -152,4 +151,3 @@ TEST_F(AccuracyTest, StarsWithProperMotionAndParallaxWithinOneMilliarcsecond) {
 
 }  // namespace
 }  // namespace celestra
-#endif  // CELESTRA_HAVE_ERFA

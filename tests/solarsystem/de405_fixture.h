@@ -1,5 +1,6 @@
-// A test fixture over the reference DE405 file of 1959-2060: the reader and
-// a place context with the eleven body records. Skips when the file is absent.
+// A test fixture over the default ephemeris the build writes (DE405,
+// 1959-2060): the reader and a place context with the eleven body records.
+// Fails when the file is absent.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@ namespace celestra::test {
 class De405Test : public ::testing::Test {
 protected:
     void SetUp() override {
-        CELESTRA_REQUIRE_SHARED_FILE(path, "ephemeris/de405_1959-2060_rebuilt.bin");
+        CELESTRA_REQUIRE_FILE(path, builtEphemeris());
         ASSERT_TRUE(eph_.open(path));
         context_ = makePlaceContext(eph_);
     }

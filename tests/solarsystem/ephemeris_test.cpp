@@ -588,10 +588,10 @@ TEST(DamagedEphemeris, RandomHeaderDamageNeverCrashes) {
     EXPECT_LT(opened, 300);  // most damage is caught
 }
 
-// --- real DE405 files against JPL's test points ------------------------------
+// --- the default ephemeris (DE405) against JPL's test points -----------------
 
 void checkAgainstTestPoints(const std::string& ephemerisPath, int expectedPoints) {
-    CELESTRA_REQUIRE_SHARED_FILE(testpo, "ephemeris/testpo.405");
+    CELESTRA_REQUIRE_FILE(testpo, test::testDataFile("testpo.405"));
     std::vector<EphemerisTestPoint> points;
     std::string error;
     ASSERT_TRUE(readEphemerisTestPoints(testpo, points, &error)) << error;
@@ -607,19 +607,15 @@ void checkAgainstTestPoints(const std::string& ephemerisPath, int expectedPoints
     EXPECT_EQ(r.failed, 0) << r.firstFailure;
 }
 
-TEST(RealEphemeris, De405ExcerptAgreesWithJplTestPoints) {
-    CELESTRA_REQUIRE_SHARED_FILE(path, "ephemeris/de405_1999-2040.bin");
-    checkAgainstTestPoints(path, 481);
-}
-
-TEST(RealEphemeris, De405CenturyAgreesWithJplTestPoints) {
-    CELESTRA_REQUIRE_SHARED_FILE(path, "ephemeris/de405_1959-2060_rebuilt.bin");
+TEST(RealEphemeris, BuiltDe405AgreesWithJplTestPoints) {
+    // Every test point of 1960-01-01 .. 2060-01-01 lies inside the file.
+    CELESTRA_REQUIRE_FILE(path, test::builtEphemeris());
     checkAgainstTestPoints(path, 1201);
 }
 
 TEST(RealEphemeris, PaddedCopyReadsTheSameStates) {
     // The real file's header rewritten in the padded layout must give identical states.
-    CELESTRA_REQUIRE_SHARED_FILE(path, "ephemeris/de405_1999-2040.bin");
+    CELESTRA_REQUIRE_FILE(path, test::builtEphemeris());
     std::ifstream in(path, std::ios::binary);
     std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_GT(bytes.size(), 3u * kEphemerisRecordBytes);
@@ -647,7 +643,7 @@ TEST(RealEphemeris, PaddedCopyReadsTheSameStates) {
 }
 
 TEST(RealEphemeris, ConcurrentCallersGetConsistentStates) {
-    CELESTRA_REQUIRE_SHARED_FILE(path, "ephemeris/de405_1999-2040.bin");
+    CELESTRA_REQUIRE_FILE(path, test::builtEphemeris());
     EphemerisFile file;
     ASSERT_TRUE(file.open(path));
     // Two threads alternate between records (forcing reads and cache resets);

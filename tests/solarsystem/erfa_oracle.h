@@ -3,7 +3,7 @@
 // light-time iteration written here, eraLd deflection, eraAb aberration,
 // eraPmat76 precession, eraNut80/eraNumat nutation, the observer from
 // eraGd2gce and GMST82 + EQEQ94, TDB from eraDtdb, star motion from eraS2pv.
-// Only for test programs linked with ERFA (CELESTRA_HAVE_ERFA).
+// test_core and test_solarsystem link ERFA (tests/CMakeLists.txt).
 #pragma once
 
 #include <erfa.h>

@@ -17,9 +17,7 @@
 #include "navigation/sight_reduction.h"
 #include "solarsystem/moon_phases.h"
 #include "tests/solarsystem/de405_fixture.h"
-#ifdef CELESTRA_HAVE_ERFA
 #include "tests/solarsystem/erfa_oracle.h"
-#endif
 
 namespace celestra {
 namespace {
@@ -302,7 +300,6 @@ TEST_F(AlmanacTest, RefusesDayCountsAndDatesThatAreNot) {
     EXPECT_EQ(computeAlmanac(context_, 2060, 1, 27, 2, false, a), 0);
 }
 
-#ifdef CELESTRA_HAVE_ERFA
 using namespace test::erfa;
 
 // Compares what the page prints for `engine` with what it would print for
@@ -379,8 +376,6 @@ TEST_F(AlmanacTest, PrintedValuesAgreeWithAnIndependentErfaComputation) {
     EXPECT_LT(tally.maxDiffArcmin, 0.002);
     EXPECT_LT(hpTally.maxDiffArcmin, 0.002);
 }
-
-#endif  // CELESTRA_HAVE_ERFA
 
 // ---------------------------------------------------------------------------
 // Without the ephemeris.

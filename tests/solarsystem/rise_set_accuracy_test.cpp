@@ -18,7 +18,6 @@
 #include "solarsystem/rise_set.h"
 #include "tests/solarsystem/de405_fixture.h"
 
-#ifdef CELESTRA_HAVE_ERFA
 #include <erfa.h>
 #include <erfam.h>
 
@@ -289,5 +288,3 @@ TEST_F(RiseSetAccuracyTest, YearOfSunAndMoonEventsAtEveryLatitude) {
 
 }  // namespace
 }  // namespace celestra
-
-#endif  // CELESTRA_HAVE_ERFA

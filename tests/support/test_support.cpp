@@ -14,11 +14,6 @@
 namespace celestra::test {
 
 namespace {
-bool exists(const std::string& p) {
-    struct stat st {};
-    return ::stat(p.c_str(), &st) == 0;
-}
-
 std::string readAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream ss;
@@ -41,17 +36,13 @@ DecimalCommaLocale::DecimalCommaLocale() {
 
 DecimalCommaLocale::~DecimalCommaLocale() { std::setlocale(LC_NUMERIC, previous_.c_str()); }
 
-std::string sharedDataDir() {
-    const char* env = std::getenv("CELESTRA_SHARED_DATA");
-    std::string dir = (env && *env) ? env : CELESTRA_SHARED_DATA;
-    return exists(dir) ? dir : std::string();
-}
+std::string testDataFile(const std::string& name) { return std::string(CELESTRA_SOURCE_DIR) + "/tests/data/" + name; }
 
-std::string sharedDataFile(const std::string& relativePath) {
-    const std::string dir = sharedDataDir();
-    if (dir.empty()) return {};
-    const std::string path = dir + "/" + relativePath;
-    return exists(path) ? path : std::string();
+std::string builtEphemeris() { return CELESTRA_BUILT_EPHEMERIS; }
+
+bool fileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 std::string sourceDir() { return CELESTRA_SOURCE_DIR; }

@@ -1,18 +1,20 @@
-// Helpers shared by the test programs: where the reference data lives, and
-// running the command-line program.
+// Helpers shared by the test programs: where the reference data and the
+// built ephemeris live, and running the command-line program.
 #pragma once
 
 #include <string>
 
 namespace celestra::test {
 
-// Folder of the verified reference data (JPL excerpts, nutation series, leap
-// seconds, ΔT) beside the repository, or "" when it is not there.
-std::string sharedDataDir();
+// Full path of a reference file under tests/data (see its README.md).
+std::string testDataFile(const std::string& name);
 
-// Full path of a reference file, or "" when the file is absent. Tests that
-// need it call GTEST_SKIP() with a message naming the file.
-std::string sharedDataFile(const std::string& relativePath);
+// The default ephemeris the build wrote (JPL DE405, 1959-12-10 to
+// 2060-01-30): build/celestra.405.
+std::string builtEphemeris();
+
+// Whether a path names an existing file.
+bool fileExists(const std::string& path);
 
 // Root of the source tree.
 std::string sourceDir();
@@ -56,7 +58,8 @@ private:
     ::celestra::test::DecimalCommaLocale var;                                     \
     if (!var.active()) GTEST_SKIP() << "neither de_DE.UTF-8 nor fr_FR.UTF-8 is generated here; skipping"
 
-#define CELESTRA_REQUIRE_SHARED_FILE(var, rel)                                   \
-    const std::string var = ::celestra::test::sharedDataFile(rel);               \
-    if (var.empty()) GTEST_SKIP() << "reference file ../shared/data/" << rel     \
-                                  << " is absent; skipping"
+// Declares `var` as the path `path` and fails the test (never skips it) when
+// no file is there: the data belong to the repository or to the build.
+#define CELESTRA_REQUIRE_FILE(var, path)                 \
+    const std::string var = (path);                      \
+    ASSERT_TRUE(::celestra::test::fileExists(var)) << var << " is missing"

@@ -251,8 +251,8 @@ private slots:
                                             "  At 12:35:18 UTC, you were at Latitude 48  7.03800 North, "
                                             "Longitude 11 31.00000 West, based upon a GPS fix, 8 satellites are in use.\n")
                                  .arg(path) + rmcLine);
-        QCOMPARE(page->latitudeField()->text(), QStringLiteral("  48.12°"));
-        QCOMPARE(page->longitudeField()->text(), QStringLiteral(" -11.52°"));
+        QCOMPARE(page->latitudeField()->text(), QStringLiteral("N 48°07.038'"));
+        QCOMPARE(page->longitudeField()->text(), QStringLiteral("W 011°31.000'"));
         QCOMPARE(page->timeField()->text(), QStringLiteral("2026-12-08 12:35:19"));
         for (QLabel* field : {page->latitudeField(), page->longitudeField(), page->timeField()})
             QVERIFY(drawnIn(field, kGreen));
@@ -269,7 +269,7 @@ private slots:
         QCOMPARE(page->startButton()->text(), QStringLiteral("Start"));
         QVERIFY(page->portBox()->isEnabled());
         QCOMPARE(raw(*page), QString());
-        QCOMPARE(page->latitudeField()->text(), QStringLiteral("  48.12°"));
+        QCOMPARE(page->latitudeField()->text(), QStringLiteral("N 48°07.038'"));
         QVERIFY(drawnIn(page->latitudeField(), kGreen));
     }
 
@@ -398,8 +398,8 @@ private slots:
         // Sydney, south and east.
         QVERIFY(pty.Write(nmeaSentence("GPZDA,080005.00,08,12,2026,00,00") + kGsv +
                           nmeaSentence("GPRMC,080005,A,3351.000,S,15112.600,E,000.0,000.0,081226,,,A")));
-        QTRY_VERIFY_WITH_TIMEOUT(page->longitudeField()->text() == QStringLiteral(" 151.21°"), 5000);
-        QCOMPARE(page->latitudeField()->text(), QStringLiteral(" -33.85°"));
+        QTRY_VERIFY_WITH_TIMEOUT(page->longitudeField()->text() == QStringLiteral("E 151°12.600'"), 5000);
+        QCOMPARE(page->latitudeField()->text(), QStringLiteral("S 33°51.000'"));
         // The colour schemes replace the program's palette: the values stay green.
         for (int preset : {kPresetRed, kPresetWhite, kPresetBlack}) {
             window->chart()->ApplyColorScheme(preset);
@@ -444,7 +444,7 @@ private slots:
         QVERIFY(page->gpsdButton()->isChecked());
         page->startButton()->click();
         QCOMPARE(page->startButton()->text(), QStringLiteral("Stop"));
-        QTRY_COMPARE(page->latitudeField()->text(), QStringLiteral("  48.12°"));
+        QTRY_COMPARE(page->latitudeField()->text(), QStringLiteral("N 48°07.038'"));
         QCOMPARE(page->startButton()->text(), QStringLiteral("Stop"));  // still reading, not cut off
         page->startButton()->click();
         QCOMPARE(page->startButton()->text(), QStringLiteral("Start"));
@@ -486,8 +486,8 @@ private slots:
         QVERIFY2(status.contains(QRegularExpression(QStringLiteral("^\\d+ Seconds\nUTC: 2026-12-08 12:35:"))),
                  qPrintable(status));
         QVERIFY2(status.contains(QStringLiteral("\nLat: 48.117300\nLon: -11.516667\n")), qPrintable(status));
-        QCOMPARE(page->latitudeField()->text(), QStringLiteral("  48.12°"));
-        QCOMPARE(page->longitudeField()->text(), QStringLiteral(" -11.52°"));
+        QCOMPARE(page->latitudeField()->text(), QStringLiteral("N 48°07.038'"));
+        QCOMPARE(page->longitudeField()->text(), QStringLiteral("W 011°31.000'"));
         QVERIFY(drawnIn(page->longitudeField(), kGreen));
         QVERIFY(page->timeField()->text().startsWith(QStringLiteral("2026-12-08 12:35:")));
         grab(page.get(), QStringLiteral("gps-gpsd.png"));

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -137,7 +139,7 @@ private slots:
     }
 
     void sextantToGraph() {
-        if (!haveEphemeris()) QSKIP("no ephemeris file: build celestra.405 or set CELESTRA_SHARED_DATA");
+        QVERIFY2(haveEphemeris(), qPrintable(program_->ephemerisError));
         doc().sights.Clear();
         apAtChart();
         SextantDialog* page = window()->openSextant();
@@ -247,7 +249,7 @@ private slots:
     }
 
     void calculateChecks() {
-        if (!haveEphemeris()) QSKIP("no ephemeris file: build celestra.405 or set CELESTRA_SHARED_DATA");
+        QVERIFY2(haveEphemeris(), qPrintable(program_->ephemerisError));
         apAtChart();
         SextantDialog* page = window()->openSextant();
         page->bodyButton()->setChecked(true);
@@ -273,7 +275,7 @@ private slots:
         doc().currentSight.observer.instant = kSightJd - 10.0;
         answerNextBox(QStringLiteral("apQuestion"), QMessageBox::Yes, &text);
         QTest::mouseClick(page->calculateButton(), Qt::LeftButton);
-        QVERIFY(text.startsWith(QStringLiteral("Apparent Position (AP) may not be set correctly")));
+        QVERIFY(text.startsWith(QStringLiteral("Assumed Position (AP) may not be set correctly")));
         QCOMPARE(doc().currentSight.ApTime(), kSightJd);
         QVERIFY(page->resultLabel()->text().contains(QStringLiteral("along Az: ")));
 
@@ -281,7 +283,7 @@ private slots:
         doc().currentSight.observer.latitude = kChartLatitude + 10.0;
         answerNextBox(QStringLiteral("apQuestion"), QMessageBox::No, &text);
         QTest::mouseClick(page->calculateButton(), Qt::LeftButton);
-        QVERIFY(text.startsWith(QStringLiteral("Apparent Position (AP)")));
+        QVERIFY(text.startsWith(QStringLiteral("Assumed Position (AP)")));
         QCOMPARE(doc().currentSight.observer.latitude, kChartLatitude + 10.0);
         QVERIFY(page->saveButton()->isEnabled());
 
@@ -309,6 +311,52 @@ private slots:
         page->close();
     }
 
+    void localTimeInTheChartsZoneAndTheAltitudeAsEntered() {
+        QVERIFY2(haveEphemeris(), qPrintable(program_->ephemerisError));
+        doc().sights.Clear();
+        apAtChart();
+        // The chart keeps UTC-1 h, a custom zone.
+        const ZoneChoice zone = window()->preferences().zone;
+        window()->preferences().zone.source = ZoneSource::Custom;
+        window()->preferences().zone.customHours = -1.0;
+        doc().observer.zoneOffset = -1.0 / 24.0;
+        SextantDialog* page = window()->openSextant();
+        page->asUtcBox()->setChecked(false);
+        pickStar(page, 2491);
+        page->setPickers(kSightJd);
+        QCOMPARE(page->timeEdit()->time(), QTime(8, 30, 0));  // 09:30 UTC
+        QCOMPARE(doc().currentSight.observationTime, kSightJd);
+        page->degreesBox()->setValue(48);
+        page->minutesBox()->setValue(12.7);
+        QTest::mouseClick(page->calculateButton(), Qt::LeftButton);
+        QVERIFY(page->detailsButton()->isEnabled());
+        QTest::mouseClick(page->detailsButton(), Qt::LeftButton);
+        DetailsDialog* details = page->detailsDialog();
+        QVERIFY(details);
+        QTest::mouseClick(details->formatButton(1), Qt::LeftButton);
+        const auto value = [details](const char* measurement) {
+            for (int r = 0; r < details->table()->rowCount(); ++r)
+                if (details->table()->item(r, 0)->text().trimmed() == QLatin1String(measurement))
+                    return details->table()->item(r, 2)->text();
+            return QString();
+        };
+        QCOMPARE(value("Sextant Alt."), QStringLiteral("48°12.70'"));
+        QVERIFY2(value("Obs Time, UTC").startsWith(QStringLiteral("09:30:00")), qPrintable(value("Obs Time, UTC")));
+        QVERIFY2(value("Obs Time, Loc.").startsWith(QStringLiteral("08:30:00")), qPrintable(value("Obs Time, Loc.")));
+        details->close();
+        // The LOPs list: the local time typed, Ho in degrees and minutes to 0.1'.
+        QTest::mouseClick(page->saveButton(), Qt::LeftButton);
+        LopsDialog* lops = window()->openLops();
+        const QString row = lops->list()->item(0)->text();
+        QVERIFY2(row.contains(QRegularExpression(QStringLiteral(" 08:30:00     \\d\\d°\\d\\d\\.\\d'   "))),
+                 qPrintable(row));
+        lops->close();
+        page->close();
+        doc().sights.Clear();
+        window()->preferences().zone = zone;
+        doc().observer.zoneOffset = 0.0;
+    }
+
     void inconsistentSightWarning() {
         doc().sights.Clear();
         CMeasure a(CObserverState(kSightJd, 0.0));
@@ -332,7 +380,9 @@ private slots:
         QTest::mouseClick(lops->detailsButton(), Qt::LeftButton);
         QCOMPARE(doc().sights.Count(), size_t{2});
         QVERIFY(!lops->detailsDialog());
-        lops->close();
+        QVERIFY(lops->isVisible());
+        lops->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close)->click();
+        QVERIFY(!lops->isVisible());
         doc().sights.Clear();
     }
 
@@ -344,7 +394,7 @@ private slots:
         QLineEdit* field = page->field(EnviroField::Height);
         field->setText(QStringLiteral("40000"));
         QVERIFY(!page->apply());
-        QVERIFY2(page->messageLabel()->text().contains(QStringLiteral("0 to 30000")),
+        QVERIFY2(page->messageLabel()->text().startsWith(QStringLiteral("Height of eye must be a number from 0 to 30000")),
                  qPrintable(page->messageLabel()->text()));
         QCOMPARE(sight.observer.height, height);
         page->done(QDialog::Accepted);  // refused: the page stays

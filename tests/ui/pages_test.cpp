@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QRadioButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -31,7 +32,9 @@
 #include "catalogs/places.h"
 #include "core/time_scales.h"
 #include "sky/chart_geometry.h"
+#include "sky/observer_state.h"
 #include "sky/universe.h"
+#include "solarsystem/planets.h"
 #include "tests/ui/qt_test_support.h"
 #include "ui/chart_overlays.h"
 #include "ui/help_window.h"
@@ -54,6 +57,18 @@ void shoot(QWidget* w, const QString& name) {
     const QString dir = qEnvironmentVariable("CELESTRA_PAGE_SHOTS");
     if (dir.isEmpty()) return;
     w->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+// The next message box, once it is open: its object name and text into
+// `seen` ("name|text"), then accepted.
+void readNextBox(QString* seen) {
+    QTimer::singleShot(10, [seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return readNextBox(seen);
+        *seen = box->objectName() + QLatin1Char('|') + box->text();
+        shoot(box, QStringLiteral("message-") + box->objectName());
+        box->accept();
+    });
 }
 
 }  // namespace
@@ -98,10 +113,14 @@ private slots:
         QSettings().clear();
         QSettings().setValue(QStringLiteral("Chart/OrbitalPaths"), false);
         program_ = startProgram(QCoreApplication::applicationFilePath());
+        // Every test at the default place (Seattle), whatever the document
+        // the test before saved, and at the test clock's instant.
+        doc().observer = CObserverState(doc().observer.instant, doc().observer.zoneOffset);
         window()->setPagesModeless(true);
         window()->show();
         QVERIFY(QTest::qWaitForWindowExposed(window()));
         waitForModel();
+        QCOMPARE(doc().observer.instant, test::kTestClockJd);
     }
     void cleanup() { program_.reset(); }
 
@@ -268,11 +287,37 @@ private slots:
         QVERIFY(QFontInfo(info->text()->font()).fixedPitch());
         QVERIFY(info->webButton()->isEnabled());
         QCOMPARE(info->webButton()->toolTip(), QStringLiteral("https://simbad.cds.unistra.fr/simbad/sim-id?Ident=HR%202491"));
+        // No browser can be started here (the offscreen platform opens none,
+        // and no opener is on an empty PATH): the address is shown to copy.
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", "");
+        QString seen;
+        readNextBox(&seen);
+        info->webButton()->click();
+        qputenv("PATH", path);
+        QVERIFY2(seen.startsWith(QStringLiteral("noBrowser|No web browser could be started.")), qPrintable(seen));
+        QVERIFY(seen.endsWith(info->webButton()->toolTip()));
         info->close();
         chart()->setSelection({ChartSelection::Kind::Body, 11});
         const QString moon = selectionInfoText({ChartSelection::Kind::Body, 11}, *chart(), *program_->model);
         for (const char* part : {"Moon", "Apparent", "Topocentric", "Alt:", "Az:", "M: ", ",   Distance: ", " kM", "illuminated"})
             QVERIFY2(moon.contains(QString::fromUtf8(part)), part);
+        // The topocentric place is the airless one of date; only the chart's
+        // altitude carries refraction, and says so. The Moon is up (23:00 in
+        // Seattle), where refraction moves it by an arcminute or more.
+        QVERIFY2(moon.contains(QStringLiteral("(refracted)")), qPrintable(moon));
+        const QRegularExpressionMatch shown =
+            QRegularExpression(QStringLiteral("Topocentric  RA: (\\d+)h (\\d+)m (\\d+)s  Dec: ([+-])(\\d+)° (\\d+)' (\\d+)\""))
+                .match(moon);
+        QVERIFY2(shown.hasMatch(), qPrintable(moon));
+        const auto part = [&](int i) { return shown.captured(i).toDouble(); };
+        const double shownRa = part(1) + part(2) / 60.0 + part(3) / 3600.0;
+        const double shownDec = (shown.captured(4) == QLatin1String("-") ? -1 : 1) * (part(5) + part(6) / 60.0 + part(7) / 3600.0);
+        double ra = 0.0, dec = 0.0, distance = 0.0;
+        QCOMPARE(topocentricPlaceUtc(program_->model->universe().Places(), doc().observer.instant, 11,
+                                     observerSite(doc().observer), ra, dec, distance), 0);
+        QVERIFY2(std::abs(shownRa - ra) * 15.0 * 3600.0 < 8.0 && std::abs(shownDec - dec) * 3600.0 < 1.0,
+                 qPrintable(QStringLiteral("%1 %2 against %3 %4").arg(shownRa).arg(shownDec).arg(ra).arg(dec)));
         // A body has no SIMBAD page: only the website's redirect.
         Preferences prefs;
         QVERIFY(selectionWebUrl({ChartSelection::Kind::Body, 4}, prefs).isEmpty());

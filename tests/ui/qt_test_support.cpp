@@ -10,8 +10,10 @@
 #include <QTest>
 
 #include <cstdlib>
+#include <ctime>
 #include <string>
 
+#include "core/time_scales.h"
 #include "ui/program.h"
 #include "ui/sky_model.h"
 
@@ -63,8 +65,12 @@ QImage viewedFile(const QString& path, QString& error) {
     return image;
 }
 
-QString prepareQtTestEnvironment() {
+QString prepareQtTestEnvironment(TestLocale locale) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setClockForTesting(kTestClockJd);
+    setenv("TZ", "UTC", 1);
+    tzset();
+    if (locale == TestLocale::Fixed) setenv("LC_ALL", "C.UTF-8", 1);
     std::string pattern = (QDir::tempPath() + QStringLiteral("/celestra-uitest-XXXXXX")).toStdString();
     const char* home = mkdtemp(pattern.data());
     if (!home) std::abort();

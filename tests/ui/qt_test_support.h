@@ -1,7 +1,9 @@
 // What every Qt test of the program needs before its QApplication: the
-// offscreen platform unless the caller chose one, and a temporary home with
-// its own settings, documents, data and cache folders, where the default
-// ephemeris is linked in so the program finds it as an installed one.
+// offscreen platform unless the caller chose one, a temporary home with its
+// own settings, documents, data and cache folders, where the default
+// ephemeris is linked in so the program finds it as an installed one, and a
+// fixed clock, zone and locale, so that no result depends on when or where
+// the test runs.
 #pragma once
 
 #include <QImage>
@@ -16,8 +18,19 @@ struct Program;
 
 namespace celestra::test {
 
-// Call first in main(). Returns the temporary home.
-QString prepareQtTestEnvironment();
+// The instant the clock shows in every Qt test: 2024-10-15 06:00:00 UTC,
+// 23:00 the evening before at the default place (Seattle), with the
+// Andromeda galaxy high in the east.
+constexpr double kTestClockJd = 2460598.75;
+
+// Whether the test runs in the C.UTF-8 locale whatever the machine's, or in
+// the one its runner chose (CTest runs the locale test under several LANGs).
+enum class TestLocale { Fixed, FromEnvironment };
+
+// Call first in main(): the clock stops at kTestClockJd, TZ is UTC and,
+// unless asked otherwise, the locale is C.UTF-8 (a test that needs another
+// zone sets it after this call). Returns the temporary home.
+QString prepareQtTestEnvironment(TestLocale locale = TestLocale::Fixed);
 
 // The default ephemeris the build made ("" when there is none).
 QString builtEphemeris();
