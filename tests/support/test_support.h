@@ -22,6 +22,22 @@ std::string sourceDir();
 // A fresh temporary folder, removed by the caller (or left in /tmp).
 std::string makeTempDir();
 
+// Sets an environment variable (unsets it for nullptr) until the end of the
+// scope, then puts back what was there.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value);
+    ScopedEnv(const char* name, const std::string& value) : ScopedEnv(name, value.c_str()) {}
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::string saved_;
+    bool had_ = false;
+};
+
 struct CommandResult {
     int exitCode = -1;
     std::string out;
