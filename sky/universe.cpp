@@ -80,6 +80,7 @@ CUniverse::CUniverse(const UniverseConfig& config) {
     places_ = makePlaceContext(reader);
     spanDays_ = static_cast<int>(places_.endJd - places_.startJd);
     if (config.dailyCachePath) orbitalPaths_.setCachePath(*config.dailyCachePath);
+    orbitalPaths_.setStopFlag(&stop_);  // the program's end does not wait for a build of the table
     cometFolder_ = config.cometFolder;
     if (!cometFolder_.empty()) loadComets(comets_, cometFolder_);
 

@@ -36,7 +36,8 @@ int dailyDayCount(double startJd, double endJd) {
     return static_cast<int>(days);
 }
 
-void buildDailyPlaces(const PlaceContext& context, DailyPlaceTable& table, const ProgressFn& progress) {
+bool buildDailyPlaces(const PlaceContext& context, DailyPlaceTable& table, const ProgressFn& progress,
+                      const std::atomic<bool>* stop) {
     table.places.assign(static_cast<size_t>(table.days) * kDailyRecordFloats, 0.0f);
     // The start day taken to TT once, then used as a UTC instant: each
     // sample lies about a minute after the start's time of day.
@@ -45,6 +46,7 @@ void buildDailyPlaces(const PlaceContext& context, DailyPlaceTable& table, const
     // the Earth's state and the ephemeris record.
     int reported = -1;
     for (int j = 0; j < table.days; ++j) {
+        if (stop && stop->load(std::memory_order_relaxed)) return false;
         const int stage = static_cast<int>(static_cast<long long>(j) * kPathBodyCount / table.days);
         if (stage != reported && progress) {
             char text[32];
@@ -60,6 +62,7 @@ void buildDailyPlaces(const PlaceContext& context, DailyPlaceTable& table, const
             record[1] = static_cast<float>(dec);
         }
     }
+    return true;
 }
 
 bool loadDailyPlaceCache(const std::string& path, DailyPlaceTable& table) {
@@ -140,7 +143,7 @@ void OrbitalPaths::prepareTable(const PlaceContext& context, const ProgressFn& p
         return;
     }
     debugLog("Cached Daily Ephemeris does not exist or was invalid, attempting creation\n");
-    buildDailyPlaces(context, table_, progress);
+    if (!buildDailyPlaces(context, table_, progress, stop_)) return;
     tableReady_ = true;
     const bool saved = !cachePath_.empty() && makeFolders(parentFolder(cachePath_)) &&
                        saveDailyPlaceCache(cachePath_, table_);
@@ -155,6 +158,7 @@ bool OrbitalPaths::update(const PlaceContext& context, const ObserverSnapshot& o
     if (dailyDayCount(context.startJd, context.endJd) == 0) return false;
     if (!tableReady_ || table_.startJd != context.startJd || table_.endJd != context.endJd)
         prepareTable(context, progress);
+    if (!tableReady_) return false;  // stopped half-way
 
     const JulianDay current = observer.instant;
     window_ = trackWindow(table_.days, table_.startJd, current);

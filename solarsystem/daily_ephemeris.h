@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -48,7 +49,10 @@ using ProgressFn = std::function<void(const std::string& text)>;
 // Fills the table for the context's reader range: day j at the UTC instant
 // T0 + j, T0 the start day taken from UTC to TT once. A failed place is
 // stored as zeros. Progress is reported six times (0, 16, 33, 50, 66, 83 %).
-void buildDailyPlaces(const PlaceContext& context, DailyPlaceTable& table, const ProgressFn& progress);
+// With `stop` given and set (the program is ending), the build stops within
+// a day's work and returns false; the table is then incomplete.
+bool buildDailyPlaces(const PlaceContext& context, DailyPlaceTable& table, const ProgressFn& progress,
+                      const std::atomic<bool>* stop = nullptr);
 
 // Reads a cache file into `table`, whose startJd, endJd and days are set:
 // succeeds only when it is a regular file, both stored days equal the
@@ -79,6 +83,9 @@ public:
     // The cache file; the default is dailyCachePath(). Its folder is
     // created when the table is first written.
     void setCachePath(std::string path);
+    // A flag that, once set, abandons a build of the table under way (which
+    // is then neither used nor saved): the owner is shutting down.
+    void setStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
 
     // Clears the track when the observer changed beyond 51.6 s or in any
     // other field; with the paths on and the track not valid, builds or
@@ -99,6 +106,7 @@ private:
 
     std::string cachePath_;
     bool cachePathSet_ = false;
+    const std::atomic<bool>* stop_ = nullptr;
     DailyPlaceTable table_;
     bool tableReady_ = false;
     std::vector<float> track_;

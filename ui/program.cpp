@@ -12,6 +12,7 @@
 #include <QSocketNotifier>
 #include <QStandardPaths>
 
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +21,7 @@
 
 #include "core/log.h"
 #include "solarsystem/ephemeris.h"
+#include "ui/date_texts.h"
 #include "ui/first_start_page.h"
 #include "ui/image_library.h"
 #include "ui/preferences.h"
@@ -175,6 +177,12 @@ int programMain(int argc, char** argv) {
         }
     }
     QApplication app(argc, argv);
+    // Qt has set the C library's locale from the environment. Numbers the
+    // program writes or reads keep the point whatever it says (the engine
+    // formats in the "C" locale anyway; this covers any library below it),
+    // while dates and the fields' decimal comma follow the desktop through
+    // QLocale, which reads the environment itself.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setOrganizationName(QStringLiteral("Celestra"));
     QApplication::setApplicationName(QStringLiteral("Celestra"));
     QApplication::setApplicationVersion(QStringLiteral(CELESTRA_VERSION));

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -183,6 +184,26 @@ TEST_F(DailyCacheTest, CacheIsTheUsersAndAFolderThatCannotBeMadeKeepsItInMemory)
         EXPECT_EQ(dailyCachePath(), dir_ + "/home/.cache/celestra/celestra.40C");
     }
     setExecutablePathOverride("");
+}
+
+TEST_F(DailyCacheTest, AStoppedBuildIsNeitherUsedNorSaved) {
+    std::atomic<bool> stop{true};
+    DailyPlaceTable table;
+    table.startJd = context_.startJd;
+    table.endJd = context_.endJd;
+    table.days = dailyDayCount(table.startJd, table.endJd);
+    EXPECT_FALSE(buildDailyPlaces(context_, table, nullptr, &stop));
+
+    OrbitalPaths paths;
+    paths.setStopFlag(&stop);
+    paths.setCachePath(cache_);
+    EXPECT_FALSE(paths.update(context_, observer_, true, nullptr));
+    EXPECT_FALSE(paths.trackValid());
+    EXPECT_EQ(fileSize(cache_), -1);
+    // Not stopped after all: the next update builds and keeps it.
+    stop = false;
+    EXPECT_TRUE(paths.update(context_, observer_, true, nullptr));
+    EXPECT_EQ(fileSize(cache_), 16 + 400 * 48);
 }
 
 TEST_F(DailyCacheTest, PathsOffTouchesNoFile) {
