@@ -36,7 +36,7 @@ FirstStartPage::FirstStartPage(DocumentData& document, Preferences& preferences,
     auto* intro = new QLabel(QStringLiteral(
         "Where do you observe from? Choose a place, or take it from a GPS receiver. "
         "The chart, the rise and set times and the navigation pages use it; "
-        "Preferences, General..., LatLong changes it later."));
+        "you can change it later on the LatLong page (Menu, Preferences, General...)."));
     intro->setWordWrap(true);
 
     search_ = new QLineEdit;
@@ -114,13 +114,22 @@ FirstStartPage::FirstStartPage(DocumentData& document, Preferences& preferences,
 void FirstStartPage::fill(const QString& search) {
     list_->clear();
     addWorldPlaces(list_, search);
-    // The place chosen stays chosen (and selected where the search lists it).
+    // The place chosen stays chosen where the search lists it; else a
+    // search takes its first match, so that Return takes what it shows.
     for (int row = 0; row < list_->count() && chosenIndex_ >= 0; ++row) {
         if (list_->item(row)->data(Qt::UserRole).toInt() != chosenIndex_) continue;
         list_->setCurrentRow(row);
         list_->scrollToItem(list_->item(row), QAbstractItemView::PositionAtCenter);
-        break;
+        return;
     }
+    if (!search.trimmed().isEmpty() && list_->count() > 0) list_->setCurrentRow(0);
+}
+
+void FirstStartPage::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Only now has the list its height, which centring the choice needs.
+    if (QListWidgetItem* item = list_->currentItem())
+        list_->scrollToItem(item, QAbstractItemView::PositionAtCenter);
 }
 
 void FirstStartPage::choose(double latitude, double longitude, const QString& name) {

@@ -44,6 +44,9 @@ signals:
     void placeChosen();
     void helpRequested(const QString& topic);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void fill(const QString& search);
 

@@ -108,6 +108,18 @@ private slots:
         QCOMPARE(placeOfTimeZone(QStringLiteral("Europe/Atlantis")), -1);
     }
 
+    void returnInTheSearchTakesItsFirstMatch() {
+        DocumentData document;
+        Preferences preferences;
+        FirstStartPage page(document, preferences);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QTest::keyClicks(page.search(), QStringLiteral("sydney"));
+        QTest::keyClick(page.search(), Qt::Key_Return);
+        QCOMPARE(page.result(), int(QDialog::Accepted));
+        QCOMPARE(document.observer.latitude, placeLatitude(placeNamed("Sydney")));
+    }
+
     void aGpsPositionIsRecordedAsEntered() {
         DocumentData document;
         Preferences preferences;
