@@ -9,10 +9,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -195,6 +200,46 @@ private slots:
         QVERIFY(QFile::exists(named));
         QVERIFY(QFile::exists(QDir::homePath() + QStringLiteral("/elsewhere/trip.colors")));
         QVERIFY(!QFile::exists(QDir::homePath() + QStringLiteral("/Documents/Celestra/Celestra.colors")));
+    }
+
+    void aFailedSaveAsksWhileRunningButNeverAtTheEnd() {
+        auto program = start();
+        QVERIFY(program);
+        // A folder where the document should be: every save fails.
+        const QString doc = QString::fromStdString(program->paths.docPath);
+        QFile::remove(doc);
+        QVERIFY(QDir().mkpath(doc));
+        // While running: the message, and the document stays in memory.
+        program->document.observer.latitude = -12.5;
+        bool asked = false;
+        QTimer::singleShot(0, [&asked, doc] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    asked = box->text().contains(doc);
+                    box->accept();
+                }
+        });
+        QVERIFY(!program->window->Save());
+        QVERIFY(asked);
+        QCOMPARE(program->document.observer.latitude, -12.5);
+
+        // At the end: one line on stderr, no message, and the window closes.
+        const std::string captured = QDir::homePath().toStdString() + "/stderr.txt";
+        const int saved = ::dup(2);
+        const int file = ::open(captured.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(file, 2);
+        program->window->close();
+        ::dup2(saved, 2);
+        ::close(file);
+        ::close(saved);
+        QVERIFY(!program->window->isVisible());
+        for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<QMessageBox*>(w) || !w->isVisible());
+        QFile err(QString::fromStdString(captured));
+        QVERIFY(err.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = err.readAll().split('\n');
+        QCOMPARE(lines.size(), 2);  // one line and its end
+        QVERIFY(lines[0].startsWith("celestra: the document was not saved: "));
+        QDir(doc).removeRecursively();
     }
 
     void commandLine() {
