@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QTimeZone>
 #include <QVBoxLayout>
 
@@ -25,9 +26,15 @@ int placeOfTimeZone(const QString& zoneId) {
     QString city = zoneId.mid(slash + 1);
     city.replace(QLatin1Char('_'), QLatin1Char(' '));
     const std::string wanted = foldForSearch(city.toStdString());
-    for (int i : findPlaces(city.toStdString()))
-        if (foldForSearch(place(i)->name) == wanted) return i;
-    return -1;
+    // Of the places of that name, the one in that zone ("Paris" in France,
+    // not in Texas), else the first.
+    int named = -1;
+    for (int i : findPlaces(city.toStdString())) {
+        if (foldForSearch(place(i)->name) != wanted) continue;
+        if (zoneId.toStdString() == place(i)->zone) return i;
+        if (named < 0) named = i;
+    }
+    return named;
 }
 
 FirstStartPage::FirstStartPage(DocumentData& document, Preferences& preferences, QWidget* parent)
@@ -63,7 +70,9 @@ FirstStartPage::FirstStartPage(DocumentData& document, Preferences& preferences,
     zone_->addItem(QStringLiteral("System time zone (%1)").arg(systemZone),
                    static_cast<int>(ZoneSource::SystemClock));
     zone_->addItem(QStringLiteral("Zone of the longitude (zone time at sea)"), static_cast<int>(ZoneSource::Longitude));
+    zone_->addItem(QString(), static_cast<int>(ZoneSource::Place));  // named once a world place is chosen
     zone_->setCurrentIndex(0);
+    showPlaceZone();
     auto* zoneForm = new QFormLayout;
     zoneForm->addRow(QStringLiteral("Time zone:"), zone_);
 
@@ -89,6 +98,8 @@ FirstStartPage::FirstStartPage(DocumentData& document, Preferences& preferences,
         const int index = item->data(Qt::UserRole).toInt();
         choose(placeLatitude(index), placeLongitude(index), item->text());
         chosenIndex_ = index;
+        placeZone_ = QString::fromUtf8(place(index)->zone);
+        showPlaceZone();
     });
     connect(list_, &QListWidget::itemActivated, this, [this] { accept(); });
     connect(gps_, &QPushButton::clicked, this, [this] {
@@ -132,8 +143,19 @@ void FirstStartPage::showEvent(QShowEvent* event) {
         list_->scrollToItem(item, QAbstractItemView::PositionAtCenter);
 }
 
+void FirstStartPage::showPlaceZone() {
+    // Offered only with a zone to offer: a GPS position has none.
+    const int row = zone_->findData(static_cast<int>(ZoneSource::Place));
+    zone_->setItemText(row, QStringLiteral("The place's time zone (%1)").arg(placeZone_));
+    if (auto* model = qobject_cast<QStandardItemModel*>(zone_->model()))
+        model->item(row)->setEnabled(!placeZone_.isEmpty());
+    if (placeZone_.isEmpty() && zone_->currentIndex() == row) zone_->setCurrentIndex(0);
+}
+
 void FirstStartPage::choose(double latitude, double longitude, const QString& name) {
     chosenIndex_ = -1;
+    placeZone_.clear();
+    showPlaceZone();
     latitude_ = latitude;
     longitude_ = longitude;
     hasPlace_ = true;
@@ -147,6 +169,8 @@ void FirstStartPage::accept() {
     if (!hasPlace_) return;
     setObserverPlace(doc_.observer, latitude_, longitude_);
     prefs_.zone.source = static_cast<ZoneSource>(zone_->currentData().toInt());
+    // The place keeps its zone, as choosing it on the LatLong page does.
+    if (!placeZone_.isEmpty()) prefs_.zone.placeZone = placeZone_.toStdString();
     savePreferences(prefs_);
     doc_.observer.zoneOffset = zoneOffsetDays(prefs_.zone, doc_.observer.instant, longitude_);
     QDialog::accept();

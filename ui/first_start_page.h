@@ -2,8 +2,8 @@
 // observer is. The world places with a search (as on the LatLong page), the
 // "GPS..." button when a receiver may answer (a gpsd on the preferences'
 // host and port, or a serial device in the machine's list), and the time
-// zone, the system's preselected. "OK" moves the observer there; the place
-// page changes it later.
+// zone: the system's (preselected), the longitude's, or the chosen world
+// place's own. "OK" moves the observer there; the place page changes it later.
 #pragma once
 
 #include <QDialog>
@@ -49,6 +49,7 @@ protected:
 
 private:
     void fill(const QString& search);
+    void showPlaceZone();
 
     DocumentData& doc_;
     Preferences& prefs_;
@@ -62,6 +63,7 @@ private:
     double latitude_ = 0.0;
     double longitude_ = 0.0;
     int chosenIndex_ = -1;  // the world place chosen, -1 for none or a GPS position
+    QString placeZone_;     // its IANA zone, "" for none
 };
 
 // The world place named like the city of an IANA zone ("Europe/Berlin":

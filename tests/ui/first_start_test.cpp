@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardItemModel>
 #include <QTest>
 #include <QTimer>
 
@@ -78,6 +79,7 @@ private slots:
         // Clearing the search keeps Zürich chosen and selected.
         page->search()->clear();
         QCOMPARE(page->placeList()->currentItem()->text(), QStringLiteral("Zürich, Switzerland"));
+        QCOMPARE(page->zoneBox()->itemText(2), QStringLiteral("The place's time zone (Europe/Zurich)"));
         page->zoneBox()->setCurrentIndex(1);
         QTest::mouseClick(page->okButton(), Qt::LeftButton);
 
@@ -89,6 +91,7 @@ private slots:
         QCOMPARE(o.latitudeDegrees, 47);
         QCOMPARE(o.longitudeDegrees, 8);
         QCOMPARE(program->window->preferences().zone.source, ZoneSource::Longitude);
+        QCOMPARE(program->window->preferences().zone.placeZone, std::string("Europe/Zurich"));
         QCOMPARE(o.zoneOffset, longitudeZoneHours(o.longitude) / 24.0);
         // Saved at once, not only at exit.
         DocumentData saved;
@@ -129,7 +132,12 @@ private slots:
         DocumentData document;
         Preferences preferences;
         FirstStartPage page(document, preferences);
+        page.zoneBox()->setCurrentIndex(2);  // the suggested Berlin's own zone
         page.choose(-33.870278, 151.21, QStringLiteral("GPS position"));
+        // A position has no zone of its own to offer.
+        QCOMPARE(page.zoneBox()->currentIndex(), 0);
+        const auto* model = qobject_cast<QStandardItemModel*>(page.zoneBox()->model());
+        QVERIFY(!model->item(2)->isEnabled());
         QVERIFY(page.placeLabel()->text().startsWith(QStringLiteral("GPS position   33°52.2' S  151°12.6' E")));
         page.accept();
         QCOMPARE(document.observer.latitude, -33.870278);
