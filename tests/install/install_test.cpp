@@ -283,6 +283,7 @@ TEST_F(Installed, BothProgramsRunFromAReadOnlyPrefixAndLeaveItAsItWas) {
     const auto before = listing(prefix_, true);
     const fs::path ephemeris = prefix_ / "share" / "celestra" / "celestra.405";
     EXPECT_TRUE(fs::is_regular_file(prefix_ / "share" / "celestra" / "NOTICE.ephemeris"));
+    EXPECT_TRUE(fs::is_regular_file(prefix_ / "share" / "celestra" / "celestra.405.sha256"));
     EXPECT_TRUE(fs::is_regular_file(prefix_ / "share" / "celestra" / "Celestra.clj"));
 
     ProcessResult r = run({(prefix_ / "bin" / "celestra-cli").string(), "ephemeris", "--json"}, session_);
@@ -358,6 +359,7 @@ TEST(DebianPackage, HoldsTheProgramsDataAndDependenciesAndRunsUnpacked) {
 
     r = run({"/usr/bin/dpkg-deb", "-c", deb.string()}, session);
     for (const char* file : {"./usr/bin/celestra\n", "./usr/bin/celestra-cli\n", "./usr/share/celestra/celestra.405\n",
+                             "./usr/share/celestra/celestra.405.sha256\n",
                              "./usr/share/celestra/NOTICE.ephemeris\n", "./usr/share/man/man1/celestra.1.gz\n",
                              "./usr/share/applications/" CELESTRA_APP_ID ".desktop\n"})
         EXPECT_NE(r.out.find(file), std::string::npos) << file;

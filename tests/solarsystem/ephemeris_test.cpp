@@ -518,9 +518,12 @@ TEST(DamagedEphemeris, OnlyARegularFileIsOpenedAndWithoutBlocking) {
 
 TEST(EphemerisDigest, TheDefaultFileMustMatchTheDigestWrittenWithIt) {
     const std::string dir = test::makeTempDir();
-    setExecutablePathOverride(dir + "/celestra");  // the search's first place: <dir>/celestra.405
+    // The search's first place: <dir>/share/celestra/celestra.405.
+    setExecutablePathOverride(dir + "/bin/celestra");
+    ASSERT_EQ(::mkdir((dir + "/share").c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir((dir + "/share/celestra").c_str(), 0700), 0);
     std::vector<unsigned char> bytes = Synthetic().bytes();
-    const std::string path = dir + "/celestra.405";
+    const std::string path = dir + "/share/celestra/celestra.405";
     const auto writeTo = [](const std::string& file, const void* data, size_t size) {
         std::ofstream(file, std::ios::binary).write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
     };
