@@ -10,7 +10,7 @@ namespace celestra::test {
 std::string testDataFile(const std::string& name);
 
 // The default ephemeris the build wrote (JPL DE405, 1959-12-10 to
-// 2060-01-30): build/celestra.405.
+// 2060-01-30): build/share/celestra/celestra.405.
 std::string builtEphemeris();
 
 // Whether a path names an existing file.
