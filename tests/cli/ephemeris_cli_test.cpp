@@ -46,10 +46,9 @@ TEST(EphemerisCommand, FindsTheBuiltDefaultInTheBuildTreesShareFolder) {
 }
 
 TEST(EphemerisCommand, ANaNInARecordIsADamagedFileNotAnInstantOutside) {
-    std::string cli = CELESTRA_CLI_PATH;
-    const std::string beside = cli.substr(0, cli.find_last_of('/')) + "/celestra.405";
-    std::ifstream in(beside, std::ios::binary);
-    ASSERT_TRUE(in) << beside << " was not built";
+    const std::string built = celestra::test::builtEphemeris();
+    std::ifstream in(built, std::ios::binary);
+    ASSERT_TRUE(in) << built << " was not built";
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     // 2024-03-20 lies in record 735 (32-day records from JD 2436912.5, the
     // first data record being the file's third).

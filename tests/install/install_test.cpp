@@ -326,7 +326,7 @@ TEST_F(Installed, BashCompletionOffersTheInstalledProgramsSubcommandsAndOptions)
                                    "; _celestra_cli; echo \"${COMPREPLY[*]}\"";
         return run({"/bin/bash", "-c", script}, session_).out;
     };
-    EXPECT_EQ(complete("celestra-cli pl", 1), "place places\n");
+    EXPECT_EQ(complete("celestra-cli pl", 1), "place places plan\n");
     EXPECT_EQ(complete("celestra-cli --v", 1), "--version\n");
     EXPECT_EQ(complete("celestra-cli place --ge", 2), "--geocentric\n");
     EXPECT_EQ(complete("celestra-cli place --body Ma", 3), "Mars\n");
