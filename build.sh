@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Builds Celestra on Debian 12 and runs it or its tests.
 #
-#   bash build.sh run        install the build dependencies, build, start the desktop program
-#   bash build.sh test       install the build dependencies, build, run every test
+#   bash build.sh run        install the build dependencies, build the programs and their
+#                            data (not the tests and benchmarks), start the desktop program
+#   bash build.sh test       install the build dependencies, build everything, run every test
+#   bash build.sh package    build the programs and their data, then the Debian package
+#                            build/celestra_VERSION_ARCH.deb
 #   bash build.sh sanitize [address,undefined|thread]
 #                            engine, tests and CLI under sanitizers, then run the tests
 #   bash build.sh deps       only install the build dependencies
@@ -18,6 +21,9 @@ PACKAGES=(
   liberfa-dev casacore-data-jpl-de405
   qt6-base-dev qt6-svg-dev gpsd fonts-dejavu-core xvfb xauth locales tzdata
   poppler-utils librsvg2-bin
+  # The installation and package tests: dpkg-shlibdeps and dpkg-deb, and the
+  # validators of the desktop entry and the metainfo.
+  dpkg-dev file desktop-file-utils appstream
 )
 
 # The tests also run the pages under a German and a French desktop (decimal
@@ -50,10 +56,14 @@ generate_locales() {
   done
 }
 
-configure_and_build() {  # build-dir, then extra cmake arguments
+configure() {  # build-dir, then extra cmake arguments
   local dir=$1; shift
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-  cmake --build "$dir" -j "$(jobs)"
+}
+
+configure_and_build() {  # build-dir, then extra cmake arguments
+  configure "$@"
+  cmake --build "$1" -j "$(jobs)"
 }
 
 run_tests() {  # build-dir
@@ -67,14 +77,20 @@ case "$mode" in
     generate_locales ;;
   run)
     install_deps
-    configure_and_build build
+    configure build
+    cmake --build build -j "$(jobs)" --target celestra celestra-cli celestra_data
     shift
-    exec ./build/celestra "$@" ;;
+    exec ./build/ui/celestra "$@" ;;
   test)
     install_deps
     generate_locales
     configure_and_build build
     run_tests build ;;
+  package)
+    install_deps
+    configure build
+    cmake --build build -j "$(jobs)" --target celestra celestra-cli celestra_data
+    (cd build && cpack -G DEB) ;;
   sanitize)
     install_deps
     generate_locales
@@ -83,6 +99,6 @@ case "$mode" in
     configure_and_build "$dir" -DCELESTRA_SANITIZE="$kind" -DCELESTRA_BUILD_GUI=OFF -DCELESTRA_BUILD_BENCH=OFF
     run_tests "$dir" ;;
   *)
-    echo "usage: bash build.sh run|test|sanitize [kind]|deps" >&2
+    echo "usage: bash build.sh run|test|package|sanitize [kind]|deps" >&2
     exit 2 ;;
 esac

@@ -1,7 +1,5 @@
 #include "app/startup.h"
 
-#include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,9 +8,9 @@
 #include <sstream>
 #include <vector>
 
+#include "core/data_paths.h"
 #include "core/log.h"
 #include "core/regular_file.h"
-#include "core/side_files.h"
 
 namespace celestra {
 
@@ -38,6 +36,11 @@ std::string withoutTrailingSlash(std::string folder) {
 bool exists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
+}
+
+bool isFolder(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 // Value of XDG_DOCUMENTS_DIR in a user-dirs.dirs file: a shell assignment
@@ -67,16 +70,31 @@ std::string documentsFromUserDirs(const std::string& file, const std::string& ho
     return {};
 }
 
-// $HOME, else the account's home from the password database, else "/".
-std::string homeFolder() {
-    if (const char* env = std::getenv("HOME"); env && *env == '/') return withoutTrailingSlash(env);
-    struct passwd pw {};
-    struct passwd* found = nullptr;
-    std::vector<char> buffer(16384);
-    if (::getpwuid_r(::getuid(), &pw, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
-        found->pw_dir[0] == '/')
-        return withoutTrailingSlash(found->pw_dir);
-    return "/";
+// The folder exists (every missing level created) and this user may create files in it.
+bool usableFolder(const std::string& folder) {
+    return !folder.empty() && makeFolders(folder) && ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+// Writes `bytes` to a new file beside `target` and links it into place:
+// link() never replaces an existing file, and the target never exists
+// half-written.
+bool createWithoutReplacing(const std::string& target, const std::vector<uint8_t>& bytes) {
+    std::string temp = target + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return false;
+    bool ok = ::fchmod(fd, 0644) == 0;
+    for (size_t done = 0; ok && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) ok = false;
+        else done += static_cast<size_t>(n);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok && ::link(temp.c_str(), target.c_str()) != 0 && errno != EEXIST && !exists(target))
+        ok = ::rename(temp.c_str(), target.c_str()) == 0;  // a file system without hard links
+    ::unlink(temp.c_str());
+    return ok && exists(target);
 }
 
 }  // namespace
@@ -84,12 +102,16 @@ std::string homeFolder() {
 AppPaths makeAppPaths(const std::string& exePath, const std::string& documentsFolder) {
     AppPaths p;
     p.exePath = exePath;
-    p.installDocPath = replaceExtension(exePath, "clj");
-    p.dataFolder = withoutTrailingSlash(documentsFolder) + "/Celestra";
+    p.installDocPath = findDataFile(kSeedDocumentName);
+    setDataFolder(p, withoutTrailingSlash(documentsFolder) + "/Celestra");
     p.docPath = p.dataFolder + "/Celestra.clj";
     p.colorsPath = p.dataFolder + "/Celestra.colors";
-    p.pdaDocPath = p.dataFolder + "/CelestraPDA.clj";
     return p;
+}
+
+void setDataFolder(AppPaths& paths, const std::string& folder) {
+    paths.dataFolder = folder;
+    paths.pdaDocPath = folder + "/CelestraPDA.clj";
 }
 
 std::string userDocumentsFolder() {
@@ -102,44 +124,46 @@ std::string userDocumentsFolder() {
     return (home == "/" ? std::string() : home) + "/Documents";
 }
 
-std::string seedDocument(const AppPaths& paths) {
-    std::string message;
-    if (!exists(paths.installDocPath)) {
-        const int fd = ::open(paths.installDocPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (fd < 0) {
-            debugLog("seedDocument: cannot create %s\n", paths.installDocPath.c_str());
-            message = kSeedCreateFailedMessage;
-        } else {
-            ::close(fd);
-        }
-    }
-    if (exists(paths.docPath)) return message;
-    if (::mkdir(paths.dataFolder.c_str(), 0755) != 0 && errno != EEXIST) return message;
+std::string existingDataFolder(const std::string& documentsFolder) {
+    const std::string documents = withoutTrailingSlash(documentsFolder) + "/Celestra";
+    if (isFolder(documents)) return documents;
+    const std::string fallback = userDataFolder();
+    return exists(fallback + "/Celestra.clj") ? fallback : documents;
+}
 
-    std::vector<uint8_t> seed;
-    std::string error;
-    if (readWholeFile(paths.installDocPath, seed, error) != FileStatus::Ok) return message;
-    // Written beside the target and linked into place: link() never replaces
-    // an existing file, and the document never exists half-copied.
-    std::string temp = paths.docPath + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return message;
-    bool ok = ::fchmod(fd, 0644) == 0;
-    for (size_t done = 0; ok && done < seed.size();) {
-        const ssize_t n = ::write(fd, seed.data() + done, seed.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else done += static_cast<size_t>(n);
+bool prepareDataFolder(AppPaths& paths, std::string& note) {
+    note.clear();
+    if (usableFolder(paths.dataFolder)) return true;
+    const std::string refused = paths.dataFolder;
+    const std::string fallback = userDataFolder();
+    if (fallback != refused && usableFolder(fallback)) {
+        // The document follows only when it was the one in the refused folder.
+        if (paths.docPath == refused + "/Celestra.clj") {
+            paths.docPath = fallback + "/Celestra.clj";
+            paths.colorsPath = fallback + "/Celestra.colors";
+        }
+        setDataFolder(paths, fallback);
+        note = "The documents folder cannot be used (" + refused + "); Celestra keeps its files in " + fallback +
+               ".";
+        debugLog("%s\n", note.c_str());
+        return true;
     }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && ::link(temp.c_str(), paths.docPath.c_str()) != 0 && errno != EEXIST && !exists(paths.docPath))
-        ok = ::rename(temp.c_str(), paths.docPath.c_str()) == 0;  // a file system without hard links
-    if (!ok || !exists(paths.docPath))
-        debugLog("seedDocument: %s not copied\n",
-                 paths.docPath.c_str());
-    ::unlink(temp.c_str());
-    return message;
+    note = "Neither " + refused + " nor " + fallback + " can be created; nothing will be saved.";
+    debugLog("%s\n", note.c_str());
+    return false;
+}
+
+std::string seedDocument(AppPaths& paths, std::string& note) {
+    if (!prepareDataFolder(paths, note)) return kSeedCreateFailedMessage;
+    if (exists(paths.docPath)) return {};
+    std::vector<uint8_t> seed;  // no installed seed: the empty document it would be
+    std::string error;
+    if (!paths.installDocPath.empty() && readWholeFile(paths.installDocPath, seed, error) != FileStatus::Ok) {
+        debugLog("seedDocument: %s; starting from an empty document\n", error.c_str());
+        seed.clear();
+    }
+    if (!createWithoutReplacing(paths.docPath, seed)) debugLog("seedDocument: %s not created\n", paths.docPath.c_str());
+    return {};
 }
 
 LoadResult openStartupDocument(const AppPaths& paths, DocumentData& data, std::string& error) {

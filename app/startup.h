@@ -1,6 +1,6 @@
 // What the program settles once at start: the display metrics every drawing
-// scales by, the paths of its files, and a working document seeded from the
-// empty copy beside the executable.
+// scales by, the paths of its files, the data folder, and a working document
+// seeded from the empty copy among the shipped data.
 #pragma once
 
 #include <cstdint>
@@ -26,17 +26,23 @@ struct DisplayMetrics {
 void setDisplayMetrics(DisplayMetrics& metrics, int32_t dpiX, int32_t dpiY, int32_t screenWidth,
                        int32_t screenHeight);
 
+// The name of the empty seed document among the shipped data.
+constexpr const char* kSeedDocumentName = "Celestra.clj";
+
 struct AppPaths {
     std::string exePath;         // the executable
-    std::string installDocPath;  // exePath with the extension "clj": the empty seed document
-    std::string dataFolder;      // <documents>/Celestra
-    std::string docPath;         // dataFolder/Celestra.clj
-    std::string colorsPath;      // dataFolder/Celestra.colors
+    std::string installDocPath;  // the shipped seed document (findDataFile), "" when none is installed
+    std::string dataFolder;      // <documents>/Celestra, or the user's data folder (prepareDataFolder)
+    std::string docPath;         // dataFolder/Celestra.clj, or the document named on the command line
+    std::string colorsPath;      // docPath's colour file: same folder and stem, extension .colors
     std::string pdaDocPath;      // dataFolder/CelestraPDA.clj
 };
 
 // The paths for an executable and a documents folder (trailing "/" ignored).
+// The seed is looked for among the shipped data (findDataFile).
 AppPaths makeAppPaths(const std::string& exePath, const std::string& documentsFolder);
+// Moves the data-folder paths (not the document's) to another folder.
+void setDataFolder(AppPaths& paths, const std::string& folder);
 
 // The user's documents folder: $XDG_DOCUMENTS_DIR, else XDG_DOCUMENTS_DIR in
 // $XDG_CONFIG_HOME/user-dirs.dirs (default ~/.config), else ~/Documents; the home
@@ -44,16 +50,30 @@ AppPaths makeAppPaths(const std::string& exePath, const std::string& documentsFo
 // The GUI passes its own documents location to makeAppPaths instead.
 std::string userDocumentsFolder();
 
-// The message shown when the seed document cannot be created.
+// The data folder the command line reads from: <documents>/Celestra when
+// it exists, else the user's data folder when that holds the program's
+// files (a documents folder that could not be used), else <documents>/Celestra.
+std::string existingDataFolder(const std::string& documentsFolder);
+
+// The message shown when no data folder can be created.
 constexpr const char* kSeedCreateFailedMessage = "Could not create the .clj file!";
 
-// Creates the empty seed document beside the executable when it is missing,
-// then, when the working document is missing, creates the data folder (its
-// parent is not created) and copies the seed to it without overwriting an
-// existing file. Returns kSeedCreateFailedMessage when the seed could not be
-// created (start-up goes on), else "". Other failures are silent: opening
-// the document then fails and the program starts from defaults.
-std::string seedDocument(const AppPaths& paths);
+// Makes paths.dataFolder usable: creates every missing level of it; when
+// that fails or the folder cannot be written, moves the data-folder paths
+// (and the document's, when it lay there) to the user's data folder
+// ($XDG_DATA_HOME/celestra) and creates that the same way. Returns false
+// when neither can be used. `note` then, or after a move, says so in one
+// line for the status line; else it is empty.
+bool prepareDataFolder(AppPaths& paths, std::string& note);
+
+// Start-up's document step: prepareDataFolder, then, when the working
+// document is missing, a copy of the seed document (the shipped one, or an
+// empty one when none is installed), written beside the target and linked
+// into place so an existing document is never overwritten. Returns
+// kSeedCreateFailedMessage when no data folder could be made (start-up goes
+// on and the document stays in memory), else "". Nothing is written beside
+// the executable.
+std::string seedDocument(AppPaths& paths, std::string& note);
 
 // Opens the working document: a document that is missing, empty, of another
 // version, damaged or unreadable leaves `data` at what it holds (the

@@ -47,7 +47,7 @@ int runComets(const std::vector<std::string>& words) {
         list.counts = readCometFile(path, list.records, error);
         if (error.status != InputFileStatus::Ok) fail(kExitBadFile, inputFileMessage("comet file", path, error));
     } else {
-        loadComets(list, makeAppPaths("", userDocumentsFolder()).dataFolder);
+        loadComets(list, existingDataFolder(userDocumentsFolder()));
         for (const std::string& problem : list.problems) std::fprintf(stderr, "celestra-cli comets: %s\n", problem.c_str());
     }
 

@@ -5,10 +5,9 @@
 namespace celestra::cli {
 
 const char* const kEphemerisOptionUsage =
-    "  --ephemeris PATH   the ephemeris file to read (default: the first that exists of\n"
-    "                     PROGRAM.405 and celestra.405 beside the program,\n"
-    "                     $XDG_DATA_HOME/celestra/celestra.405 and share/celestra/celestra.405\n"
-    "                     of the installation)\n";
+    "  --ephemeris PATH   the ephemeris file to read (default: the first celestra.405\n"
+    "                     in share/celestra beside the program's bin folder,\n"
+    "                     $XDG_DATA_HOME/celestra, then each of $XDG_DATA_DIRS/celestra)\n";
 
 EphemerisInfo openEphemerisOrFail(const Args& args) {
     std::string path, error;

@@ -18,6 +18,7 @@ void printOverview(std::FILE* to) {
         std::fprintf(to, "  %-12s %s\n", name.c_str(), command.summary.c_str());
     std::fprintf(to,
                  "\nCommon options: --json (machine-readable output), --help.\n"
+                 "celestra-cli --version prints the version.\n"
                  "Exit codes: 0 success, 1 failure, 2 bad arguments, 3 instant outside the\n"
                  "ephemeris, 4 unreadable or damaged file, 5 device or network source failed.\n");
 }
@@ -33,6 +34,10 @@ int main(int argc, char** argv) {
     }
     if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
         printOverview(stdout);
+        return kExitOk;
+    }
+    if (words[0] == "--version") {
+        std::printf("celestra-cli %s\n", CELESTRA_VERSION);
         return kExitOk;
     }
     const auto& all = commands();

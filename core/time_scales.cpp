@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 
+#include "core/data_paths.h"
 #include "core/log.h"
 #include "core/number_text.h"
 #include "core/nutation.h"
@@ -218,6 +219,12 @@ bool loadTimeTableFile(const std::string& path, std::vector<TimeTableEntry>& out
     return true;
 }
 
+std::vector<std::string> timeTablePaths(const std::string& name) {
+    std::vector<std::string> paths{userConfigFolder() + "/celestra." + name};
+    if (const std::string beside = sideFilePath(name); !beside.empty()) paths.push_back(beside);
+    return paths;
+}
+
 namespace {
 
 // One lazily loaded table. Lookups read the published pointer without a
@@ -238,9 +245,13 @@ struct TableSlot {
         if (const auto* t = table.load(std::memory_order_relaxed)) return *t;
         auto loaded = std::make_unique<std::vector<TimeTableEntry>>();
         const std::vector<TimeTableEntry>* chosen = &builtin();
-        if (loadTimeTableFile(sideFilePath(extension), *loaded, valueLimit)) {
+        // The user's file first, then the one beside the executable (a
+        // portable copy carries its tables with it).
+        for (const std::string& path : timeTablePaths(extension)) {
+            if (!loadTimeTableFile(path, *loaded, valueLimit)) continue;
             chosen = loaded.get();
             owned.push_back(std::move(loaded));
+            break;
         }
         table.store(chosen, std::memory_order_release);
         return *chosen;

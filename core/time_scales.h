@@ -98,9 +98,13 @@ struct TimeTableEntry {
 // Built-in tables (IERS values; see the sources in time_scales.cpp).
 const std::vector<TimeTableEntry>& builtinDeltaTTable();
 const std::vector<TimeTableEntry>& builtinLeapSecondTable();
-// The tables in use: the side files "<exe>.DeltaT" and "<exe>.LeapSeconds"
-// when they hold at least one pair in strictly ascending order, else the
-// built-in ones. Loaded once per process.
+// The files that may replace a built-in table, in the order tried: the
+// user's $XDG_CONFIG_HOME/celestra/celestra.<name> (default ~/.config), then
+// the executable's side file <exe>.<name> (a portable copy), for the names
+// "DeltaT" and "LeapSeconds".
+std::vector<std::string> timeTablePaths(const std::string& name);
+// The tables in use: the first of timeTablePaths() that loadTimeTableFile
+// accepts, else the built-in ones. Loaded once per process.
 const std::vector<TimeTableEntry>& deltaTTable();
 const std::vector<TimeTableEntry>& leapSecondTable();
 

@@ -38,6 +38,19 @@ void CObserverState::Serialize(ArchiveReader& ar) {
         *v = ar.readInt32();
 }
 
+void setObserverPlace(CObserverState& observer, double latitudeDeg, double longitudeDeg) {
+    observer.latitude = latitudeDeg;
+    observer.longitude = longitudeDeg;
+    auto entered = [](double v, int32_t& d, int32_t& m, int32_t& s) {
+        const int total = static_cast<int>(std::lround(std::fabs(v) * 3600.0));
+        d = (total / 3600) * (v < 0 ? -1 : 1);
+        m = (total / 60) % 60;
+        s = total % 60;
+    };
+    entered(latitudeDeg, observer.latitudeDegrees, observer.latitudeMinutes, observer.latitudeSeconds);
+    entered(longitudeDeg, observer.longitudeDegrees, observer.longitudeMinutes, observer.longitudeSeconds);
+}
+
 ObserverSite observerSite(const CObserverState& observer) {
     ObserverSite site;
     site.latitude = observer.latitude;

@@ -51,6 +51,12 @@ public:
     void Serialize(ArchiveReader& ar);
 };
 
+// Moves the observer to a place (degrees, north and east positive) and
+// records it as entered: whole degrees carrying the sign, whole minutes and
+// seconds of the value rounded to the nearest second (so 10.99999° is kept
+// as 11° 0' 0").
+void setObserverPlace(CObserverState& observer, double latitudeDeg, double longitudeDeg);
+
 // The observer's place and weather as the apparent-place functions take them.
 ObserverSite observerSite(const CObserverState& observer);
 

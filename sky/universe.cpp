@@ -74,10 +74,13 @@ CUniverse::CUniverse(const UniverseConfig& config) {
     if (!openProgramEphemeris(reader, config.ephemerisPath, path, &error)) {
         startupMessage_ = kEphemerisMissingMessage;
         debugLog("%s\n", error.c_str());
+    } else {
+        debugLog("Ephemeris: %s\n", path.c_str());
     }
     places_ = makePlaceContext(reader);
     spanDays_ = static_cast<int>(places_.endJd - places_.startJd);
-    if (config.dailyCache) orbitalPaths_.setCacheLocations(*config.dailyCache);
+    if (config.dailyCachePath) orbitalPaths_.setCachePath(*config.dailyCachePath);
+    orbitalPaths_.setStopFlag(&stop_);  // the program's end does not wait for a build of the table
     cometFolder_ = config.cometFolder;
     if (!cometFolder_.empty()) loadComets(comets_, cometFolder_);
 

@@ -90,9 +90,9 @@ inline bool orbitalPathsOn(const CUniverseViewDrawState& s) { return s.overlays[
 struct UniverseConfig {
     // Ephemeris file; empty: the usual search (findEphemerisFile).
     std::string ephemerisPath;
-    // Where the orbital paths' daily table is cached; unset: beside the
-    // executable, or the user's cache folder.
-    std::optional<DailyCacheLocations> dailyCache;
+    // Where the orbital paths' daily table is cached; unset: the user's
+    // cache folder (dailyCachePath()).
+    std::optional<std::string> dailyCachePath;
     // Folder of the comet element files (the data folder); empty: the list
     // starts empty.
     std::string cometFolder;

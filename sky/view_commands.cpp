@@ -35,6 +35,12 @@ void faceDirection(CUniverseViewDrawState& state, FacingDirection direction, int
 
 void toggleFlipEastWest(CUniverseViewDrawState& state) { state.flags ^= CUniverseViewDrawState::kFlipEastWest; }
 
+void scaleOffsets(CUniverseViewDrawState& state, double factor) {
+    if (!std::isfinite(factor) || factor <= 0.0) return;
+    state.offsetX *= factor;
+    state.offsetY *= factor;
+}
+
 void zoomIn(CUniverseViewDrawState& state, bool orrery) {
     const double step = orrery ? 2.0 : (state.zoom < 3.0 ? 0.25 : 0.5);
     state.zoom = std::min(kMaxZoom, state.zoom + step);

@@ -22,6 +22,11 @@ enum class FacingDirection { North, NorthEast, East, SouthEast, South, SouthWest
 void faceDirection(CUniverseViewDrawState& state, FacingDirection direction, int clientHeight);
 // Toggles the flip bit (2048 of the flags).
 void toggleFlipEastWest(CUniverseViewDrawState& state);
+// The chart's window changed size: the offsets (unscaled units, which grow
+// with the base radius) are multiplied by new radius / old radius, so every
+// point of the sky keeps its place relative to the window. A factor that is
+// not finite and positive changes nothing.
+void scaleOffsets(CUniverseViewDrawState& state, double factor);
 
 // One zoom step in or out: in the star chart +0.25 below 3.0 and +0.5 from
 // 3.0 on; out -0.25 up to 3.0 and -0.5 above it; in the orrery steps of 2.0.

@@ -1,10 +1,8 @@
 #include "solarsystem/daily_ephemeris.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <bit>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -12,8 +10,8 @@
 
 #include "core/horizon.h"
 #include "core/log.h"
+#include "core/data_paths.h"
 #include "core/regular_file.h"
-#include "core/side_files.h"
 
 namespace celestra {
 
@@ -23,29 +21,6 @@ static_assert(sizeof(float) * kDailyRecordFloats == 48, "one day of the cache is
 namespace {
 
 constexpr double kMaxTableBytes = 536870911.0;
-
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string fileNameOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// mkdir -p; true when the folder exists afterwards.
-bool makeFolders(const std::string& folder) {
-    if (folder.empty()) return false;
-    for (size_t pos = 1; pos <= folder.size(); ++pos) {
-        if (pos != folder.size() && folder[pos] != '/') continue;
-        const std::string part = folder.substr(0, pos);
-        if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
-    }
-    struct stat st {};
-    return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 bool writeAll(std::FILE* f, const void* data, size_t bytes) {
     return bytes == 0 || std::fwrite(data, 1, bytes, f) == bytes;
@@ -61,7 +36,8 @@ int dailyDayCount(double startJd, double endJd) {
     return static_cast<int>(days);
 }
 
-void buildDailyPlaces(const PlaceContext& context, DailyPlaceTable& table, const ProgressFn& progress) {
+bool buildDailyPlaces(const PlaceContext& context, DailyPlaceTable& table, const ProgressFn& progress,
+                      const std::atomic<bool>* stop) {
     table.places.assign(static_cast<size_t>(table.days) * kDailyRecordFloats, 0.0f);
     // The start day taken to TT once, then used as a UTC instant: each
     // sample lies about a minute after the start's time of day.
@@ -70,6 +46,7 @@ void buildDailyPlaces(const PlaceContext& context, DailyPlaceTable& table, const
     // the Earth's state and the ephemeris record.
     int reported = -1;
     for (int j = 0; j < table.days; ++j) {
+        if (stop && stop->load(std::memory_order_relaxed)) return false;
         const int stage = static_cast<int>(static_cast<long long>(j) * kPathBodyCount / table.days);
         if (stage != reported && progress) {
             char text[32];
@@ -85,6 +62,7 @@ void buildDailyPlaces(const PlaceContext& context, DailyPlaceTable& table, const
             record[1] = static_cast<float>(dec);
         }
     }
+    return true;
 }
 
 bool loadDailyPlaceCache(const std::string& path, DailyPlaceTable& table) {
@@ -133,20 +111,7 @@ bool saveDailyPlaceCache(const std::string& path, const DailyPlaceTable& table) 
     return false;
 }
 
-DailyCacheLocations dailyCacheLocations() {
-    DailyCacheLocations where;
-    where.beside = sideFilePath("40C");
-    if (where.beside.empty()) return where;
-    where.besideWritable = ::access(folderOf(where.beside).c_str(), W_OK) == 0;
-    std::string base;
-    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg == '/') {
-        base = xdg;
-    } else if (const char* home = std::getenv("HOME"); home && *home) {
-        base = std::string(home) + "/.cache";
-    }
-    if (!base.empty()) where.user = base + "/celestra/" + fileNameOf(where.beside);
-    return where;
-}
+std::string dailyCachePath() { return userCacheFolder() + "/celestra.40C"; }
 
 TrackWindow trackWindow(int days, double startJd, JulianDay currentUtc) {
     TrackWindow w;
@@ -160,9 +125,9 @@ TrackWindow trackWindow(int days, double startJd, JulianDay currentUtc) {
     return w;
 }
 
-void OrbitalPaths::setCacheLocations(DailyCacheLocations locations) {
-    locations_ = std::move(locations);
-    locationsSet_ = true;
+void OrbitalPaths::setCachePath(std::string path) {
+    cachePath_ = std::move(path);
+    cachePathSet_ = true;
 }
 
 void OrbitalPaths::prepareTable(const PlaceContext& context, const ProgressFn& progress) {
@@ -171,19 +136,17 @@ void OrbitalPaths::prepareTable(const PlaceContext& context, const ProgressFn& p
     table_.endJd = context.endJd;
     table_.days = dailyDayCount(context.startJd, context.endJd);
     track_.assign(static_cast<size_t>(table_.days) * kDailyRecordFloats, 0.0f);
-    if (!locationsSet_) setCacheLocations(dailyCacheLocations());
+    if (!cachePathSet_) setCachePath(dailyCachePath());
 
-    if (loadDailyPlaceCache(locations_.beside, table_) || loadDailyPlaceCache(locations_.user, table_)) {
+    if (loadDailyPlaceCache(cachePath_, table_)) {
         tableReady_ = true;
         return;
     }
     debugLog("Cached Daily Ephemeris does not exist or was invalid, attempting creation\n");
-    buildDailyPlaces(context, table_, progress);
+    if (!buildDailyPlaces(context, table_, progress, stop_)) return;
     tableReady_ = true;
-    bool saved = false;
-    if (locations_.besideWritable) saved = saveDailyPlaceCache(locations_.beside, table_);
-    if (!saved && !locations_.user.empty() && makeFolders(folderOf(locations_.user)))
-        saved = saveDailyPlaceCache(locations_.user, table_);
+    const bool saved = !cachePath_.empty() && makeFolders(parentFolder(cachePath_)) &&
+                       saveDailyPlaceCache(cachePath_, table_);
     if (!saved) debugLog("Daily ephemeris cache could not be written; kept in memory only\n");
 }
 
@@ -195,6 +158,7 @@ bool OrbitalPaths::update(const PlaceContext& context, const ObserverSnapshot& o
     if (dailyDayCount(context.startJd, context.endJd) == 0) return false;
     if (!tableReady_ || table_.startJd != context.startJd || table_.endJd != context.endJd)
         prepareTable(context, progress);
+    if (!tableReady_) return false;  // stopped half-way
 
     const JulianDay current = observer.instant;
     window_ = trackWindow(table_.days, table_.startJd, current);

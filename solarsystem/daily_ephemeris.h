@@ -3,13 +3,14 @@
 // once a day over the whole ephemeris span, built once and kept in a cache
 // file, and the horizontal track around the current date derived from it.
 //
-// Cache file ("40C" side file): start day (double), end day (double), then
+// Cache file (celestra.40C): start day (double), end day (double), then
 // N records of 48 bytes, each six pairs of 32-bit floats (right ascension
 // in hours, declination in degrees) for the six bodies in the order above;
 // little-endian, as held in memory.
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -48,7 +49,10 @@ using ProgressFn = std::function<void(const std::string& text)>;
 // Fills the table for the context's reader range: day j at the UTC instant
 // T0 + j, T0 the start day taken from UTC to TT once. A failed place is
 // stored as zeros. Progress is reported six times (0, 16, 33, 50, 66, 83 %).
-void buildDailyPlaces(const PlaceContext& context, DailyPlaceTable& table, const ProgressFn& progress);
+// With `stop` given and set (the program is ending), the build stops within
+// a day's work and returns false; the table is then incomplete.
+bool buildDailyPlaces(const PlaceContext& context, DailyPlaceTable& table, const ProgressFn& progress,
+                      const std::atomic<bool>* stop = nullptr);
 
 // Reads a cache file into `table`, whose startJd, endJd and days are set:
 // succeeds only when it is a regular file, both stored days equal the
@@ -60,15 +64,10 @@ bool loadDailyPlaceCache(const std::string& path, DailyPlaceTable& table);
 // it). Returns false, leaving any old file untouched, when it cannot.
 bool saveDailyPlaceCache(const std::string& path, const DailyPlaceTable& table);
 
-// Where the cache is kept: the executable's "40C" side file, and, for an
-// executable whose folder cannot be written, $XDG_CACHE_HOME/celestra/
-// (default ~/.cache/celestra) with the side file's name.
-struct DailyCacheLocations {
-    std::string beside;   // the side file
-    std::string user;     // the per-user fallback ("" when HOME is unknown)
-    bool besideWritable = false;
-};
-DailyCacheLocations dailyCacheLocations();
+// Where the cache is kept: $XDG_CACHE_HOME/celestra/celestra.40C (default
+// ~/.cache/celestra/). One file serves every program of the installation
+// and the build tree alike; it records the ephemeris span it was made for.
+std::string dailyCachePath();
 
 // Days [first, end) of the track window around the current UTC day:
 // d = trunc(current - start), first = max(0, d - 182), end = min(N, d + 182).
@@ -81,8 +80,12 @@ TrackWindow trackWindow(int days, double startJd, JulianDay currentUtc);
 // The orbital-path step of the sky model's update cycle.
 class OrbitalPaths {
 public:
-    // Cache file locations; the default is dailyCacheLocations().
-    void setCacheLocations(DailyCacheLocations locations);
+    // The cache file; the default is dailyCachePath(). Its folder is
+    // created when the table is first written.
+    void setCachePath(std::string path);
+    // A flag that, once set, abandons a build of the table under way (which
+    // is then neither used nor saved): the owner is shutting down.
+    void setStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
 
     // Clears the track when the observer changed beyond 51.6 s or in any
     // other field; with the paths on and the track not valid, builds or
@@ -101,8 +104,9 @@ public:
 private:
     void prepareTable(const PlaceContext& context, const ProgressFn& progress);
 
-    DailyCacheLocations locations_;
-    bool locationsSet_ = false;
+    std::string cachePath_;
+    bool cachePathSet_ = false;
+    const std::atomic<bool>* stop_ = nullptr;
     DailyPlaceTable table_;
     bool tableReady_ = false;
     std::vector<float> track_;

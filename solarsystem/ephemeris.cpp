@@ -10,10 +10,10 @@
 #include <cstring>
 
 #include "core/log.h"
+#include "core/data_paths.h"
 #include "core/number_text.h"
 #include "core/regular_file.h"
 #include "core/sha256.h"
-#include "core/side_files.h"
 
 namespace celestra {
 
@@ -156,11 +156,6 @@ std::string trimmedName(const unsigned char* bytes, int offset) {
 bool isRegularFile(const std::string& path) {
     struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 }  // namespace
@@ -596,25 +591,7 @@ int bodyState(double jd, const SolarSystemBody& body, int origin, Vector3& posit
 
 std::vector<std::string> ephemerisSearchPaths(const std::string& explicitPath) {
     if (!explicitPath.empty()) return {explicitPath};
-    std::vector<std::string> candidates;
-    const std::string sideFile = sideFilePath("405");
-    if (!sideFile.empty()) candidates.push_back(sideFile);
-    const std::string exeFolder = folderOf(executablePath());
-    if (!exeFolder.empty()) candidates.push_back(exeFolder + "/celestra.405");
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
-    if (xdg && xdg[0] == '/')
-        candidates.push_back(std::string(xdg) + "/celestra/celestra.405");
-    else if (home && home[0] == '/')
-        candidates.push_back(std::string(home) + "/.local/share/celestra/celestra.405");
-    // An installation moved to another prefix keeps bin/ and share/ side by side.
-    if (!exeFolder.empty()) candidates.push_back(folderOf(exeFolder) + "/share/celestra/celestra.405");
-#ifdef CELESTRA_INSTALL_DATA_DIR
-    const std::string installed = std::string(CELESTRA_INSTALL_DATA_DIR) + "/celestra.405";
-    if (std::find(candidates.begin(), candidates.end(), installed) == candidates.end())
-        candidates.push_back(installed);
-#endif
-    return candidates;
+    return dataSearchPaths(kEphemerisFileName);
 }
 
 std::string findEphemerisFile(const std::string& explicitPath) {

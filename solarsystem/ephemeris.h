@@ -199,15 +199,15 @@ bool closeEphemeris();
 int solarSystemState(double jd, int body, int origin, Vector3& position, Vector3& velocity);
 int bodyState(double jd, const SolarSystemBody& body, int origin, Vector3& position, Vector3& velocity);
 
+// The name of the ephemeris file among the shipped data.
+constexpr const char* kEphemerisFileName = "celestra.405";
+
 // Where the program looks for its ephemeris: explicitPath (from
 // --ephemeris) as given when not empty (a wrong explicit path is not
 // replaced by another file; opening it says what is wrong); else the first
-// existing regular file of: the executable's side file
-// (sideFilePath("405")); "celestra.405" in the executable's folder;
-// $XDG_DATA_HOME/celestra/celestra.405 (default ~/.local/share);
-// ../share/celestra/celestra.405 from the executable's folder (an installation
-// moved to another prefix); the installed data folder
-// (<prefix>/share/celestra/celestra.405). "" if none.
+// existing regular file celestra.405 in the shipped-data folders
+// (dataSearchFolders(): <exe dir>/../share/celestra, then
+// $XDG_DATA_HOME/celestra, then $XDG_DATA_DIRS). "" if none.
 std::string findEphemerisFile(const std::string& explicitPath = "");
 // The places findEphemerisFile tries, in order (for messages).
 std::vector<std::string> ephemerisSearchPaths(const std::string& explicitPath = "");

@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 #include "catalogs/deep_sky.h"
@@ -206,6 +207,17 @@ void ChartView::paintMarks(QPainter& painter) {
 
 void ChartView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // The offsets are unscaled chart units, which grow with the base radius
+    // (half the smaller side): scaled with it, every point of the sky keeps
+    // its place relative to the window, so the facing direction and the
+    // horizon stay framed. Not on the first size, which the saved offsets
+    // were made for.
+    const QSize old = event->oldSize();
+    if (isVisible() && old.isValid() && !old.isEmpty()) {
+        const double was = std::min(old.width(), old.height());
+        const double now = std::min(width(), height());
+        if (now > 0.0) scaleOffsets(doc_.drawState, now / was);
+    }
     renderer_.setScale(displayScale());
     renderer_.setView(doc_.drawState, width(), height());
 }

@@ -165,14 +165,18 @@ GpsPage::GpsPage(Preferences& preferences, QWidget* parent) : QDialog(parent), p
     connect(&poll_, &QTimer::timeout, this, &GpsPage::pollGpsd);
     updateEnabled();
 
-    // The thread owns nothing of the page: a host name that takes long to
-    // look up must hold up neither the opening nor the closing of the page.
-    const std::string host = prefs_.gpsdHost.trimmed().toStdString();
-    const int port = prefs_.gpsdPort;
-    std::thread([page = QPointer<GpsPage>(this), host, port] {
-        const bool answered = CGpsdSource::Probe(host, port, kProbeTimeoutMs);
+    probeGpsd(prefs_, this, [this](bool answered) { probeAnswered(answered); });
+}
+
+void GpsPage::probeGpsd(const Preferences& preferences, QObject* receiver, std::function<void(bool)> answered) {
+    // The thread owns nothing of the receiver: a host name that takes long
+    // to look up must hold up neither the opening nor the closing of a page.
+    const std::string host = preferences.gpsdHost.trimmed().toStdString();
+    const int port = preferences.gpsdPort;
+    std::thread([receiver = QPointer<QObject>(receiver), answered = std::move(answered), host, port] {
+        const bool yes = CGpsdSource::Probe(host, port, kProbeTimeoutMs);
         if (QCoreApplication* app = QCoreApplication::instance())
-            QMetaObject::invokeMethod(app, [page, answered] { if (page) page->probeAnswered(answered); },
+            QMetaObject::invokeMethod(app, [receiver, answered, yes] { if (receiver) answered(yes); },
                                       Qt::QueuedConnection);
     }).detach();
 }

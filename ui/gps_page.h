@@ -40,6 +40,10 @@ public:
     // asks on a thread of its own as it opens, so a host that does not answer
     // never holds up the page; the gpsd source is offered when it answers.
     enum class GpsdProbe { Pending, Answered, Silent };
+    // Asks, on a thread of its own, whether a gpsd answers on the
+    // preferences' host and port; `answered` then runs on the user-interface
+    // thread, unless `receiver` is gone by then.
+    static void probeGpsd(const Preferences& preferences, QObject* receiver, std::function<void(bool)> answered);
 
     // Reads the settings word and the device from `preferences` and writes
     // them back there (and to the program's settings) as the page closes.

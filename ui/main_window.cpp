@@ -11,11 +11,14 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
+#include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <cstdio>
 #include <memory>
 
 #include "app/web_links.h"
@@ -26,6 +29,7 @@
 #include "ui/chart_overlays.h"
 #include "ui/color_scheme_dialog.h"
 #include "ui/export_dialog.h"
+#include "ui/first_start_page.h"
 #include "ui/help_window.h"
 #include "ui/image_library.h"
 #include "ui/object_pages.h"
@@ -87,8 +91,30 @@ MainWindow::MainWindow(DocumentData& document, const AppPaths& paths, const Disp
     connect(save, &QAction::triggered, this, &MainWindow::Save);
     addAction(save);
 
-    resize(static_cast<int>(1000 * metrics.displayScale), static_cast<int>(720 * metrics.displayScale));
+    placeOnScreen(metrics);
     chart_->setFocus();
+}
+
+namespace {
+const QString kGeometryKey = QStringLiteral("MainWindow/Geometry");
+}  // namespace
+
+void MainWindow::placeOnScreen(const DisplayMetrics& metrics) {
+    const QScreen* screen = this->screen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1000, 720);
+    const bool restored = restoreGeometry(QSettings().value(kGeometryKey).toByteArray());
+    if (!restored) {
+        // 1000 × 720 at 96 DPI, or nine tenths of the screen where that is smaller.
+        const QSize wanted(static_cast<int>(1000 * metrics.displayScale), static_cast<int>(720 * metrics.displayScale));
+        resize(wanted.boundedTo(available.size() * 0.9));
+        move(available.center() - rect().center());
+    }
+    // A geometry saved on a larger or another screen: never beyond this one.
+    // The frame's decorations are not known before the window is shown, so
+    // the window's own size is kept within the available area.
+    if (width() > available.width() || height() > available.height())
+        resize(size().boundedTo(available.size()));
+    if (!available.intersects(geometry())) move(available.topLeft());
 }
 
 void MainWindow::buildMenu() {
@@ -331,11 +357,32 @@ bool MainWindow::Save() {
     return false;
 }
 
+void MainWindow::saveAtExit() {
+    if (savedAtExit_) return;
+    savedAtExit_ = true;
+    QSettings().setValue(kGeometryKey, saveGeometry());
+    std::string error;
+    if (!saveDocument(paths_.docPath, paths_.colorsPath, doc_, error))
+        std::fprintf(stderr, "celestra: the document was not saved: %s\n", error.c_str());
+}
+
+FirstStartPage* MainWindow::openFirstStartPage() {
+    auto* page = new FirstStartPage(doc_, prefs_, this);
+    page->setAttribute(Qt::WA_DeleteOnClose);
+    connect(page, &FirstStartPage::helpRequested, this, &MainWindow::showHelp);
+    connect(page, &FirstStartPage::placeChosen, this, [this] {
+        chart_->viewChanged(true);
+        Save();  // the answer is kept even if the program does not end well
+    });
+    connect(page, &QDialog::finished, this, [this] { chart_->setFocus(); });
+    page->open();
+    return page;
+}
+
+void MainWindow::showNote(const QString& text) { statusBar()->showMessage(text, 30000); }
+
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!saved_) {
-        saved_ = true;
-        Save();
-    }
+    saveAtExit();
     event->accept();
 }
 

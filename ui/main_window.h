@@ -24,6 +24,7 @@ class QProgressBar;
 namespace celestra {
 
 class EnviroDialog;
+class FirstStartPage;
 class ImageLibrary;
 class LopsDialog;
 class SextantDialog;
@@ -42,8 +43,18 @@ public:
     QProgressBar* progressBar() const { return progress_; }
 
     // Writes the document and the colour file (each atomically). False,
-    // with the message shown, when either could not be written.
+    // with the message shown, when either could not be written; the
+    // document stays in memory either way.
     bool Save();
+    // The one save at the end, when the window closes or a termination
+    // signal arrives: the document, the colour file and the window's
+    // geometry. It never waits for anyone: a failure writes one line to
+    // stderr. Only the first call saves.
+    void saveAtExit();
+    // The first start's place page, window-modal over the chart.
+    FirstStartPage* openFirstStartPage();
+    // One line in the status line for a while (the data folder moved, say).
+    void showNote(const QString& text);
     void openColorsDialog();
     void openSettings(SettingsDialog::Page page);
     void openInfo();
@@ -84,6 +95,8 @@ public:
 private:
     void buildMenu();
     void buildCommandBar(const DisplayMetrics& metrics);
+    // The saved geometry, else a default size; either way within the screen.
+    void placeOnScreen(const DisplayMetrics& metrics);
 
     DocumentData& doc_;
     AppPaths paths_;
@@ -93,7 +106,7 @@ private:
     QLabel* status_ = nullptr;
     QLabel* pointer_ = nullptr;
     QProgressBar* progress_ = nullptr;
-    bool saved_ = false;
+    bool savedAtExit_ = false;
     void refreshSpaceNews();
     void runPage(QDialog* page);
     Preferences prefs_;

@@ -51,17 +51,6 @@ QDateTime dateTimeOfJd(double jd) {
 }
 double jdOfDateTime(const QDateTime& t) { return kUnixEpochJd + t.toMSecsSinceEpoch() / 86400000.0; }
 
-QString placeText(double latitude, double longitude) {
-    auto part = [](double v, char pos, char neg) {
-        const double a = std::fabs(v);
-        const int deg = static_cast<int>(a);
-        return QStringLiteral("%1°%2' %3")
-            .arg(deg)
-            .arg((a - deg) * 60.0, 4, 'f', 1, QLatin1Char('0'))
-            .arg(QLatin1Char(v < 0 ? neg : pos));
-    };
-    return part(latitude, 'N', 'S') + QStringLiteral("  ") + part(longitude, 'E', 'W');
-}
 
 // A time picker that takes a whole time typed over its text ("21:30:15").
 // The sectioned editor of Qt refuses a digit that replaces the whole text,
@@ -97,6 +86,18 @@ private:
 };
 
 }  // namespace
+
+QString placeText(double latitude, double longitude) {
+    auto part = [](double v, char pos, char neg) {
+        const double a = std::fabs(v);
+        const int deg = static_cast<int>(a);
+        return QStringLiteral("%1°%2' %3")
+            .arg(deg)
+            .arg((a - deg) * 60.0, 4, 'f', 1, QLatin1Char('0'))
+            .arg(QLatin1Char(v < 0 ? neg : pos));
+    };
+    return part(latitude, 'N', 'S') + QStringLiteral("  ") + part(longitude, 'E', 'W');
+}
 
 SettingsDialog::SettingsDialog(DocumentData& document, ChartView& chart, SkyModel& model, Preferences& preferences,
                                Page page, QWidget* parent)
@@ -527,14 +528,18 @@ void SettingsDialog::fillPlaceList(const QString& text) {
         item->setData(Qt::UserRole, i);
         placeList_->addItem(item);
     }
-    for (int i : findPlaces(text.trimmed().toStdString())) {
+    addWorldPlaces(placeList_, text);
+    refreshing_ = false;
+}
+
+void addWorldPlaces(QListWidget* list, const QString& search) {
+    for (int i : findPlaces(search.trimmed().toStdString())) {
         const PlaceEntry* e = place(i);
         auto* item = new QListWidgetItem(QString::fromUtf8(e->name) + QStringLiteral(", ") +
                                          QString::fromUtf8(countryName(e->country)));
         item->setData(Qt::UserRole, i);
-        placeList_->addItem(item);
+        list->addItem(item);
     }
-    refreshing_ = false;
 }
 
 void SettingsDialog::refreshPlace() {
@@ -564,18 +569,7 @@ void SettingsDialog::applyPlace() {
         const double v = std::min(limit, deg->value() + min->value() / 60.0);
         return sign->currentIndex() == 1 ? -v : v;
     };
-    o.latitude = join(latDeg_, latMin_, latNs_, 90.0);
-    o.longitude = join(lonDeg_, lonMin_, lonEw_, 180.0);
-    // As entered: whole degrees with the sign, whole minutes, and seconds.
-    auto entered = [](double v, int32_t& d, int32_t& m, int32_t& s) {
-        const double a = std::fabs(v);
-        const int total = static_cast<int>(std::lround(a * 3600.0));
-        d = (total / 3600) * (v < 0 ? -1 : 1);
-        m = (total / 60) % 60;
-        s = total % 60;
-    };
-    entered(o.latitude, o.latitudeDegrees, o.latitudeMinutes, o.latitudeSeconds);
-    entered(o.longitude, o.longitudeDegrees, o.longitudeMinutes, o.longitudeSeconds);
+    setObserverPlace(o, join(latDeg_, latMin_, latNs_, 90.0), join(lonDeg_, lonMin_, lonEw_, 180.0));
     o.height = height_->value();
     o.temperature = temperature_->value();
     o.pressure = pressure_->value();

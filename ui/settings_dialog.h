@@ -31,6 +31,13 @@ namespace celestra {
 class ChartView;
 class SkyModel;
 
+// Appends the world places whose name or country holds `search` (ignoring
+// case and accents; all of them for an empty search) as "Name, Country",
+// each carrying its place index in Qt::UserRole.
+void addWorldPlaces(QListWidget* list, const QString& search);
+// A place as the pages show it: "47°33.0' N  122°18.0' W".
+QString placeText(double latitude, double longitude);
+
 class SettingsDialog : public QDialog {
     Q_OBJECT
 public:

@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 
+#include "core/data_paths.h"
+#include "core/side_files.h"
 #include "tests/support/test_support.h"
 
 namespace celestra {
@@ -44,36 +49,54 @@ TEST(Startup, DisplayMetrics) {
     EXPECT_EQ(m.commandBarHeight, 40);
 }
 
-TEST(Startup, PathsUnderTheDocumentsFolder) {
-    const AppPaths p = makeAppPaths("/opt/celestra/Celestra.exe", "/home/ann/Documents/");
-    EXPECT_EQ(p.installDocPath, "/opt/celestra/Celestra.clj");
+bool exists(const std::string& p) {
+    struct stat st {};
+    return ::stat(p.c_str(), &st) == 0;
+}
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A scratch world: an installation under prefix/ (with or without a shipped
+// seed), a home without Documents, and the XDG variables pointing into it.
+class StartupFolders : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = test::makeTempDir();
+        ASSERT_TRUE(makeFolders(dir_ + "/prefix/bin") && makeFolders(dir_ + "/prefix/share/celestra"));
+        setExecutablePathOverride(exe());
+    }
+    void TearDown() override { setExecutablePathOverride(""); }
+    std::string exe() const { return dir_ + "/prefix/bin/celestra"; }
+    void shipSeed(const std::string& bytes) { std::ofstream(dir_ + "/prefix/share/celestra/Celestra.clj") << bytes; }
+
+    std::string dir_;
+    test::ScopedEnv home_{"HOME", "/nonexistent-home"};
+    test::ScopedEnv dataHome_{"XDG_DATA_HOME", nullptr};
+    test::ScopedEnv dataDirs_{"XDG_DATA_DIRS", "/nonexistent-share"};
+};
+
+TEST_F(StartupFolders, PathsUnderTheDocumentsFolderAndTheShippedSeed) {
+    AppPaths p = makeAppPaths(exe(), "/home/ann/Documents/");
+    EXPECT_EQ(p.exePath, exe());
+    EXPECT_EQ(p.installDocPath, "");  // no seed installed
     EXPECT_EQ(p.dataFolder, "/home/ann/Documents/Celestra");
     EXPECT_EQ(p.docPath, "/home/ann/Documents/Celestra/Celestra.clj");
     EXPECT_EQ(p.colorsPath, "/home/ann/Documents/Celestra/Celestra.colors");
     EXPECT_EQ(p.pdaDocPath, "/home/ann/Documents/Celestra/CelestraPDA.clj");
-    EXPECT_EQ(makeAppPaths("/usr/bin/celestra", "/d").installDocPath, "/usr/bin/celestra.clj");
     EXPECT_EQ(colorFilePathFor(p.docPath), p.colorsPath);
+    shipSeed("");
+    p = makeAppPaths(exe(), "/d");
+    EXPECT_EQ(p.installDocPath, dir_ + "/prefix/share/celestra/Celestra.clj");
 }
 
-class EnvGuard {
-public:
-    explicit EnvGuard(const char* name) : name_(name) {
-        if (const char* v = std::getenv(name)) saved_ = v, had_ = true;
-    }
-    ~EnvGuard() { had_ ? setenv(name_, saved_.c_str(), 1) : unsetenv(name_); }
-
-private:
-    const char* name_;
-    std::string saved_;
-    bool had_ = false;
-};
-
 TEST(Startup, DocumentsFolderFollowsTheXdgRules) {
-    EnvGuard g1("XDG_DOCUMENTS_DIR"), g2("XDG_CONFIG_HOME"), g3("HOME");
     const std::string dir = test::makeTempDir();
-    setenv("HOME", dir.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (dir + "/cfg").c_str(), 1);
-    unsetenv("XDG_DOCUMENTS_DIR");
+    test::ScopedEnv home("HOME", dir);
+    test::ScopedEnv config("XDG_CONFIG_HOME", dir + "/cfg");
+    test::ScopedEnv documents("XDG_DOCUMENTS_DIR", nullptr);
     EXPECT_EQ(userDocumentsFolder(), dir + "/Documents");
 
     ::mkdir((dir + "/cfg").c_str(), 0755);
@@ -87,20 +110,17 @@ TEST(Startup, DocumentsFolderFollowsTheXdgRules) {
     EXPECT_EQ(userDocumentsFolder(), "/data/mine");
 }
 
-bool exists(const std::string& p) {
-    struct stat st {};
-    return ::stat(p.c_str(), &st) == 0;
-}
-
-TEST(Startup, SeedingCreatesTheEmptySeedAndCopiesItOnce) {
-    const std::string dir = test::makeTempDir();
-    ::mkdir((dir + "/bin").c_str(), 0755);
-    ::mkdir((dir + "/docs").c_str(), 0755);
-    const AppPaths p = makeAppPaths(dir + "/bin/celestra", dir + "/docs");
-
-    EXPECT_EQ(seedDocument(p), "");
-    ASSERT_TRUE(exists(p.installDocPath));
+TEST_F(StartupFolders, SeedingCreatesTheWholeDataFolderAndNothingBesideTheExecutable) {
+    // ~/Documents does not exist: every level is made.
+    AppPaths p = makeAppPaths(exe(), dir_ + "/home/Documents");
+    std::string note;
+    EXPECT_EQ(seedDocument(p, note), "");
+    EXPECT_EQ(note, "");
+    EXPECT_EQ(p.dataFolder, dir_ + "/home/Documents/Celestra");
     ASSERT_TRUE(exists(p.docPath));
+    EXPECT_EQ(readText(p.docPath), "");  // no seed installed: an empty document
+    EXPECT_FALSE(exists(exe() + ".clj"));
+    EXPECT_FALSE(exists(dir_ + "/prefix/bin/Celestra.clj"));
 
     // The empty working document opens as a new document with defaults.
     DocumentData d(2451545.0, 0.0);
@@ -113,25 +133,55 @@ TEST(Startup, SeedingCreatesTheEmptySeedAndCopiesItOnce) {
 
     // A document with content is never overwritten by the seed.
     std::ofstream(p.docPath) << "mine";
-    EXPECT_EQ(seedDocument(p), "");
-    std::ifstream in(p.docPath);
-    std::string text;
-    in >> text;
-    EXPECT_EQ(text, "mine");
+    shipSeed("seed");
+    p = makeAppPaths(exe(), dir_ + "/home/Documents");
+    EXPECT_EQ(seedDocument(p, note), "");
+    EXPECT_EQ(readText(p.docPath), "mine");
+    // A missing one gets the shipped seed's bytes.
+    ::unlink(p.docPath.c_str());
+    EXPECT_EQ(seedDocument(p, note), "");
+    EXPECT_EQ(readText(p.docPath), "seed");
 }
 
-TEST(Startup, SeedThatCannotBeCreatedIsReportedAndStartupGoesOn) {
-    const std::string dir = test::makeTempDir();
-    // No such install folder: the seed cannot be created; the documents folder is missing too.
-    const AppPaths p = makeAppPaths(dir + "/missing/celestra", dir + "/nodocs");
-    EXPECT_EQ(seedDocument(p), "Could not create the .clj file!");
-    EXPECT_FALSE(exists(p.dataFolder));  // its parent is not created
+TEST_F(StartupFolders, UnusableDocumentsFolderFallsBackToTheUsersDataFolder) {
+    std::ofstream(dir_ + "/Documents") << "a file where the folder should be";
+    test::ScopedEnv dataHome("XDG_DATA_HOME", dir_ + "/data");
+    AppPaths p = makeAppPaths(exe(), dir_ + "/Documents");
+    std::string note;
+    EXPECT_EQ(seedDocument(p, note), "");
+    EXPECT_EQ(p.dataFolder, dir_ + "/data/celestra");
+    EXPECT_EQ(p.docPath, dir_ + "/data/celestra/Celestra.clj");
+    EXPECT_EQ(p.colorsPath, dir_ + "/data/celestra/Celestra.colors");
+    EXPECT_EQ(p.pdaDocPath, dir_ + "/data/celestra/CelestraPDA.clj");
+    EXPECT_TRUE(exists(p.docPath));
+    EXPECT_NE(note.find(dir_ + "/Documents/Celestra"), std::string::npos) << note;
+    EXPECT_NE(note.find(p.dataFolder), std::string::npos) << note;
+    // The command line then reads the folder that was used.
+    EXPECT_EQ(existingDataFolder(dir_ + "/Documents"), dir_ + "/data/celestra");
+
+    // A document named on the command line stays where it is.
+    AppPaths named = makeAppPaths(exe(), dir_ + "/Documents");
+    named.docPath = dir_ + "/mine.clj";
+    ASSERT_TRUE(prepareDataFolder(named, note));
+    EXPECT_EQ(named.docPath, dir_ + "/mine.clj");
+    EXPECT_EQ(named.dataFolder, dir_ + "/data/celestra");
+}
+
+TEST_F(StartupFolders, NoUsableFolderIsReportedAndStartupGoesOn) {
+    std::ofstream(dir_ + "/blocker") << "x";
+    test::ScopedEnv dataHome("XDG_DATA_HOME", dir_ + "/blocker/data");
+    AppPaths p = makeAppPaths(exe(), dir_ + "/blocker/Documents");
+    std::string note;
+    EXPECT_EQ(seedDocument(p, note), "Could not create the .clj file!");
+    EXPECT_NE(note.find("nothing will be saved"), std::string::npos) << note;
 
     DocumentData d(2451545.0, 0.0);
     std::string error;
     EXPECT_EQ(openStartupDocument(p, d, error).document, FileStatus::Missing);
     EXPECT_TRUE(error.empty());
     EXPECT_EQ(d.places[4].name, "Custom 5");
+    // With no folder made, the command line looks where the program would.
+    EXPECT_EQ(existingDataFolder(dir_ + "/blocker/Documents"), dir_ + "/blocker/Documents/Celestra");
 }
 
 TEST(Startup, DamagedWorkingDocumentStartsFromDefaultsWithAMessage) {

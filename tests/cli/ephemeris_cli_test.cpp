@@ -31,23 +31,24 @@ TEST(EphemerisCommand, DescribesTheGivenFile) {
     EXPECT_NE(text.out.find("JD 2436912.5"), std::string::npos) << text.out;
 }
 
-TEST(EphemerisCommand, FindsTheBuiltDefaultBesideTheProgram) {
+TEST(EphemerisCommand, FindsTheBuiltDefaultInTheBuildTreesShareFolder) {
+    // build/cli/celestra-cli reads build/share/celestra, as an installed
+    // bin/celestra-cli reads share/celestra.
     std::string cli = CELESTRA_CLI_PATH;
-    const std::string beside = cli.substr(0, cli.find_last_of('/')) + "/celestra.405";
-    ASSERT_TRUE(celestra::test::fileExists(beside)) << beside << " was not built";
+    const std::string build = cli.substr(0, cli.find_last_of('/', cli.find_last_of('/') - 1));
+    const std::string shipped = build + "/share/celestra/celestra.405";
+    ASSERT_TRUE(celestra::test::fileExists(shipped)) << shipped << " was not built";
     const auto r = runCli("ephemeris --json");
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    // The side file (celestra-cli.405) would come first; the build does not make one.
-    EXPECT_NE(r.out.find("\"path\":\"" + beside + "\""), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"path\":\"" + shipped + "\""), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"start_jd\":2436912.5"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"end_jd\":2473488.5"), std::string::npos) << r.out;
 }
 
 TEST(EphemerisCommand, ANaNInARecordIsADamagedFileNotAnInstantOutside) {
-    std::string cli = CELESTRA_CLI_PATH;
-    const std::string beside = cli.substr(0, cli.find_last_of('/')) + "/celestra.405";
-    std::ifstream in(beside, std::ios::binary);
-    ASSERT_TRUE(in) << beside << " was not built";
+    const std::string built = celestra::test::builtEphemeris();
+    std::ifstream in(built, std::ios::binary);
+    ASSERT_TRUE(in) << built << " was not built";
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     // 2024-03-20 lies in record 735 (32-day records from JD 2436912.5, the
     // first data record being the file's third).

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -226,6 +227,8 @@ protected:
     void SetUp() override {
         dir_ = test::makeTempDir();
         setExecutablePathOverride(dir_ + "/celestra");
+        // The user's folder is read first; the tests choose what it holds.
+        config_ = std::make_unique<test::ScopedEnv>("XDG_CONFIG_HOME", dir_ + "/config");
         resetTimeTablesForTesting();
     }
     void TearDown() override {
@@ -236,8 +239,25 @@ protected:
     void write(const std::string& extension, const std::string& text) {
         std::ofstream(dir_ + "/celestra." + extension) << text;
     }
+    void writeUserFile(const std::string& name, const std::string& text) {
+        std::filesystem::create_directories(dir_ + "/config/celestra");
+        std::ofstream(dir_ + "/config/celestra/celestra." + name) << text;
+    }
     std::string dir_;
+    std::unique_ptr<test::ScopedEnv> config_;
 };
+
+TEST_F(SideTables, TheUsersFileComesBeforeTheOneBesideTheExecutable) {
+    EXPECT_EQ(timeTablePaths("DeltaT"),
+              (std::vector<std::string>{dir_ + "/config/celestra/celestra.DeltaT", dir_ + "/celestra.DeltaT"}));
+    write("DeltaT", "2451544.5 60.0 2460000.5 70.0\n");
+    writeUserFile("DeltaT", "2451544.5 50.0 2460000.5 55.0\n");
+    EXPECT_EQ(deltaT(2480000.5), 55.0);
+    // A user's file that is not a table gives way to the portable copy's.
+    writeUserFile("LeapSeconds", "2441317.5\n");
+    write("LeapSeconds", "2441317.5 10 2470000.5 38\n");
+    EXPECT_EQ(taiMinusUtc(2470000.5), 38.0);
+}
 
 TEST_F(SideTables, ReplaceTheBuiltinTables) {
     write("DeltaT", "2451544.5 60.0\n2460000.5\t+70.0  ");

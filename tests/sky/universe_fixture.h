@@ -29,11 +29,8 @@ inline UniverseConfig configWithoutEphemeris() {
 inline UniverseConfig configWithEphemeris(const std::string& cacheDir = "") {
     UniverseConfig config;
     config.ephemerisPath = builtEphemeris();
-    DailyCacheLocations cache;
     const std::string dir = cacheDir.empty() ? makeTempDir() : cacheDir;
-    cache.beside = dir + "/celestra.40C";
-    cache.besideWritable = true;
-    config.dailyCache = cache;
+    config.dailyCachePath = dir + "/celestra.40C";
     return config;
 }
 

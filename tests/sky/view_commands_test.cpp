@@ -3,8 +3,10 @@
 // scrolling, and the character keys.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
+#include "sky/chart_geometry.h"
 #include "sky/draw_state.h"
 #include "sky/view_commands.h"
 
@@ -50,6 +52,31 @@ TEST(ViewCommands, ZenithResetsRotationAndOffsetsWhateverTheFlip) {
         EXPECT_EQ(s.offsetY, 0.0);
         EXPECT_EQ(s.flippedEastWest(), flipped);
     }
+}
+
+TEST(ViewCommands, ResizedWindowKeepsTheFacingHorizonFramed) {
+    // Facing south in a landscape window: zenith on the top edge, the south
+    // point on the bottom edge. After the window changes size and the
+    // offsets are scaled by the ratio of the base radii, both are there again.
+    CUniverseViewDrawState s;
+    faceDirection(s, FacingDirection::South, 600);
+    const struct { int w, h; } sizes[] = {{1000, 600}, {1600, 900}, {700, 500}, {1000, 600}};
+    double radius = 300.0;
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(size.w);
+        const double now = std::min(size.w, size.h) / 2.0;
+        scaleOffsets(s, now / radius);
+        radius = now;
+        const ChartProjection p = ChartProjection::fromDrawState(s, size.w, size.h);
+        EXPECT_NEAR(p.zenithPixel().y, 0.0, 1e-9);
+        EXPECT_NEAR(p.pixel(90.0, 180.0).y, size.h, 1e-9);
+        EXPECT_NEAR(p.pixel(90.0, 180.0).x, size.w / 2.0, 1e-9);
+        EXPECT_EQ(s.rotation, 90.0);
+    }
+    EXPECT_EQ(s.offsetY, -150.0);  // back at the first size, the first offsets
+    // A factor that is not finite and positive changes nothing.
+    for (double bad : {0.0, -1.0, std::nan("")}) scaleOffsets(s, bad);
+    EXPECT_EQ(s.offsetY, -150.0);
 }
 
 TEST(ViewCommands, ZoomStepsAreQuarterBelowThreeAndHalfAbove) {

@@ -1,11 +1,12 @@
-// The daily place table: building with progress, the "40C" cache file and
-// its validation, where the cache is kept, and the horizontal track window.
+// The daily place table: building with progress, the cache file and its
+// validation, where the cache is kept, and the horizontal track window.
 #include "solarsystem/daily_ephemeris.h"
 
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -66,9 +67,8 @@ protected:
         context_.startJd = 2460000.5;
         context_.endJd = 2460400.5;
         dir_ = test::makeTempDir();
-        where_.beside = dir_ + "/celestra.40C";
-        where_.user = dir_ + "/user/celestra/celestra.40C";
-        where_.besideWritable = true;
+        // A folder that does not exist yet: the first build creates it.
+        cache_ = dir_ + "/cache/celestra/celestra.40C";
         observer_.site = {47.55, -122.3};
         observer_.instant = 2460200.3;
     }
@@ -79,13 +79,13 @@ protected:
     // Runs one update of a fresh OrbitalPaths and returns the progress texts.
     std::vector<std::string> runFresh(OrbitalPaths& paths, bool pathsOn = true) {
         std::vector<std::string> texts;
-        paths.setCacheLocations(where_);
+        paths.setCachePath(cache_);
         paths.update(context_, observer_, pathsOn, [&](const std::string& t) { texts.push_back(t); });
         return texts;
     }
 
     std::string dir_;
-    DailyCacheLocations where_;
+    std::string cache_;
     ObserverSnapshot observer_;
 };
 
@@ -95,8 +95,8 @@ TEST_F(DailyCacheTest, BuildsOnceWithProgressThenLoadsTheSameBytes) {
     EXPECT_EQ(texts, (std::vector<std::string>{"One time init: 0%", "One time init: 16%", "One time init: 33%",
                                                "One time init: 50%", "One time init: 66%", "One time init: 83%"}));
     ASSERT_TRUE(first.trackValid());
-    EXPECT_EQ(fileSize(where_.beside), 16 + 400 * 48);
-    const std::string bytes = readFile(where_.beside);
+    EXPECT_EQ(fileSize(cache_), 16 + 400 * 48);
+    const std::string bytes = readFile(cache_);
     double header[2];
     std::memcpy(header, bytes.data(), 16);
     EXPECT_EQ(header[0], context_.startJd);
@@ -116,77 +116,101 @@ TEST_F(DailyCacheTest, BuildsOnceWithProgressThenLoadsTheSameBytes) {
     OrbitalPaths second;
     EXPECT_TRUE(runFresh(second).empty());  // loaded, not rebuilt
     EXPECT_EQ(second.places().places, table.places);
-    EXPECT_EQ(readFile(where_.beside), bytes);
+    EXPECT_EQ(readFile(cache_), bytes);
 }
 
 TEST_F(DailyCacheTest, MismatchedOrShortCacheIsRejectedAndRebuilt) {
     OrbitalPaths built;
     runFresh(built);
-    const std::string good = readFile(where_.beside);
+    const std::string good = readFile(cache_);
 
     std::string shifted = good;
     const double otherStart = context_.startJd + 1e-9;
     std::memcpy(shifted.data(), &otherStart, 8);
-    writeFile(where_.beside, shifted);
+    writeFile(cache_, shifted);
     OrbitalPaths afterMismatch;
     EXPECT_EQ(runFresh(afterMismatch).size(), 6u);
-    EXPECT_EQ(readFile(where_.beside), good);
+    EXPECT_EQ(readFile(cache_), good);
 
-    writeFile(where_.beside, good.substr(0, good.size() - 1));
+    writeFile(cache_, good.substr(0, good.size() - 1));
     OrbitalPaths afterShort;
     EXPECT_EQ(runFresh(afterShort).size(), 6u);
-    EXPECT_EQ(readFile(where_.beside), good);
+    EXPECT_EQ(readFile(cache_), good);
 }
 
 TEST_F(DailyCacheTest, DamagedPlacesOrAFifoAreRebuiltNotUsed) {
     OrbitalPaths built;
     runFresh(built);
-    const std::string good = readFile(where_.beside);
+    const std::string good = readFile(cache_);
     // A NaN or an impossible right ascension anywhere in the table.
     for (const float bad : {std::numeric_limits<float>::quiet_NaN(), 25.0f, -0.5f}) {
         std::string damaged = good;
         std::memcpy(damaged.data() + 16 + 250 * 48 + 3 * 8, &bad, 4);
-        writeFile(where_.beside, damaged);
+        writeFile(cache_, damaged);
         OrbitalPaths again;
         EXPECT_EQ(runFresh(again).size(), 6u) << bad;
         EXPECT_EQ(again.places().places, built.places().places);
-        EXPECT_EQ(readFile(where_.beside), good);
+        EXPECT_EQ(readFile(cache_), good);
     }
     // A FIFO in the cache's place is neither waited on nor read.
-    std::remove(where_.beside.c_str());
-    ASSERT_EQ(::mkfifo(where_.beside.c_str(), 0644), 0);
+    std::remove(cache_.c_str());
+    ASSERT_EQ(::mkfifo(cache_.c_str(), 0644), 0);
     OrbitalPaths fromFifo;
     EXPECT_EQ(runFresh(fromFifo).size(), 6u);
-    EXPECT_EQ(readFile(where_.beside), good);  // the save renamed a real file over it
+    EXPECT_EQ(readFile(cache_), good);  // the save renamed a real file over it
 }
 
-TEST_F(DailyCacheTest, UnwritableFolderKeepsTheCacheInTheUserCache) {
-    where_.besideWritable = false;
+TEST_F(DailyCacheTest, CacheIsTheUsersAndAFolderThatCannotBeMadeKeepsItInMemory) {
+    // Under a regular file no folder can be made: the table is built and
+    // used, only not kept; the next model builds it again.
+    writeFile(dir_ + "/blocker", "x");
+    cache_ = dir_ + "/blocker/celestra/celestra.40C";
     OrbitalPaths paths;
-    runFresh(paths);
-    EXPECT_EQ(fileSize(where_.beside), -1);
-    EXPECT_EQ(fileSize(where_.user), 16 + 400 * 48);
+    EXPECT_EQ(runFresh(paths).size(), 6u);
+    EXPECT_TRUE(paths.trackValid());
+    EXPECT_EQ(fileSize(cache_), -1);
     OrbitalPaths next;
-    EXPECT_TRUE(runFresh(next).empty());
+    EXPECT_EQ(runFresh(next).size(), 6u);
 
-    // The default locations: the executable's side file, and for an
-    // unwritable folder $XDG_CACHE_HOME/celestra/ with the same name.
-    setExecutablePathOverride("/nonexistent-folder/celestra");
-    setenv("XDG_CACHE_HOME", dir_.c_str(), 1);
-    const DailyCacheLocations defaults = dailyCacheLocations();
+    // The default: $XDG_CACHE_HOME/celestra/, wherever the executable lies.
+    setExecutablePathOverride("/usr/bin/celestra");
+    {
+        test::ScopedEnv cache("XDG_CACHE_HOME", dir_);
+        EXPECT_EQ(dailyCachePath(), dir_ + "/celestra/celestra.40C");
+    }
+    {
+        test::ScopedEnv cache("XDG_CACHE_HOME", "relative/cache");  // not absolute: ignored, as the XDG rules say
+        test::ScopedEnv home("HOME", dir_ + "/home");
+        EXPECT_EQ(dailyCachePath(), dir_ + "/home/.cache/celestra/celestra.40C");
+    }
     setExecutablePathOverride("");
-    unsetenv("XDG_CACHE_HOME");
-    EXPECT_EQ(defaults.beside, "/nonexistent-folder/celestra.40C");
-    EXPECT_FALSE(defaults.besideWritable);
-    EXPECT_EQ(defaults.user, dir_ + "/celestra/celestra.40C");
+}
+
+TEST_F(DailyCacheTest, AStoppedBuildIsNeitherUsedNorSaved) {
+    std::atomic<bool> stop{true};
+    DailyPlaceTable table;
+    table.startJd = context_.startJd;
+    table.endJd = context_.endJd;
+    table.days = dailyDayCount(table.startJd, table.endJd);
+    EXPECT_FALSE(buildDailyPlaces(context_, table, nullptr, &stop));
+
+    OrbitalPaths paths;
+    paths.setStopFlag(&stop);
+    paths.setCachePath(cache_);
+    EXPECT_FALSE(paths.update(context_, observer_, true, nullptr));
+    EXPECT_FALSE(paths.trackValid());
+    EXPECT_EQ(fileSize(cache_), -1);
+    // Not stopped after all: the next update builds and keeps it.
+    stop = false;
+    EXPECT_TRUE(paths.update(context_, observer_, true, nullptr));
+    EXPECT_EQ(fileSize(cache_), 16 + 400 * 48);
 }
 
 TEST_F(DailyCacheTest, PathsOffTouchesNoFile) {
     OrbitalPaths paths;
     EXPECT_TRUE(runFresh(paths, false).empty());
     EXPECT_FALSE(paths.trackValid());
-    EXPECT_EQ(fileSize(where_.beside), -1);
-    EXPECT_EQ(fileSize(where_.user), -1);
+    EXPECT_EQ(fileSize(cache_), -1);
 }
 
 TEST_F(DailyCacheTest, TrackFollowsTheClockBeyond51SecondsAndMatchesTheSky) {

@@ -518,9 +518,12 @@ TEST(DamagedEphemeris, OnlyARegularFileIsOpenedAndWithoutBlocking) {
 
 TEST(EphemerisDigest, TheDefaultFileMustMatchTheDigestWrittenWithIt) {
     const std::string dir = test::makeTempDir();
-    setExecutablePathOverride(dir + "/celestra");  // the search's first place: <dir>/celestra.405
+    // The search's first place: <dir>/share/celestra/celestra.405.
+    setExecutablePathOverride(dir + "/bin/celestra");
+    ASSERT_EQ(::mkdir((dir + "/share").c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir((dir + "/share/celestra").c_str(), 0700), 0);
     std::vector<unsigned char> bytes = Synthetic().bytes();
-    const std::string path = dir + "/celestra.405";
+    const std::string path = dir + "/share/celestra/celestra.405";
     const auto writeTo = [](const std::string& file, const void* data, size_t size) {
         std::ofstream(file, std::ios::binary).write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
     };
@@ -676,39 +679,40 @@ TEST(RealEphemeris, ConcurrentCallersGetConsistentStates) {
 
 TEST(FindEphemerisFile, SearchOrder) {
     const std::string dir = test::makeTempDir();
-    ASSERT_EQ(::mkdir((dir + "/bin").c_str(), 0700), 0);
-    ASSERT_EQ(::mkdir((dir + "/data").c_str(), 0700), 0);
-    ASSERT_EQ(::mkdir((dir + "/data/celestra").c_str(), 0700), 0);
-    setExecutablePathOverride(dir + "/bin/planetarium");
-    const char* oldXdg = std::getenv("XDG_DATA_HOME");
-    const std::string savedXdg = oldXdg ? oldXdg : "";
-    ::setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
+    for (const char* sub : {"/prefix", "/prefix/bin", "/prefix/share", "/prefix/share/celestra", "/data",
+                            "/data/celestra", "/sys1", "/sys1/celestra", "/sys2", "/sys2/celestra"})
+        ASSERT_EQ(::mkdir((dir + sub).c_str(), 0700), 0) << sub;
+    setExecutablePathOverride(dir + "/prefix/bin/planetarium");
+    test::ScopedEnv dataHome("XDG_DATA_HOME", dir + "/data");
+    // A relative entry does not count; a trailing slash does not matter.
+    test::ScopedEnv dataDirs("XDG_DATA_DIRS", dir + "/sys1:share:" + dir + "/sys2/");
     auto touch = [](const std::string& p) { std::ofstream(p) << "x"; };
 
-    const std::string xdgFile = dir + "/data/celestra/celestra.405";
-    const std::string folderFile = dir + "/bin/celestra.405";
-    touch(xdgFile);
-    EXPECT_EQ(findEphemerisFile(), xdgFile);
-    touch(folderFile);
-    EXPECT_EQ(findEphemerisFile(), folderFile);
-    touch(dir + "/bin/planetarium.405");
-    EXPECT_EQ(findEphemerisFile(), dir + "/bin/planetarium.405");
+    const std::string installed = dir + "/prefix/share/celestra/celestra.405";
+    const std::string user = dir + "/data/celestra/celestra.405";
+    const std::string sys1 = dir + "/sys1/celestra/celestra.405";
+    const std::string sys2 = dir + "/sys2/celestra/celestra.405";
+    EXPECT_EQ(ephemerisSearchPaths(), (std::vector<std::string>{installed, user, sys1, sys2}));
+    EXPECT_EQ(findEphemerisFile(), "");
+    // Beside the executable is no place for data.
+    touch(dir + "/prefix/bin/planetarium.405");
+    touch(dir + "/prefix/bin/celestra.405");
+    EXPECT_EQ(findEphemerisFile(), "");
+    touch(sys2);
+    EXPECT_EQ(findEphemerisFile(), sys2);
+    touch(sys1);
+    EXPECT_EQ(findEphemerisFile(), sys1);
+    touch(user);
+    EXPECT_EQ(findEphemerisFile(), user);
+    touch(installed);
+    EXPECT_EQ(findEphemerisFile(), installed);
     // An explicit path wins, and a wrong one is not replaced by another file:
     // it is handed on, for opening it to say what is wrong.
-    EXPECT_EQ(findEphemerisFile(xdgFile), xdgFile);
+    EXPECT_EQ(findEphemerisFile(user), user);
     EXPECT_EQ(findEphemerisFile(dir + "/absent.405"), dir + "/absent.405");
-    EXPECT_EQ(findEphemerisFile(dir + "/bin"), dir + "/bin");
-    const auto places = ephemerisSearchPaths();
-    ASSERT_GE(places.size(), 3u);
-    EXPECT_EQ(places[0], dir + "/bin/planetarium.405");
-    EXPECT_EQ(places[1], folderFile);
-    EXPECT_EQ(places[2], xdgFile);
-
+    EXPECT_EQ(findEphemerisFile(dir + "/prefix"), dir + "/prefix");
+    EXPECT_EQ(ephemerisSearchPaths(dir + "/x.405"), (std::vector<std::string>{dir + "/x.405"}));
     setExecutablePathOverride("");
-    if (oldXdg)
-        ::setenv("XDG_DATA_HOME", savedXdg.c_str(), 1);
-    else
-        ::unsetenv("XDG_DATA_HOME");
 }
 
 }  // namespace

@@ -53,6 +53,20 @@ std::string makeTempDir() {
     return made ? std::string(made) : std::string();
 }
 
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) {
+        saved_ = old;
+        had_ = true;
+    }
+    if (value) ::setenv(name, value, 1);
+    else ::unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (had_) ::setenv(name_.c_str(), saved_.c_str(), 1);
+    else ::unsetenv(name_.c_str());
+}
+
 CommandResult runCli(const std::string& arguments, const std::string& stdinText) {
     return runCliWithin(0, arguments, stdinText);
 }

@@ -10,7 +10,7 @@ namespace celestra::test {
 std::string testDataFile(const std::string& name);
 
 // The default ephemeris the build wrote (JPL DE405, 1959-12-10 to
-// 2060-01-30): build/celestra.405.
+// 2060-01-30): build/share/celestra/celestra.405.
 std::string builtEphemeris();
 
 // Whether a path names an existing file.
@@ -21,6 +21,22 @@ std::string sourceDir();
 
 // A fresh temporary folder, removed by the caller (or left in /tmp).
 std::string makeTempDir();
+
+// Sets an environment variable (unsets it for nullptr) until the end of the
+// scope, then puts back what was there.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value);
+    ScopedEnv(const char* name, const std::string& value) : ScopedEnv(name, value.c_str()) {}
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::string saved_;
+    bool had_ = false;
+};
 
 struct CommandResult {
     int exitCode = -1;

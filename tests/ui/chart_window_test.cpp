@@ -602,7 +602,7 @@ private slots:
 
     void sigtermClosesAndSaves() {
         QFile::remove(QString::fromStdString(program_->paths.docPath));
-        closeOnTerminationSignals(window());
+        onTerminationSignals(window(), [this] { window()->close(); });
         QTest::keyClick(chart(), 'w');
         ::raise(SIGTERM);
         QTRY_VERIFY_WITH_TIMEOUT(!window()->isVisible(), 2000);
