@@ -199,7 +199,7 @@ FileStatus loadColorFile(const std::string& path, ColorSchemes& schemes, std::st
         return status;
     }
     const FileStatus parsed = parseColorFile(bytes.data(), bytes.size(), schemes, why);
-    if (parsed == FileStatus::Damaged) error = path + ": " + why;
+    if (parsed != FileStatus::Ok) error = path + ": " + why;
     return parsed;
 }
 

@@ -72,7 +72,7 @@ struct LoadResult {
     FileStatus document = FileStatus::Missing;
     FileStatus colors = FileStatus::Missing;
     int32_t versionFound = 0;  // the document's first int32, when it has one
-    std::string colorError;    // set when the colour file was damaged or unreadable
+    std::string colorError;    // set when the colour file is there but could not be read
     bool ok() const { return document == FileStatus::Ok; }
 };
 
@@ -96,7 +96,7 @@ FileStatus parseColorFile(const uint8_t* bytes, size_t size, ColorSchemes& schem
 // preset. On failure `data` is unchanged and `error` names the file (and the
 // byte offset for damage, or the version found and the one supported). A
 // missing, damaged or other-version colour file resets the three schemes;
-// only damage or a read error is reported, in LoadResult::colorError.
+// anything but a missing file is reported, in LoadResult::colorError.
 LoadResult loadDocument(const std::string& path, DocumentData& data, std::string& error);
 LoadResult loadDocument(const std::string& path, const std::string& colorsPath, DocumentData& data,
                         std::string& error);

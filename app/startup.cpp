@@ -169,10 +169,13 @@ std::string seedDocument(AppPaths& paths, std::string& note) {
 LoadResult openStartupDocument(const AppPaths& paths, DocumentData& data, std::string& error) {
     LoadResult result = loadDocument(paths.docPath, paths.colorsPath, data, error);
     if (!result.ok()) {
-        // A new document: the members as they are, and the colour defaults.
-        data.colorSchemes.ResetAll();
+        // A new document: the members as they are, and the colours of the
+        // colour file beside it (its defaults when it cannot be read). It is
+        // read even so: a colour file that is there but unreadable must be
+        // known before anything is saved over it.
+        result.colors = loadColorFile(paths.colorsPath, data.colorSchemes, result.colorError);
         data.ApplyColorPreset();
-        if (result.document != FileStatus::Damaged && result.document != FileStatus::Unreadable) error.clear();
+        if (result.document == FileStatus::Missing || result.document == FileStatus::Empty) error.clear();
     }
     return result;
 }

@@ -77,9 +77,10 @@ std::string seedDocument(AppPaths& paths, std::string& note);
 
 // Opens the working document: a document that is missing, empty, of another
 // version, damaged or unreadable leaves `data` at what it holds (the
-// defaults at start-up) with the three colour schemes at their defaults;
-// `error` then holds the reason for damage or a read error. Returns the
-// load result.
+// defaults at start-up) with the colour file's schemes (their defaults when
+// it cannot be read); `error` then holds the reason, unless the document
+// was only missing or empty. The colour file's status and reason are in the
+// result either way. Returns the load result.
 LoadResult openStartupDocument(const AppPaths& paths, DocumentData& data, std::string& error);
 
 }  // namespace celestra

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDate>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -352,8 +353,11 @@ void MainWindow::markOnChart(const std::vector<PlanBody>& bodies, double jdUtc) 
 
 bool MainWindow::Save() {
     std::string error;
-    if (saveDocument(paths_.docPath, paths_.colorsPath, doc_, error)) return true;
-    QMessageBox::warning(this, QStringLiteral("Celestra"), QString::fromStdString(error));
+    switch (saveDocumentWithin(access_, paths_.docPath, paths_.colorsPath, doc_, error)) {
+        case SaveOutcome::Saved: return true;
+        case SaveOutcome::NotAllowed: showNote(QStringLiteral("Not saved: %1.").arg(QString::fromStdString(error))); break;
+        case SaveOutcome::Failed: QMessageBox::warning(this, QStringLiteral("Celestra"), QString::fromStdString(error)); break;
+    }
     return false;
 }
 
@@ -362,8 +366,68 @@ void MainWindow::saveAtExit() {
     savedAtExit_ = true;
     QSettings().setValue(kGeometryKey, saveGeometry());
     std::string error;
-    if (!saveDocument(paths_.docPath, paths_.colorsPath, doc_, error))
+    if (saveDocumentWithin(access_, paths_.docPath, paths_.colorsPath, doc_, error) != SaveOutcome::Saved)
         std::fprintf(stderr, "celestra: the document was not saved: %s\n", error.c_str());
+}
+
+void MainWindow::setWriteAccess(const WriteAccess& access, DocumentLock lock) {
+    access_ = access;
+    lock_ = std::move(lock);
+    showWriteAccess();
+}
+
+void MainWindow::showWriteAccess() {
+    if (access_.readOnly) setWindowTitle(QStringLiteral("Celestra (read-only)"));
+    else if (access_.keepDocument) setWindowTitle(QStringLiteral("Celestra (not saved)"));
+    else setWindowTitle(QStringLiteral("Celestra"));
+}
+
+bool MainWindow::moveKeptFilesAside(QString& error) {
+    const std::string date = QDate::currentDate().toString(Qt::ISODate).toStdString();
+    QStringList moved;
+    auto move = [&](bool& kept, const std::string& path) {
+        if (!kept) return true;
+        std::string why;
+        const std::string to = moveAside(path, date, why);
+        if (to.empty()) {
+            error = QString::fromStdString(why);
+            return false;
+        }
+        kept = false;
+        moved << QString::fromStdString(to);
+        return true;
+    };
+    const bool ok = !access_.readOnly && move(access_.keepDocument, paths_.docPath) &&
+                    move(access_.keepColors, paths_.colorsPath);
+    if (!moved.isEmpty()) showNote(QStringLiteral("Moved aside: %1").arg(moved.join(QStringLiteral(", "))));
+    showWriteAccess();
+    return ok;
+}
+
+bool MainWindow::saveSessionAs(const QString& file, QString& error) {
+    AppPaths paths = paths_;
+    paths.docPath = file.toStdString();
+    paths.colorsPath = colorFilePathFor(paths.docPath);
+    DocumentLock lock;
+    if (paths.docPath == paths_.docPath && lock_.owned()) {
+        lock = std::move(lock_);  // the kept file itself, chosen over the question whether to replace it
+    } else if (lock.acquire(paths.docPath) == DocumentLock::Result::HeldElsewhere) {
+        error = QStringLiteral("%1 is open in another Celestra.").arg(file);
+        return false;
+    }
+    // A colour file already beside the chosen name that cannot be read stays as it is.
+    WriteAccess access;
+    ColorSchemes probe;
+    std::string why;
+    access.keepColors = isKeptAsItIs(loadColorFile(paths.colorsPath, probe, why));
+    if (saveDocumentWithin(access, paths.docPath, paths.colorsPath, doc_, why) != SaveOutcome::Saved) {
+        error = QString::fromStdString(why);
+        if (!lock_.owned() && paths.docPath == paths_.docPath) lock_ = std::move(lock);
+        return false;
+    }
+    paths_ = paths;
+    setWriteAccess(access, std::move(lock));
+    return true;
 }
 
 FirstStartPage* MainWindow::openFirstStartPage() {

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "app/document_guard.h"
 #include "app/startup.h"
 #include "navigation/sight_planner.h"
 #include "ui/sight_planner_page.h"
@@ -51,6 +52,19 @@ public:
     // geometry. It never waits for anyone: a failure writes one line to
     // stderr. Only the first call saves.
     void saveAtExit();
+    // What this session may write, and the lock it holds on its document
+    // (kept until the window goes, or another document is locked instead).
+    void setWriteAccess(const WriteAccess& access, DocumentLock lock);
+    const WriteAccess& writeAccess() const { return access_; }
+    const AppPaths& paths() const { return paths_; }
+    // Moves the files that are kept as they are aside (to
+    // NAME.unreadable-DATE, today's date) and lets the session write its own.
+    // False, with `error`, when a file could not be moved; what was moved stays so.
+    bool moveKeptFilesAside(QString& error);
+    // Saves the session as `file` (and its colour file) from now on, under
+    // that document's lock. False, with `error`, when it is open elsewhere
+    // or could not be written; nothing changes then.
+    bool saveSessionAs(const QString& file, QString& error);
     // The first start's place page, window-modal over the chart.
     FirstStartPage* openFirstStartPage();
     // One line in the status line for a while (the data folder moved, say).
@@ -107,6 +121,9 @@ private:
     QLabel* pointer_ = nullptr;
     QProgressBar* progress_ = nullptr;
     bool savedAtExit_ = false;
+    WriteAccess access_;
+    DocumentLock lock_;
+    void showWriteAccess();
     void refreshSpaceNews();
     void runPage(QDialog* page);
     Preferences prefs_;

@@ -22,6 +22,7 @@
 #include "core/log.h"
 #include "solarsystem/ephemeris.h"
 #include "ui/date_texts.h"
+#include "ui/document_questions.h"
 #include "ui/first_start_page.h"
 #include "ui/image_library.h"
 #include "ui/preferences.h"
@@ -48,10 +49,35 @@ std::unique_ptr<Program> startProgram(const QString& exePath, const QString& doc
         program->paths.colorsPath = colorFilePathFor(program->paths.docPath);
     }
     program->dataFolderNote = QString::fromStdString(note);
+    // One program at a time writes a document. Only the lock's holder clears
+    // what an interrupted save left: another's save may be in flight.
+    DocumentLock documentLock;
+    if (documentLock.acquire(program->paths.docPath) == DocumentLock::Result::HeldElsewhere) {
+        program->access.readOnly = true;
+        program->lockHolder = documentLock.holderPid();
+        std::fprintf(stderr, "celestra: %s is open in another Celestra; this one does not save it\n",
+                     program->paths.docPath.c_str());
+    } else {
+        removeStaleTemporaries(program->paths.docPath);
+        removeStaleTemporaries(program->paths.colorsPath);
+    }
     std::string error;
     const LoadResult loaded = openStartupDocument(program->paths, program->document, error);
-    program->firstStart = loaded.document == FileStatus::Missing || loaded.document == FileStatus::Empty;
+    program->firstStart =
+        (loaded.document == FileStatus::Missing || loaded.document == FileStatus::Empty) && !program->access.readOnly;
     if (!error.empty()) debugLog("%s\n", error.c_str());
+    // A file that is there but cannot be read is never written over; said
+    // on stderr too, as the one trace when nobody answers the question.
+    if (isKeptAsItIs(loaded.document)) {
+        program->access.keepDocument = true;
+        program->documentProblem = QString::fromStdString(error);
+    }
+    if (isKeptAsItIs(loaded.colors)) {
+        program->access.keepColors = true;
+        program->colorsProblem = QString::fromStdString(loaded.colorError);
+    }
+    for (const QString& problem : {program->documentProblem, program->colorsProblem})
+        if (!problem.isEmpty()) std::fprintf(stderr, "celestra: %s; it is kept as it is\n", qPrintable(problem));
 
     QSettings settings;
     settings.beginGroup(QStringLiteral("CLInstallInfo"));
@@ -72,6 +98,7 @@ std::unique_ptr<Program> startProgram(const QString& exePath, const QString& doc
     program->ephemerisError = program->model->startupMessage();
     installLocaleDateFormatter();
     program->window = std::make_unique<MainWindow>(program->document, program->paths, program->metrics, *program->model);
+    program->window->setWriteAccess(program->access, std::move(documentLock));
     // The Info page's image library, when one was downloaded before. A file
     // that does not load is logged by load(); the page offers the download again.
     ImageLibrary& images = program->window->imageLibrary();
@@ -113,16 +140,26 @@ QIcon programIcon() {
 
 }  // namespace
 
-int runProgram(Program& program) {
+void showProgram(Program& program) {
     MainWindow& window = *program.window;
     window.show();
     if (!program.dataFolderNote.isEmpty()) window.showNote(program.dataFolderNote);
     if (!program.ephemerisError.isEmpty()) showMessage(&window, program.ephemerisError);
     if (!program.seedMessage.isEmpty()) showMessage(&window, program.seedMessage);
     if (!program.cometProblems.isEmpty()) showMessage(&window, program.cometProblems);
+    // Read-only already keeps every file; the kept files are asked about
+    // only when this session could write them.
+    if (program.access.readOnly) program.question = askOpenElsewhere(window, program.lockHolder);
+    else if (program.access.keepDocument || program.access.keepColors)
+        program.question = askAboutKeptFiles(window, program.documentProblem, program.colorsProblem);
     if (program.firstStart) window.openFirstStartPage();
+}
+
+int runProgram(Program& program) {
+    showProgram(program);
     debugLog("Running: document %s, ephemeris %s\n", program.paths.docPath.c_str(),
              processEphemeris().info().path.c_str());
+    MainWindow& window = *program.window;
     const int code = terminationHandled ? 0 : QApplication::exec();
     window.saveAtExit();
     return code;
@@ -154,7 +191,7 @@ QString programUsage() {
         "Celestra draws the star chart for the present instant at the saved place and\n"
         "reduces sextant sights. Without FILE it opens the working document of the\n"
         "data folder (~/Documents/Celestra/Celestra.clj); the first start asks where\n"
-        "you are. The document is saved on exit and on SIGTERM or SIGINT.\n"
+        "you are. The document is saved on exit and on SIGTERM, SIGINT or SIGHUP.\n"
         "\n"
         "  FILE.clj    open this document instead (created when first saved)\n"
         "  --help      print this text\n"
@@ -237,6 +274,7 @@ void onTerminationSignals(QObject* context, std::function<void()> onSignal) {
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);  // a closed terminal or a logout ends the program as SIGTERM does
 }
 
 }  // namespace celestra

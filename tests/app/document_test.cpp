@@ -315,12 +315,11 @@ TEST(ColorFile, MissingOtherVersionOrDamagedResetsAllThree) {
         const char* name;
         std::vector<uint8_t> bytes;
         FileStatus status;
-        bool reported;
     };
     const Case cases[] = {
-        {"wrong version", wrongVersion, FileStatus::WrongVersion, false},
-        {"truncated", std::vector<uint8_t>(image.begin(), image.begin() + 200), FileStatus::Damaged, true},
-        {"empty", {}, FileStatus::Damaged, true},
+        {"wrong version", wrongVersion, FileStatus::WrongVersion},
+        {"truncated", std::vector<uint8_t>(image.begin(), image.begin() + 200), FileStatus::Damaged},
+        {"empty", {}, FileStatus::Damaged},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -331,10 +330,7 @@ TEST(ColorFile, MissingOtherVersionOrDamagedResetsAllThree) {
         EXPECT_EQ(s.black.colors[Stars], defaultColors(CColorScheme::Kind::Black)[Stars]);
         EXPECT_EQ(s.red.colors[Stars], defaultColors(CColorScheme::Kind::Red)[Stars]);
         EXPECT_EQ(s.white.colors[Stars], defaultColors(CColorScheme::Kind::White)[Stars]);
-        EXPECT_EQ(!error.empty(), c.reported) << error;
-        if (c.reported) {
-            EXPECT_NE(error.find(dir + "/x.colors: damaged at byte offset"), std::string::npos) << error;
-        }
+        EXPECT_EQ(error.rfind(dir + "/x.colors: ", 0), 0u) << error;
     }
     ColorSchemes s = edited;
     std::string error;

@@ -4,23 +4,15 @@
 // unpacked. The real executables run; the desktop program is ended with
 // SIGTERM, as a session manager ends it.
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/syscall.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
-#include <vector>
 
+#include "tests/install/desktop_session.h"
 #include "tests/support/test_support.h"
 
 namespace fs = std::filesystem;
@@ -28,92 +20,20 @@ namespace fs = std::filesystem;
 namespace celestra {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using test::ProcessResult;
+using test::readFile;
+using test::run;
+using test::Session;
+using test::shell;
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using Clock = std::chrono::steady_clock;
 
 bool onPath(const char* program) {
     const std::string command = std::string("command -v ") + program + " >/dev/null 2>&1";
     return std::system(command.c_str()) == 0;
 }
 
-// What a user's session gives the program: a home of its own (no
-// Documents), a runtime folder, no display, and no system-wide data folders
-// that could hold another copy of the data.
-struct Session {
-    fs::path root = test::makeTempDir();
-    fs::path home = root / "home";
-    std::vector<std::string> environment;
-
-    Session() {
-        fs::create_directories(home);
-        fs::create_directories(root / "runtime");
-        fs::permissions(root / "runtime", fs::perms::owner_all);
-        fs::create_directories(root / "no-data-dirs");
-        environment = {"HOME=" + home.string(),
-                       "PATH=/usr/bin:/bin",
-                       "LANG=C.UTF-8",
-                       "XDG_RUNTIME_DIR=" + (root / "runtime").string(),
-                       "XDG_DATA_DIRS=" + (root / "no-data-dirs").string(),
-                       "QT_QPA_PLATFORM=offscreen",
-                       "CELESTRA_DEBUG=1"};
-    }
-    // Sets NAME=value in the environment, or takes NAME out for an empty value.
-    void set(const std::string& name, const std::string& value) {
-        std::erase_if(environment, [&](const std::string& e) { return e.rfind(name + "=", 0) == 0; });
-        if (!value.empty()) environment.push_back(name + "=" + value);
-    }
-    ~Session() {
-        std::error_code ignored;
-        fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(root, ignored);
-    }
-};
-
-struct ProcessResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& environment, int outFd, int errFd) {
-    const pid_t pid = ::fork();
-    if (pid != 0) return pid;
-    ::dup2(outFd, 1);
-    ::dup2(errFd, 2);
-    std::vector<char*> args, env;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    for (const std::string& e : environment) env.push_back(const_cast<char*>(e.c_str()));
-    args.push_back(nullptr);
-    env.push_back(nullptr);
-    ::execve(args[0], args.data(), env.data());
-    ::_exit(127);
-}
-
-// Runs a program to its end, its output in files (no pipe can fill up).
-ProcessResult run(const std::vector<std::string>& argv, const Session& session) {
-    const fs::path out = session.root / "out", err = session.root / "err";
-    const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    const pid_t pid = spawn(argv, session.environment, outFd, errFd);
-    ::close(outFd);
-    ::close(errFd);
-    ProcessResult r;
-    int status = 0;
-    if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.exitCode = WEXITSTATUS(status);
-    r.out = readFile(out);
-    r.err = readFile(err);
-    return r;
-}
-
-ProcessResult shell(const std::string& command, const Session& session) { return run({"/bin/sh", "-c", command}, session); }
-
-// The desktop program from start to SIGTERM. It is ready once it says so
-// on stderr ("Running: document D, ephemeris E", with CELESTRA_DEBUG set):
-// its handler is installed and its window is up.
+// The desktop program from start to SIGTERM.
 struct DesktopRun {
     std::string stderrText;
     bool ready = false;
@@ -124,51 +44,14 @@ struct DesktopRun {
 
 DesktopRun runDesktopUntilSigterm(const fs::path& program, const Session& session) {
     DesktopRun result;
-    int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC) != 0) return result;
-    const int devNull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    const pid_t pid = spawn({program.string()}, session.environment, devNull, pipeFds[1]);
-    ::close(devNull);
-    ::close(pipeFds[1]);
-    if (pid < 0) return result;
-
-    // Reading stderr until the ready line; the program's start may take a
-    // while on a loaded machine, so the limit is generous.
-    const auto startLimit = Clock::now() + std::chrono::seconds(60);
-    char buffer[4096];
-    while (!result.ready && Clock::now() < startLimit) {
-        pollfd p{pipeFds[0], POLLIN, 0};
-        if (::poll(&p, 1, 1000) <= 0) continue;
-        const ssize_t n = ::read(pipeFds[0], buffer, sizeof buffer);
-        if (n <= 0) break;  // it ended before it was ready
-        result.stderrText.append(buffer, static_cast<size_t>(n));
-        result.ready = result.stderrText.find("Running: ") != std::string::npos;
-    }
-
-    ::kill(pid, SIGTERM);
+    test::DesktopProcess desktop(program, session);
+    result.ready = desktop.waitUntilReady();
+    desktop.signal(SIGTERM);
     const auto sent = Clock::now();
-    // The exit as an event: a pidfd is readable once the process has ended.
-    const int pidFd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
-    int status = 0;
-    if (pidFd >= 0) {
-        pollfd p{pidFd, POLLIN, 0};
-        if (::poll(&p, 1, 10000) == 1) result.exited = ::waitpid(pid, &status, 0) == pid;
-        ::close(pidFd);
-    } else {
-        result.exited = ::waitpid(pid, &status, 0) == pid;  // no pidfd: wait, and let the time tell
-    }
+    result.exited = desktop.waitForExit(10);
     result.secondsToExit = std::chrono::duration<double>(Clock::now() - sent).count();
-    if (!result.exited) {
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, &status, 0);
-    }
-    if (result.exited && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-    while (true) {
-        const ssize_t n = ::read(pipeFds[0], buffer, sizeof buffer);
-        if (n <= 0) break;
-        result.stderrText.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(pipeFds[0]);
+    result.exitCode = desktop.exitCode();
+    result.stderrText = desktop.stderrText();
     return result;
 }
 
