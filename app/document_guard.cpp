@@ -13,6 +13,7 @@
 #include <string>
 
 #include "core/log.h"
+#include "core/time_scales.h"
 
 namespace celestra {
 
@@ -152,6 +153,13 @@ int removeStaleTemporaries(const std::string& path) {
 
 // ---------------------------------------------------------------------------
 // Moving aside
+
+std::string localDateText() {
+    const CalendarDate d = calendarFromJulianDay(currentJulianDayUtc() + platformZoneOffset().offsetDays);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
+    return text;
+}
 
 std::string unreadableName(const std::string& path, const std::string& date) {
     const std::string base = path + ".unreadable-" + date;

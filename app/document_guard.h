@@ -83,6 +83,10 @@ int removeStaleTemporaries(const std::string& path);
 // caller writes it (YYYY-MM-DD).
 std::string unreadableName(const std::string& path, const std::string& date);
 
+// Today's date on the program's clock in the desktop's zone, YYYY-MM-DD: the
+// DATE of a moved-aside file and of a suggested new document name.
+std::string localDateText();
+
 // Moves `path` aside to unreadableName(path, date) without replacing
 // anything. Returns the new path, or "" with `error` saying why.
 std::string moveAside(const std::string& path, const std::string& date, std::string& error);

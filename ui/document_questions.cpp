@@ -1,6 +1,5 @@
 #include "ui/document_questions.h"
 
-#include <QDate>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -24,7 +23,7 @@ void tell(MainWindow& window, const QString& text) { openBox(window, QMessageBox
 
 // The name the file would get if moved aside today, for the question.
 QString asideName(const std::string& path) {
-    const std::string date = QDate::currentDate().toString(Qt::ISODate).toStdString();
+    const std::string date = localDateText();
     return QFileInfo(QString::fromStdString(unreadableName(path, date))).fileName();
 }
 
@@ -90,7 +89,7 @@ QFileDialog* askSessionName(MainWindow& window) {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix(QStringLiteral("clj"));
-    dialog->selectFile(QStringLiteral("Celestra-%1.clj").arg(QDate::currentDate().toString(Qt::ISODate)));
+    dialog->selectFile(QStringLiteral("Celestra-%1.clj").arg(QString::fromStdString(localDateText())));
     QObject::connect(dialog, &QFileDialog::fileSelected, &window, [&window](const QString& file) {
         QString error;
         if (!window.saveSessionAs(file, error)) tell(window, error);

@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDate>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -383,7 +382,7 @@ void MainWindow::showWriteAccess() {
 }
 
 bool MainWindow::moveKeptFilesAside(QString& error) {
-    const std::string date = QDate::currentDate().toString(Qt::ISODate).toStdString();
+    const std::string date = localDateText();
     QStringList moved;
     auto move = [&](bool& kept, const std::string& path) {
         if (!kept) return true;
