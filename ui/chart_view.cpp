@@ -337,12 +337,12 @@ void ChartView::setOrreryMode(bool on) {
 
 void ChartView::buildMenus() {
     contextMenu_ = new QMenu(this);
-    QMenu* body = contextMenu_->addMenu(QStringLiteral("Body"));
-    body->addAction(QStringLiteral("Info..."), this, &ChartView::infoRequested);
-    body->addAction(QStringLiteral("Find..."), this, &ChartView::findRequested);
-    centreAction_ = body->addAction(QStringLiteral("Center"), this, &ChartView::centreOnSelection);
+    QMenu* body = contextMenu_->addMenu(tr("Body"));
+    body->addAction(tr("Info..."), this, &ChartView::infoRequested);
+    body->addAction(tr("Find..."), this, &ChartView::findRequested);
+    centreAction_ = body->addAction(tr("Center"), this, &ChartView::centreOnSelection);
     centreAction_->setEnabled(false);
-    QMenu* zoom = contextMenu_->addMenu(QStringLiteral("Zoom"));
+    QMenu* zoom = contextMenu_->addMenu(tr("Zoom"));
     for (const FixedZoom& z : kFixedZooms) {
         const double factor = z.factor;
         zoom->addAction(QString::fromUtf8(z.label), this, [this, factor] {
@@ -350,30 +350,30 @@ void ChartView::buildMenus() {
             viewChanged(false);
         });
     }
-    QMenu* horizon = contextMenu_->addMenu(QStringLiteral("Horizon"));
-    horizon->addAction(QStringLiteral("North"), this, [this] { face(FacingDirection::North); });
-    horizon->addAction(QStringLiteral("East"), this, [this] { face(FacingDirection::East); });
-    horizon->addAction(QStringLiteral("South"), this, [this] { face(FacingDirection::South); });
-    horizon->addAction(QStringLiteral("West"), this, [this] { face(FacingDirection::West); });
+    QMenu* horizon = contextMenu_->addMenu(tr("Horizon"));
+    horizon->addAction(tr("North"), this, [this] { face(FacingDirection::North); });
+    horizon->addAction(tr("East"), this, [this] { face(FacingDirection::East); });
+    horizon->addAction(tr("South"), this, [this] { face(FacingDirection::South); });
+    horizon->addAction(tr("West"), this, [this] { face(FacingDirection::West); });
     horizon->addSeparator();
-    horizon->addAction(QStringLiteral("Zenith"), this, [this] { face(FacingDirection::Zenith); });
+    horizon->addAction(tr("Zenith"), this, [this] { face(FacingDirection::Zenith); });
     horizon->addSeparator();
-    flipAction_ = horizon->addAction(QStringLiteral("Flip East-West"), this, &ChartView::toggleFlip);
+    flipAction_ = horizon->addAction(tr("Flip East-West"), this, &ChartView::toggleFlip);
     flipAction_->setCheckable(true);
-    fullScreenAction_ = contextMenu_->addAction(QStringLiteral("Full Screen"), this, [this] {
+    fullScreenAction_ = contextMenu_->addAction(tr("Full Screen"), this, [this] {
         fullScreen_ = !fullScreen_;
         emit fullScreenRequested(fullScreen_);
         refreshMenuChecks();
     });
     fullScreenAction_->setCheckable(true);
-    rotateAction_ = contextMenu_->addAction(QStringLiteral("Rotate while scrolling"), this, [this] {
+    rotateAction_ = contextMenu_->addAction(tr("Rotate while scrolling"), this, [this] {
         rotateWhileScrolling_ = !rotateWhileScrolling_;
         refreshMenuChecks();
     });
     rotateAction_->setCheckable(true);
 
     timeMenu_ = new QMenu(this);
-    QMenu* units = timeMenu_->addMenu(QStringLiteral("Time unit"));
+    QMenu* units = timeMenu_->addMenu(tr("Time unit"));
     auto* group = new QActionGroup(this);
     for (int i = 0; i < static_cast<int>(kTimeUnits.size()); ++i) {
         QAction* a = units->addAction(QString::fromLatin1(kTimeUnits[static_cast<size_t>(i)].menuText), this,
@@ -382,17 +382,17 @@ void ChartView::buildMenus() {
         group->addAction(a);
         unitActions_.append(a);
     }
-    timeMenu_->addAction(QStringLiteral("Step +"), this, [this] { time_.step(+1); refreshMenuChecks(); });
-    timeMenu_->addAction(QStringLiteral("Step -"), this, [this] { time_.step(-1); refreshMenuChecks(); });
-    animatePlusAction_ = timeMenu_->addAction(QStringLiteral("Animate +"), this, [this] { time_.animate(+1); refreshMenuChecks(); });
+    timeMenu_->addAction(tr("Step +"), this, [this] { time_.step(+1); refreshMenuChecks(); });
+    timeMenu_->addAction(tr("Step -"), this, [this] { time_.step(-1); refreshMenuChecks(); });
+    animatePlusAction_ = timeMenu_->addAction(tr("Animate +"), this, [this] { time_.animate(+1); refreshMenuChecks(); });
     animatePlusAction_->setCheckable(true);
-    animateMinusAction_ = timeMenu_->addAction(QStringLiteral("Animate -"), this, [this] { time_.animate(-1); refreshMenuChecks(); });
+    animateMinusAction_ = timeMenu_->addAction(tr("Animate -"), this, [this] { time_.animate(-1); refreshMenuChecks(); });
     animateMinusAction_->setCheckable(true);
-    timeMenu_->addAction(QStringLiteral("Animate Stop"), this, [this] { time_.requestStop(); });
-    realtimeAction_ = timeMenu_->addAction(QStringLiteral("Realtime"), this, [this] { time_.realtime(); refreshMenuChecks(); });
+    timeMenu_->addAction(tr("Animate Stop"), this, [this] { time_.requestStop(); });
+    realtimeAction_ = timeMenu_->addAction(tr("Realtime"), this, [this] { time_.realtime(); refreshMenuChecks(); });
     realtimeAction_->setCheckable(true);
     timeMenu_->addSeparator();
-    timeMenu_->addAction(QStringLiteral("Select..."), this, &ChartView::timeSettingsRequested);
+    timeMenu_->addAction(tr("Select..."), this, &ChartView::timeSettingsRequested);
     connect(timeMenu_, &QMenu::aboutToShow, this, [this] { time_.setMenuTracking(true); });
     connect(timeMenu_, &QMenu::aboutToHide, this, [this] { time_.setMenuTracking(false); });
     refreshMenuChecks();
