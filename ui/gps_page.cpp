@@ -287,7 +287,7 @@ void GpsPage::onSerialEvent(quint32 eventsAndErrors, quint32) {
     }
     if (CSerialWnd::ErrorsOf(eventsAndErrors) & CSerial::EErrorHangup) {
         // Unplugged: the listener has ended; say so and offer "Start" again.
-        nmea_.AppendDisplay("Lost port " + serialPort_.Device() + "\r\n");
+        nmea_.AppendDisplay(tr("Lost port %1").arg(QString::fromStdString(serialPort_.Device())).toStdString() + "\r\n");
         closeSource();
     }
     showDisplay(nmea_.DisplayText());

@@ -226,6 +226,8 @@ int programMain(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(CELESTRA_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(CELESTRA_APP_ID));
     QApplication::setWindowIcon(programIcon());
+    // The desktop's language when there is a translation for it, else English.
+    installTranslations(QLocale::system(), translationFolders());
 
     std::unique_ptr<Program> program;
     onTerminationSignals(&app, [&program] {

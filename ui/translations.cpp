@@ -92,6 +92,25 @@ constexpr const char* kBodyContext = "celestra::Body";
                       "Apparent Position (AP) may not be set correctly on the Time Page.  Set it now to the current "
                       "location and time?"),
     QT_TRANSLATE_NOOP("celestra::EngineText", "Check AP Time and Location"),
+    QT_TRANSLATE_NOOP("celestra::EngineText",
+                      "Hint:  Click on the word \"Altitude\" to initialize; then press \"Calculate\".  "),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "Click on the result to change format."),
+    // The fix
+    QT_TRANSLATE_NOOP("celestra::EngineText", "Fewer than two active sights: no fix."),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "No standard error: the residuals sum to a negative value."),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "No error ellipse: sin 2\u03b8 = 0 (B = 0), so its axes cannot be formed."),
+    QT_TRANSLATE_NOOP("celestra::EngineText",
+                      "No error ellipse: the lines of position do not bound it (n/2 - B/sin 2\u03b8 <= 0)."),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "The lines of position are parallel: no fix can be formed."),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "The estimate reached a pole: no fix can be formed."),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "A sight could not be reduced again: no fix."),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "AP Correction:"),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "MPP at time of selected OBS:"),
+    // The sight planner
+    QT_TRANSLATE_NOOP("celestra::EngineText",
+                      "The Sun does not rise to 6\u00b0 below the horizon that morning: no civil twilight."),
+    QT_TRANSLATE_NOOP("celestra::EngineText",
+                      "The Sun does not set to 6\u00b0 below the horizon that evening: no civil twilight."),
     // Rise, set and the Moon's phases
     QT_TRANSLATE_NOOP("celestra::EngineText", "circ-polar"),
     QT_TRANSLATE_NOOP("celestra::EngineText", "--no set--"),
@@ -112,6 +131,9 @@ constexpr const char* kEngineFragments[] = {
     QT_TRANSLATE_NOOP("celestra::EngineFragment", "away from AP"),
     QT_TRANSLATE_NOOP("celestra::EngineFragment", "toward AP"),
     QT_TRANSLATE_NOOP("celestra::EngineFragment", "along Az:"),
+    QT_TRANSLATE_NOOP("celestra::EngineFragment", "Initial Course:"),
+    QT_TRANSLATE_NOOP("celestra::EngineFragment", "Intercept:"),
+    QT_TRANSLATE_NOOP("celestra::EngineFragment", "Dist:"),
     QT_TRANSLATE_NOOP("celestra::EngineFragment", ", Upper Limb"),
     QT_TRANSLATE_NOOP("celestra::EngineFragment", ", Lower Limb"),
 };
