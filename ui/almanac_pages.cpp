@@ -1,5 +1,4 @@
 #include "ui/almanac_pages.h"
-#include "ui/translations.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -26,6 +25,7 @@
 #include "catalogs/star_place.h"
 #include "core/angles.h"
 #include "solarsystem/ephemeris.h"
+#include "ui/translations.h"
 
 namespace celestra {
 

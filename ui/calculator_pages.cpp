@@ -22,6 +22,7 @@
 #include "core/time_scales.h"
 #include "ui/calculator_pictures.h"
 #include "ui/number_field.h"
+#include "ui/translations.h"
 
 namespace celestra {
 
@@ -67,7 +68,7 @@ QLineEdit* smallEdit(QWidget* parent, int chars) {
 
 QComboBox* unitCombo(QWidget* parent, int index) {
     auto* c = new QComboBox(parent);
-    for (const char* name : kDistanceUnitNames) c->addItem(QString::fromLatin1(name));
+    for (const char* name : kDistanceUnitNames) c->addItem(engineText(name));
     c->setCurrentIndex(index);
     return c;
 }
@@ -225,8 +226,8 @@ bool GreatCircleDialog::compute() {
     showState();
     const GreatCircleResult r = computeGreatCircle(state());
     distance->setText(QString::fromStdString(r.distanceText));
-    course->setText(QString::fromStdString(r.courseText));
-    note->setText(QString::fromStdString(r.note));
+    course->setText(engineText(r.courseText));
+    note->setText(engineText(r.note));
     const GreatCircleState& s = state();
     picture->setRoute(s.lat1.decimal(), s.lon1.decimal(), s.lat2.decimal(), s.lon2.decimal());
     return true;
@@ -398,8 +399,8 @@ bool HorizonDialog::compute() {
     s.height = h;
     s.unit = feet->isChecked() ? HeightUnit::Feet : HeightUnit::Meters;
     const HorizonDistance d = horizonDistance(s.height, s.unit);
-    visible->setText(QString::fromStdString(d.visibleText));
-    radar->setText(QString::fromStdString(d.radarText));
+    visible->setText(engineText(d.visibleText));
+    radar->setText(engineText(d.radarText));
     picture->setDistances(visible->text(), radar->text());
     return true;
 }

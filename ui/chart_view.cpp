@@ -4,6 +4,7 @@
 
 #include "ui/chart_overlays.h"
 #include "ui/orrery_painter.h"
+#include "ui/translations.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -31,6 +32,23 @@ constexpr double kHitRadius = 12.0;
 constexpr int kLongPressMs = 650;
 // A press that moves farther than this starts a drag.
 constexpr int kDragThreshold = 4;
+
+// The chart worker's status line ("Calc...   ", "Realtime      ",
+// "One time init: 40%") is English; its words are replaced where they stand
+// so the dots and blanks that keep the line's width stay.
+QString statusInUserLanguage(QString status) {
+    static constexpr const char* kWords[] = {
+        QT_TRANSLATE_NOOP("celestra::ChartStatus", "One time init:"),
+        QT_TRANSLATE_NOOP("celestra::ChartStatus", "Animating"),
+        QT_TRANSLATE_NOOP("celestra::ChartStatus", "Realtime"),
+        QT_TRANSLATE_NOOP("celestra::ChartStatus", "Stopped"),
+        QT_TRANSLATE_NOOP("celestra::ChartStatus", "Comets"),
+        QT_TRANSLATE_NOOP("celestra::ChartStatus", "Calc."),
+    };
+    for (const char* word : kWords)
+        status.replace(QLatin1String(word), QCoreApplication::translate("celestra::ChartStatus", word));
+    return status;
+}
 }  // namespace
 
 ChartView::ChartView(DocumentData& document, SkyModel& model, QWidget* parent)
@@ -141,7 +159,7 @@ void ChartView::refreshFromModel() {
     renderer_.setOptions(chartOptionsFor(doc_.drawState));
     renderer_.setSnapshot(model_.snapshot());
     renderer_.setView(doc_.drawState, width(), height());
-    emit statusChanged(model_.statusText());
+    emit statusChanged(statusInUserLanguage(model_.statusText()));
     refreshMenuChecks();
     update();
 }
@@ -345,7 +363,7 @@ void ChartView::buildMenus() {
     QMenu* zoom = contextMenu_->addMenu(tr("Zoom"));
     for (const FixedZoom& z : kFixedZooms) {
         const double factor = z.factor;
-        zoom->addAction(QString::fromUtf8(z.label), this, [this, factor] {
+        zoom->addAction(engineText(z.label), this, [this, factor] {
             setZoomKeepingCentre(doc_.drawState, factor);
             viewChanged(false);
         });
@@ -376,7 +394,7 @@ void ChartView::buildMenus() {
     QMenu* units = timeMenu_->addMenu(tr("Time unit"));
     auto* group = new QActionGroup(this);
     for (int i = 0; i < static_cast<int>(kTimeUnits.size()); ++i) {
-        QAction* a = units->addAction(QString::fromLatin1(kTimeUnits[static_cast<size_t>(i)].menuText), this,
+        QAction* a = units->addAction(engineText(kTimeUnits[static_cast<size_t>(i)].menuText), this,
                                       [this, i] { time_.setUnitIndex(i); refreshMenuChecks(); });
         a->setCheckable(true);
         group->addAction(a);

@@ -19,6 +19,8 @@
 
 #include <thread>
 
+#include "ui/translations.h"
+
 namespace celestra {
 
 namespace {
@@ -66,7 +68,7 @@ GpsPage::GpsPage(Preferences& preferences, QWidget* parent) : QDialog(parent), p
     auto* setup = new QGroupBox(tr("GPS Setup"));
     auto* setupGrid = new QGridLayout(setup);
     serial_ = new QRadioButton(tr("Use COM Port:"));
-    gpsd_ = new QRadioButton(QString::fromLatin1(CGpsdSource::kRadioText));
+    gpsd_ = new QRadioButton(engineText(CGpsdSource::kRadioText));
     auto* sources = new QButtonGroup(this);
     sources->addButton(serial_);
     sources->addButton(gpsd_);

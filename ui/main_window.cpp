@@ -173,7 +173,7 @@ void MainWindow::buildMenu() {
     addAction(print);  // Ctrl+P with the menu closed
     menu->addSeparator();
     QMenu* help = menu->addMenu(tr("Help"));
-    help->addAction(QStringLiteral("Help..."), this, [this] { showHelp(QStringLiteral("index")); });
+    help->addAction(tr("Help..."), this, [this] { showHelp(QStringLiteral("index")); });
     spaceNews_ = help->addAction(tr("Space News"), this, [this] {
         const std::string url = newsUrl(prefs_.website.toStdString());
         if (!url.empty()) openWebPage(this, QString::fromStdString(url));

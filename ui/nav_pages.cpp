@@ -110,7 +110,9 @@ DetailsDialog::DetailsDialog(NavigationState& state, const CMeasure& sight, QWid
     fill();
     // Wide enough for every column in the widest format, so none is cut.
     int width = 2 * table_->frameWidth() + table_->verticalScrollBar()->sizeHint().width();
-    for (int c = 0; c < 4; ++c) width += table_->columnWidth(c);
+    for (int c = 0; c < 3; ++c) width += table_->columnWidth(c);
+    // The stretched last column never shrinks below the header's default size.
+    width += std::max(table_->columnWidth(3), table_->horizontalHeader()->defaultSectionSize());
     table_->setMinimumWidth(width + fontMetrics().averageCharWidth() * 4);
     resize(sizeHint().width(), 640);
 }
@@ -432,16 +434,16 @@ EnviroDialog::EnviroDialog(NavigationState& state, QWidget* parent) : QDialog(pa
         edit->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
         edit->setToolTip(tr("%1 to %2").arg(range.low).arg(range.high));
         fields_[static_cast<int>(f)] = edit;
-        grid->addWidget(caption ? caption : new QLabel(QString::fromUtf8(range.label), this), row, 0);
+        grid->addWidget(caption ? caption : new QLabel(engineText(range.label), this), row, 0);
         grid->addWidget(edit, row, 1);
-        grid->addWidget(new QLabel(QString::fromUtf8(range.unit), this), row, 2);
+        grid->addWidget(new QLabel(engineText(range.unit), this), row, 2);
         ++row;
     };
     addField(EnviroField::Height, nullptr);
     addField(EnviroField::Temperature, nullptr);
     addField(EnviroField::Pressure, nullptr);
     addField(EnviroField::IndexCorrection, nullptr);
-    dipShort_ = new QCheckBox(QString::fromUtf8(enviroRange(EnviroField::DipShortDistance).label), this);
+    dipShort_ = new QCheckBox(engineText(enviroRange(EnviroField::DipShortDistance).label), this);
     addField(EnviroField::DipShortDistance, dipShort_);
     addField(EnviroField::Speed, nullptr);
     addField(EnviroField::Course, nullptr);
@@ -517,10 +519,10 @@ bool EnviroDialog::apply() {
         if (!value || !SetEnviro(sight, field, *value)) {
             const EnviroRange range = enviroRange(field);
             message_->setText(tr("%1 must be a number from %2 to %3 %4.")
-                                  .arg(QString::fromUtf8(range.label).remove(QLatin1Char(':')))
+                                  .arg(engineText(range.label).remove(QLatin1Char(':')))
                                   .arg(range.low)
                                   .arg(range.high)
-                                  .arg(QString::fromUtf8(range.unit)));
+                                  .arg(engineText(range.unit)));
             fields_[f]->setFocus();
             fields_[f]->selectAll();
             return false;
@@ -541,7 +543,7 @@ void EnviroDialog::done(int result) {
 
 LopGraphView::LopGraphView(const LopGraph& graph, QWidget* parent) : QWidget(parent), graph_(graph) {
     for (const std::string& line : graph_.statusLines) status_ << displayText(line);
-    status_ << QString::fromLatin1(kGraphPrompt);
+    status_ << engineText(kGraphPrompt);
     setMinimumSize(320, 320);
 }
 

@@ -200,7 +200,7 @@ QString selectionWebUrl(const ChartSelection& selection, const Preferences& pref
 void openWebPage(QWidget* parent, const QString& url) {
     if (QDesktopServices::openUrl(QUrl(url))) return;
     QMessageBox box(QMessageBox::Information, QStringLiteral("Celestra"),
-                    QStringLiteral("No web browser could be started. Copy this address into one:\n\n%1").arg(url),
+                    InfoDialog::tr("No web browser could be started. Copy this address into one:\n\n%1").arg(url),
                     QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("noBrowser"));
     box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

@@ -1,10 +1,8 @@
 #include "ui/sight_planner_page.h"
-#include "ui/translations.h"
 
 #include <QButtonGroup>
 #include <QDateEdit>
 #include <QDateTimeEdit>
-#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -24,6 +22,8 @@
 #include "app/document.h"
 #include "core/iso_time.h"
 #include "solarsystem/ephemeris.h"
+#include "ui/number_field.h"
+#include "ui/translations.h"
 
 namespace celestra {
 
@@ -100,12 +100,12 @@ void PlannerDiagram::paintEvent(QPaintEvent*) {
 SightPlannerDialog::SightPlannerDialog(const DocumentData& document, QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("Sight Planner"));
     const CObserverState& o = document.observer;
-    latitude = new QDoubleSpinBox(this);
+    latitude = new NumberSpinBox(this);
     latitude->setRange(-90.0, 90.0);
     latitude->setDecimals(4);
     latitude->setValue(o.latitude);
     latitude->setToolTip(tr("Degrees, north positive"));
-    longitude = new QDoubleSpinBox(this);
+    longitude = new NumberSpinBox(this);
     longitude->setRange(-180.0, 180.0);
     longitude->setDecimals(4);
     longitude->setValue(o.longitude);
@@ -168,7 +168,7 @@ SightPlannerDialog::SightPlannerDialog(const DocumentData& document, QWidget* pa
     form->addWidget(new QLabel(tr("Altitudes:"), this), 3, 0);
     auto* limits = new QHBoxLayout;
     limits->addWidget(minAltitude);
-    limits->addWidget(new QLabel(QStringLiteral("to"), this));
+    limits->addWidget(new QLabel(tr("to"), this));
     limits->addWidget(maxAltitude);
     form->addLayout(limits, 3, 1);
     form->addWidget(new QLabel(tr("Bodies in the set:"), this), 3, 2);

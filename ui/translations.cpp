@@ -36,6 +36,7 @@ constexpr const char* kBodyContext = "celestra::Body";
     QT_TRANSLATE_NOOP("celestra::EngineText", "  Pressure"),
     QT_TRANSLATE_NOOP("celestra::EngineText", "Parallax in Alt."),
     QT_TRANSLATE_NOOP("celestra::EngineText", "Semi-diameter"),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "Sum: R+S+PA"),
     QT_TRANSLATE_NOOP("celestra::EngineText", "Observed Alt."),
     QT_TRANSLATE_NOOP("celestra::EngineText", "Calc. Alt."),
     QT_TRANSLATE_NOOP("celestra::EngineText", "Azimuth"),
@@ -69,7 +70,7 @@ constexpr const char* kBodyContext = "celestra::Body";
     QT_TRANSLATE_NOOP("celestra::EngineText", "nM"),
     QT_TRANSLATE_NOOP("celestra::EngineText", "mB"),
     // The Enviro page's fields and units
-    QT_TRANSLATE_NOOP("celestra::EngineText", "Height above sea level:"),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "Height of eye:"),
     QT_TRANSLATE_NOOP("celestra::EngineText", "Meters"),
     QT_TRANSLATE_NOOP("celestra::EngineText", "Temperature:"),
     QT_TRANSLATE_NOOP("celestra::EngineText", "Pressure:"),
@@ -89,7 +90,7 @@ constexpr const char* kBodyContext = "celestra::Body";
     QT_TRANSLATE_NOOP("celestra::EngineText", "Ephemerides."),
     QT_TRANSLATE_NOOP("celestra::EngineText", "Ephemerides from"),
     QT_TRANSLATE_NOOP("celestra::EngineText",
-                      "Apparent Position (AP) may not be set correctly on the Time Page.  Set it now to the current "
+                      "Assumed Position (AP) may not be set correctly on the Time Page.  Set it now to the current "
                       "location and time?"),
     QT_TRANSLATE_NOOP("celestra::EngineText", "Check AP Time and Location"),
     QT_TRANSLATE_NOOP("celestra::EngineText",
@@ -106,11 +107,26 @@ constexpr const char* kBodyContext = "celestra::Body";
     QT_TRANSLATE_NOOP("celestra::EngineText", "A sight could not be reduced again: no fix."),
     QT_TRANSLATE_NOOP("celestra::EngineText", "AP Correction:"),
     QT_TRANSLATE_NOOP("celestra::EngineText", "MPP at time of selected OBS:"),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "Click on graph"),
+    // The calculators and the GPS page
+    QT_TRANSLATE_NOOP("celestra::EngineText", "Nautical Miles"),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "Statute Miles"),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "kilometers"),
+    QT_TRANSLATE_NOOP("celestra::EngineText",
+                      "Ellipsoidal distance undefined for coincident or antipodal places; spherical distance shown"),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "Use \"gpsd (Linux location service)\""),
     // The sight planner
     QT_TRANSLATE_NOOP("celestra::EngineText",
                       "The Sun does not rise to 6\u00b0 below the horizon that morning: no civil twilight."),
     QT_TRANSLATE_NOOP("celestra::EngineText",
                       "The Sun does not set to 6\u00b0 below the horizon that evening: no civil twilight."),
+    // The chart's time steps
+    QT_TRANSLATE_NOOP("celestra::EngineText", "1 Minute"),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "10 Minutes"),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "Hour"),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "Day"),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "Week"),
+    QT_TRANSLATE_NOOP("celestra::EngineText", "Month"),
     // Rise, set and the Moon's phases
     QT_TRANSLATE_NOOP("celestra::EngineText", "circ-polar"),
     QT_TRANSLATE_NOOP("celestra::EngineText", "--no set--"),
@@ -132,8 +148,10 @@ constexpr const char* kEngineFragments[] = {
     QT_TRANSLATE_NOOP("celestra::EngineFragment", "toward AP"),
     QT_TRANSLATE_NOOP("celestra::EngineFragment", "along Az:"),
     QT_TRANSLATE_NOOP("celestra::EngineFragment", "Initial Course:"),
+    QT_TRANSLATE_NOOP("celestra::EngineFragment", "FOV:"),
     QT_TRANSLATE_NOOP("celestra::EngineFragment", "Intercept:"),
     QT_TRANSLATE_NOOP("celestra::EngineFragment", "Dist:"),
+    QT_TRANSLATE_NOOP("celestra::EngineFragment", " NMi"),
     QT_TRANSLATE_NOOP("celestra::EngineFragment", ", Upper Limb"),
     QT_TRANSLATE_NOOP("celestra::EngineFragment", ", Lower Limb"),
 };

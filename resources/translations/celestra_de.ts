@@ -159,6 +159,33 @@
     </message>
 </context>
 <context>
+    <name>celestra::ChartStatus</name>
+    <message>
+        <source>One time init:</source>
+        <translation>Einmalige Vorbereitung:</translation>
+    </message>
+    <message>
+        <source>Animating</source>
+        <translation>Animation</translation>
+    </message>
+    <message>
+        <source>Realtime</source>
+        <translation>Echtzeit</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>Angehalten</translation>
+    </message>
+    <message>
+        <source>Comets</source>
+        <translation>Kometen</translation>
+    </message>
+    <message>
+        <source>Calc.</source>
+        <translation>Berechn.</translation>
+    </message>
+</context>
+<context>
     <name>celestra::ChartView</name>
     <message>
         <source>Body</source>
@@ -380,6 +407,14 @@
         <source>Dist:</source>
         <translation>Abst.:</translation>
     </message>
+    <message>
+        <source>FOV:</source>
+        <translation>Feld:</translation>
+    </message>
+    <message>
+        <source> NMi</source>
+        <translation> sm</translation>
+    </message>
 </context>
 <context>
     <name>celestra::EngineText</name>
@@ -564,10 +599,6 @@
         <translation>hPa</translation>
     </message>
     <message>
-        <source>Height above sea level:</source>
-        <translation>Augeshöhe über dem Meer:</translation>
-    </message>
-    <message>
         <source>Meters</source>
         <translation>Meter</translation>
     </message>
@@ -636,10 +667,6 @@
         <translation>lassen sich laden von</translation>
     </message>
     <message>
-        <source>Apparent Position (AP) may not be set correctly on the Time Page.  Set it now to the current location and time?</source>
-        <translation>Der angenommene Ort (AP) ist auf der Seite „Zeit“ womöglich nicht richtig gesetzt.  Jetzt auf den aktuellen Ort und die aktuelle Zeit setzen?</translation>
-    </message>
-    <message>
         <source>Check AP Time and Location</source>
         <translation>AP-Zeit und -Ort prüfen</translation>
     </message>
@@ -689,7 +716,7 @@
     </message>
     <message>
         <source>Hint:  Click on the word &quot;Altitude&quot; to initialize; then press &quot;Calculate&quot;.  </source>
-        <translation>Hinweis:  Zum Vorbelegen auf das Wort „Höhe“ klicken, dann „Berechnen“ drücken.  </translation>
+        <translation>Hinweis:  Zum Vorbelegen auf das Wort „Kimmabstand“ klicken, dann „Berechnen“ drücken.  </translation>
     </message>
     <message>
         <source>Click on the result to change format.</source>
@@ -738,6 +765,66 @@
     <message>
         <source>The Sun does not set to 6° below the horizon that evening: no civil twilight.</source>
         <translation>Die Sonne sinkt an diesem Abend nicht bis 6° unter den Horizont: keine bürgerliche Dämmerung.</translation>
+    </message>
+    <message>
+        <source>1 Minute</source>
+        <translation>1 Minute</translation>
+    </message>
+    <message>
+        <source>10 Minutes</source>
+        <translation>10 Minuten</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>Stunde</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>Week</source>
+        <translation>Woche</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>Monat</translation>
+    </message>
+    <message>
+        <source>Height of eye:</source>
+        <translation>Augeshöhe:</translation>
+    </message>
+    <message>
+        <source>Assumed Position (AP) may not be set correctly on the Time Page.  Set it now to the current location and time?</source>
+        <translation>Der angenommene Ort (AP) ist auf der Seite „Zeit“ womöglich nicht richtig gesetzt.  Jetzt auf den aktuellen Ort und die aktuelle Zeit setzen?</translation>
+    </message>
+    <message>
+        <source>Sum: R+S+PA</source>
+        <translation>Summe: R+S+PA</translation>
+    </message>
+    <message>
+        <source>Click on graph</source>
+        <translation>In die Skizze klicken</translation>
+    </message>
+    <message>
+        <source>Nautical Miles</source>
+        <translation>Seemeilen</translation>
+    </message>
+    <message>
+        <source>Statute Miles</source>
+        <translation>Landmeilen</translation>
+    </message>
+    <message>
+        <source>kilometers</source>
+        <translation>Kilometer</translation>
+    </message>
+    <message>
+        <source>Ellipsoidal distance undefined for coincident or antipodal places; spherical distance shown</source>
+        <translation>Für zusammenfallende oder gegenüberliegende Orte ist die Distanz auf dem Ellipsoid nicht bestimmt; die Distanz auf der Kugel wird gezeigt</translation>
+    </message>
+    <message>
+        <source>Use &quot;gpsd (Linux location service)&quot;</source>
+        <translation>„gpsd (Linux-Ortungsdienst)“ verwenden</translation>
     </message>
 </context>
 <context>
@@ -1031,12 +1118,6 @@
 <context>
     <name>celestra::InfoDialog</name>
     <message>
-        <source>Alt: %1°   Az: %2°
-</source>
-        <translation>Höhe: %1°   Az: %2°
-</translation>
-    </message>
-    <message>
         <source>This comet is no longer on the chart (comets switched off or the list reloaded).</source>
         <translation>Dieser Komet ist nicht mehr auf der Karte (Kometen ausgeschaltet oder die Liste neu geladen).</translation>
     </message>
@@ -1127,6 +1208,24 @@ Topozentrisch  RA: %1  Dek: %2 (des Datums)
     <message>
         <source>Fetch the image library into %1</source>
         <translation>Die Bildbibliothek nach %1 laden</translation>
+    </message>
+    <message>
+        <source>Alt: %1°   Az: %2°%3
+</source>
+        <translation>Höhe: %1°   Az: %2°%3
+</translation>
+    </message>
+    <message>
+        <source>   (refracted)</source>
+        <translation>   (mit Refraktion)</translation>
+    </message>
+    <message>
+        <source>No web browser could be started. Copy this address into one:
+
+%1</source>
+        <translation>Es ließ sich kein Webbrowser starten. Bitte diese Adresse in einen Browser kopieren:
+
+%1</translation>
     </message>
 </context>
 <context>
@@ -1512,6 +1611,10 @@ Keine Beobachtung wurde importiert.</translation>
     <message>
         <source>About Celestra</source>
         <translation>Über Celestra</translation>
+    </message>
+    <message>
+        <source>Help...</source>
+        <translation>Hilfe...</translation>
     </message>
 </context>
 <context>
@@ -2012,10 +2115,6 @@ Keine Beobachtung wurde importiert.</translation>
         <translation> hPa</translation>
     </message>
     <message>
-        <source>Height:</source>
-        <translation>Höhe:</translation>
-    </message>
-    <message>
         <source>Temperature:</source>
         <translation>Temperatur:</translation>
     </message>
@@ -2029,7 +2128,7 @@ Keine Beobachtung wurde importiert.</translation>
     </message>
     <message>
         <source>none: type part of a name, such as &quot;sydney&quot;</source>
-        <translation>keine: einen Teil eines Namens eintippen, etwa „sydney“</translation>
+        <translation>keine: Namensteil eintippen, etwa „sydney“</translation>
     </message>
     <message>
         <source>The place&apos;s time zone, used by &quot;Place&apos;s time zone&quot; on the Time page</source>
@@ -2155,6 +2254,10 @@ Keine Beobachtung wurde importiert.</translation>
         <source>; the project website&apos;s list is skipped: %1</source>
         <translation>; die Liste der Projekt-Website entfällt: %1</translation>
     </message>
+    <message>
+        <source>Elevation:</source>
+        <translation>Höhe über NN:</translation>
+    </message>
 </context>
 <context>
     <name>celestra::SextantDialog</name>
@@ -2188,7 +2291,7 @@ Keine Beobachtung wurde importiert.</translation>
     </message>
     <message>
         <source>&lt;u&gt;Altitude&lt;/u&gt;</source>
-        <translation>&lt;u&gt;Höhe&lt;/u&gt;</translation>
+        <translation>&lt;u&gt;Kimmabstand&lt;/u&gt;</translation>
     </message>
     <message>
         <source>Set the altitude that gives no intercept at the AP</source>
@@ -2263,11 +2366,11 @@ Keine Beobachtung wurde importiert.</translation>
     </message>
     <message>
         <source>Hc</source>
-        <translation>Hr</translation>
+        <translation>Hc</translation>
     </message>
     <message>
         <source>Zn</source>
-        <translation>Az</translation>
+        <translation>Zn</translation>
     </message>
     <message>
         <source>Mag.</source>
@@ -2299,11 +2402,15 @@ Keine Beobachtung wurde importiert.</translation>
     </message>
     <message>
         <source>%1 (Hc %2, Zn %3)</source>
-        <translation>%1 (Hr %2, Az %3)</translation>
+        <translation>%1 (Hc %2, Zn %3)</translation>
     </message>
     <message>
         <source>%1 UTC. Best set: %2.</source>
         <translation>%1 UTC. Bester Satz: %2.</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>bis</translation>
     </message>
 </context>
 </TS>

@@ -45,29 +45,6 @@ namespace {
 
 constexpr double kUnixEpochJd = 2440587.5;
 
-// Every text a user can read in a widget tree.
-QStringList visibleTexts(QWidget* root) {
-    QStringList out{root->windowTitle()};
-    for (QWidget* w : root->findChildren<QWidget*>()) {
-        out << w->toolTip();
-        if (auto* l = qobject_cast<QLabel*>(w)) out << l->text();
-        if (auto* b = qobject_cast<QAbstractButton*>(w)) out << b->text();
-        if (auto* e = qobject_cast<QLineEdit*>(w)) out << e->text();
-        if (auto* s = qobject_cast<QAbstractSpinBox*>(w)) out << s->text();
-        if (auto* g = qobject_cast<QGroupBox*>(w)) out << g->title();
-        if (auto* p = qobject_cast<QPlainTextEdit*>(w)) out << p->toPlainText();
-        if (auto* c = qobject_cast<QComboBox*>(w))
-            for (int i = 0; i < c->count(); ++i) out << c->itemText(i);
-        if (auto* list = qobject_cast<QListWidget*>(w))
-            for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-        if (auto* t = qobject_cast<QTableWidget*>(w))
-            for (int r = 0; r < t->rowCount(); ++r)
-                for (int c = 0; c < t->columnCount(); ++c)
-                    if (t->item(r, c)) out << t->item(r, c)->text();
-    }
-    return out;
-}
-
 double jdOf(int y, int m, int d, int h) { return julianDayFromCivil({y, m, d, h, 0, 0}); }
 
 QDateTime utcOf(double jd) {
@@ -109,7 +86,7 @@ private:
     QStringList commaNumbers(QWidget* page) {
         static const QRegularExpression comma(QStringLiteral("\\d,\\d"));
         QStringList found;
-        for (const QString& t : visibleTexts(page))
+        for (const QString& t : test::visibleTexts(page))
             if (t.contains(comma)) found << t;
         return found;
     }
@@ -285,7 +262,7 @@ private slots:
         // The sight's date names its month, in the locale's language.
         const QDate sightDate = sextant->dateEdit()->date();
         bool dated = false;
-        for (const QString& t : visibleTexts(sextant->detailsDialog()))
+        for (const QString& t : test::visibleTexts(sextant->detailsDialog()))
             dated = dated || t == localeDateText(sightDate);
         QVERIFY2(dated, qPrintable(localeDateText(sightDate)));
         QVERIFY(localeDateText(sightDate).contains(QLocale().monthName(sightDate.month(), QLocale::ShortFormat)) ||
