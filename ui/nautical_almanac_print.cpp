@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "ui/nautical_almanac_page.h"
+#include "ui/translations.h"
 
 namespace celestra {
 
@@ -67,7 +68,7 @@ private:
 };
 
 QString dayName(const AlmanacDay& d) {
-    return QLocale::c().dayName(QDate(d.year, d.month, d.day).dayOfWeek(), QLocale::ShortFormat);
+    return translationLocale().dayName(QDate(d.year, d.month, d.day).dayOfWeek(), QLocale::ShortFormat);
 }
 
 // "2024 MARCH 19, 20, 21 (TUE., WED., THU.)"
@@ -80,9 +81,11 @@ QString pageTitle(const NauticalAlmanac& a) {
             names += QStringLiteral(", ");
         }
         if (i == 0 || d.month != a.days[i - 1].month)
-            days += QLocale::c().monthName(d.month).toUpper() + QLatin1Char(' ');
+            days += translationLocale().monthName(d.month).toUpper() + QLatin1Char(' ');
         days += QString::number(d.day);
-        names += dayName(d).toUpper() + QLatin1Char('.');
+        // "TUE." and, where the locale's short names carry their point, "DI.".
+        const QString name = dayName(d).toUpper();
+        names += name.endsWith(QLatin1Char('.')) ? name : name + QLatin1Char('.');
     }
     return QString::number(a.days.front().year) + QLatin1Char(' ') + days + QStringLiteral("  (") + names +
            QLatin1Char(')');

@@ -1,13 +1,13 @@
 #include "ui/translations.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
-#include <QStandardPaths>
 #include <QTranslator>
 
 #include <iterator>
+
+#include "core/data_paths.h"
 
 namespace celestra {
 namespace {
@@ -15,6 +15,9 @@ namespace {
 constexpr const char* kEngineContext = "celestra::EngineText";
 constexpr const char* kFragmentContext = "celestra::EngineFragment";
 constexpr const char* kBodyContext = "celestra::Body";
+
+// Set once at start by installTranslations().
+QLocale installedLocale = QLocale::c();
 
 // The engine's fixed texts the desktop program shows. They are only listed
 // here, so that the translation tools collect them: engineText() looks each
@@ -152,6 +155,7 @@ constexpr const char* kEngineFragments[] = {
     QT_TRANSLATE_NOOP("celestra::EngineFragment", "Intercept:"),
     QT_TRANSLATE_NOOP("celestra::EngineFragment", "Dist:"),
     QT_TRANSLATE_NOOP("celestra::EngineFragment", " NMi"),
+    QT_TRANSLATE_NOOP("celestra::EngineFragment", " nMi"),
     QT_TRANSLATE_NOOP("celestra::EngineFragment", ", Upper Limb"),
     QT_TRANSLATE_NOOP("celestra::EngineFragment", ", Lower Limb"),
 };
@@ -189,11 +193,8 @@ QString engineLine(const QString& line) {
 
 QStringList translationFolders() {
     QStringList folders;
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    if (!exeDir.isEmpty()) folders << QDir::cleanPath(exeDir + QStringLiteral("/../share/celestra/translations"));
-    for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
-        folders << dir + QStringLiteral("/celestra/translations");
-    folders.removeDuplicates();
+    for (const std::string& folder : dataSearchFolders())
+        folders << QString::fromStdString(folder) + QStringLiteral("/translations");
     return folders;
 }
 
@@ -217,11 +218,14 @@ QString installTranslations(const QLocale& locale, const QStringList& folders) {
                 QCoreApplication::installTranslator(qt);
             else
                 delete qt;
+            installedLocale = QLocale(code);
             return code;
         }
     }
     return {};
 }
+
+QLocale translationLocale() { return installedLocale; }
 
 QString engineText(const std::string& text) {
     const QString english = QString::fromStdString(text);

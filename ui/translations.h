@@ -17,7 +17,8 @@
 
 namespace celestra {
 
-// The folders searched for celestra_<language>.qm, in order.
+// The folders searched for celestra_<language>.qm, in order: translations/
+// in each folder of shipped data.
 QStringList translationFolders();
 
 // Installs the program's translation for the first of `locale`'s UI languages
@@ -26,6 +27,11 @@ QStringList translationFolders();
 // translation: the texts stay English. Returns the language installed
 // ("de"), or an empty string. Needs a QCoreApplication; call once at start.
 QString installTranslations(const QLocale& locale, const QStringList& folders);
+
+// The locale of the installed translation ("de"), for names of months and
+// days written among translated texts; the C locale (English) when none is
+// installed, as in the command-line program.
+QLocale translationLocale();
 
 // One of the engine's fixed English texts in the user's language: the whole
 // text when it is translated, else each line (its leading blanks kept) that

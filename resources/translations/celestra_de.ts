@@ -415,6 +415,10 @@
         <source> NMi</source>
         <translation> sm</translation>
     </message>
+    <message>
+        <source> nMi</source>
+        <translation> sm</translation>
+    </message>
 </context>
 <context>
     <name>celestra::EngineText</name>
@@ -942,6 +946,57 @@
     <message>
         <source> Step the time to its next rise?</source>
         <translation> Die Zeit auf seinen nächsten Aufgang stellen?</translation>
+    </message>
+</context>
+<context>
+    <name>celestra::FirstStartPage</name>
+    <message>
+        <source>Welcome to Celestra</source>
+        <translation>Willkommen bei Celestra</translation>
+    </message>
+    <message>
+        <source>Where do you observe from? Choose a place, or take it from a GPS receiver. The chart, the rise and set times and the navigation pages use it; you can change it later on the LatLong page (Menu, Preferences, General...).</source>
+        <translation>Von wo aus beobachten Sie? Wählen Sie einen Ort oder übernehmen Sie ihn von einem GPS-Empfänger. Die Sternkarte, die Auf- und Untergangszeiten und die Navigationsseiten verwenden ihn; Sie können ihn später auf der Seite „Ort“ ändern (Menü, Einstellungen, Allgemein...).</translation>
+    </message>
+    <message>
+        <source>Search places by name or country</source>
+        <translation>Orte nach Name oder Land suchen</translation>
+    </message>
+    <message>
+        <source>No place chosen</source>
+        <translation>Kein Ort gewählt</translation>
+    </message>
+    <message>
+        <source>GPS...</source>
+        <translation>GPS...</translation>
+    </message>
+    <message>
+        <source>Take the position from a GPS receiver or gpsd</source>
+        <translation>Die Position von einem GPS-Empfänger oder von gpsd übernehmen</translation>
+    </message>
+    <message>
+        <source>System time zone (%1)</source>
+        <translation>Zeitzone des Systems (%1)</translation>
+    </message>
+    <message>
+        <source>Zone of the longitude (zone time at sea)</source>
+        <translation>Zone der Länge (Zonenzeit auf See)</translation>
+    </message>
+    <message>
+        <source>Time zone:</source>
+        <translation>Zeitzone:</translation>
+    </message>
+    <message>
+        <source>Not now</source>
+        <translation>Jetzt nicht</translation>
+    </message>
+    <message>
+        <source>GPS position</source>
+        <translation>GPS-Position</translation>
+    </message>
+    <message>
+        <source>The place&apos;s time zone (%1)</source>
+        <translation>Zeitzone des Ortes (%1)</translation>
     </message>
 </context>
 <context>
@@ -1625,7 +1680,7 @@ Keine Beobachtung wurde importiert.</translation>
     </message>
     <message>
         <source>ARIES</source>
-        <translation>WIDDERPUNKT</translation>
+        <translation>WIDDERP.</translation>
     </message>
     <message>
         <source>GHA</source>

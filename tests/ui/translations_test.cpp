@@ -25,6 +25,7 @@
 #include "ui/calculator_pages.h"
 #include "ui/color_scheme_dialog.h"
 #include "ui/export_dialog.h"
+#include "ui/first_start_page.h"
 #include "ui/gps_page.h"
 #include "ui/help_window.h"
 #include "ui/nautical_almanac_page.h"
@@ -175,6 +176,7 @@ private slots:
         QCOMPARE(page.windowTitle(), QStringLiteral("Julian Day"));
         QCOMPARE(engineText("  Height"), QStringLiteral("  Height"));
         QCOMPARE(bodyText("Sun"), QStringLiteral("Sun"));
+        QCOMPARE(translationLocale(), QLocale::c());
     }
 
     // Last: installs German for the rest of the program's life.
@@ -192,6 +194,8 @@ private slots:
         QCOMPARE(engineText("1.25 nMi toward AP\nalong Az: 123.4"), QStringLiteral("1.25 nMi zum AP hin\nin Az: 123.4"));
         QCOMPARE(engineText("Sirius"), QStringLiteral("Sirius"));
         QCOMPARE(ChartRenderer::tr("FOV: %1"), QStringLiteral("Feld: %1"));
+        // The almanac's month and day names follow the texts' language.
+        QCOMPARE(translationLocale().monthName(10), QStringLiteral("Oktober"));
 
         auto program = test::startProgramForTest();
         QVERIFY(program);
@@ -258,6 +262,8 @@ private slots:
         ExportDialog exportPage(ChartPicture{}, QSize(800, 600), QDir::tempPath());
         HelpWindow help;  // its pages are English; the window is not
         help.showTopic(QStringLiteral("index"));
+        FirstStartPage first(doc, window->preferences());
+        first.search()->setText(QStringLiteral("Hamburg"));
         const std::map<QString, QWidget*> pages = {
             {QStringLiteral("great-circle"), &gc}, {QStringLiteral("range-bearing"), &rb},
             {QStringLiteral("horizon"), &horizon}, {QStringLiteral("dms"), &dms},
@@ -265,7 +271,8 @@ private slots:
             {QStringLiteral("lunar-phase"), &lunar}, {QStringLiteral("almanac"), &almanac},
             {QStringLiteral("sight-planner"), &planner},
             {QStringLiteral("gps"), &gps},
-            {QStringLiteral("export"), &exportPage}, {QStringLiteral("help"), &help}};
+            {QStringLiteral("export"), &exportPage}, {QStringLiteral("help"), &help},
+            {QStringLiteral("first-start"), &first}};
         for (const auto& [name, page] : pages) checkPage(page, name);
         // The colour keys are the colour file's own names.
         QStringList keys;
