@@ -377,8 +377,8 @@ void MainWindow::setWriteAccess(const WriteAccess& access, DocumentLock lock) {
 }
 
 void MainWindow::showWriteAccess() {
-    if (access_.readOnly) setWindowTitle(QStringLiteral("Celestra (read-only)"));
-    else if (access_.keepDocument) setWindowTitle(QStringLiteral("Celestra (not saved)"));
+    if (access_.readOnly) setWindowTitle(tr("Celestra (read-only)"));
+    else if (access_.keepDocument) setWindowTitle(tr("Celestra (not saved)"));
     else setWindowTitle(QStringLiteral("Celestra"));
 }
 
@@ -399,7 +399,7 @@ bool MainWindow::moveKeptFilesAside(QString& error) {
     };
     const bool ok = !access_.readOnly && move(access_.keepDocument, paths_.docPath) &&
                     move(access_.keepColors, paths_.colorsPath);
-    if (!moved.isEmpty()) showNote(QStringLiteral("Moved aside: %1").arg(moved.join(QStringLiteral(", "))));
+    if (!moved.isEmpty()) showNote(tr("Moved aside: %1").arg(moved.join(QStringLiteral(", "))));
     showWriteAccess();
     return ok;
 }
@@ -412,7 +412,7 @@ bool MainWindow::saveSessionAs(const QString& file, QString& error) {
     if (paths.docPath == paths_.docPath && lock_.owned()) {
         lock = std::move(lock_);  // the kept file itself, chosen over the question whether to replace it
     } else if (lock.acquire(paths.docPath) == DocumentLock::Result::HeldElsewhere) {
-        error = QStringLiteral("%1 is open in another Celestra.").arg(file);
+        error = tr("%1 is open in another Celestra.").arg(file);
         return false;
     }
     // A colour file already beside the chosen name that cannot be read stays as it is.

@@ -374,6 +374,83 @@
     </message>
 </context>
 <context>
+    <name>celestra::DocumentQuestions</name>
+    <message>
+        <source> (process %1)</source>
+        <translation> (Prozess %1)</translation>
+    </message>
+    <message>
+        <source>The document %1 is open in another Celestra%2.
+
+Open it here read-only (nothing of this session is saved), or quit?</source>
+        <translation>Das Dokument %1 ist in einem anderen Celestra geöffnet%2.
+
+Hier schreibgeschützt öffnen (nichts aus dieser Sitzung wird gespeichert) oder beenden?</translation>
+    </message>
+    <message>
+        <source>Open Read-Only</source>
+        <translation>Schreibgeschützt öffnen</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Celestra cannot read its document.
+
+%1
+
+The file is kept as it is: nothing of this session is saved over it. Move it aside (to %2) and start a new document, or save this session under a new name?</source>
+        <translation>Celestra kann sein Dokument nicht lesen.
+
+%1
+
+Die Datei bleibt, wie sie ist: nichts aus dieser Sitzung wird darüber gespeichert. Die Datei beiseitelegen (als %2) und ein neues Dokument beginnen, oder diese Sitzung unter einem neuen Namen speichern?</translation>
+    </message>
+    <message>
+        <source>Celestra cannot read its colour file.
+
+%1
+
+The file is kept as it is and the colours are not saved. Move it aside (to %2) so that they are?</source>
+        <translation>Celestra kann seine Farbdatei nicht lesen.
+
+%1
+
+Die Datei bleibt, wie sie ist, und die Farben werden nicht gespeichert. Die Datei beiseitelegen (als %2), damit sie gespeichert werden?</translation>
+    </message>
+    <message>
+        <source>Its colour file cannot be read either; it is kept too:
+%1</source>
+        <translation>Auch seine Farbdatei lässt sich nicht lesen; sie bleibt ebenfalls erhalten:
+%1</translation>
+    </message>
+    <message>
+        <source>Move Aside</source>
+        <translation>Beiseitelegen</translation>
+    </message>
+    <message>
+        <source>Save As...</source>
+        <translation>Speichern unter...</translation>
+    </message>
+    <message>
+        <source>Don&apos;t Save</source>
+        <translation>Nicht speichern</translation>
+    </message>
+    <message>
+        <source>Keep</source>
+        <translation>Behalten</translation>
+    </message>
+    <message>
+        <source>Save Session As</source>
+        <translation>Sitzung speichern unter</translation>
+    </message>
+    <message>
+        <source>Celestra documents (*.clj)</source>
+        <translation>Celestra-Dokumente (*.clj)</translation>
+    </message>
+</context>
+<context>
     <name>celestra::EngineFragment</name>
     <message>
         <source>away from AP</source>
@@ -1670,6 +1747,26 @@ Keine Beobachtung wurde importiert.</translation>
     <message>
         <source>Help...</source>
         <translation>Hilfe...</translation>
+    </message>
+    <message>
+        <source>Not saved: %1.</source>
+        <translation>Nicht gespeichert: %1.</translation>
+    </message>
+    <message>
+        <source>Celestra (read-only)</source>
+        <translation>Celestra (schreibgeschützt)</translation>
+    </message>
+    <message>
+        <source>Celestra (not saved)</source>
+        <translation>Celestra (nicht gespeichert)</translation>
+    </message>
+    <message>
+        <source>Moved aside: %1</source>
+        <translation>Beiseitegelegt: %1</translation>
+    </message>
+    <message>
+        <source>%1 is open in another Celestra.</source>
+        <translation>%1 ist in einem anderen Celestra geöffnet.</translation>
     </message>
 </context>
 <context>

@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(engineText("Date is outside Ephemeris range.\r\nYou can download larger\r\nEphemerides."),
                  QStringLiteral("Das Datum liegt außerhalb der Ephemeride.\r\nGrößere Ephemeriden\r\nlassen sich laden."));
         QCOMPARE(engineText("Sun, Upper Limb"), QStringLiteral("Sonne, Oberrand"));
-        QCOMPARE(engineText("1.25 nMi toward AP\nalong Az: 123.4"), QStringLiteral("1.25 nMi zum AP hin\nin Az: 123.4"));
+        QCOMPARE(engineText("1.25 nMi toward AP\nalong Az: 123.4"), QStringLiteral("1.25 sm zum AP hin\nin Az: 123.4"));
         QCOMPARE(engineText("Sirius"), QStringLiteral("Sirius"));
         QCOMPARE(ChartRenderer::tr("FOV: %1"), QStringLiteral("Feld: %1"));
         // The almanac's month and day names follow the texts' language.
