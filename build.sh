@@ -20,6 +20,9 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   liberfa-dev casacore-data-jpl-de405
   qt6-base-dev qt6-svg-dev gpsd fonts-dejavu-core xvfb xauth locales tzdata
+  # The translations: lupdate and lrelease with their CMake package, and
+  # Qt's own texts (standard buttons and dialogs) in each language.
+  qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools qt6-translations-l10n
   poppler-utils librsvg2-bin
   # The installation and package tests: dpkg-shlibdeps and dpkg-deb, and the
   # validators of the desktop entry and the metainfo.

@@ -14,12 +14,12 @@ CDownloadDlg::CDownloadDlg(QWidget* owner, const QString& server, const QString&
                            const QString& localPath)
     : QDialog(owner), server_(server), remotePath_(remotePath), localPath_(localPath),
       job_(std::make_shared<Job>()) {
-    setWindowTitle(QStringLiteral("Downloading File..."));
+    setWindowTitle(tr("Downloading File..."));
     setModal(true);
     auto* layout = new QVBoxLayout(this);
     name_ = new QLabel(QString::fromStdString(downloadShownName(remotePath.toStdString())), this);
-    status_ = new QLabel(QStringLiteral("Initiating download..."), this);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    status_ = new QLabel(tr("Initiating download..."), this);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
     layout->addWidget(name_);
     layout->addWidget(status_);
     layout->addWidget(cancel);
@@ -78,7 +78,7 @@ void CDownloadDlg::poll() {
     const int percent = job_->percent.load();
     if (percent != shownPercent_ && percent >= 0) {
         shownPercent_ = percent;
-        status_->setText(QString::asprintf("%d%% complete", percent));
+        status_->setText(tr("%1% complete").arg(percent));
         status_->repaint();
     }
     if (job_->done.load()) endTransfer();

@@ -25,6 +25,7 @@
 #include "catalogs/star_place.h"
 #include "core/angles.h"
 #include "solarsystem/ephemeris.h"
+#include "ui/translations.h"
 
 namespace celestra {
 
@@ -60,12 +61,12 @@ QString zoneLabel(double zoneOffsetDays, const QDate& date) {
     const QDateTime noon(date, QTime(12, 0), system);
     const bool daylight = system.isDaylightTime(noon) &&
                           system.offsetFromUtc(noon) == static_cast<int>(std::lround(zoneOffsetDays * 86400.0));
-    return QString::fromLatin1(daylight ? kDaylightSavingTimeLabel : kStandardTimeLabel);
+    return engineText(daylight ? kDaylightSavingTimeLabel : kStandardTimeLabel);
 }
 
 QString riseSetFieldText(const std::string& eventText, int count) {
-    QString t = QString::fromStdString(eventText);
-    if (count > 1) t += QStringLiteral("  (first of %1)").arg(count);
+    QString t = engineText(eventText);
+    if (count > 1) t += RiseSetDialog::tr("  (first of %1)").arg(count);
     return t;
 }
 
@@ -73,7 +74,7 @@ QString riseSetFieldText(const std::string& eventText, int count) {
 
 RiseSetDialog::RiseSetDialog(const DocumentData& document, QWidget* parent, std::optional<ZoneRule> zoneRule)
     : QDialog(parent), doc_(document), zone_(std::move(zoneRule)) {
-    setWindowTitle(QStringLiteral("Rise Set Times"));
+    setWindowTitle(tr("Rise Set Times"));
     const CObserverState& o = doc_.observer;
     date = new QDateEdit(localDate(o.instant, o.zoneOffset), this);
     date->setDisplayFormat(QStringLiteral("d MMM yyyy"));
@@ -81,12 +82,12 @@ RiseSetDialog::RiseSetDialog(const DocumentData& document, QWidget* parent, std:
     body = new QComboBox(this);
     body->setEditable(true);
     body->setInsertPolicy(QComboBox::NoInsert);
-    body->setToolTip(QStringLiteral("A body, or a star by name, Bayer/Flamsteed identity or Bright Star number"));
-    for (const ListedBody& b : kListedBodies) body->addItem(QString::fromLatin1(b.name), b.number);
-    auto* kinds = new QGroupBox(QStringLiteral("Event"), this);
-    riseSet = new QRadioButton(QStringLiteral("Rise/Set"), kinds);
-    civil = new QRadioButton(QStringLiteral("Civil Twilight"), kinds);
-    nautical = new QRadioButton(QStringLiteral("Nautical Twilight"), kinds);
+    body->setToolTip(tr("A body, or a star by name, Bayer/Flamsteed identity or Bright Star number"));
+    for (const ListedBody& b : kListedBodies) body->addItem(bodyText(b.name), b.number);
+    auto* kinds = new QGroupBox(tr("Event"), this);
+    riseSet = new QRadioButton(tr("Rise/Set"), kinds);
+    civil = new QRadioButton(tr("Civil Twilight"), kinds);
+    nautical = new QRadioButton(tr("Nautical Twilight"), kinds);
     riseSet->setChecked(true);
     auto* kindLayout = new QVBoxLayout(kinds);
     kindLayout->addWidget(riseSet);
@@ -103,14 +104,14 @@ RiseSetDialog::RiseSetDialog(const DocumentData& document, QWidget* parent, std:
     message->setWordWrap(true);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Date:"), date);
-    form->addRow(QStringLiteral("Body:"), body);
-    form->addRow(QStringLiteral("Place:"), place);
-    form->addRow(QStringLiteral("Zone:"), zone);
-    auto* results = new QGroupBox(QStringLiteral("Local Time"), this);
+    form->addRow(tr("Date:"), date);
+    form->addRow(tr("Body:"), body);
+    form->addRow(tr("Place:"), place);
+    form->addRow(tr("Zone:"), zone);
+    auto* results = new QGroupBox(tr("Local Time"), this);
     auto* resultForm = new QFormLayout(results);
     resultForm->addRow(riseCaption, rise);
-    resultForm->addRow(QStringLiteral("Transit:"), transit);
+    resultForm->addRow(tr("Transit:"), transit);
     resultForm->addRow(setCaption, set);
     auto* row = new QHBoxLayout;
     row->addWidget(kinds);
@@ -138,23 +139,26 @@ void RiseSetDialog::compute() {
     const RiseSetKind kind = civil->isChecked() ? RiseSetKind::CivilTwilight
                              : nautical->isChecked() ? RiseSetKind::NauticalTwilight : RiseSetKind::RiseSet;
     const bool twilight = kind != RiseSetKind::RiseSet;
-    riseCaption->setText(twilight ? QStringLiteral("Begins:") : QStringLiteral("Rise:"));
-    setCaption->setText(twilight ? QStringLiteral("Ends:") : QStringLiteral("Set:"));
+    riseCaption->setText(twilight ? tr("Begins:") : tr("Rise:"));
+    setCaption->setText(twilight ? tr("Ends:") : tr("Set:"));
     // Twilight is the Sun's: the body list has nothing to say then.
     body->setEnabled(!twilight);
     // The zone's offset at noon UTC of the date: summer time for a summer date.
     const QDate d = date->date();
     const JulianDay jd0 = julianDayAt0h(d.year(), d.month(), d.day());
     const double offset = zone_ ? zone_->offsetDaysAt(jd0 + 0.5) : o.zoneOffset;
-    const QString label = zone_ ? QString::fromLatin1(zone_->daylightAt(jd0 + 0.5) ? kDaylightSavingTimeLabel
-                                                                                    : kStandardTimeLabel)
+    const QString label = zone_ ? engineText(zone_->daylightAt(jd0 + 0.5) ? kDaylightSavingTimeLabel
+                                                                            : kStandardTimeLabel)
                                 : zoneLabel(offset, d);
     zone->setText(zoneText(offset) + QStringLiteral("  ") + label);
     message->clear();
 
     RiseSetTarget target;
     const QString text = body->currentText().trimmed();
-    const int listed = body->findText(text, Qt::MatchFixedString);
+    int listed = body->findText(text, Qt::MatchFixedString);
+    // The English names are taken too, whatever language the list shows.
+    for (int i = 0; listed < 0 && i < static_cast<int>(std::size(kListedBodies)); ++i)
+        if (text.compare(QLatin1String(kListedBodies[i].name), Qt::CaseInsensitive) == 0) listed = i;
     if (twilight) {
         target = riseSetBody(kSun);
     } else if (listed >= 0) {
@@ -168,7 +172,7 @@ void RiseSetDialog::compute() {
         else if (!(star = findStarByName(s))) star = findStarByIdentity(s);
         if (!star || isPlaceholderStar(star->number)) {
             rise->clear(), transit->clear(), set->clear();
-            message->setText(QStringLiteral("No star \"%1\": give a body, a star's name or a Bright Star number 1 to 9110.").arg(text));
+            message->setText(tr("No star \"%1\": give a body, a star's name or a Bright Star number 1 to 9110.").arg(text));
             return;
         }
         target = riseSetStar(starPlaceInput(*star));
@@ -269,9 +273,10 @@ void LunarMonthView::paintEvent(QPaintEvent*) {
         for (const LunarPhaseEvent& e : month_.phases) {
             const std::string when = formatPhaseMinute(e.jdUtc + zone_.offsetDaysAt(e.jdUtc));  // "YYYY-MM-DDThh:mm"
             if (std::stoi(when.substr(8, 2)) != day.day || std::stoi(when.substr(5, 2)) != month_.month) continue;
-            static const char* const shortNames[4] = {"New", "FQ", "Full", "LQ"};
+            static const char* const shortNames[4] = {QT_TR_NOOP("New"), QT_TR_NOOP("FQ"), QT_TR_NOOP("Full"),
+                                                      QT_TR_NOOP("LQ")};
             p.drawText(cell.adjusted(4, 2, -4, -2), Qt::AlignRight | Qt::AlignTop,
-                       QStringLiteral("%1 %2").arg(QLatin1String(shortNames[static_cast<int>(e.phase)]),
+                       QStringLiteral("%1 %2").arg(tr(shortNames[static_cast<int>(e.phase)]),
                                                    QString::fromStdString(when.substr(11, 5))));
         }
         if (!day.valid) {
@@ -288,11 +293,11 @@ void LunarMonthView::paintEvent(QPaintEvent*) {
 
 LunarPhaseDialog::LunarPhaseDialog(const DocumentData& document, QWidget* parent, std::optional<ZoneRule> zoneRule)
     : QDialog(parent), doc_(document), zone_(zoneRule ? *zoneRule : ZoneRule::fixed(document.observer.zoneOffset)) {
-    setWindowTitle(QStringLiteral("Lunar Phase"));
+    setWindowTitle(tr("Lunar Phase"));
     previous = new QPushButton(QStringLiteral("<"), this);
     next = new QPushButton(QStringLiteral(">"), this);
-    previous->setToolTip(QStringLiteral("Previous month"));
-    next->setToolTip(QStringLiteral("Next month"));
+    previous->setToolTip(tr("Previous month"));
+    next->setToolTip(tr("Next month"));
     title = new QLabel(this);
     title->setAlignment(Qt::AlignCenter);
     QFont bold = title->font();
@@ -343,12 +348,12 @@ void LunarPhaseDialog::showMonth(int year, int month) {
         const double offset = zone_.offsetDaysAt(e.jdUtc);
         QString when = QString::fromStdString(formatPhaseMinute(e.jdUtc + offset));
         when.replace(QLatin1Char('T'), QLatin1Char(' '));
-        lines << QStringLiteral("%1  %2").arg(QString::fromLatin1(lunarPhaseName(e.phase)), -14).arg(when);
+        lines << QStringLiteral("%1  %2").arg(engineText(lunarPhaseName(e.phase)), -14).arg(when);
         if (!offsets.contains(zoneText(offset))) offsets << zoneText(offset);
     }
     if (offsets.isEmpty()) offsets << zoneText(zone);
-    if (calendar_.status != 0) lines << QStringLiteral("The ephemeris does not cover this month.");
-    lines << QStringLiteral("Times are local (%1).").arg(offsets.join(QStringLiteral(", ")));
+    if (calendar_.status != 0) lines << tr("The ephemeris does not cover this month.");
+    lines << tr("Times are local (%1).").arg(offsets.join(QStringLiteral(", ")));
     phases->setText(lines.join(QLatin1Char('\n')));
 }
 

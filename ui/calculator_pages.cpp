@@ -22,6 +22,7 @@
 #include "core/time_scales.h"
 #include "ui/calculator_pictures.h"
 #include "ui/number_field.h"
+#include "ui/translations.h"
 
 namespace celestra {
 
@@ -42,7 +43,7 @@ void refuse(QLineEdit* edit, const QString& message) {
 bool readNumber(QLineEdit* edit, double& out, std::optional<FieldRange> range = std::nullopt) {
     const auto value = parseFieldNumber(edit->text());
     if (!value) {
-        refuse(edit, range ? rangeMessage(*range) : QStringLiteral("Please enter a number."));
+        refuse(edit, range ? rangeMessage(*range) : NumberSpinBox::tr("Please enter a number."));
         return false;
     }
     out = *value;
@@ -67,7 +68,7 @@ QLineEdit* smallEdit(QWidget* parent, int chars) {
 
 QComboBox* unitCombo(QWidget* parent, int index) {
     auto* c = new QComboBox(parent);
-    for (const char* name : kDistanceUnitNames) c->addItem(QString::fromLatin1(name));
+    for (const char* name : kDistanceUnitNames) c->addItem(engineText(name));
     c->setCurrentIndex(index);
     return c;
 }
@@ -92,16 +93,16 @@ LatLongGroup::LatLongGroup(const QString& title, QWidget* parent) : QWidget(pare
     northSouth = new QPushButton(QStringLiteral("N"), box);
     eastWest = new QPushButton(QStringLiteral("E"), box);
     for (QPushButton* b : {northSouth, eastWest}) b->setMaximumWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("WW")) + 16);
-    assumedPosition = new QPushButton(QStringLiteral("Assumed\n Position"), box);
-    grid->addWidget(new QLabel(QStringLiteral("Deg"), box), 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Min"), box), 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Sec"), box), 0, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Lat"), box), 1, 0);
+    assumedPosition = new QPushButton(tr("Assumed\n Position"), box);
+    grid->addWidget(new QLabel(tr("Deg"), box), 0, 1);
+    grid->addWidget(new QLabel(tr("Min"), box), 0, 2);
+    grid->addWidget(new QLabel(tr("Sec"), box), 0, 3);
+    grid->addWidget(new QLabel(tr("Lat"), box), 1, 0);
     grid->addWidget(latDeg, 1, 1);
     grid->addWidget(latMin, 1, 2);
     grid->addWidget(latSec, 1, 3);
     grid->addWidget(northSouth, 1, 4);
-    grid->addWidget(new QLabel(QStringLiteral("Long"), box), 2, 0);
+    grid->addWidget(new QLabel(tr("Long"), box), 2, 0);
     grid->addWidget(lonDeg, 2, 1);
     grid->addWidget(lonMin, 2, 2);
     grid->addWidget(lonSec, 2, 3);
@@ -141,23 +142,23 @@ GreatCircleState& GreatCircleDialog::state() {
 }
 
 GreatCircleDialog::GreatCircleDialog(const DocumentData& document, QWidget* parent) : QDialog(parent), doc_(document) {
-    setWindowTitle(QStringLiteral("Great Circle Distance"));
+    setWindowTitle(tr("Great Circle Distance"));
     GreatCircleState& s = state();
-    group1 = new LatLongGroup(QStringLiteral("LatLong 1"), this);
-    group2 = new LatLongGroup(QStringLiteral("LatLong 2"), this);
+    group1 = new LatLongGroup(tr("LatLong 1"), this);
+    group2 = new LatLongGroup(tr("LatLong 2"), this);
     units = unitCombo(this, s.unitIndex);
-    auto* model = new QGroupBox(QStringLiteral("Earth Model"), this);
-    ellipsoid = new QRadioButton(QStringLiteral("NAD83 (elliptical)"), model);
-    sphere = new QRadioButton(QStringLiteral("Spherical (1' = 1NMi)"), model);
+    auto* model = new QGroupBox(tr("Earth Model"), this);
+    ellipsoid = new QRadioButton(tr("NAD83 (elliptical)"), model);
+    sphere = new QRadioButton(tr("Spherical (1' = 1NMi)"), model);
     auto* modelLayout = new QVBoxLayout(model);
     modelLayout->addWidget(ellipsoid);
     modelLayout->addWidget(sphere);
     (s.model == EarthModel::Ellipsoid ? ellipsoid : sphere)->setChecked(true);
-    calculate = new QPushButton(QStringLiteral("Calculate"), this);
+    calculate = new QPushButton(tr("Calculate"), this);
     distance = new QLabel(this);
     distance->setObjectName(QStringLiteral("distance"));
     distance->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    course = new QLabel(QStringLiteral("Initial course:"), this);
+    course = new QLabel(tr("Initial course:"), this);
     note = new QLabel(this);
     note->setWordWrap(true);
 
@@ -172,7 +173,7 @@ GreatCircleDialog::GreatCircleDialog(const DocumentData& document, QWidget* pare
     row->addLayout(right);
     layout->addLayout(row);
     auto* out = new QFormLayout;
-    out->addRow(QStringLiteral("Distance:"), distance);
+    out->addRow(tr("Distance:"), distance);
     layout->addLayout(out);
     layout->addWidget(course);
     layout->addWidget(note);
@@ -225,8 +226,8 @@ bool GreatCircleDialog::compute() {
     showState();
     const GreatCircleResult r = computeGreatCircle(state());
     distance->setText(QString::fromStdString(r.distanceText));
-    course->setText(QString::fromStdString(r.courseText));
-    note->setText(QString::fromStdString(r.note));
+    course->setText(engineText(r.courseText));
+    note->setText(engineText(r.note));
     const GreatCircleState& s = state();
     picture->setRoute(s.lat1.decimal(), s.lon1.decimal(), s.lat2.decimal(), s.lon2.decimal());
     return true;
@@ -240,34 +241,34 @@ RangeBearingState& RangeBearingDialog::state() {
 }
 
 RangeBearingDialog::RangeBearingDialog(const DocumentData& document, QWidget* parent) : QDialog(parent), doc_(document) {
-    setWindowTitle(QStringLiteral("Range and Bearing"));
+    setWindowTitle(tr("Range and Bearing"));
     RangeBearingState& s = state();
-    group = new LatLongGroup(QStringLiteral("LatLong Initial"), this);
+    group = new LatLongGroup(tr("LatLong Initial"), this);
     distanceEdit = smallEdit(this, 10);
     courseEdit = smallEdit(this, 10);
     units = unitCombo(this, s.unitIndex);
-    auto* method = new QGroupBox(QStringLiteral("Method"), this);
-    rhumbLine = new QRadioButton(QStringLiteral("Rhumb Line"), method);
-    greatCircle = new QRadioButton(QStringLiteral("Great Circle"), method);
+    auto* method = new QGroupBox(tr("Method"), this);
+    rhumbLine = new QRadioButton(tr("Rhumb Line"), method);
+    greatCircle = new QRadioButton(tr("Great Circle"), method);
     auto* methodLayout = new QVBoxLayout(method);
     methodLayout->addWidget(rhumbLine);
     methodLayout->addWidget(greatCircle);
     (s.method == SailingMethod::RhumbLine ? rhumbLine : greatCircle)->setChecked(true);
-    calculate = new QPushButton(QStringLiteral("Calculate"), this);
+    calculate = new QPushButton(tr("Calculate"), this);
     result = new QPushButton(this);
     result->setFlat(true);
-    result->setToolTip(QStringLiteral("Click for the next angle format"));
+    result->setToolTip(tr("Click for the next angle format"));
     result->setMinimumHeight(result->fontMetrics().height() * 3);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Distance:"), this), 0, 0);
+    grid->addWidget(new QLabel(tr("Distance:"), this), 0, 0);
     grid->addWidget(distanceEdit, 0, 1);
     grid->addWidget(units, 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Course:"), this), 1, 0);
+    grid->addWidget(new QLabel(tr("Course:"), this), 1, 0);
     grid->addWidget(courseEdit, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("\u00b0 True"), this), 1, 2);
+    grid->addWidget(new QLabel(tr("\u00b0 True"), this), 1, 2);
     grid->setColumnStretch(3, 1);
     layout->addLayout(grid);
     auto* row = new QHBoxLayout;
@@ -355,19 +356,19 @@ HorizonCalculatorState& horizonState() {
 }  // namespace
 
 HorizonDialog::HorizonDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Horizon Distance"));
+    setWindowTitle(tr("Horizon Distance"));
     const HorizonCalculatorState& s = horizonState();
     height = smallEdit(this, 8);
     height->setText(fieldText(s.height));
-    meters = new QRadioButton(QStringLiteral("Meters"), this);
-    feet = new QRadioButton(QStringLiteral("Feet"), this);
+    meters = new QRadioButton(tr("Meters"), this);
+    feet = new QRadioButton(tr("Feet"), this);
     (s.unit == HeightUnit::Meters ? meters : feet)->setChecked(true);
-    calculate = new QPushButton(QStringLiteral("Calculate"), this);
+    calculate = new QPushButton(tr("Calculate"), this);
     visible = new QLabel(this);
     radar = new QLabel(this);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Height of eye or radome:"), this));
+    layout->addWidget(new QLabel(tr("Height of eye or radome:"), this));
     auto* row = new QHBoxLayout;
     row->addWidget(height);
     row->addWidget(meters);
@@ -376,8 +377,8 @@ HorizonDialog::HorizonDialog(QWidget* parent) : QDialog(parent) {
     row->addWidget(calculate);
     layout->addLayout(row);
     auto* out = new QFormLayout;
-    out->addRow(QStringLiteral("Visible light horizon:"), visible);
-    out->addRow(QStringLiteral("Radar horizon:"), radar);
+    out->addRow(tr("Visible light horizon:"), visible);
+    out->addRow(tr("Radar horizon:"), radar);
     layout->addLayout(out);
     picture = new HorizonPicture(this);
     layout->addWidget(picture, 1);
@@ -398,8 +399,8 @@ bool HorizonDialog::compute() {
     s.height = h;
     s.unit = feet->isChecked() ? HeightUnit::Feet : HeightUnit::Meters;
     const HorizonDistance d = horizonDistance(s.height, s.unit);
-    visible->setText(QString::fromStdString(d.visibleText));
-    radar->setText(QString::fromStdString(d.radarText));
+    visible->setText(engineText(d.visibleText));
+    radar->setText(engineText(d.radarText));
     picture->setDistances(visible->text(), radar->text());
     return true;
 }
@@ -407,31 +408,31 @@ bool HorizonDialog::compute() {
 // ---------------------------------------------------------------- DMS and HMS
 
 DmsDialog::DmsDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("DMS and HMS"));
+    setWindowTitle(tr("DMS and HMS"));
     decimal = new QLineEdit(QStringLiteral("359.5"), this);
     degrees = new QLineEdit(this);
     minutes = new QLineEdit(this);
     seconds = new QLineEdit(this);
-    useSeconds = new QCheckBox(QStringLiteral("Use Seconds"), this);
+    useSeconds = new QCheckBox(tr("Use Seconds"), this);
     toDecimal = new QPushButton(QStringLiteral("<<"), this);
     toDms = new QPushButton(QStringLiteral(">>"), this);
-    auto* help = new QLabel(QStringLiteral(
+    auto* help = new QLabel(tr(
         "\"<<\" converts degrees, minutes, seconds (DMS) into the decimal equivalent; \">>\" performs the inverse. "
         "Hours, minutes, seconds (HMS) convert the same way."), this);
     help->setWordWrap(true);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("D.dddd"), this), 0, 0);
+    grid->addWidget(new QLabel(tr("D.dddd"), this), 0, 0);
     grid->addWidget(decimal, 1, 0);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(toDms);
     buttons->addWidget(toDecimal);
     grid->addLayout(buttons, 1, 1, 3, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Degrees"), this), 0, 2);
+    grid->addWidget(new QLabel(tr("Degrees"), this), 0, 2);
     grid->addWidget(degrees, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Minutes"), this), 2, 2);
+    grid->addWidget(new QLabel(tr("Minutes"), this), 2, 2);
     grid->addWidget(minutes, 3, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Seconds"), this), 4, 2);
+    grid->addWidget(new QLabel(tr("Seconds"), this), 4, 2);
     grid->addWidget(seconds, 5, 2);
     grid->addWidget(useSeconds, 5, 0);
     auto* layout = new QVBoxLayout(this);
@@ -467,8 +468,8 @@ void DmsDialog::convertToDecimal() {
 // ---------------------------------------------------------------- Julian day
 
 JulianDayDialog::JulianDayDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Julian Day"));
-    auto* group = new QGroupBox(QStringLiteral("Calendar Day         to/from       Julian Day"), this);
+    setWindowTitle(tr("Julian Day"));
+    auto* group = new QGroupBox(tr("Calendar Day         to/from       Julian Day"), this);
     // The present instant in UT, the time scale Julian days count in (not
     // the desktop's local time).
     const CivilDateTime now = civilFromJulianDay(currentJulianDayUtc());
@@ -487,7 +488,7 @@ JulianDayDialog::JulianDayDialog(QWidget* parent) : QDialog(parent) {
     grid->addWidget(toJulian, 0, 1);
     grid->addWidget(toCalendar, 1, 1);
     grid->addWidget(julianDay, 0, 2, 2, 1);
-    auto* text = new QLabel(QStringLiteral(
+    auto* text = new QLabel(tr(
         "The Julian Date is the number of days since the mean noon measured at the Greenwich meridian on January "
         "1st 4713 BCE.  \n\nEach new Julian Day begins at 12h 00m UT. "), this);
     text->setWordWrap(true);

@@ -245,7 +245,7 @@ void HorizonPicture::paintEvent(QPaintEvent*) {
     painter.drawArc(QRectF(eye.x() - arcRadius, eye.y() - arcRadius, 2 * arcRadius, 2 * arcRadius), 0,
                     -static_cast<int>(std::lround(dip / kDeg * 16.0)));
     painter.drawText(eye + QPointF(arcRadius + 4, fm.ascent() * 0.5 + arcRadius * std::sin(dip / 2.0)),
-                     QStringLiteral("Dip"));
+                     tr("Dip"));
 
     // The mast and the eye.
     painter.setPen(QPen(ink, 1.5));
@@ -253,8 +253,8 @@ void HorizonPicture::paintEvent(QPaintEvent*) {
     painter.setBrush(ink);
     painter.drawEllipse(eye, 3.5, 3.5);
     painter.setBrush(Qt::NoBrush);
-    painter.drawText(eye + QPointF(line * 0.4, -line * 0.35), QStringLiteral("Eye"));
-    const QString height = QStringLiteral("Height");
+    painter.drawText(eye + QPointF(line * 0.4, -line * 0.35), tr("Eye"));
+    const QString height = tr("Height");
     painter.save();
     painter.translate(x0 - line * 0.35, (sea + eye.y()) / 2.0 + fm.horizontalAdvance(height) / 2.0);
     painter.rotate(-90);
@@ -271,7 +271,7 @@ void HorizonPicture::paintEvent(QPaintEvent*) {
     };
     drawMark(horizon, true);
     drawMark(radarHorizon, false);
-    const QString rows[2][2] = {{QStringLiteral("Visible horizon"), visible_}, {QStringLiteral("Radar horizon"), radar_}};
+    const QString rows[2][2] = {{tr("Visible horizon"), visible_}, {tr("Radar horizon"), radar_}};
     const double nameWidth = std::max(fm.horizontalAdvance(rows[0][0]), fm.horizontalAdvance(rows[1][0]));
     const double valueWidth = std::max(fm.horizontalAdvance(rows[0][1]), fm.horizontalAdvance(rows[1][1]));
     const double left = w - line * 0.5 - valueWidth - line * 0.6 - nameWidth - line;

@@ -64,7 +64,7 @@ bool exportChart(const ChartPicture& picture, QSize size, ChartFileFormat format
         QPainter painter;
         drawn = painter.begin(&svg);
         if (drawn) paintPicture(picture, size, painter);
-        if (!drawn) error = QStringLiteral("the SVG drawing could not be started");
+        if (!drawn) error = ChartRenderer::tr("the SVG drawing could not be started");
     } else {
         QPdfWriter pdf(&file);
         pdf.setCreator(QStringLiteral("Celestra"));
@@ -75,7 +75,7 @@ bool exportChart(const ChartPicture& picture, QSize size, ChartFileFormat format
         QPainter painter;
         drawn = painter.begin(&pdf);
         if (drawn) paintPicture(picture, size, painter);
-        if (!drawn) error = QStringLiteral("the PDF document could not be started");
+        if (!drawn) error = ChartRenderer::tr("the PDF document could not be started");
     }
     if (!drawn) {
         file.cancelWriting();

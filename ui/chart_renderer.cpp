@@ -19,6 +19,7 @@
 #include "sky/chart_looks.h"
 #include "solarsystem/comets.h"
 #include "ui/label_layout.h"
+#include "ui/translations.h"
 
 namespace celestra {
 
@@ -390,7 +391,7 @@ void ChartRenderer::prepareGrids(std::vector<LabelRequest>& requests) {
 void ChartRenderer::prepareOrbitalPaths(std::vector<LabelRequest>& requests) {
     const SkySnapshot& sky = *snapshot_;
     for (const OrbitalTrack& track : sky.tracks) {
-        const QString name = track.body >= 1 && track.body <= 11 ? QString::fromLatin1(kBodyNames[track.body - 1]) : QString();
+        const QString name = track.body >= 1 && track.body <= 11 ? bodyText(kBodyNames[track.body - 1]) : QString();
         for (size_t d = 0; d < track.days.size(); ++d) {
             const HorizontalPoint& h = track.days[d];
             if (h.zenithDistance >= 91.0f) continue;
@@ -427,7 +428,7 @@ void ChartRenderer::prepareBodies(std::vector<LabelRequest>& requests) {
         hits_.append({p, {ChartSelection::Kind::Body, b.body}});
         const bool selected = selection_.kind == ChartSelection::Kind::Body && selection_.id == b.body;
         requests.push_back(labelAround(kBodyLabel, b.magnitude, p, selected ? std::max(r, kSelectionHalfSize * scale_) : r,
-                                       QString::fromLatin1(kBodyNames[b.body - 1]), colors_[PlanetNames]));
+                                       bodyText(kBodyNames[b.body - 1]), colors_[PlanetNames]));
     }
 }
 
@@ -443,8 +444,9 @@ void ChartRenderer::prepareCompass() {
     const QRectF box(inset, inset, projection_.width() - 2 * inset, projection_.height() - 2 * inset);
     const bool zenithInside = box.adjusted(2 * inset, 2 * inset, -2 * inset, -2 * inset).contains(zenith_);
     static const struct { double az; const char* text; bool main; } kLetters[] = {
-        {0, "N", true}, {45, "NE", false}, {90, "E", true}, {135, "SE", false},
-        {180, "S", true}, {225, "SW", false}, {270, "W", true}, {315, "NW", false}};
+        {0, QT_TR_NOOP("N"), true},    {45, QT_TR_NOOP("NE"), false},  {90, QT_TR_NOOP("E"), true},
+        {135, QT_TR_NOOP("SE"), false}, {180, QT_TR_NOOP("S"), true},   {225, QT_TR_NOOP("SW"), false},
+        {270, QT_TR_NOOP("W"), true},   {315, QT_TR_NOOP("NW"), false}};
     const double below = 90.0 + inset * 1.2 / std::max(0.01, projection_.pixelsPerDegree());
     for (const auto& l : kLetters) {
         const ChartPoint h = projection_.pixel(below, l.az);
@@ -462,7 +464,7 @@ void ChartRenderer::prepareCompass() {
             if (d.y() < 0) t = std::min(t, (box.top() - zenith_.y()) / d.y());
             p = zenith_ + d * t;
         }
-        const QString s = QString::fromLatin1(l.text);
+        const QString s = tr(l.text);
         const double w = fm.horizontalAdvance(s);
         const QPointF baseline(p.x() - w / 2.0, p.y() + (fm.ascent() - fm.descent()) / 2.0);
         compass_.append({baseline, colors_[NSEW], QStaticText(s)});
@@ -625,7 +627,7 @@ bool ChartRenderer::selectionPixel(const ChartSelection& selection, QPointF& at)
 
 QString ChartRenderer::selectionName(const ChartSelection& selection) const {
     if (selection.kind == ChartSelection::Kind::Body && selection.id >= 1 && selection.id <= 11)
-        return QString::fromLatin1(kBodyNames[selection.id - 1]);
+        return bodyText(kBodyNames[selection.id - 1]);
     if (selection.kind == ChartSelection::Kind::Object) return QString::fromStdString(catalogueObjectLabel(selection.id));
     if (selection.kind == ChartSelection::Kind::Comet && snapshot_) {
         if (const SkyComet* c = snapshot_->cometByIndex(selection.id)) return QString::fromStdString(c->name);
@@ -653,7 +655,7 @@ QString ChartRenderer::placeTextAt(const QPointF& at) const {
     projection_.horizontalOfPixel(at.x(), at.y(), zd, az);
     if (!(zd <= 180.0)) return {};  // beyond the nadir's circle: no sky there
     equatorialOfChartPlace(*snapshot_, zd, az, ra, dec);
-    return QStringLiteral("Alt: %1  Az: %2   RA: %3  Dec: %4")
+    return tr("Alt: %1  Az: %2   RA: %3  Dec: %4")
         .arg(QString::fromStdString(formatAngle(90.0 - zd, 2, AngleSignStyle::Signed)),
              QString::fromStdString(formatAngle(az, 2, AngleSignStyle::Signed)), clockText(ra),
              QString::fromStdString(formatAngle(dec, 2, AngleSignStyle::Signed)));
@@ -762,7 +764,7 @@ QStringList ChartRenderer::timeTexts() const {
     const double gmst = siderealTimeFromUtc(jd, false);
     const double lst = localSiderealTime(gmst, longitude);
     char fov[32];
-    snprintfC(fov, sizeof fov, "FOV: %4.1lf°", fieldOfViewDeg(state_.zoom));
+    snprintfC(fov, sizeof fov, "%4.1lf°", fieldOfViewDeg(state_.zoom));
     // Civil times are rounded to the second (a truncating clock text would
     // show 22:00:00 UTC as 21:59:59, the JD of an exact hour being a hair short).
     const BrokenDownTime utc = brokenDownTimeFromJulianDay(jd);
@@ -771,15 +773,15 @@ QStringList ChartRenderer::timeTexts() const {
         return QString::asprintf("%02d:%02d:%02d", int(t.hour), int(t.minute), int(t.second));
     };
     return {
-        QString::fromUtf8(fov),
-        QStringLiteral("UTC  %1-%2-%3 %4")
+        tr("FOV: %1").arg(QString::fromUtf8(fov)),
+        tr("UTC  %1-%2-%3 %4")
             .arg(int(utc.year), 4, 10, QLatin1Char('0'))
             .arg(int(utc.month), 2, 10, QLatin1Char('0'))
             .arg(int(utc.day), 2, 10, QLatin1Char('0'))
             .arg(hms(utc)),
         QStringLiteral("%1  %2").arg(hms(local)).arg(QString::fromStdString(formatZoneLabel(zone))),
-        QStringLiteral("GMST %1").arg(clockText(gmst)),
-        QStringLiteral("LST  %1").arg(clockText(lst)),
+        tr("GMST %1").arg(clockText(gmst)),
+        tr("LST  %1").arg(clockText(lst)),
     };
 }
 
@@ -798,7 +800,7 @@ QStringList ChartRenderer::selectionLines() const {
         ra = c->raHours;
         dec = c->decDeg;
         place = c->presentPoint().place;
-        magnitudeText = QString::fromStdString(cometInfoText(c->absoluteMagnitude, c->apparentMagnitude));
+        magnitudeText = engineText(cometInfoText(c->absoluteMagnitude, c->apparentMagnitude));
     } else if (selection_.kind == ChartSelection::Kind::Object) {
         const SkyObject* o = sky.objectByNumber(selection_.id);
         if (!o) return {};
@@ -817,15 +819,15 @@ QStringList ChartRenderer::selectionLines() const {
     }
     if (magnitudeText.isEmpty()) {
         char m[32];
-        snprintfC(m, sizeof m, "M: %4.2f", magnitude);
-        magnitudeText = QString::fromUtf8(m);
+        snprintfC(m, sizeof m, "%4.2f", magnitude);
+        magnitudeText = tr("M: %1").arg(QString::fromUtf8(m));
     }
     QStringList info = {
         selectionName(selection_),
-        QStringLiteral("RA: ") + clockText(ra),
-        QStringLiteral("Dec: ") + QString::fromStdString(formatAngle(dec, 2, AngleSignStyle::Signed)),
-        QStringLiteral("Alt: ") + QString::fromStdString(formatAngle(90.0 - place.zenithDistance, 2, AngleSignStyle::Signed)),
-        QStringLiteral("Az: ") + QString::fromStdString(formatAngle(place.azimuth, 2, AngleSignStyle::Signed)),
+        tr("RA: ") + clockText(ra),
+        tr("Dec: ") + QString::fromStdString(formatAngle(dec, 2, AngleSignStyle::Signed)),
+        tr("Alt: ") + QString::fromStdString(formatAngle(90.0 - place.zenithDistance, 2, AngleSignStyle::Signed)),
+        tr("Az: ") + QString::fromStdString(formatAngle(place.azimuth, 2, AngleSignStyle::Signed)),
         magnitudeText,
     };
     if (number > 0) {

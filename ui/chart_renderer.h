@@ -14,6 +14,7 @@
 #pragma once
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QFont>
 #include <QHash>
 #include <QPixmap>
@@ -65,6 +66,8 @@ struct ChartSelection {
 QColor colorOf(ColorRef c);
 
 class ChartRenderer {
+    Q_DECLARE_TR_FUNCTIONS(ChartRenderer)
+
 public:
     ChartRenderer();
 

@@ -4,6 +4,7 @@
 
 #include "ui/chart_overlays.h"
 #include "ui/orrery_painter.h"
+#include "ui/translations.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -31,6 +32,23 @@ constexpr double kHitRadius = 12.0;
 constexpr int kLongPressMs = 650;
 // A press that moves farther than this starts a drag.
 constexpr int kDragThreshold = 4;
+
+// The chart worker's status line ("Calc...   ", "Realtime      ",
+// "One time init: 40%") is English; its words are replaced where they stand
+// so the dots and blanks that keep the line's width stay.
+QString statusInUserLanguage(QString status) {
+    static constexpr const char* kWords[] = {
+        QT_TRANSLATE_NOOP("celestra::ChartStatus", "One time init:"),
+        QT_TRANSLATE_NOOP("celestra::ChartStatus", "Animating"),
+        QT_TRANSLATE_NOOP("celestra::ChartStatus", "Realtime"),
+        QT_TRANSLATE_NOOP("celestra::ChartStatus", "Stopped"),
+        QT_TRANSLATE_NOOP("celestra::ChartStatus", "Comets"),
+        QT_TRANSLATE_NOOP("celestra::ChartStatus", "Calc."),
+    };
+    for (const char* word : kWords)
+        status.replace(QLatin1String(word), QCoreApplication::translate("celestra::ChartStatus", word));
+    return status;
+}
 }  // namespace
 
 ChartView::ChartView(DocumentData& document, SkyModel& model, QWidget* parent)
@@ -141,7 +159,7 @@ void ChartView::refreshFromModel() {
     renderer_.setOptions(chartOptionsFor(doc_.drawState));
     renderer_.setSnapshot(model_.snapshot());
     renderer_.setView(doc_.drawState, width(), height());
-    emit statusChanged(model_.statusText());
+    emit statusChanged(statusInUserLanguage(model_.statusText()));
     refreshMenuChecks();
     update();
 }
@@ -337,62 +355,62 @@ void ChartView::setOrreryMode(bool on) {
 
 void ChartView::buildMenus() {
     contextMenu_ = new QMenu(this);
-    QMenu* body = contextMenu_->addMenu(QStringLiteral("Body"));
-    body->addAction(QStringLiteral("Info..."), this, &ChartView::infoRequested);
-    body->addAction(QStringLiteral("Find..."), this, &ChartView::findRequested);
-    centreAction_ = body->addAction(QStringLiteral("Center"), this, &ChartView::centreOnSelection);
+    QMenu* body = contextMenu_->addMenu(tr("Body"));
+    body->addAction(tr("Info..."), this, &ChartView::infoRequested);
+    body->addAction(tr("Find..."), this, &ChartView::findRequested);
+    centreAction_ = body->addAction(tr("Center"), this, &ChartView::centreOnSelection);
     centreAction_->setEnabled(false);
-    QMenu* zoom = contextMenu_->addMenu(QStringLiteral("Zoom"));
+    QMenu* zoom = contextMenu_->addMenu(tr("Zoom"));
     for (const FixedZoom& z : kFixedZooms) {
         const double factor = z.factor;
-        zoom->addAction(QString::fromUtf8(z.label), this, [this, factor] {
+        zoom->addAction(engineText(z.label), this, [this, factor] {
             setZoomKeepingCentre(doc_.drawState, factor);
             viewChanged(false);
         });
     }
-    QMenu* horizon = contextMenu_->addMenu(QStringLiteral("Horizon"));
-    horizon->addAction(QStringLiteral("North"), this, [this] { face(FacingDirection::North); });
-    horizon->addAction(QStringLiteral("East"), this, [this] { face(FacingDirection::East); });
-    horizon->addAction(QStringLiteral("South"), this, [this] { face(FacingDirection::South); });
-    horizon->addAction(QStringLiteral("West"), this, [this] { face(FacingDirection::West); });
+    QMenu* horizon = contextMenu_->addMenu(tr("Horizon"));
+    horizon->addAction(tr("North"), this, [this] { face(FacingDirection::North); });
+    horizon->addAction(tr("East"), this, [this] { face(FacingDirection::East); });
+    horizon->addAction(tr("South"), this, [this] { face(FacingDirection::South); });
+    horizon->addAction(tr("West"), this, [this] { face(FacingDirection::West); });
     horizon->addSeparator();
-    horizon->addAction(QStringLiteral("Zenith"), this, [this] { face(FacingDirection::Zenith); });
+    horizon->addAction(tr("Zenith"), this, [this] { face(FacingDirection::Zenith); });
     horizon->addSeparator();
-    flipAction_ = horizon->addAction(QStringLiteral("Flip East-West"), this, &ChartView::toggleFlip);
+    flipAction_ = horizon->addAction(tr("Flip East-West"), this, &ChartView::toggleFlip);
     flipAction_->setCheckable(true);
-    fullScreenAction_ = contextMenu_->addAction(QStringLiteral("Full Screen"), this, [this] {
+    fullScreenAction_ = contextMenu_->addAction(tr("Full Screen"), this, [this] {
         fullScreen_ = !fullScreen_;
         emit fullScreenRequested(fullScreen_);
         refreshMenuChecks();
     });
     fullScreenAction_->setCheckable(true);
-    rotateAction_ = contextMenu_->addAction(QStringLiteral("Rotate while scrolling"), this, [this] {
+    rotateAction_ = contextMenu_->addAction(tr("Rotate while scrolling"), this, [this] {
         rotateWhileScrolling_ = !rotateWhileScrolling_;
         refreshMenuChecks();
     });
     rotateAction_->setCheckable(true);
 
     timeMenu_ = new QMenu(this);
-    QMenu* units = timeMenu_->addMenu(QStringLiteral("Time unit"));
+    QMenu* units = timeMenu_->addMenu(tr("Time unit"));
     auto* group = new QActionGroup(this);
     for (int i = 0; i < static_cast<int>(kTimeUnits.size()); ++i) {
-        QAction* a = units->addAction(QString::fromLatin1(kTimeUnits[static_cast<size_t>(i)].menuText), this,
+        QAction* a = units->addAction(engineText(kTimeUnits[static_cast<size_t>(i)].menuText), this,
                                       [this, i] { time_.setUnitIndex(i); refreshMenuChecks(); });
         a->setCheckable(true);
         group->addAction(a);
         unitActions_.append(a);
     }
-    timeMenu_->addAction(QStringLiteral("Step +"), this, [this] { time_.step(+1); refreshMenuChecks(); });
-    timeMenu_->addAction(QStringLiteral("Step -"), this, [this] { time_.step(-1); refreshMenuChecks(); });
-    animatePlusAction_ = timeMenu_->addAction(QStringLiteral("Animate +"), this, [this] { time_.animate(+1); refreshMenuChecks(); });
+    timeMenu_->addAction(tr("Step +"), this, [this] { time_.step(+1); refreshMenuChecks(); });
+    timeMenu_->addAction(tr("Step -"), this, [this] { time_.step(-1); refreshMenuChecks(); });
+    animatePlusAction_ = timeMenu_->addAction(tr("Animate +"), this, [this] { time_.animate(+1); refreshMenuChecks(); });
     animatePlusAction_->setCheckable(true);
-    animateMinusAction_ = timeMenu_->addAction(QStringLiteral("Animate -"), this, [this] { time_.animate(-1); refreshMenuChecks(); });
+    animateMinusAction_ = timeMenu_->addAction(tr("Animate -"), this, [this] { time_.animate(-1); refreshMenuChecks(); });
     animateMinusAction_->setCheckable(true);
-    timeMenu_->addAction(QStringLiteral("Animate Stop"), this, [this] { time_.requestStop(); });
-    realtimeAction_ = timeMenu_->addAction(QStringLiteral("Realtime"), this, [this] { time_.realtime(); refreshMenuChecks(); });
+    timeMenu_->addAction(tr("Animate Stop"), this, [this] { time_.requestStop(); });
+    realtimeAction_ = timeMenu_->addAction(tr("Realtime"), this, [this] { time_.realtime(); refreshMenuChecks(); });
     realtimeAction_->setCheckable(true);
     timeMenu_->addSeparator();
-    timeMenu_->addAction(QStringLiteral("Select..."), this, &ChartView::timeSettingsRequested);
+    timeMenu_->addAction(tr("Select..."), this, &ChartView::timeSettingsRequested);
     connect(timeMenu_, &QMenu::aboutToShow, this, [this] { time_.setMenuTracking(true); });
     connect(timeMenu_, &QMenu::aboutToHide, this, [this] { time_.setMenuTracking(false); });
     refreshMenuChecks();

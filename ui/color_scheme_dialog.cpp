@@ -34,16 +34,16 @@ int parseColorComponent(const QString& text, QString& shown) {
 
 ColorSchemeDialog::ColorSchemeDialog(DocumentData& document, ChartView& chart, QWidget* parent)
     : QDialog(parent), doc_(document), chart_(chart) {
-    setWindowTitle(QStringLiteral("ColorScheme"));
+    setWindowTitle(tr("ColorScheme"));
     auto* grid = new QGridLayout(this);
 
     schemes_ = new QComboBox(this);
-    schemes_->addItem(QStringLiteral("Black"), kPresetBlack);
-    schemes_->addItem(QStringLiteral("White"), kPresetWhite);
-    schemes_->addItem(QStringLiteral("Red"), kPresetRed);
+    schemes_->addItem(tr("Black"), kPresetBlack);
+    schemes_->addItem(tr("White"), kPresetWhite);
+    schemes_->addItem(tr("Red"), kPresetRed);
     grid->addWidget(schemes_, 0, 0, 1, 2);
 
-    default_ = new QPushButton(QStringLiteral("Default"), this);
+    default_ = new QPushButton(tr("Default"), this);
     grid->addWidget(default_, 0, 2, 1, 2);
 
     keys_ = new QListWidget(this);
@@ -56,14 +56,14 @@ ColorSchemeDialog::ColorSchemeDialog(DocumentData& document, ChartView& chart, Q
     keys_->sortItems();
     grid->addWidget(keys_, 1, 0, 1, 4);
 
-    grid->addWidget(new QLabel(QStringLiteral("RGB"), this), 2, 0);
+    grid->addWidget(new QLabel(tr("RGB"), this), 2, 0);
     for (int i = 0; i < 3; ++i) {
         edits_[i] = new QLineEdit(this);
         edits_[i]->setMaxLength(5);
         grid->addWidget(edits_[i], 2, 1 + i);
         connect(edits_[i], &QLineEdit::textEdited, this, [this, i] { componentEdited(i); });
     }
-    choose_ = new QPushButton(QStringLiteral("Choose Color"), this);
+    choose_ = new QPushButton(tr("Choose Color"), this);
     grid->addWidget(choose_, 3, 0, 1, 2);
     sample_ = new QFrame(this);
     sample_->setFrameShape(QFrame::Box);
@@ -72,13 +72,13 @@ ColorSchemeDialog::ColorSchemeDialog(DocumentData& document, ChartView& chart, Q
     grid->addWidget(sample_, 3, 2, 1, 2);
 
     confirmDefault = [this] {
-        return QMessageBox::question(this, QStringLiteral("Confirm"),
-                                     QStringLiteral("Return color scheme to default settings?"),
+        return QMessageBox::question(this, tr("Confirm"),
+                                     tr("Return color scheme to default settings?"),
                                      QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) == QMessageBox::Ok;
     };
     chooseColor = [this](QColor& color) {
         // The chooser's 16 custom colours are process-wide and last for the run.
-        const QColor picked = QColorDialog::getColor(color, this, QStringLiteral("Choose Color"));
+        const QColor picked = QColorDialog::getColor(color, this, tr("Choose Color"));
         if (!picked.isValid()) return false;
         color = picked;
         return true;

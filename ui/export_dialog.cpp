@@ -31,12 +31,12 @@ const char* const kExtensions[] = {"png", "svg", "pdf"};
 
 ExportDialog::ExportDialog(const ChartPicture& picture, QSize chartSize, const QString& folder, QWidget* parent)
     : QDialog(parent), picture_(picture), chart_(chartSize) {
-    setWindowTitle(QStringLiteral("Export Image"));
+    setWindowTitle(tr("Export Image"));
     format_ = new QComboBox(this);
-    format_->addItems({QStringLiteral("PNG image"), QStringLiteral("SVG drawing"), QStringLiteral("PDF document")});
-    chartSize_ = new QRadioButton(QStringLiteral("As the chart: %1 × %2").arg(chartSize.width()).arg(chartSize.height()), this);
+    format_->addItems({tr("PNG image"), tr("SVG drawing"), tr("PDF document")});
+    chartSize_ = new QRadioButton(tr("As the chart: %1 × %2").arg(chartSize.width()).arg(chartSize.height()), this);
     chartSize_->setChecked(true);
-    otherSize_ = new QRadioButton(QStringLiteral("Other:"), this);
+    otherSize_ = new QRadioButton(tr("Other:"), this);
     width_ = new QSpinBox(this);
     height_ = new QSpinBox(this);
     for (QSpinBox* box : {width_, height_}) {
@@ -48,14 +48,14 @@ ExportDialog::ExportDialog(const ChartPicture& picture, QSize chartSize, const Q
     connect(otherSize_, &QRadioButton::toggled, width_, &QSpinBox::setEnabled);
     connect(otherSize_, &QRadioButton::toggled, height_, &QSpinBox::setEnabled);
     file_ = new QLineEdit(QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(QStringLiteral("Celestra chart.png")), this);
-    auto* browse = new QPushButton(QStringLiteral("Browse..."), this);
+    auto* browse = new QPushButton(tr("Browse..."), this);
     connect(browse, &QPushButton::clicked, this, &ExportDialog::browse);
     connect(format_, &QComboBox::currentIndexChanged, this, &ExportDialog::formatChanged);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Format:"), this), 0, 0);
+    grid->addWidget(new QLabel(tr("Format:"), this), 0, 0);
     grid->addWidget(format_, 0, 1, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Size:"), this), 1, 0);
+    grid->addWidget(new QLabel(tr("Size:"), this), 1, 0);
     grid->addWidget(chartSize_, 1, 1, 1, 3);
     auto* other = new QHBoxLayout;
     other->addWidget(otherSize_);
@@ -63,7 +63,7 @@ ExportDialog::ExportDialog(const ChartPicture& picture, QSize chartSize, const Q
     other->addWidget(new QLabel(QStringLiteral("×"), this));
     other->addWidget(height_);
     grid->addLayout(other, 2, 1, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("File:"), this), 3, 0);
+    grid->addWidget(new QLabel(tr("File:"), this), 3, 0);
     grid->addWidget(file_, 3, 1, 1, 2);
     grid->addWidget(browse, 3, 3);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel, this);
@@ -89,7 +89,7 @@ void ExportDialog::formatChanged() {
 }
 
 void ExportDialog::browse() {
-    const QString filters = QStringLiteral("PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)");
+    const QString filters = tr("PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)");
     QString chosenFilter = filters.split(QStringLiteral(";;")).at(format_->currentIndex());
     const QString path = QFileDialog::getSaveFileName(this, windowTitle(), file_->text(), filters, &chosenFilter);
     if (path.isEmpty()) return;
@@ -101,7 +101,7 @@ void ExportDialog::browse() {
 bool ExportDialog::save() {
     QString path = file_->text().trimmed();
     if (path.isEmpty()) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("Choose the file to write."));
+        QMessageBox::warning(this, windowTitle(), tr("Choose the file to write."));
         return false;
     }
     // A name without the format's extension gets it.
@@ -110,7 +110,7 @@ bool ExportDialog::save() {
         path += QLatin1Char('.') + QLatin1String(kExtensions[format_->currentIndex()]);
     QString error;
     if (!exportChart(picture_, size(), format(), path, error)) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("%1 could not be written: %2").arg(path, error));
+        QMessageBox::warning(this, windowTitle(), tr("%1 could not be written: %2").arg(path, error));
         return false;
     }
     file_->setText(path);

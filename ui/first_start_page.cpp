@@ -39,8 +39,8 @@ int placeOfTimeZone(const QString& zoneId) {
 
 FirstStartPage::FirstStartPage(DocumentData& document, Preferences& preferences, QWidget* parent)
     : QDialog(parent), doc_(document), prefs_(preferences) {
-    setWindowTitle(QStringLiteral("Welcome to Celestra"));
-    auto* intro = new QLabel(QStringLiteral(
+    setWindowTitle(tr("Welcome to Celestra"));
+    auto* intro = new QLabel(tr(
         "Where do you observe from? Choose a place, or take it from a GPS receiver. "
         "The chart, the rise and set times and the navigation pages use it; "
         "you can change it later on the LatLong page (Menu, Preferences, General...)."));
@@ -48,17 +48,17 @@ FirstStartPage::FirstStartPage(DocumentData& document, Preferences& preferences,
 
     search_ = new QLineEdit;
     search_->setObjectName(QStringLiteral("placeSearch"));
-    search_->setPlaceholderText(QStringLiteral("Search places by name or country"));
+    search_->setPlaceholderText(tr("Search places by name or country"));
     search_->setClearButtonEnabled(true);
     list_ = new QListWidget;
     list_->setUniformItemSizes(true);
     list_->setMinimumHeight(list_->fontMetrics().lineSpacing() * 10);
-    chosenLabel_ = new QLabel(QStringLiteral("No place chosen"));
+    chosenLabel_ = new QLabel(tr("No place chosen"));
     chosenLabel_->setObjectName(QStringLiteral("chosenPlace"));
-    gps_ = new QPushButton(QStringLiteral("GPS..."));
+    gps_ = new QPushButton(tr("GPS..."));
     gps_->setObjectName(QStringLiteral("gpsButton"));
     gps_->setAutoDefault(false);
-    gps_->setToolTip(QStringLiteral("Take the position from a GPS receiver or gpsd"));
+    gps_->setToolTip(tr("Take the position from a GPS receiver or gpsd"));
     gps_->hide();
     auto* chosenRow = new QHBoxLayout;
     chosenRow->addWidget(chosenLabel_, 1);
@@ -67,19 +67,19 @@ FirstStartPage::FirstStartPage(DocumentData& document, Preferences& preferences,
     zone_ = new QComboBox;
     zone_->setObjectName(QStringLiteral("zoneBox"));
     const QString systemZone = QString::fromUtf8(QTimeZone::systemTimeZoneId());
-    zone_->addItem(QStringLiteral("System time zone (%1)").arg(systemZone),
+    zone_->addItem(tr("System time zone (%1)").arg(systemZone),
                    static_cast<int>(ZoneSource::SystemClock));
-    zone_->addItem(QStringLiteral("Zone of the longitude (zone time at sea)"), static_cast<int>(ZoneSource::Longitude));
+    zone_->addItem(tr("Zone of the longitude (zone time at sea)"), static_cast<int>(ZoneSource::Longitude));
     zone_->addItem(QString(), static_cast<int>(ZoneSource::Place));  // named once a world place is chosen
     zone_->setCurrentIndex(0);
     showPlaceZone();
     auto* zoneForm = new QFormLayout;
-    zoneForm->addRow(QStringLiteral("Time zone:"), zone_);
+    zoneForm->addRow(tr("Time zone:"), zone_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help);
     ok_ = buttons->button(QDialogButtonBox::Ok);
     ok_->setEnabled(false);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Not now"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("Not now"));
     connect(buttons, &QDialogButtonBox::accepted, this, &FirstStartPage::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { emit helpRequested(QStringLiteral("place")); });
@@ -108,7 +108,7 @@ FirstStartPage::FirstStartPage(DocumentData& document, Preferences& preferences,
         connect(page, &GpsPage::helpRequested, this, &FirstStartPage::helpRequested);
         connect(page, &GpsPage::positionHandedOver, this, [this](const GpsReceived& received) {
             if (received.latitudeValid && received.longitudeValid)
-                choose(received.latitudeDegrees, received.longitudeDegrees, QStringLiteral("GPS position"));
+                choose(received.latitudeDegrees, received.longitudeDegrees, tr("GPS position"));
         });
         page->open();
     });
@@ -146,7 +146,7 @@ void FirstStartPage::showEvent(QShowEvent* event) {
 void FirstStartPage::showPlaceZone() {
     // Offered only with a zone to offer: a GPS position has none.
     const int row = zone_->findData(static_cast<int>(ZoneSource::Place));
-    zone_->setItemText(row, QStringLiteral("The place's time zone (%1)").arg(placeZone_));
+    zone_->setItemText(row, tr("The place's time zone (%1)").arg(placeZone_));
     if (auto* model = qobject_cast<QStandardItemModel*>(zone_->model()))
         model->item(row)->setEnabled(!placeZone_.isEmpty());
     if (placeZone_.isEmpty() && zone_->currentIndex() == row) zone_->setCurrentIndex(0);

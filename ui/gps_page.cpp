@@ -19,6 +19,8 @@
 
 #include <thread>
 
+#include "ui/translations.h"
+
 namespace celestra {
 
 namespace {
@@ -58,15 +60,15 @@ void showValue(QLabel* field, const std::string& text, bool valid) {
 void GpsPage::setClockSetter(ClockSetter setter) { clockSetter() = std::move(setter); }
 
 GpsPage::GpsPage(Preferences& preferences, QWidget* parent) : QDialog(parent), prefs_(preferences) {
-    setWindowTitle(QStringLiteral("GPS"));
+    setWindowTitle(tr("GPS"));
     const GpsSettings saved = GpsSettings::FromWord(prefs_.gpsSettings);
     savedBaudSelection_ = saved.baudSelection;
 
     // ---- GPS Setup
-    auto* setup = new QGroupBox(QStringLiteral("GPS Setup"));
+    auto* setup = new QGroupBox(tr("GPS Setup"));
     auto* setupGrid = new QGridLayout(setup);
-    serial_ = new QRadioButton(QStringLiteral("Use COM Port:"));
-    gpsd_ = new QRadioButton(QString::fromLatin1(CGpsdSource::kRadioText));
+    serial_ = new QRadioButton(tr("Use COM Port:"));
+    gpsd_ = new QRadioButton(engineText(CGpsdSource::kRadioText));
     auto* sources = new QButtonGroup(this);
     sources->addButton(serial_);
     sources->addButton(gpsd_);
@@ -75,18 +77,18 @@ GpsPage::GpsPage(Preferences& preferences, QWidget* parent) : QDialog(parent), p
     port_->setEditable(true);
     // The list is the machine's; a typed path is used as it stands.
     port_->setInsertPolicy(QComboBox::NoInsert);
-    port_->setToolTip(QStringLiteral("The receiver's serial device; type a path that is not listed"));
+    port_->setToolTip(tr("The receiver's serial device; type a path that is not listed"));
     for (const std::string& path : listSerialDevices()) port_->addItem(QString::fromStdString(path));
     baud_ = new QComboBox;
     baud_->setObjectName(QStringLiteral("baudBox"));
     for (unsigned rate : kGpsBaudRates) baud_->addItem(QString::number(rate));
     baudDefault_ = new QLabel(widgetLines(gpsBaudRateText(-1)));
-    start_ = new QPushButton(QStringLiteral("Start"));
+    start_ = new QPushButton(tr("Start"));
     start_->setObjectName(QStringLiteral("startButton"));
     start_->setAutoDefault(false);
     setupGrid->addWidget(serial_, 0, 0);
     setupGrid->addWidget(port_, 0, 1, 1, 2);
-    setupGrid->addWidget(new QLabel(QStringLiteral("Baud Rate:")), 1, 0);
+    setupGrid->addWidget(new QLabel(tr("Baud Rate:")), 1, 0);
     setupGrid->addWidget(baud_, 1, 1);
     setupGrid->addWidget(baudDefault_, 1, 2);
     setupGrid->addWidget(gpsd_, 2, 0, 1, 3);
@@ -94,7 +96,7 @@ GpsPage::GpsPage(Preferences& preferences, QWidget* parent) : QDialog(parent), p
     setupGrid->setColumnStretch(2, 1);
 
     // ---- Raw Data
-    auto* rawBox = new QGroupBox(QStringLiteral("Raw Data"));
+    auto* rawBox = new QGroupBox(tr("Raw Data"));
     auto* rawLayout = new QVBoxLayout(rawBox);
     raw_ = new QPlainTextEdit;
     raw_->setReadOnly(true);
@@ -117,12 +119,12 @@ GpsPage::GpsPage(Preferences& preferences, QWidget* parent) : QDialog(parent), p
     latitude_ = field("latitudeField");
     longitude_ = field("longitudeField");
     time_ = field("timeField");
-    setClock_ = new QCheckBox(QStringLiteral("Set system clock (UTC):"));
-    setClock_->setToolTip(QStringLiteral("On closing, set the system clock to the received time "
+    setClock_ = new QCheckBox(tr("Set system clock (UTC):"));
+    setClock_->setToolTip(tr("On closing, set the system clock to the received time "
                                          "(needs the right to set the clock)"));
-    values->addWidget(new QLabel(QStringLiteral("Latitude:")), 0, 0);
+    values->addWidget(new QLabel(tr("Latitude:")), 0, 0);
     values->addWidget(latitude_, 0, 1);
-    values->addWidget(new QLabel(QStringLiteral("Longitude:")), 1, 0);
+    values->addWidget(new QLabel(tr("Longitude:")), 1, 0);
     values->addWidget(longitude_, 1, 1);
     values->addWidget(setClock_, 2, 0);
     values->addWidget(time_, 2, 1);
@@ -158,7 +160,7 @@ GpsPage::GpsPage(Preferences& preferences, QWidget* parent) : QDialog(parent), p
 
     serial_->setChecked(true);
     const QString where = prefs_.gpsdHost.trimmed() + QLatin1Char(':') + QString::number(prefs_.gpsdPort);
-    gpsd_->setToolTip(QStringLiteral("Looking for gpsd on %1").arg(where));
+    gpsd_->setToolTip(tr("Looking for gpsd on %1").arg(where));
     connect(serial_, &QRadioButton::toggled, this, [this] { updateEnabled(); });
     connect(start_, &QPushButton::clicked, this, [this] { running() ? stop() : start(); });
     poll_.setInterval(kPollMs);
@@ -189,8 +191,8 @@ GpsPage::~GpsPage() {
 void GpsPage::probeAnswered(bool answered) {
     probe_ = answered ? GpsdProbe::Answered : GpsdProbe::Silent;
     const QString where = prefs_.gpsdHost.trimmed() + QLatin1Char(':') + QString::number(prefs_.gpsdPort);
-    gpsd_->setToolTip(answered ? QStringLiteral("gpsd answers on %1").arg(where)
-                               : QStringLiteral("No gpsd answers on %1 (host and port: Preferences, General)").arg(where));
+    gpsd_->setToolTip(answered ? tr("gpsd answers on %1").arg(where)
+                               : tr("No gpsd answers on %1 (host and port: Preferences, General)").arg(where));
     if (answered && running_ == Source::None) gpsd_->setChecked(true);
     updateEnabled();
 }
@@ -203,7 +205,7 @@ void GpsPage::updateEnabled() {
     port_->setEnabled(idle && serialChosen);
     baud_->setEnabled(idle && serialChosen);
     baudDefault_->setEnabled(idle && serialChosen);
-    start_->setText(idle ? QStringLiteral("Start") : QStringLiteral("Stop"));
+    start_->setText(idle ? tr("Start") : tr("Stop"));
 }
 
 int GpsPage::baudSelection() const {
@@ -287,7 +289,7 @@ void GpsPage::onSerialEvent(quint32 eventsAndErrors, quint32) {
     }
     if (CSerialWnd::ErrorsOf(eventsAndErrors) & CSerial::EErrorHangup) {
         // Unplugged: the listener has ended; say so and offer "Start" again.
-        nmea_.AppendDisplay("Lost port " + serialPort_.Device() + "\r\n");
+        nmea_.AppendDisplay(tr("Lost port %1").arg(QString::fromStdString(serialPort_.Device())).toStdString() + "\r\n");
         closeSource();
     }
     showDisplay(nmea_.DisplayText());

@@ -13,7 +13,7 @@ namespace celestra {
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     registerHelpResources();
-    setWindowTitle(QStringLiteral("Celestra Help"));
+    setWindowTitle(tr("Celestra Help"));
     browser_ = new QTextBrowser(this);
     browser_->setOpenExternalLinks(true);
     browser_->setSearchPaths({QStringLiteral(":/help")});
@@ -30,7 +30,7 @@ void HelpWindow::showTopic(const QString& topic) {
 }
 
 QString aboutText() {
-    return QStringLiteral(
+    return HelpWindow::tr(
                "<h3>Celestra %1</h3>"
                "<p>A star chart, planetarium and celestial navigation program.</p>"
                "<p>Licensed under the GNU General Public License, version 3 or (at your option) any later version "

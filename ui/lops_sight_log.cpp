@@ -33,7 +33,7 @@ bool writeText(const QString& path, const std::string& text, QString& error) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0 ||
         !file.commit()) {
-        error = QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+        error = LopsDialog::tr("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
         return false;
     }
     return true;
@@ -55,15 +55,15 @@ void paintForm(QPainter& painter, const QRectF& page, const std::vector<DetailRo
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(Qt::black);
-    const QString body = rows.empty() ? QString() : QString::fromStdString(rows.front().value);
+    const QString body = rows.empty() ? QString() : displayText(rows.front().value);
     painter.drawText(QRectF(400, 300, 5150, 200), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Sight reduction: ") + body);
+                     LopsDialog::tr("Sight reduction: ") + body);
     font.setPixelSize(80);
     painter.setFont(font);
     constexpr double kRow = 108.0, kTop = 700.0;
     const double columns[] = {400, 2500, 3000, 4600, 5550};
-    const QString heads[] = {QStringLiteral("Measurement"), QStringLiteral("Symbol"), QStringLiteral("Value"),
-                             QStringLiteral("Units")};
+    const QString heads[] = {LopsDialog::tr("Measurement"), LopsDialog::tr("Symbol"), LopsDialog::tr("Value"),
+                             LopsDialog::tr("Units")};
     for (int c = 0; c < 4; ++c)
         painter.drawText(QRectF(columns[c], kTop, columns[c + 1] - columns[c] - 60, kRow),
                          (c == 2 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, heads[c]);
@@ -107,15 +107,15 @@ void paintForm(QPainter& painter, const QRectF& page, const std::vector<DetailRo
 
 void LopsDialog::addSightLogButtons(QVBoxLayout* column) {
     column->addSpacing(fontMetrics().height() / 2);
-    exportCsv_ = new QPushButton(QStringLiteral("Export CSV..."), this);
-    exportSights_ = new QPushButton(QStringLiteral("Export Sights..."), this);
-    importSights_ = new QPushButton(QStringLiteral("Import Sights..."), this);
-    print_ = new QPushButton(QStringLiteral("Print..."), this);
-    exportPdf_ = new QPushButton(QStringLiteral("Export PDF..."), this);
-    exportCsv_->setToolTip(QStringLiteral("Every sight with every value of its Details, one row each"));
-    exportSights_->setToolTip(QStringLiteral("The sights as JSON lines, the file celestra-cli fix reads"));
-    importSights_->setToolTip(QStringLiteral("Adds the sights of a JSON-lines file to the list"));
-    print_->setToolTip(QStringLiteral("The reduction form of the selected sight: its Details and the LOP graph"));
+    exportCsv_ = new QPushButton(tr("Export CSV..."), this);
+    exportSights_ = new QPushButton(tr("Export Sights..."), this);
+    importSights_ = new QPushButton(tr("Import Sights..."), this);
+    print_ = new QPushButton(tr("Print..."), this);
+    exportPdf_ = new QPushButton(tr("Export PDF..."), this);
+    exportCsv_->setToolTip(tr("Every sight with every value of its Details, one row each"));
+    exportSights_->setToolTip(tr("The sights as JSON lines, the file celestra-cli fix reads"));
+    importSights_->setToolTip(tr("Adds the sights of a JSON-lines file to the list"));
+    print_->setToolTip(tr("The reduction form of the selected sight: its Details and the LOP graph"));
     for (QPushButton* b : {exportCsv_, exportSights_, importSights_, print_, exportPdf_}) {
         b->setAutoDefault(false);
         column->addWidget(b);
@@ -128,33 +128,33 @@ void LopsDialog::addSightLogButtons(QVBoxLayout* column) {
     };
     connect(exportCsv_, &QPushButton::clicked, this, [=, this] {
         QString error;
-        const QString path = saveAs(QStringLiteral("Export CSV"), QStringLiteral("Sights.csv"),
-                                    QStringLiteral("CSV files (*.csv)"));
+        const QString path = saveAs(tr("Export CSV"), QStringLiteral("Sights.csv"),
+                                    tr("CSV files (*.csv)"));
         if (!path.isEmpty()) report(exportCsv(path, error), error);
     });
     connect(exportSights_, &QPushButton::clicked, this, [=, this] {
         QString error;
-        const QString path = saveAs(QStringLiteral("Export Sights"), QStringLiteral("Sights.jsonl"),
-                                    QStringLiteral("JSON lines (*.jsonl *.json);;All files (*)"));
+        const QString path = saveAs(tr("Export Sights"), QStringLiteral("Sights.jsonl"),
+                                    tr("JSON lines (*.jsonl *.json);;All files (*)"));
         if (!path.isEmpty()) report(exportSights(path, error), error);
     });
     connect(importSights_, &QPushButton::clicked, this, [=, this] {
         QString error;
-        const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Import Sights"), documentsFolder(),
-                                                          QStringLiteral("JSON lines (*.jsonl *.json);;All files (*)"));
+        const QString path = QFileDialog::getOpenFileName(this, tr("Import Sights"), documentsFolder(),
+                                                          tr("JSON lines (*.jsonl *.json);;All files (*)"));
         if (!path.isEmpty()) report(importSights(path, error), error);
     });
     connect(print_, &QPushButton::clicked, this, [this] {
         QPrinter printer(QPrinter::HighResolution);
         QPrintDialog dialog(&printer, this);
-        dialog.setWindowTitle(QStringLiteral("Print Reduction Form"));
+        dialog.setWindowTitle(tr("Print Reduction Form"));
         if (dialog.exec() == QDialog::Accepted && !printForm(printer))
-            QMessageBox::warning(this, QStringLiteral("Celestra"), QStringLiteral("The printer could not be started."));
+            QMessageBox::warning(this, QStringLiteral("Celestra"), tr("The printer could not be started."));
     });
     connect(exportPdf_, &QPushButton::clicked, this, [=, this] {
         QString error;
-        const QString path = saveAs(QStringLiteral("Export PDF"), QStringLiteral("Sight.pdf"),
-                                    QStringLiteral("PDF files (*.pdf)"));
+        const QString path = saveAs(tr("Export PDF"), QStringLiteral("Sight.pdf"),
+                                    tr("PDF files (*.pdf)"));
         if (!path.isEmpty()) report(exportFormPdf(path, error), error);
     });
 }
@@ -180,7 +180,7 @@ bool LopsDialog::importSights(const QString& path, QString& error) {
     const SightFileResult result = readSightLines(in, state_.place, read);
     ::close(fd);
     if (result.status != SightFileResult::Status::Ok) {
-        error = QStringLiteral("%1, %2\nNo sight was imported.").arg(shown, QString::fromStdString(result.message));
+        error = tr("%1, %2\nNo sight was imported.").arg(shown, QString::fromStdString(result.message));
         return false;
     }
     for (size_t i = 0; i < read.Count(); ++i) state_.doc.sights.Append(read.At(i));
@@ -209,12 +209,12 @@ bool LopsDialog::printForm(QPagedPaintDevice& device) {
 
 bool LopsDialog::exportFormPdf(const QString& path, QString& error) {
     if (formRow() < 0) {
-        error = QStringLiteral("There is no sight to print.");
+        error = tr("There is no sight to print.");
         return false;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        error = QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+        error = LopsDialog::tr("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
         return false;
     }
     bool drawn = false;
@@ -227,8 +227,8 @@ bool LopsDialog::exportFormPdf(const QString& path, QString& error) {
     }
     if (!drawn || !file.commit()) {
         if (!drawn) file.cancelWriting();
-        error = QStringLiteral("Cannot write %1: %2")
-                    .arg(QDir::toNativeSeparators(path), drawn ? file.errorString() : QStringLiteral("nothing drawn"));
+        error = tr("Cannot write %1: %2")
+                    .arg(QDir::toNativeSeparators(path), drawn ? file.errorString() : tr("nothing drawn"));
         return false;
     }
     return true;

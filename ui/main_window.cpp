@@ -37,6 +37,7 @@
 #include "ui/nav_pages.h"
 #include "ui/program_colors.h"
 #include "ui/sight_planner_page.h"
+#include "ui/translations.h"
 
 namespace celestra {
 
@@ -86,7 +87,7 @@ MainWindow::MainWindow(DocumentData& document, const AppPaths& paths, const Disp
         if (on) showFullScreen(); else showNormal();
     });
 
-    auto* save = new QAction(QStringLiteral("Save"), this);
+    auto* save = new QAction(tr("Save"), this);
     save->setShortcut(QKeySequence::Save);
     connect(save, &QAction::triggered, this, &MainWindow::Save);
     addAction(save);
@@ -118,19 +119,19 @@ void MainWindow::placeOnScreen(const DisplayMetrics& metrics) {
 }
 
 void MainWindow::buildMenu() {
-    QMenu* menu = menuBar()->addMenu(QStringLiteral("Menu"));
-    menu->addAction(QStringLiteral("3D - Orrery"), this, [this] {
+    QMenu* menu = menuBar()->addMenu(tr("Menu"));
+    menu->addAction(tr("3D - Orrery"), this, [this] {
         chart_->setOrreryMode(true);
         chart_->setFocus();
     });
-    menu->addAction(QStringLiteral("2D - Star Chart"), this, [this] {
+    menu->addAction(tr("2D - Star Chart"), this, [this] {
         chart_->setOrreryMode(false);
         chart_->setFocus();
         chart_->update();
     });
     menu->addSeparator();
-    menu->addAction(QStringLiteral("Info..."), this, &MainWindow::openInfo);
-    menu->addAction(QStringLiteral("Find..."), this, &MainWindow::openFind);
+    menu->addAction(tr("Info..."), this, &MainWindow::openInfo);
+    menu->addAction(tr("Find..."), this, &MainWindow::openFind);
     // The pages are modal; each opens over the chart and gives the focus back.
     auto page = [this](auto makeDialog) {
         return [this, makeDialog] {
@@ -139,59 +140,59 @@ void MainWindow::buildMenu() {
             chart_->setFocus();
         };
     };
-    menu->addAction(QStringLiteral("Rise Set Times..."), this,
+    menu->addAction(tr("Rise Set Times..."), this,
                     page([this] { return std::make_unique<RiseSetDialog>(doc_, this, zoneRule()); }));
-    menu->addAction(QStringLiteral("Lunar Phase..."), this,
+    menu->addAction(tr("Lunar Phase..."), this,
                     page([this] { return std::make_unique<LunarPhaseDialog>(doc_, this, zoneRule()); }));
-    QMenu* calculators = menu->addMenu(QStringLiteral("Calculators"));
-    calculators->addAction(QStringLiteral("Great Circle Distance..."), this,
+    QMenu* calculators = menu->addMenu(tr("Calculators"));
+    calculators->addAction(tr("Great Circle Distance..."), this,
                            page([this] { return std::make_unique<GreatCircleDialog>(doc_, this); }));
-    calculators->addAction(QStringLiteral("Range and Bearing..."), this,
+    calculators->addAction(tr("Range and Bearing..."), this,
                            page([this] { return std::make_unique<RangeBearingDialog>(doc_, this); }));
-    calculators->addAction(QStringLiteral("Horizon distance..."), this,
+    calculators->addAction(tr("Horizon distance..."), this,
                            page([this] { return std::make_unique<HorizonDialog>(this); }));
-    calculators->addAction(QStringLiteral("DMS and HMS..."), this,
+    calculators->addAction(tr("DMS and HMS..."), this,
                            page([this] { return std::make_unique<DmsDialog>(this); }));
-    calculators->addAction(QStringLiteral("Julian Day..."), this,
+    calculators->addAction(tr("Julian Day..."), this,
                            page([this] { return std::make_unique<JulianDayDialog>(this); }));
-    QMenu* preferences = menu->addMenu(QStringLiteral("Preferences"));
-    preferences->addAction(QStringLiteral("General..."), this, [this] { openSettings(SettingsDialog::GeneralPage); });
-    preferences->addAction(QStringLiteral("Colors..."), this, &MainWindow::openColorsDialog);
-    QMenu* navigation = menu->addMenu(QStringLiteral("Navigation"));
-    navigation->addAction(QStringLiteral("Sextant..."), this, &MainWindow::openSextant);
-    navigation->addAction(QStringLiteral("Enviro..."), this, &MainWindow::openEnviro);
-    navigation->addAction(QStringLiteral("LOPs..."), this, &MainWindow::openLops);
+    QMenu* preferences = menu->addMenu(tr("Preferences"));
+    preferences->addAction(tr("General..."), this, [this] { openSettings(SettingsDialog::GeneralPage); });
+    preferences->addAction(tr("Colors..."), this, &MainWindow::openColorsDialog);
+    QMenu* navigation = menu->addMenu(tr("Navigation"));
+    navigation->addAction(tr("Sextant..."), this, &MainWindow::openSextant);
+    navigation->addAction(tr("Enviro..."), this, &MainWindow::openEnviro);
+    navigation->addAction(tr("LOPs..."), this, &MainWindow::openLops);
     navigation->addSeparator();
-    navigation->addAction(QStringLiteral("Almanac..."), this,
+    navigation->addAction(tr("Almanac..."), this,
                           page([this] { return std::make_unique<NauticalAlmanacDialog>(doc_, this); }));
-    navigation->addAction(QStringLiteral("Sight Planner..."), this, page([this] { return makeSightPlanner(); }));
+    navigation->addAction(tr("Sight Planner..."), this, page([this] { return makeSightPlanner(); }));
     menu->addSeparator();
-    menu->addAction(QStringLiteral("Export Image..."), this, &MainWindow::exportImage);
-    QAction* print = menu->addAction(QStringLiteral("Print..."), this, &MainWindow::printChart);
+    menu->addAction(tr("Export Image..."), this, &MainWindow::exportImage);
+    QAction* print = menu->addAction(tr("Print..."), this, &MainWindow::printChart);
     print->setShortcut(QKeySequence::Print);
     addAction(print);  // Ctrl+P with the menu closed
     menu->addSeparator();
-    QMenu* help = menu->addMenu(QStringLiteral("Help"));
-    help->addAction(QStringLiteral("Help..."), this, [this] { showHelp(QStringLiteral("index")); });
-    spaceNews_ = help->addAction(QStringLiteral("Space News"), this, [this] {
+    QMenu* help = menu->addMenu(tr("Help"));
+    help->addAction(tr("Help..."), this, [this] { showHelp(QStringLiteral("index")); });
+    spaceNews_ = help->addAction(tr("Space News"), this, [this] {
         const std::string url = newsUrl(prefs_.website.toStdString());
         if (!url.empty()) openWebPage(this, QString::fromStdString(url));
     });
     refreshSpaceNews();
-    help->addAction(QStringLiteral("About..."), this, &MainWindow::showAbout);
+    help->addAction(tr("About..."), this, &MainWindow::showAbout);
     help->addSeparator();
-    help->addAction(QStringLiteral("Exit"), this, &QWidget::close);
+    help->addAction(tr("Exit"), this, &QWidget::close);
 }
 
 void MainWindow::buildCommandBar(const DisplayMetrics& metrics) {
-    QToolBar* bar = addToolBar(QStringLiteral("Command bar"));
+    QToolBar* bar = addToolBar(tr("Command bar"));
     bar->setMovable(false);
     magnitude_ = new QComboBox(bar);
     for (int m = 2; m <= 7; ++m) magnitude_->addItem(QString::number(m), m * 1000);
     // 28 pixels per display scale holds a digit; the combo's own arrow needs more here.
     const int width = metrics.dpiX == 128 ? 36 : static_cast<int>(28 * metrics.displayScale);
     magnitude_->setMinimumWidth(std::max(width, magnitude_->sizeHint().width()));
-    magnitude_->setToolTip(QStringLiteral("Faintest magnitude drawn"));
+    magnitude_->setToolTip(tr("Faintest magnitude drawn"));
     magnitude_->setCurrentIndex(magnitudeBoxIndex(doc_.drawState.magnitudeLimit));
     magnitude_->setFocusPolicy(Qt::NoFocus);
     connect(magnitude_, &QComboBox::activated, this, [this](int index) {
@@ -201,8 +202,8 @@ void MainWindow::buildCommandBar(const DisplayMetrics& metrics) {
     bar->addWidget(magnitude_);
 
     auto* next = new QToolButton(bar);
-    next->setText(QStringLiteral("Scheme"));
-    next->setToolTip(QStringLiteral("Next color scheme (Shift: its defaults first)"));
+    next->setText(tr("Scheme"));
+    next->setToolTip(tr("Next color scheme (Shift: its defaults first)"));
     next->setFocusPolicy(Qt::NoFocus);
     connect(next, &QToolButton::clicked, this, [this] {
         chart_->NextColorScheme(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier);
@@ -286,8 +287,8 @@ void MainWindow::printChart() {
     printer.setPageOrientation(chart_->width() >= chart_->height() ? QPageLayout::Landscape : QPageLayout::Portrait);
     QPrintDialog dialog(&printer, this);
     auto* options = new QWidget;
-    options->setWindowTitle(QStringLiteral("Chart"));
-    auto* paper = new QCheckBox(QStringLiteral("Black on white (for paper)"), options);
+    options->setWindowTitle(tr("Chart"));
+    auto* paper = new QCheckBox(tr("Black on white (for paper)"), options);
     paper->setChecked(true);
     auto* layout = new QVBoxLayout(options);
     layout->addWidget(paper);
@@ -298,7 +299,7 @@ void MainWindow::printChart() {
     chart_->setFocus();
 }
 
-void MainWindow::showAbout() { QMessageBox::about(this, QStringLiteral("About Celestra"), aboutText()); }
+void MainWindow::showAbout() { QMessageBox::about(this, tr("About Celestra"), aboutText()); }
 
 MainWindow::~MainWindow() = default;
 
@@ -354,8 +355,8 @@ bool MainWindow::Save() {
     std::string error;
     switch (saveDocumentWithin(access_, paths_.docPath, paths_.colorsPath, doc_, error)) {
         case SaveOutcome::Saved: return true;
-        case SaveOutcome::NotAllowed: showNote(QStringLiteral("Not saved: %1.").arg(QString::fromStdString(error))); break;
-        case SaveOutcome::Failed: QMessageBox::warning(this, QStringLiteral("Celestra"), QString::fromStdString(error)); break;
+        case SaveOutcome::NotAllowed: showNote(tr("Not saved: %1.").arg(engineText(error))); break;
+        case SaveOutcome::Failed: QMessageBox::warning(this, QStringLiteral("Celestra"), engineText(error)); break;
     }
     return false;
 }
@@ -376,8 +377,8 @@ void MainWindow::setWriteAccess(const WriteAccess& access, DocumentLock lock) {
 }
 
 void MainWindow::showWriteAccess() {
-    if (access_.readOnly) setWindowTitle(QStringLiteral("Celestra (read-only)"));
-    else if (access_.keepDocument) setWindowTitle(QStringLiteral("Celestra (not saved)"));
+    if (access_.readOnly) setWindowTitle(tr("Celestra (read-only)"));
+    else if (access_.keepDocument) setWindowTitle(tr("Celestra (not saved)"));
     else setWindowTitle(QStringLiteral("Celestra"));
 }
 
@@ -398,7 +399,7 @@ bool MainWindow::moveKeptFilesAside(QString& error) {
     };
     const bool ok = !access_.readOnly && move(access_.keepDocument, paths_.docPath) &&
                     move(access_.keepColors, paths_.colorsPath);
-    if (!moved.isEmpty()) showNote(QStringLiteral("Moved aside: %1").arg(moved.join(QStringLiteral(", "))));
+    if (!moved.isEmpty()) showNote(tr("Moved aside: %1").arg(moved.join(QStringLiteral(", "))));
     showWriteAccess();
     return ok;
 }
@@ -411,7 +412,7 @@ bool MainWindow::saveSessionAs(const QString& file, QString& error) {
     if (paths.docPath == paths_.docPath && lock_.owned()) {
         lock = std::move(lock_);  // the kept file itself, chosen over the question whether to replace it
     } else if (lock.acquire(paths.docPath) == DocumentLock::Result::HeldElsewhere) {
-        error = QStringLiteral("%1 is open in another Celestra.").arg(file);
+        error = tr("%1 is open in another Celestra.").arg(file);
         return false;
     }
     // A colour file already beside the chosen name that cannot be read stays as it is.

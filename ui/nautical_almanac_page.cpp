@@ -52,28 +52,28 @@ void AlmanacPageView::paintEvent(QPaintEvent*) {
 }
 
 NauticalAlmanacDialog::NauticalAlmanacDialog(const DocumentData& document, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Almanac"));
+    setWindowTitle(tr("Almanac"));
     const CalendarDate today = calendarFromJulianDay(document.observer.instant);
     date = new QDateEdit(QDate(today.year, today.month, today.day), this);
     date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     date->setCalendarPopup(true);
-    date->setToolTip(QStringLiteral("The first of the three days (UT)"));
-    back3 = new QPushButton(QStringLiteral("<< 3 days"), this);
-    back1 = new QPushButton(QStringLiteral("< Day"), this);
-    forward1 = new QPushButton(QStringLiteral("Day >"), this);
-    forward3 = new QPushButton(QStringLiteral("3 days >>"), this);
+    date->setToolTip(tr("The first of the three days (UT)"));
+    back3 = new QPushButton(tr("<< 3 days"), this);
+    back1 = new QPushButton(tr("< Day"), this);
+    forward1 = new QPushButton(tr("Day >"), this);
+    forward3 = new QPushButton(tr("3 days >>"), this);
     pageBox = new QComboBox(this);
-    pageBox->addItem(QStringLiteral("Aries, planets and stars"));
-    pageBox->addItem(QStringLiteral("Sun, Moon, rise and set"));
+    pageBox->addItem(tr("Aries, planets and stars"));
+    pageBox->addItem(tr("Sun, Moon, rise and set"));
     for (int p = 0; p < kAlmanacIncrementPages; ++p)
-        pageBox->addItem(QStringLiteral("Increments %1m and %2m").arg(2 * p).arg(2 * p + 1));
+        pageBox->addItem(tr("Increments %1m and %2m").arg(2 * p).arg(2 * p + 1));
     paper = new QComboBox(this);
     paper->addItem(QStringLiteral("A4"), static_cast<int>(QPageSize::A4));
-    paper->addItem(QStringLiteral("Letter"), static_cast<int>(QPageSize::Letter));
-    increments = new QCheckBox(QStringLiteral("With increments and corrections"), this);
-    print = new QPushButton(QStringLiteral("Print..."), this);
-    exportPdf = new QPushButton(QStringLiteral("Export PDF..."), this);
-    close = new QPushButton(QStringLiteral("Close"), this);
+    paper->addItem(tr("Letter"), static_cast<int>(QPageSize::Letter));
+    increments = new QCheckBox(tr("With increments and corrections"), this);
+    print = new QPushButton(tr("Print..."), this);
+    exportPdf = new QPushButton(tr("Export PDF..."), this);
+    close = new QPushButton(tr("Close"), this);
     message = new QLabel(this);
     message->setWordWrap(true);
     view = new AlmanacPageView(this);
@@ -91,7 +91,7 @@ NauticalAlmanacDialog::NauticalAlmanacDialog(const DocumentData& document, QWidg
     navigation->addSpacing(12);
     navigation->addWidget(pageBox, 1);
     auto* output = new QHBoxLayout;
-    output->addWidget(new QLabel(QStringLiteral("Paper:"), this));
+    output->addWidget(new QLabel(tr("Paper:"), this));
     output->addWidget(paper);
     output->addWidget(increments);
     output->addStretch(1);
@@ -125,7 +125,7 @@ void NauticalAlmanacDialog::recompute() {
     const PlaceContext context = makePlaceContext(processEphemeris());
     valid_ = computeAlmanac(context, d.year(), d.month(), d.day(), 3, true, almanac_) == 0;
     message->setText(valid_ ? QString()
-                            : QStringLiteral("These days lie outside the ephemeris: no daily pages. The increments "
+                            : tr("These days lie outside the ephemeris: no daily pages. The increments "
                                              "and corrections do not depend on the date."));
     message->setVisible(!valid_);
     print->setEnabled(valid_);
@@ -140,10 +140,10 @@ void NauticalAlmanacDialog::printPages() {
     printer.setPageSize(QPageSize(static_cast<QPageSize::PageSizeId>(paper->currentData().toInt())));
     printer.setDocName(QStringLiteral("Almanac ") + date->date().toString(Qt::ISODate));
     QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("Print Almanac"));
+    dialog.setWindowTitle(tr("Print Almanac"));
     if (dialog.exec() != QDialog::Accepted) return;
     if (!printAlmanac(printer, almanac_, increments->isChecked())) {
-        message->setText(QStringLiteral("The printer could not be started."));
+        message->setText(tr("The printer could not be started."));
         message->setVisible(true);
     }
 }
@@ -154,8 +154,8 @@ void NauticalAlmanacDialog::choosePdfFile() {
     if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
     const QString suggested = folder + QStringLiteral("/Almanac ") + date->date().toString(Qt::ISODate) +
                               QStringLiteral(".pdf");
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export PDF"), suggested,
-                                                      QStringLiteral("PDF files (*.pdf)"));
+    const QString path = QFileDialog::getSaveFileName(this, tr("Export PDF"), suggested,
+                                                      tr("PDF files (*.pdf)"));
     if (!path.isEmpty()) exportTo(path);
 }
 
@@ -163,7 +163,7 @@ bool NauticalAlmanacDialog::exportTo(const QString& path) {
     QString error;
     const auto size = static_cast<QPageSize::PageSizeId>(paper->currentData().toInt());
     if (writeAlmanacPdf(almanac_, path, size, increments->isChecked(), error)) return true;
-    message->setText(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), error));
+    message->setText(tr("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), error));
     message->setVisible(true);
     return false;
 }

@@ -33,6 +33,7 @@
 #include "core/time_scales.h"
 #include "solarsystem/ephemeris.h"
 #include "ui/number_field.h"
+#include "ui/translations.h"
 
 namespace celestra {
 
@@ -49,7 +50,7 @@ void setSelectorData(QComboBox* box, int value) {
 }  // namespace
 
 QString displayText(const std::string& text) {
-    QString s = QString::fromStdString(text);
+    QString s = engineText(text);
     s.remove(QLatin1Char('\r'));
     return s;
 }
@@ -79,10 +80,10 @@ std::string NavigationState::websiteAddress() const {
 
 DetailsDialog::DetailsDialog(NavigationState& state, const CMeasure& sight, QWidget* parent)
     : QDialog(parent), state_(state), sight_(sight) {
-    setWindowTitle(QStringLiteral("Details"));
+    setWindowTitle(tr("Details"));
     table_ = new QTableWidget(kDetailRowCount, 4, this);
     table_->setHorizontalHeaderLabels(
-        {QStringLiteral("Measurement"), QStringLiteral("Symbol"), QStringLiteral("Value"), QStringLiteral("Units")});
+        {tr("Measurement"), tr("Symbol"), tr("Value"), tr("Units")});
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -100,7 +101,7 @@ DetailsDialog::DetailsDialog(NavigationState& state, const CMeasure& sight, QWid
         buttons->addWidget(buttons_[f]);
     }
     buttons->addStretch(1);
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    auto* close = new QPushButton(tr("Close"), this);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
@@ -109,7 +110,9 @@ DetailsDialog::DetailsDialog(NavigationState& state, const CMeasure& sight, QWid
     fill();
     // Wide enough for every column in the widest format, so none is cut.
     int width = 2 * table_->frameWidth() + table_->verticalScrollBar()->sizeHint().width();
-    for (int c = 0; c < 4; ++c) width += table_->columnWidth(c);
+    for (int c = 0; c < 3; ++c) width += table_->columnWidth(c);
+    // The stretched last column never shrinks below the header's default size.
+    width += std::max(table_->columnWidth(3), table_->horizontalHeader()->defaultSectionSize());
     table_->setMinimumWidth(width + fontMetrics().averageCharWidth() * 4);
     resize(sizeHint().width(), 640);
 }
@@ -138,16 +141,16 @@ void DetailsDialog::fill() {
 
 SextantDialog::SextantDialog(NavigationState& state, QWidget* parent)
     : QDialog(parent), state_(state), sight_(state.doc.currentSight) {
-    setWindowTitle(QStringLiteral("Sextant"));
-    star_ = new QRadioButton(QStringLiteral("Star"), this);
-    body_ = new QRadioButton(QStringLiteral("Body"), this);
+    setWindowTitle(tr("Sextant"));
+    star_ = new QRadioButton(tr("Star"), this);
+    body_ = new QRadioButton(tr("Body"), this);
     auto* kind = new QButtonGroup(this);
     kind->addButton(star_);
     kind->addButton(body_);
     bodyBox_ = new QComboBox(this);
     bodyBox_->setMinimumContentsLength(18);
     bodyBox_->setInsertPolicy(QComboBox::NoInsert);
-    bodyBox_->setToolTip(QStringLiteral("A star by name, by catalogue number or by Bayer identity"));
+    bodyBox_->setToolTip(tr("A star by name, by catalogue number or by Bayer identity"));
 
     date_ = new QDateEdit(this);
     date_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
@@ -155,15 +158,15 @@ SextantDialog::SextantDialog(NavigationState& state, QWidget* parent)
     date_->setMinimumDate(QDate(100, 1, 1));  // any date the ephemeris may hold
     time_ = new QTimeEdit(this);
     time_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    asUtc_ = new QCheckBox(QStringLiteral("as UTC"), this);
-    auto* now = new QPushButton(QStringLiteral("Now"), this);
-    auto* last = new QPushButton(QStringLiteral("Last"), this);
+    asUtc_ = new QCheckBox(tr("as UTC"), this);
+    auto* now = new QPushButton(tr("Now"), this);
+    auto* last = new QPushButton(tr("Last"), this);
     now->setAutoDefault(false);
     last->setAutoDefault(false);
 
-    altitudeLabel_ = new QLabel(QStringLiteral("<u>Altitude</u>"), this);
+    altitudeLabel_ = new QLabel(tr("<u>Altitude</u>"), this);
     altitudeLabel_->setCursor(Qt::PointingHandCursor);
-    altitudeLabel_->setToolTip(QStringLiteral("Set the altitude that gives no intercept at the AP"));
+    altitudeLabel_->setToolTip(tr("Set the altitude that gives no intercept at the AP"));
     altitudeLabel_->installEventFilter(this);
     degrees_ = new QSpinBox(this);
     degrees_->setRange(0, 90);
@@ -171,9 +174,9 @@ SextantDialog::SextantDialog(NavigationState& state, QWidget* parent)
     minutes_->setRange(0.0, 60.0);
     minutes_->setDecimals(1);
 
-    calculate_ = new QPushButton(QStringLiteral("Calculate"), this);
-    details_ = new QPushButton(QStringLiteral("Details"), this);
-    save_ = new QPushButton(QStringLiteral("Save LOP"), this);
+    calculate_ = new QPushButton(tr("Calculate"), this);
+    details_ = new QPushButton(tr("Details"), this);
+    save_ = new QPushButton(tr("Save LOP"), this);
     details_->setAutoDefault(false);
     save_->setAutoDefault(false);
 
@@ -191,7 +194,7 @@ SextantDialog::SextantDialog(NavigationState& state, QWidget* parent)
     kindRow->addWidget(body_);
     kindRow->addWidget(bodyBox_, 1);
     grid->addLayout(kindRow, 0, 0, 1, 4);
-    grid->addWidget(new QLabel(QStringLiteral("Time"), this), 1, 0);
+    grid->addWidget(new QLabel(tr("Time"), this), 1, 0);
     grid->addWidget(date_, 1, 1);
     grid->addWidget(time_, 1, 2);
     grid->addWidget(asUtc_, 1, 3);
@@ -203,8 +206,8 @@ SextantDialog::SextantDialog(NavigationState& state, QWidget* parent)
     grid->addWidget(altitudeLabel_, 3, 0);
     grid->addWidget(degrees_, 3, 1);
     grid->addWidget(minutes_, 3, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Degrees"), this), 4, 1, Qt::AlignHCenter | Qt::AlignTop);
-    grid->addWidget(new QLabel(QStringLiteral("Minutes"), this), 4, 2, Qt::AlignHCenter | Qt::AlignTop);
+    grid->addWidget(new QLabel(tr("Degrees"), this), 4, 1, Qt::AlignHCenter | Qt::AlignTop);
+    grid->addWidget(new QLabel(tr("Minutes"), this), 4, 2, Qt::AlignHCenter | Qt::AlignTop);
     auto* actions = new QHBoxLayout;
     actions->addWidget(calculate_);
     actions->addWidget(details_);
@@ -422,29 +425,29 @@ bool SextantDialog::eventFilter(QObject* watched, QEvent* event) {
 // Enviro
 
 EnviroDialog::EnviroDialog(NavigationState& state, QWidget* parent) : QDialog(parent), state_(state) {
-    setWindowTitle(QStringLiteral("Enviro"));
+    setWindowTitle(tr("Enviro"));
     auto* grid = new QGridLayout;
     int row = 0;
     auto addField = [&](EnviroField f, QWidget* caption) {
         const EnviroRange range = enviroRange(f);
         auto* edit = new QLineEdit(this);
         edit->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
-        edit->setToolTip(QStringLiteral("%1 to %2").arg(range.low).arg(range.high));
+        edit->setToolTip(tr("%1 to %2").arg(range.low).arg(range.high));
         fields_[static_cast<int>(f)] = edit;
-        grid->addWidget(caption ? caption : new QLabel(QString::fromUtf8(range.label), this), row, 0);
+        grid->addWidget(caption ? caption : new QLabel(engineText(range.label), this), row, 0);
         grid->addWidget(edit, row, 1);
-        grid->addWidget(new QLabel(QString::fromUtf8(range.unit), this), row, 2);
+        grid->addWidget(new QLabel(engineText(range.unit), this), row, 2);
         ++row;
     };
     addField(EnviroField::Height, nullptr);
     addField(EnviroField::Temperature, nullptr);
     addField(EnviroField::Pressure, nullptr);
     addField(EnviroField::IndexCorrection, nullptr);
-    dipShort_ = new QCheckBox(QString::fromUtf8(enviroRange(EnviroField::DipShortDistance).label), this);
+    dipShort_ = new QCheckBox(engineText(enviroRange(EnviroField::DipShortDistance).label), this);
     addField(EnviroField::DipShortDistance, dipShort_);
     addField(EnviroField::Speed, nullptr);
     addField(EnviroField::Course, nullptr);
-    stp_ = new QPushButton(QStringLiteral("Use STP"), this);
+    stp_ = new QPushButton(tr("Use STP"), this);
     stp_->setAutoDefault(false);
     grid->addWidget(stp_, 1, 3, 2, 1);
     grid->setColumnStretch(3, 1);
@@ -452,7 +455,7 @@ EnviroDialog::EnviroDialog(NavigationState& state, QWidget* parent) : QDialog(pa
     // A check box does not wrap its text; a label beside it does.
     disable_ = new QCheckBox(this);
     auto* disableText = new QLabel(
-        QStringLiteral("Disable DIP, index, and refraction calculations (when using pre-corrected sextant measurements)."),
+        tr("Disable DIP, index, and refraction calculations (when using pre-corrected sextant measurements)."),
         this);
     disableText->setWordWrap(true);
     disableText->setBuddy(disable_);
@@ -462,7 +465,7 @@ EnviroDialog::EnviroDialog(NavigationState& state, QWidget* parent) : QDialog(pa
 
     message_ = new QLabel(this);
     message_->setWordWrap(true);
-    auto* close = new QPushButton(QStringLiteral("OK"), this);
+    auto* close = new QPushButton(tr("OK"), this);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(message_, 1);
@@ -515,11 +518,11 @@ bool EnviroDialog::apply() {
         const auto value = parseFieldNumber(fields_[f]->text());
         if (!value || !SetEnviro(sight, field, *value)) {
             const EnviroRange range = enviroRange(field);
-            message_->setText(QStringLiteral("%1 must be a number from %2 to %3 %4.")
-                                  .arg(QString::fromUtf8(range.label).remove(QLatin1Char(':')))
+            message_->setText(tr("%1 must be a number from %2 to %3 %4.")
+                                  .arg(engineText(range.label).remove(QLatin1Char(':')))
                                   .arg(range.low)
                                   .arg(range.high)
-                                  .arg(QString::fromUtf8(range.unit)));
+                                  .arg(engineText(range.unit)));
             fields_[f]->setFocus();
             fields_[f]->selectAll();
             return false;
@@ -540,7 +543,7 @@ void EnviroDialog::done(int result) {
 
 LopGraphView::LopGraphView(const LopGraph& graph, QWidget* parent) : QWidget(parent), graph_(graph) {
     for (const std::string& line : graph_.statusLines) status_ << displayText(line);
-    status_ << QString::fromLatin1(kGraphPrompt);
+    status_ << engineText(kGraphPrompt);
     setMinimumSize(320, 320);
 }
 
@@ -601,10 +604,10 @@ void paintLopGraph(QPainter& painter, const QRectF& area, const LopGraph& graph,
         path.closeSubpath();
         painter.drawPath(path);
     }
-    mark(graph.ap, QStringLiteral("AP"), 5);
+    mark(graph.ap, LopGraphView::tr("AP"), 5);
     if (graph.hasFix) {
         painter.setPen(QPen(ink, 2.5));
-        mark(graph.fix, QStringLiteral("FIX"), 7);
+        mark(graph.fix, LopGraphView::tr("FIX"), 7);
     }
     painter.setPen(ink);
     double y = area.top() + 4 + fm.ascent();
@@ -615,7 +618,7 @@ void paintLopGraph(QPainter& painter, const QRectF& area, const LopGraph& graph,
         }
     }
     painter.drawText(area.adjusted(6, 0, -6, -4), Qt::AlignBottom | Qt::AlignRight,
-                     QStringLiteral("%1 NMi across").arg(2.0 * graph.halfSpanNm, 0, 'f', 1));
+                     LopGraphView::tr("%1 NMi across").arg(2.0 * graph.halfSpanNm, 0, 'f', 1));
     painter.restore();
 }
 
@@ -632,12 +635,12 @@ void LopGraphView::mousePressEvent(QMouseEvent* event) {
 // LOPs
 
 LopsDialog::LopsDialog(NavigationState& state, QWidget* parent) : QDialog(parent), state_(state) {
-    setWindowTitle(QStringLiteral("LOPs"));
+    setWindowTitle(tr("LOPs"));
     list_ = new QListWidget(this);
     list_->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
-    remove_ = new QPushButton(QStringLiteral("Remove"), this);
-    details_ = new QPushButton(QStringLiteral("Details"), this);
-    graph_ = new QPushButton(QStringLiteral("Graph"), this);
+    remove_ = new QPushButton(tr("Remove"), this);
+    details_ = new QPushButton(tr("Details"), this);
+    graph_ = new QPushButton(tr("Graph"), this);
     for (QPushButton* b : {remove_, details_, graph_}) b->setAutoDefault(false);
     text_ = new QPlainTextEdit(this);
     text_->setReadOnly(true);
@@ -747,7 +750,7 @@ void LopsDialog::openGraph() {
     if (graphDialog_) graphDialog_->close();
     graphDialog_ = new QDialog(this);
     graphDialog_->setAttribute(Qt::WA_DeleteOnClose);
-    graphDialog_->setWindowTitle(QStringLiteral("LOP Graph"));
+    graphDialog_->setWindowTitle(tr("LOP Graph"));
     graphView_ = new LopGraphView(graph, graphDialog_);
     auto* layout = new QVBoxLayout(graphDialog_);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -33,7 +33,7 @@ QString rangeMessage(double min, double max) {
         if (t.endsWith(QLatin1Char('.'))) t.chop(1);
         return t;
     };
-    return QStringLiteral("Please enter a number between %1 and %2.").arg(plain(min), plain(max));
+    return NumberSpinBox::tr("Please enter a number between %1 and %2.").arg(plain(min), plain(max));
 }
 
 namespace {

@@ -41,6 +41,7 @@
 #include "ui/date_texts.h"
 #include "ui/image_library.h"
 #include "ui/sky_model.h"
+#include "ui/translations.h"
 
 namespace celestra {
 namespace {
@@ -71,8 +72,11 @@ RiseTransitSet riseTransitSetToday(const RiseSetTarget& target, const PlaceConte
 QString horizonLine(const HorizontalPoint& place, const CObserverState& observer) {
     const bool refracted = observer.refraction != 0 &&
                            refraction(observerSite(observer), kRefractionSite, place.zenithDistance) != 0.0;
-    return QString::asprintf("Alt: %6.2f°   Az: %6.2f°%s\n", 90.0 - place.zenithDistance, place.azimuth,
-                             refracted ? "   (refracted)" : "");
+    // "Alt:  12.34°   Az: 123.45°"; QString::arg() of a double keeps the point.
+    return InfoDialog::tr("Alt: %1°   Az: %2°%3\n")
+        .arg(90.0 - place.zenithDistance, 6, 'f', 2)
+        .arg(place.azimuth, 6, 'f', 2)
+        .arg(refracted ? InfoDialog::tr("   (refracted)") : QString());
 }
 
 // A comet's name, its topocentric place (airless, from its orbit), the
@@ -80,10 +84,10 @@ QString horizonLine(const HorizontalPoint& place, const CObserverState& observer
 QString cometInfo(int comet, ChartView& chart, SkyModel& model) {
     auto sky = model.snapshot();
     const SkyComet* c = sky ? sky->cometByIndex(comet) : nullptr;
-    if (!c) return QStringLiteral("This comet is no longer on the chart (comets switched off or the list reloaded).");
+    if (!c) return InfoDialog::tr("This comet is no longer on the chart (comets switched off or the list reloaded).");
     QString text = QString::fromStdString(c->name) + QStringLiteral("\n\n");
     const SkyCometPoint& now = c->presentPoint();
-    if (!now.valid) return text + QStringLiteral("No place for this date (outside the ephemeris).");
+    if (!now.valid) return text + InfoDialog::tr("No place for this date (outside the ephemeris).");
     CometList& list = model.universe().Comets();
     const auto lock = lockComets(list);
     const ObserverSite site = observerSite(chart.observer());
@@ -92,9 +96,9 @@ QString cometInfo(int comet, ChartView& chart, SkyModel& model) {
         list.records[static_cast<size_t>(comet)].name == c->name &&
         cometApparentPlace(model.universe().Places(), list.records[static_cast<size_t>(comet)], chart.observer().instant,
                            &site, ra, dec, distance) == 0)
-        text += QStringLiteral("Topocentric  RA: %1  Dec: %2\n").arg(hms(ra), dms(dec));
+        text += InfoDialog::tr("Topocentric  RA: %1  Dec: %2\n").arg(hms(ra), dms(dec));
     text += horizonLine(now.place, chart.observer());
-    return text + QString::fromStdString(cometInfoText(c->absoluteMagnitude, c->apparentMagnitude)) + QLatin1Char('\n');
+    return text + engineText(cometInfoText(c->absoluteMagnitude, c->apparentMagnitude)) + QLatin1Char('\n');
 }
 
 }  // namespace
@@ -136,34 +140,36 @@ QString selectionInfoText(const ChartSelection& selection, ChartView& chart, Sky
         // The catalogue's J2000 record, then the place the chart draws it at.
         double zd = 0.0, az = 0.0, ra = 0.0, dec = 0.0;
         if (catalogueObjectPlace(model.universe().Places(), chart.observer(), selection.id, zd, az, ra, dec)) {
-            text += QStringLiteral("\nTopocentric  RA: %1  Dec: %2 (of date)\n").arg(hms(ra), dms(dec));
+            text += InfoDialog::tr("\nTopocentric  RA: %1  Dec: %2 (of date)\n").arg(hms(ra), dms(dec));
             text += horizonLine({static_cast<float>(zd), static_cast<float>(az)}, chart.observer());
         }
         return text;
     }
     if (selection.kind == ChartSelection::Kind::Comet) return cometInfo(selection.id, chart, model);
     if (selection.kind != ChartSelection::Kind::Body || selection.id < 1 || selection.id > 11)
-        return QStringLiteral("Nothing is selected: tap an object on the chart first.");
+        return InfoDialog::tr("Nothing is selected: tap an object on the chart first.");
     const int body = selection.id;
-    QString text = QString::fromLatin1(bodyName(body)) + QStringLiteral("\n\n");
+    QString text = bodyText(bodyName(body)) + QStringLiteral("\n\n");
     auto sky = model.snapshot();
     const SkyBody* b = sky ? &sky->bodies[static_cast<size_t>(body - 1)] : nullptr;
-    if (!b || !b->valid) return text + QStringLiteral("No place for this date (outside the ephemeris).");
+    if (!b || !b->valid) return text + InfoDialog::tr("No place for this date (outside the ephemeris).");
     double ra = 0.0, dec = 0.0, distance = 0.0;
     if (geocentricPlaceUtc(model.universe().Places(), chart.observer().instant, body, ra, dec, distance) == 0)
-        text += QStringLiteral("Apparent     RA: %1  Dec: %2\n").arg(hms(ra), dms(dec));
+        text += InfoDialog::tr("Apparent     RA: %1  Dec: %2\n").arg(hms(ra), dms(dec));
     // The topocentric place of date is airless: the chart's place carries
     // refraction (half a degree at the horizon), which is no place of date.
     if (topocentricPlaceUtc(model.universe().Places(), chart.observer().instant, body, observerSite(chart.observer()), ra,
                             dec, distance) == 0)
-        text += QStringLiteral("Topocentric  RA: %1  Dec: %2\n").arg(hms(ra), dms(dec));
+        text += InfoDialog::tr("Topocentric  RA: %1  Dec: %2\n").arg(hms(ra), dms(dec));
     text += horizonLine(b->place, chart.observer());
-    char line[96];
-    snprintfC(line, sizeof line, "M: %4.1f,   Distance: %.4lg kM\n", b->magnitude, b->distanceAu * kKmPerAu);
-    text += QString::fromLatin1(line);
+    char magnitudeText[32], distanceText[32];
+    snprintfC(magnitudeText, sizeof magnitudeText, "%4.1f", b->magnitude);
+    snprintfC(distanceText, sizeof distanceText, "%.4lg", b->distanceAu * kKmPerAu);
+    text += InfoDialog::tr("M: %1,   Distance: %2 kM\n")
+                .arg(QLatin1String(magnitudeText), QLatin1String(distanceText));
     const RiseTransitSet today = riseTransitSetToday(riseSetBody(body), model.universe().Places(), chart.observer());
     const CalendarDate date = calendarFromJulianDay(chart.observer().instant + chart.observer().zoneOffset);
-    text += QStringLiteral("Today, %1 (%2):\n  Rise     %3\n  Transit  %4\n  Set      %5\n")
+    text += InfoDialog::tr("Today, %1 (%2):\n  Rise     %3\n  Transit  %4\n  Set      %5\n")
                 .arg(localeDateText(QDate(date.year, date.month, date.day)),
                      QString::fromStdString(formatZoneLabel(chart.observer().zoneOffset)),
                      riseSetFieldText(today.riseText, today.riseCount),
@@ -171,10 +177,10 @@ QString selectionInfoText(const ChartSelection& selection, ChartView& chart, Sky
                      riseSetFieldText(today.setText, today.setCount));
     if (body == 11 && sky->moon.valid) {
         const double f = sky->moon.illuminatedFraction;
-        const QString phase = f < 0.03 ? QStringLiteral("New Moon") : f > 0.97 ? QStringLiteral("Full Moon")
-                              : std::fabs(f - 0.5) < 0.03 ? QStringLiteral("Quarter") : f < 0.5 ? QStringLiteral("Crescent")
-                                                                                              : QStringLiteral("Gibbous");
-        text += QStringLiteral("Phase: %1, %2% illuminated\n").arg(phase).arg(f * 100.0, 0, 'f', 0);
+        const QString phase = f < 0.03 ? InfoDialog::tr("New Moon") : f > 0.97 ? InfoDialog::tr("Full Moon")
+                              : std::fabs(f - 0.5) < 0.03 ? InfoDialog::tr("Quarter") : f < 0.5 ? InfoDialog::tr("Crescent")
+                                                                                              : InfoDialog::tr("Gibbous");
+        text += InfoDialog::tr("Phase: %1, %2% illuminated\n").arg(phase).arg(f * 100.0, 0, 'f', 0);
     }
     return text;
 }
@@ -194,7 +200,7 @@ QString selectionWebUrl(const ChartSelection& selection, const Preferences& pref
 void openWebPage(QWidget* parent, const QString& url) {
     if (QDesktopServices::openUrl(QUrl(url))) return;
     QMessageBox box(QMessageBox::Information, QStringLiteral("Celestra"),
-                    QStringLiteral("No web browser could be started. Copy this address into one:\n\n%1").arg(url),
+                    InfoDialog::tr("No web browser could be started. Copy this address into one:\n\n%1").arg(url),
                     QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("noBrowser"));
     box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -204,19 +210,19 @@ void openWebPage(QWidget* parent, const QString& url) {
 InfoDialog::InfoDialog(const ChartSelection& selection, ChartView& chart, SkyModel& model,
                        const Preferences& preferences, ImageLibrary* pictures, QWidget* parent)
     : QDialog(parent), library_(pictures), website_(preferences.website.trimmed()) {
-    setWindowTitle(QStringLiteral("Info"));
+    setWindowTitle(tr("Info"));
     text_ = new QPlainTextEdit(this);
     text_->setReadOnly(true);
     text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     text_->setPlainText(selectionInfoText(selection, chart, model));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close | QDialogButtonBox::Help, this);
-    web_ = buttons->addButton(QStringLiteral("Web..."), QDialogButtonBox::ActionRole);
+    web_ = buttons->addButton(tr("Web..."), QDialogButtonBox::ActionRole);
     const QString url = selectionWebUrl(selection, preferences);
     web_->setEnabled(!url.isEmpty());
     if (!url.isEmpty()) web_->setToolTip(url);
     else if (selection.kind == ChartSelection::Kind::Body)
         web_->setToolTip(QString::fromStdString(projectWebsiteDisabledReason(preferences.website.trimmed().toStdString())));
-    else web_->setToolTip(QStringLiteral("There is no web page to look this up on"));
+    else web_->setToolTip(tr("There is no web page to look this up on"));
     connect(web_, &QPushButton::clicked, this, [this, url] { openWebPage(this, url); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { emit helpRequested(QStringLiteral("info")); });
@@ -241,7 +247,7 @@ InfoDialog::InfoDialog(const ChartSelection& selection, ChartView& chart, SkyMod
         const QString reason =
             QString::fromStdString(projectWebsiteDisabledReason(website_.toStdString()));
         download_->setEnabled(reason.isEmpty());
-        download_->setToolTip(reason.isEmpty() ? QStringLiteral("Fetch the image library into %1")
+        download_->setToolTip(reason.isEmpty() ? tr("Fetch the image library into %1")
                                                      .arg(QDir::toNativeSeparators(library_->filePath()))
                                                : reason);
         connect(download_, &QPushButton::clicked, this, &InfoDialog::downloadImageLibrary);
@@ -294,9 +300,9 @@ int InfoDialog::pictureRoom() const {
 }
 
 FindDialog::FindDialog(ChartView& chart, QWidget* parent) : QDialog(parent), chart_(chart) {
-    setWindowTitle(QStringLiteral("Find"));
+    setWindowTitle(tr("Find"));
     input_ = new QLineEdit(this);
-    input_->setPlaceholderText(QStringLiteral("Star, BS number, Bayer/Flamsteed, planet, constellation, M or C number"));
+    input_->setPlaceholderText(tr("Star, BS number, Bayer/Flamsteed, planet, constellation, M or C number"));
     QStringList candidates;
     for (const std::string& c : skySearchCandidates()) candidates << QString::fromStdString(c);
     auto* completer = new QCompleter(candidates, this);
@@ -305,7 +311,7 @@ FindDialog::FindDialog(ChartView& chart, QWidget* parent) : QDialog(parent), cha
     input_->setCompleter(completer);
     // The button stands beside the field, so the completer's list, which
     // opens below the field, never covers it.
-    centre_ = new QPushButton(QStringLiteral("Center on chart"), this);
+    centre_ = new QPushButton(tr("Center on chart"), this);
     centre_->setAutoDefault(false);
     connect(centre_, &QPushButton::clicked, this, [this] { if (centreOnChart()) accept(); });
     // Return in the field centres, also while the completer's list is open
@@ -321,7 +327,7 @@ FindDialog::FindDialog(ChartView& chart, QWidget* parent) : QDialog(parent), cha
     row->addWidget(input_, 1);
     row->addWidget(centre_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Find:"), this));
+    layout->addWidget(new QLabel(tr("Find:"), this));
     layout->addLayout(row);
     layout->addStretch(1);
     layout->addWidget(buttons);
@@ -331,7 +337,7 @@ FindDialog::FindDialog(ChartView& chart, QWidget* parent) : QDialog(parent), cha
 bool FindDialog::centreOnChart() {
     const auto hit = findSkyObject(input_->text().toStdString());
     if (!hit) {
-        QMessageBox::information(this, windowTitle(), QStringLiteral("\"%1\" was not found.").arg(input_->text()));
+        QMessageBox::information(this, windowTitle(), tr("\"%1\" was not found.").arg(input_->text()));
         return false;
     }
     ChartSelection selection;
@@ -350,12 +356,12 @@ bool FindDialog::centreOnChart() {
     if (!place) return false;  // a body outside the ephemeris
     if (!place->shown()) {
         const std::optional<double> rise = nextChartRise(placeAt, o.instant, kChartRiseSearchDays);
-        QString text = QStringLiteral("%1 is below the horizon.").arg(QString::fromStdString(hit->label));
+        QString text = tr("%1 is below the horizon.").arg(QString::fromStdString(hit->label));
         if (!rise) {
-            QMessageBox::information(this, windowTitle(), text + QStringLiteral(" It does not rise in the next days."));
+            QMessageBox::information(this, windowTitle(), text + tr(" It does not rise in the next days."));
             return false;
         }
-        text += QStringLiteral(" Step the time to its next rise?");
+        text += tr(" Step the time to its next rise?");
         const int answer = answer_ >= 0 ? answer_
                                         : QMessageBox::question(this, windowTitle(), text, QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes || !chart_.timeControl().setInstant(*rise)) return false;

@@ -8,6 +8,7 @@
 #include "sky/sky_search.h"
 #include "solarsystem/planets.h"
 #include "ui/chart_renderer.h"
+#include "ui/translations.h"
 
 namespace celestra {
 
@@ -53,7 +54,7 @@ void paintOrrery(QPainter& painter, const CUniverseViewDrawState& state, double 
         // planets' names would pile up on it until one zooms in.
         if (QLineF(centre, at).length() < 24.0 * displayScale) continue;
         painter.setPen(color(PlanetNames));
-        painter.drawText(at + QPointF(5 * displayScale, -4 * displayScale), QString::fromLatin1(bodyName(body)));
+        painter.drawText(at + QPointF(5 * displayScale, -4 * displayScale), bodyText(bodyName(body)));
     }
     painter.setBrush(Qt::NoBrush);
     painter.setPen(color(state.realTime ? InfoTime : InfoTimeStopped));
@@ -61,9 +62,9 @@ void paintOrrery(QPainter& painter, const CUniverseViewDrawState& state, double 
                                                          Qt::UTC);
     painter.drawText(QPointF(6 * displayScale, 16 * displayScale),
                      utc.toString(QStringLiteral("yyyy-MM-dd hh:mm 'UTC'")) +
-                         QStringLiteral("   Zoom %1").arg(state.zoom, 0, 'f', 0));
+                         ChartRenderer::tr("   Zoom %1").arg(state.zoom, 0, 'f', 0));
     if (!context.ephemeris || !planets[2].valid)
-        painter.drawText(QPointF(6 * displayScale, 32 * displayScale), QStringLiteral("No ephemeris for this date"));
+        painter.drawText(QPointF(6 * displayScale, 32 * displayScale), ChartRenderer::tr("No ephemeris for this date"));
 }
 
 }  // namespace celestra

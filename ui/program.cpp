@@ -26,6 +26,7 @@
 #include "ui/first_start_page.h"
 #include "ui/image_library.h"
 #include "ui/preferences.h"
+#include "ui/translations.h"
 
 namespace celestra {
 
@@ -40,7 +41,7 @@ std::unique_ptr<Program> startProgram(const QString& exePath, const QString& doc
                                   QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString());
     std::string note;
     if (documentFile.isEmpty()) {
-        program->seedMessage = QString::fromStdString(seedDocument(program->paths, note));
+        program->seedMessage = engineText(seedDocument(program->paths, note));
     } else {
         // The data folder still holds the comets and the image library; the
         // named document is left as it is until it is saved.
@@ -48,7 +49,7 @@ std::unique_ptr<Program> startProgram(const QString& exePath, const QString& doc
         program->paths.docPath = documentFile.toStdString();
         program->paths.colorsPath = colorFilePathFor(program->paths.docPath);
     }
-    program->dataFolderNote = QString::fromStdString(note);
+    program->dataFolderNote = engineText(note);
     // One program at a time writes a document. Only the lock's holder clears
     // what an interrupted save left: another's save may be in flight.
     DocumentLock documentLock;
@@ -107,7 +108,7 @@ std::unique_ptr<Program> startProgram(const QString& exePath, const QString& doc
     QStringList cometProblems;
     if (const auto lock = lockComets(program->model->universe().Comets()); lock.owns_lock())
         for (const std::string& problem : program->model->universe().Comets().problems)
-            cometProblems << QString::fromStdString(problem);
+            cometProblems << engineText(problem);
     program->cometProblems = cometProblems.join(QLatin1Char('\n'));
     return program;
 }
@@ -225,6 +226,8 @@ int programMain(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(CELESTRA_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(CELESTRA_APP_ID));
     QApplication::setWindowIcon(programIcon());
+    // The desktop's language when there is a translation for it, else English.
+    installTranslations(QLocale::system(), translationFolders());
 
     std::unique_ptr<Program> program;
     onTerminationSignals(&app, [&program] {

@@ -40,6 +40,7 @@
 #include "ui/gps_page.h"
 #include "ui/number_field.h"
 #include "ui/sky_model.h"
+#include "ui/translations.h"
 
 namespace celestra {
 namespace {
@@ -102,11 +103,11 @@ QString placeText(double latitude, double longitude) {
 SettingsDialog::SettingsDialog(DocumentData& document, ChartView& chart, SkyModel& model, Preferences& preferences,
                                Page page, QWidget* parent)
     : QDialog(parent), doc_(document), chart_(chart), model_(model), prefs_(preferences) {
-    setWindowTitle(QStringLiteral("Settings"));
+    setWindowTitle(tr("Settings"));
     tabs_ = new QTabWidget(this);
-    tabs_->addTab(buildTimePage(), QStringLiteral("Time"));
-    tabs_->addTab(buildPlacePage(), QStringLiteral("LatLong"));
-    tabs_->addTab(buildGeneralPage(), QStringLiteral("General"));
+    tabs_->addTab(buildTimePage(), tr("Time"));
+    tabs_->addTab(buildPlacePage(), tr("LatLong"));
+    tabs_->addTab(buildGeneralPage(), tr("General"));
     tabs_->setCurrentIndex(page);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close | QDialogButtonBox::Help, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::accept);
@@ -131,9 +132,9 @@ SettingsDialog::SettingsDialog(DocumentData& document, ChartView& chart, SkyMode
 QWidget* SettingsDialog::buildTimePage() {
     auto* page = new QWidget;
     auto* grid = new QGridLayout(page);
-    realtime_ = new QCheckBox(QStringLiteral("Realtime"));
-    asUtc_ = new QCheckBox(QStringLiteral("as UTC"));
-    dst_ = new QCheckBox(QStringLiteral("DST"));
+    realtime_ = new QCheckBox(tr("Realtime"));
+    asUtc_ = new QCheckBox(tr("as UTC"));
+    dst_ = new QCheckBox(tr("DST"));
     date_ = new QDateEdit;
     date_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     date_->setCalendarPopup(true);
@@ -149,17 +150,17 @@ QWidget* SettingsDialog::buildTimePage() {
 
     auto* which = new QGroupBox;
     auto* whichLayout = new QVBoxLayout(which);
-    apTime_ = new QRadioButton(QStringLiteral("  Assumed Position time"));
-    chartTime_ = new QRadioButton(QStringLiteral("Star chart time"));
-    zoneTime_ = new QRadioButton(QStringLiteral("Time Zone"));
+    apTime_ = new QRadioButton(tr("  Assumed Position time"));
+    chartTime_ = new QRadioButton(tr("Star chart time"));
+    zoneTime_ = new QRadioButton(tr("Time Zone"));
     chartTime_->setChecked(true);
     for (QRadioButton* b : {apTime_, chartTime_, zoneTime_}) whichLayout->addWidget(b);
 
     auto* zoneBox = new QGroupBox;
     auto* zoneLayout = new QGridLayout(zoneBox);
-    zoneSystem_ = new QRadioButton(QStringLiteral("System clock"));
-    zoneLongitude_ = new QRadioButton(QStringLiteral("Longitude"));
-    zoneCustom_ = new QRadioButton(QStringLiteral("Custom"));
+    zoneSystem_ = new QRadioButton(tr("System clock"));
+    zoneLongitude_ = new QRadioButton(tr("Longitude"));
+    zoneCustom_ = new QRadioButton(tr("Custom"));
     zonePlace_ = new QRadioButton(tr("Place's time zone"));
     zoneHours_ = new QComboBox;
     zoneHours_->setEditable(true);
@@ -185,9 +186,9 @@ QWidget* SettingsDialog::buildTimePage() {
     zoneGroup->addButton(zoneCustom_, 2);
     zoneGroup->addButton(zonePlace_, 3);
 
-    current_ = new QLabel(QStringLiteral("Current:"));
-    latLong_ = new QLabel(QStringLiteral("LatLong"));
-    auto* arrival = new QPushButton(QStringLiteral("Set arrival time at Assumed Position"));
+    current_ = new QLabel(tr("Current:"));
+    latLong_ = new QLabel(tr("LatLong"));
+    auto* arrival = new QPushButton(tr("Set arrival time at Assumed Position"));
 
     grid->addWidget(realtime_, 0, 0);
     grid->addWidget(asUtc_, 0, 1);
@@ -278,7 +279,7 @@ void SettingsDialog::refreshTime() {
     time_->setEnabled(editable);
     utc_->setText(dateTimeOfJd(jd).toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(" utc"));
     refreshCurrent();
-    latLong_->setText(QStringLiteral("LatLong: ") + placeText(doc_.observer.latitude, doc_.observer.longitude));
+    latLong_->setText(tr("LatLong: ") + placeText(doc_.observer.latitude, doc_.observer.longitude));
     refreshing_ = false;
 }
 
@@ -288,10 +289,10 @@ void SettingsDialog::refreshCurrent() {
     const double offset = asUtc_->isChecked() ? 0.0 : zoneOffsetDays(prefs_.zone, now, doc_.observer.longitude);
     // To the nearest second, as the chart's corner shows it.
     const QDateTime shown = dateTimeOfJd(std::round((now + offset) * 86400.0) / 86400.0);
-    current_->setText(QStringLiteral("Current: ") + shown.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
+    current_->setText(tr("Current: ") + shown.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
                       QStringLiteral("  ") +
                       QString::fromStdString(formatZoneLabel(offset)) +
-                      (asUtc_->isChecked() ? QStringLiteral("   (times shown as UTC)") : QString()));
+                      (asUtc_->isChecked() ? tr("   (times shown as UTC)") : QString()));
 }
 
 ZoneRule SettingsDialog::zoneRule() const { return ZoneRule(prefs_.zone, doc_.observer.longitude); }
@@ -388,11 +389,11 @@ QWidget* SettingsDialog::buildPlacePage() {
     lonMin_ = minutes();
     lonEw_ = new QComboBox;
     lonEw_->addItems({QStringLiteral("E"), QStringLiteral("W")});
-    form->addWidget(new QLabel(QStringLiteral("Latitude:")), 0, 0);
+    form->addWidget(new QLabel(tr("Latitude:")), 0, 0);
     form->addWidget(latDeg_, 0, 1);
     form->addWidget(latMin_, 0, 2);
     form->addWidget(latNs_, 0, 3);
-    form->addWidget(new QLabel(QStringLiteral("Longitude:")), 1, 0);
+    form->addWidget(new QLabel(tr("Longitude:")), 1, 0);
     form->addWidget(lonDeg_, 1, 1);
     form->addWidget(lonMin_, 1, 2);
     form->addWidget(lonEw_, 1, 3);
@@ -407,15 +408,15 @@ QWidget* SettingsDialog::buildPlacePage() {
     pressure_ = new NumberSpinBox;
     pressure_->setRange(500.0, 1100.0);
     pressure_->setDecimals(0);
-    pressure_->setSuffix(QStringLiteral(" mb"));
+    pressure_->setSuffix(tr(" mb"));
     // The place's height above sea level (not the height of eye of a sight).
-    form->addWidget(new QLabel(QStringLiteral("Elevation:")), 2, 0);
+    form->addWidget(new QLabel(tr("Elevation:")), 2, 0);
     form->addWidget(height_, 2, 1, 1, 2);
-    form->addWidget(new QLabel(QStringLiteral("Temperature:")), 3, 0);
+    form->addWidget(new QLabel(tr("Temperature:")), 3, 0);
     form->addWidget(temperature_, 3, 1, 1, 2);
-    form->addWidget(new QLabel(QStringLiteral("Pressure:")), 4, 0);
+    form->addWidget(new QLabel(tr("Pressure:")), 4, 0);
     form->addWidget(pressure_, 4, 1, 1, 2);
-    auto* gps = new QPushButton(QStringLiteral("GPS..."));
+    auto* gps = new QPushButton(tr("GPS..."));
     gps->setObjectName(QStringLiteral("gpsButton"));
     gps->setAutoDefault(false);
     connect(gps, &QPushButton::clicked, this, &SettingsDialog::openGpsPage);
@@ -438,7 +439,7 @@ QWidget* SettingsDialog::buildPlacePage() {
     layout->addLayout(form);
 
     placeSearch_ = new QLineEdit;
-    placeSearch_->setPlaceholderText(QStringLiteral("Search places by name or country"));
+    placeSearch_->setPlaceholderText(tr("Search places by name or country"));
     placeSearch_->setClearButtonEnabled(true);
     placeList_ = new QListWidget;
     placeList_->setUniformItemSizes(true);
@@ -446,8 +447,8 @@ QWidget* SettingsDialog::buildPlacePage() {
     layout->addWidget(placeList_, 1);
     auto* slotRow = new QHBoxLayout;
     slotName_ = new QLineEdit;
-    slotName_->setPlaceholderText(QStringLiteral("Name of the selected custom place"));
-    auto* store = new QPushButton(QStringLiteral("Save current place"));
+    slotName_->setPlaceholderText(tr("Name of the selected custom place"));
+    auto* store = new QPushButton(tr("Save current place"));
     store->setObjectName(QStringLiteral("storeCustomPlace"));
     slotRow->addWidget(slotName_, 1);
     slotRow->addWidget(store);
@@ -603,19 +604,23 @@ QWidget* SettingsDialog::buildGeneralPage() {
     auto* page = new QWidget;
     auto* layout = new QGridLayout(page);
     CUniverseViewDrawState& s = doc_.drawState;
-    auto* overlays = new QGroupBox(QStringLiteral("Show"));
+    auto* overlays = new QGroupBox(tr("Show"));
     auto* overlayLayout = new QGridLayout(overlays);
     struct Switch { const char* text; int overlay; };
     static const Switch switches[] = {
-        {"Zenith Grid", kOverlayZenithGrid},       {"Polar Grid", kOverlayPolarGrid},
-        {"Ecliptic", kOverlayEcliptic},            {"Horizon", kOverlayHorizon},
-        {"Constellation Figures", kOverlayFigures}, {"Constellation Names", kOverlayConstellationNames},
-        {"Star Names", kOverlayStarNames},         {"Messier/Caldwell Names", kOverlayDeepSkyNames},
-        {"Telrad", kOverlayTelrad},
+        {QT_TR_NOOP("Zenith Grid"), kOverlayZenithGrid},
+        {QT_TR_NOOP("Polar Grid"), kOverlayPolarGrid},
+        {QT_TR_NOOP("Ecliptic"), kOverlayEcliptic},
+        {QT_TR_NOOP("Horizon"), kOverlayHorizon},
+        {QT_TR_NOOP("Constellation Figures"), kOverlayFigures},
+        {QT_TR_NOOP("Constellation Names"), kOverlayConstellationNames},
+        {QT_TR_NOOP("Star Names"), kOverlayStarNames},
+        {QT_TR_NOOP("Messier/Caldwell Names"), kOverlayDeepSkyNames},
+        {QT_TR_NOOP("Telrad"), kOverlayTelrad},
     };
     int row = 0;
     for (const Switch& sw : switches) {
-        auto* box = new QCheckBox(QString::fromLatin1(sw.text));
+        auto* box = new QCheckBox(tr(sw.text));
         box->setObjectName(QStringLiteral("overlay%1").arg(sw.overlay));
         box->setChecked(s.overlays[static_cast<size_t>(sw.overlay)] != 0);
         const int index = sw.overlay;
@@ -627,7 +632,7 @@ QWidget* SettingsDialog::buildGeneralPage() {
         overlayLayout->addWidget(box, row / 2, row % 2);
         ++row;
     }
-    auto* paths = new QCheckBox(QStringLiteral("Orbital Paths"));
+    auto* paths = new QCheckBox(tr("Orbital Paths"));
     paths->setChecked(model_.orbitalPaths() && s.overlays[kOverlayOrbitalPaths] != 0);
     connect(paths, &QCheckBox::toggled, this, [this](bool on) {
         model_.setOrbitalPaths(on);
@@ -639,15 +644,15 @@ QWidget* SettingsDialog::buildGeneralPage() {
     overlayLayout->addWidget(paths, row / 2, row % 2);
     layout->addWidget(overlays, 0, 0, 1, 2);
 
-    auto* objects = new QGroupBox(QStringLiteral("Objects"));
+    auto* objects = new QGroupBox(tr("Objects"));
     auto* objectLayout = new QGridLayout(objects);
-    auto* filter = new QCheckBox(QStringLiteral("Magnitude filter"));
+    auto* filter = new QCheckBox(tr("Magnitude filter"));
     filter->setChecked(magnitudeFilterOn(s));
-    auto* messier = new QCheckBox(QStringLiteral("Messier"));
+    auto* messier = new QCheckBox(tr("Messier"));
     messier->setChecked(s.deepSkySelection & 1);
-    auto* caldwell = new QCheckBox(QStringLiteral("Caldwell"));
+    auto* caldwell = new QCheckBox(tr("Caldwell"));
     caldwell->setChecked(s.deepSkySelection & 2);
-    auto* comets = new QCheckBox(QStringLiteral("Comets    Mag:"));
+    auto* comets = new QCheckBox(tr("Comets    Mag:"));
     comets->setChecked(s.overlays[kOverlayComets] != 0);
     auto* cometMag = new NumberSpinBox;
     cometMag->setRange(-5.0, 20.0);
@@ -656,7 +661,7 @@ QWidget* SettingsDialog::buildGeneralPage() {
     objectLayout->addWidget(filter, 0, 0);
     objectLayout->addWidget(messier, 1, 0);
     objectLayout->addWidget(caldwell, 1, 1);
-    cometDownload_ = new QPushButton(QStringLiteral("Download"));
+    cometDownload_ = new QPushButton(tr("Download"));
     refreshDownloadTip();
     objectLayout->addWidget(comets, 2, 0);
     objectLayout->addWidget(cometMag, 2, 1);
@@ -683,21 +688,21 @@ QWidget* SettingsDialog::buildGeneralPage() {
         chart_.viewChanged(true);
     });
 
-    auto* servers = new QGroupBox(QStringLiteral("Servers"));
+    auto* servers = new QGroupBox(tr("Servers"));
     auto* serverForm = new QFormLayout(servers);
     auto* comet = new QLineEdit(prefs_.cometServer);
     auto* website = new QLineEdit(prefs_.website);
     // No placeholder: in the Red scheme it reads like a value.
     website->setObjectName(QStringLiteral("website"));
-    website->setToolTip(QStringLiteral("Base address of the project website (empty: none); used by Web... and Space News"));
+    website->setToolTip(tr("Base address of the project website (empty: none); used by Web... and Space News"));
     auto* gpsdHost = new QLineEdit(prefs_.gpsdHost);
     auto* gpsdPort = new QSpinBox;
     gpsdPort->setRange(1, 65535);
     gpsdPort->setValue(prefs_.gpsdPort);
-    serverForm->addRow(QStringLiteral("Comet elements:"), comet);
-    serverForm->addRow(QStringLiteral("Project website:"), website);
-    serverForm->addRow(QStringLiteral("gpsd host:"), gpsdHost);
-    serverForm->addRow(QStringLiteral("gpsd port:"), gpsdPort);
+    serverForm->addRow(tr("Comet elements:"), comet);
+    serverForm->addRow(tr("Project website:"), website);
+    serverForm->addRow(tr("gpsd host:"), gpsdHost);
+    serverForm->addRow(tr("gpsd port:"), gpsdPort);
     layout->addWidget(servers, 2, 0, 1, 2);
     layout->setRowStretch(3, 1);
     auto store = [this, comet, website, gpsdHost, gpsdPort] {
@@ -715,10 +720,10 @@ QWidget* SettingsDialog::buildGeneralPage() {
 }
 
 void SettingsDialog::refreshDownloadTip() {
-    QString tip = QStringLiteral("Fetch the comet lists into %1").arg(QString::fromStdString(model_.universe().CometFolder()));
+    QString tip = tr("Fetch the comet lists into %1").arg(QString::fromStdString(model_.universe().CometFolder()));
     const std::string reason = projectWebsiteDisabledReason(cometServers(prefs_).projectWebsite);
     if (!reason.empty())
-        tip += QStringLiteral("; the project website's list is skipped: %1").arg(QString::fromStdString(reason));
+        tip += tr("; the project website's list is skipped: %1").arg(engineText(reason));
     cometDownload_->setToolTip(tip);
 }
 
@@ -739,8 +744,8 @@ void SettingsDialog::runCometDownload() {
     // A reloaded list numbers its comets anew: a selected comet would now be another.
     if (ok && chart_.renderer().selection().kind == ChartSelection::Kind::Comet) chart_.setSelection({});
     chart_.viewChanged(true);
-    QMessageBox box(ok ? QMessageBox::Information : QMessageBox::Warning, QString::fromLatin1(kCometDownloadTitle),
-                    QString::fromStdString(cometDownloadMessage(ok, count)), QMessageBox::Ok, this);
+    QMessageBox box(ok ? QMessageBox::Information : QMessageBox::Warning, engineText(kCometDownloadTitle),
+                    engineText(cometDownloadMessage(ok, count)), QMessageBox::Ok, this);
     box.exec();
 }
 

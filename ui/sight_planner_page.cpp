@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QDateEdit>
 #include <QDateTimeEdit>
-#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -23,6 +22,8 @@
 #include "app/document.h"
 #include "core/iso_time.h"
 #include "solarsystem/ephemeris.h"
+#include "ui/number_field.h"
+#include "ui/translations.h"
 
 namespace celestra {
 
@@ -71,10 +72,10 @@ void PlannerDiagram::paintEvent(QPaintEvent*) {
     for (int az = 0; az < 360; az += 30) p.drawLine(c, pointOf(0.0, az));
     p.setPen(ink);
     const QFontMetrics fm = fontMetrics();
-    const char* cardinals[] = {"N", "E", "S", "W"};
+    const char* cardinals[] = {QT_TR_NOOP("N"), QT_TR_NOOP("E"), QT_TR_NOOP("S"), QT_TR_NOOP("W")};
     for (int i = 0; i < 4; ++i) {
         const QPointF at = pointOf(-12.0, 90.0 * i);
-        const QString t = QString::fromLatin1(cardinals[i]);
+        const QString t = tr(cardinals[i]);
         p.drawText(at - QPointF(fm.horizontalAdvance(t) / 2.0, -fm.ascent() / 2.0), t);
     }
     for (size_t i = 0; i < plan_.bodies.size(); ++i) {
@@ -88,7 +89,7 @@ void PlannerDiagram::paintEvent(QPaintEvent*) {
         p.drawEllipse(at, size, size);
         if (best) {
             p.drawLine(c, at);
-            p.drawText(at + QPointF(size + 3, -size), QString::fromStdString(b.name));
+            p.drawText(at + QPointF(size + 3, -size), engineText(b.name));
         }
     }
 }
@@ -97,26 +98,26 @@ void PlannerDiagram::paintEvent(QPaintEvent*) {
 // Page
 
 SightPlannerDialog::SightPlannerDialog(const DocumentData& document, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Sight Planner"));
+    setWindowTitle(tr("Sight Planner"));
     const CObserverState& o = document.observer;
-    latitude = new QDoubleSpinBox(this);
+    latitude = new NumberSpinBox(this);
     latitude->setRange(-90.0, 90.0);
     latitude->setDecimals(4);
     latitude->setValue(o.latitude);
-    latitude->setToolTip(QStringLiteral("Degrees, north positive"));
-    longitude = new QDoubleSpinBox(this);
+    latitude->setToolTip(tr("Degrees, north positive"));
+    longitude = new NumberSpinBox(this);
     longitude->setRange(-180.0, 180.0);
     longitude->setDecimals(4);
     longitude->setValue(o.longitude);
-    longitude->setToolTip(QStringLiteral("Degrees, east positive"));
+    longitude->setToolTip(tr("Degrees, east positive"));
     // The place's local date: the chart's instant at the longitude's mean time.
     const CalendarDate local = calendarFromJulianDay(o.instant + o.longitude / 360.0);
     date = new QDateEdit(QDate(local.year, local.month, local.day), this);
     date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     date->setCalendarPopup(true);
-    morning = new QRadioButton(QStringLiteral("Morning twilight"), this);
-    evening = new QRadioButton(QStringLiteral("Evening twilight"), this);
-    atInstant = new QRadioButton(QStringLiteral("At (UTC):"), this);
+    morning = new QRadioButton(tr("Morning twilight"), this);
+    evening = new QRadioButton(tr("Evening twilight"), this);
+    atInstant = new QRadioButton(tr("At (UTC):"), this);
     auto* kinds = new QButtonGroup(this);
     for (QRadioButton* b : {morning, evening, atInstant}) kinds->addButton(b);
     evening->setChecked(true);
@@ -136,9 +137,9 @@ SightPlannerDialog::SightPlannerDialog(const DocumentData& document, QWidget* pa
     count = new QSpinBox(this);
     count->setRange(kPlanMinCount, kPlanMaxCount);
     count->setValue(3);
-    plan = new QPushButton(QStringLiteral("Plan"), this);
-    markOnChart = new QPushButton(QStringLiteral("Mark on Chart"), this);
-    close = new QPushButton(QStringLiteral("Close"), this);
+    plan = new QPushButton(tr("Plan"), this);
+    markOnChart = new QPushButton(tr("Mark on Chart"), this);
+    close = new QPushButton(tr("Close"), this);
     for (QPushButton* b : {markOnChart, close}) b->setAutoDefault(false);
     plan->setDefault(true);
     summary = new QLabel(this);
@@ -146,7 +147,7 @@ SightPlannerDialog::SightPlannerDialog(const DocumentData& document, QWidget* pa
     summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
     table = new QTableWidget(0, 4, this);
     table->setHorizontalHeaderLabels(
-        {QStringLiteral("Body"), QStringLiteral("Hc"), QStringLiteral("Zn"), QStringLiteral("Mag.")});
+        {tr("Body"), tr("Hc"), tr("Zn"), tr("Mag.")});
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);
@@ -154,23 +155,23 @@ SightPlannerDialog::SightPlannerDialog(const DocumentData& document, QWidget* pa
     diagram = new PlannerDiagram(this);
 
     auto* form = new QGridLayout;
-    form->addWidget(new QLabel(QStringLiteral("Latitude:"), this), 0, 0);
+    form->addWidget(new QLabel(tr("Latitude:"), this), 0, 0);
     form->addWidget(latitude, 0, 1);
-    form->addWidget(new QLabel(QStringLiteral("Longitude:"), this), 0, 2);
+    form->addWidget(new QLabel(tr("Longitude:"), this), 0, 2);
     form->addWidget(longitude, 0, 3);
-    form->addWidget(new QLabel(QStringLiteral("Date:"), this), 1, 0);
+    form->addWidget(new QLabel(tr("Date:"), this), 1, 0);
     form->addWidget(date, 1, 1);
     form->addWidget(morning, 1, 2);
     form->addWidget(evening, 1, 3);
     form->addWidget(atInstant, 2, 2);
     form->addWidget(instant, 2, 3);
-    form->addWidget(new QLabel(QStringLiteral("Altitudes:"), this), 3, 0);
+    form->addWidget(new QLabel(tr("Altitudes:"), this), 3, 0);
     auto* limits = new QHBoxLayout;
     limits->addWidget(minAltitude);
-    limits->addWidget(new QLabel(QStringLiteral("to"), this));
+    limits->addWidget(new QLabel(tr("to"), this));
     limits->addWidget(maxAltitude);
     form->addLayout(limits, 3, 1);
-    form->addWidget(new QLabel(QStringLiteral("Bodies in the set:"), this), 3, 2);
+    form->addWidget(new QLabel(tr("Bodies in the set:"), this), 3, 2);
     form->addWidget(count, 3, 3);
     auto* lists = new QHBoxLayout;
     lists->addWidget(table, 2);
@@ -223,7 +224,7 @@ void SightPlannerDialog::compute() {
     table->setRowCount(static_cast<int>(plan_.bodies.size()));
     for (size_t i = 0; i < plan_.bodies.size(); ++i) {
         const PlanBody& b = plan_.bodies[i];
-        const QString cells[4] = {QString::fromStdString(b.name), degrees(b.hc), degrees(b.zn),
+        const QString cells[4] = {engineText(b.name), degrees(b.hc), degrees(b.zn),
                                   QString::number(b.magnitude, 'f', 1)};
         for (int c = 0; c < 4; ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
@@ -242,19 +243,19 @@ void SightPlannerDialog::compute() {
     using Status = SightPlan::Status;
     QString text;
     if (plan_.status == Status::Failed) {
-        text = QStringLiteral("Date is outside the ephemeris.");
+        text = tr("Date is outside the ephemeris.");
     } else if (plan_.status != Status::Ok) {
-        text = QString::fromStdString(plan_.note);
+        text = engineText(plan_.note);
     } else {
         QStringList best;
         for (size_t i : plan_.best)
-            best << QStringLiteral("%1 (Hc %2, Zn %3)")
-                        .arg(QString::fromStdString(plan_.bodies[i].name), degrees(plan_.bodies[i].hc),
+            best << tr("%1 (Hc %2, Zn %3)")
+                        .arg(engineText(plan_.bodies[i].name), degrees(plan_.bodies[i].hc),
                              degrees(plan_.bodies[i].zn));
-        text = QStringLiteral("%1 UTC. Best set: %2.")
+        text = tr("%1 UTC. Best set: %2.")
                    .arg(QString::fromStdString(formatIsoTime(plan_.utc)).replace(QLatin1Char('T'), QLatin1Char(' ')),
                         best.join(QStringLiteral(", ")));
-        if (!plan_.note.empty()) text += QLatin1Char(' ') + QString::fromStdString(plan_.note);
+        if (!plan_.note.empty()) text += QLatin1Char(' ') + engineText(plan_.note);
     }
     summary->setText(text);
     markOnChart->setEnabled(plan_.status == Status::Ok && !plan_.best.empty());

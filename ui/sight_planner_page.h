@@ -11,7 +11,6 @@
 
 class QDateEdit;
 class QDateTimeEdit;
-class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -21,6 +20,7 @@ class QTableWidget;
 namespace celestra {
 
 struct DocumentData;
+class NumberSpinBox;
 
 // The sky seen from above: altitude rings every 30°, the zenith in the
 // middle, north up and east to the right as on a star finder; the chosen
@@ -47,7 +47,7 @@ class SightPlannerDialog : public QDialog {
 public:
     SightPlannerDialog(const DocumentData& document, QWidget* parent = nullptr);
 
-    QDoubleSpinBox *latitude, *longitude;
+    NumberSpinBox *latitude, *longitude;  // degrees, north and east positive
     QDateEdit* date;
     QRadioButton *morning, *evening, *atInstant;
     QDateTimeEdit* instant;  // UTC

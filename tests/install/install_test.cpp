@@ -168,6 +168,7 @@ TEST_F(Installed, BothProgramsRunFromAReadOnlyPrefixAndLeaveItAsItWas) {
     EXPECT_TRUE(fs::is_regular_file(prefix_ / "share" / "celestra" / "NOTICE.ephemeris"));
     EXPECT_TRUE(fs::is_regular_file(prefix_ / "share" / "celestra" / "celestra.405.sha256"));
     EXPECT_TRUE(fs::is_regular_file(prefix_ / "share" / "celestra" / "Celestra.clj"));
+    EXPECT_TRUE(fs::is_regular_file(prefix_ / "share" / "celestra" / "translations" / "celestra_de.qm"));
 
     ProcessResult r = run({(prefix_ / "bin" / "celestra-cli").string(), "ephemeris", "--json"}, session_);
     EXPECT_EQ(r.exitCode, 0) << r.err;
@@ -244,6 +245,7 @@ TEST(DebianPackage, HoldsTheProgramsDataAndDependenciesAndRunsUnpacked) {
     for (const char* file : {"./usr/bin/celestra\n", "./usr/bin/celestra-cli\n", "./usr/share/celestra/celestra.405\n",
                              "./usr/share/celestra/celestra.405.sha256\n",
                              "./usr/share/celestra/NOTICE.ephemeris\n", "./usr/share/man/man1/celestra.1.gz\n",
+                             "./usr/share/celestra/translations/celestra_de.qm\n",
                              "./usr/share/applications/" CELESTRA_APP_ID ".desktop\n"})
         EXPECT_NE(r.out.find(file), std::string::npos) << file;
 

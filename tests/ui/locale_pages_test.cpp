@@ -30,43 +30,26 @@
 #include "calculators/horizon_distance.h"
 #include "catalogs/places.h"
 #include "solarsystem/ephemeris.h"
+#include "tests/support/gpsd_process.h"
+#include "tests/support/pty_pair.h"
 #include "tests/ui/qt_test_support.h"
 #include "ui/almanac_pages.h"
 #include "ui/calculator_pages.h"
 #include "ui/date_texts.h"
+#include "ui/first_start_page.h"
+#include "ui/gps_page.h"
+#include "ui/nautical_almanac_page.h"
 #include "ui/nav_pages.h"
 #include "ui/number_field.h"
 #include "ui/object_pages.h"
 #include "ui/program.h"
+#include "ui/sight_planner_page.h"
 
 using namespace celestra;
 
 namespace {
 
 constexpr double kUnixEpochJd = 2440587.5;
-
-// Every text a user can read in a widget tree.
-QStringList visibleTexts(QWidget* root) {
-    QStringList out{root->windowTitle()};
-    for (QWidget* w : root->findChildren<QWidget*>()) {
-        out << w->toolTip();
-        if (auto* l = qobject_cast<QLabel*>(w)) out << l->text();
-        if (auto* b = qobject_cast<QAbstractButton*>(w)) out << b->text();
-        if (auto* e = qobject_cast<QLineEdit*>(w)) out << e->text();
-        if (auto* s = qobject_cast<QAbstractSpinBox*>(w)) out << s->text();
-        if (auto* g = qobject_cast<QGroupBox*>(w)) out << g->title();
-        if (auto* p = qobject_cast<QPlainTextEdit*>(w)) out << p->toPlainText();
-        if (auto* c = qobject_cast<QComboBox*>(w))
-            for (int i = 0; i < c->count(); ++i) out << c->itemText(i);
-        if (auto* list = qobject_cast<QListWidget*>(w))
-            for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-        if (auto* t = qobject_cast<QTableWidget*>(w))
-            for (int r = 0; r < t->rowCount(); ++r)
-                for (int c = 0; c < t->columnCount(); ++c)
-                    if (t->item(r, c)) out << t->item(r, c)->text();
-    }
-    return out;
-}
 
 double jdOf(int y, int m, int d, int h) { return julianDayFromCivil({y, m, d, h, 0, 0}); }
 
@@ -109,7 +92,7 @@ private:
     QStringList commaNumbers(QWidget* page) {
         static const QRegularExpression comma(QStringLiteral("\\d,\\d"));
         QStringList found;
-        for (const QString& t : visibleTexts(page))
+        for (const QString& t : test::visibleTexts(page))
             if (t.contains(comma)) found << t;
         return found;
     }
@@ -285,7 +268,7 @@ private slots:
         // The sight's date names its month, in the locale's language.
         const QDate sightDate = sextant->dateEdit()->date();
         bool dated = false;
-        for (const QString& t : visibleTexts(sextant->detailsDialog()))
+        for (const QString& t : test::visibleTexts(sextant->detailsDialog()))
             dated = dated || t == localeDateText(sightDate);
         QVERIFY2(dated, qPrintable(localeDateText(sightDate)));
         QVERIFY(localeDateText(sightDate).contains(QLocale().monthName(sightDate.month(), QLocale::ShortFormat)) ||
@@ -324,6 +307,53 @@ private slots:
         QVERIFY(static_cast<InfoDialog*>(info)->text()->toPlainText().contains(
             QStringLiteral("Today, ") + localeDateText(QDate(today.year, today.month, today.day))));
         info->close();
+
+        // The later pages: a planned set, an almanac day, a first start with
+        // a place chosen, and a GPS fix read from a receiver.
+        SightPlannerDialog planner(doc());
+        planner.plan->click();
+        QVERIFY(!planner.result().best.empty());
+        NauticalAlmanacDialog almanac(doc());
+        QVERIFY(almanac.valid());
+        Preferences prefs;
+        prefs.gpsdHost = QStringLiteral("127.0.0.1");
+        prefs.gpsdPort = test::freeLoopbackPort();
+        FirstStartPage first(doc(), prefs);
+        first.search()->setText(QStringLiteral("Sydney"));
+        QVERIFY(first.hasPlace());
+        test::PtyPair pty;
+        QVERIFY(pty.ok());
+        GpsPage gps(prefs);
+        gps.portBox()->setEditText(QString::fromStdString(pty.slavePath()));
+        gps.startButton()->click();
+        QVERIFY(gps.running());
+        QVERIFY(pty.Write(test::nmeaSentence("GPRMC,123519,A,4807.038,N,01131.000,W,022.4,084.4,081226,003.1,W,A")));
+        QTRY_VERIFY_WITH_TIMEOUT(gps.received().latitudeValid, 5000);
+        for (QWidget* page : std::initializer_list<QWidget*>{&planner, &almanac, &first, &gps})
+            QVERIFY2(commaNumbers(page).isEmpty(), qPrintable(page->windowTitle() + QStringLiteral(": ") +
+                                                             commaNumbers(page).join(QLatin1Char('|'))));
+        gps.stop();
+    }
+
+    // The planner's place takes either separator and refuses a malformed
+    // number with its range, keeping the last value.
+    void sightPlannerTakesBothSeparators() {
+        SightPlannerDialog planner(doc());
+        planner.show();
+        for (const QString& text : {QStringLiteral("47") + sep() + QStringLiteral("55"), QStringLiteral("-47.55")}) {
+            planner.latitude->setValue(0.0);
+            typeInto(planner.latitude, text);
+            QCOMPARE(std::fabs(planner.latitude->value()), 47.55);
+        }
+        QCOMPARE(planner.latitude->text(), QStringLiteral("-47.5500"));
+        for (const char* bad : {"47.5.3", "47x", "91"}) {
+            messages_.clear();
+            typeInto(planner.latitude, QString::fromLatin1(bad));
+            QCOMPARE(lastMessage(), QStringLiteral("Please enter a number between -90 and 90."));
+            QCOMPARE(planner.latitude->value(), -47.55);
+        }
+        typeInto(planner.longitude, QStringLiteral("-122") + sep() + QStringLiteral("3"));
+        QCOMPARE(planner.longitude->value(), -122.3);
     }
 
     // The place's named zone, summer and winter: the chart's clock, the Time

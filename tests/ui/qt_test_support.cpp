@@ -1,12 +1,21 @@
 #include "tests/ui/qt_test_support.h"
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTest>
 
 #include <cstdlib>
@@ -40,6 +49,28 @@ std::unique_ptr<Program> startProgramForTest() {
     if (!QTest::qWaitForWindowExposed(program->window.get())) return nullptr;
     waitForSkyModel(*program->model);
     return program;
+}
+
+QStringList visibleTexts(QWidget* root) {
+    QStringList out{root->windowTitle()};
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        out << w->toolTip();
+        if (auto* l = qobject_cast<QLabel*>(w)) out << l->text();
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) out << b->text();
+        if (auto* e = qobject_cast<QLineEdit*>(w)) out << e->text();
+        if (auto* s = qobject_cast<QAbstractSpinBox*>(w)) out << s->text();
+        if (auto* g = qobject_cast<QGroupBox*>(w)) out << g->title();
+        if (auto* p = qobject_cast<QPlainTextEdit*>(w)) out << p->toPlainText();
+        if (auto* c = qobject_cast<QComboBox*>(w))
+            for (int i = 0; i < c->count(); ++i) out << c->itemText(i);
+        if (auto* list = qobject_cast<QListWidget*>(w))
+            for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+        if (auto* t = qobject_cast<QTableWidget*>(w))
+            for (int r = 0; r < t->rowCount(); ++r)
+                for (int c = 0; c < t->columnCount(); ++c)
+                    if (t->item(r, c)) out << t->item(r, c)->text();
+    }
+    return out;
 }
 
 QImage viewedFile(const QString& path, QString& error) {

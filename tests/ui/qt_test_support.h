@@ -8,8 +8,11 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
+
+class QWidget;
 
 namespace celestra {
 class SkyModel;
@@ -48,5 +51,9 @@ std::unique_ptr<Program> startProgramForTest();
 // (96 dpi: a CSS pixel a pixel). A null image, with `error` saying why, when
 // the tool is missing or refuses the file.
 QImage viewedFile(const QString& path, QString& error);
+
+// Every text a user can read in a widget tree: titles, labels, buttons,
+// tooltips, fields, list, combo and table items.
+QStringList visibleTexts(QWidget* root);
 
 }  // namespace celestra::test
