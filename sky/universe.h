@@ -34,8 +34,8 @@
 
 #include "catalogs/star_catalog.h"
 #include "sky/auto_reset_event.h"
-#include "sky/draw_state.h"
-#include "sky/observer_state.h"
+#include "model/draw_state.h"
+#include "model/observer_state.h"
 #include "sky/star_positions.h"
 #include "sky/universe_stages.h"
 #include "solarsystem/comets.h"
