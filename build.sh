@@ -61,7 +61,8 @@ generate_locales() {
 
 configure() {  # build-dir, then extra cmake arguments
   local dir=$1; shift
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  # CI sets CELESTRA_WERROR=ON: a warning fails its builds.
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCELESTRA_WERROR="${CELESTRA_WERROR:-OFF}" "$@"
 }
 
 configure_and_build() {  # build-dir, then extra cmake arguments

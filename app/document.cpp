@@ -8,7 +8,7 @@
 #include <cstring>
 #include <utility>
 
-#include "app/archive.h"
+#include "core/archive.h"
 #include "core/regular_file.h"
 #include "core/side_files.h"
 

@@ -21,11 +21,11 @@
 #include <string>
 #include <vector>
 
-#include "navigation/measure.h"
-#include "navigation/observation_list.h"
-#include "sky/color_scheme.h"
-#include "sky/draw_state.h"
-#include "sky/observer_state.h"
+#include "model/measure.h"
+#include "model/observation_list.h"
+#include "model/color_scheme.h"
+#include "model/draw_state.h"
+#include "model/observer_state.h"
 
 namespace celestra {
 

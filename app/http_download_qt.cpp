@@ -14,7 +14,7 @@
 #include <memory>
 #include <mutex>
 
-#include "app/http_download.h"
+#include "app/http_download_qt.h"
 
 namespace celestra {
 

@@ -454,15 +454,16 @@ int CSerialEx::StopListener(unsigned timeoutMs) {
     if (!m_thread.joinable()) return Succeed();
     m_stop = true;
     Wake(true);  // the pending wait returns
-    bool inTime;
-    {
-        std::unique_lock<std::mutex> lock(m_finishedMutex);
-        inTime = m_finishedCv.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return m_finished.load(); });
-    }
+    const bool inTime = WaitForListenerEnd(timeoutMs);
     // Joined in any case: the thread uses this object.
     m_thread.join();
     m_stop = false;
     return inTime ? Succeed() : Fail(ETIMEDOUT, nullptr);
+}
+
+bool CSerialEx::WaitForListenerEnd(unsigned timeoutMs) {
+    std::unique_lock<std::mutex> lock(m_finishedMutex);
+    return m_finishedCv.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return m_finished.load(); });
 }
 
 void CSerialEx::ThreadProc() {

@@ -144,6 +144,9 @@ public:
     // end; ETIMEDOUT when it took longer than `timeoutMs` (it is still joined).
     int StopListener(unsigned timeoutMs = 2000);
     bool IsListening() const { return m_thread.joinable() && !m_finished; }
+    // Waits until the listener has ended (by itself, e.g. after the device
+    // went away, or on request); false when it still runs after `timeoutMs`.
+    bool WaitForListenerEnd(unsigned timeoutMs);
     // The error the listener ended with (0 when stopped on request).
     int ListenerResult() const { return m_listenerResult; }
 

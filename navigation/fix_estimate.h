@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "calculators/geodesy.h"
-#include "navigation/observation_list.h"
+#include "model/observation_list.h"
 #include "navigation/sight_reduction.h"
 
 namespace celestra {

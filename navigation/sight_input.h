@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "navigation/measure.h"
+#include "model/measure.h"
 #include "solarsystem/planets.h"
 
 namespace celestra {

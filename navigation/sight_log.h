@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "navigation/observation_list.h"
+#include "model/observation_list.h"
 #include "solarsystem/planets.h"
 
 namespace celestra {

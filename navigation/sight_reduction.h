@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "calculators/geodesy.h"
-#include "navigation/measure.h"
+#include "model/measure.h"
 #include "solarsystem/planets.h"
 
 namespace celestra {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "core/angles.h"
-#include "sky/draw_state.h"
+#include "model/draw_state.h"
 
 namespace celestra {
 

@@ -1,12 +1,12 @@
 // How the star chart colours and sizes what it draws: star colours from
 // the spectral class, disc sizes from the magnitude and the chart's limit,
 // the planets' own colours, the ground, and the sky's colour by the Sun's
-// altitude. Colours are 0x00BBGGRR (sky/color_scheme.h); everything takes
+// altitude. Colours are 0x00BBGGRR (model/color_scheme.h); everything takes
 // the scheme's keys as its base, so an edited scheme still shows, and the
 // Red scheme stays red: no colour made here has green or blue above red.
 #pragma once
 
-#include "sky/color_scheme.h"
+#include "model/color_scheme.h"
 
 namespace celestra {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "sky/draw_state.h"
-#include "sky/observer_state.h"
+#include "model/draw_state.h"
+#include "model/observer_state.h"
 
 namespace celestra {
 

@@ -9,7 +9,7 @@
 #include "core/horizon.h"
 #include "core/nutation.h"
 #include "core/time_scales.h"
-#include "sky/observer_state.h"
+#include "model/observer_state.h"
 #include "solarsystem/planets.h"
 
 namespace celestra {

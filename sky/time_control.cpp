@@ -1,7 +1,7 @@
 #include "sky/time_control.h"
 
-#include "sky/draw_state.h"
-#include "sky/observer_state.h"
+#include "model/draw_state.h"
+#include "model/observer_state.h"
 
 namespace celestra {
 

@@ -43,15 +43,6 @@ bool CUniverse::StageGate::Changed(const CObserverState& observer, double tolera
 }
 
 CUniverse::CUniverse(const UniverseConfig& config) {
-    const DocumentData defaults;
-    observer_ = defaults.observer;
-    drawState_ = defaults.drawState;
-    persistedDrawState_ = defaults.drawState;
-    listSnapshot_ = defaults.drawState;
-    currentSight_ = defaults.currentSight;
-    customPlaces_ = defaults.places;
-    colorSchemes_ = defaults.colorSchemes;
-
     table_.reserve(kCatalogueObjectCount);
     for (int k = 0; k < kCatalogueObjectCount; ++k) table_.push_back(catalogueObject(k));
     motions_ = catalogueMotions();
@@ -123,40 +114,11 @@ std::string CUniverse::StatusText() const {
 
 CObserverState CUniverse::Observer() const { return LockedCopy(observer_); }
 CUniverseViewDrawState CUniverse::DrawState() const { return LockedCopy(drawState_); }
-CUniverseViewDrawState CUniverse::PersistedDrawState() const { return LockedCopy(persistedDrawState_); }
 std::vector<int32_t> CUniverse::VisibleList() const { return LockedCopy(visibleList_); }
 
 ChartData CUniverse::ChartCopy() const {
     std::shared_lock<std::shared_mutex> lock(chartMutex_);
     return chart_;
-}
-
-DocumentData CUniverse::ToDocument() const {
-    DocumentData data;
-    {
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        data.drawState = persistedDrawState_;
-        data.observer = observer_;
-    }
-    data.currentSight = currentSight_;
-    data.sights = sights_;
-    data.places = customPlaces_;
-    data.colorSchemes = colorSchemes_;
-    return data;
-}
-
-void CUniverse::FromDocument(const DocumentData& data) {
-    {
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        observer_ = data.observer;
-        drawState_ = data.drawState;
-        persistedDrawState_ = data.drawState;
-        forceRebuild_ = true;
-    }
-    currentSight_ = data.currentSight;
-    sights_ = data.sights;
-    customPlaces_ = data.places;
-    colorSchemes_ = data.colorSchemes;
 }
 
 // Steps 3 and 4 of Update, under stateMutex_. An entry is listed unless all
@@ -202,7 +164,6 @@ bool CUniverse::Update(const CObserverState& observer, const CUniverseViewDrawSt
         observer_ = observer;
         drawState_ = drawState;
         const bool orrery = orreryMode_.load();
-        if (!orrery) persistedDrawState_ = drawState;
 
         const bool filterOn = magnitudeFilterOn(drawState);
         bool rebuild = forceRebuild_ || filterOn != magnitudeFilterOn(listSnapshot_);

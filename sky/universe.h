@@ -1,8 +1,10 @@
-// The universe model: the program's one document. It owns the observer's
-// state, the chart's drawing states, the catalogue object table with the
-// list of objects the magnitude filter lets through, the positions the
-// chart draws, the custom places and the sight records; it recomputes the
-// sky for a new instant or observer in six stages on a worker thread.
+// The universe model: what the chart draws from. It holds the observer's
+// state and the chart's drawing state as last given to Update, the
+// catalogue object table with the list of objects the magnitude filter lets
+// through, and the positions the chart draws; it recomputes the sky for a
+// new instant or observer in six stages on a worker thread. The document
+// (sights, custom places, colour schemes) is not here: its one copy is the
+// program's DocumentData, which the GUI loads and saves.
 //
 // Threads. The UI thread (or several: the GUI, the command line, tests) calls
 // Update, the accessors and the setters. The worker thread runs Recompute
@@ -30,11 +32,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/document.h"
 #include "catalogs/star_catalog.h"
 #include "sky/auto_reset_event.h"
-#include "sky/draw_state.h"
-#include "sky/observer_state.h"
+#include "model/draw_state.h"
+#include "model/observer_state.h"
 #include "sky/star_positions.h"
 #include "sky/universe_stages.h"
 #include "solarsystem/comets.h"
@@ -190,8 +191,7 @@ public:
     double CurrentTaiMinusUtc() const { return taiMinusUtc_.load(); }
 
     CObserverState Observer() const;
-    CUniverseViewDrawState DrawState() const;           // the working state
-    CUniverseViewDrawState PersistedDrawState() const;  // what a save writes
+    CUniverseViewDrawState DrawState() const;
     std::vector<int32_t> VisibleList() const;
 
     // Calls reader(const ChartData&) under the shared lock; keep it short.
@@ -206,20 +206,10 @@ public:
     // type 0) for the place functions the dialogs call.
     const PlaceContext& Places() const { return places_; }
 
-    // UI-thread members: the worker never touches them.
-    CMeasure& CurrentSight() { return currentSight_; }
-    ObservationList& Sights() { return sights_; }
-    std::array<CustomPlace, kCustomPlaceCount>& CustomPlaces() { return customPlaces_; }
-    ColorSchemes& ColorSchemeSet() { return colorSchemes_; }
     // The comet list (it has its own lock): reloaded after a download.
     CometList& Comets() { return comets_; }
     // The folder the comet element files are read from ("" when none).
     const std::string& CometFolder() const { return cometFolder_; }
-
-    // What a save writes (the persisted drawing state) and what a load
-    // brings in (the drawing state becomes the working and persisted one).
-    DocumentData ToDocument() const;
-    void FromDocument(const DocumentData& data);
 
     // Diagnostics: how often stage i (0..5, in running order) found its
     // inputs changed and ran, and how many recomputes ran.
@@ -272,7 +262,6 @@ private:
     mutable std::mutex stateMutex_;
     CObserverState observer_;
     CUniverseViewDrawState drawState_;
-    CUniverseViewDrawState persistedDrawState_;
     CUniverseViewDrawState listSnapshot_;
     std::vector<int32_t> visibleList_;
     uint64_t listGeneration_ = 0;
@@ -312,12 +301,6 @@ private:
     std::mutex listenerMutex_;
     ProgressListener progressListener_;
     StatusListener statusListener_;
-
-    // UI-thread members.
-    CMeasure currentSight_;
-    ObservationList sights_;
-    std::array<CustomPlace, kCustomPlaceCount> customPlaces_;
-    ColorSchemes colorSchemes_;
 
     std::array<std::atomic<long>, kStageCount> stageRuns_{};
     std::atomic<long> recomputes_{0};

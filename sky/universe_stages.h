@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "sky/observer_state.h"
+#include "model/observer_state.h"
 #include "sky/star_positions.h"
 #include "solarsystem/daily_ephemeris.h"
 #include "solarsystem/planets.h"

@@ -31,7 +31,7 @@
 #include <vector>
 
 #include "core/regular_file.h"
-#include "sky/observer_state.h"
+#include "model/observer_state.h"
 #include "solarsystem/comet_orbit.h"
 #include "solarsystem/planets.h"
 

@@ -5,7 +5,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QSaveFile>
 #include <QSvgGenerator>
 
@@ -16,6 +15,8 @@ namespace {
 // A fast deflate level (Qt scales 0..100 to zlib levels): a chart is mostly flat colour.
 constexpr int kPngCompression = 20;
 
+}  // namespace
+
 void paintPicture(const ChartPicture& picture, QSize size, QPainter& painter) {
     ChartRenderer renderer;
     renderer.setSnapshot(picture.sky);
@@ -24,8 +25,6 @@ void paintPicture(const ChartPicture& picture, QSize size, QPainter& painter) {
     renderer.setSelection(picture.selection);
     renderer.paint(painter);
 }
-
-}  // namespace
 
 bool chartFileFormatOf(const QString& path, ChartFileFormat& format) {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -93,23 +92,6 @@ CUniverseViewDrawState paperState(const CUniverseViewDrawState& state, const CCo
     paper.colorPreset = kPresetWhite;
     paper.colorScheme.CopyColorsFrom(white);
     return paper;
-}
-
-void printChart(const ChartPicture& picture, QSize size, bool blackOnWhite, const CColorScheme& white, QPrinter& printer) {
-    ChartPicture page = picture;
-    if (blackOnWhite) {
-        page.state = paperState(picture.state, white);
-        page.options.paper = true;
-    }
-    QPainter painter;
-    if (!painter.begin(&printer)) return;
-    // The chart at the window's size, scaled to fit the printable area and centred.
-    const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
-    const double scale = std::min(area.width() / size.width(), area.height() / size.height());
-    painter.translate((area.width() - size.width() * scale) / 2.0, (area.height() - size.height() * scale) / 2.0);
-    painter.scale(scale, scale);
-    painter.setClipRect(QRect(QPoint(0, 0), size));
-    paintPicture(page, size, painter);
 }
 
 }  // namespace celestra

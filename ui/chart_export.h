@@ -1,7 +1,7 @@
-// The chart as a file or on paper: PNG, SVG or PDF at the chart's size or
-// another, and printing through a QPrinter, all drawn by the chart's own
-// renderer. Files are written atomically (a temporary beside the target,
-// renamed over it only when complete).
+// The chart as a file: PNG, SVG or PDF at the chart's size or another,
+// drawn by the chart's own renderer (printing: chart_print.h). Files are
+// written atomically (a temporary beside the target, renamed over it only
+// when complete).
 #pragma once
 
 #include <QSize>
@@ -10,10 +10,10 @@
 #include <memory>
 
 #include "sky/chart_sky.h"
-#include "sky/draw_state.h"
+#include "model/draw_state.h"
 #include "ui/chart_renderer.h"
 
-class QPrinter;
+class QPainter;
 
 namespace celestra {
 
@@ -40,9 +40,7 @@ bool exportChart(const ChartPicture& picture, QSize size, ChartFileFormat format
 // white whatever the Sun, the stars black (ChartOptions::paper).
 CUniverseViewDrawState paperState(const CUniverseViewDrawState& state, const CColorScheme& white);
 
-// Prints the chart on the printer's page, the window's aspect kept and the
-// chart as large as the page allows. `blackOnWhite` prints it in the White
-// scheme with a white sky and black stars.
-void printChart(const ChartPicture& picture, QSize size, bool blackOnWhite, const CColorScheme& white, QPrinter& printer);
+// Draws the picture at `size` (pixels) on a painter that is already active.
+void paintPicture(const ChartPicture& picture, QSize size, QPainter& painter);
 
 }  // namespace celestra

@@ -3,7 +3,7 @@
 // load; 10 and 11 are also the model's comets and "Orbital Paths" switches.
 #pragma once
 
-#include "sky/draw_state.h"
+#include "model/draw_state.h"
 #include "ui/chart_renderer.h"
 
 namespace celestra {

@@ -30,7 +30,7 @@
 
 #include "sky/chart_geometry.h"
 #include "sky/chart_sky.h"
-#include "sky/draw_state.h"
+#include "model/draw_state.h"
 
 class QPainter;
 

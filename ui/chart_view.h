@@ -52,6 +52,8 @@ public:
     void setClock(std::function<double()> clock) { clock_ = std::move(clock); }
     // Timer 1 (real time) runs while the chart's window is the active one.
     bool realtimeTimerActive() const { return realtimeTimer_.isActive(); }
+    // The animation's steps come from this timer alone.
+    bool animationTimerActive() const { return animationTimer_.isActive(); }
     // One expiry of timer 1: in real time and idle, the clock's instant.
     void realtimeTick();
     // No press or drag on the chart and no menu or dialog of the program

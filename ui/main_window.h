@@ -11,7 +11,7 @@
 #include "app/startup.h"
 #include "navigation/sight_planner.h"
 #include "ui/sight_planner_page.h"
-#include "ui/chart_export.h"
+#include "ui/chart_print.h"
 #include "ui/chart_view.h"
 #include "ui/preferences.h"
 #include "ui/settings_dialog.h"

@@ -1,5 +1,6 @@
 #include "ui/nautical_almanac_print.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QFont>
 #include <QLocale>
@@ -10,10 +11,13 @@
 
 #include <cmath>
 
-#include "ui/nautical_almanac_page.h"
 #include "ui/translations.h"
 
 namespace celestra {
+
+// The printed page's texts are translated in the almanac page's context,
+// named in full at each call so that lupdate finds them: the page's dialog
+// class is Qt Widgets, which the drawing code does not link.
 
 namespace {
 
@@ -122,22 +126,22 @@ void leftPage(PageWriter& w, const NauticalAlmanac& a) {
     const AlmanacDay& middle = a.days[static_cast<size_t>(a.middleDay())];
 
     w.setSize(kHeadSize, true);
-    w.centre(kLeft, kTableY, kUt, NauticalAlmanacDialog::tr("UT"));
-    w.centre(xAries, kTableY, kGha, NauticalAlmanacDialog::tr("ARIES"));
-    w.right(xAries, kTableY + kRow, kGha, NauticalAlmanacDialog::tr("GHA"));
+    w.centre(kLeft, kTableY, kUt, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "UT"));
+    w.centre(xAries, kTableY, kGha, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "ARIES"));
+    w.right(xAries, kTableY + kRow, kGha, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "GHA"));
     for (size_t p = 0; p < middle.planets.size(); ++p) {
         const AlmanacPlanetDay& planet = middle.planets[p];
         const double x = xPlanets + static_cast<double>(p) * kPlanet;
         w.centre(x, kTableY, kPlanet,
                  q(planet.name).toUpper() + QStringLiteral("  ") + QString::number(planet.magnitude, 'f', 1));
-        w.right(x, kTableY + kRow, kGha, NauticalAlmanacDialog::tr("GHA"));
-        w.right(x + kGha, kTableY + kRow, kDec, NauticalAlmanacDialog::tr("Dec"));
+        w.right(x, kTableY + kRow, kGha, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "GHA"));
+        w.right(x + kGha, kTableY + kRow, kDec, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Dec"));
         w.vrule(x + 10, kTableY, tableBottom(a, top) + 3 * kRow);
     }
-    w.centre(xStars, kTableY, kRight - xStars, NauticalAlmanacDialog::tr("STARS"));
-    w.left(xStars + 20, kTableY + kRow, 500, NauticalAlmanacDialog::tr("Name"));
-    w.right(xStars + 500, kTableY + kRow, 380, NauticalAlmanacDialog::tr("SHA"));
-    w.right(xStars + 880, kTableY + kRow, kRight - xStars - 880, NauticalAlmanacDialog::tr("Dec"));
+    w.centre(xStars, kTableY, kRight - xStars, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "STARS"));
+    w.left(xStars + 20, kTableY + kRow, 500, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Name"));
+    w.right(xStars + 500, kTableY + kRow, 380, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "SHA"));
+    w.right(xStars + 880, kTableY + kRow, kRight - xStars - 880, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Dec"));
     w.vrule(xStars + 10, kTableY, tableBottom(a, top) + 3 * kRow);
     w.rule(kLeft, kRight, top - 10);
     w.setSize(kTextSize);
@@ -162,16 +166,16 @@ void leftPage(PageWriter& w, const NauticalAlmanac& a) {
     // The foot: the middle day's meridian passages, v and d.
     const double foot = tableBottom(a, top) + 20;
     w.rule(kLeft, kRight, foot - 10);
-    w.left(kLeft, foot, kUt + kGha, NauticalAlmanacDialog::tr("Mer. Pass. ") + q(almanacClock(middle.ariesMeridianPassage)));
+    w.left(kLeft, foot, kUt + kGha, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Mer. Pass. ") + q(almanacClock(middle.ariesMeridianPassage)));
     for (size_t p = 0; p < middle.planets.size(); ++p) {
         const AlmanacPlanetDay& planet = middle.planets[p];
         const double x = xPlanets + static_cast<double>(p) * kPlanet + 40;
         w.left(x, foot, kPlanet, QStringLiteral("v ") + q(almanacMinutes(planet.v)) + QStringLiteral("   d ") +
                                       q(almanacMinutes(planet.d, false)));
-        w.left(x, foot + kRow, kPlanet, NauticalAlmanacDialog::tr("Mer. Pass. ") + q(almanacClock(planet.meridianPassage)));
+        w.left(x, foot + kRow, kPlanet, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Mer. Pass. ") + q(almanacClock(planet.meridianPassage)));
     }
     w.left(xStars + 20, foot, kRight - xStars,
-           NauticalAlmanacDialog::tr("SHA and Dec at 12h UT of the %1th").arg(middle.day));
+           QCoreApplication::translate("celestra::NauticalAlmanacDialog", "SHA and Dec at 12h UT of the %1th").arg(middle.day));
 }
 
 // The event cell's text: the time, or a short word the legend explains.
@@ -179,7 +183,7 @@ QString eventCell(const AlmanacEvent& e) {
     switch (e.note) {
         case AlmanacEventNote::AlwaysAbove: return QStringLiteral("above");
         case AlmanacEventNote::AlwaysBelow: return QStringLiteral("below");
-        case AlmanacEventNote::TwilightAllNight: return NauticalAlmanacDialog::tr("all night");
+        case AlmanacEventNote::TwilightAllNight: return QCoreApplication::translate("celestra::NauticalAlmanacDialog", "all night");
         case AlmanacEventNote::None: break;
     }
     return q(almanacClock(e.hours));
@@ -195,16 +199,16 @@ void rightPage(PageWriter& w, const NauticalAlmanac& a) {
     const size_t middleIndex = static_cast<size_t>(a.middleDay());
 
     w.setSize(kHeadSize, true);
-    w.centre(kLeft, kTableY, kUt, NauticalAlmanacDialog::tr("UT"));
-    w.centre(xSun, kTableY, kGha + kDec, NauticalAlmanacDialog::tr("SUN"));
-    w.right(xSun, kTableY + kRow, kGha, NauticalAlmanacDialog::tr("GHA"));
-    w.right(xSun + kGha, kTableY + kRow, kDec, NauticalAlmanacDialog::tr("Dec"));
-    w.centre(xMoon, kTableY, xMoonHp + kHp - xMoon, NauticalAlmanacDialog::tr("MOON"));
-    w.right(xMoon, kTableY + kRow, kGha, NauticalAlmanacDialog::tr("GHA"));
+    w.centre(kLeft, kTableY, kUt, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "UT"));
+    w.centre(xSun, kTableY, kGha + kDec, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "SUN"));
+    w.right(xSun, kTableY + kRow, kGha, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "GHA"));
+    w.right(xSun + kGha, kTableY + kRow, kDec, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Dec"));
+    w.centre(xMoon, kTableY, xMoonHp + kHp - xMoon, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "MOON"));
+    w.right(xMoon, kTableY + kRow, kGha, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "GHA"));
     w.right(xMoonV, kTableY + kRow, kSmall, QStringLiteral("v"));
-    w.right(xMoonDec, kTableY + kRow, kDec, NauticalAlmanacDialog::tr("Dec"));
+    w.right(xMoonDec, kTableY + kRow, kDec, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Dec"));
     w.right(xMoonD, kTableY + kRow, kSmall, QStringLiteral("d"));
-    w.right(xMoonHp, kTableY + kRow, kHp, NauticalAlmanacDialog::tr("HP"));
+    w.right(xMoonHp, kTableY + kRow, kHp, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "HP"));
     w.vrule(xSun + 10, kTableY, tableBottom(a, top) + 2 * kRow);
     w.vrule(xMoon + 10, kTableY, tableBottom(a, top) + 2 * kRow);
     w.rule(kLeft, xMoonHp + kHp, top - 10);
@@ -225,9 +229,9 @@ void rightPage(PageWriter& w, const NauticalAlmanac& a) {
     w.rule(kLeft, xMoonHp + kHp, foot - 10);
     const AlmanacDay& middle = a.days[middleIndex];
     w.left(xSun + 40, foot, kGha + kDec,
-           NauticalAlmanacDialog::tr("SD ") + q(almanacMinutes(middle.sunSd)) + QStringLiteral("   d ") +
+           QCoreApplication::translate("celestra::NauticalAlmanacDialog", "SD ") + q(almanacMinutes(middle.sunSd)) + QStringLiteral("   d ") +
                q(almanacMinutes(middle.sunD, false)));
-    QString moonSd = NauticalAlmanacDialog::tr("SD");
+    QString moonSd = QCoreApplication::translate("celestra::NauticalAlmanacDialog", "SD");
     for (const AlmanacDay& d : a.days) moonSd += QStringLiteral("  ") + q(almanacMinutes(d.moonSd));
     w.left(xMoon + 40, foot, xMoonHp + kHp - xMoon, moonSd);
 
@@ -236,14 +240,14 @@ void rightPage(PageWriter& w, const NauticalAlmanac& a) {
     const double xMoonCells = xTable + kLat + 3 * kCell;
     const auto eventBlock = [&](double y, bool rising) {
         w.setSize(kHeadSize, true);
-        w.left(xTable, y + kRow, kLat, NauticalAlmanacDialog::tr("Lat."));
-        const QString sunHeads[2][3] = {{NauticalAlmanacDialog::tr("Naut."), NauticalAlmanacDialog::tr("Civil"), NauticalAlmanacDialog::tr("Sunrise")},
-                                        {NauticalAlmanacDialog::tr("Sunset"), NauticalAlmanacDialog::tr("Civil"), NauticalAlmanacDialog::tr("Naut.")}};
+        w.left(xTable, y + kRow, kLat, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Lat."));
+        const QString sunHeads[2][3] = {{QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Naut."), QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Civil"), QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Sunrise")},
+                                        {QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Sunset"), QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Civil"), QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Naut.")}};
         const int r = rising ? 0 : 1;
-        w.centre(xTable + kLat + (rising ? 0 : kCell), y, 2 * kCell, NauticalAlmanacDialog::tr("Twilight"));
+        w.centre(xTable + kLat + (rising ? 0 : kCell), y, 2 * kCell, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Twilight"));
         for (int c = 0; c < 3; ++c) w.right(xTable + kLat + c * kCell, y + kRow, kCell, sunHeads[r][c]);
         w.centre(xMoonCells, y, kCell * static_cast<double>(a.days.size()),
-                 rising ? NauticalAlmanacDialog::tr("Moonrise") : NauticalAlmanacDialog::tr("Moonset"));
+                 rising ? QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Moonrise") : QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Moonset"));
         for (size_t d = 0; d < a.days.size(); ++d)
             w.right(xMoonCells + static_cast<double>(d) * kCell, y + kRow, kCell, QString::number(a.days[d].day));
         w.rule(xTable, kRight, y + 2 * kRow);
@@ -277,16 +281,16 @@ void rightPage(PageWriter& w, const NauticalAlmanac& a) {
     w.setSize(kHeadSize, true);
     const double xDay = xTable, xEqt = xDay + 250, xMer = xEqt + 2 * 360, xMoonMer = xMer + 330,
                  xAge = xMoonMer + 2 * 330, xPhase = xAge + 220;
-    w.centre(xEqt, y, 2 * 360 + 330, NauticalAlmanacDialog::tr("SUN"));
-    w.centre(xMoonMer, y, kRight - xMoonMer, NauticalAlmanacDialog::tr("MOON"));
-    w.left(xDay, y + kRow, 250, NauticalAlmanacDialog::tr("Day"));
-    w.right(xEqt, y + kRow, 360, NauticalAlmanacDialog::tr("Eqn. 00h"));
-    w.right(xEqt + 360, y + kRow, 360, NauticalAlmanacDialog::tr("of T. 12h"));
-    w.right(xMer, y + kRow, 330, NauticalAlmanacDialog::tr("Mer. P."));
-    w.right(xMoonMer, y + kRow, 330, NauticalAlmanacDialog::tr("Upper"));
-    w.right(xMoonMer + 330, y + kRow, 330, NauticalAlmanacDialog::tr("Lower"));
-    w.right(xAge, y + kRow, 220, NauticalAlmanacDialog::tr("Age"));
-    w.right(xPhase, y + kRow, kRight - xPhase, NauticalAlmanacDialog::tr("Phase"));
+    w.centre(xEqt, y, 2 * 360 + 330, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "SUN"));
+    w.centre(xMoonMer, y, kRight - xMoonMer, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "MOON"));
+    w.left(xDay, y + kRow, 250, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Day"));
+    w.right(xEqt, y + kRow, 360, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Eqn. 00h"));
+    w.right(xEqt + 360, y + kRow, 360, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "of T. 12h"));
+    w.right(xMer, y + kRow, 330, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Mer. P."));
+    w.right(xMoonMer, y + kRow, 330, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Upper"));
+    w.right(xMoonMer + 330, y + kRow, 330, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Lower"));
+    w.right(xAge, y + kRow, 220, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Age"));
+    w.right(xPhase, y + kRow, kRight - xPhase, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Phase"));
     w.rule(xTable, kRight, y + 2 * kRow);
     w.setSize(kTextSize);
     for (size_t d = 0; d < a.days.size(); ++d) {
@@ -305,12 +309,12 @@ void rightPage(PageWriter& w, const NauticalAlmanac& a) {
     const double legend = y + static_cast<double>(3 + a.days.size()) * kRow;
     w.setSize(56);
     const QString lines[] = {
-        NauticalAlmanacDialog::tr("Times are UT at Greenwich (local mean time)."),
-        NauticalAlmanacDialog::tr("above: the body stays above the horizon all day;"),
-        NauticalAlmanacDialog::tr("below: it stays below all day;  all night: twilight"),
-        NauticalAlmanacDialog::tr("lasts all night;  24:xx: the next day's event."),
-        NauticalAlmanacDialog::tr("Eqn. of time: apparent minus mean time (\u2212: the Sun"),
-        NauticalAlmanacDialog::tr("crosses the meridian after 12h)."),
+        QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Times are UT at Greenwich (local mean time)."),
+        QCoreApplication::translate("celestra::NauticalAlmanacDialog", "above: the body stays above the horizon all day;"),
+        QCoreApplication::translate("celestra::NauticalAlmanacDialog", "below: it stays below all day;  all night: twilight"),
+        QCoreApplication::translate("celestra::NauticalAlmanacDialog", "lasts all night;  24:xx: the next day's event."),
+        QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Eqn. of time: apparent minus mean time (\u2212: the Sun"),
+        QCoreApplication::translate("celestra::NauticalAlmanacDialog", "crosses the meridian after 12h)."),
     };
     for (size_t i = 0; i < std::size(lines); ++i) w.left(xTable, legend + static_cast<double>(i) * 80.0, kRight - xTable, lines[i]);
 }
@@ -328,15 +332,15 @@ void incrementsMinute(PageWriter& w, double x0, double width, int minute) {
     w.setSize(kTitleSize, true);
     w.left(x0, kTitleY, 600, QStringLiteral("%1m").arg(minute));
     w.setSize(kHeadSize, true);
-    const QString heads[] = {NauticalAlmanacDialog::tr("PLANETS"), NauticalAlmanacDialog::tr("ARIES"), NauticalAlmanacDialog::tr("MOON")};
+    const QString heads[] = {QCoreApplication::translate("celestra::NauticalAlmanacDialog", "PLANETS"), QCoreApplication::translate("celestra::NauticalAlmanacDialog", "ARIES"), QCoreApplication::translate("celestra::NauticalAlmanacDialog", "MOON")};
     w.right(x0, kTableY + kRow, kS, QStringLiteral("s"));
-    w.right(x0 + kS, kTableY, kCol, NauticalAlmanacDialog::tr("SUN"));
+    w.right(x0 + kS, kTableY, kCol, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "SUN"));
     for (int c = 0; c < 3; ++c) w.right(x0 + kS + c * kCol, kTableY + kRow, kCol, heads[c]);
     for (int c = 0; c < 3; ++c) {
         const double x = x0 + kS + 3 * kCol + c * pair;
-        w.right(x, kTableY, pair, NauticalAlmanacDialog::tr("v or d"));
+        w.right(x, kTableY, pair, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "v or d"));
         w.right(x, kTableY + kRow, pair / 2, QStringLiteral("v"));
-        w.right(x + pair / 2, kTableY + kRow, pair / 2, NauticalAlmanacDialog::tr("Corr"));
+        w.right(x + pair / 2, kTableY + kRow, pair / 2, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Corr"));
         w.vrule(x + 15, kTableY, top + 61 * kRowHeight);
     }
     w.rule(x0, x0 + width, top - 10);
@@ -364,7 +368,7 @@ void incrementsPage(PageWriter& w, int index) {
     incrementsMinute(w, kLeft, half, 2 * index);
     incrementsMinute(w, kLeft + half + 200, half, 2 * index + 1);
     w.setSize(56);
-    w.centre(kLeft, kPageHeight - 280, kRight - kLeft, NauticalAlmanacDialog::tr("INCREMENTS AND CORRECTIONS"));
+    w.centre(kLeft, kPageHeight - 280, kRight - kLeft, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "INCREMENTS AND CORRECTIONS"));
 }
 
 }  // namespace
@@ -421,7 +425,7 @@ bool writeAlmanacPdf(const NauticalAlmanac& almanac, const QString& path, QPageS
         pdf.setTitle(QStringLiteral("Nautical almanac ") + pageTitle(almanac));
         pdf.setCreator(QStringLiteral("Celestra"));
         if (!printAlmanac(pdf, almanac, withIncrements)) {
-            error = NauticalAlmanacDialog::tr("the pages could not be drawn");
+            error = QCoreApplication::translate("celestra::NauticalAlmanacDialog", "the pages could not be drawn");
             file.cancelWriting();
             return false;
         }

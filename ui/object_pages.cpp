@@ -22,7 +22,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/download_dialog_qt.h"
+#include "ui/download_dialog.h"
 #include "app/web_links.h"
 #include "catalogs/deep_sky.h"
 #include "core/horizon.h"

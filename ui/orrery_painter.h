@@ -5,7 +5,7 @@
 
 #include <QPainter>
 
-#include "sky/draw_state.h"
+#include "model/draw_state.h"
 
 namespace celestra {
 

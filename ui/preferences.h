@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "gps/gps_source.h"
-#include "sky/draw_state.h"
+#include "model/draw_state.h"
 #include "solarsystem/comet_download.h"
 #include "sky/zone_choice.h"
 

@@ -3,7 +3,7 @@
 // scheme's dialog and menu keys, so the Red scheme leaves no white light.
 #pragma once
 
-#include "sky/color_scheme.h"
+#include "model/color_scheme.h"
 
 namespace celestra {
 

@@ -30,7 +30,7 @@
 
 #include <cmath>
 
-#include "app/download_dialog_qt.h"
+#include "ui/download_dialog.h"
 #include "catalogs/places.h"
 #include "core/time_scales.h"
 #include "sky/universe.h"

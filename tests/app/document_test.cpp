@@ -14,7 +14,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/archive.h"
+#include "core/archive.h"
 #include "tests/app/expected_bytes.h"
 #include "tests/support/test_support.h"
 

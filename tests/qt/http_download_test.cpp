@@ -15,8 +15,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/download_dialog_qt.h"
-#include "app/http_download.h"
+#include "ui/download_dialog.h"
+#include "app/http_download_qt.h"
 #include "tests/support/canned_http_server.h"
 
 using namespace celestra;

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "sky/chart_geometry.h"
-#include "sky/draw_state.h"
+#include "model/draw_state.h"
 #include "sky/view_commands.h"
 
 namespace celestra {

@@ -11,7 +11,7 @@
 #include "catalogs/deep_sky.h"
 #include "core/angles.h"
 #include "core/horizon.h"
-#include "sky/observer_state.h"
+#include "model/observer_state.h"
 #include "solarsystem/planets.h"
 
 namespace celestra {

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "sky/draw_state.h"
-#include "sky/observer_state.h"
+#include "model/draw_state.h"
+#include "model/observer_state.h"
 #include "sky/time_control.h"
 
 namespace celestra {

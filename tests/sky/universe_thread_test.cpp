@@ -64,11 +64,9 @@ TEST(UniverseWorker, WakeUpsDuringARunCollapseIntoOneMoreRun) {
     int reports = 0;
     u.SetProgressListener([&](int32_t) {
         std::unique_lock<std::mutex> lock(m);
-        if (++reports == 1) {
-            inFirstRun = true;
-            cv.notify_all();
-            cv.wait(lock, [&] { return release; });
-        }
+        inFirstRun = (++reports == 1);
+        cv.notify_all();
+        if (inFirstRun) cv.wait(lock, [&] { return release; });
     });
     u.Update(observerAt(kInstant), u.DrawState(), true);
     {
@@ -82,9 +80,10 @@ TEST(UniverseWorker, WakeUpsDuringARunCollapseIntoOneMoreRun) {
     }
     cv.notify_all();
     ASSERT_TRUE(u.WaitUntilIdle(10s));
-    std::this_thread::sleep_for(50ms);  // room for a wrong third run
+    std::unique_lock<std::mutex> lock(m);
+    // A wrong third run would report; give it the chance.
+    EXPECT_FALSE(cv.wait_for(lock, 100ms, [&] { return reports > 2; }));
     EXPECT_EQ(u.RecomputeCount(), 2);
-    std::lock_guard<std::mutex> lock(m);
     EXPECT_EQ(reports, 2);
     // The second run took the last instant.
     EXPECT_EQ(u.Observer().instant, kInstant + 180 * kSecond);

@@ -408,7 +408,8 @@ private slots:
         QTest::keyClick(chart(), Qt::Key_Escape);
         QTRY_VERIFY_WITH_TIMEOUT(!chart()->timeControl().animating(), 2000);
         const double stopped = chart()->observer().instant;
-        QTest::qWait(900);
+        QVERIFY(!chart()->animationTimerActive());
+        QCoreApplication::processEvents();
         QCOMPARE(chart()->observer().instant, stopped);
     }
 

@@ -15,7 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/download_dialog_qt.h"
+#include "ui/download_dialog.h"
 #include "catalogs/deep_sky.h"
 #include "core/log.h"
 #include "solarsystem/comet_download.h"

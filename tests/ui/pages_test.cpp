@@ -33,7 +33,7 @@
 #include "catalogs/places.h"
 #include "core/time_scales.h"
 #include "sky/chart_geometry.h"
-#include "sky/observer_state.h"
+#include "model/observer_state.h"
 #include "sky/universe.h"
 #include "solarsystem/planets.h"
 #include "tests/ui/qt_test_support.h"

@@ -1,9 +1,9 @@
-#include "sky/draw_state.h"
+#include "model/draw_state.h"
 
 #include <cmath>
 #include <limits>
 
-#include "app/archive.h"
+#include "core/archive.h"
 
 namespace celestra {
 

@@ -1,6 +1,6 @@
-#include "navigation/measure.h"
+#include "model/measure.h"
 
-#include "app/archive.h"
+#include "core/archive.h"
 
 namespace celestra {
 

@@ -1,4 +1,4 @@
-#include "app/download_dialog_qt.h"
+#include "ui/download_dialog.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/http_download.h"
+#include "app/http_download_qt.h"
 
 namespace celestra {
 

@@ -1,10 +1,10 @@
-#include "navigation/observation_list.h"
+#include "model/observation_list.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "app/archive.h"
+#include "core/archive.h"
 
 namespace celestra {
 namespace {

@@ -1,8 +1,8 @@
-#include "sky/observer_state.h"
+#include "model/observer_state.h"
 
 #include <cmath>
 
-#include "app/archive.h"
+#include "core/archive.h"
 #include "core/time_scales.h"
 
 namespace celestra {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "navigation/measure.h"
+#include "model/measure.h"
 
 namespace celestra {
 

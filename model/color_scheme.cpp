@@ -1,8 +1,8 @@
-#include "sky/color_scheme.h"
+#include "model/color_scheme.h"
 
 #include <utility>
 
-#include "app/archive.h"
+#include "core/archive.h"
 
 namespace celestra {
 

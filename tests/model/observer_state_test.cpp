@@ -1,4 +1,4 @@
-#include "sky/observer_state.h"
+#include "model/observer_state.h"
 
 #include <gtest/gtest.h>
 

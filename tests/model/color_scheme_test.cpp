@@ -1,4 +1,4 @@
-#include "sky/color_scheme.h"
+#include "model/color_scheme.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "sky/color_scheme.h"
+#include "model/color_scheme.h"
 
 namespace celestra {
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "sky/observer_state.h"
+#include "model/observer_state.h"
 
 namespace celestra {
 

@@ -1,8 +1,8 @@
-#include "navigation/observation_list.h"
+#include "model/observation_list.h"
 
 #include <string>
 
-#include "app/archive.h"
+#include "core/archive.h"
 
 namespace celestra {
 

@@ -1,4 +1,4 @@
-#include "app/archive.h"
+#include "core/archive.h"
 
 #include <cstring>
 
