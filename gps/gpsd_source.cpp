@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/constants.h"
 #include "core/json_reader.h"
 #include "core/number_text.h"
 
@@ -19,7 +20,7 @@ namespace celestra {
 
 namespace {
 
-constexpr double kKnotsPerMeterPerSecond = 3600.0 / 1852.0;
+constexpr double kKnotsPerMeterPerSecond = 3600.0 / kMetresPerNauticalMile;
 
 int digitsAt(std::string_view s, size_t pos, size_t count) {
     if (pos + count > s.size()) return -1;

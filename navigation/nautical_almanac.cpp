@@ -93,7 +93,7 @@ int computeHour(const PlaceContext& context, JulianDay utc, AlmanacHour& h, doub
     for (size_t p = 0; p < kAlmanacPlanets.size(); ++p)
         if (const int rc = place(kAlmanacPlanets[p], h.planets[p], unused)) return rc;
     if (const int rc = place(kMoon, h.moon, moonAu)) return rc;
-    h.moonHp = std::asin(kParallaxEarthRadiusKm / (moonAu * kNavigationKmPerAu)) * kRadToDeg;
+    h.moonHp = std::asin(kParallaxEarthRadiusKm / (moonAu * kAuKmIau1976)) * kRadToDeg;
     return 0;
 }
 
@@ -182,8 +182,8 @@ int computeAlmanac(const PlaceContext& context, int year, int month, int day, in
         a.month = c.month;
         a.day = c.day;
         const size_t h0 = static_cast<size_t>(d) * 24, h12 = h0 + 12, h24 = h0 + 24;
-        a.sunSd = std::asin(bodyDiameterKm(kSun) / 2.0 / (s.sunDistanceAu[h12] * kNavigationKmPerAu)) * kRadToDeg;
-        a.moonSd = std::asin(bodyDiameterKm(kMoon) / 2.0 / (s.moonDistanceAu[h12] * kNavigationKmPerAu)) * kRadToDeg;
+        a.sunSd = std::asin(bodyDiameterKm(kSun) / 2.0 / (s.sunDistanceAu[h12] * kAuKmIau1976)) * kRadToDeg;
+        a.moonSd = std::asin(bodyDiameterKm(kMoon) / 2.0 / (s.moonDistanceAu[h12] * kAuKmIau1976)) * kRadToDeg;
         a.sunD = (s.hours[h24].sun.dec - s.hours[h0].sun.dec) / 24.0;
         // The mean Sun's GHA is 180° at 0h and 0° at 12h; 1° of hour angle is 240 s.
         a.eqt00hSeconds = wrap180(s.hours[h0].sun.gha - 180.0) * 240.0;

@@ -116,7 +116,7 @@ int Reduce(CMeasure& target, const PlaceContext& context, double hs) {
         double au = 0.0;
         const int rc = geocentricPlaceUtc(context, sight.observationTime, sight.bodyIndex, ra, dec, au);
         if (rc != 0) return 10 + rc;
-        sight.distance = au * kNavigationKmPerAu;
+        sight.distance = au * kAuKmIau1976;
         sight.semiDiameter = bodyDiameterKm(sight.bodyIndex) / 2.0 / sight.distance * kRadToDeg;
     }
     sight.rightAscension = ra;

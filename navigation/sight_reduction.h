@@ -13,16 +13,11 @@
 #include <vector>
 
 #include "calculators/geodesy.h"
+#include "core/constants.h"
 #include "model/measure.h"
 #include "solarsystem/planets.h"
 
 namespace celestra {
-
-// Constants of the corrections.
-constexpr double kFeetPerMetre = 3.280839895013123;
-constexpr double kFeetPerNauticalMile = 6076.1;
-constexpr double kParallaxEarthRadiusKm = 6378.15;
-constexpr double kNavigationKmPerAu = 149597870.0;
 
 // The vessel's dead reckoning: the position reached from (latitude,
 // longitude) after `hours` at `speedKnots` on true course `courseDeg`, by

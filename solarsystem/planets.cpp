@@ -9,9 +9,6 @@ namespace celestra {
 
 namespace {
 
-// Kilometres per AU for distances shown to the user and angular sizes.
-constexpr double kDisplayAuKm = 149597870.0;
-
 constexpr const char* kBodyNames[11] = {"Mercury", "Venus",   "Earth", "Mars", "Jupiter", "Saturn",
                                         "Uranus",  "Neptune", "Pluto", "Sun",  "Moon"};
 constexpr double kDiametersKm[11] = {4880.0,  12103.6, 12756.3, 6794.0, 142984.0, 120536.0,
@@ -291,7 +288,7 @@ bool updateBodies(const PlaceContext& context, const ObserverSnapshot& observer,
         slot.decDeg = dec;
         slot.zenithDistanceFixed = toFixed16(h.zenithDistanceDeg);
         slot.azimuthFixed = toFixed16(h.azimuthDeg);
-        slot.angularDiameterDeg = kDiametersKm[body - 1] / (slot.distanceAu * kDisplayAuKm) * kRadToDeg;
+        slot.angularDiameterDeg = kDiametersKm[body - 1] / (slot.distanceAu * kAuKmIau1976) * kRadToDeg;
     }
     slots.valid = true;
     return true;

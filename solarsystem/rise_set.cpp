@@ -217,7 +217,7 @@ HorizonTrack::Point HorizonTrack::at(const Site& site, double x, double& altitud
     distanceKm = 0.0;
     if (!isStar_) {
         topo -= Vector3{site.axisDistance * cosT, site.axisDistance * sinT, site.equatorHeight};
-        distanceKm = topo.norm() * kAuKm;
+        distanceKm = topo.norm() * kAuKmIau1976;
     }
     // The site's daily motion adds up to 0.32″ of aberration.
     Vector3 u = topo * (1.0 / topo.norm()) + Vector3{-sinT, cosT, 0.0} * (site.speed / kLightAuPerDay);

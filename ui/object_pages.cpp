@@ -25,6 +25,7 @@
 #include "ui/download_dialog.h"
 #include "app/web_links.h"
 #include "catalogs/deep_sky.h"
+#include "core/constants.h"
 #include "core/horizon.h"
 #include "core/number_text.h"
 #include "core/time_scales.h"
@@ -45,8 +46,6 @@
 
 namespace celestra {
 namespace {
-
-constexpr double kKmPerAu = 149597870.7;
 
 QString hms(double hours) {
     hours = std::fmod(std::fmod(hours, 24.0) + 24.0, 24.0);
@@ -164,7 +163,7 @@ QString selectionInfoText(const ChartSelection& selection, ChartView& chart, Sky
     text += horizonLine(b->place, chart.observer());
     char magnitudeText[32], distanceText[32];
     snprintfC(magnitudeText, sizeof magnitudeText, "%4.1f", b->magnitude);
-    snprintfC(distanceText, sizeof distanceText, "%.4lg", b->distanceAu * kKmPerAu);
+    snprintfC(distanceText, sizeof distanceText, "%.4lg", b->distanceAu * kAuKmIau2012);
     text += InfoDialog::tr("M: %1,   Distance: %2 kM\n")
                 .arg(QLatin1String(magnitudeText), QLatin1String(distanceText));
     const RiseTransitSet today = riseTransitSetToday(riseSetBody(body), model.universe().Places(), chart.observer());

@@ -45,7 +45,7 @@ inline bool trueAltitude(const PlaceContext& context, const CMeasure& m, double 
                                                      0.0, site, ra, dec, kRefractionNone);
     altitude = 90.0 - h.zenithDistanceDeg;
     azimuth = h.azimuthDeg;
-    distanceKm = au * kNavigationKmPerAu;
+    distanceKm = au * kAuKmIau1976;
     return true;
 }
 

@@ -200,7 +200,7 @@ double eventAltitude(const PlaceContext& context, double latitude, bool moon, do
     HorizonResult h;
     EXPECT_EQ(horizonPlace(context, utc, moon ? kMoon : kSun, site, false, PlaceForm::Topocentric, h), 0);
     if (!moon) return h.altitudeDeg + depressionDeg;
-    const double sd = std::asin(bodyDiameterKm(kMoon) / 2.0 / (h.distanceAu * kNavigationKmPerAu)) * kRadToDeg;
+    const double sd = std::asin(bodyDiameterKm(kMoon) / 2.0 / (h.distanceAu * kAuKmIau1976)) * kRadToDeg;
     return h.altitudeDeg + 34.0 / 60.0 + sd;
 }
 
