@@ -210,7 +210,7 @@ int runDump(const std::string& path, bool json) {
     DocumentData data(0.0, 0.0);
     std::string error;
     const LoadResult result = loadDocument(path, colorsPath, data, error);
-    if (!result.ok()) fail(kExitBadFile, error);
+    if (!result.ok()) fail(Status::Damaged, error);
 
     Node root;
     root.add("file", path).add("version", static_cast<long long>(result.versionFound));
@@ -239,7 +239,7 @@ int runDump(const std::string& path, bool json) {
     }
     std::fputs(out.c_str(), stdout);
     // The document was read; a damaged colour file is still a bad file.
-    if (!result.colorError.empty()) fail(kExitBadFile, result.colorError);
+    if (!result.colorError.empty()) fail(Status::Damaged, result.colorError);
     return kExitOk;
 }
 

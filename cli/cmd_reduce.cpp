@@ -46,7 +46,7 @@ int runReduce(const std::vector<std::string>& words) {
     if (!observationInEphemerisRange(sight, context)) {
         failOutsideEphemeris(info, "the sight's instant");
     }
-    if (Reduce(sight, context, input->hs) != 0) fail(kExitFailure, "the body's place is not available");
+    if (Reduce(sight, context, input->hs) != Status::Ok) fail(Status::Failed, "the body's place is not available");
     std::string result;
     FormatResult(sight, static_cast<int>(format), result);
 

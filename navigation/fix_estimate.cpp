@@ -143,7 +143,7 @@ bool EstimateFix(CMeasure& sight, const PlaceContext& context, ObservationList& 
             CMeasure copy = *m;
             copy.observer.latitude = lat;
             copy.observer.longitude = lon;
-            if (Reduce(copy, context, m->hs) != 0) {
+            if (Reduce(copy, context, m->hs) != Status::Ok) {
                 fix.reason = "A sight could not be reduced again: no fix.";
                 return false;
             }

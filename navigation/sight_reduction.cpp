@@ -82,14 +82,14 @@ GeoPoint deadReckoning(double latitude, double longitude, double courseDeg, doub
     return {lat, normaliseLongitude(lon)};
 }
 
-int Reduce(CMeasure& target, const PlaceContext& context, double hs) {
+Status Reduce(CMeasure& target, const PlaceContext& context, double hs) {
     // Worked on a copy so that a failure leaves the sight as it was.
     CMeasure sight = target;
     const bool star = sight.isStar != 0;
     const StarEntry* entry = star ? starByNumber(sight.bodyIndex) : nullptr;
     if (star ? (!entry || isPlaceholderStar(sight.bodyIndex))
              : (sight.bodyIndex < kMercury || sight.bodyIndex > kMoon || sight.bodyIndex == kEarth))
-        return 1;
+        return Status::BadArgument;
 
     const CObserverState ap = sight.observer;
     sight.hs = hs;
@@ -110,12 +110,12 @@ int Reduce(CMeasure& target, const PlaceContext& context, double hs) {
     sight.distance = 0.0;
     double ra = 0.0, dec = 0.0;
     if (star) {
-        const int rc = geocentricStarUtc(context, sight.observationTime, starPlaceInput(*entry), ra, dec);
-        if (rc != 0) return 10 + rc;
+        const Status status = geocentricStarUtc(context, sight.observationTime, starPlaceInput(*entry), ra, dec);
+        if (status != Status::Ok) return status;
     } else {
         double au = 0.0;
-        const int rc = geocentricPlaceUtc(context, sight.observationTime, sight.bodyIndex, ra, dec, au);
-        if (rc != 0) return 10 + rc;
+        const Status status = geocentricPlaceUtc(context, sight.observationTime, sight.bodyIndex, ra, dec, au);
+        if (status != Status::Ok) return status;
         sight.distance = au * kAuKmIau1976;
         sight.semiDiameter = bodyDiameterKm(sight.bodyIndex) / 2.0 / sight.distance * kRadToDeg;
     }
@@ -152,7 +152,7 @@ int Reduce(CMeasure& target, const PlaceContext& context, double hs) {
     sight.intercept = sight.ho - sight.hc;
     sight.observer = ap;
     target = sight;
-    return 0;
+    return Status::Ok;
 }
 
 double sextantAltitude(int degrees, double minutes) { return degrees + minutes / 60.0; }
@@ -381,10 +381,10 @@ namespace {
 
 CalculateOutcome reduceOutcome(CMeasure& sight, const PlaceContext& context, double hs, int format) {
     CalculateOutcome outcome;
-    const int rc = Reduce(sight, context, hs);
-    if (rc != 0) {
+    const Status status = Reduce(sight, context, hs);
+    if (status != Status::Ok) {
         outcome.status = CalculateOutcome::Status::Failed;
-        outcome.message = rc == 1 ? "No body or star is selected." : "The body's place is not available.";
+        outcome.message = status == Status::BadArgument ? "No body or star is selected." : "The body's place is not available.";
         return outcome;
     }
     outcome.status = CalculateOutcome::Status::Reduced;

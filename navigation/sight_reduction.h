@@ -57,10 +57,10 @@ GeoPoint deadReckoning(double latitude, double longitude, double courseDeg, doub
 // Accuracy: Hc and Zn are those of the apparent-place pipeline (milli-
 // arcseconds); the corrections are the standard almanac approximations
 // (refraction about 0.1′ above 10°, parallax to 0.05′ for the Moon).
-// Returns 0; 1 for a body index that names no body or star; 10 + the place
-// function's code when the ephemeris cannot give the place (outside its
-// range). On failure the sight is left unchanged.
-int Reduce(CMeasure& sight, const PlaceContext& context, double hs);
+// BadArgument for a body index that names no body or star; the place's
+// status (OutsideEphemeris) when the ephemeris cannot give the place. On
+// failure the sight is left unchanged.
+Status Reduce(CMeasure& sight, const PlaceContext& context, double hs);
 
 // The altitude as the Sextant page takes it: degrees + minutes / 60, in
 // double precision so that the Details show the minutes as they were

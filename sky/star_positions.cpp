@@ -185,7 +185,7 @@ HorizonFrame makeHorizonFrame(const PlaceContext& places, const CObserverState& 
     f.refraction = observer.refraction != 0 ? kRefractionSite : kRefractionNone;
 
     EarthState earth;
-    if (places.ephemeris != nullptr && earthState(*places.ephemeris, jdTt, places.earth(), earth) == 0) {
+    if (places.ephemeris != nullptr && earthState(*places.ephemeris, jdTt, places.earth(), earth) == Status::Ok) {
         f.haveObserverState = true;
         f.observer = observerState(earth, jdTt, dT, f.site);
         f.jdTdb = f.observer.jdTdb;

@@ -111,7 +111,7 @@ int runRender(const std::vector<std::string>& words) {
     if (!universe.StartupMessage().empty())
         std::fprintf(stderr, "celestra-cli render: no ephemeris; the chart has no Sun, Moon or planets\n");
     else if (*jd < universe.EphemerisStart() || *jd > universe.EphemerisEnd())
-        fail(kExitOutsideEphemeris, "the instant lies outside the ephemeris");
+        fail(Status::OutsideEphemeris, "the instant lies outside the ephemeris");
     state.overlays[kOrbitalPathsOverlay] = 1;
     const auto snapshot = computeSnapshot(universe, doc.observer, state);
 
@@ -128,7 +128,7 @@ int runRender(const std::vector<std::string>& words) {
     QString error;
     if (!exportChart(picture, QSize(static_cast<int>(width), static_cast<int>(height)), format, QString::fromStdString(out),
                      error))
-        fail(kExitBadFile, "cannot write " + out + ": " + error.toStdString());
+        fail(Status::IoError, "cannot write " + out + ": " + error.toStdString());
     return kExitOk;
 }
 

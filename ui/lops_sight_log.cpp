@@ -179,7 +179,7 @@ bool LopsDialog::importSights(const QString& path, QString& error) {
     ObservationList read;
     const SightFileResult result = readSightLines(in, state_.place, read);
     ::close(fd);
-    if (result.status != SightFileResult::Status::Ok) {
+    if (result.status != Status::Ok) {
         error = tr("%1, %2\nNo sight was imported.").arg(shown, QString::fromStdString(result.message));
         return false;
     }

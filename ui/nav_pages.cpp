@@ -392,7 +392,7 @@ void SextantDialog::initializeAltitude() {
     CMeasure probe = sight_;
     double hs = 0.0;
     for (int pass = 0; pass < 3; ++pass) {
-        if (Reduce(probe, state_.place, hs) != 0) return;
+        if (Reduce(probe, state_.place, hs) != Status::Ok) return;
         hs -= probe.intercept;
     }
     hs = std::clamp(hs, 0.0, 90.0);

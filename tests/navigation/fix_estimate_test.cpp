@@ -96,7 +96,7 @@ protected:
             CMeasure m = makeSight(s, truth, apLat, apLon);
             const double hs = test::synthesiseHs(context_, m, truth);
             EXPECT_TRUE(std::isfinite(hs));
-            EXPECT_EQ(Reduce(m, context_, hs), 0);
+            EXPECT_EQ(Reduce(m, context_, hs), Status::Ok);
             list.Append(m);
         }
         if (!EstimateFix(list.At(0), context_, list)) return 1e9;
@@ -168,13 +168,13 @@ TEST_F(FixTest, TheMppIsTheFixRunOnAsTheSightsApWasRunOn) {
     for (double hours : {4.0, -4.0}) {
         SCOPED_TRACE(hours);
         CMeasure m = makeSight({true, 2491, 0, truth.apTime + hours / 24.0}, truth, 49.8, -19.7);
-        ASSERT_EQ(Reduce(m, context_, 30.0), 0);
+        ASSERT_EQ(Reduce(m, context_, 30.0), Status::Ok);
         m.fixLatitude = 50.1;
         m.fixLongitude = -20.2;
         CMeasure fromFix = m;
         fromFix.observer.latitude = m.fixLatitude;
         fromFix.observer.longitude = m.fixLongitude;
-        ASSERT_EQ(Reduce(fromFix, context_, 30.0), 0);
+        ASSERT_EQ(Reduce(fromFix, context_, 30.0), Status::Ok);
         const GeoPoint mpp = mostProbablePosition(m);
         EXPECT_LT(greatCircleDistanceSpherical(mpp.latitude, mpp.longitude, fromFix.drLatitude, fromFix.drLongitude),
                   1e-9);
@@ -226,7 +226,7 @@ TEST_F(FixTest, ObservationalErrorGivesAStandardErrorAndAnEllipseAcrossTheLines)
     for (size_t i = 0; i < plans.size(); ++i) {
         CMeasure m = makeSight(plans[i], truth, 36.0, -24.3);
         const double hs = test::synthesiseHs(context_, m, truth) + errors[i] / 60.0;
-        ASSERT_EQ(Reduce(m, context_, hs), 0);
+        ASSERT_EQ(Reduce(m, context_, hs), Status::Ok);
         list.Append(m);
     }
     ASSERT_TRUE(EstimateFix(list.At(2), context_, list));
@@ -262,7 +262,7 @@ TEST_F(FixTest, TooFewOrParallelLinesGiveNoFixAndSayWhy) {
     ObservationList list;
     EXPECT_EQ(LopsPageText(list, context_, -1, 1), kLopsHint);  // empty list
     CMeasure m = makeSight(plans[0], truth, 36.0, -24.3);
-    ASSERT_EQ(Reduce(m, context_, test::synthesiseHs(context_, m, truth)), 0);
+    ASSERT_EQ(Reduce(m, context_, test::synthesiseHs(context_, m, truth)), Status::Ok);
     list.Append(m);
     EXPECT_FALSE(EstimateFix(list.At(0), context_, list));
     EXPECT_EQ(LopsPageText(list, context_, 0, 1), kLopsHint);
