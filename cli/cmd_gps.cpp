@@ -23,24 +23,24 @@ public:
     }
     // Events that arrived, waiting until `deadline` for some.
     uint32_t Wait(std::chrono::steady_clock::time_point deadline) {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_cv.wait_until(lock, deadline, [this] { return m_events != 0; });
-        const uint32_t events = m_events;
-        m_events = 0;
+        std::unique_lock<std::mutex> lock(mutex_);
+        cv_.wait_until(lock, deadline, [this] { return events_ != 0; });
+        const uint32_t events = events_;
+        events_ = 0;
         return events;
     }
 
 protected:
     void OnEvent(uint32_t events, uint32_t) override {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_events |= events;
-        m_cv.notify_one();
+        std::lock_guard<std::mutex> lock(mutex_);
+        events_ |= events;
+        cv_.notify_one();
     }
 
 private:
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
-    uint32_t m_events = 0;
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    uint32_t events_ = 0;
 };
 
 GpsReceived readDevice(const std::string& device, unsigned baud, double seconds) {
