@@ -17,8 +17,8 @@ ObserverSnapshot observerSnapshot(const CObserverState& observer) {
     s.instant = observer.instant;
     s.zoneOffset = observer.zoneOffset;
     s.site = observerSite(observer);
-    s.value6 = observer.height;
-    s.value15 = observer.refraction;
+    s.height = observer.height;
+    s.refraction = observer.refraction;
     return s;
 }
 

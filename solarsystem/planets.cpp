@@ -292,7 +292,7 @@ bool updateBodies(const PlaceContext& context, const ObserverSnapshot& observer,
                              ra, dec, slot.distanceAu) != Status::Ok)
             continue;
         const HorizontalPlace h = equatorialToHorizontal(jdTt, dT, 0.0, 0.0, observer.site, ra, dec,
-                                                         observer.value15 != 0 ? kRefractionSite : kRefractionNone);
+                                                         observer.refraction != 0 ? kRefractionSite : kRefractionNone);
         slot.raHours = ra;
         slot.decDeg = dec;
         slot.zenithDistanceFixed = toFixed16(h.zenithDistanceDeg);

@@ -103,9 +103,9 @@ int runRender(const std::vector<std::string>& words) {
     if (auto mag = args.number("comet-mag")) {
         if (config.cometFolder.empty()) usageError("--comet-mag needs --comet-folder");
         if (*mag < -5.0 || *mag > 30.0) usageError("--comet-mag must lie between -5 and 30");
-        state.field12 = static_cast<int32_t>(std::lround(*mag * 1000.0));
+        state.cometMagnitudeLimit = static_cast<int32_t>(std::lround(*mag * 1000.0));
     } else {
-        state.field12 = kDefaultCometMagnitudeLimit;
+        state.cometMagnitudeLimit = kDefaultCometMagnitudeLimit;
     }
     CUniverse universe(config);
     if (!universe.StartupMessage().empty())

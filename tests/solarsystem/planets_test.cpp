@@ -217,7 +217,7 @@ TEST_F(PlanetsTest, UpdateBodiesFollowsEveryChangeOfTheObserver) {
     EXPECT_DOUBLE_EQ(slots.slot[kMoon - 1].decDeg, moon.decDeg);
 
     // Airless when the observer's option (value 15) is off.
-    observer.value15 = 0;
+    observer.refraction = 0;
     ASSERT_TRUE(updateBodies(context_, observer, slots));
     ASSERT_EQ(horizonPlace(context_, kFullMoon, kMoon, observer.site, false, PlaceForm::Topocentric, moon), Status::Ok);
     EXPECT_NEAR(fromFixed16(slots.slot[kMoon - 1].zenithDistanceFixed), 90.0 - moon.altitudeDeg, 1e-4);
@@ -250,7 +250,7 @@ TEST(ObserverChange, ToleranceFlagsAndNan) {
     b.flags = 2;
     EXPECT_FALSE(sameObserver(a, b, kBodiesInstantTolerance));
     b = a;
-    b.value15 = 0;
+    b.refraction = 0;
     EXPECT_FALSE(sameObserver(a, b, kBodiesInstantTolerance));
     b = a;
     b.instant = std::nan("");
