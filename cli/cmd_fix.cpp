@@ -40,7 +40,7 @@ int runFix(const std::vector<std::string>& words) {
         ::close(fd);
     }
 
-    const std::string text = LopsPageText(list, context, -1, static_cast<int>(format));
+    const std::string text = lopsPageText(list, context, -1, static_cast<int>(format));
     const FixResults& fix = list.fix;
     // The MPP at the latest sight's instant: where the vessel is now.
     const CMeasure* latest = nullptr;

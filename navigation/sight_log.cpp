@@ -57,14 +57,14 @@ std::string sightLogCsv(const ObservationList& list, const PlaceContext& context
     std::string out;
     // The header comes from any sight's rows; the row names do not depend on
     // the values, except the last one's (star number or body index).
-    const std::vector<DetailRow> names = FillDetails(CMeasure(CObserverState(kJ2000, 0.0)), context, format);
+    const std::vector<DetailRow> names = fillDetails(CMeasure(CObserverState(kJ2000, 0.0)), context, format);
     for (size_t i = 0; i < names.size(); ++i) {
         if (i) out += ',';
         appendCsvField(i + 1 == names.size() ? std::string("BrightStar # / Body Index") : csvHeader(names[i]), out);
     }
     out += "\r\n";
     for (size_t s = 0; s < list.Count(); ++s) {
-        const std::vector<DetailRow> rows = FillDetails(list.At(s), context, format);
+        const std::vector<DetailRow> rows = fillDetails(list.At(s), context, format);
         for (size_t i = 0; i < rows.size(); ++i) {
             if (i) out += ',';
             appendCsvField(trimmed(rows[i].value), out);
@@ -144,7 +144,7 @@ SightFileResult readSightLines(LineReader& in, const PlaceContext& context, Obse
         if (!input) return fault(Status::Damaged, lineNumber, error);
         if (!observationInEphemerisRange(input->sight, context))
             return fault(Status::OutsideEphemeris, lineNumber, "the sight's instant is outside the ephemeris");
-        if (Reduce(input->sight, context, input->hs) != Status::Ok) {
+        if (reduceSight(input->sight, context, input->hs) != Status::Ok) {
             // A place that fails inside the range: the file is damaged there.
             if (context.ephemeris)
                 if (const std::string damage = context.ephemeris->damage(); !damage.empty())

@@ -197,7 +197,7 @@ bool LopsDialog::printForm(QPagedPaintDevice& device) {
     const int row = formRow();
     if (row < 0) return false;
     const std::vector<DetailRow> rows =
-        FillDetails(state_.doc.sights.At(static_cast<size_t>(row)), state_.place, state_.format);
+        fillDetails(state_.doc.sights.At(static_cast<size_t>(row)), state_.place, state_.format);
     const LopGraph graph = graphFor(row);
     updateText();
     device.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);

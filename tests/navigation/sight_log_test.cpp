@@ -50,19 +50,19 @@ protected:
             m.upperLimb = k.upper;
             m.observationTime = apTime + (i % 4 == 1 ? 0.75 / 24.0 : 0.0) + 0.1234 / 86400.0 * i;
             m.timeEnteredAsUtc = 1;
-            EXPECT_TRUE(SetEnviro(m, EnviroField::Height, 2.5 * i));
-            EXPECT_TRUE(SetEnviro(m, EnviroField::Temperature, -5.0 + i));
-            EXPECT_TRUE(SetEnviro(m, EnviroField::Pressure, 990.0 + 1.7 * i));
-            EXPECT_TRUE(SetEnviro(m, EnviroField::IndexCorrection, -2.3 + 0.2 * i));
-            EXPECT_TRUE(SetEnviro(m, EnviroField::Course, 17.0 * i));
-            EXPECT_TRUE(SetEnviro(m, EnviroField::Speed, i % 4 == 1 ? 6.5 : 0.0));
+            EXPECT_TRUE(setEnviro(m, EnviroField::Height, 2.5 * i));
+            EXPECT_TRUE(setEnviro(m, EnviroField::Temperature, -5.0 + i));
+            EXPECT_TRUE(setEnviro(m, EnviroField::Pressure, 990.0 + 1.7 * i));
+            EXPECT_TRUE(setEnviro(m, EnviroField::IndexCorrection, -2.3 + 0.2 * i));
+            EXPECT_TRUE(setEnviro(m, EnviroField::Course, 17.0 * i));
+            EXPECT_TRUE(setEnviro(m, EnviroField::Speed, i % 4 == 1 ? 6.5 : 0.0));
             if (i % 5 == 2) {
-                SetDipShortEnabled(m, true);
-                EXPECT_TRUE(SetEnviro(m, EnviroField::DipShortDistance, 1.25));
+                setDipShortEnabled(m, true);
+                EXPECT_TRUE(setEnviro(m, EnviroField::DipShortDistance, 1.25));
             }
-            if (i % 7 == 3) SetCorrectionsDisabled(m, true);
+            if (i % 7 == 3) setCorrectionsDisabled(m, true);
             m.active = 1;
-            EXPECT_EQ(Reduce(m, context_, 20.0 + 2.345678 * i), Status::Ok) << i;
+            EXPECT_EQ(reduceSight(m, context_, 20.0 + 2.345678 * i), Status::Ok) << i;
             list.Append(m);
         }
         return list;

@@ -74,7 +74,7 @@ private:
             m.observationTime = m.observer.instant + i * 60.0 / 86400.0;
             m.timeEnteredAsUtc = 1;
             m.active = 1;
-            QCOMPARE(Reduce(m, state.place, 25.0 + 7.5 * i), Status::Ok);
+            QCOMPARE(reduceSight(m, state.place, 25.0 + 7.5 * i), Status::Ok);
             doc().sights.Append(m);
         }
     }
