@@ -344,24 +344,24 @@ void SextantDialog::calculate() {
     const CObserverState& chart = state_.doc.observer;
     CalculateOutcome outcome = calculateSight(sight_, state_.place, hs, state_.format, chart.latitude, chart.longitude,
                                          state_.websiteAddress());
-    using Status = CalculateOutcome::Status;
-    if (outcome.status == Status::AskAp) {
+    using Step = CalculateOutcome::Status;
+    if (outcome.status == Step::AskAp) {
         QMessageBox box(QMessageBox::Warning, QString::fromStdString(outcome.title),
                         displayText(outcome.message), QMessageBox::Yes | QMessageBox::No, this);
         box.setObjectName(QStringLiteral("apQuestion"));
         if (box.exec() == QMessageBox::Yes)
             outcome = acceptApCorrection(sight_, state_.place, state_.format, chart.latitude, chart.longitude);
         else
-            outcome.status = Status::Reduced;
+            outcome.status = Step::Reduced;
     }
-    if (outcome.status == Status::OutsideEphemeris || outcome.status == Status::Failed) {
+    if (outcome.status == Step::OutsideEphemeris || outcome.status == Step::Failed) {
         QMessageBox box(QMessageBox::Information, QStringLiteral("Celestra"), displayText(outcome.message),
                         QMessageBox::Ok, this);
         box.setObjectName(QStringLiteral("calculateMessage"));
         box.exec();
-        if (outcome.status == Status::OutsideEphemeris) return;
+        if (outcome.status == Step::OutsideEphemeris) return;
     }
-    if (outcome.status != Status::Reduced && outcome.status != Status::AskAp) return;
+    if (outcome.status != Step::Reduced && outcome.status != Step::AskAp) return;
     result_->setText(displayText(outcome.resultText));
     details_->setEnabled(true);
     save_->setEnabled(true);
