@@ -55,7 +55,7 @@ bool earthForStars(benchmark::State& state, EarthState& earth) {
         state.SkipWithError("the default ephemeris celestra.405 was not built");
         return false;
     }
-    return earthState(*eph, 2460000.5, makePlaceContext(*eph).earth(), earth) == 0;
+    return earthState(*eph, 2460000.5, makePlaceContext(*eph).earth(), earth) == Status::Ok;
 }
 
 void BM_ApparentStar(benchmark::State& state) {

@@ -1,5 +1,5 @@
-// Sight reduction and the fix: one Reduce (a star and the Moon) and one
-// EstimateFix over 8 star sights whose lines miss the AP by up to 18 miles
+// Sight reduction and the fix: one reduceSight (a star and the Moon) and one
+// estimateFix over 8 star sights whose lines miss the AP by up to 18 miles
 // (two passes: the first step, 8 re-reductions, the closing step).
 //
 // Measured (RelWithDebInfo, GCC 12, 2-core build machine, shared; CPU time,
@@ -53,7 +53,7 @@ void BM_Reduce(benchmark::State& state, bool star, int index, double utc) {
         // A new instant each time, as successive sights have: no place is reused.
         utc += 1.0 / 1440.0;
         m.observationTime = utc;
-        benchmark::DoNotOptimize(Reduce(m, *context, 30.0));
+        benchmark::DoNotOptimize(reduceSight(m, *context, 30.0));
     }
 }
 BENCHMARK_CAPTURE(BM_Reduce, star, true, 2491, 2460390.33);
@@ -66,11 +66,11 @@ void BM_EstimateFix8(benchmark::State& state) {
     const int stars[] = {2491, 424, 1457, 3982, 2943, 2990, 1708, 2061};
     for (int i = 0; i < 8; ++i) {
         CMeasure m = benchSight(true, stars[i], 2460390.33 + i * 2.0 / 1440.0);
-        Reduce(m, *context, 35.0);
-        Reduce(m, *context, m.hc + (i % 3 - 1) * 0.3);  // intercepts of a few miles
+        reduceSight(m, *context, 35.0);
+        reduceSight(m, *context, m.hc + (i % 3 - 1) * 0.3);  // intercepts of a few miles
         list.Append(m);
     }
-    for (auto _ : state) benchmark::DoNotOptimize(EstimateFix(list.At(0), *context, list));
+    for (auto _ : state) benchmark::DoNotOptimize(estimateFix(list.At(0), *context, list));
     state.counters["passes"] = list.fix.iterations;
 }
 BENCHMARK(BM_EstimateFix8);

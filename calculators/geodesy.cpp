@@ -4,15 +4,11 @@
 #include <cmath>
 
 #include "core/angles.h"
+#include "core/constants.h"
 
 namespace celestra {
 namespace {
 
-// GRS 80: semi-major axis (km) and first eccentricity squared.
-constexpr double kGrs80SemiMajorKm = 6378.137;
-constexpr double kGrs80E2 = 0.006694380022900903;
-constexpr double kGrs80OneMinusE2 = 0.9933056199770991;
-constexpr double kNauticalMilesPerKm = 0.5399568034557235;
 constexpr double kTwoPi = 2.0 * kPi;
 
 // Rounding can push a valid cosine or sine a few ulps past ±1.

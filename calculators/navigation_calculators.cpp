@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/angles.h"
+#include "core/constants.h"
 #include "core/number_text.h"
 
 namespace celestra {
@@ -12,16 +13,16 @@ const char* const kDistanceUnitNames[3] = {"Nautical Miles", "Statute Miles", "k
 
 double distanceFromNauticalMiles(double nauticalMiles, int unitIndex) {
     switch (unitIndex) {
-        case kStatuteMiles: return nauticalMiles * 1.150779448;
-        case kKilometres: return nauticalMiles * 1.852;
+        case kStatuteMiles: return nauticalMiles * kStatuteMilesPerNauticalMile;
+        case kKilometres: return nauticalMiles * kKmPerNauticalMile;
         default: return nauticalMiles;
     }
 }
 
 double nauticalMilesFromDistance(double distance, int unitIndex) {
     switch (unitIndex) {
-        case kStatuteMiles: return distance * 0.8689762419184254;
-        case kKilometres: return distance * 0.5399568034557235;
+        case kStatuteMiles: return distance * kNauticalMilesPerStatuteMile;
+        case kKilometres: return distance * kNauticalMilesPerKm;
         default: return distance;
     }
 }

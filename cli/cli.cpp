@@ -9,8 +9,22 @@
 
 namespace celestra::cli {
 
-void fail(int code, const std::string& message) { throw CliError{code, message}; }
-void usageError(const std::string& message) { throw CliError{kExitUsage, message}; }
+int exitCode(Status status) {
+    switch (status) {
+        case Status::Ok: return kExitOk;
+        case Status::BadArgument: return 2;
+        case Status::OutsideEphemeris: return 3;
+        case Status::Missing:
+        case Status::IoError:
+        case Status::Damaged: return 4;
+        case Status::Device: return 5;
+        case Status::Failed: break;
+    }
+    return 1;
+}
+
+void fail(Status status, const std::string& message) { throw CliError{status, message}; }
+void usageError(const std::string& message) { throw CliError{Status::BadArgument, message}; }
 
 namespace {
 std::map<std::string, Command>& registry() {

@@ -9,26 +9,29 @@
 #include <string>
 #include <vector>
 
+#include "core/status.h"
+
 namespace celestra::cli {
 
-// Exit codes, the same for every subcommand.
-enum ExitCode : int {
-    kExitOk = 0,
-    kExitFailure = 1,       // any other failure
-    kExitUsage = 2,         // bad arguments
-    kExitOutsideEphemeris = 3,
-    kExitBadFile = 4,       // a file that cannot be read or is damaged
-    kExitSourceFailed = 5,  // a device or network source failed or timed out
-};
+// A subcommand that ran to its end returns kExitOk; every failure goes
+// through fail() with the engine's status, and exitCode gives the number.
+constexpr int kExitOk = 0;
 
-// Thrown by option parsing and by subcommands for a bad argument; main()
-// prints "celestra-cli SUBCOMMAND: message" and exits with `code`.
+// The exit code of a failure, the same for every subcommand: 1 any other
+// failure (Failed), 2 bad arguments (BadArgument), 3 an instant outside the
+// ephemeris (OutsideEphemeris), 4 a file that is missing, cannot be read or
+// is damaged (Missing, IoError, Damaged), 5 a device or network source
+// that failed or timed out (Device).
+int exitCode(Status status);
+
+// Thrown by option parsing and by subcommands; main() prints
+// "celestra-cli SUBCOMMAND: message" and exits with exitCode(status).
 struct CliError {
-    int code;
+    Status status;
     std::string message;
 };
 
-[[noreturn]] void fail(int code, const std::string& message);
+[[noreturn]] void fail(Status status, const std::string& message);
 [[noreturn]] void usageError(const std::string& message);
 
 // Parsed command line of one subcommand: "--name value" options, "--flag"

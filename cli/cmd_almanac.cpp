@@ -140,19 +140,19 @@ int runAlmanac(const std::vector<std::string>& words) {
     if (paper != "a4" && paper != "letter") usageError("--paper must be a4 or letter");
     if (args.has("paper") && !args.has("pdf")) usageError("--paper goes with --pdf");
     if (args.has("pdf") && !pdfWriter())
-        fail(kExitFailure, "PDF output comes with the desktop program's build, which this one is not");
+        fail(Status::Failed, "PDF output comes with the desktop program's build, which this one is not");
 
     const EphemerisInfo info = openEphemerisOrFail(args);
     const PlaceContext context = makePlaceContext(processEphemeris());
     const CalendarDate c = calendarFromJulianDay(*jd0);
     NauticalAlmanac almanac;
-    const int rc = computeAlmanac(context, c.year, c.month, c.day, static_cast<int>(days), true, almanac);
-    if (rc != 0) failOutsideEphemeris(info, "the almanac from " + date);
+    if (computeAlmanac(context, c.year, c.month, c.day, static_cast<int>(days), true, almanac) != Status::Ok)
+        failOutsideEphemeris(info, "the almanac from " + date);
 
     if (const std::optional<std::string> path = args.value("pdf")) {
         std::string error;
         if (!pdfWriter()(almanac, *path, paper == "letter" ? PaperSize::Letter : PaperSize::A4, error))
-            fail(kExitBadFile, "cannot write " + *path + ": " + error);
+            fail(Status::IoError, "cannot write " + *path + ": " + error);
         return kExitOk;
     }
     if (args.flag("json")) writeJson(almanac, context);

@@ -45,7 +45,7 @@ int runComets(const std::vector<std::string>& words) {
         const std::string path = args.require("file");
         InputFileError error;
         list.counts = readCometFile(path, list.records, error);
-        if (error.status != InputFileStatus::Ok) fail(kExitBadFile, inputFileMessage("comet file", path, error));
+        if (error.status != InputFileStatus::Ok) fail(statusOf(error), inputFileMessage("comet file", path, error));
     } else {
         loadComets(list, existingDataFolder(userDocumentsFolder()));
         for (const std::string& problem : list.problems) std::fprintf(stderr, "celestra-cli comets: %s\n", problem.c_str());
@@ -62,9 +62,10 @@ int runComets(const std::vector<std::string>& words) {
         CometRow row;
         row.comet = &list.records[static_cast<std::size_t>(index)];
         double distance = 0.0;
-        int rc = cometApparentPlace(context, *row.comet, utc, topocentric ? &site : nullptr, row.ra, row.dec, distance);
-        if (rc == 0) rc = cometDistances(context, *row.comet, jdTt, row.delta, row.r);
-        if (rc != 0) {
+        Status status =
+            cometApparentPlace(context, *row.comet, utc, topocentric ? &site : nullptr, row.ra, row.dec, distance);
+        if (status == Status::Ok) status = cometDistances(context, *row.comet, jdTt, row.delta, row.r);
+        if (status != Status::Ok) {
             failOutsideEphemeris(info, formatIsoTime(utc));
         }
         row.magnitude = cometMagnitude(row.comet->absoluteMagnitude, row.comet->slope, row.delta, row.r);

@@ -108,13 +108,13 @@ void addDrawState(Node& n, const CUniverseViewDrawState& d) {
         .add("field3", i(d.field3))
         .add("field4", i(d.field4))
         .add("field5", i(d.field5))
-        .add("field6", i(d.field6))
+        .add("field6", i(d.magnitudeFilter))
         .add("magnitude_limit_millimag", i(d.magnitudeLimit))
         .add("field8", i(d.field8))
         .add("field9", i(d.field9))
         .add("field10", i(d.field10))
         .add("field11", i(d.field11))
-        .add("field12", i(d.field12))
+        .add("field12", i(d.cometMagnitudeLimit))
         .add("field13", i(d.field13))
         .add("field14", i(d.field14))
         .add("field15", i(d.field15))
@@ -210,7 +210,7 @@ int runDump(const std::string& path, bool json) {
     DocumentData data(0.0, 0.0);
     std::string error;
     const LoadResult result = loadDocument(path, colorsPath, data, error);
-    if (!result.ok()) fail(kExitBadFile, error);
+    if (!result.ok()) fail(Status::Damaged, error);
 
     Node root;
     root.add("file", path).add("version", static_cast<long long>(result.versionFound));
@@ -239,7 +239,7 @@ int runDump(const std::string& path, bool json) {
     }
     std::fputs(out.c_str(), stdout);
     // The document was read; a damaged colour file is still a bad file.
-    if (!result.colorError.empty()) fail(kExitBadFile, result.colorError);
+    if (!result.colorError.empty()) fail(Status::Damaged, result.colorError);
     return kExitOk;
 }
 

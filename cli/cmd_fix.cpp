@@ -15,17 +15,9 @@ namespace {
 
 // Reads every non-blank line as one sight; a fault ends the subcommand.
 void readSights(int fd, const PlaceContext& context, ObservationList& list) {
-    using Status = SightFileResult::Status;
     LineReader in(fd, kSightLineMaxBytes);
     const SightFileResult result = readSightLines(in, context, list);
-    switch (result.status) {
-        case Status::Ok: return;
-        case Status::OutsideEphemeris: fail(kExitOutsideEphemeris, result.message);
-        case Status::ReduceFailed: fail(kExitFailure, result.message);
-        case Status::BadLine:
-        case Status::EphemerisDamaged:
-        case Status::Unreadable: fail(kExitBadFile, result.message);
-    }
+    if (result.status != Status::Ok) fail(result.status, result.message);
 }
 
 int runFix(const std::vector<std::string>& words) {
@@ -43,12 +35,12 @@ int runFix(const std::vector<std::string>& words) {
     } else {
         InputFileError error;
         const int fd = openRegularFile(path, kSightFileMaxBytes, error);
-        if (fd < 0) fail(kExitBadFile, inputFileMessage("sight file", path, error));
+        if (fd < 0) fail(statusOf(error), inputFileMessage("sight file", path, error));
         readSights(fd, context, list);
         ::close(fd);
     }
 
-    const std::string text = LopsPageText(list, context, -1, static_cast<int>(format));
+    const std::string text = lopsPageText(list, context, -1, static_cast<int>(format));
     const FixResults& fix = list.fix;
     // The MPP at the latest sight's instant: where the vessel is now.
     const CMeasure* latest = nullptr;
@@ -91,7 +83,7 @@ int runFix(const std::vector<std::string>& words) {
     }
     // No fix is a failure: its reason goes where failures go, too.
     if (!fix.formed) std::fprintf(stderr, "celestra-cli fix: no fix: %s\n", fix.reason.c_str());
-    return fix.formed ? kExitOk : kExitFailure;
+    return exitCode(fix.formed ? Status::Ok : Status::Failed);
 }
 
 }  // namespace

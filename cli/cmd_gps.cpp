@@ -23,40 +23,40 @@ public:
     }
     // Events that arrived, waiting until `deadline` for some.
     uint32_t Wait(std::chrono::steady_clock::time_point deadline) {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_cv.wait_until(lock, deadline, [this] { return m_events != 0; });
-        const uint32_t events = m_events;
-        m_events = 0;
+        std::unique_lock<std::mutex> lock(mutex_);
+        cv_.wait_until(lock, deadline, [this] { return events_ != 0; });
+        const uint32_t events = events_;
+        events_ = 0;
         return events;
     }
 
 protected:
     void OnEvent(uint32_t events, uint32_t) override {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_events |= events;
-        m_cv.notify_one();
+        std::lock_guard<std::mutex> lock(mutex_);
+        events_ |= events;
+        cv_.notify_one();
     }
 
 private:
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
-    uint32_t m_events = 0;
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    uint32_t events_ = 0;
 };
 
 GpsReceived readDevice(const std::string& device, unsigned baud, double seconds) {
     WaitingPort port;
-    if (port.Open(device, false) != 0) fail(kExitSourceFailed, port.ErrorText());
-    if (setupGpsPort(port, baud) != 0) fail(kExitSourceFailed, device + ": " + port.ErrorText());
-    if (port.StartListener() != 0) fail(kExitSourceFailed, device + ": " + port.ErrorText());
+    if (port.Open(device, false) != 0) fail(Status::Device, port.ErrorText());
+    if (setupGpsPort(port, baud) != 0) fail(Status::Device, device + ": " + port.ErrorText());
+    if (port.StartListener() != 0) fail(Status::Device, device + ": " + port.ErrorText());
 
     CNmeaReceiver receiver;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
         const uint32_t events = port.Wait(std::chrono::time_point_cast<std::chrono::steady_clock::duration>(deadline));
         if (events & CSerial::EEventRecv) {
-            if (receiver.ReadFrom(port) != 0) fail(kExitSourceFailed, device + ": " + port.ErrorText());
+            if (receiver.ReadFrom(port) != 0) fail(Status::Device, device + ": " + port.ErrorText());
         }
-        if (!port.IsListening()) fail(kExitSourceFailed, device + " went away while it was being read");
+        if (!port.IsListening()) fail(Status::Device, device + " went away while it was being read");
     }
     return receiver.Received();
 }
@@ -71,12 +71,12 @@ GpsReceived readGpsd(const std::string& where, double seconds) {
         usageError("--gpsd needs a port number 1-65535 in \"" + where + "\"");
 
     CGpsdSource source;
-    if (source.Open(host, static_cast<int>(*port)) != 0) fail(kExitSourceFailed, source.ErrorText());
+    if (source.Open(host, static_cast<int>(*port)) != 0) fail(Status::Device, source.ErrorText());
     const double deadline = gpsMonotonicSeconds() + seconds;
     while (true) {
         const double left = deadline - gpsMonotonicSeconds();
         if (left <= 0) break;
-        if (source.Poll(static_cast<int>(left * 1000.0) + 1) != 0) fail(kExitSourceFailed, source.ErrorText());
+        if (source.Poll(static_cast<int>(left * 1000.0) + 1) != 0) fail(Status::Device, source.ErrorText());
     }
     return source.Received();
 }
@@ -104,7 +104,7 @@ int runGps(const std::vector<std::string>& words) {
     if (!received.latitudeValid || !received.longitudeValid) {
         char text[64];
         std::snprintf(text, sizeof text, "%g", seconds);
-        fail(kExitSourceFailed, "timed out: no position received from " + source + " within " + text + " seconds");
+        fail(Status::Device, "timed out: no position received from " + source + " within " + text + " seconds");
     }
     const std::string utc = received.timeReceived ? formatIsoTime(received.UtcJulianDay()) + "Z" : std::string();
 

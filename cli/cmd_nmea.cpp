@@ -27,7 +27,7 @@ int runNmea(const std::vector<std::string>& words) {
     if (path != "-") {
         InputFileError error;
         fd = openRegularFile(path, 0, error);
-        if (fd < 0) fail(kExitBadFile, inputFileMessage("NMEA file", path, error));
+        if (fd < 0) fail(statusOf(error), inputFileMessage("NMEA file", path, error));
     }
     const bool json = args.flag("json");
 
@@ -63,7 +63,7 @@ int runNmea(const std::vector<std::string>& words) {
     }
     if (fd != STDIN_FILENO) ::close(fd);
     if (got == LineReader::Result::Error)
-        fail(kExitBadFile, "error while reading " + path + ": " + std::strerror(in.lastErrno()));
+        fail(Status::IoError, "error while reading " + path + ": " + std::strerror(in.lastErrno()));
     return kExitOk;
 }
 

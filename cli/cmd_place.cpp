@@ -52,18 +52,18 @@ int runPlace(const std::vector<std::string>& words) {
     if (body == 0 && !star) usageError("unknown body \"" + bodyName + "\" (Mercury .. Pluto, Sun, Moon)");
 
     double ra = 0.0, dec = 0.0, distance = 0.0;
-    int rc = 0;
+    Status status = Status::Ok;
     if (star) {
         const StarPlaceInput input = starPlaceInput(*star);
-        rc = geocentric ? geocentricStarUtc(context, *utc, input, ra, dec)
-                        : topocentricStarUtc(context, *utc, input, site, ra, dec);
+        status = geocentric ? geocentricStarUtc(context, *utc, input, ra, dec)
+                            : topocentricStarUtc(context, *utc, input, site, ra, dec);
         // Without a measured parallax the distance is unknown (NaN prints as null / "unknown").
         distance = star->parallax > 0.0f ? kArcsecPerRad / star->parallax : std::nan("");
     } else {
-        rc = geocentric ? geocentricPlaceUtc(context, *utc, body, ra, dec, distance)
-                        : topocentricPlaceUtc(context, *utc, body, site, ra, dec, distance);
+        status = geocentric ? geocentricPlaceUtc(context, *utc, body, ra, dec, distance)
+                            : topocentricPlaceUtc(context, *utc, body, site, ra, dec, distance);
     }
-    if (rc != 0) failOutsideEphemeris(info, utcText);
+    if (status != Status::Ok) failOutsideEphemeris(info, utcText);
 
     HorizontalPlace horizon;
     if (!geocentric) {
@@ -71,9 +71,9 @@ int runPlace(const std::vector<std::string>& words) {
                                          args.flag("refraction") ? kRefractionSite : kRefractionNone);
     }
     double magnitude = star ? starMagnitude(*star) : 0.0;
-    if (!star && planetMagnitude(context, body, *utc, magnitude) != 0) failOutsideEphemeris(info, utcText);
+    if (!star && planetMagnitude(context, body, *utc, magnitude) != Status::Ok) failOutsideEphemeris(info, utcText);
     MoonPhase phase;
-    if (body == kMoon && moonPhase(context, *utc, phase) != 0) failOutsideEphemeris(info, utcText);
+    if (body == kMoon && moonPhase(context, *utc, phase) != Status::Ok) failOutsideEphemeris(info, utcText);
 
     const double altitude = 90.0 - horizon.zenithDistanceDeg;
     if (args.flag("json")) {

@@ -48,9 +48,8 @@ int runPlan(const std::vector<std::string>& words) {
     const EphemerisInfo info = openEphemerisOrFail(args);
     const PlaceContext context = makePlaceContext(processEphemeris());
     const SightPlan plan = planSights(context, request);
-    using Status = SightPlan::Status;
-    if (plan.status == Status::Failed) failOutsideEphemeris(info, "the instant planned for");
-    if (plan.status == Status::NoTwilight) fail(kExitFailure, plan.note);
+    if (plan.status == Status::OutsideEphemeris) failOutsideEphemeris(info, "the instant planned for");
+    if (plan.status == Status::Failed) fail(Status::Failed, plan.note);
 
     if (args.flag("json")) {
         Json j;

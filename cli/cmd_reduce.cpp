@@ -46,9 +46,9 @@ int runReduce(const std::vector<std::string>& words) {
     if (!observationInEphemerisRange(sight, context)) {
         failOutsideEphemeris(info, "the sight's instant");
     }
-    if (Reduce(sight, context, input->hs) != 0) fail(kExitFailure, "the body's place is not available");
+    if (reduceSight(sight, context, input->hs) != Status::Ok) fail(Status::Failed, "the body's place is not available");
     std::string result;
-    FormatResult(sight, static_cast<int>(format), result);
+    formatResult(sight, static_cast<int>(format), result);
 
     if (args.flag("json")) {
         const SightTimeAngles t = sightTimeAngles(sight);
@@ -83,7 +83,7 @@ int runReduce(const std::vector<std::string>& words) {
         std::printf("%s\n", json.str().c_str());
         return kExitOk;
     }
-    for (const DetailRow& row : FillDetails(sight, context, static_cast<int>(format)))
+    for (const DetailRow& row : fillDetails(sight, context, static_cast<int>(format)))
         std::printf("%-18s %-3s %s %s\n", row.measurement.c_str(), row.symbol.c_str(),
                     rightAligned(row.value, 18).c_str(), row.unit.c_str());
     std::printf("\n%s\n", result.c_str());

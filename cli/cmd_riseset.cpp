@@ -79,7 +79,7 @@ int runRiseSet(const std::vector<std::string>& words) {
         usageError("twilight (--kind civil or nautical) is reckoned from the Sun: give --body Sun");
 
     const RiseTransitSet r = riseTransitSet(&context, target, *jd0, deltaT(*jd0), site, zoneHours / 24.0, kind);
-    if (r.status != 0) failOutsideEphemeris(info, "the day " + dateText + " and 6 h either side");
+    if (r.status != Status::Ok) failOutsideEphemeris(info, "the day " + dateText + " and 6 h either side");
 
     if (args.flag("json")) {
         Json j;
@@ -139,7 +139,7 @@ int runMoonPhases(const std::vector<std::string>& words) {
     const EphemerisInfo info = openEphemerisOrFail(args);
     const PlaceContext context = makePlaceContext(processEphemeris());
     std::vector<LunarPhaseEvent> phases;
-    if (findLunarPhases(context, begin, end, phases) != 0)
+    if (findLunarPhases(context, begin, end, phases) != Status::Ok)
         failOutsideEphemeris(info, month ? "that month" : "that year");
 
     if (args.flag("json")) {

@@ -12,7 +12,7 @@ const char* const kEphemerisOptionUsage =
 EphemerisInfo openEphemerisOrFail(const Args& args) {
     std::string path, error;
     if (!openProgramEphemeris(processEphemeris(), args.value("ephemeris").value_or(""), path, &error))
-        fail(kExitBadFile, error);
+        fail(Status::Damaged, error);
     return processEphemeris().info();
 }
 
@@ -20,10 +20,10 @@ void failOutsideEphemeris(const EphemerisInfo& info, const std::string& what) {
     // A damaged record inside the file's range fails like an instant outside
     // it; it is a bad file, not a bad instant.
     if (const std::string damage = processEphemeris().damage(); !damage.empty())
-        fail(kExitBadFile, "ephemeris file " + info.path + ": " + damage);
+        fail(Status::Damaged, "ephemeris file " + info.path + ": " + damage);
     char range[80];
     std::snprintf(range, sizeof range, " (JD %.1f to %.1f, TDB)", info.startJd, info.endJd);
-    fail(kExitOutsideEphemeris, what + " is outside the ephemeris " + info.path + range);
+    fail(Status::OutsideEphemeris, what + " is outside the ephemeris " + info.path + range);
 }
 
 }  // namespace celestra::cli

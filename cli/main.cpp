@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> words(argv + 1, argv + argc);
     if (words.empty()) {
         printOverview(stderr);
-        return kExitUsage;
+        return exitCode(celestra::Status::BadArgument);
     }
     if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
         printOverview(stdout);
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     auto it = all.find(words[0]);
     if (it == all.end()) {
         std::fprintf(stderr, "celestra-cli: unknown subcommand \"%s\" (see celestra-cli --help)\n", words[0].c_str());
-        return kExitUsage;
+        return exitCode(celestra::Status::BadArgument);
     }
     const Command& command = it->second;
     std::vector<std::string> rest(words.begin() + 1, words.end());
@@ -59,9 +59,9 @@ int main(int argc, char** argv) {
         return command.run(rest);
     } catch (const CliError& e) {
         std::fprintf(stderr, "celestra-cli %s: %s\n", command.name.c_str(), e.message.c_str());
-        return e.code;
+        return exitCode(e.status);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "celestra-cli %s: %s\n", command.name.c_str(), e.what());
-        return kExitFailure;
+        return exitCode(celestra::Status::Failed);
     }
 }

@@ -15,11 +15,9 @@ namespace {
 constexpr double kLightTimeTolerance = 1e-11;
 constexpr int kLightTimeMaxPasses = 10;
 
-// Heliocentric gravitational constant k^2 (AU^3/day^2), k the Gaussian constant.
-constexpr double kSunGmAu3PerDay2 = 0.01720209895 * 0.01720209895;
 constexpr double kArcsecToRad = 1.0 / kArcsecPerRad;
 // Radial velocity km/s -> AU/day.
-constexpr double kKmPerSecToAuPerDay = 86400.0 / kAuKm;
+constexpr double kKmPerSecToAuPerDay = 86400.0 / kAuKmIau1976;
 
 // IAU 1976 precession matrix from the mean equator and equinox of jdFrom to
 // that of jdTo. The last pair is kept per thread: a chart update precesses
@@ -110,7 +108,7 @@ Vector3 sunField(const Vector3& geo, const Vector3& observerHelio) {
     const Vector3 sunToBody = observerHelio + geo;
     const Vector3 q = sunToBody * (1.0 / sunToBody.norm());
     // 2GM / (c^2 |e|): 4.07 mas at 1 AU, the deflection's scale.
-    const double f1 = 2.0 * kSunGmAu3PerDay2 / (kLightAuPerDay * kLightAuPerDay * eMag);
+    const double f1 = 2.0 * kSunGm / (kLightAuPerDay * kLightAuPerDay * eMag);
     const double f2 = 1.0 + q.dot(e);
     const Vector3 deflected = p + (e * p.dot(q) - q * cosPE) * (f1 / f2);
     return deflected * (pMag / deflected.norm());
@@ -161,8 +159,8 @@ void observerVectors(const ObserverSite& site, double siderealHours, Vector3& po
     const double b = kEarthRadiusKm * s + heightKm;
     const double lambda = (siderealHours * 15.0 + site.longitude) * kDegToRad;
     const double sinL = std::sin(lambda), cosL = std::cos(lambda);
-    pos = Vector3{a * cosPhi * cosL, a * cosPhi * sinL, b * sinPhi} * (1.0 / kAuKm);
-    const double speed = kEarthRotationRadPerSec * a * cosPhi * 86400.0 / kAuKm;  // AU/day
+    pos = Vector3{a * cosPhi * cosL, a * cosPhi * sinL, b * sinPhi} * (1.0 / kAuKmIau1976);
+    const double speed = kEarthRotationRadPerSec * a * cosPhi * 86400.0 / kAuKmIau1976;  // AU/day
     vel = Vector3{-sinL, cosL, 0.0} * speed;
 }
 

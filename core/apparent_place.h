@@ -25,18 +25,11 @@
 #include <functional>
 
 #include "core/angles.h"
+#include "core/constants.h"
 #include "core/time_scales.h"
 
 namespace celestra {
 
-// Speed of light, AU per day.
-constexpr double kLightAuPerDay = 173.14463348;
-// Kilometres per astronomical unit, as the observer and star models use it.
-constexpr double kAuKm = 1.4959787e8;
-// Earth model for the observer: equatorial radius (km), flattening, rotation (rad/s).
-constexpr double kEarthRadiusKm = 6378.140;
-constexpr double kEarthFlattening = 0.00335281;
-constexpr double kEarthRotationRadPerSec = 7.292115e-5;
 // Parallax given to a star without a measured one (arcseconds): it is
 // placed 2.06e12 AU away and keeps its direction.
 constexpr double kMinimumParallaxArcsec = 1e-7;

@@ -37,13 +37,13 @@ int hexDigit(char c) {
 
 class Reader {
 public:
-    explicit Reader(std::string_view text) : m_text(text) {}
+    explicit Reader(std::string_view text) : text_(text) {}
 
     bool Document(JsonValue& out) {
         SkipSpace();
         if (!Value(out, 0)) return false;
         SkipSpace();
-        if (m_pos != m_text.size()) return Fail("unexpected text after the value");
+        if (pos_ != text_.size()) return Fail("unexpected text after the value");
         return true;
     }
 
@@ -52,33 +52,33 @@ public:
 private:
     // Keeps the first fault (the innermost, where it was found).
     bool Fail(const char* message) {
-        if (error.empty()) error = "column " + std::to_string(m_pos + 1) + ": " + message;
+        if (error.empty()) error = "column " + std::to_string(pos_ + 1) + ": " + message;
         return false;
     }
 
     void SkipSpace() {
-        while (m_pos < m_text.size() &&
-               (m_text[m_pos] == ' ' || m_text[m_pos] == '\t' || m_text[m_pos] == '\r' || m_text[m_pos] == '\n'))
-            ++m_pos;
+        while (pos_ < text_.size() &&
+               (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\r' || text_[pos_] == '\n'))
+            ++pos_;
     }
 
     bool Consume(char c) {
-        if (m_pos >= m_text.size() || m_text[m_pos] != c) return false;
-        ++m_pos;
+        if (pos_ >= text_.size() || text_[pos_] != c) return false;
+        ++pos_;
         return true;
     }
 
     bool Literal(std::string_view word) {
-        if (m_text.substr(m_pos, word.size()) != word) return false;
-        m_pos += word.size();
+        if (text_.substr(pos_, word.size()) != word) return false;
+        pos_ += word.size();
         return true;
     }
 
     bool Value(JsonValue& out, int depth) {
         if (depth > kMaxDepth) return Fail("nesting deeper than 32 levels");
-        if (m_pos >= m_text.size()) return Fail("expected a value");
-        out.offset = m_pos;
-        const char c = m_text[m_pos];
+        if (pos_ >= text_.size()) return Fail("expected a value");
+        out.offset = pos_;
+        const char c = text_[pos_];
         if (c == '{') return Object(out, depth);
         if (c == '[') return Array(out, depth);
         if (c == '"') {
@@ -97,11 +97,11 @@ private:
 
     // JSON's grammar: -?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?
     bool Number(JsonValue& out) {
-        const size_t start = m_pos;
+        const size_t start = pos_;
         auto digits = [&] {
-            const size_t from = m_pos;
-            while (m_pos < m_text.size() && m_text[m_pos] >= '0' && m_text[m_pos] <= '9') ++m_pos;
-            return m_pos > from;
+            const size_t from = pos_;
+            while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9') ++pos_;
+            return pos_ > from;
         };
         Consume('-');
         if (!Consume('0') && !digits()) return Fail("expected a value");
@@ -111,22 +111,22 @@ private:
             if (!digits()) return Fail("expected digits in the exponent");
         }
         double value = 0.0;
-        const auto result = std::from_chars(m_text.data() + start, m_text.data() + m_pos, value);
+        const auto result = std::from_chars(text_.data() + start, text_.data() + pos_, value);
         if (result.ec != std::errc() || !std::isfinite(value)) {
-            m_pos = start;
+            pos_ = start;
             return Fail("number out of range");
         }
         out.kind = JsonValue::Kind::Number;
         out.number = value;
-        out.text = std::string(m_text.substr(start, m_pos - start));
+        out.text = std::string(text_.substr(start, pos_ - start));
         return true;
     }
 
     bool Hex4(unsigned& code) {
-        if (m_pos + 4 > m_text.size()) return false;
+        if (pos_ + 4 > text_.size()) return false;
         code = 0;
         for (int i = 0; i < 4; ++i) {
-            const int d = hexDigit(m_text[m_pos++]);
+            const int d = hexDigit(text_[pos_++]);
             if (d < 0) return false;
             code = code * 16 + static_cast<unsigned>(d);
         }
@@ -135,16 +135,16 @@ private:
 
     bool String(std::string& out) {
         if (!Consume('"')) return Fail("expected a string in double quotes");
-        while (m_pos < m_text.size()) {
-            const char c = m_text[m_pos++];
+        while (pos_ < text_.size()) {
+            const char c = text_[pos_++];
             if (c == '"') return true;
             if (static_cast<unsigned char>(c) < 0x20) return Fail("control character in a string");
             if (c != '\\') {
                 out += c;
                 continue;
             }
-            if (m_pos >= m_text.size()) break;
-            const char e = m_text[m_pos++];
+            if (pos_ >= text_.size()) break;
+            const char e = text_[pos_++];
             switch (e) {
                 case '"': out += '"'; break;
                 case '\\': out += '\\'; break;
@@ -168,7 +168,7 @@ private:
                     appendUtf8(code, out);
                     break;
                 }
-                default: --m_pos; return Fail("bad escape");
+                default: --pos_; return Fail("bad escape");
             }
         }
         return Fail("unterminated string");
@@ -176,7 +176,7 @@ private:
 
     bool Array(JsonValue& out, int depth) {
         out.kind = JsonValue::Kind::Array;
-        ++m_pos;
+        ++pos_;
         SkipSpace();
         if (Consume(']')) return true;
         while (true) {
@@ -192,7 +192,7 @@ private:
 
     bool Object(JsonValue& out, int depth) {
         out.kind = JsonValue::Kind::Object;
-        ++m_pos;
+        ++pos_;
         SkipSpace();
         if (Consume('}')) return true;
         while (true) {
@@ -211,8 +211,8 @@ private:
         }
     }
 
-    std::string_view m_text;
-    size_t m_pos = 0;
+    std::string_view text_;
+    size_t pos_ = 0;
 };
 
 }  // namespace

@@ -102,6 +102,17 @@ InputFileStatus readRegularFile(const std::string& path, uint64_t maxBytes, std:
     return InputFileStatus::Ok;
 }
 
+Status statusOf(const InputFileError& error) {
+    switch (error.status) {
+        case InputFileStatus::Ok: return Status::Ok;
+        case InputFileStatus::Missing: return Status::Missing;
+        case InputFileStatus::Unreadable: return Status::IoError;
+        case InputFileStatus::NotRegular:
+        case InputFileStatus::TooLarge: break;
+    }
+    return Status::Damaged;
+}
+
 std::string inputFileMessage(const std::string& what, const std::string& path, const InputFileError& error) {
     return what + " " + path + " " + error.reason;
 }

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "core/status.h"
+
 namespace celestra {
 
 enum class InputFileStatus {
@@ -40,6 +42,10 @@ int openRegularFile(const std::string& path, uint64_t maxBytes, InputFileError& 
 // fstat() reported.
 InputFileStatus readRegularFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes,
                                 InputFileError& error);
+
+// The engine's status of a failed open: Missing, IoError for permissions
+// and I/O errors, Damaged for what is not a regular file of a sensible size.
+Status statusOf(const InputFileError& error);
 
 // "file PATH: REASON", the one form of the loaders' messages.
 std::string inputFileMessage(const std::string& what, const std::string& path, const InputFileError& error);

@@ -11,14 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "core/constants.h"
+
 namespace celestra {
 
 using JulianDay = double;
 
-constexpr JulianDay kJ2000 = 2451545.0;
-constexpr double kDaysPerJulianCentury = 36525.0;
 constexpr double kDaysPerSecond = 1.1574074074074073e-05;  // 1/86400
-constexpr double kTtMinusTaiSeconds = 32.184;
 
 struct CalendarDate {
     int year = 0;

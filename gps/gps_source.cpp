@@ -91,40 +91,40 @@ std::string gpsTimeFieldText(const GpsReceived& received) {
 // ---------------------------------------------------------------------------
 // NMEA text from a serial receiver
 
-CNmeaReceiver::CNmeaReceiver(std::function<double()> clock) : m_clock(std::move(clock)) {}
+CNmeaReceiver::CNmeaReceiver(std::function<double()> clock) : clock_(std::move(clock)) {}
 
 void CNmeaReceiver::Reset() {
-    m_buffer.clear();
-    m_display.clear();
-    m_received = GpsReceived();
+    buffer_.clear();
+    display_.clear();
+    received_ = GpsReceived();
 }
 
 void CNmeaReceiver::AppendDisplay(const std::string& text) {
-    m_display += text;
-    if (m_display.size() > kMaxDisplay) m_display.erase(0, std::min(kDisplayCut, m_display.size()));
+    display_ += text;
+    if (display_.size() > kMaxDisplay) display_.erase(0, std::min(kDisplayCut, display_.size()));
 }
 
 int CNmeaReceiver::Receive(std::string_view bytes) {
-    m_buffer.append(bytes.data(), bytes.size());
+    buffer_.append(bytes.data(), bytes.size());
     // A receiver that sends no line ends, or noise without "$", must not
     // grow the buffer: drop whole stale sentences from the front.
-    while (m_buffer.size() > kMaxBuffer) {
-        const size_t next = m_buffer.find('$', 1);
+    while (buffer_.size() > kMaxBuffer) {
+        const size_t next = buffer_.find('$', 1);
         if (next == std::string::npos) {
-            m_buffer.clear();
+            buffer_.clear();
         } else {
-            m_buffer.erase(0, next);
+            buffer_.erase(0, next);
         }
     }
     int decoded = 0;
-    while (m_buffer.size() >= kMinBatch) {
-        const size_t start = m_buffer.find('$');
+    while (buffer_.size() >= kMinBatch) {
+        const size_t start = buffer_.find('$');
         if (start == std::string::npos) break;
-        const size_t end = m_buffer.find('\n', start);
+        const size_t end = buffer_.find('\n', start);
         if (end == std::string::npos) break;
-        const std::string sentence = m_buffer.substr(start, end - start + 1);
-        m_buffer.erase(0, end + 1);
-        if (!m_parser.Parse(sentence)) continue;  // skipped; the rest still counts
+        const std::string sentence = buffer_.substr(start, end - start + 1);
+        buffer_.erase(0, end + 1);
+        if (!parser_.Parse(sentence)) continue;  // skipped; the rest still counts
         ++decoded;
         Apply();
     }
@@ -132,34 +132,34 @@ int CNmeaReceiver::Receive(std::string_view bytes) {
 }
 
 void CNmeaReceiver::Apply() {
-    const std::string& type = m_parser.LastSentenceIDParsed();
-    const double now = m_clock();
+    const std::string& type = parser_.LastSentenceIDParsed();
+    const double now = clock_();
 
     const NmeaPosition* position = nullptr;
     const BrokenDownTime* time = nullptr;
     bool fix = false;
     if (type == "GGA") {
-        const CNmeaGGA& r = m_parser.Gga;
+        const CNmeaGGA& r = parser_.Gga;
         position = &r.position;
         time = r.timeValid ? &r.time : nullptr;
         fix = r.gpsQuality != 0;
         if (fix) {
-            m_received.altitudeMeters = r.antennaAltitudeMeters;
-            m_received.satellitesUsed = r.numberOfSatellitesInUse;
+            received_.altitudeMeters = r.antennaAltitudeMeters;
+            received_.satellitesUsed = r.numberOfSatellitesInUse;
         }
     } else if (type == "GLL") {
-        const CNmeaGLL& r = m_parser.Gll;
+        const CNmeaGLL& r = parser_.Gll;
         position = &r.position;
         time = r.timeValid ? &r.time : nullptr;
         fix = r.isDataValid != NmeaTruth::False;
     } else if (type == "RMC") {
-        const CNmeaRMC& r = m_parser.Rmc;
+        const CNmeaRMC& r = parser_.Rmc;
         position = &r.position;
         time = r.timeValid ? &r.time : nullptr;
         fix = r.isDataValid != NmeaTruth::False;
         if (fix) {
-            m_received.speedKnots = r.speedOverGroundKnots;
-            m_received.courseDegreesTrue = r.trackMadeGoodDegreesTrue;
+            received_.speedKnots = r.speedOverGroundKnots;
+            received_.courseDegreesTrue = r.trackMadeGoodDegreesTrue;
         }
     }
 
@@ -167,35 +167,35 @@ void CNmeaReceiver::Apply() {
         // A receiver without a fix sends empty fields or flags them invalid:
         // that is no position (it would read as 0 N 0 E).
         if (fix && position->present) {
-            m_received.latitudeValid = true;
-            m_received.latitudeDegrees = decimalDegrees(position->latitude);
-            m_received.longitudeValid = true;
-            m_received.longitudeDegrees = decimalDegrees(position->longitude);
+            received_.latitudeValid = true;
+            received_.latitudeDegrees = decimalDegrees(position->latitude);
+            received_.longitudeValid = true;
+            received_.longitudeDegrees = decimalDegrees(position->longitude);
         }
-        if (fix && time && m_received.timeSource != GpsTimeSource::Zda) {
-            m_received.timeReceived = true;
-            m_received.utc = *time;
-            m_received.timeSource = GpsTimeSource::Sentence;
-            m_received.receivedAtSeconds = now;
+        if (fix && time && received_.timeSource != GpsTimeSource::Zda) {
+            received_.timeReceived = true;
+            received_.utc = *time;
+            received_.timeSource = GpsTimeSource::Sentence;
+            received_.receivedAtSeconds = now;
         }
-        AppendDisplay("  " + m_parser.PlainText() + "\r\n");
+        AppendDisplay("  " + parser_.PlainText() + "\r\n");
     } else if (type == "ZDA") {
-        if (m_parser.Zda.timeValid) {
-            m_received.timeReceived = true;
-            m_received.utc = m_parser.Zda.time;
-            m_received.timeSource = GpsTimeSource::Zda;
-            m_received.receivedAtSeconds = now;
+        if (parser_.Zda.timeValid) {
+            received_.timeReceived = true;
+            received_.utc = parser_.Zda.time;
+            received_.timeSource = GpsTimeSource::Zda;
+            received_.receivedAtSeconds = now;
         }
-        AppendDisplay("  " + m_parser.PlainText() + "\r\n");
+        AppendDisplay("  " + parser_.PlainText() + "\r\n");
     } else if (type == "HDG") {
-        m_received.headingDegreesMagnetic = m_parser.Hdg.magneticSensorHeadingDegrees;
+        received_.headingDegreesMagnetic = parser_.Hdg.magneticSensorHeadingDegrees;
         char buffer[64];
-        snprintfC(buffer, sizeof buffer, "   Heading %lf\r\n", m_parser.Hdg.magneticSensorHeadingDegrees);
+        snprintfC(buffer, sizeof buffer, "   Heading %lf\r\n", parser_.Hdg.magneticSensorHeadingDegrees);
         AppendDisplay(buffer);
     } else if (type == "HDT") {
-        m_received.headingDegreesTrue = m_parser.Hdt.degreesTrue;
+        received_.headingDegreesTrue = parser_.Hdt.degreesTrue;
         char buffer[64];
-        snprintfC(buffer, sizeof buffer, "   Heading True %lf\r\n", m_parser.Hdt.degreesTrue);
+        snprintfC(buffer, sizeof buffer, "   Heading True %lf\r\n", parser_.Hdt.degreesTrue);
         AppendDisplay(buffer);
     }
 }

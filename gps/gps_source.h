@@ -135,7 +135,7 @@ public:
 
     // The day GGA and GLL times are combined with (default: the UTC day
     // nearest the system clock).
-    void SetDate(std::optional<NmeaDate> date) { m_parser.SetDate(date); }
+    void SetDate(std::optional<NmeaDate> date) { parser_.SetDate(date); }
 
     // Appends bytes and processes what can be; returns the number of
     // sentences decoded.
@@ -144,23 +144,23 @@ public:
     // kMaxReadPerCall) and processes it. 0 or the port's error code.
     int ReadFrom(CSerial& port, int* decoded = nullptr);
 
-    const GpsReceived& Received() const { return m_received; }
-    const std::string& DisplayText() const { return m_display; }
+    const GpsReceived& Received() const { return received_; }
+    const std::string& DisplayText() const { return display_; }
     void AppendDisplay(const std::string& text);
-    void ClearDisplay() { m_display.clear(); }
-    const std::string& Buffer() const { return m_buffer; }
-    const CNmea0183& Parser() const { return m_parser; }
+    void ClearDisplay() { display_.clear(); }
+    const std::string& Buffer() const { return buffer_; }
+    const CNmea0183& Parser() const { return parser_; }
     // Forgets the buffer, the received values and the display text.
     void Reset();
 
 private:
     void Apply();
 
-    std::function<double()> m_clock;
-    CNmea0183 m_parser;
-    std::string m_buffer;
-    std::string m_display;
-    GpsReceived m_received;
+    std::function<double()> clock_;
+    CNmea0183 parser_;
+    std::string buffer_;
+    std::string display_;
+    GpsReceived received_;
 };
 
 // Page texts for the serial source.

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/constants.h"
 #include "core/json_reader.h"
 #include "core/number_text.h"
 
@@ -19,7 +20,7 @@ namespace celestra {
 
 namespace {
 
-constexpr double kKnotsPerMeterPerSecond = 3600.0 / 1852.0;
+constexpr double kKnotsPerMeterPerSecond = 3600.0 / kMetresPerNauticalMile;
 
 int digitsAt(std::string_view s, size_t pos, size_t count) {
     if (pos + count > s.size()) return -1;
@@ -76,25 +77,25 @@ std::optional<BrokenDownTime> parseGpsdTime(std::string_view text) {
     return makeBrokenDownTime(year, month, day, hour, minute, second, milliseconds);
 }
 
-CGpsdSource::CGpsdSource(std::function<double()> clock) : m_clock(std::move(clock)) {}
+CGpsdSource::CGpsdSource(std::function<double()> clock) : clock_(std::move(clock)) {}
 
 CGpsdSource::~CGpsdSource() { Close(); }
 
 int CGpsdSource::Fail(int code, std::string text) {
-    m_errorText = std::move(text);
+    errorText_ = std::move(text);
     return code;
 }
 
 void CGpsdSource::Close() {
-    if (m_fd >= 0) close(m_fd);
-    m_fd = -1;
-    m_pending.clear();
-    m_skipping = false;
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+    pending_.clear();
+    skipping_ = false;
 }
 
 int CGpsdSource::Open(const std::string& host, int port, int timeoutMs) {
     Close();
-    m_errorText.clear();
+    errorText_.clear();
     const std::string where = host + ":" + std::to_string(port);
     if (port <= 0 || port > 65535) return Fail(EINVAL, "Invalid gpsd port in " + where);
 
@@ -106,7 +107,7 @@ int CGpsdSource::Open(const std::string& host, int port, int timeoutMs) {
     if (lookup != 0) return Fail(EHOSTUNREACH, "Cannot find gpsd host " + host + ": " + gai_strerror(lookup));
 
     int code = ECONNREFUSED;
-    for (addrinfo* a = found; a && m_fd < 0; a = a->ai_next) {
+    for (addrinfo* a = found; a && fd_ < 0; a = a->ai_next) {
         const int fd = socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
         if (fd < 0) {
             code = errno;
@@ -129,16 +130,16 @@ int CGpsdSource::Open(const std::string& host, int port, int timeoutMs) {
         } else if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &soError, &length) != 0 || soError != 0) {
             code = soError ? soError : errno;
         } else {
-            m_fd = fd;
+            fd_ = fd;
             break;
         }
         close(fd);
     }
     freeaddrinfo(found);
-    if (m_fd < 0) return Fail(code, "No gpsd answers on " + where + ": " + std::strerror(code));
+    if (fd_ < 0) return Fail(code, "No gpsd answers on " + where + ": " + std::strerror(code));
 
     static const char kWatch[] = "?WATCH={\"enable\":true,\"json\":true}\n";
-    if (send(m_fd, kWatch, sizeof kWatch - 1, MSG_NOSIGNAL) != static_cast<ssize_t>(sizeof kWatch - 1)) {
+    if (send(fd_, kWatch, sizeof kWatch - 1, MSG_NOSIGNAL) != static_cast<ssize_t>(sizeof kWatch - 1)) {
         code = errno ? errno : EIO;
         Close();
         return Fail(code, "gpsd on " + where + " closed the connection");
@@ -147,8 +148,8 @@ int CGpsdSource::Open(const std::string& host, int port, int timeoutMs) {
 }
 
 int CGpsdSource::Poll(int timeoutMs) {
-    if (m_fd < 0) return Fail(ENOTCONN, "Not connected to gpsd");
-    pollfd p{m_fd, POLLIN, 0};
+    if (fd_ < 0) return Fail(ENOTCONN, "Not connected to gpsd");
+    pollfd p{fd_, POLLIN, 0};
     int ready;
     do {
         ready = poll(&p, 1, timeoutMs);
@@ -162,7 +163,7 @@ int CGpsdSource::Poll(int timeoutMs) {
     char buffer[4096];
     size_t taken = 0;
     while (taken < kMaxPollBytes) {
-        const ssize_t n = recv(m_fd, buffer, std::min(sizeof buffer, kMaxPollBytes - taken), 0);
+        const ssize_t n = recv(fd_, buffer, std::min(sizeof buffer, kMaxPollBytes - taken), 0);
         if (n == 0) {
             Close();
             return Fail(ECONNRESET, "gpsd closed the connection");
@@ -178,14 +179,14 @@ int CGpsdSource::Poll(int timeoutMs) {
         for (ssize_t i = 0; i < n; ++i) {
             const char c = buffer[i];
             if (c == '\n') {
-                if (!m_skipping) ApplyReport(m_pending);
-                m_pending.clear();
-                m_skipping = false;
-            } else if (!m_skipping) {
-                m_pending += c;
-                if (m_pending.size() > kMaxLine) {
-                    m_pending.clear();
-                    m_skipping = true;
+                if (!skipping_) ApplyReport(pending_);
+                pending_.clear();
+                skipping_ = false;
+            } else if (!skipping_) {
+                pending_ += c;
+                if (pending_.size() > kMaxLine) {
+                    pending_.clear();
+                    skipping_ = true;
                 }
             }
         }
@@ -200,9 +201,9 @@ bool CGpsdSource::ApplyReport(std::string_view text) {
     if (!cls) return false;
 
     if (*cls == "VERSION") {
-        m_state.release = json->String("release").value_or("");
+        state_.release = json->String("release").value_or("");
     } else if (*cls == "TPV") {
-        GpsdState& s = m_state;
+        GpsdState& s = state_;
         s.mode = wholeNumber(*json, "mode").value_or(0);
         const bool fix = s.mode >= 2;
         s.utc.reset();
@@ -218,7 +219,7 @@ bool CGpsdSource::ApplyReport(std::string_view text) {
         if (!s.altitudeSeaLevelMeters) s.altitudeSeaLevelMeters = json->Number("alt");
         s.altitudeEllipsoidMeters = json->Number("altHAE");
 
-        GpsReceived& r = m_received;
+        GpsReceived& r = received_;
         if (fix && s.latitudeDegrees && s.longitudeDegrees) {
             r.latitudeValid = r.longitudeValid = true;
             r.latitudeDegrees = *s.latitudeDegrees;
@@ -228,7 +229,7 @@ bool CGpsdSource::ApplyReport(std::string_view text) {
             r.timeReceived = true;
             r.utc = *s.utc;
             r.timeSource = GpsTimeSource::Gpsd;
-            r.receivedAtSeconds = m_clock();
+            r.receivedAtSeconds = clock_();
         }
         if (fix) {
             if (s.speedMetersPerSecond) r.speedKnots = *s.speedMetersPerSecond * kKnotsPerMeterPerSecond;
@@ -236,7 +237,7 @@ bool CGpsdSource::ApplyReport(std::string_view text) {
             if (s.altitudeSeaLevelMeters && s.mode >= 3) r.altitudeMeters = s.altitudeSeaLevelMeters;
         }
     } else if (*cls == "SKY") {
-        GpsdState& s = m_state;
+        GpsdState& s = state_;
         // gpsd sends SKY reports that carry only some of these: keep the others.
         if (const auto v = json->Number("pdop")) s.positionDilution = v;
         if (const auto v = json->Number("hdop")) s.horizontalDilution = v;
@@ -251,16 +252,16 @@ bool CGpsdSource::ApplyReport(std::string_view text) {
         }
         if (used) s.satellitesUsed = used;
         if (visible) s.satellitesVisible = visible;
-        if (used) m_received.satellitesUsed = used;
+        if (used) received_.satellitesUsed = used;
     } else {
         return false;
     }
-    ++m_state.reports;
+    ++state_.reports;
     return true;
 }
 
 std::string CGpsdSource::StatusText(int secondsSinceStart) const {
-    const GpsdState& s = m_state;
+    const GpsdState& s = state_;
     std::string text = line("%d Seconds\r\n", secondsSinceStart);
     if (s.utc) {
         GpsReceived shown;

@@ -59,9 +59,9 @@ public:
     // 0 or an errno value; ErrorText says what failed.
     int Open(const std::string& host, int port, int timeoutMs = 2000);
     void Close();
-    bool IsOpen() const { return m_fd >= 0; }
+    bool IsOpen() const { return fd_ >= 0; }
     // The socket, for an event loop that wants to know when data waits.
-    int Socket() const { return m_fd; }
+    int Socket() const { return fd_; }
 
     // Reads what gpsd sent, waiting up to `timeoutMs` for the first bytes
     // (0: only what is there), at most kMaxPollBytes of it, and applies
@@ -71,11 +71,11 @@ public:
     // Applies one report line (used by Poll; handy for feeding recorded reports).
     bool ApplyReport(std::string_view line);
 
-    const GpsdState& State() const { return m_state; }
+    const GpsdState& State() const { return state_; }
     // Position and time received so far (a later report without a fix does
     // not erase them).
-    const GpsReceived& Received() const { return m_received; }
-    const std::string& ErrorText() const { return m_errorText; }
+    const GpsReceived& Received() const { return received_; }
+    const std::string& ErrorText() const { return errorText_; }
 
     // The page's status text for the given second since start:
     // "%d Seconds\r\n", "UTC: <date> <time>\r\n", then "Lat: %lf\r" ...
@@ -88,13 +88,13 @@ public:
 private:
     int Fail(int code, std::string text);
 
-    std::function<double()> m_clock;
-    int m_fd = -1;
-    std::string m_pending;
-    bool m_skipping = false;  // inside an overlong line
-    GpsdState m_state;
-    GpsReceived m_received;
-    std::string m_errorText;
+    std::function<double()> clock_;
+    int fd_ = -1;
+    std::string pending_;
+    bool skipping_ = false;  // inside an overlong line
+    GpsdState state_;
+    GpsReceived received_;
+    std::string errorText_;
 };
 
 }  // namespace celestra

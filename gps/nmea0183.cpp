@@ -92,43 +92,43 @@ NmeaDate systemUtcDate() {
 
 CNmeaSentence::CNmeaSentence(std::string_view line) {
     if (line.size() > kMaxLength) line = line.substr(0, kMaxLength + 1);  // still too long: refused below
-    m_text.assign(line.data(), line.size());
+    text_.assign(line.data(), line.size());
 
     size_t end = 0;  // end of the sentence proper: first CR, LF or NUL
-    while (end < m_text.size() && !isLineEnd(m_text[end])) ++end;
+    while (end < text_.size() && !isLineEnd(text_[end])) ++end;
 
-    const size_t star = m_text.find('*');
-    m_hasStar = star != std::string::npos && star < end;
-    const size_t dataEnd = m_hasStar ? star : end;
-    if (m_hasStar) m_checksumText = m_text.substr(star + 1, end - star - 1);
+    const size_t star = text_.find('*');
+    hasStar_ = star != std::string::npos && star < end;
+    const size_t dataEnd = hasStar_ ? star : end;
+    if (hasStar_) checksumText_ = text_.substr(star + 1, end - star - 1);
 
     // Fields after the "$" (or from the start for a line without one, so that
     // field access stays defined; such a line is not well formed).
-    const size_t begin = (!m_text.empty() && m_text[0] == '$') ? 1 : 0;
+    const size_t begin = (!text_.empty() && text_[0] == '$') ? 1 : 0;
     size_t pos = begin;
     while (true) {
-        const size_t comma = m_text.find(',', pos);
+        const size_t comma = text_.find(',', pos);
         if (comma == std::string::npos || comma >= dataEnd) {
-            m_fields.push_back(m_text.substr(pos, dataEnd - pos));
+            fields_.push_back(text_.substr(pos, dataEnd - pos));
             break;
         }
-        m_fields.push_back(m_text.substr(pos, comma - pos));
+        fields_.push_back(text_.substr(pos, comma - pos));
         pos = comma + 1;
     }
 
-    bool ok = begin == 1 && m_text.size() <= kMaxLength;
+    bool ok = begin == 1 && text_.size() <= kMaxLength;
     // Only CR and LF may follow the sentence proper.
-    for (size_t i = end; ok && i < m_text.size(); ++i) ok = m_text[i] == '\r' || m_text[i] == '\n';
-    for (size_t i = 0; ok && i < end; ++i) ok = m_text[i] >= 0x20 && m_text[i] <= 0x7E;
+    for (size_t i = end; ok && i < text_.size(); ++i) ok = text_[i] == '\r' || text_[i] == '\n';
+    for (size_t i = 0; ok && i < end; ++i) ok = text_[i] >= 0x20 && text_[i] <= 0x7E;
     if (ok) {
-        const std::string& address = m_fields[0];
+        const std::string& address = fields_[0];
         ok = address.size() >= 3 && address.size() <= 10;
         for (char c : address) ok = ok && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || isDigit(c));
     }
-    m_wellFormed = ok;
+    wellFormed_ = ok;
 }
 
-std::string CNmeaSentence::Field(size_t n) const { return n < m_fields.size() ? m_fields[n] : std::string(); }
+std::string CNmeaSentence::Field(size_t n) const { return n < fields_.size() ? fields_[n] : std::string(); }
 
 int CNmeaSentence::Integer(size_t n) const { return leadingNumber<int>(Field(n)); }
 
@@ -184,8 +184,8 @@ bool CNmeaSentence::Time(size_t n, const NmeaDate& date, BrokenDownTime& out) co
 
 uint8_t CNmeaSentence::ComputeChecksum() const {
     uint8_t sum = 0;
-    for (size_t i = 1; i < m_text.size(); ++i) {
-        const char c = m_text[i];
+    for (size_t i = 1; i < text_.size(); ++i) {
+        const char c = text_[i];
         if (c == '*' || c == '\r' || c == '\n') break;
         sum ^= static_cast<uint8_t>(c);
     }
@@ -193,12 +193,12 @@ uint8_t CNmeaSentence::ComputeChecksum() const {
 }
 
 NmeaTruth CNmeaSentence::IsChecksumBad() const {
-    if (!m_hasStar || m_checksumText.empty()) return NmeaTruth::Unknown;
+    if (!hasStar_ || checksumText_.empty()) return NmeaTruth::Unknown;
     // Compared as a number, so "3c" and "3C" are the same checksum; anything
     // but one or two hexadecimal digits cannot match.
-    if (m_checksumText.size() > 2) return NmeaTruth::True;
+    if (checksumText_.size() > 2) return NmeaTruth::True;
     int value = 0;
-    for (char c : m_checksumText) {
+    for (char c : checksumText_) {
         const int d = hexDigit(c);
         if (d < 0) return NmeaTruth::True;
         value = value * 16 + d;
@@ -266,15 +266,15 @@ NmeaPosition readPosition(const CNmeaSentence& s, size_t first) {
 bool CNmeaResponse::Parse(const CNmeaSentence& sentence, const NmeaDate& date) {
     const NmeaTruth bad = sentence.IsChecksumBad();
     if (bad == NmeaTruth::True) {
-        m_errorMessage = "Invalid Checksum";
+        errorMessage_ = "Invalid Checksum";
         return false;
     }
     if (bad == NmeaTruth::Unknown && RequiresChecksum()) {
-        m_errorMessage = "Missing Checksum";
+        errorMessage_ = "Missing Checksum";
         return false;
     }
     Decode(sentence, date);
-    m_errorMessage = "No Error";
+    errorMessage_ = "No Error";
     return true;
 }
 
@@ -369,18 +369,18 @@ std::string CNmeaHDT::PlainText() const { return format("Your true heading is %6
 
 // ---------------------------------------------------------------------------
 
-CNmea0183::CNmea0183() : m_responses{&Gga, &Gll, &Hdg, &Hdt, &Rmc, &Zda} {}
+CNmea0183::CNmea0183() : responses_{&Gga, &Gll, &Hdg, &Hdt, &Rmc, &Zda} {}
 
 CNmeaResponse* CNmea0183::Find(const std::string& type) {
     // Binary search over the sorted table, starting at the middle element,
     // with a bound on the probes so that a damaged table cannot loop.
-    const int count = static_cast<int>(m_responses.size());
+    const int count = static_cast<int>(responses_.size());
     const int maxProbes = count < 20 ? 10 : count / 2 + 2;
     int low = 0, high = count - 1;
     for (int probes = 0; probes < maxProbes && low <= high; ++probes) {
         const int mid = low + (high - low) / 2;
-        const int order = type.compare(m_responses[mid]->Type());
-        if (order == 0) return m_responses[mid];
+        const int order = type.compare(responses_[mid]->Type());
+        if (order == 0) return responses_[mid];
         if (order < 0)
             high = mid - 1;
         else
@@ -392,27 +392,27 @@ CNmeaResponse* CNmea0183::Find(const std::string& type) {
 bool CNmea0183::Parse(std::string_view line) {
     const CNmeaSentence sentence(line);
     if (!sentence.IsWellFormed()) {
-        m_errorMessage = "Not an NMEA sentence";
-        m_lastReceived.clear();
+        errorMessage_ = "Not an NMEA sentence";
+        lastReceived_.clear();
         return false;
     }
     const std::string address = sentence.Field(0);
     const std::string type = address[0] == 'P' ? address : address.substr(address.size() - 3);
-    m_errorMessage = type + " is an unknown type of sentence";
-    m_lastReceived = type;
+    errorMessage_ = type + " is an unknown type of sentence";
+    lastReceived_ = type;
 
     CNmeaResponse* response = Find(type);
     if (!response) return false;
-    const NmeaDate date = m_date ? *m_date : systemUtcDate();
+    const NmeaDate date = date_ ? *date_ : systemUtcDate();
     if (!response->Parse(sentence, date)) {
-        m_errorMessage = response->ErrorMessage();
+        errorMessage_ = response->ErrorMessage();
         return false;
     }
-    m_errorMessage = "No Error";
-    m_lastParsed = type;
-    m_talkerId = sentence.Text().size() >= 3 ? sentence.Text().substr(1, 2) : std::string();
-    m_expandedTalkerId = "Unknown - " + m_talkerId;
-    m_plainText = response->PlainText();
+    errorMessage_ = "No Error";
+    lastParsed_ = type;
+    talkerId_ = sentence.Text().size() >= 3 ? sentence.Text().substr(1, 2) : std::string();
+    expandedTalkerId_ = "Unknown - " + talkerId_;
+    plainText_ = response->PlainText();
     return true;
 }
 

@@ -58,13 +58,13 @@ public:
 
     explicit CNmeaSentence(std::string_view line);
 
-    const std::string& Text() const { return m_text; }
+    const std::string& Text() const { return text_; }
 
     // "$", an address field of 3 to 10 letters or digits, and nothing but
     // printable ASCII before the line end.
-    bool IsWellFormed() const { return m_wellFormed; }
+    bool IsWellFormed() const { return wellFormed_; }
 
-    size_t FieldCount() const { return m_fields.size(); }
+    size_t FieldCount() const { return fields_.size(); }
     std::string Field(size_t n) const;
     int Integer(size_t n) const;     // decimal; empty or non-numeric reads as 0
     double Double(size_t n) const;   // decimal; empty or non-numeric reads as 0
@@ -85,14 +85,14 @@ public:
     NmeaTruth IsChecksumBad() const;
 
     // The text after "*" up to CR/LF; empty when there is no "*".
-    const std::string& ChecksumText() const { return m_checksumText; }
+    const std::string& ChecksumText() const { return checksumText_; }
 
 private:
-    std::string m_text;
-    std::vector<std::string> m_fields;
-    std::string m_checksumText;
-    bool m_hasStar = false;
-    bool m_wellFormed = false;
+    std::string text_;
+    std::vector<std::string> fields_;
+    std::string checksumText_;
+    bool hasStar_ = false;
+    bool wellFormed_ = false;
 };
 
 // Appends "*hh" (upper-case) and CR LF to an outgoing sentence that starts with "$".
@@ -135,11 +135,11 @@ struct NmeaPosition {
 // sentence of the same type decodes.
 class CNmeaResponse {
 public:
-    explicit CNmeaResponse(std::string type) : m_type(std::move(type)) {}
+    explicit CNmeaResponse(std::string type) : type_(std::move(type)) {}
     virtual ~CNmeaResponse() = default;
 
-    const std::string& Type() const { return m_type; }
-    const std::string& ErrorMessage() const { return m_errorMessage; }
+    const std::string& Type() const { return type_; }
+    const std::string& ErrorMessage() const { return errorMessage_; }
 
     // Checks the checksum ("Invalid Checksum"; "Missing Checksum" where the
     // type requires one), then decodes. `date` is the day that time-of-day
@@ -152,8 +152,8 @@ protected:
     virtual void Decode(const CNmeaSentence& sentence, const NmeaDate& date) = 0;
 
 private:
-    std::string m_type;
-    std::string m_errorMessage;
+    std::string type_;
+    std::string errorMessage_;
 };
 
 // Fix data.
@@ -272,16 +272,16 @@ public:
 
     // The day time-of-day fields are combined with; unset (the default)
     // means the system's UTC date at the moment of each Parse.
-    void SetDate(std::optional<NmeaDate> date) { m_date = date; }
+    void SetDate(std::optional<NmeaDate> date) { date_ = date; }
 
     // "No Error", "<type> is an unknown type of sentence", "Invalid Checksum",
     // "Missing Checksum", or "Not an NMEA sentence" for a line that is not one.
-    const std::string& ErrorMessage() const { return m_errorMessage; }
-    const std::string& LastSentenceIDReceived() const { return m_lastReceived; }
-    const std::string& LastSentenceIDParsed() const { return m_lastParsed; }
-    const std::string& TalkerID() const { return m_talkerId; }
-    const std::string& ExpandedTalkerID() const { return m_expandedTalkerId; }
-    const std::string& PlainText() const { return m_plainText; }
+    const std::string& ErrorMessage() const { return errorMessage_; }
+    const std::string& LastSentenceIDReceived() const { return lastReceived_; }
+    const std::string& LastSentenceIDParsed() const { return lastParsed_; }
+    const std::string& TalkerID() const { return talkerId_; }
+    const std::string& ExpandedTalkerID() const { return expandedTalkerId_; }
+    const std::string& PlainText() const { return plainText_; }
 
     CNmeaGGA Gga;
     CNmeaGLL Gll;
@@ -293,14 +293,14 @@ public:
 private:
     CNmeaResponse* Find(const std::string& type);
 
-    std::array<CNmeaResponse*, 6> m_responses;  // sorted by type
-    std::optional<NmeaDate> m_date;
-    std::string m_errorMessage = "No Error";
-    std::string m_lastReceived;
-    std::string m_lastParsed;
-    std::string m_talkerId;
-    std::string m_expandedTalkerId;
-    std::string m_plainText;
+    std::array<CNmeaResponse*, 6> responses_;  // sorted by type
+    std::optional<NmeaDate> date_;
+    std::string errorMessage_ = "No Error";
+    std::string lastReceived_;
+    std::string lastParsed_;
+    std::string talkerId_;
+    std::string expandedTalkerId_;
+    std::string plainText_;
 };
 
 }  // namespace celestra

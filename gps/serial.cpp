@@ -72,31 +72,31 @@ CSerial::~CSerial() {
 }
 
 int CSerial::Succeed() {
-    m_lastError = 0;
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_errorText.clear();
+    lastError_ = 0;
+    std::lock_guard<std::mutex> lock(mutex_);
+    errorText_.clear();
     return 0;
 }
 
 int CSerial::Fail(int code, const char* diagnostic, std::string text) {
     if (diagnostic) debugLog("%s", diagnostic);
-    m_lastError = code;
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_errorText = text.empty() ? std::string(std::strerror(code)) : std::move(text);
+    lastError_ = code;
+    std::lock_guard<std::mutex> lock(mutex_);
+    errorText_ = text.empty() ? std::string(std::strerror(code)) : std::move(text);
     return code;
 }
 
 std::string CSerial::ErrorText() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_errorText;
+    std::lock_guard<std::mutex> lock(mutex_);
+    return errorText_;
 }
 
 void CSerial::Wake(bool returnNow) {
-    if (returnNow) m_maskChanged = true;
-    if (m_wakePipe[1] >= 0) {
+    if (returnNow) maskChanged_ = true;
+    if (wakePipe_[1] >= 0) {
         const char byte = 'w';
         // A full pipe already holds a wake-up; nothing to do then.
-        [[maybe_unused]] ssize_t n = write(m_wakePipe[1], &byte, 1);
+        [[maybe_unused]] ssize_t n = write(wakePipe_[1], &byte, 1);
     }
 }
 
@@ -128,20 +128,20 @@ int CSerial::Open(const std::string& device) {
     t.c_cflag |= CLOCAL | CREAD;
     t.c_cc[VMIN] = 0;
     t.c_cc[VTIME] = 0;
-    if (tcsetattr(fd, TCSANOW, &t) != 0 || pipe2(m_wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+    if (tcsetattr(fd, TCSANOW, &t) != 0 || pipe2(wakePipe_, O_CLOEXEC | O_NONBLOCK) != 0) {
         const int code = errno;
         close(fd);
         return Fail(code, "CSerial::Open - Unable to setup the COM-port\n");
     }
-    m_fd = fd;
-    m_device = device;
-    m_eventMask = kDefaultEventMask;
-    m_recvArmed = true;
-    m_maskChanged = false;
-    m_hungUp = false;
+    fd_ = fd;
+    device_ = device;
+    eventMask_ = kDefaultEventMask;
+    recvArmed_ = true;
+    maskChanged_ = false;
+    hungUp_ = false;
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_countersKnown = false;
+        std::lock_guard<std::mutex> lock(mutex_);
+        countersKnown_ = false;
     }
     bool available = false;
     LineErrors(true, available);  // counts so far are history
@@ -151,11 +151,11 @@ int CSerial::Open(const std::string& device) {
 int CSerial::Close() {
     if (!IsOpen()) return Fail(EBADF, "CSerial::Close - Method called when device is not open\n");
     Wake(true);
-    close(m_fd);
-    m_fd = -1;
-    close(m_wakePipe[0]);
-    close(m_wakePipe[1]);
-    m_wakePipe[0] = m_wakePipe[1] = -1;
+    close(fd_);
+    fd_ = -1;
+    close(wakePipe_[0]);
+    close(wakePipe_[1]);
+    wakePipe_[0] = wakePipe_[1] = -1;
     return Succeed();
 }
 
@@ -163,15 +163,15 @@ int CSerial::ApplyRate(unsigned rate) {
     const speed_t speed = standardSpeed(rate);
     if (speed != B0) {
         termios t{};
-        if (tcgetattr(m_fd, &t) != 0) return Fail(errno, "CSerial::Setup - Unable to obtain DCB information\n");
+        if (tcgetattr(fd_, &t) != 0) return Fail(errno, "CSerial::Setup - Unable to obtain DCB information\n");
         cfsetispeed(&t, speed);
         cfsetospeed(&t, speed);
-        if (tcsetattr(m_fd, TCSANOW, &t) != 0 || tcgetattr(m_fd, &t) != 0 || cfgetospeed(&t) != speed)
+        if (tcsetattr(fd_, TCSANOW, &t) != 0 || tcgetattr(fd_, &t) != 0 || cfgetospeed(&t) != speed)
             return Fail(EINVAL, "CSerial::Setup - Unable to set DCB information\n", rateText(rate));
         return 0;
     }
     unsigned actual = 0;
-    const int code = setArbitrarySerialRate(m_fd, rate, actual);
+    const int code = setArbitrarySerialRate(fd_, rate, actual);
     // Within 2 %: what a UART's divider makes of such rates, and what the
     // far end tolerates.
     if (code != 0 || actual == 0 || (actual > rate ? actual - rate : rate - actual) * 50 > rate)
@@ -182,7 +182,7 @@ int CSerial::ApplyRate(unsigned rate) {
 int CSerial::Setup(unsigned rate, int dataBits, EParity parity, EStopBits stopBits) {
     if (!IsOpen()) return Fail(EBADF, "CSerial::Setup - Device is not opened\n");
     termios t{};
-    if (tcgetattr(m_fd, &t) != 0) return Fail(errno, "CSerial::Setup - Unable to obtain DCB information\n");
+    if (tcgetattr(fd_, &t) != 0) return Fail(errno, "CSerial::Setup - Unable to obtain DCB information\n");
     if (rate == 0) return Fail(EINVAL, "CSerial::Setup - Unable to set DCB information\n", rateText(rate));
 
     t.c_cflag &= ~CSIZE;
@@ -215,8 +215,8 @@ int CSerial::Setup(unsigned rate, int dataBits, EParity parity, EStopBits stopBi
             return Fail(EINVAL, "CSerial::Setup - Unable to set DCB information\n",
                         "1.5 stop bits are not supported by serial devices here");
     }
-    if (tcsetattr(m_fd, TCSANOW, &t) != 0) return Fail(errno, "CSerial::Setup - Unable to set DCB information\n");
-    if (ApplyRate(rate) != 0) return m_lastError;
+    if (tcsetattr(fd_, TCSANOW, &t) != 0) return Fail(errno, "CSerial::Setup - Unable to set DCB information\n");
+    if (ApplyRate(rate) != 0) return lastError_;
     return Succeed();
 }
 
@@ -224,19 +224,19 @@ int CSerial::SetupHandshaking(int kind) {
     if (!IsOpen()) return Fail(EBADF, "CSerial::SetupHandshaking - Device is not opened\n");
     if (kind < EHandshakeOff || kind > EHandshakeSoftware) return Fail(EINVAL, nullptr);
     termios t{};
-    if (tcgetattr(m_fd, &t) != 0)
+    if (tcgetattr(fd_, &t) != 0)
         return Fail(errno, "CSerial::SetupHandshaking - Unable to obtain DCB information\n");
     t.c_cflag &= ~CRTSCTS;
     t.c_iflag &= ~(IXON | IXOFF | IXANY);
     if (kind == EHandshakeHardware) t.c_cflag |= CRTSCTS;
     if (kind == EHandshakeSoftware) t.c_iflag |= IXON | IXOFF;
-    if (tcsetattr(m_fd, TCSANOW, &t) != 0)
+    if (tcsetattr(fd_, TCSANOW, &t) != 0)
         return Fail(errno, "CSerial::SetupHandshaking - Unable to set DCB information\n");
     if (kind == EHandshakeOff) {
         // Some receivers draw power from DTR/RTS. Terminals without modem
         // lines (pseudo-terminals) refuse this, which is fine.
         int lines = TIOCM_DTR | TIOCM_RTS;
-        ioctl(m_fd, TIOCMBIS, &lines);
+        ioctl(fd_, TIOCMBIS, &lines);
     }
     return Succeed();
 }
@@ -245,14 +245,14 @@ int CSerial::SetupReadTimeouts(int kind) {
     if (!IsOpen()) return Fail(EBADF, "CSerial::SetupReadTimeouts - Device is not opened\n");
     if (kind != EReadTimeoutNonblocking && kind != EReadTimeoutBlocking) return Fail(EINVAL, nullptr);
     termios t{};
-    const int flags = fcntl(m_fd, F_GETFL);
-    if (flags < 0 || tcgetattr(m_fd, &t) != 0)
+    const int flags = fcntl(fd_, F_GETFL);
+    if (flags < 0 || tcgetattr(fd_, &t) != 0)
         return Fail(errno, "CSerial::SetupReadTimeouts - Unable to obtain timeout information\n");
     const bool blocking = kind == EReadTimeoutBlocking;
     t.c_cc[VMIN] = blocking ? 1 : 0;
     t.c_cc[VTIME] = 0;
-    if (tcsetattr(m_fd, TCSANOW, &t) != 0 ||
-        fcntl(m_fd, F_SETFL, blocking ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK)) != 0)
+    if (tcsetattr(fd_, TCSANOW, &t) != 0 ||
+        fcntl(fd_, F_SETFL, blocking ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK)) != 0)
         return Fail(errno, "CSerial::SetupReadTimeouts - Unable to set timeout information\n");
     return Succeed();
 }
@@ -261,7 +261,7 @@ int CSerial::SetMask(uint32_t mask) {
     if (!IsOpen()) return Fail(EBADF, "CSerial::SetMask - Device is not opened\n");
     if (mask & ~uint32_t(EEventRecv | EEventSend | EEventBreak | EEventError))
         return Fail(EINVAL, "CSerial::SetMask - Unable to set event mask\n");
-    m_eventMask = mask;
+    eventMask_ = mask;
     Wake(true);
     return Succeed();
 }
@@ -272,27 +272,27 @@ uint32_t CSerial::GetEventMask() {
         return 0;
     }
     Succeed();
-    return m_eventMask;
+    return eventMask_;
 }
 
 uint32_t CSerial::LineErrors(bool consume, bool& available) {
     serial_icounter_struct counts{};
-    available = m_fd >= 0 && ioctl(m_fd, TIOCGICOUNT, &counts) == 0;
+    available = fd_ >= 0 && ioctl(fd_, TIOCGICOUNT, &counts) == 0;
     if (!available) return 0;
     const uint32_t now[5] = {uint32_t(counts.brk), uint32_t(counts.frame), uint32_t(counts.overrun),
                              uint32_t(counts.parity), uint32_t(counts.buf_overrun)};
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(mutex_);
     uint32_t errors = 0;
-    if (m_countersKnown) {
-        if (now[0] != m_counters[0]) errors |= EErrorBreak;
-        if (now[1] != m_counters[1]) errors |= EErrorFrame;
-        if (now[2] != m_counters[2]) errors |= EErrorOverrun;
-        if (now[3] != m_counters[3]) errors |= EErrorParity;
-        if (now[4] != m_counters[4]) errors |= EErrorRxOver;
+    if (countersKnown_) {
+        if (now[0] != counters_[0]) errors |= EErrorBreak;
+        if (now[1] != counters_[1]) errors |= EErrorFrame;
+        if (now[2] != counters_[2]) errors |= EErrorOverrun;
+        if (now[3] != counters_[3]) errors |= EErrorParity;
+        if (now[4] != counters_[4]) errors |= EErrorRxOver;
     }
-    if (consume || !m_countersKnown) {
-        std::memcpy(m_counters, now, sizeof now);
-        m_countersKnown = true;
+    if (consume || !countersKnown_) {
+        std::memcpy(counters_, now, sizeof now);
+        countersKnown_ = true;
     }
     return errors;
 }
@@ -301,35 +301,35 @@ int CSerial::WaitEvent(uint32_t& events) {
     events = EEventNone;
     if (!IsOpen()) return Fail(EBADF, "CSerial::WaitEvent - Device is not opened\n");
     while (true) {
-        if (m_hungUp) return Fail(EIO, "CSerial::WaitEvent - Unable to wait for COM event\n", m_device + " went away");
-        const uint32_t mask = m_eventMask;
+        if (hungUp_) return Fail(EIO, "CSerial::WaitEvent - Unable to wait for COM event\n", device_ + " went away");
+        const uint32_t mask = eventMask_;
         pollfd fds[2] = {};
-        fds[0].fd = m_fd;
-        if ((mask & EEventRecv) && m_recvArmed) fds[0].events |= POLLIN;
+        fds[0].fd = fd_;
+        if ((mask & EEventRecv) && recvArmed_) fds[0].events |= POLLIN;
         if (mask & EEventSend) fds[0].events |= POLLOUT;
         if (mask & (EEventBreak | EEventError)) fds[0].events |= POLLPRI;
-        fds[1].fd = m_wakePipe[0];
+        fds[1].fd = wakePipe_[0];
         fds[1].events = POLLIN;
         if (poll(fds, 2, -1) < 0) {
             if (errno == EINTR) continue;
             return Fail(errno, "CSerial::WaitEvent - Unable to wait for COM event\n");
         }
         if (fds[1].revents) {
-            drain(m_wakePipe[0]);
-            if (m_maskChanged.exchange(false)) return Succeed();
+            drain(wakePipe_[0]);
+            if (maskChanged_.exchange(false)) return Succeed();
         }
         const short got = fds[0].revents;
         if (got & (POLLHUP | POLLERR | POLLNVAL)) {
-            m_hungUp = true;
+            hungUp_ = true;
             if (got & POLLIN) events |= (mask & EEventRecv);
             events |= (mask & EEventError);
             if (!events) continue;  // reported as a failed wait on the next turn
-            m_recvArmed = false;
+            recvArmed_ = false;
             return Succeed();
         }
         if (got & POLLIN) {
             events |= EEventRecv;
-            m_recvArmed = false;
+            recvArmed_ = false;
         }
         if (got & POLLOUT) events |= EEventSend;
         if (mask & (EEventBreak | EEventError)) {
@@ -347,10 +347,10 @@ int CSerial::Read(void* buffer, size_t size, size_t& read) {
     if (!IsOpen()) return Fail(EBADF, "CSerial::Read - Device is not opened\n");
     ssize_t n;
     do {
-        n = ::read(m_fd, buffer, size);
+        n = ::read(fd_, buffer, size);
     } while (n < 0 && errno == EINTR);
     // Whatever is left is reported again by the next wait.
-    if (!m_recvArmed.exchange(true)) Wake(false);
+    if (!recvArmed_.exchange(true)) Wake(false);
     if (n < 0) {
         if (errno == EAGAIN || errno == EWOULDBLOCK) return Succeed();
         return Fail(errno, "CSerial::Read - Unable to read the data\n");
@@ -364,14 +364,14 @@ int CSerial::Write(const void* data, size_t size, size_t& written) {
     if (!IsOpen()) return Fail(EBADF, "CSerial::Write - Device is not opened\n");
     const char* bytes = static_cast<const char*>(data);
     while (written < size) {
-        const ssize_t n = ::write(m_fd, bytes + written, size - written);
+        const ssize_t n = ::write(fd_, bytes + written, size - written);
         if (n >= 0) {
             written += static_cast<size_t>(n);
             continue;
         }
         if (errno == EINTR) continue;
         if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            pollfd p{m_fd, POLLOUT, 0};
+            pollfd p{fd_, POLLOUT, 0};
             if (poll(&p, 1, -1) >= 0 && !(p.revents & (POLLERR | POLLHUP | POLLNVAL))) continue;
         }
         return Fail(errno ? errno : EIO, "CSerial::Write - Unable to write the data\n");
@@ -386,13 +386,13 @@ int CSerial::Write(const std::string& text) {
 
 int CSerial::Purge() {
     if (!IsOpen()) return Fail(EBADF, "CSerial::Purge - Device is not opened\n");
-    if (tcflush(m_fd, TCIOFLUSH) != 0) return Fail(errno, nullptr);
+    if (tcflush(fd_, TCIOFLUSH) != 0) return Fail(errno, nullptr);
     return Succeed();
 }
 
 int CSerial::Break() {
     if (!IsOpen()) return Fail(EBADF, "CSerial::Break - Device is not opened\n");
-    if (tcsendbreak(m_fd, 0) != 0) return Fail(errno, nullptr);
+    if (tcsendbreak(fd_, 0) != 0) return Fail(errno, nullptr);
     return Succeed();
 }
 
@@ -407,9 +407,9 @@ uint32_t CSerial::GetError() {
     // errors. Anything else means the status could not be read.
     if (!available && errno != ENOTTY && errno != EINVAL) {
         Fail(errno, "CSerial::GetError - Unable to obtain COM status\n");
-        return m_hungUp ? uint32_t(EErrorHangup) : 0;
+        return hungUp_ ? uint32_t(EErrorHangup) : 0;
     }
-    if (m_hungUp) errors |= EErrorHangup;
+    if (hungUp_) errors |= EErrorHangup;
     Succeed();
     return errors;
 }
@@ -435,15 +435,15 @@ int CSerialEx::Close() {
 }
 
 int CSerialEx::StartListener() {
-    if (m_thread.joinable()) {
-        if (!m_finished) return Succeed();
-        m_thread.join();  // it ended on its own (device gone): start afresh
+    if (thread_.joinable()) {
+        if (!finished_) return Succeed();
+        thread_.join();  // it ended on its own (device gone): start afresh
     }
-    m_stop = false;
-    m_finished = false;
-    m_listenerResult = 0;
+    stop_ = false;
+    finished_ = false;
+    listenerResult_ = 0;
     try {
-        m_thread = std::thread(&CSerialEx::ThreadProc, this);
+        thread_ = std::thread(&CSerialEx::ThreadProc, this);
     } catch (const std::system_error& e) {
         return Fail(e.code().value(), "CSerialEx::StartListener - Unable to start COMM watcher thread\n");
     }
@@ -451,19 +451,19 @@ int CSerialEx::StartListener() {
 }
 
 int CSerialEx::StopListener(unsigned timeoutMs) {
-    if (!m_thread.joinable()) return Succeed();
-    m_stop = true;
+    if (!thread_.joinable()) return Succeed();
+    stop_ = true;
     Wake(true);  // the pending wait returns
     const bool inTime = WaitForListenerEnd(timeoutMs);
     // Joined in any case: the thread uses this object.
-    m_thread.join();
-    m_stop = false;
+    thread_.join();
+    stop_ = false;
     return inTime ? Succeed() : Fail(ETIMEDOUT, nullptr);
 }
 
 bool CSerialEx::WaitForListenerEnd(unsigned timeoutMs) {
-    std::unique_lock<std::mutex> lock(m_finishedMutex);
-    return m_finishedCv.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return m_finished.load(); });
+    std::unique_lock<std::mutex> lock(finishedMutex_);
+    return finishedCv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return finished_.load(); });
 }
 
 void CSerialEx::ThreadProc() {
@@ -475,17 +475,17 @@ void CSerialEx::ThreadProc() {
             result = code;
             break;
         }
-        if (m_stop) break;
+        if (stop_) break;
         if (events) {
             const uint32_t errors = GetError();
             if (GetLastError() != 0) debugLog("CSerialEx::ThreadProc - Unable to obtain COM status\n");
             OnEvent(events, errors);
         }
     }
-    m_listenerResult = result;
-    std::lock_guard<std::mutex> lock(m_finishedMutex);
-    m_finished = true;
-    m_finishedCv.notify_all();
+    listenerResult_ = result;
+    std::lock_guard<std::mutex> lock(finishedMutex_);
+    finished_ = true;
+    finishedCv_.notify_all();
 }
 
 }  // namespace celestra

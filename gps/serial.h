@@ -60,7 +60,7 @@ public:
     virtual int Open(const std::string& device);
     // Stops whatever waits on the port and closes it. EBADF when not open.
     virtual int Close();
-    bool IsOpen() const { return m_fd >= 0; }
+    bool IsOpen() const { return fd_ >= 0; }
 
     // Rate in bits per second (any rate the driver accepts: the standard
     // termios rates directly, others through the kernel's arbitrary-rate
@@ -96,10 +96,10 @@ public:
     // not count them (pseudo-terminals, most USB adapters).
     uint32_t GetError();
 
-    int GetLastError() const { return m_lastError; }
+    int GetLastError() const { return lastError_; }
     // A sentence for the user about the last failure ("" after success).
     std::string ErrorText() const;
-    const std::string& Device() const { return m_device; }
+    const std::string& Device() const { return device_; }
 
 protected:
     int Succeed();
@@ -113,18 +113,18 @@ private:
     // makes the current counts the new reference.
     uint32_t LineErrors(bool consume, bool& countersAvailable);
 
-    int m_fd = -1;
-    int m_wakePipe[2] = {-1, -1};
-    std::string m_device;
-    std::atomic<uint32_t> m_eventMask{0};
-    std::atomic<bool> m_recvArmed{true};
-    std::atomic<bool> m_maskChanged{false};
-    std::atomic<bool> m_hungUp{false};
-    std::atomic<int> m_lastError{0};
-    mutable std::mutex m_mutex;  // error text and line-error counters
-    std::string m_errorText;
-    uint32_t m_counters[5] = {0, 0, 0, 0, 0};  // brk, frame, overrun, parity, buf_overrun
-    bool m_countersKnown = false;
+    int fd_ = -1;
+    int wakePipe_[2] = {-1, -1};
+    std::string device_;
+    std::atomic<uint32_t> eventMask_{0};
+    std::atomic<bool> recvArmed_{true};
+    std::atomic<bool> maskChanged_{false};
+    std::atomic<bool> hungUp_{false};
+    std::atomic<int> lastError_{0};
+    mutable std::mutex mutex_;  // error text and line-error counters
+    std::string errorText_;
+    uint32_t counters_[5] = {0, 0, 0, 0, 0};  // brk, frame, overrun, parity, buf_overrun
+    bool countersKnown_ = false;
 };
 
 // Adds a listener thread that waits for port events and reports each batch
@@ -143,12 +143,12 @@ public:
     // Asks the listener to stop, wakes its pending wait and waits for it to
     // end; ETIMEDOUT when it took longer than `timeoutMs` (it is still joined).
     int StopListener(unsigned timeoutMs = 2000);
-    bool IsListening() const { return m_thread.joinable() && !m_finished; }
+    bool IsListening() const { return thread_.joinable() && !finished_; }
     // Waits until the listener has ended (by itself, e.g. after the device
     // went away, or on request); false when it still runs after `timeoutMs`.
     bool WaitForListenerEnd(unsigned timeoutMs);
     // The error the listener ended with (0 when stopped on request).
-    int ListenerResult() const { return m_listenerResult; }
+    int ListenerResult() const { return listenerResult_; }
 
 protected:
     // Called on the listener thread with the events that arrived and the
@@ -158,12 +158,12 @@ protected:
 private:
     void ThreadProc();
 
-    std::thread m_thread;
-    std::atomic<bool> m_stop{false};
-    std::atomic<bool> m_finished{false};
-    std::atomic<int> m_listenerResult{0};
-    std::mutex m_finishedMutex;
-    std::condition_variable m_finishedCv;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> finished_{false};
+    std::atomic<int> listenerResult_{0};
+    std::mutex finishedMutex_;
+    std::condition_variable finishedCv_;
 };
 
 }  // namespace celestra

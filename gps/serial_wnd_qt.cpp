@@ -16,9 +16,9 @@ CSerialWnd::~CSerialWnd() {
 int CSerialWnd::Open(const std::string& device, QObject* receiver, const char* method, quint32 value) {
     const int code = CSerialEx::Open(device, false);
     if (code != 0) return code;
-    m_receiver = receiver;
-    m_method = method ? QByteArray(method) : QByteArray(kDefaultMethod);
-    m_value = value;
+    receiver_ = receiver;
+    method_ = method ? QByteArray(method) : QByteArray(kDefaultMethod);
+    value_ = value;
     const int started = StartListener();
     if (started != 0) {
         CSerialEx::Close();
@@ -29,14 +29,14 @@ int CSerialWnd::Open(const std::string& device, QObject* receiver, const char* m
 
 int CSerialWnd::Close() {
     const int code = CSerialEx::Close();  // the listener has ended: no more calls queued
-    m_receiver = nullptr;
+    receiver_ = nullptr;
     return code;
 }
 
 void CSerialWnd::OnEvent(uint32_t events, uint32_t errors) {
-    if (!m_receiver) return;
-    QMetaObject::invokeMethod(m_receiver, m_method.constData(), Qt::QueuedConnection,
-                              Q_ARG(quint32, Pack(events, errors)), Q_ARG(quint32, m_value));
+    if (!receiver_) return;
+    QMetaObject::invokeMethod(receiver_, method_.constData(), Qt::QueuedConnection,
+                              Q_ARG(quint32, Pack(events, errors)), Q_ARG(quint32, value_));
 }
 
 }  // namespace celestra

@@ -36,9 +36,9 @@ protected:
     void OnEvent(uint32_t events, uint32_t errors) override;
 
 private:
-    QObject* m_receiver = nullptr;
-    QByteArray m_method;
-    quint32 m_value = 0;
+    QObject* receiver_ = nullptr;
+    QByteArray method_;
+    quint32 value_ = 0;
 };
 
 }  // namespace celestra

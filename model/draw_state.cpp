@@ -23,8 +23,8 @@ int32_t truncateToInt32(double v) {
 CUniverseViewDrawState::CUniverseViewDrawState() : overlays(defaultOverlays()) {}
 
 void CUniverseViewDrawState::Serialize(ArchiveWriter& ar) const {
-    for (int32_t v : {realTime, field2, field3, field4, field5, field6, magnitudeLimit, field8, field9, field10,
-                      field11, field12, flags, field13, field14, field15, field17, reserved[0], reserved[1]})
+    for (int32_t v : {realTime, field2, field3, field4, field5, magnitudeFilter, magnitudeLimit, field8, field9, field10,
+                      field11, cometMagnitudeLimit, flags, field13, field14, field15, field17, reserved[0], reserved[1]})
         ar.writeInt32(v);
     ar.writeDouble(zoom);
     ar.writeInt32(truncateToInt32(offsetX));
@@ -35,8 +35,8 @@ void CUniverseViewDrawState::Serialize(ArchiveWriter& ar) const {
 }
 
 void CUniverseViewDrawState::Serialize(ArchiveReader& ar) {
-    for (int32_t* v : {&realTime, &field2, &field3, &field4, &field5, &field6, &magnitudeLimit, &field8, &field9,
-                       &field10, &field11, &field12, &flags, &field13, &field14, &field15, &field17, &reserved[0],
+    for (int32_t* v : {&realTime, &field2, &field3, &field4, &field5, &magnitudeFilter, &magnitudeLimit, &field8, &field9,
+                       &field10, &field11, &cometMagnitudeLimit, &flags, &field13, &field14, &field15, &field17, &reserved[0],
                        &reserved[1]})
         *v = ar.readInt32();
     zoom = ar.readDouble();
@@ -51,7 +51,7 @@ void CUniverseViewDrawState::Serialize(ArchiveReader& ar) {
     field9 = 1;
     overlays[8] = overlays[9] = overlays[10] = 1;
     field11 = 1;
-    field12 = 5000;
+    cometMagnitudeLimit = 5000;
     reserved = {0, 0};
     if (field21 == 2) {
         field21 = 1;

@@ -22,18 +22,20 @@ public:
     CUniverseViewDrawState();
 
     // Stored values, in field-number order (the file order differs; see Serialize).
+    // The fields named fieldN are kept and written back as read: nothing
+    // here gives them a meaning.
     int32_t realTime = 1;          // field 1: 1 real time, 0 stopped
     int32_t field2 = 1;
     int32_t field3 = 1;
     int32_t field4 = 1;
     int32_t field5 = 0;
-    int32_t field6 = 1;
+    int32_t magnitudeFilter = 1;    // field 6: 1 list what passes the limit and the deep-sky selection, 0 everything
     int32_t magnitudeLimit = 5000;  // field 7: thousandths of a magnitude
     int32_t field8 = 5000;
     int32_t field9 = 1;             // always 1 after a load
     int32_t field10 = 1;
     int32_t field11 = 1;            // always 1 after a load
-    int32_t field12 = 10000;        // 5000 after a load
+    int32_t cometMagnitudeLimit = 10000;  // field 12: thousandths of an absolute magnitude; 5000 after a load
     int32_t field13 = 0;
     int32_t field14 = 0;
     int32_t field15 = 0;

@@ -94,7 +94,7 @@ void appendLatLon(double lat, double lon, int format, std::string& out) {
 
 }  // namespace
 
-bool EstimateFix(CMeasure& sight, const PlaceContext& context, ObservationList& list) {
+bool estimateFix(CMeasure& sight, const PlaceContext& context, ObservationList& list) {
     FixResults& fix = list.fix;
     fix = FixResults{};
     std::vector<CMeasure*> active;
@@ -143,7 +143,7 @@ bool EstimateFix(CMeasure& sight, const PlaceContext& context, ObservationList& 
             CMeasure copy = *m;
             copy.observer.latitude = lat;
             copy.observer.longitude = lon;
-            if (Reduce(copy, context, m->hs) != 0) {
+            if (reduceSight(copy, context, m->hs) != Status::Ok) {
                 fix.reason = "A sight could not be reduced again: no fix.";
                 return false;
             }
@@ -175,7 +175,7 @@ GeoPoint mostProbablePosition(const CMeasure& sight) {
     return deadReckoning(sight.fixLatitude, sight.fixLongitude, sight.course, sight.speed, sight.runTime);
 }
 
-void FormatFixText(const CMeasure& sight, int format, std::string& out, bool withMpp) {
+void formatFixText(const CMeasure& sight, int format, std::string& out, bool withMpp) {
     const double lat0 = sight.observer.latitude, lon0 = sight.observer.longitude;
     char text[96];
     snprintfC(text, sizeof text, "AP Correction:\n    %.2lf nM bearing %05.1lf\u00b0 to\n",
@@ -191,7 +191,7 @@ void FormatFixText(const CMeasure& sight, int format, std::string& out, bool wit
     }
 }
 
-std::string LopRowText(const CMeasure& sight, size_t position, const PlaceContext& context) {
+std::string lopRowText(const CMeasure& sight, size_t position, const PlaceContext& context) {
     const JulianDay shown = sight.timeEnteredAsUtc ? sight.observationTime
                                                    : sight.observationTime + sight.observer.zoneOffset;
     char text[48];
@@ -206,7 +206,7 @@ std::string LopRowText(const CMeasure& sight, size_t position, const PlaceContex
     return row + formatDegreesMinutes(sight.ho, 2, 1, AngleSignStyle::Signed) + "   " + sightBodyName(sight, context);
 }
 
-std::string LopsPageText(ObservationList& list, const PlaceContext& context, int selectedRow, int format) {
+std::string lopsPageText(ObservationList& list, const PlaceContext& context, int selectedRow, int format) {
     const size_t n = list.CountActive();
     if (n < 2) {
         list.fix = FixResults{};
@@ -224,8 +224,8 @@ std::string LopsPageText(ObservationList& list, const PlaceContext& context, int
             if (list.At(i).active) target = &list.At(i);
     }
     std::string out;
-    if (!EstimateFix(*target, context, list)) return list.fix.reason;
-    FormatFixText(*target, format, out, withMpp);
+    if (!estimateFix(*target, context, list)) return list.fix.reason;
+    formatFixText(*target, format, out, withMpp);
     if (n > 2) {
         if (list.fix.hasStandardError) {
             char text[48];

@@ -39,12 +39,12 @@ constexpr double kEllipseScale = 2.4;
 // Accuracy: for sights without observational error the iteration returns the
 // position the sights were taken at to better than 0.01 nautical mile (see
 // tests/navigation/fix_estimate_test.cpp).
-bool EstimateFix(CMeasure& sight, const PlaceContext& context, ObservationList& list);
+bool estimateFix(CMeasure& sight, const PlaceContext& context, ObservationList& list);
 
 // Appends "AP Correction:\n    %.2lf nM bearing %05.1lf° to\n", the fix's
 // latitude (form F′) and longitude (form F) on lines indented by ten spaces,
 // and with `withMpp` the Most Probable Position at the sight's time.
-void FormatFixText(const CMeasure& sight, int format, std::string& out, bool withMpp);
+void formatFixText(const CMeasure& sight, int format, std::string& out, bool withMpp);
 
 // The Most Probable Position at the sight's own instant: the fix run on by
 // the sight's course, speed and run time with the dead reckoning that
@@ -59,14 +59,14 @@ constexpr const char* kLopsHint =
 // One row of the LOPs list: "%d)  ", date and time of the observation (local
 // unless entered as UTC), "    ", Ho in degrees and minutes to 0.1' (" 23°27.4'"),
 // "   " and the body name.
-std::string LopRowText(const CMeasure& sight, size_t position, const PlaceContext& context);
+std::string lopRowText(const CMeasure& sight, size_t position, const PlaceContext& context);
 
 // The LOPs page's text area: the hint with fewer than two active sights;
 // otherwise the fix for the selected row when it is active (with the MPP) or
 // for the first active sight (without), then "Err: %.1lf NMi" with more than
 // two active sights. When no fix or no ellipse can be formed, a line says why.
 // `selectedRow` is a list position, or -1 for none.
-std::string LopsPageText(ObservationList& list, const PlaceContext& context, int selectedRow, int format);
+std::string lopsPageText(ObservationList& list, const PlaceContext& context, int selectedRow, int format);
 
 // The Graph button's warning for an inconsistent sight at 0-based position
 // k > 0; empty for k = 0.
@@ -107,7 +107,7 @@ struct LopGraph {
     std::vector<std::string> statusLines;  // the no-fix or no-ellipse reason, if any
 };
 
-// The geometry after EstimateFix(sight, ...) for the active sights of `list`.
+// The geometry after estimateFix(sight, ...) for the active sights of `list`.
 LopGraph makeLopGraph(const CMeasure& sight, const ObservationList& list);
 
 // The status text for a click at `click` on the graph nearest line `line`:

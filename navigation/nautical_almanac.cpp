@@ -76,25 +76,25 @@ double dayTransit(const std::vector<double>& u, double target, int d) {
     return t < 0.0 ? 0.0 : t - static_cast<double>(start);
 }
 
-int computeHour(const PlaceContext& context, JulianDay utc, AlmanacHour& h, double& sunAu, double& moonAu) {
+Status computeHour(const PlaceContext& context, JulianDay utc, AlmanacHour& h, double& sunAu, double& moonAu) {
     const JulianDay tt = ttFromUtc(utc);
     const double gastDeg = siderealTime(tt, deltaT(utc), false) * 15.0;
     h.utc = utc;
     h.ariesGha = wrap360(gastDeg);
     const auto place = [&](int body, GhaDec& out, double& distanceAu) {
         double ra = 0.0;
-        const int rc = geocentricPlace(*context.ephemeris, tt, context.bodies[static_cast<size_t>(body - 1)],
-                                       context.earth(), ra, out.dec, distanceAu);
+        const Status status = geocentricPlace(*context.ephemeris, tt, context.bodies[static_cast<size_t>(body - 1)],
+                                              context.earth(), ra, out.dec, distanceAu);
         out.gha = wrap360(gastDeg - ra * 15.0);
-        return rc;
+        return status;
     };
     double unused = 0.0;
-    if (const int rc = place(kSun, h.sun, sunAu)) return rc;
+    if (const Status status = place(kSun, h.sun, sunAu); status != Status::Ok) return status;
     for (size_t p = 0; p < kAlmanacPlanets.size(); ++p)
-        if (const int rc = place(kAlmanacPlanets[p], h.planets[p], unused)) return rc;
-    if (const int rc = place(kMoon, h.moon, moonAu)) return rc;
-    h.moonHp = std::asin(kParallaxEarthRadiusKm / (moonAu * kNavigationKmPerAu)) * kRadToDeg;
-    return 0;
+        if (const Status status = place(kAlmanacPlanets[p], h.planets[p], unused); status != Status::Ok) return status;
+    if (const Status status = place(kMoon, h.moon, moonAu); status != Status::Ok) return status;
+    h.moonHp = std::asin(kParallaxEarthRadiusKm / (moonAu * kAuKmIau1976)) * kRadToDeg;
+    return Status::Ok;
 }
 
 // The Moon's age at `utc`: days since the new Moon before it, found by the
@@ -102,11 +102,12 @@ int computeHour(const PlaceContext& context, JulianDay utc, AlmanacHour& h, doub
 // before the ephemeris, the mean rate of elongation gives it.
 double moonAge(const PlaceContext& context, JulianDay utc) {
     double elongation = 0.0;
-    if (moonSunLongitudeDifference(context, utc, elongation) != 0) return 0.0;
+    if (moonSunLongitudeDifference(context, utc, elongation) != Status::Ok) return 0.0;
     const double estimate = elongation / kElongationRateDegPerDay;
     double t0 = utc - estimate, t1 = t0 + 0.1;
     double f0 = 0.0, f1 = 0.0;
-    if (moonSunLongitudeDifference(context, t0, f0) != 0 || moonSunLongitudeDifference(context, t1, f1) != 0)
+    if (moonSunLongitudeDifference(context, t0, f0) != Status::Ok ||
+        moonSunLongitudeDifference(context, t1, f1) != Status::Ok)
         return estimate;
     f0 = wrap180(f0);
     f1 = wrap180(f1);
@@ -115,7 +116,7 @@ double moonAge(const PlaceContext& context, JulianDay utc) {
         t0 = t1;
         f0 = f1;
         t1 = t2;
-        if (moonSunLongitudeDifference(context, t1, f1) != 0) return estimate;
+        if (moonSunLongitudeDifference(context, t1, f1) != Status::Ok) return estimate;
         f1 = wrap180(f1);
     }
     return utc - t1;
@@ -142,13 +143,14 @@ std::string degreesMinutes(double degrees, int width) {
 
 }  // namespace
 
-int computeAlmanac(const PlaceContext& context, int year, int month, int day, int dayCount, bool withEvents,
-                   NauticalAlmanac& out) {
+Status computeAlmanac(const PlaceContext& context, int year, int month, int day, int dayCount, bool withEvents,
+                      NauticalAlmanac& out) {
     out = NauticalAlmanac{};
-    if (dayCount < 1 || dayCount > 3 || context.ephemeris == nullptr) return 1;
+    if (dayCount < 1 || dayCount > 3) return Status::BadArgument;
+    if (context.ephemeris == nullptr) return Status::OutsideEphemeris;
     const JulianDay jd0 = julianDayFromCalendar(year, month, day, 0.0);
     const CalendarDate check = calendarFromJulianDay(jd0);
-    if (check.year != year || check.month != month || check.day != day) return 1;
+    if (check.year != year || check.month != month || check.day != day) return Status::BadArgument;
 
     // Hourly samples from 0h of the first day to 2 h past the last day's end.
     const size_t count = static_cast<size_t>(dayCount) * 24 + kExtraHours + 1;
@@ -157,9 +159,10 @@ int computeAlmanac(const PlaceContext& context, int year, int month, int day, in
     s.sunDistanceAu.resize(count);
     s.moonDistanceAu.resize(count);
     for (size_t k = 0; k < count; ++k)
-        if (const int rc = computeHour(context, jd0 + static_cast<double>(k) / 24.0, s.hours[k], s.sunDistanceAu[k],
-                                       s.moonDistanceAu[k]))
-            return rc;
+        if (const Status status = computeHour(context, jd0 + static_cast<double>(k) / 24.0, s.hours[k],
+                                              s.sunDistanceAu[k], s.moonDistanceAu[k]);
+            status != Status::Ok)
+            return status;
     for (size_t k = 0; k + 1 < count; ++k) {
         AlmanacHour& h = s.hours[k];
         const AlmanacHour& next = s.hours[k + 1];
@@ -182,8 +185,8 @@ int computeAlmanac(const PlaceContext& context, int year, int month, int day, in
         a.month = c.month;
         a.day = c.day;
         const size_t h0 = static_cast<size_t>(d) * 24, h12 = h0 + 12, h24 = h0 + 24;
-        a.sunSd = std::asin(bodyDiameterKm(kSun) / 2.0 / (s.sunDistanceAu[h12] * kNavigationKmPerAu)) * kRadToDeg;
-        a.moonSd = std::asin(bodyDiameterKm(kMoon) / 2.0 / (s.moonDistanceAu[h12] * kNavigationKmPerAu)) * kRadToDeg;
+        a.sunSd = std::asin(bodyDiameterKm(kSun) / 2.0 / (s.sunDistanceAu[h12] * kAuKmIau1976)) * kRadToDeg;
+        a.moonSd = std::asin(bodyDiameterKm(kMoon) / 2.0 / (s.moonDistanceAu[h12] * kAuKmIau1976)) * kRadToDeg;
         a.sunD = (s.hours[h24].sun.dec - s.hours[h0].sun.dec) / 24.0;
         // The mean Sun's GHA is 180° at 0h and 0° at 12h; 1° of hour angle is 240 s.
         a.eqt00hSeconds = wrap180(s.hours[h0].sun.gha - 180.0) * 240.0;
@@ -195,14 +198,16 @@ int computeAlmanac(const PlaceContext& context, int year, int month, int day, in
         const JulianDay noon = a.jd0h + 0.5;
         a.moonAgeDays = moonAge(context, noon);
         MoonPhase phase;
-        if (const int rc = moonPhase(context, noon, phase)) return rc;
+        if (const Status status = moonPhase(context, noon, phase); status != Status::Ok) return status;
         a.moonIlluminatedPercent = phase.illuminatedFraction * 100.0;
         for (size_t p = 0; p < kAlmanacPlanets.size(); ++p) {
             AlmanacPlanetDay& planet = a.planets[p];
             planet.body = kAlmanacPlanets[p];
             planet.name = context.bodies[static_cast<size_t>(planet.body - 1)].name;
             planet.meridianPassage = dayTransit(planets[p], 0.0, d);
-            if (const int rc = planetMagnitude(context, planet.body, noon, planet.magnitude)) return rc;
+            if (const Status status = planetMagnitude(context, planet.body, noon, planet.magnitude);
+                status != Status::Ok)
+                return status;
             planet.v = (planets[p][h24] - planets[p][h0] - 24.0 * kSunPlanetsRateDegPerHour) / 24.0;
             planet.d = (s.hours[h24].planets[p].dec - s.hours[h0].planets[p].dec) / 24.0;
         }
@@ -229,13 +234,15 @@ int computeAlmanac(const PlaceContext& context, int year, int month, int day, in
         star.number = n.number;
         star.magnitude = starMagnitude(*entry);
         double ra = 0.0;
-        if (const int rc = geocentricStarUtc(context, starInstant, starPlaceInput(*entry), ra, star.dec)) return rc;
+        if (const Status status = geocentricStarUtc(context, starInstant, starPlaceInput(*entry), ra, star.dec);
+            status != Status::Ok)
+            return status;
         star.sha = wrap360(360.0 - ra * 15.0);
         out.stars.push_back(star);
     }
 
     if (withEvents) return computeAlmanacEvents(context, out, {kAlmanacLatitudes.begin(), kAlmanacLatitudes.end()});
-    return 0;
+    return Status::Ok;
 }
 
 int incrementTenths(IncrementColumn column, int minutes, int seconds) {

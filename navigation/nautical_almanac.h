@@ -123,12 +123,12 @@ struct NauticalAlmanac {
 
 // The pages for `dayCount` (1..3) days from the civil date year-month-day.
 // With `withEvents` false the latitude table is left out (it costs most).
-// Returns 0; 1 for a day count outside 1..3 or a date that is not one; the
-// failing place's code (10 and above) when a needed instant lies outside the
-// ephemeris: the hours reach 2 h past the last day's end, for the Moon's
+// BadArgument for a day count outside 1..3 or a date that is not one;
+// OutsideEphemeris when a needed instant lies outside the ephemeris (or no
+// file is open): the hours reach 2 h past the last day's end, for the Moon's
 // transits.
-int computeAlmanac(const PlaceContext& context, int year, int month, int day, int dayCount, bool withEvents,
-                   NauticalAlmanac& out);
+Status computeAlmanac(const PlaceContext& context, int year, int month, int day, int dayCount, bool withEvents,
+                      NauticalAlmanac& out);
 
 // The rise, set and twilight table for the days of `almanac` (filled by
 // computeAlmanac): the Sun's and the Moon's events at every latitude row, at
@@ -136,9 +136,10 @@ int computeAlmanac(const PlaceContext& context, int year, int month, int day, in
 // (34′ of refraction and 16′ of semidiameter), twilight its centre 6° and
 // 12° below; moonrise and moonset the Moon's upper limb on the horizon with
 // 34′ of refraction and the Moon's parallax. `latitudes` are the rows
-// (computeAlmanac gives the printed ones). Returns 0, or the failing
-// place's code.
-int computeAlmanacEvents(const PlaceContext& context, NauticalAlmanac& almanac, const std::vector<double>& latitudes);
+// (computeAlmanac gives the printed ones). On failure, the failing place's
+// status.
+Status computeAlmanacEvents(const PlaceContext& context, NauticalAlmanac& almanac,
+                            const std::vector<double>& latitudes);
 
 // ---------------------------------------------------------------------------
 // Increments and corrections.

@@ -22,18 +22,19 @@ public:
 
     // The events of `kinds` on day `d` (0 .. days) at `site`; empty on failure, with `status` set.
     std::vector<HorizonDayEvents> events(size_t d, const ObserverSite& site, const std::vector<RiseSetKind>& kinds,
-                                         int& status) {
+                                         Status& status) {
         if (!tracks_[d]) {
             tracks_[d] = std::make_unique<HorizonTrack>();
             const JulianDay day = first_ + static_cast<double>(d);
-            if (const int rc = tracks_[d]->load(&context_, riseSetBody(body_), day, deltaT(day))) {
-                status = rc;
+            if (const Status loaded = tracks_[d]->load(&context_, riseSetBody(body_), day, deltaT(day));
+                loaded != Status::Ok) {
+                status = loaded;
                 return {};
             }
         }
         std::vector<HorizonDayEvents> out = tracks_[d]->events(site, kinds);
         for (const HorizonDayEvents& e : out)
-            if (e.status != 0) {
+            if (e.status != Status::Ok) {
                 status = e.status;
                 return {};
             }
@@ -75,7 +76,7 @@ AlmanacEvent cell(Tracks& tracks, size_t d, size_t kind, bool rise, const std::v
         return out;
     }
     // Past the ephemeris' end the next day is unknown: the note stands then.
-    int nextStatus = 0;
+    Status nextStatus = Status::Ok;
     const std::vector<HorizonDayEvents> next = tracks.events(d + 1, site, kinds, nextStatus);
     const std::vector<JulianDay>* later = next.empty() ? nullptr : &(rise ? next[kind].rises : next[kind].sets);
     if (later && !later->empty()) {
@@ -89,19 +90,20 @@ AlmanacEvent cell(Tracks& tracks, size_t d, size_t kind, bool rise, const std::v
 
 }  // namespace
 
-int computeAlmanacEvents(const PlaceContext& context, NauticalAlmanac& almanac, const std::vector<double>& latitudes) {
+Status computeAlmanacEvents(const PlaceContext& context, NauticalAlmanac& almanac,
+                            const std::vector<double>& latitudes) {
     almanac.events.clear();
-    if (almanac.days.empty()) return 0;
+    if (almanac.days.empty()) return Status::Ok;
     Tracks sun(context, kSun, almanac), moon(context, kMoon, almanac);
     for (size_t d = 0; d < almanac.days.size(); ++d) {
         const JulianDay jd0h = almanac.days[d].jd0h;
         for (double latitude : latitudes) {
             ObserverSite site;
             site.latitude = latitude;
-            int status = 0;
+            Status status = Status::Ok;
             const std::vector<HorizonDayEvents> s = sun.events(d, site, kSunKinds, status);
             const std::vector<HorizonDayEvents> m = moon.events(d, site, kMoonKinds, status);
-            if (status != 0) return status;
+            if (status != Status::Ok) return status;
             const bool sunUp = s[0].state == HorizonDayState::AlwaysAbove;
             AlmanacLatitudeRow row;
             row.dayIndex = static_cast<int>(d);
@@ -117,7 +119,7 @@ int computeAlmanacEvents(const PlaceContext& context, NauticalAlmanac& almanac, 
             almanac.events.push_back(row);
         }
     }
-    return 0;
+    return Status::Ok;
 }
 
 }  // namespace celestra

@@ -92,12 +92,12 @@ std::optional<SightInput> buildSight(const SightLookup& lookup, const PlaceConte
         const EnviroRange range = enviroRange(e.field);
         double v = 0.0;
         if (!numberOf(e.key, enviroValue(m, e.field), range.low, range.high, v)) return std::nullopt;
-        SetEnviro(m, e.field, v);
+        setEnviro(m, e.field, v);
     }
-    if (lookup("dip_short_nm")) SetDipShortEnabled(m, true);
+    if (lookup("dip_short_nm")) setDipShortEnabled(m, true);
     if (const std::optional<std::string> off = lookup("no_corrections")) {
         if (*off != "true" && *off != "false") return bad(spell("no_corrections") + " must be true or false");
-        SetCorrectionsDisabled(m, *off == "true");
+        setCorrectionsDisabled(m, *off == "true");
     }
     return in;
 }

@@ -47,7 +47,7 @@ std::string csvHeader(const DetailRow& row) {
     return h;
 }
 
-SightFileResult fault(SightFileResult::Status status, std::size_t line, const std::string& message) {
+SightFileResult fault(Status status, std::size_t line, const std::string& message) {
     return {status, line, "line " + std::to_string(line) + ": " + message};
 }
 
@@ -57,14 +57,14 @@ std::string sightLogCsv(const ObservationList& list, const PlaceContext& context
     std::string out;
     // The header comes from any sight's rows; the row names do not depend on
     // the values, except the last one's (star number or body index).
-    const std::vector<DetailRow> names = FillDetails(CMeasure(CObserverState(kJ2000, 0.0)), context, format);
+    const std::vector<DetailRow> names = fillDetails(CMeasure(CObserverState(kJ2000, 0.0)), context, format);
     for (size_t i = 0; i < names.size(); ++i) {
         if (i) out += ',';
         appendCsvField(i + 1 == names.size() ? std::string("BrightStar # / Body Index") : csvHeader(names[i]), out);
     }
     out += "\r\n";
     for (size_t s = 0; s < list.Count(); ++s) {
-        const std::vector<DetailRow> rows = FillDetails(list.At(s), context, format);
+        const std::vector<DetailRow> rows = fillDetails(list.At(s), context, format);
         for (size_t i = 0; i < rows.size(); ++i) {
             if (i) out += ',';
             appendCsvField(trimmed(rows[i].value), out);
@@ -115,43 +115,42 @@ std::string sightLogJsonLines(const ObservationList& list, const PlaceContext& c
 }
 
 SightFileResult readSightLines(LineReader& in, const PlaceContext& context, ObservationList& out) {
-    using Status = SightFileResult::Status;
     std::string text;
     std::size_t lineNumber = 0, read = 0;
     while (true) {
         const LineReader::Result got = in.next(text);
         if (got == LineReader::Result::End) break;
         if (got == LineReader::Result::Error)
-            return {Status::Unreadable, lineNumber,
+            return {Status::IoError, lineNumber,
                     "reading failed after line " + std::to_string(lineNumber) + ": " + std::strerror(in.lastErrno())};
         ++lineNumber;
         if (got == LineReader::Result::TooLong)
-            return fault(Status::BadLine, lineNumber, "longer than " + std::to_string(kSightLineMaxBytes) + " bytes");
+            return fault(Status::Damaged, lineNumber, "longer than " + std::to_string(kSightLineMaxBytes) + " bytes");
         if (text.find_first_not_of(" \t\r") == std::string::npos) continue;
         if (++read > kSightFileMaxSights)
-            return fault(Status::BadLine, lineNumber,
+            return fault(Status::Damaged, lineNumber,
                          "more than " + std::to_string(kSightFileMaxSights) + " sights in one file");
         std::string error;
         const std::optional<FlatObject> object = parseFlatObject(text, error);
-        if (!object) return fault(Status::BadLine, lineNumber, error);
+        if (!object) return fault(Status::Damaged, lineNumber, error);
         for (const auto& [key, value] : *object)
-            if (!kSightKeys.count(key)) return fault(Status::BadLine, lineNumber, "unknown key \"" + key + "\"");
+            if (!kSightKeys.count(key)) return fault(Status::Damaged, lineNumber, "unknown key \"" + key + "\"");
         const SightLookup lookup = [&](const std::string& key) -> std::optional<std::string> {
             const auto it = object->find(key);
             if (it == object->end() || it->second.kind == JsonScalar::Kind::Null) return std::nullopt;
             return it->second.text;
         };
         std::optional<SightInput> input = buildSight(lookup, context, [](const std::string& key) { return key; }, error);
-        if (!input) return fault(Status::BadLine, lineNumber, error);
+        if (!input) return fault(Status::Damaged, lineNumber, error);
         if (!observationInEphemerisRange(input->sight, context))
             return fault(Status::OutsideEphemeris, lineNumber, "the sight's instant is outside the ephemeris");
-        if (Reduce(input->sight, context, input->hs) != 0) {
+        if (reduceSight(input->sight, context, input->hs) != Status::Ok) {
             // A place that fails inside the range: the file is damaged there.
             if (context.ephemeris)
                 if (const std::string damage = context.ephemeris->damage(); !damage.empty())
-                    return fault(Status::EphemerisDamaged, lineNumber,
+                    return fault(Status::Damaged, lineNumber,
                                  "ephemeris file " + context.ephemeris->info().path + ": " + damage);
-            return fault(Status::ReduceFailed, lineNumber, "the body's place is not available");
+            return fault(Status::Failed, lineNumber, "the body's place is not available");
         }
         input->sight.active = 1;
         out.Append(input->sight);

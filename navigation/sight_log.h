@@ -43,14 +43,11 @@ std::string sightJsonLine(const CMeasure& sight, const PlaceContext& context);
 std::string sightLogJsonLines(const ObservationList& list, const PlaceContext& context);
 
 struct SightFileResult {
-    enum class Status {
-        Ok,
-        BadLine,           // a line is not a valid sight, is too long, or the file holds too many
-        OutsideEphemeris,  // a sight's instant lies outside the ephemeris
-        ReduceFailed,      // the body's place could not be computed
-        EphemerisDamaged,  // ... because the ephemeris file is damaged there (the message says how)
-        Unreadable,        // reading failed (the message gives the system's reason)
-    };
+    // Damaged: a line is not a valid sight, is too long, or the file holds
+    // too many; or the ephemeris file is damaged at a sight's instant (the
+    // message says which). OutsideEphemeris: a sight's instant lies outside
+    // the ephemeris. Failed: the body's place could not be computed.
+    // IoError: reading failed (the message gives the system's reason).
     Status status = Status::Ok;
     std::size_t line = 0;  // 1-based line of the fault
     std::string message;   // "line N: ..." for a fault, empty when Ok

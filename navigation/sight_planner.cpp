@@ -94,8 +94,8 @@ std::vector<size_t> chooseBestSet(const std::vector<PlanBody>& bodies, int count
     return best;
 }
 
-int civilTwilightInstant(const PlaceContext& context, double latitude, double longitude, int year, int month,
-                         int day, PlanTwilight twilight, JulianDay& utc) {
+Status civilTwilightInstant(const PlaceContext& context, double latitude, double longitude, int year, int month,
+                            int day, PlanTwilight twilight, JulianDay& utc) {
     // The local mean day runs from 0h at the longitude: it spans two UTC days.
     const JulianDay localDayStart = julianDayFromCalendar(year, month, day, 0.0) - longitude / 360.0;
     ObserverSite site;
@@ -104,34 +104,34 @@ int civilTwilightInstant(const PlaceContext& context, double latitude, double lo
     for (JulianDay day0 = std::floor(localDayStart - 0.5) + 0.5; day0 < localDayStart + 1.0; day0 += 1.0) {
         const HorizonDayEvents e =
             horizonDayEvents(&context, riseSetBody(kSun), RiseSetKind::CivilTwilight, day0, deltaT(day0), site);
-        if (e.status != 0) return e.status;
+        if (e.status != Status::Ok) return e.status;
         for (JulianDay t : twilight == PlanTwilight::Morning ? e.rises : e.sets) {
             if (t >= localDayStart && t < localDayStart + 1.0) {
                 utc = t;
-                return 0;
+                return Status::Ok;
             }
         }
     }
-    return -1;
+    return Status::Failed;
 }
 
 SightPlan planSights(const PlaceContext& context, const PlanRequest& request) {
     SightPlan plan;
-    using Status = SightPlan::Status;
     const auto within = [](double v, double low, double high) { return v >= low && v <= high; };
     if (!within(request.latitude, -90.0, 90.0) || !within(request.longitude, -180.0, 180.0) ||
         !within(request.minAltitude, -90.0, 90.0) || !within(request.maxAltitude, request.minAltitude, 90.0) ||
         request.count < kPlanMinCount || request.count > kPlanMaxCount) {
-        plan.status = Status::BadRequest;
+        plan.status = Status::BadArgument;
         return plan;
     }
     if (request.atInstant) {
         plan.utc = request.utc;
-    } else if (const int rc = civilTwilightInstant(context, request.latitude, request.longitude, request.year,
-                                                   request.month, request.day, request.twilight, plan.utc)) {
-        plan.status = rc < 0 ? Status::NoTwilight : Status::Failed;
-        plan.placeStatus = rc < 0 ? 0 : rc;
-        if (rc < 0)
+    } else if (const Status status = civilTwilightInstant(context, request.latitude, request.longitude,
+                                                          request.year, request.month, request.day,
+                                                          request.twilight, plan.utc);
+               status != Status::Ok) {
+        plan.status = status;
+        if (status == Status::Failed)
             plan.note = request.twilight == PlanTwilight::Morning
                             ? "The Sun does not rise to 6\u00b0 below the horizon that morning: no civil twilight."
                             : "The Sun does not set to 6\u00b0 below the horizon that evening: no civil twilight.";
@@ -153,20 +153,19 @@ SightPlan planSights(const PlaceContext& context, const PlanRequest& request) {
         const StarEntry* entry = starByNumber(n.number);
         if (!entry) continue;
         double ra = 0.0, dec = 0.0;
-        if (const int rc = geocentricStarUtc(context, plan.utc, starPlaceInput(*entry), ra, dec)) {
-            plan.status = Status::Failed;
-            plan.placeStatus = rc;
+        if (const Status status = geocentricStarUtc(context, plan.utc, starPlaceInput(*entry), ra, dec);
+            status != Status::Ok) {
+            plan.status = status;
             return plan;
         }
         consider({n.name, n.number, 0, 0.0, 0.0, starMagnitude(*entry)}, ra, dec);
     }
     for (int body : kPlanBodies) {
         double ra = 0.0, dec = 0.0, au = 0.0, magnitude = 0.0;
-        int rc = geocentricPlaceUtc(context, plan.utc, body, ra, dec, au);
-        if (rc == 0) rc = planetMagnitude(context, body, plan.utc, magnitude);
-        if (rc != 0) {
-            plan.status = Status::Failed;
-            plan.placeStatus = rc;
+        Status status = geocentricPlaceUtc(context, plan.utc, body, ra, dec, au);
+        if (status == Status::Ok) status = planetMagnitude(context, body, plan.utc, magnitude);
+        if (status != Status::Ok) {
+            plan.status = status;
             return plan;
         }
         consider({context.bodies[static_cast<size_t>(body - 1)].name, 0, body, 0.0, 0.0, magnitude}, ra, dec);

@@ -60,14 +60,10 @@ struct PlanBody {
 };
 
 struct SightPlan {
-    enum class Status {
-        Ok,
-        NoTwilight,  // the Sun does not cross 6° below the horizon that way on that day
-        BadRequest,  // a limit or the count out of range, or not a date
-        Failed,      // a place could not be computed (outside the ephemeris): `placeStatus`
-    };
+    // Failed: the Sun does not cross 6° below the horizon that way on that
+    // day (`note` says so). BadArgument: a limit or the count out of range,
+    // or not a date. OutsideEphemeris: a place could not be computed.
     Status status = Status::Ok;
-    int placeStatus = 0;
     JulianDay utc = 0.0;          // the instant planned for
     std::vector<PlanBody> bodies;  // every candidate within the limits, by azimuth
     std::vector<size_t> best;      // indices into `bodies`, by azimuth
@@ -89,9 +85,9 @@ double smallestAzimuthGap(std::vector<double> azimuths);
 
 // The UTC instant of the Sun's centre crossing 6° below the horizon, rising
 // (morning) or setting (evening), on the local mean day of the date at the
-// place. Returns 0; -1 when there is no such crossing that day (the Sun stays
-// above or below); a place's code when the ephemeris fails.
-int civilTwilightInstant(const PlaceContext& context, double latitude, double longitude, int year, int month,
-                         int day, PlanTwilight twilight, JulianDay& utc);
+// place. Failed when there is no such crossing that day (the Sun stays above
+// or below); the place's status when the ephemeris fails.
+Status civilTwilightInstant(const PlaceContext& context, double latitude, double longitude, int year, int month,
+                            int day, PlanTwilight twilight, JulianDay& utc);
 
 }  // namespace celestra

@@ -82,14 +82,14 @@ GeoPoint deadReckoning(double latitude, double longitude, double courseDeg, doub
     return {lat, normaliseLongitude(lon)};
 }
 
-int Reduce(CMeasure& target, const PlaceContext& context, double hs) {
+Status reduceSight(CMeasure& target, const PlaceContext& context, double hs) {
     // Worked on a copy so that a failure leaves the sight as it was.
     CMeasure sight = target;
     const bool star = sight.isStar != 0;
     const StarEntry* entry = star ? starByNumber(sight.bodyIndex) : nullptr;
     if (star ? (!entry || isPlaceholderStar(sight.bodyIndex))
              : (sight.bodyIndex < kMercury || sight.bodyIndex > kMoon || sight.bodyIndex == kEarth))
-        return 1;
+        return Status::BadArgument;
 
     const CObserverState ap = sight.observer;
     sight.hs = hs;
@@ -110,13 +110,13 @@ int Reduce(CMeasure& target, const PlaceContext& context, double hs) {
     sight.distance = 0.0;
     double ra = 0.0, dec = 0.0;
     if (star) {
-        const int rc = geocentricStarUtc(context, sight.observationTime, starPlaceInput(*entry), ra, dec);
-        if (rc != 0) return 10 + rc;
+        const Status status = geocentricStarUtc(context, sight.observationTime, starPlaceInput(*entry), ra, dec);
+        if (status != Status::Ok) return status;
     } else {
         double au = 0.0;
-        const int rc = geocentricPlaceUtc(context, sight.observationTime, sight.bodyIndex, ra, dec, au);
-        if (rc != 0) return 10 + rc;
-        sight.distance = au * kNavigationKmPerAu;
+        const Status status = geocentricPlaceUtc(context, sight.observationTime, sight.bodyIndex, ra, dec, au);
+        if (status != Status::Ok) return status;
+        sight.distance = au * kAuKmIau1976;
         sight.semiDiameter = bodyDiameterKm(sight.bodyIndex) / 2.0 / sight.distance * kRadToDeg;
     }
     sight.rightAscension = ra;
@@ -152,7 +152,7 @@ int Reduce(CMeasure& target, const PlaceContext& context, double hs) {
     sight.intercept = sight.ho - sight.hc;
     sight.observer = ap;
     target = sight;
-    return 0;
+    return Status::Ok;
 }
 
 double sextantAltitude(int degrees, double minutes) { return degrees + minutes / 60.0; }
@@ -172,7 +172,7 @@ std::string sightBodyName(const CMeasure& sight, const PlaceContext& context) {
     return name;
 }
 
-void FormatResult(const CMeasure& sight, int format, std::string& out) {
+void formatResult(const CMeasure& sight, int format, std::string& out) {
     const double nm = sight.intercept * 60.0;
     char text[64];
     snprintfC(text, sizeof text, "%.2lf nMi ", std::fabs(nm));
@@ -201,7 +201,7 @@ SightTimeAngles sightTimeAngles(const CMeasure& sight) {
     return t;
 }
 
-std::vector<DetailRow> FillDetails(const CMeasure& sight, const PlaceContext& context, int format) {
+std::vector<DetailRow> fillDetails(const CMeasure& sight, const PlaceContext& context, int format) {
     const int f = format;
     const int fp = primedFormat(format);
     const auto angle = [](double v, int code, AngleSignStyle style = AngleSignStyle::Signed) {
@@ -319,7 +319,7 @@ double enviroValue(const CMeasure& sight, EnviroField field) {
     return 0.0;
 }
 
-bool SetEnviro(CMeasure& sight, EnviroField field, double value) {
+bool setEnviro(CMeasure& sight, EnviroField field, double value) {
     const EnviroRange range = enviroRange(field);
     if (!(value >= range.low && value <= range.high)) return false;
     switch (field) {
@@ -334,18 +334,18 @@ bool SetEnviro(CMeasure& sight, EnviroField field, double value) {
     return true;
 }
 
-bool SetHeight(CMeasure& sight, double metres) { return SetEnviro(sight, EnviroField::Height, metres); }
-bool SetTemperature(CMeasure& sight, double celsius) { return SetEnviro(sight, EnviroField::Temperature, celsius); }
-bool SetPressure(CMeasure& sight, double millibars) { return SetEnviro(sight, EnviroField::Pressure, millibars); }
+bool setHeight(CMeasure& sight, double metres) { return setEnviro(sight, EnviroField::Height, metres); }
+bool setTemperature(CMeasure& sight, double celsius) { return setEnviro(sight, EnviroField::Temperature, celsius); }
+bool setPressure(CMeasure& sight, double millibars) { return setEnviro(sight, EnviroField::Pressure, millibars); }
 
-void SetDipShortEnabled(CMeasure& sight, bool enabled) { sight.dipShortEnabled = enabled ? 1.0 : 0.0; }
+void setDipShortEnabled(CMeasure& sight, bool enabled) { sight.dipShortEnabled = enabled ? 1.0 : 0.0; }
 
-void SetCorrectionsDisabled(CMeasure& sight, bool disabled) {
+void setCorrectionsDisabled(CMeasure& sight, bool disabled) {
     sight.correctionsDisabled = disabled ? 1 : 0;
     sight.observer.refraction = disabled ? 0 : 1;
 }
 
-void UseStp(CMeasure& sight) {
+void useStp(CMeasure& sight) {
     sight.observer.pressure = 1010.0;
     sight.observer.temperature = 10.0;
 }
@@ -381,21 +381,21 @@ namespace {
 
 CalculateOutcome reduceOutcome(CMeasure& sight, const PlaceContext& context, double hs, int format) {
     CalculateOutcome outcome;
-    const int rc = Reduce(sight, context, hs);
-    if (rc != 0) {
+    const Status status = reduceSight(sight, context, hs);
+    if (status != Status::Ok) {
         outcome.status = CalculateOutcome::Status::Failed;
-        outcome.message = rc == 1 ? "No body or star is selected." : "The body's place is not available.";
+        outcome.message = status == Status::BadArgument ? "No body or star is selected." : "The body's place is not available.";
         return outcome;
     }
     outcome.status = CalculateOutcome::Status::Reduced;
-    FormatResult(sight, format, outcome.resultText);
+    formatResult(sight, format, outcome.resultText);
     return outcome;
 }
 
 }  // namespace
 
-CalculateOutcome Calculate(CMeasure& sight, const PlaceContext& context, double hs, int format,
-                           double chartLatitude, double chartLongitude, const std::string& websiteAddress) {
+CalculateOutcome calculateSight(CMeasure& sight, const PlaceContext& context, double hs, int format,
+                                double chartLatitude, double chartLongitude, const std::string& websiteAddress) {
     if (!observationInEphemerisRange(sight, context)) {
         CalculateOutcome outcome;
         outcome.status = CalculateOutcome::Status::OutsideEphemeris;
@@ -412,7 +412,7 @@ CalculateOutcome Calculate(CMeasure& sight, const PlaceContext& context, double 
     return outcome;
 }
 
-CalculateOutcome AcceptApCorrection(CMeasure& sight, const PlaceContext& context, int format, double chartLatitude,
+CalculateOutcome acceptApCorrection(CMeasure& sight, const PlaceContext& context, int format, double chartLatitude,
                                     double chartLongitude) {
     sight.apTimeOverride = sight.observationTime;
     sight.observer.latitude = chartLatitude;

@@ -3,7 +3,7 @@
 // dead-reckoning position at the sight's instant, and the line of position
 // as an intercept along that azimuth. Also the Sextant, Enviro and Details
 // pages' engine side: result text, the 41 details rows, the setters with
-// their accepted ranges and the checks Calculate makes before it reduces.
+// their accepted ranges and the checks calculateSight makes before it reduces.
 //
 // Angles are degrees (right ascension and sidereal time in hours); times are
 // Julian days in UTC; distances in nautical miles, heights in metres.
@@ -13,16 +13,11 @@
 #include <vector>
 
 #include "calculators/geodesy.h"
+#include "core/constants.h"
 #include "model/measure.h"
 #include "solarsystem/planets.h"
 
 namespace celestra {
-
-// Constants of the corrections.
-constexpr double kFeetPerMetre = 3.280839895013123;
-constexpr double kFeetPerNauticalMile = 6076.1;
-constexpr double kParallaxEarthRadiusKm = 6378.15;
-constexpr double kNavigationKmPerAu = 149597870.0;
 
 // The vessel's dead reckoning: the position reached from (latitude,
 // longitude) after `hours` at `speedKnots` on true course `courseDeg`, by
@@ -62,10 +57,10 @@ GeoPoint deadReckoning(double latitude, double longitude, double courseDeg, doub
 // Accuracy: Hc and Zn are those of the apparent-place pipeline (milli-
 // arcseconds); the corrections are the standard almanac approximations
 // (refraction about 0.1′ above 10°, parallax to 0.05′ for the Moon).
-// Returns 0; 1 for a body index that names no body or star; 10 + the place
-// function's code when the ephemeris cannot give the place (outside its
-// range). On failure the sight is left unchanged.
-int Reduce(CMeasure& sight, const PlaceContext& context, double hs);
+// BadArgument for a body index that names no body or star; the place's
+// status (OutsideEphemeris) when the ephemeris cannot give the place. On
+// failure the sight is left unchanged.
+Status reduceSight(CMeasure& sight, const PlaceContext& context, double hs);
 
 // The altitude as the Sextant page takes it: degrees + minutes / 60, in
 // double precision so that the Details show the minutes as they were
@@ -85,7 +80,7 @@ std::string sightBodyName(const CMeasure& sight, const PlaceContext& context);
 // Appends the Sextant page's result: "%.2lf nMi toward AP\n" (or "away from
 // AP"), "along Az: " Zn in form 3, then the DR latitude (form F′) and
 // longitude (form F) on indented lines.
-void FormatResult(const CMeasure& sight, int format, std::string& out);
+void formatResult(const CMeasure& sight, int format, std::string& out);
 
 // Quantities of the Details rows that the sight does not store, at the
 // observation instant (UTC → TT, ΔT of that instant).
@@ -110,7 +105,7 @@ struct DetailRow {
 };
 constexpr int kDetailRowCount = 41;
 // The 41 rows for display format F (0, 1 or 2).
-std::vector<DetailRow> FillDetails(const CMeasure& sight, const PlaceContext& context, int format);
+std::vector<DetailRow> fillDetails(const CMeasure& sight, const PlaceContext& context, int format);
 
 // ---------------------------------------------------------------------------
 // Enviro page: the editable conditions with their accepted ranges.
@@ -135,23 +130,23 @@ EnviroRange enviroRange(EnviroField field);
 double enviroValue(const CMeasure& sight, EnviroField field);
 // Stores the value (page unit) when it lies within the range; false, sight
 // unchanged, otherwise (NaN included).
-bool SetEnviro(CMeasure& sight, EnviroField field, double value);
-bool SetHeight(CMeasure& sight, double metres);
-bool SetTemperature(CMeasure& sight, double celsius);
-bool SetPressure(CMeasure& sight, double millibars);
+bool setEnviro(CMeasure& sight, EnviroField field, double value);
+bool setHeight(CMeasure& sight, double metres);
+bool setTemperature(CMeasure& sight, double celsius);
+bool setPressure(CMeasure& sight, double millibars);
 // "DIP Short horizon:" box: 1.0 / 0.0.
-void SetDipShortEnabled(CMeasure& sight, bool enabled);
+void setDipShortEnabled(CMeasure& sight, bool enabled);
 // "Disable DIP, index, and refraction calculations": the observer state's
 // refraction flag becomes its negation.
-void SetCorrectionsDisabled(CMeasure& sight, bool disabled);
+void setCorrectionsDisabled(CMeasure& sight, bool disabled);
 // "Use STP": 1010 mB and 10 °C.
-void UseStp(CMeasure& sight);
+void useStp(CMeasure& sight);
 // Controls greyed out while corrections are disabled: temperature, pressure,
 // index correction, the dip-short box and its distance (height stays).
 bool enviroFieldEnabled(const CMeasure& sight, EnviroField field);
 
 // ---------------------------------------------------------------------------
-// Calculate's checks, as data for the page to show or ask.
+// calculateSight's checks, as data for the page to show or ask.
 
 // Whether the observation instant lies within the ephemeris (the context's
 // TDB range, compared at TT).
@@ -172,7 +167,7 @@ bool apTimeQuestionNeeded(const CMeasure& sight);
 // observer position.
 bool apDistanceQuestionNeeded(const CMeasure& sight, double chartLatitude, double chartLongitude);
 
-// What the page does after Calculate.
+// What the page does after calculateSight.
 struct CalculateOutcome {
     enum class Status {
         OutsideEphemeris,  // show `message` (title "Celestra"); nothing reduced
@@ -186,14 +181,14 @@ struct CalculateOutcome {
     std::string resultText;
 };
 
-// Calculate: the ephemeris check, Reduce with `hs`, then the AP questions
+// calculateSight: the ephemeris check, reduceSight with `hs`, then the AP questions
 // (time, then distance from the chart position). The result text is filled
 // whenever the sight was reduced.
-CalculateOutcome Calculate(CMeasure& sight, const PlaceContext& context, double hs, int format,
-                           double chartLatitude, double chartLongitude, const std::string& websiteAddress);
+CalculateOutcome calculateSight(CMeasure& sight, const PlaceContext& context, double hs, int format,
+                                double chartLatitude, double chartLongitude, const std::string& websiteAddress);
 // "Yes" to the AP question: the AP time becomes the observation time and
 // the AP the chart's position; reduced again. Returns the new outcome.
-CalculateOutcome AcceptApCorrection(CMeasure& sight, const PlaceContext& context, int format, double chartLatitude,
+CalculateOutcome acceptApCorrection(CMeasure& sight, const PlaceContext& context, int format, double chartLatitude,
                                     double chartLongitude);
 
 // ---------------------------------------------------------------------------

@@ -10,9 +10,6 @@ namespace celestra {
 namespace {
 
 constexpr double kDeg = 0.017453292519943295;
-// The Gaussian gravitational constant squared: GM of the Sun in AU³/day².
-constexpr double kGmSun = 0.01720209895 * 0.01720209895;
-constexpr double kObliquityJ2000 = 23.4392911;
 
 Vector3 cross(const Vector3& a, const Vector3& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
@@ -24,7 +21,7 @@ Vector3 scaled(const Vector3& a, double k) { return {a.x * k, a.y * k, a.z * k};
 }  // namespace
 
 Vector3 eclipticOfEquatorial(const Vector3& v) {
-    const double c = std::cos(kObliquityJ2000 * kDeg), s = std::sin(kObliquityJ2000 * kDeg);
+    const double c = std::cos(kObliquityJ2000Deg * kDeg), s = std::sin(kObliquityJ2000Deg * kDeg);
     return {v.x, c * v.y + s * v.z, -s * v.y + c * v.z};
 }
 
@@ -35,12 +32,12 @@ std::vector<Vector3> keplerOrbit(const Vector3& r, const Vector3& v, int points)
     if (rl <= 0.0 || hl <= 0.0 || points < 3) return {};
     // Eccentricity vector e = v×h/GM - r/|r|; semi-major axis from the energy.
     Vector3 e = cross(v, h);
-    e = scaled(e, 1.0 / kGmSun);
+    e = scaled(e, 1.0 / kSunGm);
     e -= scaled(r, 1.0 / rl);
     const double ecc = length(e);
-    const double energy = dot(v, v) / 2.0 - kGmSun / rl;
+    const double energy = dot(v, v) / 2.0 - kSunGm / rl;
     if (ecc >= 1.0 || energy >= 0.0) return {};
-    const double a = -kGmSun / (2.0 * energy);
+    const double a = -kSunGm / (2.0 * energy);
     // P towards perihelion, Q 90° ahead of it in the plane of motion.
     Vector3 p = ecc > 1e-12 ? scaled(e, 1.0 / ecc) : scaled(r, 1.0 / rl);
     const Vector3 q = scaled(cross(h, p), 1.0 / hl);

@@ -24,8 +24,6 @@ constexpr double kAtan[10] = {1.0,        -1.0 / 3.0,  1.0 / 5.0,   -1.0 / 7.0, 
                               -1.0 / 11.0, 1.0 / 13.0, -1.0 / 15.0, 1.0 / 17.0, -1.0 / 19.0};
 // Objects converted per block (gathered into contiguous arrays).
 constexpr std::size_t kBlock = 256;
-// Heliocentric gravitational constant k² (AU³/day²), as core/apparent_place.cpp.
-constexpr double kSunGm = 0.01720209895 * 0.01720209895;
 // Where deflection stops: the body within 1e-10 of the Sun-observer line in cosine.
 constexpr double kDeflectionCosineLimit = 0.9999999999;
 
@@ -187,7 +185,7 @@ HorizonFrame makeHorizonFrame(const PlaceContext& places, const CObserverState& 
     f.refraction = observer.refraction != 0 ? kRefractionSite : kRefractionNone;
 
     EarthState earth;
-    if (places.ephemeris != nullptr && earthState(*places.ephemeris, jdTt, places.earth(), earth) == 0) {
+    if (places.ephemeris != nullptr && earthState(*places.ephemeris, jdTt, places.earth(), earth) == Status::Ok) {
         f.haveObserverState = true;
         f.observer = observerState(earth, jdTt, dT, f.site);
         f.jdTdb = f.observer.jdTdb;

@@ -348,7 +348,7 @@ void CUniverse::RunGrid(const CObserverState& observer) {
 // magnitude limit and track step), so the step is asked on every run.
 void CUniverse::RunComets(const CObserverState& observer, const CUniverseViewDrawState& drawState) {
     CometStepInputs inputs;
-    inputs.magnitudeLimit = drawState.field12;
+    inputs.magnitudeLimit = drawState.cometMagnitudeLimit;
     inputs.cometsOn = cometsOn(drawState);
     inputs.zoom = drawState.zoom;
     const CometStepResult result = updateComets(comets_, observer, inputs, places_, workCometTracks_);

@@ -81,8 +81,8 @@ inline constexpr const char* kEphemerisMissingMessage =
 // Paths": both off in the constant table; a document load switches the
 // comets on, while the paths (with their one-time build of the daily
 // places) wait until the user asks.
-inline bool magnitudeFilterOn(const CUniverseViewDrawState& s) { return s.field6 != 0; }
-inline void setMagnitudeFilter(CUniverseViewDrawState& s, bool on) { s.field6 = on ? 1 : 0; }
+inline bool magnitudeFilterOn(const CUniverseViewDrawState& s) { return s.magnitudeFilter != 0; }
+inline void setMagnitudeFilter(CUniverseViewDrawState& s, bool on) { s.magnitudeFilter = on ? 1 : 0; }
 constexpr int kCometsOverlay = 10;
 constexpr int kOrbitalPathsOverlay = 11;
 inline bool cometsOn(const CUniverseViewDrawState& s) { return s.overlays[kCometsOverlay] != 0; }

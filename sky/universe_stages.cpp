@@ -17,8 +17,8 @@ ObserverSnapshot observerSnapshot(const CObserverState& observer) {
     s.instant = observer.instant;
     s.zoneOffset = observer.zoneOffset;
     s.site = observerSite(observer);
-    s.value6 = observer.height;
-    s.value15 = observer.refraction;
+    s.height = observer.height;
+    s.refraction = observer.refraction;
     return s;
 }
 
@@ -73,10 +73,11 @@ bool computeBodyDetails(const PlaceContext& context, double jdUtc, const Horizon
 
     if (context.ephemeris == nullptr || !(jdUtc >= context.startJd && jdUtc <= context.endJd)) return false;
     MoonPhase moon;
-    if (moonPhase(context, jdUtc, moon) != 0) return false;
+    if (moonPhase(context, jdUtc, moon) != Status::Ok) return false;
     std::array<double, 11> magnitude{};
     for (int body = kMercury; body <= kMoon; ++body)
-        if (planetMagnitude(context, body, jdUtc, magnitude[static_cast<size_t>(body - 1)]) != 0) return false;
+        if (planetMagnitude(context, body, jdUtc, magnitude[static_cast<size_t>(body - 1)]) != Status::Ok)
+            return false;
     details.moon = moon;
     details.magnitude = magnitude;
     details.bodiesValid = true;

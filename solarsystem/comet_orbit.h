@@ -14,16 +14,13 @@
 #pragma once
 
 #include "core/angles.h"
+#include "core/constants.h"
 #include "core/time_scales.h"
 
 namespace celestra {
 
-// Gaussian gravitational constant (AU^3/2 per day, solar mass 1) and the
-// Sun's GM = k^2 in AU^3/day^2. The comet's own mass is neglected.
-constexpr double kGaussianK = 0.01720209895;
-constexpr double kSunGm = kGaussianK * kGaussianK;
-// Mean obliquity of the ecliptic at J2000.0, degrees (IAU 1976).
-constexpr double kObliquityJ2000Deg = 23.4392911;
+// The comet moves under the Sun's GM alone (kSunGm of core/constants.h): its
+// own mass is neglected.
 
 struct CometElements {
     double perihelionDistanceAu = 1.0;  // q > 0

@@ -75,6 +75,9 @@ ObserverSite siteOf(const CObserverState& o) {
     return ObserverSite{o.latitude, o.longitude, o.height, o.temperature, o.pressure};
 }
 
+// cometHeliocentric's codes: 1 bad elements or instant, 2 no convergence.
+Status keplerStatus(int code) { return code == 1 ? Status::BadArgument : Status::Failed; }
+
 }  // namespace
 
 bool parseCometLine(std::string_view line, CometRecord& c) {
@@ -185,37 +188,51 @@ double cometMagnitude(double absoluteMagnitude, double slope, double deltaAu, do
     return absoluteMagnitude + 5.0 * std::log10(deltaAu) + 2.5 * slope * std::log10(rAu);
 }
 
-int cometDistances(const PlaceContext& context, const CometRecord& comet, JulianDay jdTt, double& deltaAu,
-                   double& rAu) {
+Status cometDistances(const PlaceContext& context, const CometRecord& comet, JulianDay jdTt, double& deltaAu,
+                      double& rAu) {
     deltaAu = rAu = 0.0;
-    if (context.ephemeris == nullptr || !comet.orbit.valid) return 1;
+    if (!comet.orbit.valid) return Status::BadArgument;
+    if (context.ephemeris == nullptr) return Status::OutsideEphemeris;
     EarthState earth;
-    if (const int rc = earthState(*context.ephemeris, jdTt, context.earth(), earth); rc != 0) return rc + 10;
+    if (const Status status = earthState(*context.ephemeris, jdTt, context.earth(), earth); status != Status::Ok)
+        return status;
     Vector3 helio;
-    if (const int rc = cometHeliocentric(comet.orbit, earth.jdTdb, helio); rc != 0) return rc;
+    if (const int rc = cometHeliocentric(comet.orbit, earth.jdTdb, helio); rc != 0) return keplerStatus(rc);
     deltaAu = (helio - earth.helioPos).norm();
     rAu = helio.norm();
-    return 0;
+    return Status::Ok;
 }
 
-int cometApparentPlace(const PlaceContext& context, const CometRecord& comet, JulianDay jdUtc,
-                       const ObserverSite* site, double& raHours, double& decDeg, double& distanceAu) {
+Status cometApparentPlace(const PlaceContext& context, const CometRecord& comet, JulianDay jdUtc,
+                          const ObserverSite* site, double& raHours, double& decDeg, double& distanceAu) {
     raHours = decDeg = distanceAu = 0.0;
-    if (context.ephemeris == nullptr || !comet.orbit.valid) return 1;
+    if (!comet.orbit.valid) return Status::BadArgument;
+    if (context.ephemeris == nullptr) return Status::OutsideEphemeris;
     EphemerisFile& reader = *context.ephemeris;
     const JulianDay jdTt = ttFromUtc(jdUtc);
     EarthState earth;
-    if (const int rc = earthState(reader, jdTt, context.earth(), earth); rc != 0) return rc + 10;
+    if (const Status status = earthState(reader, jdTt, context.earth(), earth); status != Status::Ok) return status;
     const CometOrbit& orbit = comet.orbit;
-    const BodyPositionFn position = [&reader, &orbit](JulianDay jdTdb, Vector3& pos) {
+    // The position function answers the place pipeline in its integer
+    // convention; why it failed is kept here.
+    Status failure = Status::Failed;
+    const BodyPositionFn position = [&reader, &orbit, &failure](JulianDay jdTdb, Vector3& pos) {
         Vector3 sun, vel, helio;
-        if (const int rc = reader.solarSystemState(jdTdb, kSun, kOriginBarycentre, sun, vel); rc != 0) return rc + 10;
-        if (const int rc = cometHeliocentric(orbit, jdTdb, helio); rc != 0) return rc;
+        if (const int rc = reader.solarSystemState(jdTdb, kSun, kOriginBarycentre, sun, vel); rc != 0) {
+            failure = statusFromEphemerisCode(rc);
+            return rc;
+        }
+        if (const int rc = cometHeliocentric(orbit, jdTdb, helio); rc != 0) {
+            failure = keplerStatus(rc);
+            return rc;
+        }
         pos = sun + helio;
         return 0;
     };
-    if (site == nullptr) return apparentBody(earth, position, raHours, decDeg, distanceAu);
-    return topocentricBody(earth, jdTt, deltaT(jdUtc), position, *site, raHours, decDeg, distanceAu);
+    const int rc = site == nullptr
+                       ? apparentBody(earth, position, raHours, decDeg, distanceAu)
+                       : topocentricBody(earth, jdTt, deltaT(jdUtc), position, *site, raHours, decDeg, distanceAu);
+    return rc == 0 ? Status::Ok : failure;
 }
 
 int selectVisibleComets(CometList& list, const PlaceContext& context, JulianDay jdUtc, int32_t limitThousandths) {
@@ -224,7 +241,7 @@ int selectVisibleComets(CometList& list, const PlaceContext& context, JulianDay 
     for (std::size_t i = 0; i < list.records.size(); ++i) {
         CometRecord& comet = list.records[i];
         double delta = 0.0, r = 0.0;
-        comet.apparentMagnitude = cometDistances(context, comet, jdTt, delta, r) == 0
+        comet.apparentMagnitude = cometDistances(context, comet, jdTt, delta, r) == Status::Ok
                                       ? cometMagnitude(comet.absoluteMagnitude, comet.slope, delta, r)
                                       : 0.0;
         if (limitThousandths >= comet.hThousandths) list.selection.push_back(static_cast<int>(i));
@@ -276,7 +293,7 @@ CometStepResult updateComets(CometList& list, const CObserverState& observer, co
             snprintfC(label, sizeof label, "%d.%d", date.month, date.day);
             point.label = label;
             double ra = 0.0, dec = 0.0, distance = 0.0;
-            point.valid = cometApparentPlace(context, comet, u, &site, ra, dec, distance) == 0;
+            point.valid = cometApparentPlace(context, comet, u, &site, ra, dec, distance) == Status::Ok;
             if (!point.valid) {
                 point.zenithDistanceFixed = point.azimuthFixed = 0;
                 continue;
@@ -294,7 +311,7 @@ CometStepResult updateComets(CometList& list, const CObserverState& observer, co
             point.azimuthFixed = toFixed16(azimuth);
         }
         double delta = 0.0, r = 0.0;
-        if (cometDistances(context, comet, ttFromUtc(observer.instant), delta, r) == 0)
+        if (cometDistances(context, comet, ttFromUtc(observer.instant), delta, r) == Status::Ok)
             comet.apparentMagnitude = cometMagnitude(comet.absoluteMagnitude, comet.slope, delta, r);
         track.apparentMagnitude = comet.apparentMagnitude;
     }

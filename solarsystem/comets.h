@@ -145,10 +145,10 @@ int loadComets(CometList& list, const std::string& dataFolder);
 double cometMagnitude(double absoluteMagnitude, double slope, double deltaAu, double rAu);
 
 // Geometric distances at TT instant jdTt from the Earth's centre (Δ) and
-// from the Sun (r), AU, at the same TDB instant (no light time). Returns 0,
-// 1 for an invalid orbit or no ephemeris, or the Earth's state code + 10;
-// the distances are 0 on failure.
-int cometDistances(const PlaceContext& context, const CometRecord& comet, JulianDay jdTt, double& deltaAu,
+// from the Sun (r), AU, at the same TDB instant (no light time). BadArgument
+// for an invalid orbit, OutsideEphemeris without the Earth's state, Failed
+// when the Kepler solution does not converge; the distances are 0 on failure.
+Status cometDistances(const PlaceContext& context, const CometRecord& comet, JulianDay jdTt, double& deltaAu,
                    double& rAu);
 
 // Apparent place of a comet at UTC instant jdUtc: right ascension (hours)
@@ -157,9 +157,8 @@ int cometDistances(const PlaceContext& context, const CometRecord& comet, Julian
 // light-time, deflection, aberration, precession and nutation steps as a
 // planet; distanceAu is the observer's geometric distance at the instant.
 // The comet's barycentric position is the Sun's from the ephemeris plus the
-// heliocentric two-body position. Codes as cometDistances, or 2 from the
-// Kepler solution.
-int cometApparentPlace(const PlaceContext& context, const CometRecord& comet, JulianDay jdUtc,
+// heliocentric two-body position. Results as cometDistances.
+Status cometApparentPlace(const PlaceContext& context, const CometRecord& comet, JulianDay jdUtc,
                        const ObserverSite* site, double& raHours, double& decDeg, double& distanceAu);
 
 // Recomputes every record's apparent magnitude at UTC instant jdUtc

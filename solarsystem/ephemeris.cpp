@@ -36,8 +36,7 @@ constexpr int kNameBytes = 6;
 constexpr int kNamesInHeader = 400;
 // The standard layout keeps the names of constants 401.. after the libration pointer.
 constexpr int kStandardExtraNamesOffset = 2856;
-// Nominal astronomical unit; a header whose value is not within 0.5 % of it is not read in that layout.
-constexpr double kNominalAuKm = 149597870.7;
+// A header whose astronomical unit is not within 0.5 % of kAuKmIau2012 is not read in that layout.
 constexpr double kLongestSensibleSpanDays = 1000.0;
 constexpr long long kMostRecords = 10'000'000;
 // Tolerance on a record's own start and end day (they are whole or half days in real files).
@@ -88,7 +87,7 @@ HeaderFields readHeaderFields(const unsigned char* header, const HeaderOffsets& 
     return f;
 }
 
-bool plausibleAu(double au) { return std::isfinite(au) && std::fabs(au / kNominalAuKm - 1.0) < 0.005; }
+bool plausibleAu(double au) { return std::isfinite(au) && std::fabs(au / kAuKmIau2012 - 1.0) < 0.005; }
 
 // What is wrong with the header read in one layout, or "" when it is sound.
 // fileBytes is the size of the file; recordCount receives the data records.

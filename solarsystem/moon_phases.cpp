@@ -38,30 +38,30 @@ const char* lunarPhaseName(LunarPhase phase) {
     return names[static_cast<int>(phase)];
 }
 
-int moonSunLongitudeDifference(const PlaceContext& context, JulianDay jdUtc, double& differenceDeg) {
+Status moonSunLongitudeDifference(const PlaceContext& context, JulianDay jdUtc, double& differenceDeg) {
     differenceDeg = 0.0;
     double sunRa, sunDec, sunDist, moonRa, moonDec, moonDist;
-    int status = geocentricPlaceUtc(context, jdUtc, kSun, sunRa, sunDec, sunDist);
-    if (status == 0) status = geocentricPlaceUtc(context, jdUtc, kMoon, moonRa, moonDec, moonDist);
-    if (status != 0) return status;
+    Status status = geocentricPlaceUtc(context, jdUtc, kSun, sunRa, sunDec, sunDist);
+    if (status == Status::Ok) status = geocentricPlaceUtc(context, jdUtc, kMoon, moonRa, moonDec, moonDist);
+    if (status != Status::Ok) return status;
     // The obliquity at TT stands in for TDB: they differ by 2 ms.
     const double eps = earthTilt(ttFromUtc(jdUtc)).trueObliquityDeg;
     differenceDeg =
         wrapFloor(eclipticLongitude(moonRa, moonDec, eps) - eclipticLongitude(sunRa, sunDec, eps), 360.0);
-    return 0;
+    return Status::Ok;
 }
 
-int findLunarPhases(const PlaceContext& context, JulianDay jdUtcBegin, JulianDay jdUtcEnd,
+Status findLunarPhases(const PlaceContext& context, JulianDay jdUtcBegin, JulianDay jdUtcEnd,
                     std::vector<LunarPhaseEvent>& out) {
     out.clear();
     double t0 = jdUtcBegin, f0;
-    int status = moonSunLongitudeDifference(context, t0, f0);
-    if (status != 0) return status;
+    Status status = moonSunLongitudeDifference(context, t0, f0);
+    if (status != Status::Ok) return status;
     while (t0 < jdUtcEnd) {
         const double t1 = std::fmin(t0 + kScanStepDays, jdUtcEnd);
         double f1;
         status = moonSunLongitudeDifference(context, t1, f1);
-        if (status != 0) return status;
+        if (status != Status::Ok) return status;
         const double advance = wrapFloor(f1 - f0, 360.0);  // the difference only grows
         for (int k = 0; k < 4; ++k) {
             const double target = 90.0 * k;
@@ -79,7 +79,7 @@ int findLunarPhases(const PlaceContext& context, JulianDay jdUtcBegin, JulianDay
                 if (i % 2 == 1 || !(guess > lo && guess < hi)) guess = 0.5 * (lo + hi);
                 double f;
                 status = moonSunLongitudeDifference(context, guess, f);
-                if (status != 0) return status;
+                if (status != Status::Ok) return status;
                 const double g = signedDegrees(f - target);
                 if (g == 0.0) {
                     lo = hi = guess;
@@ -99,7 +99,7 @@ int findLunarPhases(const PlaceContext& context, JulianDay jdUtcBegin, JulianDay
         t0 = t1;
         f0 = f1;
     }
-    return 0;
+    return Status::Ok;
 }
 
 std::string formatPhaseMinute(JulianDay jdUtc) {
@@ -128,19 +128,19 @@ LunarCalendarMonth lunarCalendarMonth(const PlaceContext& context, int year, int
         day.day = d;
         day.jdUtc = first + (d - 1);
         MoonPhase phase;
-        const int status = moonPhase(context, day.jdUtc, phase);
-        if (status == 0) {
+        const Status status = moonPhase(context, day.jdUtc, phase);
+        if (status == Status::Ok) {
             day.valid = true;
             day.illuminatedFraction = phase.illuminatedFraction;
             day.brightLimbDeg = phase.brightLimbDeg;
             day.phaseAngleDeg = phase.phaseAngleDeg;
-        } else if (out.status == 0) {
+        } else if (out.status == Status::Ok) {
             out.status = status;
         }
         out.days.push_back(day);
     }
-    const int status = findLunarPhases(context, first, next, out.phases);
-    if (out.status == 0) out.status = status;
+    const Status status = findLunarPhases(context, first, next, out.phases);
+    if (out.status == Status::Ok) out.status = status;
     return out;
 }
 

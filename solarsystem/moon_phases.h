@@ -24,7 +24,7 @@ const char* lunarPhaseName(LunarPhase phase);
 
 // Apparent geocentric ecliptic longitude of the Moon minus the Sun's, degrees
 // [0, 360), at a UTC instant. Returns the failing place's code (then 0).
-int moonSunLongitudeDifference(const PlaceContext& context, JulianDay jdUtc, double& differenceDeg);
+Status moonSunLongitudeDifference(const PlaceContext& context, JulianDay jdUtc, double& differenceDeg);
 
 struct LunarPhaseEvent {
     LunarPhase phase = LunarPhase::New;
@@ -34,7 +34,7 @@ struct LunarPhaseEvent {
 // The principal phases whose instants lie in [jdUtcBegin, jdUtcEnd), in time
 // order. Returns 0, or the code of the first place that failed (then the
 // list holds what was found before it).
-int findLunarPhases(const PlaceContext& context, JulianDay jdUtcBegin, JulianDay jdUtcEnd,
+Status findLunarPhases(const PlaceContext& context, JulianDay jdUtcBegin, JulianDay jdUtcEnd,
                     std::vector<LunarPhaseEvent>& out);
 
 // "YYYY-MM-DDThh:mm" of a UTC instant rounded to the nearest minute.
@@ -53,7 +53,7 @@ struct LunarCalendarMonth {
     int year = 0, month = 0;
     std::vector<LunarCalendarDay> days;  // one per day of the month
     std::vector<LunarPhaseEvent> phases;  // principal phases within the local month
-    int status = 0;
+    Status status = Status::Ok;
 };
 
 // The page's month: every day at local midnight (zoneOffsetDays = local

@@ -14,8 +14,8 @@ struct ObserverSnapshot {
     JulianDay instant = 0.0; // UTC
     double zoneOffset = 0.0; // days, local minus UTC
     ObserverSite site;
-    double value6 = 1.0;
-    int32_t value15 = 1;
+    double height = 1.0;     // metres, the stored height (value 6 of the observer)
+    int32_t refraction = 1;  // 1 refraction applied to altitudes, 0 airless (value 15)
 };
 
 // The instant tolerance that only an identical instant meets: the places

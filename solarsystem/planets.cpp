@@ -9,9 +9,6 @@ namespace celestra {
 
 namespace {
 
-// Kilometres per AU for distances shown to the user and angular sizes.
-constexpr double kDisplayAuKm = 149597870.0;
-
 constexpr const char* kBodyNames[11] = {"Mercury", "Venus",   "Earth", "Mars", "Jupiter", "Saturn",
                                         "Uranus",  "Neptune", "Pluto", "Sun",  "Moon"};
 constexpr double kDiametersKm[11] = {4880.0,  12103.6, 12756.3, 6794.0, 142984.0, 120536.0,
@@ -37,12 +34,6 @@ double wrap360(double degrees) {
     return d;
 }
 
-// The Earth's state for a place, or the failure code raised by 10.
-int earthForPlace(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& earth, EarthState& state) {
-    const int rc = earthState(reader, jdTt, earth, state);
-    return rc == 0 ? 0 : rc + 10;
-}
-
 BodyPositionFn bodyPositions(EphemerisFile& reader, const SolarSystemBody& body) {
     return [&reader, &body](JulianDay jdTdb, Vector3& pos) {
         Vector3 vel;
@@ -50,17 +41,23 @@ BodyPositionFn bodyPositions(EphemerisFile& reader, const SolarSystemBody& body)
     };
 }
 
-int horizonFromPlace(int rc, JulianDay jdTt, double deltaTSeconds, const ObserverSite& site, bool refraction,
-                     HorizonResult& out) {
-    if (rc != 0) {
+Status horizonFromPlace(Status status, JulianDay jdTt, double deltaTSeconds, const ObserverSite& site,
+                        bool refraction, HorizonResult& out) {
+    if (status != Status::Ok) {
         out = HorizonResult{};
-        return rc;
+        return status;
     }
     const HorizontalPlace h = equatorialToHorizontal(jdTt, deltaTSeconds, 0.0, 0.0, site, out.raHours, out.decDeg,
                                                      refraction ? kRefractionSite : kRefractionNone);
     out.altitudeDeg = 90.0 - h.zenithDistanceDeg;
     out.azimuthDeg = h.azimuthDeg;
-    return 0;
+    return Status::Ok;
+}
+
+// A place asked of a context without a reader has no state to come from.
+Status noReader(double& a, double& b, double& c) {
+    zero(a, b, c);
+    return Status::OutsideEphemeris;
 }
 
 }  // namespace
@@ -77,11 +74,11 @@ PlaceContext makePlaceContext(EphemerisFile& reader) {
     return context;
 }
 
-int earthState(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& earth, EarthState& out) {
+Status earthState(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& earth, EarthState& out) {
     EarthCache& cache = tlsEarth;
     if (cache.reader == &reader && std::fabs(jdTt - cache.jdTt) <= 1e-6) {
         out = cache.state;
-        return 0;
+        return Status::Ok;
     }
     ++cache.evaluations;
     EarthState state;
@@ -92,119 +89,126 @@ int earthState(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& ear
     if (rc != 0) {
         cache.reader = nullptr;
         out = EarthState{};
-        return rc;
+        return statusFromEphemerisCode(rc);
     }
     cache.reader = &reader;
     cache.jdTt = jdTt;
     cache.state = state;
     out = state;
-    return 0;
+    return Status::Ok;
 }
 
 long earthStateEvaluations() { return tlsEarth.evaluations; }
 
-int geocentricPlace(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& body,
-                    const SolarSystemBody& earth, double& raHours, double& decDeg, double& distanceAu) {
+Status geocentricPlace(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& body,
+                       const SolarSystemBody& earth, double& raHours, double& decDeg, double& distanceAu) {
     EarthState state;
-    if (const int rc = earthForPlace(reader, jdTt, earth, state); rc != 0) {
+    if (const Status status = earthState(reader, jdTt, earth, state); status != Status::Ok) {
         zero(raHours, decDeg, distanceAu);
-        return rc;
+        return status;
     }
-    return apparentBody(state, bodyPositions(reader, body), raHours, decDeg, distanceAu);
+    return statusFromEphemerisCode(apparentBody(state, bodyPositions(reader, body), raHours, decDeg, distanceAu));
 }
 
-int topocentricPlace(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& body,
-                     const SolarSystemBody& earth, double deltaTSeconds, const ObserverSite& site, double& raHours,
-                     double& decDeg, double& distanceAu) {
+Status topocentricPlace(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& body,
+                        const SolarSystemBody& earth, double deltaTSeconds, const ObserverSite& site, double& raHours,
+                        double& decDeg, double& distanceAu) {
     EarthState state;
-    if (const int rc = earthForPlace(reader, jdTt, earth, state); rc != 0) {
+    if (const Status status = earthState(reader, jdTt, earth, state); status != Status::Ok) {
         zero(raHours, decDeg, distanceAu);
-        return rc;
+        return status;
     }
-    return topocentricBody(state, jdTt, deltaTSeconds, bodyPositions(reader, body), site, raHours, decDeg,
-                           distanceAu);
+    return statusFromEphemerisCode(topocentricBody(state, jdTt, deltaTSeconds, bodyPositions(reader, body), site,
+                                                   raHours, decDeg, distanceAu));
 }
 
-int geocentricPlaceUtc(const PlaceContext& context, JulianDay jdUtc, int body, double& raHours, double& decDeg,
-                       double& distanceAu) {
-    if (!validBody(body) || context.ephemeris == nullptr) {
+Status geocentricPlaceUtc(const PlaceContext& context, JulianDay jdUtc, int body, double& raHours, double& decDeg,
+                          double& distanceAu) {
+    if (!validBody(body)) {
         zero(raHours, decDeg, distanceAu);
-        return 1;
+        return Status::BadArgument;
     }
+    if (context.ephemeris == nullptr) return noReader(raHours, decDeg, distanceAu);
     return geocentricPlace(*context.ephemeris, ttFromUtc(jdUtc), context.bodies[body - 1], context.earth(), raHours,
                            decDeg, distanceAu);
 }
 
-int topocentricPlaceUtc(const PlaceContext& context, JulianDay jdUtc, int body, const ObserverSite& site,
-                        double& raHours, double& decDeg, double& distanceAu) {
-    if (!validBody(body) || context.ephemeris == nullptr) {
+Status topocentricPlaceUtc(const PlaceContext& context, JulianDay jdUtc, int body, const ObserverSite& site,
+                           double& raHours, double& decDeg, double& distanceAu) {
+    if (!validBody(body)) {
         zero(raHours, decDeg, distanceAu);
-        return 1;
+        return Status::BadArgument;
     }
+    if (context.ephemeris == nullptr) return noReader(raHours, decDeg, distanceAu);
     return topocentricPlace(*context.ephemeris, ttFromUtc(jdUtc), context.bodies[body - 1], context.earth(),
                             deltaT(jdUtc), site, raHours, decDeg, distanceAu);
 }
 
-int geocentricStarUtc(const PlaceContext& context, JulianDay jdUtc, const StarPlaceInput& star, double& raHours,
-                      double& decDeg) {
+Status geocentricStarUtc(const PlaceContext& context, JulianDay jdUtc, const StarPlaceInput& star, double& raHours,
+                         double& decDeg) {
     raHours = decDeg = 0.0;
-    if (context.ephemeris == nullptr) return 1;
+    if (context.ephemeris == nullptr) return Status::OutsideEphemeris;
     EarthState state;
-    if (const int rc = earthForPlace(*context.ephemeris, ttFromUtc(jdUtc), context.earth(), state); rc != 0)
-        return rc;
+    if (const Status status = earthState(*context.ephemeris, ttFromUtc(jdUtc), context.earth(), state);
+        status != Status::Ok)
+        return status;
     apparentStar(state, star, raHours, decDeg);
-    return 0;
+    return Status::Ok;
 }
 
-int topocentricStarUtc(const PlaceContext& context, JulianDay jdUtc, const StarPlaceInput& star,
-                       const ObserverSite& site, double& raHours, double& decDeg) {
+Status topocentricStarUtc(const PlaceContext& context, JulianDay jdUtc, const StarPlaceInput& star,
+                          const ObserverSite& site, double& raHours, double& decDeg) {
     raHours = decDeg = 0.0;
-    if (context.ephemeris == nullptr) return 1;
+    if (context.ephemeris == nullptr) return Status::OutsideEphemeris;
     const JulianDay jdTt = ttFromUtc(jdUtc);
     EarthState state;
-    if (const int rc = earthForPlace(*context.ephemeris, jdTt, context.earth(), state); rc != 0) return rc;
+    if (const Status status = earthState(*context.ephemeris, jdTt, context.earth(), state); status != Status::Ok)
+        return status;
     topocentricStar(state, jdTt, deltaT(jdUtc), star, site, raHours, decDeg);
-    return 0;
+    return Status::Ok;
 }
 
-int horizonPlace(const PlaceContext& context, JulianDay jdUtc, int body, const ObserverSite& site, bool refraction,
-                 PlaceForm form, HorizonResult& out) {
+Status horizonPlace(const PlaceContext& context, JulianDay jdUtc, int body, const ObserverSite& site,
+                    bool refraction, PlaceForm form, HorizonResult& out) {
     out = HorizonResult{};
-    const int rc = form == PlaceForm::Topocentric
+    const Status status = form == PlaceForm::Topocentric
                        ? topocentricPlaceUtc(context, jdUtc, body, site, out.raHours, out.decDeg, out.distanceAu)
                        : geocentricPlaceUtc(context, jdUtc, body, out.raHours, out.decDeg, out.distanceAu);
-    return horizonFromPlace(rc, ttFromUtc(jdUtc), deltaT(jdUtc), site, refraction, out);
+    return horizonFromPlace(status, ttFromUtc(jdUtc), deltaT(jdUtc), site, refraction, out);
 }
 
-int horizonPlace(const PlaceContext& context, JulianDay jdUtc, const StarPlaceInput& star, const ObserverSite& site,
-                 bool refraction, PlaceForm form, HorizonResult& out) {
+Status horizonPlace(const PlaceContext& context, JulianDay jdUtc, const StarPlaceInput& star,
+                    const ObserverSite& site, bool refraction, PlaceForm form, HorizonResult& out) {
     out = HorizonResult{};
-    const int rc = form == PlaceForm::Topocentric
+    const Status status = form == PlaceForm::Topocentric
                        ? topocentricStarUtc(context, jdUtc, star, site, out.raHours, out.decDeg)
                        : geocentricStarUtc(context, jdUtc, star, out.raHours, out.decDeg);
-    return horizonFromPlace(rc, ttFromUtc(jdUtc), deltaT(jdUtc), site, refraction, out);
+    return horizonFromPlace(status, ttFromUtc(jdUtc), deltaT(jdUtc), site, refraction, out);
 }
 
-int planetMagnitude(const PlaceContext& context, int body, JulianDay jdUtc, double& magnitude) {
+Status planetMagnitude(const PlaceContext& context, int body, JulianDay jdUtc, double& magnitude) {
     magnitude = 0.0;
-    if (!validBody(body)) return 1;
+    if (!validBody(body)) return Status::BadArgument;
     if (body == kSun) {
         magnitude = -26.73;
-        return 0;
+        return Status::Ok;
     }
     if (body == kEarth) {
         magnitude = 1.0;
-        return 0;
+        return Status::Ok;
     }
     double ra = 0.0, dec = 0.0, delta = 0.0;
-    if (const int rc = geocentricPlaceUtc(context, jdUtc, body, ra, dec, delta); rc != 0) return rc;
+    if (const Status status = geocentricPlaceUtc(context, jdUtc, body, ra, dec, delta); status != Status::Ok)
+        return status;
 
     // The phase angle from heliocentric geometry at the same TDB instant.
     const JulianDay jdTdb = tdbFromTt(ttFromUtc(jdUtc));
     Vector3 p, e, vel;
     EphemerisFile& reader = *context.ephemeris;
-    if (const int rc = reader.bodyState(jdTdb, context.bodies[body - 1], kOriginSun, p, vel); rc != 0) return rc;
-    if (const int rc = reader.bodyState(jdTdb, context.earth(), kOriginSun, e, vel); rc != 0) return rc;
+    if (const int rc = reader.bodyState(jdTdb, context.bodies[body - 1], kOriginSun, p, vel); rc != 0)
+        return statusFromEphemerisCode(rc);
+    if (const int rc = reader.bodyState(jdTdb, context.earth(), kOriginSun, e, vel); rc != 0)
+        return statusFromEphemerisCode(rc);
     const Vector3 bodyToEarth = e - p;
     const double r = p.norm();
     const double thetaSun = clampedAngle(e.dot(p) / (e.norm() * r));
@@ -223,7 +227,7 @@ int planetMagnitude(const PlaceContext& context, int body, JulianDay jdUtc, doub
         case kPluto: magnitude = -1.0 + l5; break;
         default: magnitude = -12.74 + ((0.00000105 * i - 0.000102) * i + 0.0305) * i; break;  // the Moon
     }
-    return 0;
+    return Status::Ok;
 }
 
 double moonElongation(double sunRaHours, double sunDecDeg, double moonRaHours, double moonDecDeg) {
@@ -248,16 +252,18 @@ double brightLimbAngle(double sunRaHours, double sunDecDeg, double moonRaHours, 
                    kRadToDeg);
 }
 
-int moonPhase(const PlaceContext& context, JulianDay jdUtc, MoonPhase& out) {
+Status moonPhase(const PlaceContext& context, JulianDay jdUtc, MoonPhase& out) {
     out = MoonPhase{};
     double sunRa = 0.0, sunDec = 0.0, sunDistance = 0.0, moonRa = 0.0, moonDec = 0.0, moonDistance = 0.0;
-    if (const int rc = geocentricPlaceUtc(context, jdUtc, kSun, sunRa, sunDec, sunDistance); rc != 0) return rc;
-    if (const int rc = geocentricPlaceUtc(context, jdUtc, kMoon, moonRa, moonDec, moonDistance); rc != 0) return rc;
+    if (const Status s = geocentricPlaceUtc(context, jdUtc, kSun, sunRa, sunDec, sunDistance); s != Status::Ok)
+        return s;
+    if (const Status s = geocentricPlaceUtc(context, jdUtc, kMoon, moonRa, moonDec, moonDistance); s != Status::Ok)
+        return s;
     out.elongationDeg = moonElongation(sunRa, sunDec, moonRa, moonDec);
     out.phaseAngleDeg = moonPhaseAngle(out.elongationDeg, sunDistance, moonDistance);
     out.illuminatedFraction = illuminatedFraction(out.phaseAngleDeg);
     out.brightLimbDeg = brightLimbAngle(sunRa, sunDec, moonRa, moonDec);
-    return 0;
+    return Status::Ok;
 }
 
 double bodyDiameterKm(int body) { return validBody(body) ? kDiametersKm[body - 1] : 0.0; }
@@ -282,16 +288,16 @@ bool updateBodies(const PlaceContext& context, const ObserverSnapshot& observer,
             continue;
         }
         double ra = 0.0, dec = 0.0;
-        const int rc = topocentricPlace(*context.ephemeris, jdTt, context.bodies[body - 1], context.earth(), dT,
-                                        observer.site, ra, dec, slot.distanceAu);
-        if (rc != 0) continue;
+        if (topocentricPlace(*context.ephemeris, jdTt, context.bodies[body - 1], context.earth(), dT, observer.site,
+                             ra, dec, slot.distanceAu) != Status::Ok)
+            continue;
         const HorizontalPlace h = equatorialToHorizontal(jdTt, dT, 0.0, 0.0, observer.site, ra, dec,
-                                                         observer.value15 != 0 ? kRefractionSite : kRefractionNone);
+                                                         observer.refraction != 0 ? kRefractionSite : kRefractionNone);
         slot.raHours = ra;
         slot.decDeg = dec;
         slot.zenithDistanceFixed = toFixed16(h.zenithDistanceDeg);
         slot.azimuthFixed = toFixed16(h.azimuthDeg);
-        slot.angularDiameterDeg = kDiametersKm[body - 1] / (slot.distanceAu * kDisplayAuKm) * kRadToDeg;
+        slot.angularDiameterDeg = kDiametersKm[body - 1] / (slot.distanceAu * kAuKmIau1976) * kRadToDeg;
     }
     slots.valid = true;
     return true;

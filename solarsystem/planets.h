@@ -9,10 +9,10 @@
 // Accuracy: that of core/apparent_place.h (0.03 mas against an independent
 // computation of the same models); distances are geometric, at TDB.
 //
-// Status codes: 0 success; 1 bad argument (body number outside 1..11);
-// 12 the Earth's state failed (the reader's 2, raised by 10); 11 or 12 the
-// body's state failed (the reader's bodyState code). Every failure sets the
-// outputs to 0.
+// Results: Status::Ok; BadArgument for a body number outside 1..11;
+// OutsideEphemeris when the Earth's or the body's state cannot be had (no
+// file open, the instant outside it, a damaged record: the reader's damage()
+// tells the last apart). Every failure sets the outputs to 0.
 #pragma once
 
 #include <array>
@@ -20,6 +20,7 @@
 
 #include "core/apparent_place.h"
 #include "core/horizon.h"
+#include "core/status.h"
 #include "solarsystem/ephemeris.h"
 #include "solarsystem/observer_snapshot.h"
 
@@ -43,33 +44,33 @@ PlaceContext makePlaceContext(EphemerisFile& reader);
 // The Earth's state at TT instant jdTt: TDB, barycentric and heliocentric
 // position and velocity. The last successful result is kept per thread and
 // reused while the instant stays within 1e-6 day of it (for the same
-// reader), so a frame of many bodies reads the Earth once. Returns 0 or the
-// reader's code (2); on failure the kept result is dropped and `out` zeroed.
-int earthState(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& earth, EarthState& out);
+// reader), so a frame of many bodies reads the Earth once. On failure the
+// kept result is dropped and `out` zeroed.
+Status earthState(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& earth, EarthState& out);
 // Evaluations of the Earth's state (cache misses) made by this thread.
 long earthStateEvaluations();
 
 // Apparent geocentric right ascension (hours) and declination (degrees),
 // true equator and equinox of date, and the geometric distance (AU) at TDB.
-int geocentricPlace(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& body,
-                    const SolarSystemBody& earth, double& raHours, double& decDeg, double& distanceAu);
+Status geocentricPlace(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& body,
+                       const SolarSystemBody& earth, double& raHours, double& decDeg, double& distanceAu);
 
 // The same for an observer at `site`; the distance is the observer's.
-int topocentricPlace(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& body,
-                     const SolarSystemBody& earth, double deltaTSeconds, const ObserverSite& site, double& raHours,
-                     double& decDeg, double& distanceAu);
+Status topocentricPlace(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& body,
+                        const SolarSystemBody& earth, double deltaTSeconds, const ObserverSite& site, double& raHours,
+                        double& decDeg, double& distanceAu);
 
 // The UTC entry points: TT and ΔT from the same UTC instant, the body by its number.
-int geocentricPlaceUtc(const PlaceContext& context, JulianDay jdUtc, int body, double& raHours, double& decDeg,
-                       double& distanceAu);
-int topocentricPlaceUtc(const PlaceContext& context, JulianDay jdUtc, int body, const ObserverSite& site,
-                        double& raHours, double& decDeg, double& distanceAu);
+Status geocentricPlaceUtc(const PlaceContext& context, JulianDay jdUtc, int body, double& raHours, double& decDeg,
+                          double& distanceAu);
+Status topocentricPlaceUtc(const PlaceContext& context, JulianDay jdUtc, int body, const ObserverSite& site,
+                           double& raHours, double& decDeg, double& distanceAu);
 
 // Apparent places of a star at a UTC instant (the Earth's state from the reader).
-int geocentricStarUtc(const PlaceContext& context, JulianDay jdUtc, const StarPlaceInput& star, double& raHours,
-                      double& decDeg);
-int topocentricStarUtc(const PlaceContext& context, JulianDay jdUtc, const StarPlaceInput& star,
-                       const ObserverSite& site, double& raHours, double& decDeg);
+Status geocentricStarUtc(const PlaceContext& context, JulianDay jdUtc, const StarPlaceInput& star, double& raHours,
+                         double& decDeg);
+Status topocentricStarUtc(const PlaceContext& context, JulianDay jdUtc, const StarPlaceInput& star,
+                          const ObserverSite& site, double& raHours, double& decDeg);
 
 enum class PlaceForm { Geocentric, Topocentric };
 
@@ -85,17 +86,16 @@ struct HorizonResult {
 // the site: its place in the given form, then the horizon transformation
 // with the site's temperature and pressure when `refraction` is set.
 // On failure the result holds altitude 90, azimuth 0 and a zero place.
-int horizonPlace(const PlaceContext& context, JulianDay jdUtc, int body, const ObserverSite& site, bool refraction,
-                 PlaceForm form, HorizonResult& out);
-int horizonPlace(const PlaceContext& context, JulianDay jdUtc, const StarPlaceInput& star, const ObserverSite& site,
-                 bool refraction, PlaceForm form, HorizonResult& out);
+Status horizonPlace(const PlaceContext& context, JulianDay jdUtc, int body, const ObserverSite& site, bool refraction,
+                    PlaceForm form, HorizonResult& out);
+Status horizonPlace(const PlaceContext& context, JulianDay jdUtc, const StarPlaceInput& star, const ObserverSite& site,
+                    bool refraction, PlaceForm form, HorizonResult& out);
 
 // Apparent visual magnitude of a body at a UTC instant, from its
 // geocentric distance and phase angle (the classical Explanatory
 // Supplement expressions; no ring term for Saturn). The Sun is -26.73 and
-// the Earth 1.0 at any instant. Returns 0, 1 for a number outside 1..11, or
-// the failing place's code with the magnitude 0.
-int planetMagnitude(const PlaceContext& context, int body, JulianDay jdUtc, double& magnitude);
+// the Earth 1.0 at any instant. On failure the magnitude is 0.
+Status planetMagnitude(const PlaceContext& context, int body, JulianDay jdUtc, double& magnitude);
 
 // Moon phase quantities from apparent places (hours, degrees) and distances (AU).
 // Elongation ψ of the Moon from the Sun, degrees [0, 180].
@@ -114,7 +114,7 @@ struct MoonPhase {
     double brightLimbDeg = 0.0;
 };
 // All four from the geocentric places of the Sun and the Moon at one UTC instant.
-int moonPhase(const PlaceContext& context, JulianDay jdUtc, MoonPhase& out);
+Status moonPhase(const PlaceContext& context, JulianDay jdUtc, MoonPhase& out);
 
 // Equatorial diameter in km of a body (1..11), 0 for any other number.
 double bodyDiameterKm(int body);

@@ -55,10 +55,10 @@ constexpr double kSampleDays = 1.0 / kSamplesPerDay;
 constexpr double kExtremumToleranceDays = 0.5 / 86400.0;
 constexpr double kRootToleranceDays = 0.05 / 86400.0;
 
-int placeVector(const PlaceContext& context, const RiseSetTarget& target, JulianDay jdUtc, Vector3& out) {
+Status placeVector(const PlaceContext& context, const RiseSetTarget& target, JulianDay jdUtc, Vector3& out) {
     double ra = 0.0, dec = 0.0, distance = 1.0;
-    const int status = target.isStar ? geocentricStarUtc(context, jdUtc, target.star, ra, dec)
-                                     : geocentricPlaceUtc(context, jdUtc, target.body, ra, dec, distance);
+    const Status status = target.isStar ? geocentricStarUtc(context, jdUtc, target.star, ra, dec)
+                                        : geocentricPlaceUtc(context, jdUtc, target.body, ra, dec, distance);
     const double a = ra * kHoursToRad, d = dec * kDegToRad;
     out = Vector3{std::cos(d) * std::cos(a), std::cos(d) * std::sin(a), std::sin(d)} * distance;
     return status;
@@ -176,21 +176,21 @@ HorizonTrack::Site HorizonTrack::siteOf(const ObserverSite& observer) {
     return s;
 }
 
-int HorizonTrack::load(const PlaceContext* context, const RiseSetTarget& target, JulianDay jd0h,
-                       double deltaTSeconds) {
-    status_ = 2;
+Status HorizonTrack::load(const PlaceContext* context, const RiseSetTarget& target, JulianDay jd0h,
+                          double deltaTSeconds) {
+    status_ = Status::OutsideEphemeris;
     jd0h_ = jd0h;
     if (context == nullptr || context->ephemeris == nullptr) return status_;
     if (!target.isStar && (target.body < kMercury || target.body > kMoon || target.body == kEarth)) {
-        status_ = 1;
+        status_ = Status::BadArgument;
         return status_;
     }
     isStar_ = target.isStar;
     isSun_ = !isStar_ && target.body == kSun;
     isMoon_ = !isStar_ && target.body == kMoon;
     for (int k = 0; k < kNodes; ++k) {
-        const int status = placeVector(*context, target, jd0h + (k - 1) * kNodeSpacingDays, node_[k]);
-        if (status != 0) {
+        const Status status = placeVector(*context, target, jd0h + (k - 1) * kNodeSpacingDays, node_[k]);
+        if (status != Status::Ok) {
             status_ = status;
             return status_;
         }
@@ -198,7 +198,7 @@ int HorizonTrack::load(const PlaceContext* context, const RiseSetTarget& target,
     // The day's instants all carry its own TAI - UTC: the sidereal time
     // advances uniformly from 0h, even across a leap second at its end.
     siderealAt0h_ = siderealTime(ttFromUtc(jd0h), deltaTSeconds, false);
-    status_ = 0;
+    status_ = Status::Ok;
     return status_;
 }
 
@@ -217,7 +217,7 @@ HorizonTrack::Point HorizonTrack::at(const Site& site, double x, double& altitud
     distanceKm = 0.0;
     if (!isStar_) {
         topo -= Vector3{site.axisDistance * cosT, site.axisDistance * sinT, site.equatorHeight};
-        distanceKm = topo.norm() * kAuKm;
+        distanceKm = topo.norm() * kAuKmIau1976;
     }
     // The site's daily motion adds up to 0.32″ of aberration.
     Vector3 u = topo * (1.0 / topo.norm()) + Vector3{-sinT, cosT, 0.0} * (site.speed / kLightAuPerDay);
@@ -242,10 +242,10 @@ HorizonDayEvents HorizonTrack::events(const ObserverSite& site, RiseSetKind kind
 std::vector<HorizonDayEvents> HorizonTrack::events(const ObserverSite& observer,
                                                    const std::vector<RiseSetKind>& kinds) const {
     std::vector<HorizonDayEvents> out(kinds.size());
-    bool valid = status_ == 0;
+    bool valid = status_ == Status::Ok;
     for (RiseSetKind kind : kinds) valid = valid && (kind == RiseSetKind::RiseSet || isSun_);
     if (!valid) {
-        for (HorizonDayEvents& e : out) e.status = status_ != 0 ? status_ : 1;
+        for (HorizonDayEvents& e : out) e.status = status_ != Status::Ok ? status_ : Status::BadArgument;
         return out;
     }
 
@@ -304,7 +304,7 @@ HorizonDayEvents horizonDayEvents(const PlaceContext* context, const RiseSetTarg
                                   JulianDay jd0h, double deltaTSeconds, const ObserverSite& site) {
     HorizonTrack track;
     const RiseSetTarget body = kind == RiseSetKind::RiseSet ? target : riseSetBody(kSun);
-    if (const int status = track.load(context, body, jd0h, deltaTSeconds); status != 0) {
+    if (const Status status = track.load(context, body, jd0h, deltaTSeconds); status != Status::Ok) {
         HorizonDayEvents e;
         e.status = status;
         return e;
@@ -320,7 +320,7 @@ RiseTransitSet riseTransitSet(const PlaceContext* context, const RiseSetTarget& 
     RiseTransitSet out;
     out.riseText = out.transitText = out.setText = kRiseSetUnavailable;
     const HorizonDayEvents e = horizonDayEvents(context, target, kind, jd0h, deltaTSeconds, site);
-    if (e.status != 0) {
+    if (e.status != Status::Ok) {
         out.status = e.status;
         return out;
     }

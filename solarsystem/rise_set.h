@@ -75,7 +75,7 @@ enum class HorizonDayState {
 
 // The events of one kind, one body, one UTC day, one site.
 struct HorizonDayEvents {
-    int status = 0;  // 0, or the failing place's code (1: a bad request); nothing else is set then
+    Status status = Status::Ok;  // or the failing place's status (BadArgument: a bad request); nothing else is set then
     HorizonDayState state = HorizonDayState::AlwaysBelow;
     // UTC Julian days within [jd0h, jd0h + 1), ascending. Rises and sets
     // are the crossings of the event altitude upward and downward; transits
@@ -93,7 +93,7 @@ public:
     // ΔT for the day (deltaT(jd0h)), which turns the Earth (UT1 = TT - ΔT, TT
     // from the day's own TAI - UTC). Returns 0, 2 when `context` has no
     // ephemeris, or the failing place's code (the day outside the file).
-    int load(const PlaceContext* context, const RiseSetTarget& target, JulianDay jd0h, double deltaTSeconds);
+    Status load(const PlaceContext* context, const RiseSetTarget& target, JulianDay jd0h, double deltaTSeconds);
 
     // The events of `kind` at `site` (latitude -90..90, longitude in
     // degrees, height in metres). The twilight kinds need a track of the
@@ -114,7 +114,7 @@ private:
     Point at(const Site& site, double x, double& altitudeDeg, double& distanceKm) const;
 
     static constexpr int kNodes = 7;  // jd0h - 6 h .. jd0h + 30 h
-    int status_ = 2;
+    Status status_ = Status::OutsideEphemeris;
     bool isSun_ = false, isMoon_ = false, isStar_ = false;
     JulianDay jd0h_ = 0.0;
     double siderealAt0h_ = 0.0;  // Greenwich apparent sidereal time at jd0h, hours
@@ -151,7 +151,7 @@ struct RiseTransitSet {
     // How many of each the day holds: more than one rise or set happens to
     // the Moon near the poles, two transits to a body near the date line.
     int riseCount = 0, transitCount = 0, setCount = 0;
-    int status = 0;  // 0, or the code of the failing place (then every text is "???")
+    Status status = Status::Ok;  // or the failing place's status (then every text is "???")
 
     bool moreEvents() const { return riseCount > 1 || transitCount > 1 || setCount > 1; }
 };

@@ -352,7 +352,7 @@ void LunarPhaseDialog::showMonth(int year, int month) {
         if (!offsets.contains(zoneText(offset))) offsets << zoneText(offset);
     }
     if (offsets.isEmpty()) offsets << zoneText(zone);
-    if (calendar_.status != 0) lines << tr("The ephemeris does not cover this month.");
+    if (calendar_.status != Status::Ok) lines << tr("The ephemeris does not cover this month.");
     lines << tr("Times are local (%1).").arg(offsets.join(QStringLiteral(", ")));
     phases->setText(lines.join(QLatin1Char('\n')));
 }

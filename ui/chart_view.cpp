@@ -210,11 +210,11 @@ void ChartView::paintMarks(QPainter& painter) {
     for (const ChartMark& mark : marks_) {
         HorizonResult h;
         const StarEntry* star = mark.star ? starByNumber(mark.star) : nullptr;
-        const int rc = star ? horizonPlace(context, o.instant, starPlaceInput(*star), site, o.refraction != 0,
-                                           PlaceForm::Topocentric, h)
-                            : horizonPlace(context, o.instant, mark.body, site, o.refraction != 0,
-                                           PlaceForm::Topocentric, h);
-        if (rc != 0 || h.altitudeDeg < -1.0) continue;
+        const Status status = star ? horizonPlace(context, o.instant, starPlaceInput(*star), site, o.refraction != 0,
+                                                  PlaceForm::Topocentric, h)
+                                   : horizonPlace(context, o.instant, mark.body, site, o.refraction != 0,
+                                                  PlaceForm::Topocentric, h);
+        if (status != Status::Ok || h.altitudeDeg < -1.0) continue;
         const ChartPoint p = renderer_.projection().pixel(90.0 - h.altitudeDeg, h.azimuthDeg);
         const QPointF at(p.x, p.y);
         painter.drawEllipse(at, radius, radius);

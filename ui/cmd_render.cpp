@@ -103,15 +103,15 @@ int runRender(const std::vector<std::string>& words) {
     if (auto mag = args.number("comet-mag")) {
         if (config.cometFolder.empty()) usageError("--comet-mag needs --comet-folder");
         if (*mag < -5.0 || *mag > 30.0) usageError("--comet-mag must lie between -5 and 30");
-        state.field12 = static_cast<int32_t>(std::lround(*mag * 1000.0));
+        state.cometMagnitudeLimit = static_cast<int32_t>(std::lround(*mag * 1000.0));
     } else {
-        state.field12 = kDefaultCometMagnitudeLimit;
+        state.cometMagnitudeLimit = kDefaultCometMagnitudeLimit;
     }
     CUniverse universe(config);
     if (!universe.StartupMessage().empty())
         std::fprintf(stderr, "celestra-cli render: no ephemeris; the chart has no Sun, Moon or planets\n");
     else if (*jd < universe.EphemerisStart() || *jd > universe.EphemerisEnd())
-        fail(kExitOutsideEphemeris, "the instant lies outside the ephemeris");
+        fail(Status::OutsideEphemeris, "the instant lies outside the ephemeris");
     state.overlays[kOrbitalPathsOverlay] = 1;
     const auto snapshot = computeSnapshot(universe, doc.observer, state);
 
@@ -128,7 +128,7 @@ int runRender(const std::vector<std::string>& words) {
     QString error;
     if (!exportChart(picture, QSize(static_cast<int>(width), static_cast<int>(height)), format, QString::fromStdString(out),
                      error))
-        fail(kExitBadFile, "cannot write " + out + ": " + error.toStdString());
+        fail(Status::IoError, "cannot write " + out + ": " + error.toStdString());
     return kExitOk;
 }
 

@@ -179,7 +179,7 @@ bool LopsDialog::importSights(const QString& path, QString& error) {
     ObservationList read;
     const SightFileResult result = readSightLines(in, state_.place, read);
     ::close(fd);
-    if (result.status != SightFileResult::Status::Ok) {
+    if (result.status != Status::Ok) {
         error = tr("%1, %2\nNo sight was imported.").arg(shown, QString::fromStdString(result.message));
         return false;
     }
@@ -197,7 +197,7 @@ bool LopsDialog::printForm(QPagedPaintDevice& device) {
     const int row = formRow();
     if (row < 0) return false;
     const std::vector<DetailRow> rows =
-        FillDetails(state_.doc.sights.At(static_cast<size_t>(row)), state_.place, state_.format);
+        fillDetails(state_.doc.sights.At(static_cast<size_t>(row)), state_.place, state_.format);
     const LopGraph graph = graphFor(row);
     updateText();
     device.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);

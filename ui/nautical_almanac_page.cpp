@@ -123,7 +123,7 @@ NauticalAlmanacDialog::NauticalAlmanacDialog(const DocumentData& document, QWidg
 void NauticalAlmanacDialog::recompute() {
     const QDate d = date->date();
     const PlaceContext context = makePlaceContext(processEphemeris());
-    valid_ = computeAlmanac(context, d.year(), d.month(), d.day(), 3, true, almanac_) == 0;
+    valid_ = computeAlmanac(context, d.year(), d.month(), d.day(), 3, true, almanac_) == Status::Ok;
     message->setText(valid_ ? QString()
                             : tr("These days lie outside the ephemeris: no daily pages. The increments "
                                              "and corrections do not depend on the date."));

@@ -118,7 +118,7 @@ DetailsDialog::DetailsDialog(NavigationState& state, const CMeasure& sight, QWid
 }
 
 void DetailsDialog::fill() {
-    const std::vector<DetailRow> rows = FillDetails(sight_, state_.place, state_.format);
+    const std::vector<DetailRow> rows = fillDetails(sight_, state_.place, state_.format);
     table_->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const DetailRow& row = rows[static_cast<size_t>(r)];
@@ -334,7 +334,7 @@ void SextantDialog::invalidate() {
 
 void SextantDialog::showResult() {
     std::string text;
-    FormatResult(sight_, state_.format, text);
+    formatResult(sight_, state_.format, text);
     result_->setText(displayText(text));
 }
 
@@ -342,26 +342,26 @@ void SextantDialog::calculate() {
     acceptData();
     const double hs = sextantAltitude(degrees_->value(), minutes_->value());
     const CObserverState& chart = state_.doc.observer;
-    CalculateOutcome outcome = Calculate(sight_, state_.place, hs, state_.format, chart.latitude, chart.longitude,
+    CalculateOutcome outcome = calculateSight(sight_, state_.place, hs, state_.format, chart.latitude, chart.longitude,
                                          state_.websiteAddress());
-    using Status = CalculateOutcome::Status;
-    if (outcome.status == Status::AskAp) {
+    using Step = CalculateOutcome::Status;
+    if (outcome.status == Step::AskAp) {
         QMessageBox box(QMessageBox::Warning, QString::fromStdString(outcome.title),
                         displayText(outcome.message), QMessageBox::Yes | QMessageBox::No, this);
         box.setObjectName(QStringLiteral("apQuestion"));
         if (box.exec() == QMessageBox::Yes)
-            outcome = AcceptApCorrection(sight_, state_.place, state_.format, chart.latitude, chart.longitude);
+            outcome = acceptApCorrection(sight_, state_.place, state_.format, chart.latitude, chart.longitude);
         else
-            outcome.status = Status::Reduced;
+            outcome.status = Step::Reduced;
     }
-    if (outcome.status == Status::OutsideEphemeris || outcome.status == Status::Failed) {
+    if (outcome.status == Step::OutsideEphemeris || outcome.status == Step::Failed) {
         QMessageBox box(QMessageBox::Information, QStringLiteral("Celestra"), displayText(outcome.message),
                         QMessageBox::Ok, this);
         box.setObjectName(QStringLiteral("calculateMessage"));
         box.exec();
-        if (outcome.status == Status::OutsideEphemeris) return;
+        if (outcome.status == Step::OutsideEphemeris) return;
     }
-    if (outcome.status != Status::Reduced && outcome.status != Status::AskAp) return;
+    if (outcome.status != Step::Reduced && outcome.status != Step::AskAp) return;
     result_->setText(displayText(outcome.resultText));
     details_->setEnabled(true);
     save_->setEnabled(true);
@@ -392,7 +392,7 @@ void SextantDialog::initializeAltitude() {
     CMeasure probe = sight_;
     double hs = 0.0;
     for (int pass = 0; pass < 3; ++pass) {
-        if (Reduce(probe, state_.place, hs) != 0) return;
+        if (reduceSight(probe, state_.place, hs) != Status::Ok) return;
         hs -= probe.intercept;
     }
     hs = std::clamp(hs, 0.0, 90.0);
@@ -479,14 +479,14 @@ EnviroDialog::EnviroDialog(NavigationState& state, QWidget* parent) : QDialog(pa
     load();
     connect(stp_, &QPushButton::clicked, this, [this] {
         if (!apply()) return;
-        UseStp(state_.doc.currentSight);
+        useStp(state_.doc.currentSight);
         load();
     });
     connect(dipShort_, &QCheckBox::toggled, this, [this](bool on) {
-        SetDipShortEnabled(state_.doc.currentSight, on);
+        setDipShortEnabled(state_.doc.currentSight, on);
     });
     connect(disable_, &QCheckBox::toggled, this, [this](bool on) {
-        SetCorrectionsDisabled(state_.doc.currentSight, on);
+        setCorrectionsDisabled(state_.doc.currentSight, on);
         updateEnabled();
     });
     for (QLineEdit* edit : fields_) connect(edit, &QLineEdit::editingFinished, this, [this] { apply(); });
@@ -516,7 +516,7 @@ bool EnviroDialog::apply() {
         const auto field = static_cast<EnviroField>(f);
         if (!fields_[f]->isEnabled()) continue;
         const auto value = parseFieldNumber(fields_[f]->text());
-        if (!value || !SetEnviro(sight, field, *value)) {
+        if (!value || !setEnviro(sight, field, *value)) {
             const EnviroRange range = enviroRange(field);
             message_->setText(tr("%1 must be a number from %2 to %3 %4.")
                                   .arg(engineText(range.label).remove(QLatin1Char(':')))
@@ -689,7 +689,7 @@ void LopsDialog::refill() {
     list_->clear();
     ObservationList& sights = state_.doc.sights;
     for (size_t i = 0; i < sights.Count(); ++i) {
-        auto* item = new QListWidgetItem(displayText(LopRowText(sights.At(i), i, state_.place)), list_);
+        auto* item = new QListWidgetItem(displayText(lopRowText(sights.At(i), i, state_.place)), list_);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(sights.At(i).active ? Qt::Checked : Qt::Unchecked);
     }
@@ -700,7 +700,7 @@ void LopsDialog::refill() {
 }
 
 void LopsDialog::updateText() {
-    text_->setPlainText(displayText(LopsPageText(state_.doc.sights, state_.place, selectedRow(), state_.format)));
+    text_->setPlainText(displayText(lopsPageText(state_.doc.sights, state_.place, selectedRow(), state_.format)));
 }
 
 void LopsDialog::removeSelected() {
@@ -730,7 +730,7 @@ LopGraph LopsDialog::graphFor(int row) {
     }
     if (row < 0) return {};
     CMeasure& sight = sights.At(static_cast<size_t>(row));
-    EstimateFix(sight, state_.place, sights);
+    estimateFix(sight, state_.place, sights);
     return makeLopGraph(sight, sights);
 }
 

@@ -25,6 +25,7 @@
 #include "ui/download_dialog.h"
 #include "app/web_links.h"
 #include "catalogs/deep_sky.h"
+#include "core/constants.h"
 #include "core/horizon.h"
 #include "core/number_text.h"
 #include "core/time_scales.h"
@@ -45,8 +46,6 @@
 
 namespace celestra {
 namespace {
-
-constexpr double kKmPerAu = 149597870.7;
 
 QString hms(double hours) {
     hours = std::fmod(std::fmod(hours, 24.0) + 24.0, 24.0);
@@ -95,7 +94,7 @@ QString cometInfo(int comet, ChartView& chart, SkyModel& model) {
     if (lock.owns_lock() && static_cast<size_t>(comet) < list.records.size() &&
         list.records[static_cast<size_t>(comet)].name == c->name &&
         cometApparentPlace(model.universe().Places(), list.records[static_cast<size_t>(comet)], chart.observer().instant,
-                           &site, ra, dec, distance) == 0)
+                           &site, ra, dec, distance) == Status::Ok)
         text += InfoDialog::tr("Topocentric  RA: %1  Dec: %2\n").arg(hms(ra), dms(dec));
     text += horizonLine(now.place, chart.observer());
     return text + engineText(cometInfoText(c->absoluteMagnitude, c->apparentMagnitude)) + QLatin1Char('\n');
@@ -154,17 +153,17 @@ QString selectionInfoText(const ChartSelection& selection, ChartView& chart, Sky
     const SkyBody* b = sky ? &sky->bodies[static_cast<size_t>(body - 1)] : nullptr;
     if (!b || !b->valid) return text + InfoDialog::tr("No place for this date (outside the ephemeris).");
     double ra = 0.0, dec = 0.0, distance = 0.0;
-    if (geocentricPlaceUtc(model.universe().Places(), chart.observer().instant, body, ra, dec, distance) == 0)
+    if (geocentricPlaceUtc(model.universe().Places(), chart.observer().instant, body, ra, dec, distance) == Status::Ok)
         text += InfoDialog::tr("Apparent     RA: %1  Dec: %2\n").arg(hms(ra), dms(dec));
     // The topocentric place of date is airless: the chart's place carries
     // refraction (half a degree at the horizon), which is no place of date.
     if (topocentricPlaceUtc(model.universe().Places(), chart.observer().instant, body, observerSite(chart.observer()), ra,
-                            dec, distance) == 0)
+                            dec, distance) == Status::Ok)
         text += InfoDialog::tr("Topocentric  RA: %1  Dec: %2\n").arg(hms(ra), dms(dec));
     text += horizonLine(b->place, chart.observer());
     char magnitudeText[32], distanceText[32];
     snprintfC(magnitudeText, sizeof magnitudeText, "%4.1f", b->magnitude);
-    snprintfC(distanceText, sizeof distanceText, "%.4lg", b->distanceAu * kKmPerAu);
+    snprintfC(distanceText, sizeof distanceText, "%.4lg", b->distanceAu * kAuKmIau2012);
     text += InfoDialog::tr("M: %1,   Distance: %2 kM\n")
                 .arg(QLatin1String(magnitudeText), QLatin1String(distanceText));
     const RiseTransitSet today = riseTransitSetToday(riseSetBody(body), model.universe().Places(), chart.observer());

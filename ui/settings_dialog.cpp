@@ -657,7 +657,7 @@ QWidget* SettingsDialog::buildGeneralPage() {
     auto* cometMag = new NumberSpinBox;
     cometMag->setRange(-5.0, 20.0);
     cometMag->setDecimals(1);
-    cometMag->setValue(s.field12 / 1000.0);
+    cometMag->setValue(s.cometMagnitudeLimit / 1000.0);
     objectLayout->addWidget(filter, 0, 0);
     objectLayout->addWidget(messier, 1, 0);
     objectLayout->addWidget(caldwell, 1, 1);
@@ -684,7 +684,7 @@ QWidget* SettingsDialog::buildGeneralPage() {
         chart_.viewChanged(true);
     });
     connect(cometMag, &QDoubleSpinBox::valueChanged, this, [this](double m) {
-        doc_.drawState.field12 = static_cast<int32_t>(std::lround(m * 1000.0));
+        doc_.drawState.cometMagnitudeLimit = static_cast<int32_t>(std::lround(m * 1000.0));
         chart_.viewChanged(true);
     });
 

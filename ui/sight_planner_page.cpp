@@ -240,9 +240,8 @@ void SightPlannerDialog::compute() {
     table->resizeColumnsToContents();
     diagram->setPlan(plan_);
 
-    using Status = SightPlan::Status;
     QString text;
-    if (plan_.status == Status::Failed) {
+    if (plan_.status == Status::OutsideEphemeris) {
         text = tr("Date is outside the ephemeris.");
     } else if (plan_.status != Status::Ok) {
         text = engineText(plan_.note);

@@ -86,8 +86,8 @@ struct Known {
 Known knownDocument() {
     Known k;
     CUniverseViewDrawState& a = k.data.drawState;
-    a.realTime = 0, a.field2 = 102, a.field3 = 103, a.field4 = 104, a.field5 = 105, a.field6 = 106;
-    a.magnitudeLimit = 6500, a.field8 = 108, a.field9 = 109, a.field10 = 110, a.field11 = 111, a.field12 = 112;
+    a.realTime = 0, a.field2 = 102, a.field3 = 103, a.field4 = 104, a.field5 = 105, a.magnitudeFilter = 106;
+    a.magnitudeLimit = 6500, a.field8 = 108, a.field9 = 109, a.field10 = 110, a.field11 = 111, a.cometMagnitudeLimit = 112;
     a.field13 = 113, a.field14 = 114, a.field15 = 115, a.flags = 2048, a.field17 = 117, a.reserved = {7, 8};
     a.zoom = 2.75, a.offsetX = -0.5, a.offsetY = 33.9, a.field21 = 121, a.field22 = 122, a.field23 = 123;
     a.field24 = 124, a.field25 = 125, a.field26 = 126, a.deepSkySelection = 3, a.rotation = 47.9;
@@ -151,7 +151,7 @@ TEST(DocumentFile, ReadingAppliesTheLoadRules) {
     EXPECT_EQ(a.magnitudeLimit, 6500);
     EXPECT_EQ(a.field9, 1);
     EXPECT_EQ(a.field11, 1);
-    EXPECT_EQ(a.field12, 5000);
+    EXPECT_EQ(a.cometMagnitudeLimit, 5000);
     EXPECT_EQ(a.flags, 2048);
     EXPECT_TRUE(a.flippedEastWest());
     EXPECT_EQ(a.field13, 113);

@@ -126,10 +126,10 @@ TEST(ObserverVectors, MatchGeodeticPositionRotatedBySiderealTime) {
                             site.latitude * kDegToRad, site.height, xyz),
                   0);
         const double theta = st * 15.0 * kDegToRad;
-        const Vector3 expected{(xyz[0] * std::cos(theta) - xyz[1] * std::sin(theta)) / (kAuKm * 1000.0),
-                               (xyz[0] * std::sin(theta) + xyz[1] * std::cos(theta)) / (kAuKm * 1000.0),
-                               xyz[2] / (kAuKm * 1000.0)};
-        EXPECT_LT((pos - expected).norm() * kAuKm * 1000.0, 1e-6) << site.latitude;  // metres
+        const Vector3 expected{(xyz[0] * std::cos(theta) - xyz[1] * std::sin(theta)) / (kAuKmIau1976 * 1000.0),
+                               (xyz[0] * std::sin(theta) + xyz[1] * std::cos(theta)) / (kAuKmIau1976 * 1000.0),
+                               xyz[2] / (kAuKmIau1976 * 1000.0)};
+        EXPECT_LT((pos - expected).norm() * kAuKmIau1976 * 1000.0, 1e-6) << site.latitude;  // metres
         const Vector3 expectedVel = Vector3{-expected.y, expected.x, 0.0} * omega;
         EXPECT_LT((vel - expectedVel).norm(), 1e-15) << site.latitude;
     }
@@ -146,7 +146,7 @@ TEST(StarVectors, MotionAlongRightAscensionCarriesCosDeclination) {
         const double perDay = 1.0 / (ERFA_DR2AS * 36525.0);
         double pv[2][3];
         eraS2pv(star.raHours * 15.0 * ERFA_DD2R, dec * ERFA_DD2R, r, star.pmRaSecPerCentury * 15.0 * perDay,
-                star.pmDecArcsecPerCentury * perDay, star.radialVelocityKmS * 86400.0 / kAuKm, pv);
+                star.pmDecArcsecPerCentury * perDay, star.radialVelocityKmS * 86400.0 / kAuKmIau1976, pv);
         EXPECT_LT((pos - fromArray(pv[0])).norm() / r, 1e-15) << dec;
         EXPECT_LT((vel - fromArray(pv[1])).norm(), 1e-12 * fromArray(pv[1]).norm()) << dec;
     }

@@ -81,7 +81,7 @@ std::vector<std::string> engineTexts() {
     CMeasure sight(CObserverState(2460000.5, 0.0));
     sight.intercept = -0.0512;
     sight.azimuth = 123.456;
-    FormatResult(sight, 1, s);
+    formatResult(sight, 1, s);
     out.push_back(s);
     LopGraphLine line;
     line.azimuthDeg = 12.34;

@@ -50,27 +50,27 @@ public:
     }
     // Waits for the n-th report (counted from the start).
     bool WaitForReports(int n, std::chrono::milliseconds timeout) {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        return m_cv.wait_for(lock, timeout, [&] { return reports >= n; });
+        std::unique_lock<std::mutex> lock(mutex_);
+        return cv_.wait_for(lock, timeout, [&] { return reports >= n; });
     }
     int Reports() {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        std::lock_guard<std::mutex> lock(mutex_);
         return reports;
     }
     uint32_t lastEvents = 0, lastErrors = 0;
 
 protected:
     void OnEvent(uint32_t events, uint32_t errors) override {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        std::lock_guard<std::mutex> lock(mutex_);
         lastEvents = events;
         lastErrors = errors;
         ++reports;
-        m_cv.notify_all();
+        cv_.notify_all();
     }
 
 private:
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
+    std::mutex mutex_;
+    std::condition_variable cv_;
     int reports = 0;
 };
 

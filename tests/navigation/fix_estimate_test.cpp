@@ -96,10 +96,10 @@ protected:
             CMeasure m = makeSight(s, truth, apLat, apLon);
             const double hs = test::synthesiseHs(context_, m, truth);
             EXPECT_TRUE(std::isfinite(hs));
-            EXPECT_EQ(Reduce(m, context_, hs), 0);
+            EXPECT_EQ(reduceSight(m, context_, hs), Status::Ok);
             list.Append(m);
         }
-        if (!EstimateFix(list.At(0), context_, list)) return 1e9;
+        if (!estimateFix(list.At(0), context_, list)) return 1e9;
         const double miss =
             greatCircleDistanceSpherical(list.fix.latitude, list.fix.longitude, truth.latitude, truth.longitude);
         std::printf("  round trip: %zu sights, fix %.5f NMi from the truth after %d passes\n", plans.size(), miss,
@@ -168,13 +168,13 @@ TEST_F(FixTest, TheMppIsTheFixRunOnAsTheSightsApWasRunOn) {
     for (double hours : {4.0, -4.0}) {
         SCOPED_TRACE(hours);
         CMeasure m = makeSight({true, 2491, 0, truth.apTime + hours / 24.0}, truth, 49.8, -19.7);
-        ASSERT_EQ(Reduce(m, context_, 30.0), 0);
+        ASSERT_EQ(reduceSight(m, context_, 30.0), Status::Ok);
         m.fixLatitude = 50.1;
         m.fixLongitude = -20.2;
         CMeasure fromFix = m;
         fromFix.observer.latitude = m.fixLatitude;
         fromFix.observer.longitude = m.fixLongitude;
-        ASSERT_EQ(Reduce(fromFix, context_, 30.0), 0);
+        ASSERT_EQ(reduceSight(fromFix, context_, 30.0), Status::Ok);
         const GeoPoint mpp = mostProbablePosition(m);
         EXPECT_LT(greatCircleDistanceSpherical(mpp.latitude, mpp.longitude, fromFix.drLatitude, fromFix.drLongitude),
                   1e-9);
@@ -210,7 +210,7 @@ TEST_F(FixTest, TheIterationConvergesFromAnApSixtyMilesAway) {
     EXPECT_LT(list.At(0).fixShift, 0.5);  // the last step is small
     // The AP correction names the way back to the truth.
     std::string text;
-    FormatFixText(list.At(0), 1, text, false);
+    formatFixText(list.At(0), 1, text, false);
     char expected[64];
     std::snprintf(expected, sizeof expected, "    %.2lf nM bearing %05.1lf\u00b0 to\n",
                   greatCircleDistanceSpherical(ap.latitude, ap.longitude, truth.latitude, truth.longitude),
@@ -226,10 +226,10 @@ TEST_F(FixTest, ObservationalErrorGivesAStandardErrorAndAnEllipseAcrossTheLines)
     for (size_t i = 0; i < plans.size(); ++i) {
         CMeasure m = makeSight(plans[i], truth, 36.0, -24.3);
         const double hs = test::synthesiseHs(context_, m, truth) + errors[i] / 60.0;
-        ASSERT_EQ(Reduce(m, context_, hs), 0);
+        ASSERT_EQ(reduceSight(m, context_, hs), Status::Ok);
         list.Append(m);
     }
-    ASSERT_TRUE(EstimateFix(list.At(2), context_, list));
+    ASSERT_TRUE(estimateFix(list.At(2), context_, list));
     const FixResults& fix = list.fix;
     ASSERT_TRUE(fix.hasStandardError);
     ASSERT_TRUE(fix.hasEllipse) << fix.ellipseReason;
@@ -249,7 +249,7 @@ TEST_F(FixTest, ObservationalErrorGivesAStandardErrorAndAnEllipseAcrossTheLines)
         EXPECT_GE(r, fix.semiMinorAxis - 1e-9);
         EXPECT_LE(r, fix.semiMajorAxis + 1e-9);
     }
-    const std::string text = LopsPageText(list, context_, 2, 1);
+    const std::string text = lopsPageText(list, context_, 2, 1);
     char err[32];
     std::snprintf(err, sizeof err, "Err: %.1lf NMi", fix.standardError);
     EXPECT_NE(text.find(err), std::string::npos) << text;
@@ -260,30 +260,30 @@ TEST_F(FixTest, TooFewOrParallelLinesGiveNoFixAndSayWhy) {
     const TruePosition truth{36.25, -24.6, 2460390.33, 0.0, 0.0};
     std::vector<SightPlan> plans = spreadStars(truth, truth.apTime, 1);
     ObservationList list;
-    EXPECT_EQ(LopsPageText(list, context_, -1, 1), kLopsHint);  // empty list
+    EXPECT_EQ(lopsPageText(list, context_, -1, 1), kLopsHint);  // empty list
     CMeasure m = makeSight(plans[0], truth, 36.0, -24.3);
-    ASSERT_EQ(Reduce(m, context_, test::synthesiseHs(context_, m, truth)), 0);
+    ASSERT_EQ(reduceSight(m, context_, test::synthesiseHs(context_, m, truth)), Status::Ok);
     list.Append(m);
-    EXPECT_FALSE(EstimateFix(list.At(0), context_, list));
-    EXPECT_EQ(LopsPageText(list, context_, 0, 1), kLopsHint);
+    EXPECT_FALSE(estimateFix(list.At(0), context_, list));
+    EXPECT_EQ(lopsPageText(list, context_, 0, 1), kLopsHint);
     // The same body twice at one instant: equal azimuths, G = 0.
     list.Append(m);
-    EXPECT_FALSE(EstimateFix(list.At(0), context_, list));
+    EXPECT_FALSE(estimateFix(list.At(0), context_, list));
     EXPECT_NE(list.fix.reason.find("parallel"), std::string::npos);
-    EXPECT_EQ(LopsPageText(list, context_, -1, 1), list.fix.reason);
+    EXPECT_EQ(lopsPageText(list, context_, -1, 1), list.fix.reason);
     const LopGraph graph = makeLopGraph(list.At(0), list);
     EXPECT_FALSE(graph.hasFix);
     ASSERT_EQ(graph.statusLines.size(), 1u);
     // Unchecking a sight removes it from the fix at once.
     list.At(1).active = 0;
-    EXPECT_EQ(LopsPageText(list, context_, -1, 1), kLopsHint);
+    EXPECT_EQ(lopsPageText(list, context_, -1, 1), kLopsHint);
 }
 
 TEST_F(FixTest, TwoSightsGiveAFixWithoutStandardErrorAndTheGraphPassesThroughIt) {
     const TruePosition truth{36.25, -24.6, 2460390.33, 0.0, 0.0};
     ObservationList list;
     EXPECT_LT(roundTrip(spreadStars(truth, truth.apTime, 2), truth, 36.1, -24.4, list), 0.05);
-    const std::string text = LopsPageText(list, context_, -1, 1);
+    const std::string text = lopsPageText(list, context_, -1, 1);
     EXPECT_EQ(text.rfind("AP Correction:\n", 0), 0u);
     EXPECT_EQ(text.find("Err:"), std::string::npos);
     EXPECT_EQ(text.find("MPP"), std::string::npos);  // no selected row
@@ -316,11 +316,11 @@ TEST(LopsTexts, RowTextAndTheInconsistencyWarning) {
     m.observationTime = 2460000.75;  // 06:00 UTC
     m.ho = 23.456;
     m.timeEnteredAsUtc = 1;
-    const std::string utcRow = LopRowText(m, 2, context);
+    const std::string utcRow = lopRowText(m, 2, context);
     EXPECT_EQ(utcRow.rfind("3)  ", 0), 0u);
     EXPECT_NE(utcRow.find(" 06:00:00     23\u00b0" "27.4'   Sun, Upper Limb"), std::string::npos) << utcRow;
     m.timeEnteredAsUtc = 0;
-    EXPECT_NE(LopRowText(m, 2, context).find(" 01:00:00    "), std::string::npos);
+    EXPECT_NE(lopRowText(m, 2, context).find(" 01:00:00    "), std::string::npos);
     EXPECT_EQ(inconsistentSightWarning(0), "");
     EXPECT_EQ(inconsistentSightWarning(1),
               "The Observation at index 2 does not use the same Assumed Position or time as the other entries.  "

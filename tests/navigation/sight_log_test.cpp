@@ -50,19 +50,19 @@ protected:
             m.upperLimb = k.upper;
             m.observationTime = apTime + (i % 4 == 1 ? 0.75 / 24.0 : 0.0) + 0.1234 / 86400.0 * i;
             m.timeEnteredAsUtc = 1;
-            EXPECT_TRUE(SetEnviro(m, EnviroField::Height, 2.5 * i));
-            EXPECT_TRUE(SetEnviro(m, EnviroField::Temperature, -5.0 + i));
-            EXPECT_TRUE(SetEnviro(m, EnviroField::Pressure, 990.0 + 1.7 * i));
-            EXPECT_TRUE(SetEnviro(m, EnviroField::IndexCorrection, -2.3 + 0.2 * i));
-            EXPECT_TRUE(SetEnviro(m, EnviroField::Course, 17.0 * i));
-            EXPECT_TRUE(SetEnviro(m, EnviroField::Speed, i % 4 == 1 ? 6.5 : 0.0));
+            EXPECT_TRUE(setEnviro(m, EnviroField::Height, 2.5 * i));
+            EXPECT_TRUE(setEnviro(m, EnviroField::Temperature, -5.0 + i));
+            EXPECT_TRUE(setEnviro(m, EnviroField::Pressure, 990.0 + 1.7 * i));
+            EXPECT_TRUE(setEnviro(m, EnviroField::IndexCorrection, -2.3 + 0.2 * i));
+            EXPECT_TRUE(setEnviro(m, EnviroField::Course, 17.0 * i));
+            EXPECT_TRUE(setEnviro(m, EnviroField::Speed, i % 4 == 1 ? 6.5 : 0.0));
             if (i % 5 == 2) {
-                SetDipShortEnabled(m, true);
-                EXPECT_TRUE(SetEnviro(m, EnviroField::DipShortDistance, 1.25));
+                setDipShortEnabled(m, true);
+                EXPECT_TRUE(setEnviro(m, EnviroField::DipShortDistance, 1.25));
             }
-            if (i % 7 == 3) SetCorrectionsDisabled(m, true);
+            if (i % 7 == 3) setCorrectionsDisabled(m, true);
             m.active = 1;
-            EXPECT_EQ(Reduce(m, context_, 20.0 + 2.345678 * i), 0) << i;
+            EXPECT_EQ(reduceSight(m, context_, 20.0 + 2.345678 * i), Status::Ok) << i;
             list.Append(m);
         }
         return list;
@@ -75,7 +75,7 @@ TEST_F(SightLogTest, TwentySightsReadBackAsTheyWereWritten) {
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 20);
     ObservationList back;
     const SightFileResult result = readText(text, back);
-    ASSERT_EQ(result.status, SightFileResult::Status::Ok) << result.message;
+    ASSERT_EQ(result.status, Status::Ok) << result.message;
     ASSERT_EQ(back.Count(), 20u);
     constexpr double kMillisecond = 1e-3 / 86400.0;
     for (size_t i = 0; i < 20; ++i) {
@@ -138,22 +138,22 @@ TEST_F(SightLogTest, AFaultyLineIsNamedAndStopsTheReading) {
     const std::string good = sightJsonLine(twentySights().At(0), context_);
     const struct {
         std::string text;
-        SightFileResult::Status status;
+        Status status;
         size_t line;
         const char* says;
     } cases[] = {
-        {good + "\n\n  \n" + good + "\n{\"star\": 2491\n", SightFileResult::Status::BadLine, 5, "column"},
+        {good + "\n\n  \n" + good + "\n{\"star\": 2491\n", Status::Damaged, 5, "column"},
         {good + "\n{\"star\": 2491, \"utc\": \"2024-03-20T20:00:00\", \"hs\": 30, \"ap_lat\": 1, \"ap_lon\": 2, "
                 "\"colour\": \"red\"}\n",
-         SightFileResult::Status::BadLine, 2, "unknown key \"colour\""},
+         Status::Damaged, 2, "unknown key \"colour\""},
         {"{\"star\": 92, \"utc\": \"2024-03-20T20:00:00\", \"hs\": 30, \"ap_lat\": 1, \"ap_lon\": 2}\n",
-         SightFileResult::Status::BadLine, 1, "star"},
+         Status::Damaged, 1, "star"},
         {"{\"body\": \"Sun\", \"utc\": \"2024-03-20T20:00:00\", \"hs\": 30, \"ap_lat\": 91, \"ap_lon\": 2}\n",
-         SightFileResult::Status::BadLine, 1, "ap_lat must be a number from -90 to 90"},
+         Status::Damaged, 1, "ap_lat must be a number from -90 to 90"},
         {good + "\n{\"body\": \"Sun\", \"utc\": \"2070-03-20T20:00:00\", \"hs\": 30, \"ap_lat\": 1, \"ap_lon\": 2}\n",
-         SightFileResult::Status::OutsideEphemeris, 2, "outside the ephemeris"},
-        {"[1, 2]\n", SightFileResult::Status::BadLine, 1, "expected '{'"},
-        {good + "\n" + std::string(5000, ' ') + "{}\n", SightFileResult::Status::BadLine, 2, "longer than 4096 bytes"},
+         Status::OutsideEphemeris, 2, "outside the ephemeris"},
+        {"[1, 2]\n", Status::Damaged, 1, "expected '{'"},
+        {good + "\n" + std::string(5000, ' ') + "{}\n", Status::Damaged, 2, "longer than 4096 bytes"},
     };
     for (const auto& c : cases) {
         ObservationList list;

@@ -46,7 +46,7 @@ TEST_F(ReductionTest, HcAndZnAgreeWithSphericalTrigonometryFromGhaAndDeclination
         m.course = c.course;
         m.speed = c.speed;
         m.apTimeOverride = kUtc - c.runHours / 24.0;
-        ASSERT_EQ(Reduce(m, context_, 30.0), 0);
+        ASSERT_EQ(reduceSight(m, context_, 30.0), Status::Ok);
         const SightTimeAngles t = sightTimeAngles(m);
         const double phi = m.drLatitude * kDegToRad, dec = m.declination * kDegToRad;
         const double lha = (t.ghaBody + m.drLongitude) * kDegToRad;
@@ -78,12 +78,12 @@ TEST_F(ReductionTest, MoonParallaxBringsTheTopocentricAltitudeToTheGeocentricOne
         site.latitude = lat;
         site.longitude = 20.0;
         double ra = 0.0, dec = 0.0, au = 0.0;
-        ASSERT_EQ(topocentricPlaceUtc(context_, m.observationTime, kMoon, site, ra, dec, au), 0);
+        ASSERT_EQ(topocentricPlaceUtc(context_, m.observationTime, kMoon, site, ra, dec, au), Status::Ok);
         const HorizontalPlace topo = equatorialToHorizontal(ttFromUtc(m.observationTime), deltaT(m.observationTime),
                                                             0.0, 0.0, site, ra, dec, kRefractionNone);
         const double hTopo = 90.0 - topo.zenithDistanceDeg;
         if (hTopo < 5.0) continue;
-        ASSERT_EQ(Reduce(m, context_, hTopo), 0);
+        ASSERT_EQ(reduceSight(m, context_, hTopo), Status::Ok);
         // Ho = Ha + R + PA + SD; take off R and SD to compare Ha + PA with Hc.
         const double geocentric = m.ho - m.refractionCorrection - m.semiDiameter;
         EXPECT_NEAR((geocentric - m.hc) * 60.0, 0.0, 0.1) << lat;
@@ -96,7 +96,7 @@ TEST_F(ReductionTest, MoonParallaxBringsTheTopocentricAltitudeToTheGeocentricOne
 TEST_F(ReductionTest, StarsHaveNoParallaxOrSemiDiameterAndLimbsAddOrTakeIt) {
     CMeasure star = sight(true, 2491);
     star.parallax = star.semiDiameter = star.distance = 9.0;  // stale values are cleared
-    ASSERT_EQ(Reduce(star, context_, 25.0), 0);
+    ASSERT_EQ(reduceSight(star, context_, 25.0), Status::Ok);
     EXPECT_EQ(star.parallax, 0.0);
     EXPECT_EQ(star.semiDiameter, 0.0);
     EXPECT_EQ(star.distance, 0.0);
@@ -105,8 +105,8 @@ TEST_F(ReductionTest, StarsHaveNoParallaxOrSemiDiameterAndLimbsAddOrTakeIt) {
 
     CMeasure lower = sight(false, kSun), upper = sight(false, kSun);
     upper.upperLimb = 1;
-    ASSERT_EQ(Reduce(lower, context_, 25.0), 0);
-    ASSERT_EQ(Reduce(upper, context_, 25.0), 0);
+    ASSERT_EQ(reduceSight(lower, context_, 25.0), Status::Ok);
+    ASSERT_EQ(reduceSight(upper, context_, 25.0), Status::Ok);
     EXPECT_NEAR(lower.semiDiameter * 60.0, 16.05, 0.1);  // March: about 16.1'
     EXPECT_NEAR(lower.ho - upper.ho, 2.0 * lower.semiDiameter, 1e-12);
     EXPECT_NEAR(lower.distance, 1.4898e8, 0.002e8);
@@ -116,14 +116,14 @@ TEST_F(ReductionTest, DisabledCorrectionsKeepHsButStillTheLimb) {
     CMeasure sun = sight(false, kSun);
     sun.observer.height = 20.0;
     sun.indexCorrection = 2.0 / 60.0;
-    SetCorrectionsDisabled(sun, true);
+    setCorrectionsDisabled(sun, true);
     EXPECT_EQ(sun.observer.refraction, 0);
-    ASSERT_EQ(Reduce(sun, context_, 25.0), 0);
+    ASSERT_EQ(reduceSight(sun, context_, 25.0), Status::Ok);
     EXPECT_EQ(sun.ha, 25.0);
     EXPECT_DOUBLE_EQ(sun.ho, 25.0 + sun.semiDiameter);
     CMeasure star = sight(true, 2491);
-    SetCorrectionsDisabled(star, true);
-    ASSERT_EQ(Reduce(star, context_, 25.0), 0);
+    setCorrectionsDisabled(star, true);
+    ASSERT_EQ(reduceSight(star, context_, 25.0), Status::Ok);
     EXPECT_EQ(star.ho, 25.0);
     EXPECT_EQ(star.intercept, 25.0 - star.hc);
 }
@@ -133,14 +133,14 @@ TEST_F(ReductionTest, RunTimeDeadReckoningAndTheApTimeOverride) {
     m.observer.instant = kUtc - 0.25;  // AP six hours before the sight
     m.speed = 0.0;
     m.course = 123.0;
-    ASSERT_EQ(Reduce(m, context_, 25.0), 0);
+    ASSERT_EQ(reduceSight(m, context_, 25.0), Status::Ok);
     EXPECT_NEAR(m.runTime, 6.0, 1e-6);
     EXPECT_EQ(m.drLatitude, m.observer.latitude);  // speed 0: DR = AP exactly
     EXPECT_EQ(m.drLongitude, m.observer.longitude);
 
     m.speed = 10.0;
     m.course = 90.0;
-    ASSERT_EQ(Reduce(m, context_, 25.0), 0);
+    ASSERT_EQ(reduceSight(m, context_, 25.0), Status::Ok);
     EXPECT_NEAR(m.drLatitude, 36.25, 1e-9);
     EXPECT_NEAR((m.drLongitude + 24.6) * 60.0 * std::cos(36.25 * kDegToRad), 60.0, 1e-6);  // 60 miles east
     EXPECT_EQ(m.observer.latitude, 36.25);  // the AP itself is unchanged
@@ -149,7 +149,7 @@ TEST_F(ReductionTest, RunTimeDeadReckoningAndTheApTimeOverride) {
     m.apTimeOverride = -1.0;  // any value not > 0: the observer state's instant
     EXPECT_EQ(m.ApTime(), kUtc - 0.25);
     m.apTimeOverride = m.observationTime;
-    ASSERT_EQ(Reduce(m, context_, 25.0), 0);
+    ASSERT_EQ(reduceSight(m, context_, 25.0), Status::Ok);
     EXPECT_EQ(m.runTime, 0.0);
     EXPECT_EQ(m.drLongitude, -24.6);
 }
@@ -157,34 +157,34 @@ TEST_F(ReductionTest, RunTimeDeadReckoningAndTheApTimeOverride) {
 TEST_F(ReductionTest, DipOrdinaryShortAndForANegativeHeight) {
     CMeasure m = sight(true, 2491);
     m.observer.height = -3.0;
-    ASSERT_EQ(Reduce(m, context_, 25.0), 0);
+    ASSERT_EQ(reduceSight(m, context_, 25.0), Status::Ok);
     EXPECT_EQ(m.dip, 0.0);
     m.observer.height = 10.0;
-    ASSERT_EQ(Reduce(m, context_, 25.0), 0);
+    ASSERT_EQ(reduceSight(m, context_, 25.0), Status::Ok);
     EXPECT_NEAR(m.dip * 60.0, 5.56, 0.01);  // the almanac's 5.6' for 10 m
     const double ordinary = m.dip;
     // Short of the horizon: larger when the shore is near, about the ordinary
     // dip when the shore lies at the horizon's distance (2.07 √h miles).
-    SetDipShortEnabled(m, true);
+    setDipShortEnabled(m, true);
     m.dipShortDistance = 0.5;
-    ASSERT_EQ(Reduce(m, context_, 25.0), 0);
+    ASSERT_EQ(reduceSight(m, context_, 25.0), Status::Ok);
     EXPECT_GT(m.dip, 3.0 * ordinary);
     m.dipShortDistance = 2.07 * std::sqrt(10.0);
-    ASSERT_EQ(Reduce(m, context_, 25.0), 0);
+    ASSERT_EQ(reduceSight(m, context_, 25.0), Status::Ok);
     EXPECT_NEAR(m.dip / ordinary, 1.0, 0.1);
 }
 
 TEST_F(ReductionTest, BadBodiesAndInstantsOutsideTheEphemeris) {
     CMeasure none = sight(false, kEarth);
-    EXPECT_EQ(Reduce(none, context_, 25.0), 1);
+    EXPECT_EQ(reduceSight(none, context_, 25.0), Status::BadArgument);
     CMeasure placeholder = sight(true, 92);
-    EXPECT_EQ(Reduce(placeholder, context_, 25.0), 1);
+    EXPECT_EQ(reduceSight(placeholder, context_, 25.0), Status::BadArgument);
     CMeasure late = sight(false, kSun);
     late.observationTime = 2480000.5;  // 2078
     EXPECT_FALSE(observationInEphemerisRange(late, context_));
-    EXPECT_GT(Reduce(late, context_, 25.0), 10);
+    EXPECT_EQ(reduceSight(late, context_, 25.0), Status::OutsideEphemeris);
     EXPECT_EQ(late.hs, 0.0);  // a failed reduction leaves the sight as it was
-    const CalculateOutcome outcome = Calculate(late, context_, 25.0, 1, 36.25, -24.6, "");
+    const CalculateOutcome outcome = calculateSight(late, context_, 25.0, 1, 36.25, -24.6, "");
     EXPECT_EQ(outcome.status, CalculateOutcome::Status::OutsideEphemeris);
     EXPECT_EQ(outcome.message, "Date is outside Ephemeris range.\r\nYou can download larger\r\nEphemerides.");
     EXPECT_EQ(ephemerisRangeMessage("https://example.org/eph"),
@@ -193,12 +193,12 @@ TEST_F(ReductionTest, BadBodiesAndInstantsOutsideTheEphemeris) {
 
 TEST_F(ReductionTest, CalculateAsksAboutTheApByTimeAndByDistance) {
     CMeasure m = sight(true, 2491);
-    CalculateOutcome o = Calculate(m, context_, 25.0, 1, 36.25, -24.6, "");
+    CalculateOutcome o = calculateSight(m, context_, 25.0, 1, 36.25, -24.6, "");
     EXPECT_EQ(o.status, CalculateOutcome::Status::Reduced);
     EXPECT_FALSE(o.resultText.empty());
 
     m.observer.instant = kUtc - 2.01;  // AP time more than two days off
-    o = Calculate(m, context_, 25.0, 1, 36.25, -24.6, "");
+    o = calculateSight(m, context_, 25.0, 1, 36.25, -24.6, "");
     EXPECT_EQ(o.status, CalculateOutcome::Status::AskAp);
     EXPECT_EQ(o.title, "Check AP Time and Location");
     m.observer.instant = kUtc - 1.99;
@@ -212,9 +212,9 @@ TEST_F(ReductionTest, CalculateAsksAboutTheApByTimeAndByDistance) {
     EXPECT_FALSE(apDistanceQuestionNeeded(m, 36.25, -24.6));
     m.observer.latitude = 50.0;
     m.observer.instant = kUtc - 5.0;
-    o = Calculate(m, context_, 25.0, 1, 36.25, -24.6, "");
+    o = calculateSight(m, context_, 25.0, 1, 36.25, -24.6, "");
     ASSERT_EQ(o.status, CalculateOutcome::Status::AskAp);
-    o = AcceptApCorrection(m, context_, 1, 36.25, -24.6);
+    o = acceptApCorrection(m, context_, 1, 36.25, -24.6);
     EXPECT_EQ(o.status, CalculateOutcome::Status::Reduced);
     EXPECT_EQ(m.runTime, 0.0);
     EXPECT_EQ(m.observer.latitude, 36.25);
@@ -223,23 +223,23 @@ TEST_F(ReductionTest, CalculateAsksAboutTheApByTimeAndByDistance) {
 
 TEST_F(ReductionTest, ResultTextTowardOrAwayAndTheDetailsRows) {
     CMeasure m = sight(true, 2491);
-    ASSERT_EQ(Reduce(m, context_, 25.0), 0);
+    ASSERT_EQ(reduceSight(m, context_, 25.0), Status::Ok);
     const double hc = m.hc;
-    ASSERT_EQ(Reduce(m, context_, hc + 0.1), 0);  // about 6' above: toward
+    ASSERT_EQ(reduceSight(m, context_, hc + 0.1), Status::Ok);  // about 6' above: toward
     std::string text;
-    FormatResult(m, 1, text);
+    formatResult(m, 1, text);
     char head[48];
     std::snprintf(head, sizeof head, "%.2lf nMi toward AP\nalong Az: ", m.intercept * 60.0);
     EXPECT_EQ(text.rfind(head, 0), 0u) << text;
     EXPECT_NE(text.find("\n\n     N 36\u00b015.00'\n     W 024\u00b036.00'"), std::string::npos) << text;
-    ASSERT_EQ(Reduce(m, context_, hc - 0.2), 0);
+    ASSERT_EQ(reduceSight(m, context_, hc - 0.2), Status::Ok);
     text.clear();
-    FormatResult(m, 0, text);
+    formatResult(m, 0, text);
     std::snprintf(head, sizeof head, "%.2lf nMi away from AP\n", -m.intercept * 60.0);
     EXPECT_EQ(text.rfind(head, 0), 0u) << text;
 
     for (int f = 0; f < 3; ++f) {
-        const std::vector<DetailRow> rows = FillDetails(m, context_, f);
+        const std::vector<DetailRow> rows = fillDetails(m, context_, f);
         ASSERT_EQ(rows.size(), static_cast<size_t>(kDetailRowCount));
         EXPECT_EQ(rows[0].value, "Sirius");
         EXPECT_EQ(rows[4].value, "Disabled");
@@ -275,30 +275,30 @@ TEST_F(ReductionTest, SextantBodySelectorListsBothLimbsOfTheSunAndMoon) {
 
 TEST(Enviro, RangesSettersAndStp) {
     CMeasure m(CObserverState(kUtc, 0.0));
-    EXPECT_TRUE(SetHeight(m, 30000.0));
-    EXPECT_FALSE(SetHeight(m, 30000.01));
-    EXPECT_FALSE(SetHeight(m, -0.1));
-    EXPECT_FALSE(SetHeight(m, std::nan("")));
+    EXPECT_TRUE(setHeight(m, 30000.0));
+    EXPECT_FALSE(setHeight(m, 30000.01));
+    EXPECT_FALSE(setHeight(m, -0.1));
+    EXPECT_FALSE(setHeight(m, std::nan("")));
     EXPECT_EQ(m.observer.height, 30000.0);
-    EXPECT_TRUE(SetTemperature(m, -90.0));
-    EXPECT_FALSE(SetTemperature(m, 60.5));
-    EXPECT_FALSE(SetPressure(m, 859.9));
-    EXPECT_TRUE(SetPressure(m, 1085.0));
-    EXPECT_TRUE(SetEnviro(m, EnviroField::IndexCorrection, -3.0));
+    EXPECT_TRUE(setTemperature(m, -90.0));
+    EXPECT_FALSE(setTemperature(m, 60.5));
+    EXPECT_FALSE(setPressure(m, 859.9));
+    EXPECT_TRUE(setPressure(m, 1085.0));
+    EXPECT_TRUE(setEnviro(m, EnviroField::IndexCorrection, -3.0));
     EXPECT_DOUBLE_EQ(m.indexCorrection, -0.05);
     EXPECT_DOUBLE_EQ(enviroValue(m, EnviroField::IndexCorrection), -3.0);
-    EXPECT_FALSE(SetEnviro(m, EnviroField::IndexCorrection, 61.0));
-    EXPECT_FALSE(SetEnviro(m, EnviroField::DipShortDistance, 0.0));
-    EXPECT_FALSE(SetEnviro(m, EnviroField::Speed, 501.0));
-    EXPECT_TRUE(SetEnviro(m, EnviroField::Course, 360.0));
-    UseStp(m);
+    EXPECT_FALSE(setEnviro(m, EnviroField::IndexCorrection, 61.0));
+    EXPECT_FALSE(setEnviro(m, EnviroField::DipShortDistance, 0.0));
+    EXPECT_FALSE(setEnviro(m, EnviroField::Speed, 501.0));
+    EXPECT_TRUE(setEnviro(m, EnviroField::Course, 360.0));
+    useStp(m);
     EXPECT_EQ(m.observer.pressure, 1010.0);
     EXPECT_EQ(m.observer.temperature, 10.0);
-    SetCorrectionsDisabled(m, true);
+    setCorrectionsDisabled(m, true);
     EXPECT_FALSE(enviroFieldEnabled(m, EnviroField::Pressure));
     EXPECT_FALSE(enviroFieldEnabled(m, EnviroField::DipShortDistance));
     EXPECT_TRUE(enviroFieldEnabled(m, EnviroField::Height));
-    SetCorrectionsDisabled(m, false);
+    setCorrectionsDisabled(m, false);
     EXPECT_EQ(m.observer.refraction, 1);
     EXPECT_TRUE(enviroFieldEnabled(m, EnviroField::Pressure));
     EXPECT_EQ(sextantAltitude(33, 30.0), 33.5);

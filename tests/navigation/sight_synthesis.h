@@ -34,10 +34,10 @@ inline void positionAt(const TruePosition& p, double jd, double& lat, double& lo
 inline bool trueAltitude(const PlaceContext& context, const CMeasure& m, double lat, double lon, double& altitude,
                          double& azimuth, double& distanceKm) {
     double ra = 0.0, dec = 0.0, au = 0.0;
-    const int rc = m.isStar ? geocentricStarUtc(context, m.observationTime, starPlaceInput(*starByNumber(m.bodyIndex)),
-                                                ra, dec)
-                            : geocentricPlaceUtc(context, m.observationTime, m.bodyIndex, ra, dec, au);
-    if (rc != 0) return false;
+    const Status status =
+        m.isStar ? geocentricStarUtc(context, m.observationTime, starPlaceInput(*starByNumber(m.bodyIndex)), ra, dec)
+                 : geocentricPlaceUtc(context, m.observationTime, m.bodyIndex, ra, dec, au);
+    if (status != Status::Ok) return false;
     ObserverSite site;
     site.latitude = lat;
     site.longitude = lon;
@@ -45,7 +45,7 @@ inline bool trueAltitude(const PlaceContext& context, const CMeasure& m, double 
                                                      0.0, site, ra, dec, kRefractionNone);
     altitude = 90.0 - h.zenithDistanceDeg;
     azimuth = h.azimuthDeg;
-    distanceKm = au * kNavigationKmPerAu;
+    distanceKm = au * kAuKmIau1976;
     return true;
 }
 

@@ -71,8 +71,7 @@ protected:
     HorizonResult reference(int object, bool refraction) {
         HorizonResult r;
         EXPECT_EQ(horizonPlace(universe_->Places(), kJd, starPlaceInput(*catalogueObject(object)),
-                               observerSite(observer_), refraction, PlaceForm::Topocentric, r),
-                  0);
+                               observerSite(observer_), refraction, PlaceForm::Topocentric, r), Status::Ok);
         return r;
     }
 
@@ -133,8 +132,7 @@ TEST_F(ChartPlaces, BodiesAgreeWithThePipelineToAnArcsecond) {
             ASSERT_TRUE(b.valid) << body;
             HorizonResult ref;
             ASSERT_EQ(horizonPlace(universe_->Places(), kJd, body, observerSite(observer_), refraction,
-                                   PlaceForm::Topocentric, ref),
-                      0);
+                                   PlaceForm::Topocentric, ref), Status::Ok);
             const Misfit m = misfit(b.place, b.raHours, b.decDeg, ref);
             EXPECT_LT(std::fabs(m.altitude), 1.0) << body;
             EXPECT_LT(std::fabs(m.azimuth), 1.0) << body;

@@ -394,10 +394,10 @@ TEST(UniverseStages, CometTracksFromTheElementFiles) {
         EXPECT_TRUE(c.cometTracks[0].points[0].valid);
     });
     // A limit below its H deselects it; the option off clears the tracks.
-    d.field12 = 3000;
+    d.cometMagnitudeLimit = 3000;
     u.Update(observerAt(kInstant), d, false);
     u.ReadChart([](const ChartData& c) { EXPECT_TRUE(c.cometTracks.empty()); });
-    d.field12 = 10000;
+    d.cometMagnitudeLimit = 10000;
     d.overlays[kCometsOverlay] = 0;
     u.Update(observerAt(kInstant), d, false);
     u.ReadChart([](const ChartData& c) { EXPECT_TRUE(c.cometTracks.empty()); });

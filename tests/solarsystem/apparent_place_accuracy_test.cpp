@@ -88,14 +88,14 @@ TEST_F(AccuracyTest, BodiesGeocentricAndTopocentricWithinOneMilliarcsecond) {
             if (body == kEarth) continue;
             double ra = 0, dec = 0, dist = 0, ora = 0, odec = 0;
             const SolarSystemBody& target = context_.bodies[body - 1];
-            ASSERT_EQ(geocentricPlace(eph_, tt, target, context_.earth(), ra, dec, dist), 0);
+            ASSERT_EQ(geocentricPlace(eph_, tt, target, context_.earth(), ra, dec, dist), Status::Ok);
             ASSERT_TRUE(oracle.observe(tt, dT, nullptr));
             oracle.body(body, ora, odec);
             const std::string what = "body " + std::to_string(body) + " at " + std::to_string(tt);
             geocentric.add(ra, dec, ora, odec, oracle, what);
 
             const ObserverSite& site = kSites[(d + body) % 3];
-            ASSERT_EQ(topocentricPlace(eph_, tt, target, context_.earth(), dT, site, ra, dec, dist), 0);
+            ASSERT_EQ(topocentricPlace(eph_, tt, target, context_.earth(), dT, site, ra, dec, dist), Status::Ok);
             ASSERT_TRUE(oracle.observe(tt, dT, &site));
             oracle.body(body, ora, odec);
             topocentric.add(ra, dec, ora, odec, oracle, what + " topocentric");
@@ -129,7 +129,7 @@ TEST_F(AccuracyTest, StarsWithProperMotionAndParallaxWithinOneMilliarcsecond) {
         stars.push_back({eraAnp(sra + 3.0 * ERFA_DD2R / std::cos(sdec)) * ERFA_DR2D / 15.0, sdec * ERFA_DR2D, 0.1,
                          0.5, 0.01, 12.0});
         EarthState earth;
-        ASSERT_EQ(earthState(eph_, tt, context_.earth(), earth), 0);
+        ASSERT_EQ(earthState(eph_, tt, context_.earth(), earth), Status::Ok);
         for (size_t s = 0; s < stars.size(); ++s) {
             double ra = 0, dec = 0, ora = 0, odec = 0;
             apparentStar(earth, stars[s], ra, dec);

@@ -210,8 +210,8 @@ TEST_F(CometPlanetTest, CometOnTheOsculatingOrbitOfAPlanetIsSeenWhereThePlanetIs
         for (const double days : {-5.0, -2.0, 0.0, 1.0, 5.0}) {
             const double utc = c.epochUtc + days;
             double ra1, dec1, d1, ra2, dec2, d2;
-            ASSERT_EQ(geocentricPlaceUtc(context_, utc, c.body, ra1, dec1, d1), 0);
-            ASSERT_EQ(cometApparentPlace(context_, comet, utc, nullptr, ra2, dec2, d2), 0);
+            ASSERT_EQ(geocentricPlaceUtc(context_, utc, c.body, ra1, dec1, d1), Status::Ok);
+            ASSERT_EQ(cometApparentPlace(context_, comet, utc, nullptr, ra2, dec2, d2), Status::Ok);
             const double dRa = std::remainder(ra2 - ra1, 24.0) * 15.0 * std::cos(dec1 * kDegToRad) * 3600.0;
             const double dDec = (dec2 - dec1) * 3600.0;
             const double sep = std::hypot(dRa, dDec);
@@ -220,8 +220,8 @@ TEST_F(CometPlanetTest, CometOnTheOsculatingOrbitOfAPlanetIsSeenWhereThePlanetIs
             EXPECT_NEAR(d2, d1, days == 0.0 ? 1e-9 : 2e-6) << days << " days";
             // Topocentric, too: the same observer steps.
             const ObserverSite site{47.55, -122.3, 100.0, 10.0, 1010.0};
-            ASSERT_EQ(topocentricPlaceUtc(context_, utc, c.body, site, ra1, dec1, d1), 0);
-            ASSERT_EQ(cometApparentPlace(context_, comet, utc, &site, ra2, dec2, d2), 0);
+            ASSERT_EQ(topocentricPlaceUtc(context_, utc, c.body, site, ra1, dec1, d1), Status::Ok);
+            ASSERT_EQ(cometApparentPlace(context_, comet, utc, &site, ra2, dec2, d2), Status::Ok);
             EXPECT_LT(std::hypot(std::remainder(ra2 - ra1, 24.0) * 15.0 * std::cos(dec1 * kDegToRad),
                                  dec2 - dec1) * 3600.0,
                       days == 0.0 ? 0.001 : 0.02);

@@ -107,7 +107,7 @@ TEST_F(DailyCacheTest, BuildsOnceWithProgressThenLoadsTheSameBytes) {
     for (int day : {0, 137, 399}) {
         for (int slot = 0; slot < kPathBodyCount; ++slot) {
             double ra = 0, dec = 0, dist = 0;
-            ASSERT_EQ(geocentricPlaceUtc(context_, ttFromUtc(context_.startJd) + day, kPathBodies[slot], ra, dec, dist), 0);
+            ASSERT_EQ(geocentricPlaceUtc(context_, ttFromUtc(context_.startJd) + day, kPathBodies[slot], ra, dec, dist), Status::Ok);
             EXPECT_EQ(table.raHours(day, slot), static_cast<float>(ra));
             EXPECT_EQ(table.decDeg(day, slot), static_cast<float>(dec));
         }

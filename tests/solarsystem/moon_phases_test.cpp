@@ -35,7 +35,7 @@ TEST_F(MoonPhasesTest, MatchesPublishedMinutes) {
         SCOPED_TRACE(p.utc);
         const JulianDay jd = parseMinute(p.utc);
         std::vector<LunarPhaseEvent> found;
-        ASSERT_EQ(findLunarPhases(context_, jd - 1.0, jd + 1.0, found), 0);
+        ASSERT_EQ(findLunarPhases(context_, jd - 1.0, jd + 1.0, found), Status::Ok);
         ASSERT_EQ(found.size(), 1u);
         EXPECT_EQ(found[0].phase, p.phase);
         // The almanac rounds to the minute: the instant lies within 30 s of it
@@ -51,12 +51,12 @@ TEST_F(MoonPhasesTest, MatchesPublishedMinutes) {
 TEST_F(MoonPhasesTest, YearIsOrderedAndSelfConsistent) {
     std::vector<LunarPhaseEvent> found;
     const JulianDay begin = julianDayFromCalendar(2025, 1, 1, 0.0), end = julianDayFromCalendar(2026, 1, 1, 0.0);
-    ASSERT_EQ(findLunarPhases(context_, begin, end, found), 0);
+    ASSERT_EQ(findLunarPhases(context_, begin, end, found), Status::Ok);
     ASSERT_GE(found.size(), 48u);
     ASSERT_LE(found.size(), 51u);
     for (size_t i = 0; i < found.size(); ++i) {
         double diff;
-        ASSERT_EQ(moonSunLongitudeDifference(context_, found[i].jdUtc, diff), 0);
+        ASSERT_EQ(moonSunLongitudeDifference(context_, found[i].jdUtc, diff), Status::Ok);
         const double target = 90.0 * static_cast<int>(found[i].phase);
         double off = std::fmod(diff - target + 540.0, 360.0) - 180.0;
         EXPECT_LT(std::fabs(off), 1e-4) << i;  // 1e-4° is 0.7 s of lunar motion
@@ -72,7 +72,7 @@ TEST_F(MoonPhasesTest, YearIsOrderedAndSelfConsistent) {
 TEST_F(MoonPhasesTest, CalendarMonthDays) {
     // March 2025 at UTC+1: full Moon on the 14th, new Moon on the 29th.
     const LunarCalendarMonth m = lunarCalendarMonth(context_, 2025, 3, 1.0 / 24.0);
-    ASSERT_EQ(m.status, 0);
+    ASSERT_EQ(m.status, Status::Ok);
     ASSERT_EQ(m.days.size(), 31u);
     EXPECT_NEAR(m.days[0].jdUtc, julianDayFromCalendar(2025, 2, 28, 23.0), 1e-9);
     EXPECT_GT(m.days[13].illuminatedFraction, 0.98);

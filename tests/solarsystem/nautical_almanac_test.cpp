@@ -38,13 +38,13 @@ class AlmanacTest : public test::De405Test {
 protected:
     NauticalAlmanac compute(int year, int month, int day, int days = 3) {
         NauticalAlmanac a;
-        EXPECT_EQ(computeAlmanac(context_, year, month, day, days, false, a), 0) << year << "-" << month << "-" << day;
+        EXPECT_EQ(computeAlmanac(context_, year, month, day, days, false, a), Status::Ok) << year << "-" << month << "-" << day;
         return a;
     }
     // GHA (degrees) of a body from the engine's geocentric place at a UTC instant.
     double engineGha(int body, JulianDay utc, double* dec = nullptr) {
         double ra = 0.0, d = 0.0, au = 0.0;
-        EXPECT_EQ(geocentricPlaceUtc(context_, utc, body, ra, d, au), 0);
+        EXPECT_EQ(geocentricPlaceUtc(context_, utc, body, ra, d, au), Status::Ok);
         if (dec) *dec = d;
         return siderealTimeFromUtc(utc, false) * 15.0 - ra * 15.0;
     }
@@ -154,13 +154,13 @@ TEST_F(AlmanacTest, MoonAgeIsTheTimeSinceTheLastNewMoon) {
         const NauticalAlmanac a = compute(kDates[i][0], kDates[i][1], kDates[i][2], 1);
         const JulianDay noon = a.days[0].jd0h + 0.5;
         std::vector<LunarPhaseEvent> phases;
-        ASSERT_EQ(findLunarPhases(context_, noon - 31.0, noon, phases), 0);
+        ASSERT_EQ(findLunarPhases(context_, noon - 31.0, noon, phases), Status::Ok);
         JulianDay lastNew = 0.0;
         for (const LunarPhaseEvent& p : phases)
             if (p.phase == LunarPhase::New) lastNew = p.jdUtc;
         EXPECT_NEAR(a.days[0].moonAgeDays, noon - lastNew, 1e-4) << i;
         MoonPhase phase;
-        ASSERT_EQ(moonPhase(context_, noon, phase), 0);
+        ASSERT_EQ(moonPhase(context_, noon, phase), Status::Ok);
         EXPECT_NEAR(a.days[0].moonIlluminatedPercent, 100.0 * phase.illuminatedFraction, 1e-9);
     }
     // In the ephemeris' first days the new Moon before lies outside it: the
@@ -185,7 +185,7 @@ TEST_F(AlmanacTest, StarsAreTheFiftySevenThenPolarisForTheMiddleDay) {
     // Each at 12h UT of the middle day.
     for (const AlmanacStar& s : a.stars) {
         double ra = 0.0, dec = 0.0;
-        ASSERT_EQ(geocentricStarUtc(context_, a.days[1].jd0h + 0.5, starPlaceInput(*starByNumber(s.number)), ra, dec), 0);
+        ASSERT_EQ(geocentricStarUtc(context_, a.days[1].jd0h + 0.5, starPlaceInput(*starByNumber(s.number)), ra, dec), Status::Ok);
         EXPECT_NEAR(wrap180(s.sha - (360.0 - ra * 15.0)) * 60.0, 0.0, 1e-6) << s.name;
         EXPECT_NEAR((s.dec - dec) * 60.0, 0.0, 1e-6) << s.name;
     }
@@ -198,9 +198,9 @@ double eventAltitude(const PlaceContext& context, double latitude, bool moon, do
     ObserverSite site;
     site.latitude = latitude;
     HorizonResult h;
-    EXPECT_EQ(horizonPlace(context, utc, moon ? kMoon : kSun, site, false, PlaceForm::Topocentric, h), 0);
+    EXPECT_EQ(horizonPlace(context, utc, moon ? kMoon : kSun, site, false, PlaceForm::Topocentric, h), Status::Ok);
     if (!moon) return h.altitudeDeg + depressionDeg;
-    const double sd = std::asin(bodyDiameterKm(kMoon) / 2.0 / (h.distanceAu * kNavigationKmPerAu)) * kRadToDeg;
+    const double sd = std::asin(bodyDiameterKm(kMoon) / 2.0 / (h.distanceAu * kAuKmIau1976)) * kRadToDeg;
     return h.altitudeDeg + 34.0 / 60.0 + sd;
 }
 
@@ -209,7 +209,7 @@ TEST_F(AlmanacTest, LatitudeTableEventsLieWithinAMinuteOfABisectionOnTheAltitude
     double worstSeconds = 0.0;
     for (const auto& date : {std::array<int, 3>{2024, 3, 20}, {2024, 6, 21}, {2024, 12, 21}, {2037, 9, 5}}) {
         NauticalAlmanac a;
-        ASSERT_EQ(computeAlmanac(context_, date[0], date[1], date[2], 1, true, a), 0);
+        ASSERT_EQ(computeAlmanac(context_, date[0], date[1], date[2], 1, true, a), Status::Ok);
         ASSERT_EQ(a.events.size(), kAlmanacLatitudes.size());
         for (const AlmanacLatitudeRow& row : a.events) {
             const struct {
@@ -259,10 +259,10 @@ TEST_F(AlmanacTest, EventsThatDoNotHappenAreNamedAtTheSolstices) {
     // The printed rows end at 60° S; the southern polar rows are asked for.
     const std::vector<double> rows = {72.0, 70.0, 64.0, -64.0, -70.0, -72.0};
     NauticalAlmanac june, december;
-    ASSERT_EQ(computeAlmanac(context_, 2024, 6, 21, 1, false, june), 0);
-    ASSERT_EQ(computeAlmanac(context_, 2024, 12, 21, 1, false, december), 0);
-    ASSERT_EQ(computeAlmanacEvents(context_, june, rows), 0);
-    ASSERT_EQ(computeAlmanacEvents(context_, december, rows), 0);
+    ASSERT_EQ(computeAlmanac(context_, 2024, 6, 21, 1, false, june), Status::Ok);
+    ASSERT_EQ(computeAlmanac(context_, 2024, 12, 21, 1, false, december), Status::Ok);
+    ASSERT_EQ(computeAlmanacEvents(context_, june, rows), Status::Ok);
+    ASSERT_EQ(computeAlmanacEvents(context_, december, rows), Status::Ok);
     for (const auto& [summer, winter, pole] : {std::tuple{&june, &december, 1.0}, std::tuple{&december, &june, -1.0}}) {
         for (double lat : {70.0, 72.0}) {
             // The summer pole's side: the Sun never sets, nor twilight begins.
@@ -289,15 +289,15 @@ TEST_F(AlmanacTest, EventsThatDoNotHappenAreNamedAtTheSolstices) {
 
 TEST_F(AlmanacTest, RefusesDayCountsAndDatesThatAreNot) {
     NauticalAlmanac a;
-    EXPECT_EQ(computeAlmanac(context_, 2024, 3, 19, 0, false, a), 1);
-    EXPECT_EQ(computeAlmanac(context_, 2024, 3, 19, 4, false, a), 1);
-    EXPECT_EQ(computeAlmanac(context_, 2023, 2, 29, 1, false, a), 1);
-    EXPECT_EQ(computeAlmanac(context_, 2024, 13, 1, 1, false, a), 1);
+    EXPECT_EQ(computeAlmanac(context_, 2024, 3, 19, 0, false, a), Status::BadArgument);
+    EXPECT_EQ(computeAlmanac(context_, 2024, 3, 19, 4, false, a), Status::BadArgument);
+    EXPECT_EQ(computeAlmanac(context_, 2023, 2, 29, 1, false, a), Status::BadArgument);
+    EXPECT_EQ(computeAlmanac(context_, 2024, 13, 1, 1, false, a), Status::BadArgument);
     // The ephemeris ends on 2060-01-30 0h (TDB): the last day needs its 24h
     // and two hours beyond.
-    EXPECT_GE(computeAlmanac(context_, 2060, 1, 29, 1, false, a), 10);
+    EXPECT_EQ(computeAlmanac(context_, 2060, 1, 29, 1, false, a), Status::OutsideEphemeris);
     EXPECT_TRUE(a.hours.empty());
-    EXPECT_EQ(computeAlmanac(context_, 2060, 1, 27, 2, false, a), 0);
+    EXPECT_EQ(computeAlmanac(context_, 2060, 1, 27, 2, false, a), Status::Ok);
 }
 
 using namespace test::erfa;

@@ -257,7 +257,7 @@ TEST_F(RiseSetAccuracyTest, YearOfSunAndMoonEventsAtEveryLatitude) {
                 const double dT = deltaT(jd0h);
                 for (int body : {kSun, kMoon}) {
                     HorizonTrack track;
-                    ASSERT_EQ(track.load(&context_, riseSetBody(body), jd0h, dT), 0);
+                    ASSERT_EQ(track.load(&context_, riseSetBody(body), jd0h, dT), Status::Ok);
                     const OracleDay truth = oracleEvents(sky, body, jd0h);
                     for (int k = 0; k < (body == kSun ? 3 : 1); ++k) {
                         const HorizonDayEvents found = track.events(site, sunKinds[k]);

@@ -62,7 +62,7 @@ protected:
     // Topocentric altitude (no refraction) minus the altitude of the event.
     double altitudeAboveEvent(int body, const ObserverSite& s, RiseSetKind kind, double jd) const {
         HorizonResult h;
-        EXPECT_EQ(horizonPlace(context_, jd, body, s, false, PlaceForm::Topocentric, h), 0);
+        EXPECT_EQ(horizonPlace(context_, jd, body, s, false, PlaceForm::Topocentric, h), Status::Ok);
         double eventAltitude = -0.83333333;
         if (kind == RiseSetKind::CivilTwilight) eventAltitude = -6.0;
         if (kind == RiseSetKind::NauticalTwilight) eventAltitude = -12.0;
@@ -73,7 +73,7 @@ protected:
     // Topocentric hour angle, hours in (-12, 12].
     double hourAngle(int body, const ObserverSite& s, double jd) const {
         HorizonResult h;
-        EXPECT_EQ(horizonPlace(context_, jd, body, s, false, PlaceForm::Topocentric, h), 0);
+        EXPECT_EQ(horizonPlace(context_, jd, body, s, false, PlaceForm::Topocentric, h), Status::Ok);
         double ha = localSiderealTime(siderealTimeFromUtc(jd, false), s.longitude) - h.raHours;
         ha = wrapFloor(ha, 24.0);
         return ha > 12.0 ? ha - 24.0 : ha;
@@ -114,7 +114,7 @@ TEST_F(RiseSetTest, SunAndMoonAgreeWithAltitudeBisection) {
                     const JulianDay jd0 = julianDayAt0h(d.y, d.m, d.d);
                     const RiseTransitSet r = riseTransitSet(&context_, riseSetBody(body), jd0, deltaT(jd0), s,
                                                             p.zoneHours / 24.0, kind);
-                    ASSERT_EQ(r.status, 0);
+                    ASSERT_EQ(r.status, Status::Ok);
                     double& worstHere = body == kMoon ? worstOf[1] : kind == RiseSetKind::RiseSet ? worstOf[0] : worstOf[2];
                     auto alt = [&](double jd) { return altitudeAboveEvent(body, s, kind, jd); };
                     const double from = jd0 - 0.25, to = jd0 + 1.25;
@@ -218,7 +218,7 @@ TEST_F(RiseSetTest, GrazingCulminationGivesBothEventsOrNeither) {
         const double noon = jd0 + 0.5;
         // The culmination at noon UT: upper (hour angle 0) or lower (180°).
         double ra, dec, distance;
-        ASSERT_EQ(geocentricPlaceUtc(context_, noon, c.body, ra, dec, distance), 0);
+        ASSERT_EQ(geocentricPlaceUtc(context_, noon, c.body, ra, dec, distance), Status::Ok);
         ObserverSite s;
         s.longitude = wrapFloor((ra - siderealTimeFromUtc(noon, false)) * 15.0 + (c.sign > 0 ? 180.0 : 0.0), 360.0) - 180.0;
         // The extremum of the altitude above the event near noon, by golden
@@ -267,8 +267,8 @@ TEST_F(RiseSetTest, GrazingCulminationGivesBothEventsOrNeither) {
 TEST_F(RiseSetTest, OneTrackServesManySitesAndKinds) {
     const JulianDay jd0 = julianDayAt0h(2025, 6, 1);
     HorizonTrack sun, moon, unloaded;
-    ASSERT_EQ(sun.load(&context_, riseSetBody(kSun), jd0, deltaT(jd0)), 0);
-    ASSERT_EQ(moon.load(&context_, riseSetBody(kMoon), jd0, deltaT(jd0)), 0);
+    ASSERT_EQ(sun.load(&context_, riseSetBody(kSun), jd0, deltaT(jd0)), Status::Ok);
+    ASSERT_EQ(moon.load(&context_, riseSetBody(kMoon), jd0, deltaT(jd0)), Status::Ok);
     const std::vector<RiseSetKind> kinds{RiseSetKind::RiseSet, RiseSetKind::CivilTwilight, RiseSetKind::NauticalTwilight};
     for (double latitude : {-60.0, 0.0, 50.0, 62.0, 72.0}) {
         ObserverSite s;
@@ -292,11 +292,11 @@ TEST_F(RiseSetTest, OneTrackServesManySitesAndKinds) {
     EXPECT_EQ(june[0].state, HorizonDayState::Crossings);
     EXPECT_EQ(june[1].state, HorizonDayState::AlwaysAbove);
     EXPECT_EQ(june[2].state, HorizonDayState::AlwaysAbove);
-    EXPECT_EQ(moon.events(north, RiseSetKind::CivilTwilight).status, 1);  // twilight is the Sun's
-    EXPECT_EQ(unloaded.events(north, RiseSetKind::RiseSet).status, 2);
+    EXPECT_EQ(moon.events(north, RiseSetKind::CivilTwilight).status, Status::BadArgument);  // twilight is the Sun's
+    EXPECT_EQ(unloaded.events(north, RiseSetKind::RiseSet).status, Status::OutsideEphemeris);
     HorizonTrack earth;
-    EXPECT_EQ(earth.load(&context_, riseSetBody(kEarth), jd0, deltaT(jd0)), 1);
-    EXPECT_EQ(earth.load(nullptr, riseSetBody(kSun), jd0, deltaT(jd0)), 2);
+    EXPECT_EQ(earth.load(&context_, riseSetBody(kEarth), jd0, deltaT(jd0)), Status::BadArgument);
+    EXPECT_EQ(earth.load(nullptr, riseSetBody(kSun), jd0, deltaT(jd0)), Status::OutsideEphemeris);
 }
 
 TEST_F(RiseSetTest, HighArcticSummerAndWinter) {

@@ -42,8 +42,8 @@ inline int freeLoopbackPort() {
 class GpsdProcess {
 public:
     GpsdProcess(const std::string& gpsd, int port, const std::string& device) {
-        m_pid = fork();
-        if (m_pid == 0) {
+        pid_ = fork();
+        if (pid_ == 0) {
             const int null = open("/dev/null", O_WRONLY);
             dup2(null, STDOUT_FILENO);
             dup2(null, STDERR_FILENO);
@@ -55,26 +55,26 @@ public:
     }
     ~GpsdProcess() {
         using namespace std::chrono_literals;
-        if (m_pid > 0 && Running()) {
-            kill(m_pid, SIGTERM);
+        if (pid_ > 0 && Running()) {
+            kill(pid_, SIGTERM);
             for (int i = 0; i < 200 && Running(); ++i) std::this_thread::sleep_for(10ms);
-            if (Running()) kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
+            if (Running()) kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
         }
     }
     GpsdProcess(const GpsdProcess&) = delete;
     GpsdProcess& operator=(const GpsdProcess&) = delete;
 
     bool Running() {
-        if (m_pid <= 0 || m_exited) return false;
+        if (pid_ <= 0 || exited_) return false;
         int status = 0;
-        if (waitpid(m_pid, &status, WNOHANG) == m_pid) m_exited = true;
-        return !m_exited;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) exited_ = true;
+        return !exited_;
     }
 
 private:
-    pid_t m_pid = -1;
-    bool m_exited = false;
+    pid_t pid_ = -1;
+    bool exited_ = false;
 };
 
 }  // namespace celestra::test

@@ -20,39 +20,39 @@ class PtyPair {
 public:
     PtyPair() {
         int slave = -1;
-        if (openpty(&m_master, &slave, nullptr, nullptr, nullptr) != 0) return;
+        if (openpty(&master_, &slave, nullptr, nullptr, nullptr) != 0) return;
         // Raw from the start: no echo back to the "receiver", no line buffering.
         termios t{};
         tcgetattr(slave, &t);
         cfmakeraw(&t);
         tcsetattr(slave, TCSANOW, &t);
-        m_slavePath = ttyname(slave);
+        slavePath_ = ttyname(slave);
         // Held open so that the master never sees a hang-up between users.
-        m_slave = slave;
+        slave_ = slave;
     }
     ~PtyPair() {
         StopFeeding();
         CloseMaster();
-        if (m_slave >= 0) close(m_slave);
+        if (slave_ >= 0) close(slave_);
     }
     PtyPair(const PtyPair&) = delete;
     PtyPair& operator=(const PtyPair&) = delete;
 
-    bool ok() const { return m_master >= 0 && !m_slavePath.empty(); }
-    const std::string& slavePath() const { return m_slavePath; }
-    int master() const { return m_master; }
-    int slave() const { return m_slave; }
+    bool ok() const { return master_ >= 0 && !slavePath_.empty(); }
+    const std::string& slavePath() const { return slavePath_; }
+    int master() const { return master_; }
+    int slave() const { return slave_; }
 
     bool Write(const std::string& bytes) const {
-        return ::write(m_master, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+        return ::write(master_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
     }
     // What arrived on the master side within `ms` milliseconds.
     std::string ReadMaster(int ms) const {
         std::string out;
-        pollfd p{m_master, POLLIN, 0};
+        pollfd p{master_, POLLIN, 0};
         while (poll(&p, 1, ms) > 0 && (p.revents & POLLIN)) {
             char buffer[256];
-            const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+            const ssize_t n = ::read(master_, buffer, sizeof buffer);
             if (n <= 0) break;
             out.append(buffer, static_cast<size_t>(n));
             ms = 20;
@@ -60,37 +60,37 @@ public:
         return out;
     }
     void CloseMaster() {
-        if (m_master >= 0) close(m_master);
-        m_master = -1;
+        if (master_ >= 0) close(master_);
+        master_ = -1;
     }
     void CloseSlave() {
-        if (m_slave >= 0) close(m_slave);
-        m_slave = -1;
+        if (slave_ >= 0) close(slave_);
+        slave_ = -1;
     }
 
     // Writes the sentences again and again, one batch every `periodMs`, until stopped.
     void StartFeeding(std::vector<std::string> sentences, int periodMs) {
         StopFeeding();
-        m_feeding = true;
-        m_feeder = std::thread([this, sentences = std::move(sentences), periodMs] {
-            while (m_feeding) {
+        feeding_ = true;
+        feeder_ = std::thread([this, sentences = std::move(sentences), periodMs] {
+            while (feeding_) {
                 for (const std::string& s : sentences) Write(s);
-                for (int waited = 0; waited < periodMs && m_feeding; waited += 10)
+                for (int waited = 0; waited < periodMs && feeding_; waited += 10)
                     std::this_thread::sleep_for(std::chrono::milliseconds(10));
             }
         });
     }
     void StopFeeding() {
-        m_feeding = false;
-        if (m_feeder.joinable()) m_feeder.join();
+        feeding_ = false;
+        if (feeder_.joinable()) feeder_.join();
     }
 
 private:
-    int m_master = -1;
-    int m_slave = -1;
-    std::string m_slavePath;
-    std::atomic<bool> m_feeding{false};
-    std::thread m_feeder;
+    int master_ = -1;
+    int slave_ = -1;
+    std::string slavePath_;
+    std::atomic<bool> feeding_{false};
+    std::thread feeder_;
 };
 
 // "$" + body + "*hh\r\n" with the checksum computed here, independently of the parser.

@@ -111,7 +111,7 @@ private slots:
         window()->preferences().website.clear();
         // Every comet of the list selected, and the comets drawn.
         doc().drawState.overlays[kOverlayComets] = 1;
-        doc().drawState.field12 = 20000;
+        doc().drawState.cometMagnitudeLimit = 20000;
         window()->show();
         QVERIFY(QTest::qWaitForWindowExposed(window()));
         waitForModel();

@@ -155,7 +155,7 @@ private slots:
             CMeasure probe = doc().currentSight;
             probe.isStar = 1;
             probe.bodyIndex = s.number;
-            QCOMPARE(Reduce(probe, probeState.place, 30.0), 0);
+            QCOMPARE(reduceSight(probe, probeState.place, 30.0), Status::Ok);
             if (probe.hc < 20.0 || probe.hc > 70.0) continue;
             bool spread = true;
             for (double z : azimuths) spread = spread && std::abs(std::remainder(probe.azimuth - z, 360.0)) > 50.0;
@@ -306,7 +306,7 @@ private slots:
         QCoreApplication::processEvents();
         // The result follows the format chosen on the Details page.
         std::string expected;
-        FormatResult(doc().currentSight, 0, expected);
+        formatResult(doc().currentSight, 0, expected);
         QCOMPARE(page->resultLabel()->text(), displayText(expected));
         page->close();
     }

@@ -74,7 +74,7 @@ private:
             m.observationTime = m.observer.instant + i * 60.0 / 86400.0;
             m.timeEnteredAsUtc = 1;
             m.active = 1;
-            QCOMPARE(Reduce(m, state.place, 25.0 + 7.5 * i), 0);
+            QCOMPARE(reduceSight(m, state.place, 25.0 + 7.5 * i), Status::Ok);
             doc().sights.Append(m);
         }
     }
@@ -145,7 +145,7 @@ private slots:
         page.evening->setChecked(true);
         QTest::mouseClick(page.plan, Qt::LeftButton);
         const SightPlan& plan = page.result();
-        QCOMPARE(plan.status, SightPlan::Status::Ok);
+        QCOMPARE(plan.status, Status::Ok);
         QCOMPARE(plan.best.size(), size_t{3});
         QCOMPARE(page.table->rowCount(), static_cast<int>(plan.bodies.size()));
         QVERIFY(page.summary->text().contains(QStringLiteral("Best set: ")));

@@ -318,7 +318,7 @@ private slots:
         const double shownDec = (shown.captured(4) == QLatin1String("-") ? -1 : 1) * (part(5) + part(6) / 60.0 + part(7) / 3600.0);
         double ra = 0.0, dec = 0.0, distance = 0.0;
         QCOMPARE(topocentricPlaceUtc(program_->model->universe().Places(), doc().observer.instant, 11,
-                                     observerSite(doc().observer), ra, dec, distance), 0);
+                                     observerSite(doc().observer), ra, dec, distance), Status::Ok);
         QVERIFY2(std::abs(shownRa - ra) * 15.0 * 3600.0 < 8.0 && std::abs(shownDec - dec) * 3600.0 < 1.0,
                  qPrintable(QStringLiteral("%1 %2 against %3 %4").arg(shownRa).arg(shownDec).arg(ra).arg(dec)));
         // A body has no SIMBAD page: only the website's redirect.
