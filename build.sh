@@ -8,6 +8,9 @@
 #                            build/celestra_VERSION_ARCH.deb
 #   bash build.sh sanitize [address,undefined|thread]
 #                            engine, tests and CLI under sanitizers, then run the tests
+#   bash build.sh format [--check]
+#                            lay out every C++ source by .clang-format (--check: only
+#                            list the files that differ, and fail if any does)
 #   bash build.sh deps       only install the build dependencies
 #
 # Packages come from Debian's archive through apt-get (through sudo when not
@@ -27,6 +30,8 @@ PACKAGES=(
   # The installation and package tests: dpkg-shlibdeps and dpkg-deb, and the
   # validators of the desktop entry and the metainfo.
   dpkg-dev file desktop-file-utils appstream
+  # The layout of the sources (clang-format 14 on Debian 12).
+  clang-format
 )
 
 # The tests also run the pages under a German and a French desktop (decimal
@@ -70,6 +75,16 @@ configure_and_build() {  # build-dir, then extra cmake arguments
   cmake --build "$1" -j "$(jobs)"
 }
 
+# Every C++ source of the repository (generated tables opt out in their own
+# .clang-format); from git when this is a clone, else from the tree.
+cxx_sources() {
+  if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files -z -- '*.cpp' '*.h'
+  else
+    find . \( -path './build*' -o -path './.git' \) -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0
+  fi
+}
+
 run_tests() {  # build-dir
   ctest --test-dir "$1" --output-on-failure -j "$(jobs)"
 }
@@ -90,6 +105,13 @@ case "$mode" in
     generate_locales
     configure_and_build build
     run_tests build ;;
+  format)
+    install_deps
+    if [ "${2:-}" = "--check" ]; then
+      cxx_sources | xargs -0 clang-format --dry-run --Werror
+    else
+      cxx_sources | xargs -0 clang-format -i
+    fi ;;
   package)
     install_deps
     configure build
@@ -103,6 +125,6 @@ case "$mode" in
     configure_and_build "$dir" -DCELESTRA_SANITIZE="$kind" -DCELESTRA_BUILD_GUI=OFF -DCELESTRA_BUILD_BENCH=OFF
     run_tests "$dir" ;;
   *)
-    echo "usage: bash build.sh run|test|package|sanitize [kind]|deps" >&2
+    echo "usage: bash build.sh run|test|package|sanitize [kind]|format [--check]|deps" >&2
     exit 2 ;;
 esac
