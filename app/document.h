@@ -21,10 +21,10 @@
 #include <string>
 #include <vector>
 
-#include "model/measure.h"
-#include "model/observation_list.h"
 #include "model/color_scheme.h"
 #include "model/draw_state.h"
+#include "model/measure.h"
+#include "model/observation_list.h"
 #include "model/observer_state.h"
 
 namespace celestra {
@@ -98,16 +98,14 @@ FileStatus parseColorFile(const uint8_t* bytes, size_t size, ColorSchemes& schem
 // missing, damaged or other-version colour file resets the three schemes;
 // anything but a missing file is reported, in LoadResult::colorError.
 LoadResult loadDocument(const std::string& path, DocumentData& data, std::string& error);
-LoadResult loadDocument(const std::string& path, const std::string& colorsPath, DocumentData& data,
-                        std::string& error);
+LoadResult loadDocument(const std::string& path, const std::string& colorsPath, DocumentData& data, std::string& error);
 FileStatus loadColorFile(const std::string& path, ColorSchemes& schemes, std::string& error);
 
 // Writes the document, then the colour file, each atomically. False with a
 // message naming the file when either could not be written; a file that
 // could not be written keeps its previous contents.
 bool saveDocument(const std::string& path, const DocumentData& data, std::string& error);
-bool saveDocument(const std::string& path, const std::string& colorsPath, const DocumentData& data,
-                  std::string& error);
+bool saveDocument(const std::string& path, const std::string& colorsPath, const DocumentData& data, std::string& error);
 
 // Replaces `path` with `bytes`: a temporary file in the same folder,
 // written, flushed to disk, then renamed over the old file.

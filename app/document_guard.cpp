@@ -75,9 +75,7 @@ pid_t readHolder(int fd) {
 
 DocumentLock::~DocumentLock() { release(); }
 
-DocumentLock::DocumentLock(DocumentLock&& other) noexcept : fd_(other.fd_), holder_(other.holder_) {
-    other.fd_ = -1;
-}
+DocumentLock::DocumentLock(DocumentLock&& other) noexcept : fd_(other.fd_), holder_(other.holder_) { other.fd_ = -1; }
 
 DocumentLock& DocumentLock::operator=(DocumentLock&& other) noexcept {
     if (this != &other) {

@@ -1,6 +1,8 @@
 // httpDownloadToFile over QtNetwork. The request runs on the calling
 // thread with a local event loop; a 50 ms timer keeps the loop waking so
 // the stop flag is seen and no finished signal can be missed between waits.
+#include "app/http_download_qt.h"
+
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
@@ -9,12 +11,9 @@
 #include <QSaveFile>
 #include <QTimer>
 #include <QUrl>
-
 #include <algorithm>
 #include <memory>
 #include <mutex>
-
-#include "app/http_download_qt.h"
 
 namespace celestra {
 
@@ -96,7 +95,9 @@ bool httpDownloadToFile(const std::string& server, const std::string& remotePath
         // caller to check.)
         if (!more && total < 0 && (reply->error() != QNetworkReply::NoError || received == 0)) return false;
         if (progress) {
-            const int percent = total > 0 ? static_cast<int>(100.0 * static_cast<double>(received) / total) : more ? 0 : 100;
+            const int percent = total > 0 ? static_cast<int>(100.0 * static_cast<double>(received) / total)
+                                : more    ? 0
+                                          : 100;
             // A stop asked for with the last chunk comes too late to matter.
             if (!progress(percent, more) && more) return false;
         }

@@ -14,8 +14,7 @@
 
 namespace celestra {
 
-void setDisplayMetrics(DisplayMetrics& metrics, int32_t dpiX, int32_t dpiY, int32_t screenWidth,
-                       int32_t screenHeight) {
+void setDisplayMetrics(DisplayMetrics& metrics, int32_t dpiX, int32_t dpiY, int32_t screenWidth, int32_t screenHeight) {
     metrics.dpiX = dpiX;
     metrics.dpiY = dpiY;
     metrics.highResolution = dpiX > 128;
@@ -143,8 +142,7 @@ bool prepareDataFolder(AppPaths& paths, std::string& note) {
             paths.colorsPath = fallback + "/Celestra.colors";
         }
         setDataFolder(paths, fallback);
-        note = "The documents folder cannot be used (" + refused + "); Celestra keeps its files in " + fallback +
-               ".";
+        note = "The documents folder cannot be used (" + refused + "); Celestra keeps its files in " + fallback + ".";
         debugLog("%s\n", note.c_str());
         return true;
     }

@@ -13,18 +13,17 @@ namespace celestra {
 struct DisplayMetrics {
     int32_t dpiX = 96;
     int32_t dpiY = 96;
-    double displayScale = 1.0;    // dpiX / 96, never below 1.0
-    bool highResolution = false;  // dpiX > 128
-    int32_t screenWidth = 0;      // pixels
-    int32_t screenHeight = 0;     // pixels
+    double displayScale = 1.0;      // dpiX / 96, never below 1.0
+    bool highResolution = false;    // dpiX > 128
+    int32_t screenWidth = 0;        // pixels
+    int32_t screenHeight = 0;       // pixels
     int32_t commandBarHeight = 26;  // pixels
 };
 
 // Fills `metrics` from the display's DPI and size. The command bar is 26
 // pixels high on a screen at most 320 × 320 and 53 otherwise, except that a
 // display of exactly 128 DPI keeps the height `metrics` already holds.
-void setDisplayMetrics(DisplayMetrics& metrics, int32_t dpiX, int32_t dpiY, int32_t screenWidth,
-                       int32_t screenHeight);
+void setDisplayMetrics(DisplayMetrics& metrics, int32_t dpiX, int32_t dpiY, int32_t screenWidth, int32_t screenHeight);
 
 // The name of the empty seed document among the shipped data.
 constexpr const char* kSeedDocumentName = "Celestra.clj";

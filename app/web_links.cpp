@@ -39,19 +39,19 @@ std::string simbadIdentifier(int k) {
     const StarEntry* e = catalogueObject(k);
     if (!e) return "";
     switch (*kind) {
-    case CatalogueKind::BrightStar: return "HR " + std::to_string(e->number);
-    case CatalogueKind::Messier: return "M " + std::to_string(e->number);
-    case CatalogueKind::Caldwell: {
-        // "NGC 869 & NGC 884 Double Cluster" -> "NGC 869"; "IC 2602 ..." -> "IC 2602".
-        const std::string identity = e->identity ? e->identity : "";
-        const size_t first = identity.find(' ');
-        if (first == std::string::npos || first == 0) return "";
-        size_t end = identity.find(' ', first + 1);
-        if (end == std::string::npos) end = identity.size();
-        const std::string number = identity.substr(first + 1, end - first - 1);
-        if (number.empty() || !std::isdigit(static_cast<unsigned char>(number[0]))) return "";
-        return identity.substr(0, end);
-    }
+        case CatalogueKind::BrightStar: return "HR " + std::to_string(e->number);
+        case CatalogueKind::Messier: return "M " + std::to_string(e->number);
+        case CatalogueKind::Caldwell: {
+            // "NGC 869 & NGC 884 Double Cluster" -> "NGC 869"; "IC 2602 ..." -> "IC 2602".
+            const std::string identity = e->identity ? e->identity : "";
+            const size_t first = identity.find(' ');
+            if (first == std::string::npos || first == 0) return "";
+            size_t end = identity.find(' ', first + 1);
+            if (end == std::string::npos) end = identity.size();
+            const std::string number = identity.substr(first + 1, end - first - 1);
+            if (number.empty() || !std::isdigit(static_cast<unsigned char>(number[0]))) return "";
+            return identity.substr(0, end);
+        }
     }
     return "";
 }

@@ -22,7 +22,8 @@ constexpr double kConics[][2] = {{0.006, 0.99995}, {0.59, 0.967}, {1.2, 0.5}, {2
 
 void BM_KeplerSolution(benchmark::State& state) {
     CometOrbit orbits[6];
-    for (int i = 0; i < 6; ++i) prepareCometOrbit(CometElements{kConics[i][0], kConics[i][1], 40, 80, 120, kJ2000}, orbits[i]);
+    for (int i = 0; i < 6; ++i)
+        prepareCometOrbit(CometElements{kConics[i][0], kConics[i][1], 40, 80, 120, kJ2000}, orbits[i]);
     double dt = -400.0;
     Vector3 pos;
     int i = 0;

@@ -11,10 +11,10 @@
 // Syncing the folder after each rename as well cost 6.5-8 ms on the same
 // disk, which is why the save does not do it.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 #include "app/document.h"
 

@@ -41,7 +41,8 @@ void BM_SunFiveEventsOneDay(benchmark::State& state) {
     EphemerisFile* eph = riseSetEphemeris();
     if (!eph) return state.SkipWithError("DE405 reference file absent");
     const PlaceContext context = makePlaceContext(*eph);
-    const std::vector<RiseSetKind> kinds{RiseSetKind::RiseSet, RiseSetKind::CivilTwilight, RiseSetKind::NauticalTwilight};
+    const std::vector<RiseSetKind> kinds{RiseSetKind::RiseSet, RiseSetKind::CivilTwilight,
+                                         RiseSetKind::NauticalTwilight};
     int day = 0;
     for (auto _ : state) {
         const JulianDay jd0h = kFirstDay + (day++ % 365);  // a new day each time: the ephemeris is read
@@ -69,7 +70,8 @@ void BM_YearOfDailyEvents(benchmark::State& state) {
     EphemerisFile* eph = riseSetEphemeris();
     if (!eph) return state.SkipWithError("DE405 reference file absent");
     const PlaceContext context = makePlaceContext(*eph);
-    const std::vector<RiseSetKind> kinds{RiseSetKind::RiseSet, RiseSetKind::CivilTwilight, RiseSetKind::NauticalTwilight};
+    const std::vector<RiseSetKind> kinds{RiseSetKind::RiseSet, RiseSetKind::CivilTwilight,
+                                         RiseSetKind::NauticalTwilight};
     for (auto _ : state) {
         for (int day = 0; day < 365; ++day) {
             const JulianDay jd0h = kFirstDay + day;

@@ -12,17 +12,17 @@
 //   recompute after a one-minute step, every object listed,
 //     DE405 (stars, bodies, details, grid; paths off)               958 us
 #include <benchmark/benchmark.h>
-
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <string>
 #include <vector>
 
 #include "catalogs/deep_sky.h"
-#include "solarsystem/ephemeris.h"
 #include "sky/star_positions.h"
 #include "sky/universe.h"
 #include "sky/universe_stages.h"
+#include "solarsystem/ephemeris.h"
 
 namespace {
 

@@ -118,10 +118,19 @@ CivilDateTime civilFromJulianDay(double jd) {
     int ss = static_cast<int>(frac);
     const double ms = (frac - ss) * 1000.0;
     if (ms >= 500.0) ++ss;
-    if (ss >= 60) { ss = 0; ++mm; }
-    if (mm >= 60) { mm = 0; ++hh; }
+    if (ss >= 60) {
+        ss = 0;
+        ++mm;
+    }
+    if (mm >= 60) {
+        mm = 0;
+        ++hh;
+    }
     long dayNumber = d;
-    if (hh >= 24) { hh = 0; ++dayNumber; }
+    if (hh >= 24) {
+        hh = 0;
+        ++dayNumber;
+    }
     civilDateFromDayNumber(dayNumber, out);
     out.hour = hh;
     out.minute = mm;
@@ -131,8 +140,7 @@ CivilDateTime civilFromJulianDay(double jd) {
 
 std::string formatCivilIso(const CivilDateTime& t) {
     char buf[64];
-    snprintfC(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
-                  t.second);
+    snprintfC(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
     return buf;
 }
 

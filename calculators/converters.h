@@ -14,11 +14,11 @@
 namespace celestra {
 
 struct DmsValue {
-    bool negative = false;  // the angle is below zero (also for -1° < x < 0)
-    int degrees = 0;        // whole degrees, magnitude
-    int minutes = 0;        // whole minutes, magnitude (with seconds only)
+    bool negative = false;        // the angle is below zero (also for -1° < x < 0)
+    int degrees = 0;              // whole degrees, magnitude
+    int minutes = 0;              // whole minutes, magnitude (with seconds only)
     double minutesDecimal = 0.0;  // minutes with fraction, magnitude (without seconds)
-    double seconds = 0.0;   // seconds with fraction, magnitude (with seconds only)
+    double seconds = 0.0;         // seconds with fraction, magnitude (with seconds only)
     bool useSeconds = false;
     // The page's three fields: "%02d" degrees with the sign ("-00", "-12",
     // "359"); minutes "%02d" with seconds, else "%lf"; seconds "%lf" or "".

@@ -23,8 +23,8 @@ double greatCircleDistanceSpherical(double lat1, double lon1, double lat2, doubl
     // West-positive longitudes; the difference is the same up to sign, which
     // the square removes.
     const double w1 = -lon1 * kDegToRad, w2 = -lon2 * kDegToRad;
-    const double h = square(std::sin((p1 - p2) / 2.0)) +
-                     std::cos(p1) * std::cos(p2) * square(std::sin((w1 - w2) / 2.0));
+    const double h =
+        square(std::sin((p1 - p2) / 2.0)) + std::cos(p1) * std::cos(p2) * square(std::sin((w1 - w2) / 2.0));
     const double d = 2.0 * std::asin(std::sqrt(clampUnit(h)));
     return d * kRadToDeg * 60.0;
 }
@@ -38,8 +38,8 @@ EllipsoidalDistance greatCircleDistanceEllipsoidal(double lat1, double lon1, dou
         std::acos(clampUnit(std::cos(dlon) * std::cos(psi1) * std::cos(psi2) + std::sin(psi1) * std::sin(psi2)));
     const double psiLow = psi1 > psi2 ? psi2 : psi1;
     const double psiHigh = psi1 > psi2 ? psi1 : psi2;
-    const double a = std::atan2(std::sin(sigma) * std::sin(psiLow),
-                                std::sin(psiHigh) - std::cos(sigma) * std::sin(psiLow));
+    const double a =
+        std::atan2(std::sin(sigma) * std::sin(psiLow), std::sin(psiHigh) - std::cos(sigma) * std::sin(psiLow));
     const double b = a + sigma;
     const double sinB = std::sin(b);
     // Coincident places give sigma = 0 and B = 0, so k divides by sin²B = 0.
@@ -69,8 +69,8 @@ EllipsoidalDistance greatCircleDistanceEllipsoidal(double lat1, double lon1, dou
 double initialCourse(double lat1, double lon1, double lat2, double lon2) {
     const double p1 = lat1 * kDegToRad, p2 = lat2 * kDegToRad;
     const double c = (-lon1 * kDegToRad) - (-lon2 * kDegToRad);
-    const double tc = std::atan2(std::sin(c) * std::cos(p2),
-                                 std::cos(p1) * std::sin(p2) - std::sin(p1) * std::cos(p2) * std::cos(c));
+    const double tc =
+        std::atan2(std::sin(c) * std::cos(p2), std::cos(p1) * std::sin(p2) - std::sin(p1) * std::cos(p2) * std::cos(c));
     return wrapFloor(tc, kTwoPi) * kRadToDeg;
 }
 
@@ -92,8 +92,8 @@ GeoPoint destinationPoint(double lat, double lon, double courseDeg, double arcDe
     double lat2 = 0.0, w = 0.0;
     if (greatCircle) {
         lat2 = std::asin(clampUnit(std::sin(lat1) * std::cos(d) + std::cos(lat1) * std::sin(d) * std::cos(tc)));
-        const double dlon = std::atan2(std::sin(tc) * std::sin(d) * std::cos(lat1),
-                                       std::cos(d) - std::sin(lat1) * std::sin(lat2));
+        const double dlon =
+            std::atan2(std::sin(tc) * std::sin(d) * std::cos(lat1), std::cos(d) - std::sin(lat1) * std::sin(lat2));
         // From a pole every course runs down one meridian; atan2(0, 0)
         // would pick it by rounding, so the given longitude is kept.
         w = std::fabs(lat) < 90.0 ? w1 - dlon : w1;

@@ -75,12 +75,12 @@ std::optional<RangeError> applyGreatCircleEntries(GreatCircleState& state, const
                                                   const DmsEntry& lat2, const DmsEntry& lon2);
 
 struct GreatCircleResult {
-    double distance = 0.0;      // in the state's unit
-    double courseDeg = 0.0;     // initial course, degrees true (always spherical)
+    double distance = 0.0;         // in the state's unit
+    double courseDeg = 0.0;        // initial course, degrees true (always spherical)
     bool ellipsoidDefined = true;  // false: coincident or antipodal places, spherical value shown
-    std::string distanceText;   // "%.2lf"
-    std::string courseText;     // "Initial Course: %.2lf°T"
-    std::string note;           // empty, or why the ellipsoidal value is missing
+    std::string distanceText;      // "%.2lf"
+    std::string courseText;        // "Initial Course: %.2lf°T"
+    std::string note;              // empty, or why the ellipsoidal value is missing
 };
 GreatCircleResult computeGreatCircle(const GreatCircleState& state);
 
@@ -89,10 +89,10 @@ enum class SailingMethod : int { GreatCircle = 0, RhumbLine = 1 };
 struct RangeBearingState {
     DmsCoordinate lat, lon;
     double courseDeg = 0.0;
-    double distance = 0.0;      // in the unit of unitIndex
+    double distance = 0.0;  // in the unit of unitIndex
     int unitIndex = kNauticalMiles;
     SailingMethod method = SailingMethod::GreatCircle;
-    int formatIndex = 0;        // angle display form 0, 1 or 2; tapping the result advances it
+    int formatIndex = 0;  // angle display form 0, 1 or 2; tapping the result advances it
     void advanceFormat() { formatIndex = (formatIndex + 1) % 3; }
 };
 

@@ -88,9 +88,9 @@ std::string catalogueObjectInfoText(int k) {
     if (kind == CatalogueKind::BrightStar) return text;
     // Same layout; the first line names the deep-sky catalogue instead.
     char first[64];
-    std::snprintf(first, sizeof first, "%-30s%4d\r\n",
-                  kind == CatalogueKind::Messier ? "Messier Catalog:" : "Caldwell Catalog:",
-                  static_cast<int>(entry->number));
+    std::snprintf(
+        first, sizeof first, "%-30s%4d\r\n",
+        kind == CatalogueKind::Messier ? "Messier Catalog:" : "Caldwell Catalog:", static_cast<int>(entry->number));
     return first + text.substr(text.find("\r\n") + 2);
 }
 

@@ -13,8 +13,8 @@ namespace celestra {
 
 constexpr int kMessierCount = 110;
 constexpr int kCaldwellCount = 109;
-constexpr int kFirstMessierObject = kBrightStarCount;                   // 9110
-constexpr int kFirstCaldwellObject = kFirstMessierObject + kMessierCount;  // 9220
+constexpr int kFirstMessierObject = kBrightStarCount;                         // 9110
+constexpr int kFirstCaldwellObject = kFirstMessierObject + kMessierCount;     // 9220
 constexpr int kCatalogueObjectCount = kFirstCaldwellObject + kCaldwellCount;  // 9329
 // Stored for a deep-sky object the source gives no magnitude (the Coalsack,
 // NGC 6729): fainter than every chart limit.

@@ -38,10 +38,10 @@ const char* countryName(int index);
 std::vector<int> findPlaces(const std::string& text);
 
 struct EllipsoidEntry {
-    std::int32_t id;                 // 1..23
+    std::int32_t id;  // 1..23
     const char* name;
-    double semiMajorAxis;            // a, metres
-    double eccentricitySquared;      // first eccentricity squared e²
+    double semiMajorAxis;        // a, metres
+    double eccentricitySquared;  // first eccentricity squared e²
 };
 
 constexpr int kEllipsoidCount = 23;

@@ -62,7 +62,7 @@ const StarEntry* starByNumber(int n) {
 
 bool isPlaceholderStar(int n) {
     // By number: deep-sky records share the class '0' and can have magnitude 10.0.
-    static constexpr int kPlaceholders[] = {92, 95, 182, 1057, 1841, 2472, 2496,
+    static constexpr int kPlaceholders[] = {92,   95,   182,  1057, 1841, 2472, 2496,
                                             3515, 3671, 6309, 6515, 7189, 7539, 8296};
     for (int p : kPlaceholders) {
         if (p == n) return true;

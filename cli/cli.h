@@ -116,5 +116,6 @@ const std::map<std::string, Command>& commands();
 
 #define CELESTRA_CLI_CONCAT2(a, b) a##b
 #define CELESTRA_CLI_CONCAT(a, b) CELESTRA_CLI_CONCAT2(a, b)
-#define CELESTRA_CLI_COMMAND(...) \
-    static const bool CELESTRA_CLI_CONCAT(celestraCliRegistered_, __LINE__) = ::celestra::cli::registerCommand(__VA_ARGS__)
+#define CELESTRA_CLI_COMMAND(...)                                             \
+    static const bool CELESTRA_CLI_CONCAT(celestraCliRegistered_, __LINE__) = \
+        ::celestra::cli::registerCommand(__VA_ARGS__)

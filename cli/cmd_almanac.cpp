@@ -57,17 +57,26 @@ void writeJson(const NauticalAlmanac& a, const PlaceContext& context) {
         j.field("moon_age_days", d.moonAgeDays).field("moon_illuminated_pct", d.moonIlluminatedPercent);
         j.key("planets").beginArray();
         for (const AlmanacPlanetDay& p : d.planets)
-            j.beginObject().field("name", p.name).field("mer_pass", almanacClock(p.meridianPassage))
-                .field("magnitude", p.magnitude).field("v", p.v).field("d", p.d).endObject();
+            j.beginObject()
+                .field("name", p.name)
+                .field("mer_pass", almanacClock(p.meridianPassage))
+                .field("magnitude", p.magnitude)
+                .field("v", p.v)
+                .field("d", p.d)
+                .endObject();
         j.endArray().endObject();
     }
     j.endArray().key("events").beginArray();
     for (const AlmanacLatitudeRow& r : a.events) {
         j.beginObject().field("date", dateText(a.days[static_cast<size_t>(r.dayIndex)])).field("lat", r.latitude);
-        const std::pair<const char*, const AlmanacEvent*> cells[] = {
-            {"sunrise", &r.sunrise},           {"sunset", &r.sunset},         {"civil_begin", &r.civilBegin},
-            {"civil_end", &r.civilEnd},        {"nautical_begin", &r.nauticalBegin},
-            {"nautical_end", &r.nauticalEnd}, {"moonrise", &r.moonrise},     {"moonset", &r.moonset}};
+        const std::pair<const char*, const AlmanacEvent*> cells[] = {{"sunrise", &r.sunrise},
+                                                                     {"sunset", &r.sunset},
+                                                                     {"civil_begin", &r.civilBegin},
+                                                                     {"civil_end", &r.civilEnd},
+                                                                     {"nautical_begin", &r.nauticalBegin},
+                                                                     {"nautical_end", &r.nauticalEnd},
+                                                                     {"moonrise", &r.moonrise},
+                                                                     {"moonset", &r.moonset}};
         for (const auto& [key, event] : cells) {
             if (event->happens()) j.field(key, almanacClock(event->hours));
             else j.nullField(key);
@@ -110,7 +119,8 @@ void writeText(const NauticalAlmanac& a, const PlaceContext& context) {
                         almanacClock(p.meridianPassage).c_str(), p.magnitude, almanacMinutes(p.v).c_str(),
                         almanacMinutes(p.d, false).c_str());
     }
-    std::printf("\nStars (%s)             SHA       Dec\n", dateText(a.days[static_cast<size_t>(a.middleDay())]).c_str());
+    std::printf("\nStars (%s)             SHA       Dec\n",
+                dateText(a.days[static_cast<size_t>(a.middleDay())]).c_str());
     for (const AlmanacStar& s : a.stars)
         std::printf("%-16s %5d  %s  %s\n", s.name, s.number, almanacHourAngle(s.sha).c_str(),
                     almanacDeclination(s.dec).c_str());
@@ -169,20 +179,21 @@ bool registerAlmanacPdfWriter(AlmanacPdfWriter writer) {
 
 CELESTRA_CLI_COMMAND(Command{
     "almanac", "the nautical almanac's daily pages for one to three days",
-    std::string("Usage: celestra-cli almanac --date YYYY-MM-DD [--days 1..3] [--json | --pdf FILE [--paper a4|letter]]\n"
-                "                            [--ephemeris PATH]\n\n"
-                "The daily pages from --date on (3 days by default): for each hour of UT the GHA\n"
-                "of Aries and the GHA and declination of the Sun, Venus, Mars, Jupiter, Saturn and\n"
-                "the Moon with the Moon's v, d and HP; the 57 navigational stars and Polaris (SHA\n"
-                "and declination at 12h UT of the middle day); each day's semidiameters, equation\n"
-                "of time, meridian passages, the Moon's age and phase, the planets' magnitude, v\n"
-                "and d; and sunrise, sunset, civil and nautical twilight, moonrise and moonset for\n"
-                "the latitude rows 72 N to 60 S at Greenwich (UT). Values are rounded as the printed\n"
-                "almanac rounds them (0.1', the minute); events that do not happen are named:\n"
-                "\"always above\", \"always below\", \"twilight all night\". A moonrise, moonset or\n"
-                "Moon transit that a day lacks is the next day's, as 24:mm and later.\n\n"
-                "  --pdf FILE         write the pages and the increments and corrections as a PDF\n"
-                "                     (A4, or US Letter with --paper letter)\n") +
+    std::string(
+        "Usage: celestra-cli almanac --date YYYY-MM-DD [--days 1..3] [--json | --pdf FILE [--paper a4|letter]]\n"
+        "                            [--ephemeris PATH]\n\n"
+        "The daily pages from --date on (3 days by default): for each hour of UT the GHA\n"
+        "of Aries and the GHA and declination of the Sun, Venus, Mars, Jupiter, Saturn and\n"
+        "the Moon with the Moon's v, d and HP; the 57 navigational stars and Polaris (SHA\n"
+        "and declination at 12h UT of the middle day); each day's semidiameters, equation\n"
+        "of time, meridian passages, the Moon's age and phase, the planets' magnitude, v\n"
+        "and d; and sunrise, sunset, civil and nautical twilight, moonrise and moonset for\n"
+        "the latitude rows 72 N to 60 S at Greenwich (UT). Values are rounded as the printed\n"
+        "almanac rounds them (0.1', the minute); events that do not happen are named:\n"
+        "\"always above\", \"always below\", \"twilight all night\". A moonrise, moonset or\n"
+        "Moon transit that a day lacks is the next day's, as 24:mm and later.\n\n"
+        "  --pdf FILE         write the pages and the increments and corrections as a PDF\n"
+        "                     (A4, or US Letter with --paper letter)\n") +
         kEphemerisOptionUsage +
         "  --json             one JSON document, angles in degrees unrounded: hours (utc,\n"
         "                     aries_gha, sun, venus, mars, jupiter, saturn {gha, dec}, moon\n"

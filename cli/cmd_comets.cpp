@@ -7,8 +7,8 @@
 #include "app/startup.h"
 #include "cli/cli.h"
 #include "cli/ephemeris_option.h"
-#include "core/iso_time.h"
 #include "core/horizon.h"
+#include "core/iso_time.h"
 #include "solarsystem/comets.h"
 
 namespace celestra::cli {
@@ -48,7 +48,8 @@ int runComets(const std::vector<std::string>& words) {
         if (error.status != InputFileStatus::Ok) fail(statusOf(error), inputFileMessage("comet file", path, error));
     } else {
         loadComets(list, existingDataFolder(userDocumentsFolder()));
-        for (const std::string& problem : list.problems) std::fprintf(stderr, "celestra-cli comets: %s\n", problem.c_str());
+        for (const std::string& problem : list.problems)
+            std::fprintf(stderr, "celestra-cli comets: %s\n", problem.c_str());
     }
 
     const EphemerisInfo info = openEphemerisOrFail(args);
@@ -65,9 +66,7 @@ int runComets(const std::vector<std::string>& words) {
         Status status =
             cometApparentPlace(context, *row.comet, utc, topocentric ? &site : nullptr, row.ra, row.dec, distance);
         if (status == Status::Ok) status = cometDistances(context, *row.comet, jdTt, row.delta, row.r);
-        if (status != Status::Ok) {
-            failOutsideEphemeris(info, formatIsoTime(utc));
-        }
+        if (status != Status::Ok) { failOutsideEphemeris(info, formatIsoTime(utc)); }
         row.magnitude = cometMagnitude(row.comet->absoluteMagnitude, row.comet->slope, row.delta, row.r);
         if (topocentric) {
             const HorizontalPlace h =

@@ -82,8 +82,9 @@ int runJd(const std::vector<std::string>& words) {
     if (text.find('-', 1) != std::string::npos && text.find('T') != std::string::npos) {
         CivilDateTime t;
         char tail = 0;
-        if (!parseIsoTime(text) || std::sscanf(text.c_str(), "%d-%d-%dT%d:%d:%d%c", &t.year, &t.month, &t.day,
-                                               &t.hour, &t.minute, &t.second, &tail) < 6 ||
+        if (!parseIsoTime(text) ||
+            std::sscanf(text.c_str(), "%d-%d-%dT%d:%d:%d%c", &t.year, &t.month, &t.day, &t.hour, &t.minute, &t.second,
+                        &tail) < 6 ||
             (tail != 0 && tail != 'Z'))
             usageError("\"" + text + "\" is not a time YYYY-MM-DDThh:mm:ss");
         if (t.second > 59) usageError("a leap second has no Julian day of its own");

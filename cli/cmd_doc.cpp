@@ -253,17 +253,16 @@ int run(const std::vector<std::string>& words) {
 
 }  // namespace
 
-CELESTRA_CLI_COMMAND(Command{
-    "doc", "print a document file as the program loads it",
-    "Usage: celestra-cli doc dump FILE [--json]\n\n"
-    "Prints the document FILE as the program loads it (after its load-time\n"
-    "rules): drawing state, observer state, current sight, saved sights,\n"
-    "custom places, and the colour file beside it (same folder and stem,\n"
-    "extension .colors) with its status; the colour schemes are the defaults\n"
-    "when that file is missing, of another version or damaged.\n"
-    "Exit code 4 when FILE is missing, empty, damaged or of another version\n"
-    "(the message names the byte offset, or the versions), or when the colour\n"
-    "file is damaged (the dump is printed first).\n",
-    run});
+CELESTRA_CLI_COMMAND(Command{"doc", "print a document file as the program loads it",
+                             "Usage: celestra-cli doc dump FILE [--json]\n\n"
+                             "Prints the document FILE as the program loads it (after its load-time\n"
+                             "rules): drawing state, observer state, current sight, saved sights,\n"
+                             "custom places, and the colour file beside it (same folder and stem,\n"
+                             "extension .colors) with its status; the colour schemes are the defaults\n"
+                             "when that file is missing, of another version or damaged.\n"
+                             "Exit code 4 when FILE is missing, empty, damaged or of another version\n"
+                             "(the message names the byte offset, or the versions), or when the colour\n"
+                             "file is damaged (the dump is printed first).\n",
+                             run});
 
 }  // namespace celestra::cli

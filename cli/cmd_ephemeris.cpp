@@ -39,15 +39,14 @@ int runEphemeris(const std::vector<std::string>& words) {
 
 }  // namespace
 
-CELESTRA_CLI_COMMAND(Command{
-    "ephemeris", "the planetary ephemeris file in use: path, layout, DE number, date range",
-    std::string("Usage: celestra-cli ephemeris [--ephemeris PATH] [--json]\n\n"
-                "Prints the ephemeris file the program reads, its header layout (standard or\n"
-                "padded), its DE number and the Julian days (TDB) it covers. A missing or\n"
-                "damaged file gives a message and exit code 4.\n\n") +
-        kEphemerisOptionUsage +
-        "  --json             one JSON document: path, layout, de_number, start_jd, end_jd,\n"
-        "                     span_days, records, au_km, earth_moon_mass_ratio\n",
-    runEphemeris});
+CELESTRA_CLI_COMMAND(Command{"ephemeris", "the planetary ephemeris file in use: path, layout, DE number, date range",
+                             std::string("Usage: celestra-cli ephemeris [--ephemeris PATH] [--json]\n\n"
+                                         "Prints the ephemeris file the program reads, its header layout (standard or\n"
+                                         "padded), its DE number and the Julian days (TDB) it covers. A missing or\n"
+                                         "damaged file gives a message and exit code 4.\n\n") +
+                                 kEphemerisOptionUsage +
+                                 "  --json             one JSON document: path, layout, de_number, start_jd, end_jd,\n"
+                                 "                     span_days, records, au_km, earth_moon_mass_ratio\n",
+                             runEphemeris});
 
 }  // namespace celestra::cli

@@ -72,8 +72,8 @@ int runFix(const std::vector<std::string>& words) {
         std::printf("%s\n", json.str().c_str());
     } else if (fix.formed) {
         std::printf("%s\n", text.c_str());
-        std::printf("fix:        %+.6f %+.6f deg (%d sights, %d passes)\n", fix.latitude, fix.longitude,
-                    fix.sightsUsed, fix.iterations);
+        std::printf("fix:        %+.6f %+.6f deg (%d sights, %d passes)\n", fix.latitude, fix.longitude, fix.sightsUsed,
+                    fix.iterations);
         std::printf("MPP:        %+.6f %+.6f deg at the latest sight\n", mpp.latitude, mpp.longitude);
         if (fix.hasEllipse)
             std::printf("ellipse:    %.2f x %.2f NMi, orientation %.1f deg\n", fix.semiMajorAxis, fix.semiMinorAxis,

@@ -57,8 +57,9 @@ int runGc(const std::vector<std::string>& words) {
     }
     const double distance = distanceFromNauticalMiles(nm, unit);
     const double course = initialCourse(a.lat, a.lon, b.lat, b.lon);
-    const char* note = "the ellipsoidal distance is undefined for coincident or antipodal places; "
-                       "the spherical distance is given";
+    const char* note =
+        "the ellipsoidal distance is undefined for coincident or antipodal places; "
+        "the spherical distance is given";
 
     if (args.flag("json")) {
         Json j;

@@ -111,10 +111,8 @@ int runGps(const std::vector<std::string>& words) {
     if (args.flag("json")) {
         Json j;
         j.beginObject().field("lat_deg", received.latitudeDegrees).field("lon_deg", received.longitudeDegrees);
-        if (received.timeReceived)
-            j.field("utc", utc);
-        else
-            j.nullField("utc");
+        if (received.timeReceived) j.field("utc", utc);
+        else j.nullField("utc");
         if (received.speedKnots) j.field("speed_kn", *received.speedKnots);
         if (received.courseDegreesTrue) j.field("course_deg", *received.courseDegreesTrue);
         if (received.altitudeMeters) j.field("altitude_m", *received.altitudeMeters);
@@ -135,21 +133,19 @@ int runGps(const std::vector<std::string>& words) {
 
 }  // namespace
 
-CELESTRA_CLI_COMMAND(Command{
-    "gps",
-    "position and time from a serial GPS receiver or gpsd",
-    "Usage: celestra-cli gps (--device PATH [--baud N] | --gpsd HOST:PORT)\n"
-    "                        [--seconds N] [--json]\n"
-    "\n"
-    "Reads NMEA 0183 from a serial device (8 data bits, no parity, one stop bit,\n"
-    "no handshaking, --baud default 4800) or the reports of a gpsd daemon for N\n"
-    "seconds (default 10) and prints the last position and UTC time received,\n"
-    "with speed, course, altitude and satellites in use where the source gave\n"
-    "them. Exit code 5 when the source cannot be opened or sent no position.\n"
-    "\n"
-    "  --json   one object: lat_deg, lon_deg (signed degrees, north and east\n"
-    "           positive), utc (ISO 8601, null when no time came), and where\n"
-    "           given speed_kn, course_deg, altitude_m, satellites_used\n",
-    runGps});
+CELESTRA_CLI_COMMAND(Command{"gps", "position and time from a serial GPS receiver or gpsd",
+                             "Usage: celestra-cli gps (--device PATH [--baud N] | --gpsd HOST:PORT)\n"
+                             "                        [--seconds N] [--json]\n"
+                             "\n"
+                             "Reads NMEA 0183 from a serial device (8 data bits, no parity, one stop bit,\n"
+                             "no handshaking, --baud default 4800) or the reports of a gpsd daemon for N\n"
+                             "seconds (default 10) and prints the last position and UTC time received,\n"
+                             "with speed, course, altitude and satellites in use where the source gave\n"
+                             "them. Exit code 5 when the source cannot be opened or sent no position.\n"
+                             "\n"
+                             "  --json   one object: lat_deg, lon_deg (signed degrees, north and east\n"
+                             "           positive), utc (ISO 8601, null when no time came), and where\n"
+                             "           given speed_kn, course_deg, altitude_m, satellites_used\n",
+                             runGps});
 
 }  // namespace celestra::cli

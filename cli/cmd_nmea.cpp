@@ -42,10 +42,8 @@ int runNmea(const std::vector<std::string>& words) {
         if (json) {
             Json j;
             j.beginObject();
-            if (tooLong || parser.LastSentenceIDReceived().empty())
-                j.nullField("type");
-            else
-                j.field("type", parser.LastSentenceIDReceived());
+            if (tooLong || parser.LastSentenceIDReceived().empty()) j.nullField("type");
+            else j.field("type", parser.LastSentenceIDReceived());
             j.field("decoded", decoded);
             if (decoded) {
                 j.nullField("error").field("talker", parser.TalkerID()).field("summary", parser.PlainText());
@@ -56,7 +54,8 @@ int runNmea(const std::vector<std::string>& words) {
             std::printf("%s\n", j.str().c_str());
         } else if (decoded) {
             // ZDA and HDG have no summary of their own.
-            std::printf("%s\n", parser.PlainText().empty() ? parser.ErrorMessage().c_str() : parser.PlainText().c_str());
+            std::printf("%s\n",
+                        parser.PlainText().empty() ? parser.ErrorMessage().c_str() : parser.PlainText().c_str());
         } else {
             std::printf("%s\n", error.c_str());
         }
@@ -69,22 +68,20 @@ int runNmea(const std::vector<std::string>& words) {
 
 }  // namespace
 
-CELESTRA_CLI_COMMAND(Command{
-    "nmea",
-    "decode NMEA 0183 sentences (GGA, GLL, RMC, ZDA, HDG, HDT)",
-    "Usage: celestra-cli nmea [FILE|-] [--json]\n"
-    "\n"
-    "Decodes every line of FILE (or standard input) as an NMEA 0183 sentence\n"
-    "and prints, per line, the English summary of a decoded sentence (\"No Error\"\n"
-    "for ZDA and HDG, which have none) or the reason it was not decoded:\n"
-    "\"Invalid Checksum\", \"Missing Checksum\" (RMC needs one), \"<TYPE> is an\n"
-    "unknown type of sentence\", \"Not an NMEA sentence\", \"Line longer than 1024\n"
-    "characters\". FILE must be a regular file (a stream comes on standard input);\n"
-    "input of any size is read in constant memory. GGA and GLL times are\n"
-    "taken to be of the UTC day that puts them nearest the system clock.\n"
-    "\n"
-    "  --json   one JSON object per input line with the keys type, decoded,\n"
-    "           error, talker and summary (null where not applicable)\n",
-    runNmea});
+CELESTRA_CLI_COMMAND(Command{"nmea", "decode NMEA 0183 sentences (GGA, GLL, RMC, ZDA, HDG, HDT)",
+                             "Usage: celestra-cli nmea [FILE|-] [--json]\n"
+                             "\n"
+                             "Decodes every line of FILE (or standard input) as an NMEA 0183 sentence\n"
+                             "and prints, per line, the English summary of a decoded sentence (\"No Error\"\n"
+                             "for ZDA and HDG, which have none) or the reason it was not decoded:\n"
+                             "\"Invalid Checksum\", \"Missing Checksum\" (RMC needs one), \"<TYPE> is an\n"
+                             "unknown type of sentence\", \"Not an NMEA sentence\", \"Line longer than 1024\n"
+                             "characters\". FILE must be a regular file (a stream comes on standard input);\n"
+                             "input of any size is read in constant memory. GGA and GLL times are\n"
+                             "taken to be of the UTC day that puts them nearest the system clock.\n"
+                             "\n"
+                             "  --json   one JSON object per input line with the keys type, decoded,\n"
+                             "           error, talker and summary (null where not applicable)\n",
+                             runNmea});
 
 }  // namespace celestra::cli

@@ -25,18 +25,16 @@ int runObject(const std::vector<std::string>& words) {
 
 }  // namespace
 
-CELESTRA_CLI_COMMAND(Command{
-    "object",
-    "a catalogue object (star, Messier, Caldwell) by designation, name or number",
-    "Usage: celestra-cli object M31|C14|BS2491|NUMBER|NAME [--json]\n"
-    "\n"
-    "Prints the information text of a catalogue object. Designations: M1..M110,\n"
-    "C1..C109, BS1..BS9110 (or HR...), a combined object number 0..9328\n"
-    "(0..9109 the bright stars, 9110..9219 Messier, 9220..9328 Caldwell), a\n"
-    "star's proper name (\"Sirius\"), its Bayer or Flamsteed identity (\"Alp CMa\",\n"
-    "\"9 CMa\") or an NGC/IC designation (\"NGC 224\"); case and blanks do not\n"
-    "matter. --json keys as for the star subcommand. An unknown object exits\n"
-    "with 2.\n",
-    runObject});
+CELESTRA_CLI_COMMAND(Command{"object", "a catalogue object (star, Messier, Caldwell) by designation, name or number",
+                             "Usage: celestra-cli object M31|C14|BS2491|NUMBER|NAME [--json]\n"
+                             "\n"
+                             "Prints the information text of a catalogue object. Designations: M1..M110,\n"
+                             "C1..C109, BS1..BS9110 (or HR...), a combined object number 0..9328\n"
+                             "(0..9109 the bright stars, 9110..9219 Messier, 9220..9328 Caldwell), a\n"
+                             "star's proper name (\"Sirius\"), its Bayer or Flamsteed identity (\"Alp CMa\",\n"
+                             "\"9 CMa\") or an NGC/IC designation (\"NGC 224\"); case and blanks do not\n"
+                             "matter. --json keys as for the star subcommand. An unknown object exits\n"
+                             "with 2.\n",
+                             runObject});
 
 }  // namespace celestra::cli

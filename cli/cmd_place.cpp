@@ -6,11 +6,11 @@
 #include <cmath>
 #include <cstdio>
 
+#include "catalogs/star_place.h"
 #include "cli/cli.h"
 #include "cli/ephemeris_option.h"
-#include "core/iso_time.h"
-#include "catalogs/star_place.h"
 #include "core/horizon.h"
+#include "core/iso_time.h"
 #include "solarsystem/planets.h"
 
 namespace celestra::cli {
@@ -87,16 +87,15 @@ int runPlace(const std::vector<std::string>& words) {
         std::printf("%s\n", json.str().c_str());
         return kExitOk;
     }
-    const std::string name = star ? "BS " + std::to_string(star->number) + (*star->name ? std::string(" ") + star->name : "")
-                                  : context.bodies[body - 1].name;
+    const std::string name =
+        star ? "BS " + std::to_string(star->number) + (*star->name ? std::string(" ") + star->name : "")
+             : context.bodies[body - 1].name;
     std::printf("body:         %s (%s)\n", name.c_str(), geocentric ? "geocentric" : "topocentric");
     std::printf("UTC:          %s\n", formatIsoTime(*utc).c_str());
     std::printf("RA:           %.7f h (true equator and equinox of date)\n", ra);
     std::printf("Dec:          %+.6f deg\n", dec);
-    if (std::isfinite(distance))
-        std::printf("distance:     %.9f au\n", distance);
-    else
-        std::printf("distance:     unknown (no parallax)\n");
+    if (std::isfinite(distance)) std::printf("distance:     %.9f au\n", distance);
+    else std::printf("distance:     unknown (no parallax)\n");
     if (!geocentric) {
         std::printf("altitude:     %+.5f deg%s\n", altitude, args.flag("refraction") ? " (refracted)" : "");
         std::printf("azimuth:      %.5f deg\n", horizon.azimuthDeg);

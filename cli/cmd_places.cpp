@@ -53,17 +53,15 @@ int runPlaces(const std::vector<std::string>& words) {
 
 }  // namespace
 
-CELESTRA_CLI_COMMAND(Command{
-    "places",
-    "the built-in world places with latitude, longitude and country",
-    "Usage: celestra-cli places [--search TEXT] [--json]\n"
-    "\n"
-    "Lists the place table: index, latitude and longitude in degrees (north and\n"
-    "east positive), name, country and IANA time zone. Indices 0..4 are the\n"
-    "custom slots, shown without a country or zone.\n"
-    "--search keeps the places whose name or country contains TEXT, ignoring\n"
-    "case and accents (\"zurich\" finds Zürich). JSON: {count, places: [{index,\n"
-    "name, lat_deg, lon_deg, country, zone}]}.\n",
-    runPlaces});
+CELESTRA_CLI_COMMAND(Command{"places", "the built-in world places with latitude, longitude and country",
+                             "Usage: celestra-cli places [--search TEXT] [--json]\n"
+                             "\n"
+                             "Lists the place table: index, latitude and longitude in degrees (north and\n"
+                             "east positive), name, country and IANA time zone. Indices 0..4 are the\n"
+                             "custom slots, shown without a country or zone.\n"
+                             "--search keeps the places whose name or country contains TEXT, ignoring\n"
+                             "case and accents (\"zurich\" finds Zürich). JSON: {count, places: [{index,\n"
+                             "name, lat_deg, lon_deg, country, zone}]}.\n",
+                             runPlaces});
 
 }  // namespace celestra::cli

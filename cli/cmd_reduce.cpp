@@ -36,16 +36,15 @@ int runReduce(const std::vector<std::string>& words) {
     const EphemerisInfo info = openEphemerisOrFail(args);
     const PlaceContext context = makePlaceContext(processEphemeris());
     const SightLookup lookup = [&](const std::string& key) -> std::optional<std::string> {
-        if (key == "no_corrections") return args.flag("no-corrections") ? std::optional<std::string>("true") : std::nullopt;
+        if (key == "no_corrections")
+            return args.flag("no-corrections") ? std::optional<std::string>("true") : std::nullopt;
         return args.value(dashed(key).substr(2));
     };
     std::string error;
     std::optional<SightInput> input = buildSight(lookup, context, dashed, error);
     if (!input) usageError(error);
     CMeasure& sight = input->sight;
-    if (!observationInEphemerisRange(sight, context)) {
-        failOutsideEphemeris(info, "the sight's instant");
-    }
+    if (!observationInEphemerisRange(sight, context)) { failOutsideEphemeris(info, "the sight's instant"); }
     if (reduceSight(sight, context, input->hs) != Status::Ok) fail(Status::Failed, "the body's place is not available");
     std::string result;
     formatResult(sight, static_cast<int>(format), result);

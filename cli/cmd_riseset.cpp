@@ -55,8 +55,7 @@ int runRiseSet(const std::vector<std::string>& words) {
         const StarEntry* star = nullptr;
         if (const auto n = parseNumber(text); n && *n == std::floor(*n) && *n >= 1 && *n <= 9110)
             star = starByNumber(static_cast<int>(*n));
-        else
-            star = findStarByName(text);
+        else star = findStarByName(text);
         if (!star || isPlaceholderStar(star->number))
             usageError("--star needs a Bright Star number 1..9110 that denotes a star, or a star's name");
         target = riseSetStar(starPlaceInput(*star));
@@ -83,7 +82,10 @@ int runRiseSet(const std::vector<std::string>& words) {
 
     if (args.flag("json")) {
         Json j;
-        j.beginObject().field("rise_text", r.riseText).field("transit_text", r.transitText).field("set_text", r.setText);
+        j.beginObject()
+            .field("rise_text", r.riseText)
+            .field("transit_text", r.transitText)
+            .field("set_text", r.setText);
         auto hours = [&](const char* key, bool has, double h) {
             if (has) j.field(key, wrapHours(h));
             else j.nullField(key);
@@ -101,8 +103,8 @@ int runRiseSet(const std::vector<std::string>& words) {
     const bool twilight = kind != RiseSetKind::RiseSet;
     const std::string zoneText =
         zone.zoneName().empty() ? zone.label() : zone.zoneName() + " (" + formatC("%+g h", zoneHours) + ")";
-    std::printf("%s, %s, zone %s\n", twilight ? (kind == RiseSetKind::CivilTwilight ? "Civil twilight" : "Nautical twilight")
-                                               : name.c_str(),
+    std::printf("%s, %s, zone %s\n",
+                twilight ? (kind == RiseSetKind::CivilTwilight ? "Civil twilight" : "Nautical twilight") : name.c_str(),
                 dateText.c_str(), zoneText.c_str());
     // When the day holds more than one (the Moon near the poles), the first is shown.
     auto line = [](const char* label, const std::string& text, int count) {
@@ -145,8 +147,7 @@ int runMoonPhases(const std::vector<std::string>& words) {
     if (args.flag("json")) {
         Json j;
         j.beginObject().key("phases").beginArray();
-        for (const auto& p : phases)
-        {
+        for (const auto& p : phases) {
             j.beginObject().field("kind", lunarPhaseKey(p.phase)).field("utc", formatPhaseMinute(p.jdUtc));
             if (local) j.field("local", formatLocalMinute(p.jdUtc, zone.offsetDaysAt(p.jdUtc)));
             j.endObject();
@@ -159,8 +160,7 @@ int runMoonPhases(const std::vector<std::string>& words) {
         if (local)
             std::printf("%-14s %s\n", lunarPhaseName(p.phase),
                         formatLocalMinute(p.jdUtc, zone.offsetDaysAt(p.jdUtc)).c_str());
-        else
-            std::printf("%-14s %s UTC\n", lunarPhaseName(p.phase), formatPhaseMinute(p.jdUtc).c_str());
+        else std::printf("%-14s %s UTC\n", lunarPhaseName(p.phase), formatPhaseMinute(p.jdUtc).c_str());
     }
     return kExitOk;
 }
@@ -187,8 +187,8 @@ CELESTRA_CLI_COMMAND(Command{
     "\"--no set--\" or \"--no transit--\". When the day holds two rises or\n"
     "sets (the Moon near the poles) the first is shown and marked.\n"
     "\n"
-    "  --lat, --lon DEG   the place, decimal degrees, north and east positive\n" + std::string() +
-        kEphemerisOptionUsage +
+    "  --lat, --lon DEG   the place, decimal degrees, north and east positive\n" +
+        std::string() + kEphemerisOptionUsage +
         "  --json             one JSON object: rise_text, transit_text, set_text and\n"
         "                     rise_hours, transit_hours, set_hours (local hours in [0, 24),\n"
         "                     null where there is no event), more_events: true\n"
@@ -209,7 +209,8 @@ CELESTRA_CLI_COMMAND(Command{
     "Sun's is 0°, 90°, 180° and 270°, in UTC rounded to the minute. With --zone,\n"
     "in local time instead, YYYY-MM-DDThh:mm+hh:mm: UTC + the hours given, or\n"
     "the offset of a tz database zone (Europe/London) at each instant.\n"
-    "\n" + std::string(kEphemerisOptionUsage) +
+    "\n" +
+        std::string(kEphemerisOptionUsage) +
         "  --json             one JSON object: phases, a list of objects with kind (\"new\",\n"
         "                     \"first_quarter\", \"full\", \"last_quarter\") and utc\n"
         "                     (YYYY-MM-DDThh:mm), and with --zone local\n"

@@ -21,19 +21,17 @@ int runStar(const std::vector<std::string>& words) {
 
 }  // namespace
 
-CELESTRA_CLI_COMMAND(Command{
-    "star",
-    "a bright star's catalogue entry by its Bright Star (HR) number",
-    "Usage: celestra-cli star N [--json]\n"
-    "\n"
-    "Prints the information text of Bright Star Catalogue number N (1..9110):\n"
-    "name, identity, J2000 right ascension (hours) and declination (degrees),\n"
-    "magnitude, proper motions (seconds of time and arcseconds per century),\n"
-    "parallax, distance and radial velocity. --json gives the stored values:\n"
-    "number, identity, name, ra_hours, dec_deg, magnitude (thousandths),\n"
-    "pm_ra, pm_dec, parallax, radial_velocity, spectral_class, figure_links,\n"
-    "info_text, and object (the combined number), catalogue, label.\n"
-    "An unknown number exits with 2.\n",
-    runStar});
+CELESTRA_CLI_COMMAND(Command{"star", "a bright star's catalogue entry by its Bright Star (HR) number",
+                             "Usage: celestra-cli star N [--json]\n"
+                             "\n"
+                             "Prints the information text of Bright Star Catalogue number N (1..9110):\n"
+                             "name, identity, J2000 right ascension (hours) and declination (degrees),\n"
+                             "magnitude, proper motions (seconds of time and arcseconds per century),\n"
+                             "parallax, distance and radial velocity. --json gives the stored values:\n"
+                             "number, identity, name, ra_hours, dec_deg, magnitude (thousandths),\n"
+                             "pm_ra, pm_dec, parallax, radial_velocity, spectral_class, figure_links,\n"
+                             "info_text, and object (the combined number), catalogue, label.\n"
+                             "An unknown number exits with 2.\n",
+                             runStar});
 
 }  // namespace celestra::cli

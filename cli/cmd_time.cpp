@@ -3,8 +3,8 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "core/iso_time.h"
 #include "core/angles.h"
+#include "core/iso_time.h"
 #include "core/time_scales.h"
 
 namespace celestra::cli {

@@ -12,9 +12,7 @@
 
 namespace celestra {
 
-double wrapFloor(double a, double c) {
-    return a - std::floor(a / c) * c;
-}
+double wrapFloor(double a, double c) { return a - std::floor(a / c) * c; }
 
 double wrapPositive(double a, double c) {
     if (c == 0.0) return 0.0;
@@ -83,12 +81,9 @@ const char* const kDegreeSign = "\xC2\xB0";             // U+00B0 in UTF-8
 
 const char* signPrefix(AngleSignStyle sign, bool negative) {
     switch (sign) {
-        case AngleSignStyle::Signed:
-            return negative ? "-" : " ";
-        case AngleSignStyle::Latitude:
-            return negative ? "S " : "N ";
-        case AngleSignStyle::Longitude:
-            return negative ? "W " : "E ";
+        case AngleSignStyle::Signed: return negative ? "-" : " ";
+        case AngleSignStyle::Latitude: return negative ? "S " : "N ";
+        case AngleSignStyle::Longitude: return negative ? "W " : "E ";
     }
     return "";
 }
@@ -119,12 +114,8 @@ void formatAngle(double value, int format, AngleSignStyle sign, bool append, std
     const int width = format < 3 ? 3 : 2;
     char body[96] = "";
     switch (format) {
-        case 0:
-            snprintfC(body, sizeof body, "%9.4lf%s", av, kDegreeSign);
-            break;
-        case 3:
-            snprintfC(body, sizeof body, "%06.2lf%s", av, kDegreeSign);
-            break;
+        case 0: snprintfC(body, sizeof body, "%9.4lf%s", av, kDegreeSign); break;
+        case 3: snprintfC(body, sizeof body, "%06.2lf%s", av, kDegreeSign); break;
         case 1:
         case 4:
             snprintfC(body, sizeof body, "%0*.0lf%s%05.2lf'", width, degrees, kDegreeSign, minutesHundredths);
@@ -132,19 +123,12 @@ void formatAngle(double value, int format, AngleSignStyle sign, bool append, std
         case 2:
         case 5:
             snprintfC(body, sizeof body, "%0*.0lf%s%02.0lf'%02.0lf\"", width, degrees, kDegreeSign, wholeMinutes,
-                          seconds);
+                      seconds);
             break;
-        case 6:
-            snprintfC(body, sizeof body, "%6.1lf grad", av / 360.0 * 400.0);
-            break;
-        case 7:
-            snprintfC(body, sizeof body, "%7.1lf mil", av / 360.0 * 6400.0);
-            break;
-        case 8:
-            snprintfC(body, sizeof body, "%7.1lf R-mil", av / 360.0 * 6000.0);
-            break;
-        default:
-            break;
+        case 6: snprintfC(body, sizeof body, "%6.1lf grad", av / 360.0 * 400.0); break;
+        case 7: snprintfC(body, sizeof body, "%7.1lf mil", av / 360.0 * 6400.0); break;
+        case 8: snprintfC(body, sizeof body, "%7.1lf R-mil", av / 360.0 * 6000.0); break;
+        default: break;
     }
 
     if (!append) out.clear();
@@ -196,17 +180,10 @@ void formatOrdinal(int n, std::string& out) {
     const char* suffix = "th.";
     if (static_cast<unsigned>(n) - 10u >= 10u) {
         switch (n % 10) {
-            case 1:
-                suffix = "st.";
-                break;
-            case 2:
-                suffix = "nd.";
-                break;
-            case 3:
-                suffix = "rd.";
-                break;
-            default:
-                break;
+            case 1: suffix = "st."; break;
+            case 2: suffix = "nd."; break;
+            case 3: suffix = "rd."; break;
+            default: break;
         }
     }
     out += std::to_string(n);

@@ -23,9 +23,24 @@ constexpr double kDegToRadShort = 0.01745329251994;
 struct Vector3 {
     double x = 0.0, y = 0.0, z = 0.0;
 
-    Vector3& operator+=(const Vector3& o) { x += o.x; y += o.y; z += o.z; return *this; }
-    Vector3& operator-=(const Vector3& o) { x -= o.x; y -= o.y; z -= o.z; return *this; }
-    Vector3& operator*=(double s) { x *= s; y *= s; z *= s; return *this; }
+    Vector3& operator+=(const Vector3& o) {
+        x += o.x;
+        y += o.y;
+        z += o.z;
+        return *this;
+    }
+    Vector3& operator-=(const Vector3& o) {
+        x -= o.x;
+        y -= o.y;
+        z -= o.z;
+        return *this;
+    }
+    Vector3& operator*=(double s) {
+        x *= s;
+        y *= s;
+        z *= s;
+        return *this;
+    }
     friend Vector3 operator+(Vector3 a, const Vector3& b) { return a += b; }
     friend Vector3 operator-(Vector3 a, const Vector3& b) { return a -= b; }
     friend Vector3 operator*(Vector3 a, double s) { return a *= s; }

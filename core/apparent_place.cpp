@@ -32,8 +32,9 @@ const RotationMatrix& precessionMatrix(JulianDay jdFrom, JulianDay jdTo) {
     const double w = 2306.2181 + (1.39656 - 0.000139 * bigT) * bigT;
     const double zeta = (w + ((0.30188 - 0.000344 * bigT) + 0.017998 * t) * t) * t * kArcsecToRad;
     const double z = (w + ((1.09468 + 0.000066 * bigT) + 0.018203 * t) * t) * t * kArcsecToRad;
-    const double theta = ((2004.3109 + (-0.85330 - 0.000217 * bigT) * bigT) +
-                          ((-0.42665 - 0.000217 * bigT) - 0.041833 * t) * t) * t * kArcsecToRad;
+    const double theta =
+        ((2004.3109 + (-0.85330 - 0.000217 * bigT) * bigT) + ((-0.42665 - 0.000217 * bigT) - 0.041833 * t) * t) * t *
+        kArcsecToRad;
     last = RotationMatrix::aboutZ(-z) * RotationMatrix::aboutY(theta) * RotationMatrix::aboutZ(-zeta);
     lastFrom = jdFrom;
     lastTo = jdTo;
@@ -87,9 +88,7 @@ void starVectors(const StarPlaceInput& star, Vector3& pos, Vector3& vel) {
     vel = eAlpha * vAlpha + eDelta * vDelta + eRadial * vRadial;
 }
 
-Vector3 properMotion(const Vector3& pos, const Vector3& vel, JulianDay jdTdb) {
-    return pos + vel * (jdTdb - kJ2000);
-}
+Vector3 properMotion(const Vector3& pos, const Vector3& vel, JulianDay jdTdb) { return pos + vel * (jdTdb - kJ2000); }
 
 Vector3 baryToGeo(const Vector3& bodyBary, const Vector3& observerBary, double& lightTimeDays) {
     const Vector3 geo = bodyBary - observerBary;
@@ -126,9 +125,7 @@ Vector3 aberration(const Vector3& geo, const Vector3& observerVel, double lightT
     return (geo * gammaInverse + observerVel * q) * (1.0 / (1.0 + p));
 }
 
-Vector3 precess(JulianDay jdFrom, const Vector3& v, JulianDay jdTo) {
-    return precessionMatrix(jdFrom, jdTo) * v;
-}
+Vector3 precess(JulianDay jdFrom, const Vector3& v, JulianDay jdTo) { return precessionMatrix(jdFrom, jdTo) * v; }
 
 Vector3 nutate(JulianDay jdTdb, NutationDirection direction, const Vector3& v) {
     const RotationMatrix& n = nutationMatrix(jdTdb);
@@ -167,8 +164,8 @@ void observerVectors(const ObserverSite& site, double siderealHours, Vector3& po
 Vector3 earthFixedToSpace(double siderealHours, double poleXArcsec, double poleYArcsec, const Vector3& v) {
     // Polar motion W = R2(xp) R1(yp) (passive, IERS Conventions), then the
     // Earth's rotation R3(-θ).
-    const RotationMatrix w = RotationMatrix::aboutY(poleXArcsec * kArcsecToRad) *
-                             RotationMatrix::aboutX(poleYArcsec * kArcsecToRad);
+    const RotationMatrix w =
+        RotationMatrix::aboutY(poleXArcsec * kArcsecToRad) * RotationMatrix::aboutX(poleYArcsec * kArcsecToRad);
     return RotationMatrix::aboutZ(-siderealHours * kHoursToRad) * (w * v);
 }
 

@@ -9,7 +9,7 @@ namespace {
 
 constexpr double kChartLatitudeLimit = 89.9999;
 constexpr double kRefractionTolerance = 5e-05;  // degrees of zenith distance
-constexpr int kRefractionMaxPasses = 50;         // a pass contracts the error tenfold near the horizon
+constexpr int kRefractionMaxPasses = 50;        // a pass contracts the error tenfold near the horizon
 
 double clampUnit(double x) { return std::clamp(x, -1.0, 1.0); }
 
@@ -55,10 +55,10 @@ HorizontalPlace equatorialToHorizontal(JulianDay jdTt, double deltaTSeconds, dou
     const double phi = site.latitude * kDegToRad, lambda = site.longitude * kDegToRad;
     const double sinPhi = std::sin(phi), cosPhi = std::cos(phi);
     const double sinLambda = std::sin(lambda), cosLambda = std::cos(lambda);
-    const Vector3 zenith = earthFixedToSpace(gast, poleXArcsec, poleYArcsec,
-                                             {cosPhi * cosLambda, cosPhi * sinLambda, sinPhi});
-    const Vector3 north = earthFixedToSpace(gast, poleXArcsec, poleYArcsec,
-                                            {-sinPhi * cosLambda, -sinPhi * sinLambda, cosPhi});
+    const Vector3 zenith =
+        earthFixedToSpace(gast, poleXArcsec, poleYArcsec, {cosPhi * cosLambda, cosPhi * sinLambda, sinPhi});
+    const Vector3 north =
+        earthFixedToSpace(gast, poleXArcsec, poleYArcsec, {-sinPhi * cosLambda, -sinPhi * sinLambda, cosPhi});
     const Vector3 west = earthFixedToSpace(gast, poleXArcsec, poleYArcsec, {sinLambda, -cosLambda, 0.0});
 
     const double alpha = raHours * kHoursToRad, delta = decDeg * kDegToRad;

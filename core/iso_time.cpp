@@ -58,13 +58,14 @@ std::optional<JulianDay> parseIsoTime(const std::string& text, std::string* prob
         const std::string date = text.substr(0, 10);
         std::string refusal;
         if (hour != 23 || minute != 59)
-            refusal = text.substr(11, 8) + " is not a time: second 60 occurs only as 23:59:60, on a day that ends "
-                                           "with a leap second";
+            refusal = text.substr(11, 8) +
+                      " is not a time: second 60 occurs only as 23:59:60, on a day that ends "
+                      "with a leap second";
         else if (!utcDayEndsWithLeapSecond(jd0h))
             refusal = date + " does not end with a leap second, so it has no 23:59:60";
         else if (fraction > 0.0)
-            refusal = "a fraction of the leap second 23:59:60 cannot be held on the UTC scale used here: give " +
-                      date + "T23:59:60 or the next day's 00:00:00";
+            refusal = "a fraction of the leap second 23:59:60 cannot be held on the UTC scale used here: give " + date +
+                      "T23:59:60 or the next day's 00:00:00";
         if (!refusal.empty()) {
             if (problem) *problem = refusal;
             return std::nullopt;
@@ -106,8 +107,8 @@ std::string formatIsoTimeMillis(JulianDay jd) {
         std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d", d.year, d.month, d.day, hour, minute,
                       second);
     else
-        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", d.year, d.month, d.day, hour,
-                      minute, second, milli);
+        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", d.year, d.month, d.day, hour, minute,
+                      second, milli);
     return buffer;
 }
 

@@ -20,10 +20,10 @@ struct JsonValue {
     Kind kind = Kind::Null;
     bool boolean = false;
     double number = 0.0;
-    std::string text;                  // String: decoded UTF-8; Number: the literal as written
-    std::vector<JsonValue> items;      // Array
-    std::vector<JsonMember> members;   // Object, in order (duplicate names kept)
-    std::size_t offset = 0;            // 0-based byte offset of the value's first character
+    std::string text;                 // String: decoded UTF-8; Number: the literal as written
+    std::vector<JsonValue> items;     // Array
+    std::vector<JsonMember> members;  // Object, in order (duplicate names kept)
+    std::size_t offset = 0;           // 0-based byte offset of the value's first character
 
     // Member of an object (the first of that name), or nullptr.
     const JsonValue* Find(std::string_view name) const;

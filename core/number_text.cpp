@@ -1,11 +1,12 @@
 #include "core/number_text.h"
 
+#include <locale.h>
+
 #include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
-#include <locale.h>
 
 namespace celestra {
 namespace {

@@ -9,9 +9,9 @@
 namespace celestra {
 
 struct EarthTilt {
-    double meanObliquityDeg = 0.0;       // ε0
-    double trueObliquityDeg = 0.0;       // ε = ε0 + Δε
-    double equationOfEquinoxesSec = 0.0; // seconds of time
+    double meanObliquityDeg = 0.0;         // ε0
+    double trueObliquityDeg = 0.0;         // ε = ε0 + Δε
+    double equationOfEquinoxesSec = 0.0;   // seconds of time
     double nutationLongitudeArcsec = 0.0;  // Δψ
     double nutationObliquityArcsec = 0.0;  // Δε
 };

@@ -30,7 +30,8 @@ struct RotationMatrix {
     friend RotationMatrix operator*(const RotationMatrix& a, const RotationMatrix& b) {
         RotationMatrix r{};
         for (int i = 0; i < 3; ++i)
-            for (int j = 0; j < 3; ++j) r.m[i][j] = a.m[i][0] * b.m[0][j] + a.m[i][1] * b.m[1][j] + a.m[i][2] * b.m[2][j];
+            for (int j = 0; j < 3; ++j)
+                r.m[i][j] = a.m[i][0] * b.m[0][j] + a.m[i][1] * b.m[1][j] + a.m[i][2] * b.m[2][j];
         return r;
     }
     friend Vector3 operator*(const RotationMatrix& a, const Vector3& v) {
@@ -40,8 +41,7 @@ struct RotationMatrix {
     }
     // The inverse rotation applied to v.
     Vector3 transposeTimes(const Vector3& v) const {
-        return {m[0][0] * v.x + m[1][0] * v.y + m[2][0] * v.z,
-                m[0][1] * v.x + m[1][1] * v.y + m[2][1] * v.z,
+        return {m[0][0] * v.x + m[1][0] * v.y + m[2][0] * v.z, m[0][1] * v.x + m[1][1] * v.y + m[2][1] * v.z,
                 m[0][2] * v.x + m[1][2] * v.y + m[2][2] * v.z};
     }
 };

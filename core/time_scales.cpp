@@ -195,23 +195,24 @@ bool loadTimeTableFile(const std::string& path, std::vector<TimeTableEntry>& out
         const auto [ptr, ec] = std::from_chars(first, tokenEnd, v);
         if (ec != std::errc() || ptr != tokenEnd || !std::isfinite(v))
             return refuse(formatC("\"%.*s\" at byte %zu is not a number",
-                                    static_cast<int>(std::min<ptrdiff_t>(tokenEnd - p, 40)), p,
-                                    static_cast<size_t>(p - reinterpret_cast<const char*>(bytes.data()))));
+                                  static_cast<int>(std::min<ptrdiff_t>(tokenEnd - p, 40)), p,
+                                  static_cast<size_t>(p - reinterpret_cast<const char*>(bytes.data()))));
         numbers.push_back(v);
         p = tokenEnd;
     }
     if (numbers.empty()) return refuse("holds no (Julian day, value) pair");
-    if (numbers.size() % 2 != 0) return refuse(formatC("holds %zu numbers, not whole (Julian day, value) pairs", numbers.size()));
+    if (numbers.size() % 2 != 0)
+        return refuse(formatC("holds %zu numbers, not whole (Julian day, value) pairs", numbers.size()));
 
     std::vector<TimeTableEntry> entries;
     for (size_t i = 0; i + 1 < numbers.size(); i += 2) entries.push_back({numbers[i], numbers[i + 1]});
     for (size_t i = 0; i < entries.size(); ++i) {
         if (!(entries[i].jd >= kTimeTableFirstJd && entries[i].jd <= kTimeTableLastJd))
             return refuse(formatC("Julian day %.6f lies outside %.1f to %.1f", entries[i].jd, kTimeTableFirstJd,
-                                    kTimeTableLastJd));
+                                  kTimeTableLastJd));
         if (!(std::fabs(entries[i].value) <= valueLimit))
             return refuse(formatC("value %g at Julian day %.6f lies outside -%g to %g s", entries[i].value,
-                                    entries[i].jd, valueLimit, valueLimit));
+                                  entries[i].jd, valueLimit, valueLimit));
         if (i > 0 && !(entries[i].jd > entries[i - 1].jd))
             return refuse(formatC("Julian day %.6f does not follow %.6f", entries[i].jd, entries[i - 1].jd));
     }
@@ -285,12 +286,8 @@ thread_local OneEntryCache tlsTaiUtc;
 
 }  // namespace
 
-const std::vector<TimeTableEntry>& deltaTTable() {
-    return deltaTSlot().get();
-}
-const std::vector<TimeTableEntry>& leapSecondTable() {
-    return leapSecondSlot().get();
-}
+const std::vector<TimeTableEntry>& deltaTTable() { return deltaTSlot().get(); }
+const std::vector<TimeTableEntry>& leapSecondTable() { return leapSecondSlot().get(); }
 
 void resetTimeTablesForTesting() {
     deltaTSlot().reset();
@@ -438,9 +435,7 @@ ZoneOffset platformZoneOffset() {
 }
 
 namespace {
-bool isLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 int daysInMonth(int year, int month) {
     static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month == 2 && isLeapYear(year)) return 29;

@@ -21,8 +21,8 @@ constexpr double kDaysPerSecond = 1.1574074074074073e-05;  // 1/86400
 
 struct CalendarDate {
     int year = 0;
-    int month = 0;  // 1-12
-    int day = 0;    // 1-31
+    int month = 0;      // 1-12
+    int day = 0;        // 1-31
     double hour = 0.0;  // with fraction
 };
 

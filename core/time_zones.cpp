@@ -158,12 +158,8 @@ private:
 int64_t changeInstant(const RuleDate& d, int64_t year, int64_t offsetBefore) {
     int64_t day = daysFromCivil(year, 1, 1);
     switch (d.kind) {
-        case 'J':
-            day += d.day - 1 + (isLeap(year) && d.day >= 60 ? 1 : 0);
-            break;
-        case 'D':
-            day += d.day;
-            break;
+        case 'J': day += d.day - 1 + (isLeap(year) && d.day >= 60 ? 1 : 0); break;
+        case 'D': day += d.day; break;
         default: {
             const int64_t first = daysFromCivil(year, d.month, 1);
             const int64_t firstWeekday = ((first + 4) % 7 + 7) % 7;  // 1970-01-01 was a Thursday
@@ -197,7 +193,7 @@ struct LocalType {
 };
 
 struct ZoneData {
-    std::vector<int64_t> transitions;   // ascending, seconds since 1970 UTC
+    std::vector<int64_t> transitions;  // ascending, seconds since 1970 UTC
     std::vector<uint8_t> typeOfTransition;
     std::vector<LocalType> types;
     std::optional<PosixRule> rule;  // after the last transition
@@ -294,7 +290,9 @@ std::optional<ZoneData> parseTzif(const std::vector<uint8_t>& bytes) {
 }
 
 ZoneOffset offsetAt(const ZoneData& z, int64_t t) {
-    const auto of = [](const LocalType& type) { return ZoneOffset{static_cast<double>(type.offset) / 86400.0, type.daylight}; };
+    const auto of = [](const LocalType& type) {
+        return ZoneOffset{static_cast<double>(type.offset) / 86400.0, type.daylight};
+    };
     if (z.rule && (z.transitions.empty() || t >= z.transitions.back())) return ruleOffsetAt(*z.rule, t);
     const auto after = std::upper_bound(z.transitions.begin(), z.transitions.end(), t);
     if (after == z.transitions.begin()) return of(z.types.front());

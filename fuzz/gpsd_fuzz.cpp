@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "gps/gpsd_source.h"
 #include "core/json_reader.h"
+#include "gps/gpsd_source.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace celestra;

@@ -50,11 +50,12 @@ int main(int argc, char** argv) {
     const std::vector<uint8_t> three = serializeDocument(sample(3));
     write(doc + "valid-0-sights", none);
     write(doc + "valid-3-sights", three);
-    for (size_t cut : {size_t{0}, size_t{2}, size_t{4}, size_t{60}, size_t{140}, size_t{200}, size_t{228},
-                       size_t{400}, size_t{576}, size_t{578}, size_t{590}, size_t{600}, size_t{1000}, size_t{1300},
+    for (size_t cut : {size_t{0}, size_t{2}, size_t{4}, size_t{60}, size_t{140}, size_t{200}, size_t{228}, size_t{400},
+                       size_t{576}, size_t{578}, size_t{590}, size_t{600}, size_t{1000}, size_t{1300},
                        three.size() - 700, three.size() - 17, three.size() - 1})
         if (cut < three.size())
-            write(doc + "truncated-" + std::to_string(cut), std::vector<uint8_t>(three.begin(), three.begin() + static_cast<long>(cut)));
+            write(doc + "truncated-" + std::to_string(cut),
+                  std::vector<uint8_t>(three.begin(), three.begin() + static_cast<long>(cut)));
     auto patched = [&](const std::string& name, size_t at, std::vector<uint8_t> bytes) {
         std::vector<uint8_t> image = three;
         std::copy(bytes.begin(), bytes.end(), image.begin() + static_cast<long>(at));
@@ -79,7 +80,8 @@ int main(int argc, char** argv) {
     write(col + "valid", colors);
     write(col + "empty", {});
     for (size_t cut : {size_t{3}, size_t{4}, size_t{147}, size_t{148}, size_t{300}, size_t{435}})
-        write(col + "truncated-" + std::to_string(cut), std::vector<uint8_t>(colors.begin(), colors.begin() + static_cast<long>(cut)));
+        write(col + "truncated-" + std::to_string(cut),
+              std::vector<uint8_t>(colors.begin(), colors.begin() + static_cast<long>(cut)));
     std::vector<uint8_t> other = colors;
     other[0] = 0x19;  // 1049
     write(col + "version-1049", other);

@@ -84,7 +84,7 @@ std::string gpsTimeFieldText(const GpsReceived& received) {
     const BrokenDownTime& t = received.utc;
     char buffer[64];
     snprintfC(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
-                  t.second);
+              t.second);
     return buffer;
 }
 
@@ -305,8 +305,7 @@ int setSystemClockUtc(JulianDay jdUtc, std::string& message) {
     const int code = errno;
     if (code == EPERM)
         message = "Setting the system clock needs administrator rights (CAP_SYS_TIME); the clock was not changed.";
-    else
-        message = std::string("The system clock could not be set: ") + std::strerror(code);
+    else message = std::string("The system clock could not be set: ") + std::strerror(code);
     return code;
 }
 

@@ -62,12 +62,12 @@ enum class GpsTimeSource : int { None = 0, Sentence = 1, Zda = 2, Gpsd = 3 };
 
 struct GpsReceived {
     bool latitudeValid = false;
-    double latitudeDegrees = 0.0;   // north positive
+    double latitudeDegrees = 0.0;  // north positive
     bool longitudeValid = false;
     double longitudeDegrees = 0.0;  // east positive
 
     bool timeReceived = false;
-    BrokenDownTime utc;           // milliseconds kept
+    BrokenDownTime utc;  // milliseconds kept
     GpsTimeSource timeSource = GpsTimeSource::None;
     double receivedAtSeconds = 0.0;  // monotonic clock at reception
 

@@ -55,8 +55,8 @@ std::string line(const char* fmt, int value) {
 
 std::optional<BrokenDownTime> parseGpsdTime(std::string_view text) {
     // 2026-12-08T01:30:05.000Z
-    if (text.size() < 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
-        text[16] != ':' || text.back() != 'Z')
+    if (text.size() < 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' || text[16] != ':' ||
+        text.back() != 'Z')
         return std::nullopt;
     const int year = digitsAt(text, 0, 4), month = digitsAt(text, 5, 2), day = digitsAt(text, 8, 2);
     const int hour = digitsAt(text, 11, 2), minute = digitsAt(text, 14, 2), second = digitsAt(text, 17, 2);
@@ -120,9 +120,7 @@ int CGpsdSource::Open(const std::string& host, int port, int timeoutMs) {
         }
         pollfd p{fd, POLLOUT, 0};
         int ready;
-        do {
-            ready = poll(&p, 1, timeoutMs);
-        } while (ready < 0 && errno == EINTR);
+        do { ready = poll(&p, 1, timeoutMs); } while (ready < 0 && errno == EINTR);
         int soError = 0;
         socklen_t length = sizeof soError;
         if (ready <= 0) {
@@ -151,9 +149,7 @@ int CGpsdSource::Poll(int timeoutMs) {
     if (fd_ < 0) return Fail(ENOTCONN, "Not connected to gpsd");
     pollfd p{fd_, POLLIN, 0};
     int ready;
-    do {
-        ready = poll(&p, 1, timeoutMs);
-    } while (ready < 0 && errno == EINTR);
+    do { ready = poll(&p, 1, timeoutMs); } while (ready < 0 && errno == EINTR);
     if (ready < 0) return Fail(errno, std::strerror(errno));
     if (ready == 0) return 0;
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <type_traits>
 #include <cstdio>
+#include <type_traits>
 
 #include "core/number_text.h"
 
@@ -70,8 +70,7 @@ std::string clockText(const BrokenDownTime& t) {
 
 }  // namespace
 
-BrokenDownTime makeBrokenDownTime(int year, int month, int day, int hour, int minute, int second,
-                                  int milliseconds) {
+BrokenDownTime makeBrokenDownTime(int year, int month, int day, int hour, int minute, int second, int milliseconds) {
     BrokenDownTime t;
     t.year = static_cast<uint16_t>(year);
     t.month = static_cast<uint16_t>(month);
@@ -166,9 +165,8 @@ bool CNmeaSentence::Time(size_t n, const NmeaDate& date, BrokenDownTime& out) co
     if (date.secondOfDay >= 0) {
         const int difference = hour * 3600 + minute * 60 + second - date.secondOfDay;
         if (difference > 43200 || difference < -43200) {
-            const CalendarDate c =
-                calendarFromJulianDay(julianDayFromCalendar(date.year, date.month, date.day, 12.0) +
-                                      (difference > 0 ? -1.0 : 1.0));
+            const CalendarDate c = calendarFromJulianDay(julianDayFromCalendar(date.year, date.month, date.day, 12.0) +
+                                                         (difference > 0 ? -1.0 : 1.0));
             day = NmeaDate{c.year, c.month, c.day};
         }
     }
@@ -225,11 +223,10 @@ std::string NmeaLongitude::Write() const {
 
 std::string NmeaPosition::PlainText() const {
     char buffer[160];
-    snprintfC(buffer, sizeof buffer, "Latitude %d %8.5lf%s%d %8.5lf%s", latitude.WholeDegrees(),
-                  latitude.Minutes(),
-                  latitude.hemisphere == NmeaNorthSouth::North ? " North, Longitude " : " South, Longitude ",
-                  longitude.WholeDegrees(), longitude.Minutes(),
-                  longitude.hemisphere == NmeaEastWest::East ? " East" : " West");
+    snprintfC(buffer, sizeof buffer, "Latitude %d %8.5lf%s%d %8.5lf%s", latitude.WholeDegrees(), latitude.Minutes(),
+              latitude.hemisphere == NmeaNorthSouth::North ? " North, Longitude " : " South, Longitude ",
+              longitude.WholeDegrees(), longitude.Minutes(),
+              longitude.hemisphere == NmeaEastWest::East ? " East" : " West");
     return buffer;
 }
 
@@ -293,12 +290,9 @@ void CNmeaGGA::Decode(const CNmeaSentence& s, const NmeaDate& date) {
 
 std::string CNmeaGGA::PlainText() const {
     std::string text = "At " + clockText(time) + " UTC, you were at " + position.PlainText() + ", ";
-    if (gpsQuality == 1)
-        text += "based upon a GPS fix";
-    else if (gpsQuality == 2)
-        text += "based upon a differential GPS fix";
-    else
-        text += "a GPS fix was not available";
+    if (gpsQuality == 1) text += "based upon a GPS fix";
+    else if (gpsQuality == 2) text += "based upon a differential GPS fix";
+    else text += "a GPS fix was not available";
     char buffer[64];
     snprintfC(buffer, sizeof buffer, ", %d satellites are in use.", numberOfSatellitesInUse);
     return text + buffer;
@@ -381,10 +375,8 @@ CNmeaResponse* CNmea0183::Find(const std::string& type) {
         const int mid = low + (high - low) / 2;
         const int order = type.compare(responses_[mid]->Type());
         if (order == 0) return responses_[mid];
-        if (order < 0)
-            high = mid - 1;
-        else
-            low = mid + 1;
+        if (order < 0) high = mid - 1;
+        else low = mid + 1;
     }
     return nullptr;
 }

@@ -36,14 +36,13 @@ enum class NmeaEastWest : int { Unknown = 0, East = 1, West = 2 };
 // after: a sentence of 23:59:59 read at 00:00:01 is of yesterday.
 struct NmeaDate {
     int year = 0;
-    int month = 0;  // 1-12
-    int day = 0;    // 1-31
+    int month = 0;         // 1-12
+    int day = 0;           // 1-31
     int secondOfDay = -1;  // 0-86399, or -1: the date holds for any time of day
 };
 
 // A broken-down UTC time from its parts (the caller has checked the ranges).
-BrokenDownTime makeBrokenDownTime(int year, int month, int day, int hour, int minute, int second,
-                                  int milliseconds);
+BrokenDownTime makeBrokenDownTime(int year, int month, int day, int hour, int minute, int second, int milliseconds);
 
 // Today's date on the system clock, in UTC, with the current second of day.
 NmeaDate systemUtcDate();
@@ -66,11 +65,11 @@ public:
 
     size_t FieldCount() const { return fields_.size(); }
     std::string Field(size_t n) const;
-    int Integer(size_t n) const;     // decimal; empty or non-numeric reads as 0
-    double Double(size_t n) const;   // decimal; empty or non-numeric reads as 0
-    NmeaTruth Truth(size_t n) const;             // "A" True, "V" False, else Unknown
-    NmeaNorthSouth NorthOrSouth(size_t n) const; // "N" / "S"
-    NmeaEastWest EastOrWest(size_t n) const;     // "E" / "W"
+    int Integer(size_t n) const;                  // decimal; empty or non-numeric reads as 0
+    double Double(size_t n) const;                // decimal; empty or non-numeric reads as 0
+    NmeaTruth Truth(size_t n) const;              // "A" True, "V" False, else Unknown
+    NmeaNorthSouth NorthOrSouth(size_t n) const;  // "N" / "S"
+    NmeaEastWest EastOrWest(size_t n) const;      // "E" / "W"
 
     // Time of day "hhmmss[.sss]" of field n combined with `date`. A field of
     // five characters or fewer, or one whose digits are not a valid time of
@@ -167,7 +166,7 @@ public:
     int gpsQuality = 0;  // 0 no fix, 1 GPS fix, 2 differential GPS fix
     int numberOfSatellitesInUse = 0;
     double horizontalDilutionOfPrecision = 0.0;
-    double antennaAltitudeMeters = 0.0;       // above mean sea level
+    double antennaAltitudeMeters = 0.0;  // above mean sea level
     double geoidalSeparationMeters = 0.0;
     double ageOfDifferentialGpsDataSeconds = 0.0;
     int differentialReferenceStationId = 0;
@@ -205,11 +204,11 @@ public:
     NmeaPosition position;
     double speedOverGroundKnots = 0.0;
     double trackMadeGoodDegreesTrue = 0.0;
-    std::string dateText;  // ddmmyy
+    std::string dateText;            // ddmmyy
     double magneticVariation = 0.0;  // degrees
     NmeaEastWest magneticVariationDirection = NmeaEastWest::Unknown;
-    std::string modeIndicator;        // 2.3 and later
-    std::string navigationalStatus;   // 4.1 and later: S, C, U, V
+    std::string modeIndicator;       // 2.3 and later
+    std::string navigationalStatus;  // 4.1 and later: S, C, U, V
     std::string PlainText() const override;
 
 protected:

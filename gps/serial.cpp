@@ -50,14 +50,11 @@ speed_t standardSpeed(unsigned rate) {
     }
 }
 
-std::string rateText(unsigned rate) {
-    return "The serial device cannot run at " + std::to_string(rate) + " baud";
-}
+std::string rateText(unsigned rate) { return "The serial device cannot run at " + std::to_string(rate) + " baud"; }
 
 void drain(int fd) {
     char buffer[64];
-    while (read(fd, buffer, sizeof buffer) > 0) {
-    }
+    while (read(fd, buffer, sizeof buffer) > 0) {}
 }
 
 }  // namespace
@@ -204,10 +201,8 @@ int CSerial::Setup(unsigned rate, int dataBits, EParity parity, EStopBits stopBi
         case EParSpace: t.c_cflag |= PARENB | CMSPAR; break;
         default: return Fail(EINVAL, "CSerial::Setup - Unable to set DCB information\n", "Unknown parity");
     }
-    if (parity == EParNone)
-        t.c_iflag &= ~INPCK;
-    else
-        t.c_iflag |= INPCK;
+    if (parity == EParNone) t.c_iflag &= ~INPCK;
+    else t.c_iflag |= INPCK;
     switch (stopBits) {
         case EStop1: t.c_cflag &= ~CSTOPB; break;
         case EStop2: t.c_cflag |= CSTOPB; break;
@@ -224,8 +219,7 @@ int CSerial::SetupHandshaking(int kind) {
     if (!IsOpen()) return Fail(EBADF, "CSerial::SetupHandshaking - Device is not opened\n");
     if (kind < EHandshakeOff || kind > EHandshakeSoftware) return Fail(EINVAL, nullptr);
     termios t{};
-    if (tcgetattr(fd_, &t) != 0)
-        return Fail(errno, "CSerial::SetupHandshaking - Unable to obtain DCB information\n");
+    if (tcgetattr(fd_, &t) != 0) return Fail(errno, "CSerial::SetupHandshaking - Unable to obtain DCB information\n");
     t.c_cflag &= ~CRTSCTS;
     t.c_iflag &= ~(IXON | IXOFF | IXANY);
     if (kind == EHandshakeHardware) t.c_cflag |= CRTSCTS;
@@ -346,9 +340,7 @@ int CSerial::Read(void* buffer, size_t size, size_t& read) {
     read = 0;
     if (!IsOpen()) return Fail(EBADF, "CSerial::Read - Device is not opened\n");
     ssize_t n;
-    do {
-        n = ::read(fd_, buffer, size);
-    } while (n < 0 && errno == EINTR);
+    do { n = ::read(fd_, buffer, size); } while (n < 0 && errno == EINTR);
     // Whatever is left is reported again by the next wait.
     if (!recvArmed_.exchange(true)) Wake(false);
     if (n < 0) {

@@ -39,7 +39,7 @@ public:
         EErrorParity = 0x0004,
         EErrorFrame = 0x0008,
         EErrorBreak = 0x0010,
-        EErrorHangup = 0x8000,   // the device was unplugged or the other end closed
+        EErrorHangup = 0x8000,  // the device was unplugged or the other end closed
     };
     static constexpr uint32_t kDefaultEventMask = EEventRecv | EEventBreak | EEventError;  // 0x00C1
 

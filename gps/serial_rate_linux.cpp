@@ -1,10 +1,11 @@
 // Arbitrary serial rates through the kernel's termios2 interface. Kept in a
 // file of its own: the kernel's termios structures clash with <termios.h>.
+#include "gps/serial_rate_linux.h"
+
 #include <asm/termbits.h>
-#include <cerrno>
 #include <sys/ioctl.h>
 
-#include "gps/serial_rate_linux.h"
+#include <cerrno>
 
 namespace celestra {
 

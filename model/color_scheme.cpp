@@ -31,12 +31,11 @@ constexpr std::array<ColorRef, kColorKeyCount> kWhite = {
 };
 // The Red scheme keeps night vision: no key has green or blue above its red.
 constexpr std::array<ColorRef, kColorKeyCount> kRed = {
-    rgb(60, 0, 0),      rgb(0, 0, 0),       rgb(150, 20, 20),   rgb(204, 65, 89),   rgb(212, 18, 33),
-    rgb(255, 128, 128), rgb(209, 132, 137), rgb(200, 0, 55),    rgb(128, 0, 0),     rgb(255, 60, 60),
-    rgb(170, 0, 0),     rgb(100, 40, 40),   rgb(90, 30, 30),    rgb(200, 20, 20),   rgb(160, 60, 60),
-    rgb(255, 0, 0),     rgb(255, 128, 0),   rgb(255, 128, 0),   rgb(255, 0, 0),     rgb(255, 90, 40),
-    rgb(224, 40, 60),   rgb(140, 20, 40),   rgb(89, 45, 0),     rgb(148, 74, 0),    rgb(255, 128, 0),
-    rgb(40, 0, 0),      rgb(0, 0, 0),       rgb(200, 0, 0),     rgb(207, 118, 37),  rgb(252, 116, 50),
+    rgb(60, 0, 0),      rgb(0, 0, 0),       rgb(150, 20, 20),   rgb(204, 65, 89), rgb(212, 18, 33),  rgb(255, 128, 128),
+    rgb(209, 132, 137), rgb(200, 0, 55),    rgb(128, 0, 0),     rgb(255, 60, 60), rgb(170, 0, 0),    rgb(100, 40, 40),
+    rgb(90, 30, 30),    rgb(200, 20, 20),   rgb(160, 60, 60),   rgb(255, 0, 0),   rgb(255, 128, 0),  rgb(255, 128, 0),
+    rgb(255, 0, 0),     rgb(255, 90, 40),   rgb(224, 40, 60),   rgb(140, 20, 40), rgb(89, 45, 0),    rgb(148, 74, 0),
+    rgb(255, 128, 0),   rgb(40, 0, 0),      rgb(0, 0, 0),       rgb(200, 0, 0),   rgb(207, 118, 37), rgb(252, 116, 50),
     rgb(240, 80, 60),   rgb(223, 159, 159), rgb(255, 170, 150), rgb(150, 0, 0),
 };
 constexpr std::array<ColorRef, kColorKeyCount> kBase{};
@@ -50,13 +49,23 @@ std::function<ColorRef()>& menuTextSource() {
 
 const std::array<const char*, kColorKeyCount>& colorKeyNames() {
     static const std::array<const char*, kColorKeyCount> names = {
-        "BackgroundNotSky", "BackgroundSky",     "HorizonCircle",     "Constellations",   "ConstellationNames",
-        "Stars",            "StarNames",         "MessierNames",      "CaldwellNames",    "SelectionBox",
-        "ZenithCrosshatch", "GridPolar",         "GridZenith",        "GridPolarText",    "GridZenithText",
-        "InfoTime",         "InfoTimeStopped",   "NSEW",              "InfoStarData",     "NorthArrow",
-        "OrreryOrbits",     "OrreryOrbitsBehind", "ZoomControlPen",   "ZoomControlBrush", "DialogText",
-        "DialogBackground", "MenuText",          "MenuBackground",    "Ecliptic",         "Planets",
-        "PlanetNames",      "PlanetOrbits",      "CometNames",        "Telrad",
+        "BackgroundNotSky",   "BackgroundSky",
+        "HorizonCircle",      "Constellations",
+        "ConstellationNames", "Stars",
+        "StarNames",          "MessierNames",
+        "CaldwellNames",      "SelectionBox",
+        "ZenithCrosshatch",   "GridPolar",
+        "GridZenith",         "GridPolarText",
+        "GridZenithText",     "InfoTime",
+        "InfoTimeStopped",    "NSEW",
+        "InfoStarData",       "NorthArrow",
+        "OrreryOrbits",       "OrreryOrbitsBehind",
+        "ZoomControlPen",     "ZoomControlBrush",
+        "DialogText",         "DialogBackground",
+        "MenuText",           "MenuBackground",
+        "Ecliptic",           "Planets",
+        "PlanetNames",        "PlanetOrbits",
+        "CometNames",         "Telrad",
     };
     return names;
 }

@@ -23,21 +23,22 @@ int32_t truncateToInt32(double v) {
 CUniverseViewDrawState::CUniverseViewDrawState() : overlays(defaultOverlays()) {}
 
 void CUniverseViewDrawState::Serialize(ArchiveWriter& ar) const {
-    for (int32_t v : {realTime, field2, field3, field4, field5, magnitudeFilter, magnitudeLimit, field8, field9, field10,
-                      field11, cometMagnitudeLimit, flags, field13, field14, field15, field17, reserved[0], reserved[1]})
+    for (int32_t v :
+         {realTime, field2, field3, field4, field5, magnitudeFilter, magnitudeLimit, field8, field9, field10, field11,
+          cometMagnitudeLimit, flags, field13, field14, field15, field17, reserved[0], reserved[1]})
         ar.writeInt32(v);
     ar.writeDouble(zoom);
     ar.writeInt32(truncateToInt32(offsetX));
     ar.writeInt32(truncateToInt32(offsetY));
-    for (int32_t v : {field21, field22, field23, field24, field25, deepSkySelection, truncateToInt32(rotation),
-                      field26, colorPreset, field30, field31})
+    for (int32_t v : {field21, field22, field23, field24, field25, deepSkySelection, truncateToInt32(rotation), field26,
+                      colorPreset, field30, field31})
         ar.writeInt32(v);
 }
 
 void CUniverseViewDrawState::Serialize(ArchiveReader& ar) {
-    for (int32_t* v : {&realTime, &field2, &field3, &field4, &field5, &magnitudeFilter, &magnitudeLimit, &field8, &field9,
-                       &field10, &field11, &cometMagnitudeLimit, &flags, &field13, &field14, &field15, &field17, &reserved[0],
-                       &reserved[1]})
+    for (int32_t* v :
+         {&realTime, &field2, &field3, &field4, &field5, &magnitudeFilter, &magnitudeLimit, &field8, &field9, &field10,
+          &field11, &cometMagnitudeLimit, &flags, &field13, &field14, &field15, &field17, &reserved[0], &reserved[1]})
         *v = ar.readInt32();
     zoom = ar.readDouble();
     offsetX = ar.readInt32();

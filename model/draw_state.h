@@ -24,7 +24,7 @@ public:
     // Stored values, in field-number order (the file order differs; see Serialize).
     // The fields named fieldN are kept and written back as read: nothing
     // here gives them a meaning.
-    int32_t realTime = 1;          // field 1: 1 real time, 0 stopped
+    int32_t realTime = 1;  // field 1: 1 real time, 0 stopped
     int32_t field2 = 1;
     int32_t field3 = 1;
     int32_t field4 = 1;
@@ -32,35 +32,35 @@ public:
     int32_t magnitudeFilter = 1;    // field 6: 1 list what passes the limit and the deep-sky selection, 0 everything
     int32_t magnitudeLimit = 5000;  // field 7: thousandths of a magnitude
     int32_t field8 = 5000;
-    int32_t field9 = 1;             // always 1 after a load
+    int32_t field9 = 1;  // always 1 after a load
     int32_t field10 = 1;
-    int32_t field11 = 1;            // always 1 after a load
+    int32_t field11 = 1;                  // always 1 after a load
     int32_t cometMagnitudeLimit = 10000;  // field 12: thousandths of an absolute magnitude; 5000 after a load
     int32_t field13 = 0;
     int32_t field14 = 0;
     int32_t field15 = 0;
-    int32_t flags = 0;              // field 16: chart flags (kFlipEastWest, ...)
+    int32_t flags = 0;  // field 16: chart flags (kFlipEastWest, ...)
     int32_t field17 = 0;
     std::array<int32_t, 2> reserved{0, 0};  // stored, always 0 after a load
-    double zoom = 2.0;              // field 18: 2.0 horizon view, 3.0 zenith view; FOV = 180° / zoom
-    double offsetX = 0.0;           // field 19: chart centre offset, unscaled chart units; stored as a whole number
-    double offsetY = 0.0;           // field 20: likewise
-    int32_t field21 = 1;            // a stored 2 loads as 1 with field22 = -1
+    double zoom = 2.0;                      // field 18: 2.0 horizon view, 3.0 zenith view; FOV = 180° / zoom
+    double offsetX = 0.0;  // field 19: chart centre offset, unscaled chart units; stored as a whole number
+    double offsetY = 0.0;  // field 20: likewise
+    int32_t field21 = 1;   // a stored 2 loads as 1 with field22 = -1
     int32_t field22 = -1;
     int32_t field23 = 0;
     int32_t field24 = 0;
     int32_t field25 = 1;
     int32_t field26 = 0;
-    int32_t deepSkySelection = 1;   // field 27: bit 0 Messier, bit 1 Caldwell; a new document shows the Messier objects
-    double rotation = 90.0;         // field 28: degrees (270 facing north, 90 south or zenith); stored whole
+    int32_t deepSkySelection = 1;  // field 27: bit 0 Messier, bit 1 Caldwell; a new document shows the Messier objects
+    double rotation = 90.0;        // field 28: degrees (270 facing north, 90 south or zenith); stored whole
     int32_t colorPreset = kDefaultColorPreset;  // field 29: 0 Red, 1 Black, 2 White
     int32_t field30 = 0;
     int32_t field31 = 0;
 
     // Not stored.
-    double step = 1.0 / 480.0;      // 3 minutes in days
+    double step = 1.0 / 480.0;                      // 3 minutes in days
     std::array<int32_t, kOverlayCount> overlays{};  // overlay switches, from defaultOverlays()
-    CColorScheme colorScheme;       // the chart's copy of the active scheme
+    CColorScheme colorScheme;                       // the chart's copy of the active scheme
     double unsetValue = -1.0;
 
     bool flippedEastWest() const { return (flags & kFlipEastWest) != 0; }

@@ -7,8 +7,8 @@ namespace celestra {
 void CMeasure::Serialize(ArchiveWriter& ar) const {
     observer.Serialize(ar);
     for (int32_t v : {active, isStar, bodyIndex, reserved5, upperLimb, correctionsDisabled}) ar.writeInt32(v);
-    for (double v : {rightAscension, declination, distance, zenithDistance, azimuth, dipShortDistance,
-                     dipShortEnabled, reserved15[0], reserved15[1], course, speed, apTimeOverride, observationTime})
+    for (double v : {rightAscension, declination, distance, zenithDistance, azimuth, dipShortDistance, dipShortEnabled,
+                     reserved15[0], reserved15[1], course, speed, apTimeOverride, observationTime})
         ar.writeDouble(v);
     ar.writeInt32(timeEnteredAsUtc);
     for (double v : {hs, ha, dip, indexCorrection, refractionCorrection, parallax, semiDiameter, ho, hc, intercept,
@@ -18,10 +18,9 @@ void CMeasure::Serialize(ArchiveWriter& ar) const {
 
 void CMeasure::Serialize(ArchiveReader& ar) {
     observer.Serialize(ar);
-    for (int32_t* v : {&active, &isStar, &bodyIndex, &reserved5, &upperLimb, &correctionsDisabled})
-        *v = ar.readInt32();
-    for (double* v : {&rightAscension, &declination, &distance, &zenithDistance, &azimuth, &dipShortDistance,
-                      &dipShortEnabled})
+    for (int32_t* v : {&active, &isStar, &bodyIndex, &reserved5, &upperLimb, &correctionsDisabled}) *v = ar.readInt32();
+    for (double* v :
+         {&rightAscension, &declination, &distance, &zenithDistance, &azimuth, &dipShortDistance, &dipShortEnabled})
         *v = ar.readDouble();
     if (dipShortEnabled != 1.0 && dipShortEnabled != 0.0) {
         dipShortEnabled = 0.0;

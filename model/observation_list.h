@@ -17,21 +17,21 @@ class ArchiveWriter;
 // Results of the last fix estimate; not stored in the document.
 struct FixResults {
     int sightsUsed = 0;
-    double standardError = 0.0;       // nautical miles (3 or more sights)
+    double standardError = 0.0;  // nautical miles (3 or more sights)
     // The major axis' direction counted anticlockwise from north (360 minus
     // its compass bearing), degrees [0, 360).
     double ellipseOrientation = 0.0;
-    double semiMajorAxis = 0.0;       // nautical miles: 2.4 s / √(n/2 − B / sin 2θ)
-    double semiMinorAxis = 0.0;       // nautical miles: 2.4 s / √(n/2 + B / sin 2θ)
-    double theta = 0.0;               // ½ atan2(2B, A − C): bearing of the minor axis, degrees
-    bool formed = false;              // a fix was computed
-    double latitude = 0.0;            // the fix, degrees
+    double semiMajorAxis = 0.0;  // nautical miles: 2.4 s / √(n/2 − B / sin 2θ)
+    double semiMinorAxis = 0.0;  // nautical miles: 2.4 s / √(n/2 + B / sin 2θ)
+    double theta = 0.0;          // ½ atan2(2B, A − C): bearing of the minor axis, degrees
+    bool formed = false;         // a fix was computed
+    double latitude = 0.0;       // the fix, degrees
     double longitude = 0.0;
-    int iterations = 0;               // passes made
+    int iterations = 0;  // passes made
     bool hasStandardError = false;
     bool hasEllipse = false;
-    std::string reason;               // why no fix was formed
-    std::string ellipseReason;        // why no ellipse was formed (3 or more sights)
+    std::string reason;         // why no fix was formed
+    std::string ellipseReason;  // why no ellipse was formed (3 or more sights)
 };
 
 class ObservationList {

@@ -21,21 +21,21 @@ public:
     // A fixed instant and zone offset; every other value at its default.
     CObserverState(double instantJdUtc, double zoneOffsetDays);
 
-    int32_t flags = 0;                 // observer flags
-    double instant = 0.0;              // Julian day, UTC
-    double zoneOffset = 0.0;           // local time minus UTC, days
-    double latitude = 47.55;           // degrees, north positive; stored as entered (90 stays 90)
-    double longitude = -122.3;         // degrees, east positive
-    double height = 1.0;               // metres above sea level (value 6)
-    double temperature = 10.0;         // degrees Celsius
-    double pressure = 1010.0;          // millibars
-    int32_t latitudeDegrees = 47;      // whole degrees of the latitude as entered
-    int32_t latitudeMinutes = 0;       // value 10: minutes as entered
-    int32_t latitudeSeconds = 0;       // value 11: seconds as entered
-    int32_t longitudeDegrees = -122;   // whole degrees of the longitude as entered
-    int32_t longitudeMinutes = 0;      // value 13
-    int32_t longitudeSeconds = 0;      // value 14
-    int32_t refraction = 1;            // value 15: 1 = refraction applied to altitudes, 0 = airless
+    int32_t flags = 0;                // observer flags
+    double instant = 0.0;             // Julian day, UTC
+    double zoneOffset = 0.0;          // local time minus UTC, days
+    double latitude = 47.55;          // degrees, north positive; stored as entered (90 stays 90)
+    double longitude = -122.3;        // degrees, east positive
+    double height = 1.0;              // metres above sea level (value 6)
+    double temperature = 10.0;        // degrees Celsius
+    double pressure = 1010.0;         // millibars
+    int32_t latitudeDegrees = 47;     // whole degrees of the latitude as entered
+    int32_t latitudeMinutes = 0;      // value 10: minutes as entered
+    int32_t latitudeSeconds = 0;      // value 11: seconds as entered
+    int32_t longitudeDegrees = -122;  // whole degrees of the longitude as entered
+    int32_t longitudeMinutes = 0;     // value 13
+    int32_t longitudeSeconds = 0;     // value 14
+    int32_t refraction = 1;           // value 15: 1 = refraction applied to altitudes, 0 = airless
 
     // True when nothing that a recompute depends on has changed: |Δinstant| <
     // toleranceDays, bit 1 of flags equal, zone offset, latitude, longitude,

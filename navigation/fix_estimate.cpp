@@ -179,8 +179,8 @@ void formatFixText(const CMeasure& sight, int format, std::string& out, bool wit
     const double lat0 = sight.observer.latitude, lon0 = sight.observer.longitude;
     char text[96];
     snprintfC(text, sizeof text, "AP Correction:\n    %.2lf nM bearing %05.1lf\u00b0 to\n",
-                  greatCircleDistanceSpherical(lat0, lon0, sight.fixLatitude, sight.fixLongitude),
-                  initialCourse(lat0, lon0, sight.fixLatitude, sight.fixLongitude));
+              greatCircleDistanceSpherical(lat0, lon0, sight.fixLatitude, sight.fixLongitude),
+              initialCourse(lat0, lon0, sight.fixLatitude, sight.fixLongitude));
     out += text;
     appendLatLon(sight.fixLatitude, sight.fixLongitude, format, out);
     out += "\n";
@@ -192,8 +192,8 @@ void formatFixText(const CMeasure& sight, int format, std::string& out, bool wit
 }
 
 std::string lopRowText(const CMeasure& sight, size_t position, const PlaceContext& context) {
-    const JulianDay shown = sight.timeEnteredAsUtc ? sight.observationTime
-                                                   : sight.observationTime + sight.observer.zoneOffset;
+    const JulianDay shown =
+        sight.timeEnteredAsUtc ? sight.observationTime : sight.observationTime + sight.observer.zoneOffset;
     char text[48];
     snprintfC(text, sizeof text, "%d)  ", static_cast<int>(position + 1));
     std::string row = text;
@@ -241,9 +241,9 @@ std::string inconsistentSightWarning(size_t position) {
     if (position == 0) return {};
     char text[160];
     snprintfC(text, sizeof text,
-                  "The Observation at index %d does not use the same Assumed Position or time as the other "
-                  "entries.  Proceed anyway?",
-                  static_cast<int>(position + 1));
+              "The Observation at index %d does not use the same Assumed Position or time as the other "
+              "entries.  Proceed anyway?",
+              static_cast<int>(position + 1));
     return text;
 }
 
@@ -306,8 +306,8 @@ LopGraph makeLopGraph(const CMeasure& sight, const ObservationList& list) {
         line.number = static_cast<int>(i + 1);
         line.azimuthDeg = m.azimuth;
         line.interceptNm = m.intercept * 60.0;
-        const PlanePoint ap = project(graph.originLatitude, graph.originLongitude, m.observer.latitude,
-                                      m.observer.longitude);
+        const PlanePoint ap =
+            project(graph.originLatitude, graph.originLongitude, m.observer.latitude, m.observer.longitude);
         line.intercept = along(ap, m.azimuth, line.interceptNm);
         span = std::max({span, extent(ap), extent(line.intercept)});
         graph.lines.push_back(line);
@@ -337,8 +337,8 @@ std::string lopStatusText(const LopGraphLine& line, PlanePoint click) {
     const double d = distanceFromLine(line, click);
     char text[160];
     snprintfC(text, sizeof text,
-                  "OBS %d:         Az: %.1lf\u00b0      Intercept: %.2lf NMi\n           Dist: %.2lf NMi\r\n",
-                  line.number, line.azimuthDeg, line.interceptNm, d);
+              "OBS %d:         Az: %.1lf\u00b0      Intercept: %.2lf NMi\n           Dist: %.2lf NMi\r\n", line.number,
+              line.azimuthDeg, line.interceptNm, d);
     return text;
 }
 

@@ -84,9 +84,9 @@ struct PlanePoint {
 };
 
 struct LopGraphLine {
-    int number = 0;           // 1-based position in the list ("#%d")
-    PlanePoint intercept;     // the foot of the intercept from the sight's AP
-    PlanePoint from, to;      // the line of position, perpendicular to Zn, across the plot
+    int number = 0;        // 1-based position in the list ("#%d")
+    PlanePoint intercept;  // the foot of the intercept from the sight's AP
+    PlanePoint from, to;   // the line of position, perpendicular to Zn, across the plot
     double azimuthDeg = 0.0;
     double interceptNm = 0.0;
 };
@@ -94,16 +94,16 @@ struct LopGraphLine {
 struct LopGraph {
     double originLatitude = 0.0;  // the AP: the plane's origin
     double originLongitude = 0.0;
-    PlanePoint ap;                // "AP"
+    PlanePoint ap;  // "AP"
     bool hasFix = false;
-    PlanePoint fix;               // "FIX"
+    PlanePoint fix;  // "FIX"
     bool hasEllipse = false;
     double ellipseMajorNm = 0.0;
     double ellipseMinorNm = 0.0;
     double majorAxisBearingDeg = 0.0;  // compass bearing of the major axis, [0, 180)
     std::vector<PlanePoint> ellipse;   // closed outline, 72 points
     std::vector<LopGraphLine> lines;
-    double halfSpanNm = 0.0;  // half the side of a square that holds every item
+    double halfSpanNm = 0.0;               // half the side of a square that holds every item
     std::vector<std::string> statusLines;  // the no-fix or no-ellipse reason, if any
 };
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstring>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "catalogs/star_catalog.h"
 #include "catalogs/star_place.h"
@@ -126,7 +126,8 @@ double moonAge(const PlaceContext& context, JulianDay utc) {
 std::string letterKey(const char* name) {
     std::string key;
     for (const char* c = name; *c; ++c)
-        if (std::isalpha(static_cast<unsigned char>(*c))) key += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+        if (std::isalpha(static_cast<unsigned char>(*c)))
+            key += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
     return key;
 }
 
@@ -248,7 +249,7 @@ Status computeAlmanac(const PlaceContext& context, int year, int month, int day,
 int incrementTenths(IncrementColumn column, int minutes, int seconds) {
     const long long t = static_cast<long long>(minutes) * 60 + seconds;  // seconds of time
     switch (column) {
-        case IncrementColumn::SunPlanets: return static_cast<int>((5 * t + 1) / 2);  // 2.5 tenths a second
+        case IncrementColumn::SunPlanets: return static_cast<int>((5 * t + 1) / 2);     // 2.5 tenths a second
         case IncrementColumn::Moon: return static_cast<int>((t * 8590 + 1800) / 3600);  // 859′ an hour
         case IncrementColumn::Aries: break;
     }

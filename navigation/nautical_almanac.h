@@ -38,8 +38,8 @@ constexpr double kAriesRateDegPerHour = 15.041068640;
 constexpr double kMoonRateDegPerHour = 14.0 + 19.0 / 60.0;
 
 // The latitude rows of the rise, set and twilight table, north to south.
-constexpr std::array<double, 31> kAlmanacLatitudes = {72, 70, 68, 66, 64, 62, 60, 58, 56, 54, 52,
-                                                      50, 45, 40, 35, 30, 20, 10, 0, -10, -20, -30,
+constexpr std::array<double, 31> kAlmanacLatitudes = {72,  70,  68,  66,  64,  62,  60,  58,  56,  54,  52,
+                                                      50,  45,  40,  35,  30,  20,  10,  0,   -10, -20, -30,
                                                       -35, -40, -45, -50, -52, -54, -56, -58, -60};
 
 struct GhaDec {
@@ -79,7 +79,7 @@ struct AlmanacDay {
     // day's, counted on from this day's 0h: 24.2 is 00:12 of the next day.
     double ariesMeridianPassage = 0.0, sunMeridianPassage = 0.0;
     double moonUpper = 0.0, moonLower = 0.0;
-    double moonAgeDays = 0.0;  // since the last new Moon, at 12h UT
+    double moonAgeDays = 0.0;             // since the last new Moon, at 12h UT
     double moonIlluminatedPercent = 0.0;  // at 12h UT
     std::array<AlmanacPlanetDay, 4> planets;
 };

@@ -108,9 +108,8 @@ Status computeAlmanacEvents(const PlaceContext& context, NauticalAlmanac& almana
             AlmanacLatitudeRow row;
             row.dayIndex = static_cast<int>(d);
             row.latitude = latitude;
-            AlmanacEvent* sunCells[3][2] = {{&row.sunrise, &row.sunset},
-                                            {&row.civilBegin, &row.civilEnd},
-                                            {&row.nauticalBegin, &row.nauticalEnd}};
+            AlmanacEvent* sunCells[3][2] = {
+                {&row.sunrise, &row.sunset}, {&row.civilBegin, &row.civilEnd}, {&row.nauticalBegin, &row.nauticalEnd}};
             for (size_t k = 0; k < 3; ++k)
                 for (int edge = 0; edge < 2; ++edge)
                     *sunCells[k][edge] = cell(sun, d, k, edge == 0, kSunKinds, s, site, jd0h, sunUp);

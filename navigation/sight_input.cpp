@@ -10,15 +10,13 @@
 namespace celestra {
 
 std::optional<SightInput> buildSight(const SightLookup& lookup, const PlaceContext& context,
-                                     const std::function<std::string(const std::string&)>& spell,
-                                     std::string& error) {
+                                     const std::function<std::string(const std::string&)>& spell, std::string& error) {
     const auto bad = [&](const std::string& message) -> std::optional<SightInput> {
         error = message;
         return std::nullopt;
     };
     // A number within [low, high]; `fallback` when absent.
-    const auto numberOf = [&](const std::string& key, double fallback, double low, double high,
-                              double& out) -> bool {
+    const auto numberOf = [&](const std::string& key, double fallback, double low, double high, double& out) -> bool {
         const std::optional<std::string> text = lookup(key);
         if (!text) {
             out = fallback;
@@ -38,7 +36,9 @@ std::optional<SightInput> buildSight(const SightLookup& lookup, const PlaceConte
         if (!text) return true;
         std::string problem;
         out = parseIsoTime(*text, &problem);
-        if (!out) error = spell(key) + (problem.empty() ? " must be YYYY-MM-DDThh:mm:ss, not \"" + *text + "\"" : ": " + problem);
+        if (!out)
+            error =
+                spell(key) + (problem.empty() ? " must be YYYY-MM-DDThh:mm:ss, not \"" + *text + "\"" : ": " + problem);
         return out.has_value();
     };
 
@@ -58,7 +58,8 @@ std::optional<SightInput> buildSight(const SightLookup& lookup, const PlaceConte
         const std::optional<double> n = parseDecimal(*star);
         const int number = n && *n == static_cast<int>(*n) ? static_cast<int>(*n) : 0;
         if (!starByNumber(number) || isPlaceholderStar(number))
-            return bad(spell("star") + " needs a Bright Star number 1..9110 that denotes a star, not \"" + *star + "\"");
+            return bad(spell("star") + " needs a Bright Star number 1..9110 that denotes a star, not \"" + *star +
+                       "\"");
         m.isStar = 1;
         m.bodyIndex = number;
     } else {
@@ -84,9 +85,12 @@ std::optional<SightInput> buildSight(const SightLookup& lookup, const PlaceConte
     const struct {
         const char* key;
         EnviroField field;
-    } enviro[] = {{"height", EnviroField::Height},       {"temp", EnviroField::Temperature},
-                  {"pressure", EnviroField::Pressure},   {"index_min", EnviroField::IndexCorrection},
-                  {"dip_short_nm", EnviroField::DipShortDistance}, {"speed", EnviroField::Speed},
+    } enviro[] = {{"height", EnviroField::Height},
+                  {"temp", EnviroField::Temperature},
+                  {"pressure", EnviroField::Pressure},
+                  {"index_min", EnviroField::IndexCorrection},
+                  {"dip_short_nm", EnviroField::DipShortDistance},
+                  {"speed", EnviroField::Speed},
                   {"course", EnviroField::Course}};
     for (const auto& e : enviro) {
         const EnviroRange range = enviroRange(e.field);

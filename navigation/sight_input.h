@@ -29,7 +29,6 @@ struct SightInput {
 // returns nullopt with `error` naming the key as `spell` writes it
 // (spell("ap_lat") is "--ap-lat" or "ap_lat").
 std::optional<SightInput> buildSight(const SightLookup& lookup, const PlaceContext& context,
-                                     const std::function<std::string(const std::string&)>& spell,
-                                     std::string& error);
+                                     const std::function<std::string(const std::string&)>& spell, std::string& error);
 
 }  // namespace celestra

@@ -14,10 +14,9 @@ namespace celestra {
 
 namespace {
 
-const std::set<std::string> kSightKeys = {"body",   "star",     "limb",      "utc",          "hs",
-                                          "ap_lat", "ap_lon",   "ap_utc",    "height",       "temp",
-                                          "pressure", "index_min", "dip_short_nm", "course", "speed",
-                                          "no_corrections"};
+const std::set<std::string> kSightKeys = {"body",         "star",   "limb",   "utc",           "hs",       "ap_lat",
+                                          "ap_lon",       "ap_utc", "height", "temp",          "pressure", "index_min",
+                                          "dip_short_nm", "course", "speed",  "no_corrections"};
 
 // A CSV field, quoted when it holds a separator, a quote or a line end.
 void appendCsvField(const std::string& text, std::string& out) {
@@ -140,7 +139,8 @@ SightFileResult readSightLines(LineReader& in, const PlaceContext& context, Obse
             if (it == object->end() || it->second.kind == JsonScalar::Kind::Null) return std::nullopt;
             return it->second.text;
         };
-        std::optional<SightInput> input = buildSight(lookup, context, [](const std::string& key) { return key; }, error);
+        std::optional<SightInput> input = buildSight(
+            lookup, context, [](const std::string& key) { return key; }, error);
         if (!input) return fault(Status::Damaged, lineNumber, error);
         if (!observationInEphemerisRange(input->sight, context))
             return fault(Status::OutsideEphemeris, lineNumber, "the sight's instant is outside the ephemeris");

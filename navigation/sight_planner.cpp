@@ -126,9 +126,8 @@ SightPlan planSights(const PlaceContext& context, const PlanRequest& request) {
     }
     if (request.atInstant) {
         plan.utc = request.utc;
-    } else if (const Status status = civilTwilightInstant(context, request.latitude, request.longitude,
-                                                          request.year, request.month, request.day,
-                                                          request.twilight, plan.utc);
+    } else if (const Status status = civilTwilightInstant(context, request.latitude, request.longitude, request.year,
+                                                          request.month, request.day, request.twilight, plan.utc);
                status != Status::Ok) {
         plan.status = status;
         if (status == Status::Failed)
@@ -174,7 +173,8 @@ SightPlan planSights(const PlaceContext& context, const PlanRequest& request) {
     plan.best = chooseBestSet(plan.bodies, request.count);
     if (plan.bodies.size() < static_cast<size_t>(request.count))
         plan.note = (plan.bodies.empty() ? std::string("No body lies")
-                     : "Only " + std::to_string(plan.bodies.size()) + (plan.bodies.size() == 1 ? " body lies" : " bodies lie")) +
+                                         : "Only " + std::to_string(plan.bodies.size()) +
+                                               (plan.bodies.size() == 1 ? " body lies" : " bodies lie")) +
                     " between " + degreesText(request.minAltitude) + " and " + degreesText(request.maxAltitude) +
                     "; a set of " + std::to_string(request.count) + " needs " + std::to_string(request.count) + ".";
     return plan;

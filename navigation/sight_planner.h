@@ -48,13 +48,13 @@ struct PlanRequest {
     JulianDay utc = 0.0;
     double minAltitude = 15.0;  // degrees
     double maxAltitude = 70.0;
-    int count = 3;              // 3..5
+    int count = 3;  // 3..5
 };
 
 struct PlanBody {
     std::string name;
-    int star = 0;  // Bright Star number; 0 for a planet or the Moon
-    int body = 0;  // body number (kVenus .. kMoon); 0 for a star
+    int star = 0;               // Bright Star number; 0 for a planet or the Moon
+    int body = 0;               // body number (kVenus .. kMoon); 0 for a star
     double hc = 0.0, zn = 0.0;  // degrees
     double magnitude = 0.0;
 };
@@ -64,7 +64,7 @@ struct SightPlan {
     // day (`note` says so). BadArgument: a limit or the count out of range,
     // or not a date. OutsideEphemeris: a place could not be computed.
     Status status = Status::Ok;
-    JulianDay utc = 0.0;          // the instant planned for
+    JulianDay utc = 0.0;           // the instant planned for
     std::vector<PlanBody> bodies;  // every candidate within the limits, by azimuth
     std::vector<size_t> best;      // indices into `bodies`, by azimuth
     // Why the set is short, or why there is none: "Only 2 bodies lie between

@@ -14,7 +14,7 @@
 namespace celestra {
 namespace {
 
-constexpr double kDipFactor = 0.0293;        // degrees per √metre
+constexpr double kDipFactor = 0.0293;  // degrees per √metre
 constexpr double kDipShortRefraction = 8268.0;
 constexpr double kMinimumDipShortNm = 0.001;  // the Enviro page's lower bound
 // Below this apparent altitude the refraction formula is taken at −1° (its
@@ -22,7 +22,9 @@ constexpr double kMinimumDipShortNm = 0.001;  // the Enviro page's lower bound
 constexpr double kLowestRefractionAltitude = -1.0;
 constexpr double kMoonOblateness = 0.0032;
 
-bool isLimbBody(const CMeasure& sight) { return !sight.isStar && (sight.bodyIndex == kSun || sight.bodyIndex == kMoon); }
+bool isLimbBody(const CMeasure& sight) {
+    return !sight.isStar && (sight.bodyIndex == kSun || sight.bodyIndex == kMoon);
+}
 
 double dipDegrees(const CMeasure& sight, double heightMetres) {
     if (sight.dipShortEnabled != 0.0) {
@@ -384,7 +386,8 @@ CalculateOutcome reduceOutcome(CMeasure& sight, const PlaceContext& context, dou
     const Status status = reduceSight(sight, context, hs);
     if (status != Status::Ok) {
         outcome.status = CalculateOutcome::Status::Failed;
-        outcome.message = status == Status::BadArgument ? "No body or star is selected." : "The body's place is not available.";
+        outcome.message =
+            status == Status::BadArgument ? "No body or star is selected." : "The body's place is not available.";
         return outcome;
     }
     outcome.status = CalculateOutcome::Status::Reduced;

@@ -86,12 +86,12 @@ void formatResult(const CMeasure& sight, int format, std::string& out);
 // observation instant (UTC → TT, ΔT of that instant).
 struct SightTimeAngles {
     double deltaTSeconds = 0.0;
-    double gstHours = 0.0;     // apparent Greenwich sidereal time
-    double lstHours = 0.0;     // at the AP longitude
-    double ghaBody = 0.0;      // degrees [0, 360)
-    double ghaAries = 0.0;     // degrees [0, 360)
-    double sha = 0.0;          // GHA body − GHA Aries, one step into [0, 360]
-    double lha = 0.0;          // AP longitude + GHA body, one step into [0, 360]
+    double gstHours = 0.0;  // apparent Greenwich sidereal time
+    double lstHours = 0.0;  // at the AP longitude
+    double ghaBody = 0.0;   // degrees [0, 360)
+    double ghaAries = 0.0;  // degrees [0, 360)
+    double sha = 0.0;       // GHA body − GHA Aries, one step into [0, 360]
+    double lha = 0.0;       // AP longitude + GHA body, one step into [0, 360]
 };
 SightTimeAngles sightTimeAngles(const CMeasure& sight);
 

@@ -26,8 +26,7 @@ ChartProjection::ChartProjection(int clientWidth, int clientHeight, double zoom,
     sinBase_ = std::sin(base * kDegToRad);
 }
 
-ChartProjection ChartProjection::fromDrawState(const CUniverseViewDrawState& state, int clientWidth,
-                                               int clientHeight) {
+ChartProjection ChartProjection::fromDrawState(const CUniverseViewDrawState& state, int clientWidth, int clientHeight) {
     return ChartProjection(clientWidth, clientHeight, state.zoom, state.offsetX, state.offsetY, state.rotation,
                            state.flippedEastWest());
 }

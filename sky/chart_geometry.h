@@ -24,8 +24,8 @@ struct ChartPoint {
 class ChartProjection {
 public:
     ChartProjection() = default;
-    ChartProjection(int clientWidth, int clientHeight, double zoom, double offsetX, double offsetY,
-                    double rotationDeg, bool flipped);
+    ChartProjection(int clientWidth, int clientHeight, double zoom, double offsetX, double offsetY, double rotationDeg,
+                    bool flipped);
     // The chart's fields 18 (zoom), 19, 20 (offsets), 28 (rotation) and the flip bit.
     static ChartProjection fromDrawState(const CUniverseViewDrawState& state, int clientWidth, int clientHeight);
 

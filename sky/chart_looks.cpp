@@ -53,7 +53,9 @@ constexpr std::array<Rgb, 11> kBodyColors = {{
 
 bool bMinusVOfClass(char spectralClass, double& bMinusV) {
     switch (spectralClass) {
-        case 'O': case 'W': case 'P': bMinusV = -0.32; return true;
+        case 'O':
+        case 'W':
+        case 'P': bMinusV = -0.32; return true;
         case 'B': bMinusV = -0.16; return true;
         case 'A': bMinusV = 0.15; return true;
         case 'F': bMinusV = 0.44; return true;
@@ -61,7 +63,8 @@ bool bMinusVOfClass(char spectralClass, double& bMinusV) {
         case 'K': bMinusV = 1.15; return true;
         case 'M': bMinusV = 1.49; return true;
         case 'S': bMinusV = 1.70; return true;
-        case 'C': case 'N': bMinusV = 2.50; return true;
+        case 'C':
+        case 'N': bMinusV = 2.50; return true;
         case 'D': bMinusV = 0.00; return true;
         default: bMinusV = 0.0; return false;
     }

@@ -116,7 +116,8 @@ void snapshotFromChart(const ChartData& chart, const CObserverState& observer, d
         o.magnitude = e->magnitude;
         o.raHours = chart.objectRaHours[static_cast<size_t>(k)];
         o.decDeg = chart.objectDecDeg[static_cast<size_t>(k)];
-        o.place = pointOf(chart.objectZenithDistance[static_cast<size_t>(k)], chart.objectAzimuth[static_cast<size_t>(k)]);
+        o.place =
+            pointOf(chart.objectZenithDistance[static_cast<size_t>(k)], chart.objectAzimuth[static_cast<size_t>(k)]);
         out.indexOfObject[static_cast<size_t>(k)] = static_cast<int32_t>(out.objects.size());
         out.objects.push_back(o);
     }
@@ -195,8 +196,9 @@ void snapshotFromChart(const ChartData& chart, const CObserverState& observer, d
         const SkyCometPoint& now = comet.presentPoint();
         if (now.valid) {
             if (sun.valid)
-                comet.hasTailPoint = awayFromPoint(now.place.zenithDistance, now.place.azimuth, sun.place.zenithDistance,
-                                                   sun.place.azimuth, kCometTailAxisDeg, comet.tailPoint);
+                comet.hasTailPoint =
+                    awayFromPoint(now.place.zenithDistance, now.place.azimuth, sun.place.zenithDistance,
+                                  sun.place.azimuth, kCometTailAxisDeg, comet.tailPoint);
         }
         out.comets.push_back(std::move(comet));
     }

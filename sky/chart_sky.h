@@ -24,11 +24,11 @@ struct HorizontalPoint {
 };
 
 struct SkyObject {
-    int32_t object = 0;      // combined catalogue number 0..9328
-    int32_t magnitude = 0;   // thousandths of a magnitude
+    int32_t object = 0;     // combined catalogue number 0..9328
+    int32_t magnitude = 0;  // thousandths of a magnitude
     HorizontalPoint place;
-    double raHours = 0.0;    // topocentric apparent place of date (unrefracted), hours
-    double decDeg = 0.0;     // and degrees
+    double raHours = 0.0;  // topocentric apparent place of date (unrefracted), hours
+    double decDeg = 0.0;   // and degrees
 };
 
 struct SkyBody {
@@ -54,15 +54,15 @@ struct MoonDisc {
 
 struct SkyLine {
     std::vector<HorizontalPoint> points;
-    double value = 0.0;   // hours for a right-ascension line, degrees for a parallel
+    double value = 0.0;  // hours for a right-ascension line, degrees for a parallel
     bool rightAscension = false;
     int labelIndex = -1;  // the point its label goes to (-1 none)
 };
 
 struct OrbitalTrack {
-    int body = 0;  // 1, 2, 4, 5, 6, 10
+    int body = 0;                       // 1, 2, 4, 5, 6, 10
     std::vector<HorizontalPoint> days;  // one point a day across the window
-    int currentDay = -1;  // index in `days` of the current date
+    int currentDay = -1;                // index in `days` of the current date
 };
 
 // One selected comet as the chart draws it: its track of places from ten
@@ -79,7 +79,7 @@ struct SkyComet {
     double absoluteMagnitude = 0.0;  // H
     double apparentMagnitude = 0.0;  // at the instant
     std::vector<SkyCometPoint> points;
-    int present = 0;  // index in `points` of the instant
+    int present = 0;       // index in `points` of the instant
     double raHours = 0.0;  // the present point's topocentric apparent place of date
     double decDeg = 0.0;
     // A point a little beyond the present place, away from the Sun: the

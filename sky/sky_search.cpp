@@ -13,8 +13,8 @@
 namespace celestra {
 namespace {
 
-constexpr const char* kBodyNames[11] = {"Mercury", "Venus", "Earth", "Mars", "Jupiter", "Saturn",
-                                        "Uranus", "Neptune", "Pluto", "Sun", "Moon"};
+constexpr const char* kBodyNames[11] = {"Mercury", "Venus",   "Earth", "Mars", "Jupiter", "Saturn",
+                                        "Uranus",  "Neptune", "Pluto", "Sun",  "Moon"};
 
 std::string trim(const std::string& s) {
     size_t b = 0, e = s.size();
@@ -69,9 +69,11 @@ std::optional<SkySearchHit> findSkyObject(const std::string& text) {
     const std::string folded = withoutBlanks(foldForSearch(t));
 
     for (int b = 1; b <= 11; ++b) {
-        if (folded == foldForSearch(kBodyNames[b - 1])) return SkySearchHit{SkySearchHit::Kind::Body, b, kBodyNames[b - 1]};
+        if (folded == foldForSearch(kBodyNames[b - 1]))
+            return SkySearchHit{SkySearchHit::Kind::Body, b, kBodyNames[b - 1]};
     }
-    if (int n = numberAfter(folded, "messier"); n >= 1 && n <= kMessierCount) return objectHit(kFirstMessierObject + n - 1);
+    if (int n = numberAfter(folded, "messier"); n >= 1 && n <= kMessierCount)
+        return objectHit(kFirstMessierObject + n - 1);
     if (int n = numberAfter(folded, "caldwell"); n >= 1 && n <= kCaldwellCount)
         return objectHit(kFirstCaldwellObject + n - 1);
 

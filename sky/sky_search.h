@@ -15,8 +15,8 @@ namespace celestra {
 struct SkySearchHit {
     enum class Kind { Object, Body };
     Kind kind = Kind::Object;
-    int id = 0;          // combined catalogue number 0..9328, or body number 1..11
-    std::string label;   // what the page shows for it ("M31", "Sirius", "Mars", "Orion: Betelgeuse")
+    int id = 0;         // combined catalogue number 0..9328, or body number 1..11
+    std::string label;  // what the page shows for it ("M31", "Sirius", "Mars", "Orion: Betelgeuse")
 };
 
 // Body names by number 1..11 ("Mercury" .. "Pluto", "Sun", "Moon"); "" outside.

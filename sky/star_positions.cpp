@@ -20,7 +20,7 @@ constexpr double kTanPiOver8 = 0.41421356237309503;
 constexpr double kHalfPi = kPi / 2.0;
 constexpr double kQuarterPi = kPi / 4.0;
 // Coefficients (-1)^k / (2k + 1) of the arctangent series in t².
-constexpr double kAtan[10] = {1.0,        -1.0 / 3.0,  1.0 / 5.0,   -1.0 / 7.0,  1.0 / 9.0,
+constexpr double kAtan[10] = {1.0,         -1.0 / 3.0, 1.0 / 5.0,   -1.0 / 7.0, 1.0 / 9.0,
                               -1.0 / 11.0, 1.0 / 13.0, -1.0 / 15.0, 1.0 / 17.0, -1.0 / 19.0};
 // Objects converted per block (gathered into contiguous arrays).
 constexpr std::size_t kBlock = 256;
@@ -221,8 +221,8 @@ HorizonFrame makeHorizonFrame(const PlaceContext& places, const CObserverState& 
     return f;
 }
 
-void truePlacesFixed(const HorizonFrame& frame, const CatalogueMotions& motions, const int32_t* objects,
-                     std::size_t n, int32_t* zenithDistance, int32_t* azimuth, double* raHours, double* decDeg) {
+void truePlacesFixed(const HorizonFrame& frame, const CatalogueMotions& motions, const int32_t* objects, std::size_t n,
+                     int32_t* zenithDistance, int32_t* azimuth, double* raHours, double* decDeg) {
     Block b;
     for (std::size_t first = 0; first < n; first += kBlock) {
         const std::size_t count = std::min(kBlock, n - first);
@@ -268,7 +268,8 @@ bool catalogueObjectPlace(const PlaceContext& places, const CObserverState& obse
                           double& zenithDistanceDeg, double& azimuthDeg, double& raHours, double& decDeg) {
     const StarEntry* entry = catalogueObject(object);
     if (entry == nullptr) return false;
-    truePlace(makeHorizonFrame(places, observer), starPlaceInput(*entry), zenithDistanceDeg, azimuthDeg, raHours, decDeg);
+    truePlace(makeHorizonFrame(places, observer), starPlaceInput(*entry), zenithDistanceDeg, azimuthDeg, raHours,
+              decDeg);
     return true;
 }
 

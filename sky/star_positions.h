@@ -73,7 +73,7 @@ struct HorizonFrame {
     RotationMatrix toDate = RotationMatrix::identity();         // J2000 mean -> true equator and equinox of date
     RotationMatrix dateToHorizon = RotationMatrix::identity();  // of date -> (east, north, up)
     RotationMatrix toHorizon = RotationMatrix::identity();      // dateToHorizon × toDate
-    double localSiderealHours = 0.0;  // apparent
+    double localSiderealHours = 0.0;                            // apparent
     double latitudeDeg = 0.0;
     ObserverSite site;
     int refraction = 0;  // kRefractionNone or kRefractionSite (core/horizon.h)
@@ -99,8 +99,8 @@ HorizonFrame makeHorizonFrame(const PlaceContext& places, const CObserverState& 
 // degrees, refracted when the frame says so) and raHours[k], decDeg[k] (the
 // unrefracted right ascension and declination of the true equator and
 // equinox of date). The per-object arrays must hold every listed index.
-void truePlacesFixed(const HorizonFrame& frame, const CatalogueMotions& motions, const int32_t* objects,
-                     std::size_t n, int32_t* zenithDistance, int32_t* azimuth, double* raHours, double* decDeg);
+void truePlacesFixed(const HorizonFrame& frame, const CatalogueMotions& motions, const int32_t* objects, std::size_t n,
+                     int32_t* zenithDistance, int32_t* azimuth, double* raHours, double* decDeg);
 
 // The same for one record, unfixed: zenith distance and azimuth (degrees),
 // right ascension (hours) and declination (degrees) of date.

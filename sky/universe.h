@@ -33,9 +33,9 @@
 #include <vector>
 
 #include "catalogs/star_catalog.h"
-#include "sky/auto_reset_event.h"
 #include "model/draw_state.h"
 #include "model/observer_state.h"
+#include "sky/auto_reset_event.h"
 #include "sky/star_positions.h"
 #include "sky/universe_stages.h"
 #include "solarsystem/comets.h"
@@ -62,7 +62,7 @@ constexpr double kStarsTolerance = kExactInstant;
 constexpr double kBodiesTolerance = kBodiesInstantTolerance;  // as updateBodies
 constexpr double kBodyDetailsTolerance = kExactInstant;
 constexpr double kGridTolerance = kExactInstant;
-constexpr double kCometsTolerance = kCometsInstantTolerance;  // 52.8 s, kept by the comet list
+constexpr double kCometsTolerance = kCometsInstantTolerance;       // 52.8 s, kept by the comet list
 constexpr double kOrbitalPathsTolerance = kTrackInstantTolerance;  // 51.6 s, as the daily track
 
 // The number of the progress message the GUI turns the listener into

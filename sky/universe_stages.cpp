@@ -76,8 +76,7 @@ bool computeBodyDetails(const PlaceContext& context, double jdUtc, const Horizon
     if (moonPhase(context, jdUtc, moon) != Status::Ok) return false;
     std::array<double, 11> magnitude{};
     for (int body = kMercury; body <= kMoon; ++body)
-        if (planetMagnitude(context, body, jdUtc, magnitude[static_cast<size_t>(body - 1)]) != Status::Ok)
-            return false;
+        if (planetMagnitude(context, body, jdUtc, magnitude[static_cast<size_t>(body - 1)]) != Status::Ok) return false;
     details.moon = moon;
     details.magnitude = magnitude;
     details.bodiesValid = true;
@@ -88,7 +87,8 @@ const ChartDirections& gridDirections() {
     static const ChartDirections directions = [] {
         ChartDirections d;
         for (int r = 0; r < kGridRows; ++r)
-            for (int c = 0; c < kGridColumns; ++c) d.add(c * kGridColumnStepHours, kGridFirstRowDeg + r * kGridRowStepDeg);
+            for (int c = 0; c < kGridColumns; ++c)
+                d.add(c * kGridColumnStepHours, kGridFirstRowDeg + r * kGridRowStepDeg);
         return d;
     }();
     return directions;
@@ -98,8 +98,8 @@ void computeGrid(const HorizonFrame& frame, GridNodes& grid) {
     horizonPlacesOfDate(frame, gridDirections(), grid.zenithDistance.data(), grid.azimuth.data());
 }
 
-bool computeOrbitalPaths(OrbitalPaths& paths, const PlaceContext& context, const CObserverState& observer,
-                         bool pathsOn, const ProgressFn& progress) {
+bool computeOrbitalPaths(OrbitalPaths& paths, const PlaceContext& context, const CObserverState& observer, bool pathsOn,
+                         const ProgressFn& progress) {
     return paths.update(context, observerSnapshot(observer), pathsOn, progress);
 }
 

@@ -108,8 +108,8 @@ void computeGrid(const HorizonFrame& frame, GridNodes& grid);
 // around the current date, when the chart's "Orbital Paths" option is on.
 // The progress text "One time init: %d%%" goes to `progress` while the
 // table is built. True when the track was recomputed.
-bool computeOrbitalPaths(OrbitalPaths& paths, const PlaceContext& context, const CObserverState& observer,
-                         bool pathsOn, const ProgressFn& progress);
+bool computeOrbitalPaths(OrbitalPaths& paths, const PlaceContext& context, const CObserverState& observer, bool pathsOn,
+                         const ProgressFn& progress);
 
 // The track's records of the window [first, end): per day 6 bodies × (zenith
 // distance, azimuth) in degrees, as floats.

@@ -21,15 +21,15 @@ void faceDirection(CUniverseViewDrawState& state, FacingDirection direction, int
     state.offsetX = 0.0;
     state.offsetY = static_cast<double>(clientHeight / -4);
     switch (direction) {
-    case FacingDirection::North: state.rotation = 270.0; break;
-    case FacingDirection::NorthEast: state.rotation = f ? 225.0 : 315.0; break;
-    case FacingDirection::East: state.rotation = f ? 180.0 : 0.0; break;
-    case FacingDirection::SouthEast: state.rotation = f ? 135.0 : 45.0; break;
-    case FacingDirection::South: state.rotation = 90.0; break;
-    case FacingDirection::SouthWest: state.rotation = f ? 45.0 : 135.0; break;
-    case FacingDirection::West: state.rotation = f ? 0.0 : 180.0; break;
-    case FacingDirection::NorthWest: state.rotation = f ? 315.0 : 225.0; break;
-    case FacingDirection::Zenith: break;
+        case FacingDirection::North: state.rotation = 270.0; break;
+        case FacingDirection::NorthEast: state.rotation = f ? 225.0 : 315.0; break;
+        case FacingDirection::East: state.rotation = f ? 180.0 : 0.0; break;
+        case FacingDirection::SouthEast: state.rotation = f ? 135.0 : 45.0; break;
+        case FacingDirection::South: state.rotation = 90.0; break;
+        case FacingDirection::SouthWest: state.rotation = f ? 45.0 : 135.0; break;
+        case FacingDirection::West: state.rotation = f ? 0.0 : 180.0; break;
+        case FacingDirection::NorthWest: state.rotation = f ? 315.0 : 225.0; break;
+        case FacingDirection::Zenith: break;
     }
 }
 
@@ -56,8 +56,7 @@ void setZoomKeepingCentre(CUniverseViewDrawState& state, double zoom) {
     state.zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
 }
 
-void setZoomAbout(CUniverseViewDrawState& state, const ChartProjection& projection, double zoom, double px,
-                  double py) {
+void setZoomAbout(CUniverseViewDrawState& state, const ChartProjection& projection, double zoom, double px, double py) {
     const ChartPoint u = projection.unscaledOfPixel(px, py);
     const double z = std::clamp(zoom, kMinZoom, kMaxZoom);
     // px = cx + z (u + o')  =>  o' = (px - cx) / z - u.
@@ -107,8 +106,8 @@ void scrollBy(CUniverseViewDrawState& state, const ChartProjection& projection, 
     // window centre (never less than a quarter of R0, so a drag near the
     // zenith does not spin the chart).
     const ChartPoint zenith = projection.zenithPixel();
-    const double radius = std::max(projection.baseRadius() * z / 4.0,
-                                   std::hypot(projection.width() / 2.0 - zenith.x, projection.height() / 2.0 - zenith.y));
+    const double radius = std::max(projection.baseRadius() * z / 4.0, std::hypot(projection.width() / 2.0 - zenith.x,
+                                                                                 projection.height() / 2.0 - zenith.y));
     const double turn = dx / radius * kRadToDeg;
     // Dragging right carries the sky right: the screen angle of every
     // azimuth decreases when the zenith is above the centre.
@@ -118,20 +117,36 @@ void scrollBy(CUniverseViewDrawState& state, const ChartProjection& projection, 
 
 ChartKeyAction chartKeyAction(char32_t c) {
     switch (c) {
-    case '+': case '=': return {ChartKey::ZoomIn};
-    case '-': return {ChartKey::ZoomOut};
-    case '2': case '3': case '4': case '5': case '6': case '7': return {ChartKey::Magnitude, static_cast<int>(c - '0')};
-    case 'B': case 'b': return {ChartKey::PresetBlack};
-    case 'R': case 'r': return {ChartKey::PresetRed};
-    case 'W': case 'w': return {ChartKey::PresetWhite};
-    case 'F': case 'f': return {ChartKey::Flip};
-    case 'I': case 'i': return {ChartKey::Info};
-    case 'O': case 'o': return {ChartKey::Orrery};
-    case 'S': case 's': return {ChartKey::StarChart};
-    case 'C': case 'c': return {ChartKey::Centre};
-    case '.': case '>': return {ChartKey::StepForward};
-    case ',': case '<': return {ChartKey::StepBack};
-    default: return {};
+        case '+':
+        case '=': return {ChartKey::ZoomIn};
+        case '-': return {ChartKey::ZoomOut};
+        case '2':
+        case '3':
+        case '4':
+        case '5':
+        case '6':
+        case '7': return {ChartKey::Magnitude, static_cast<int>(c - '0')};
+        case 'B':
+        case 'b': return {ChartKey::PresetBlack};
+        case 'R':
+        case 'r': return {ChartKey::PresetRed};
+        case 'W':
+        case 'w': return {ChartKey::PresetWhite};
+        case 'F':
+        case 'f': return {ChartKey::Flip};
+        case 'I':
+        case 'i': return {ChartKey::Info};
+        case 'O':
+        case 'o': return {ChartKey::Orrery};
+        case 'S':
+        case 's': return {ChartKey::StarChart};
+        case 'C':
+        case 'c': return {ChartKey::Centre};
+        case '.':
+        case '>': return {ChartKey::StepForward};
+        case ',':
+        case '<': return {ChartKey::StepBack};
+        default: return {};
     }
 }
 

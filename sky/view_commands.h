@@ -54,8 +54,7 @@ constexpr std::array<FixedZoom, 7> kFixedZooms = {{
 // Sets the zoom, keeping the sky point at the window centre where it is.
 void setZoomKeepingCentre(CUniverseViewDrawState& state, double zoom);
 // Sets the zoom keeping the sky point under pixel (px, py) of the projection under it.
-void setZoomAbout(CUniverseViewDrawState& state, const ChartProjection& projection, double zoom, double px,
-                  double py);
+void setZoomAbout(CUniverseViewDrawState& state, const ChartProjection& projection, double zoom, double px, double py);
 
 // Magnitude limit (field 7) from a whole magnitude 2..7 (thousandths stored).
 void setMagnitudeLimit(CUniverseViewDrawState& state, int magnitude);
@@ -82,8 +81,20 @@ void scrollBy(CUniverseViewDrawState& state, const ChartProjection& projection, 
 
 // What a character typed in the chart asks for.
 enum class ChartKey {
-    None, ZoomIn, ZoomOut, Magnitude, PresetBlack, PresetRed, PresetWhite, Flip, Info, Orrery, StarChart, Centre,
-    StepForward, StepBack,
+    None,
+    ZoomIn,
+    ZoomOut,
+    Magnitude,
+    PresetBlack,
+    PresetRed,
+    PresetWhite,
+    Flip,
+    Info,
+    Orrery,
+    StarChart,
+    Centre,
+    StepForward,
+    StepBack,
 };
 struct ChartKeyAction {
     ChartKey key = ChartKey::None;

@@ -18,12 +18,12 @@ double longitudeZoneHours(double longitudeDeg) {
 
 double zoneOffsetDays(const ZoneChoice& choice, double jdUtc, double longitudeDeg) {
     switch (choice.source) {
-    case ZoneSource::SystemClock: return platformZoneOffsetAt(JulianDay{jdUtc}).offsetDays;
-    case ZoneSource::Longitude: return (longitudeZoneHours(longitudeDeg) + (choice.daylight ? 1.0 : 0.0)) / 24.0;
-    case ZoneSource::Custom: return (choice.customHours + (choice.daylight ? 1.0 : 0.0)) / 24.0;
-    case ZoneSource::Place:
-        if (const auto zone = timeZoneOffsetAt(choice.placeZone, jdUtc)) return zone->offsetDays;
-        return longitudeZoneHours(longitudeDeg) / 24.0;
+        case ZoneSource::SystemClock: return platformZoneOffsetAt(JulianDay{jdUtc}).offsetDays;
+        case ZoneSource::Longitude: return (longitudeZoneHours(longitudeDeg) + (choice.daylight ? 1.0 : 0.0)) / 24.0;
+        case ZoneSource::Custom: return (choice.customHours + (choice.daylight ? 1.0 : 0.0)) / 24.0;
+        case ZoneSource::Place:
+            if (const auto zone = timeZoneOffsetAt(choice.placeZone, jdUtc)) return zone->offsetDays;
+            return longitudeZoneHours(longitudeDeg) / 24.0;
     }
     return 0.0;
 }

@@ -29,8 +29,7 @@ bool fetchCometList(const CometFetchFn& fetch, const std::string& server, const 
         ok = error.status == InputFileStatus::Ok && cometListAcceptable(counts);
         if (!ok)
             debugLog("comet download %s: %d lines accepted, %d rejected%s%s; the old file stays\n", remotePath.c_str(),
-                     counts.accepted, counts.rejected, error.reason.empty() ? "" : "; the file ",
-                     error.reason.c_str());
+                     counts.accepted, counts.rejected, error.reason.empty() ? "" : "; the file ", error.reason.c_str());
     }
     ok = ok && std::rename(staging.c_str(), localPath.c_str()) == 0;
     if (!ok) std::remove(staging.c_str());

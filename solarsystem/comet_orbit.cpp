@@ -9,8 +9,7 @@ namespace {
 bool finite(double v) { return std::isfinite(v); }
 
 // The Kepler function F(χ) = e χ³ c3(αχ²) + q χ - √μ dt and its derivative r.
-void keplerFunction(const CometOrbit& o, double chi, double rootMuDt, double& f, double& r, double& c2,
-                    double& c3) {
+void keplerFunction(const CometOrbit& o, double chi, double rootMuDt, double& f, double& r, double& c2, double& c3) {
     const double chi2 = chi * chi;
     stumpff(o.alpha * chi2, c2, c3);
     f = o.e * chi2 * chi * c3 + o.q * chi - rootMuDt;
@@ -22,8 +21,8 @@ void keplerFunction(const CometOrbit& o, double chi, double rootMuDt, double& f,
 int prepareCometOrbit(const CometElements& el, CometOrbit& orbit) {
     orbit = CometOrbit{};
     const double q = el.perihelionDistanceAu, e = el.eccentricity;
-    if (!(q > 0.0) || !(e >= 0.0) || !finite(q) || !finite(e) || !finite(el.inclinationDeg) ||
-        !finite(el.nodeDeg) || !finite(el.perihelionArgDeg) || !finite(el.perihelionTime))
+    if (!(q > 0.0) || !(e >= 0.0) || !finite(q) || !finite(e) || !finite(el.inclinationDeg) || !finite(el.nodeDeg) ||
+        !finite(el.perihelionArgDeg) || !finite(el.perihelionTime))
         return 1;
     orbit.q = q;
     orbit.e = e;
@@ -39,7 +38,9 @@ int prepareCometOrbit(const CometElements& el, CometOrbit& orbit) {
     const Vector3 qEcl{-co * sw - so * cw * ci, -so * sw + co * cw * ci, cw * si};
     // Ecliptic to equator of J2000: a rotation about x by -ε.
     const double se = std::sin(kObliquityJ2000Deg * kDegToRad), ce = std::cos(kObliquityJ2000Deg * kDegToRad);
-    const auto toEquator = [se, ce](const Vector3& v) { return Vector3{v.x, v.y * ce - v.z * se, v.y * se + v.z * ce}; };
+    const auto toEquator = [se, ce](const Vector3& v) {
+        return Vector3{v.x, v.y * ce - v.z * se, v.y * se + v.z * ce};
+    };
     orbit.p = toEquator(pEcl);
     orbit.qDir = toEquator(qEcl);
     orbit.valid = true;
@@ -102,7 +103,8 @@ int cometPlanePosition(const CometOrbit& o, double dtDays, double& x, double& y,
     for (int iteration = 0; iteration < 200 && !converged; ++iteration) {
         keplerFunction(o, chi, target, f, r, c2, c3);
         if (f == 0.0) break;
-        if (f > 0.0 || !finite(f)) hi = chi; else lo = chi;
+        if (f > 0.0 || !finite(f)) hi = chi;
+        else lo = chi;
         double next = chi - f / r;
         if (!finite(next) || !(next > lo && next < hi)) next = 0.5 * (lo + hi);
         converged = std::fabs(next - chi) <= 1e-15 * std::fabs(next) || hi - lo <= 1e-15 * hi;

@@ -39,7 +39,7 @@ namespace celestra {
 
 constexpr int kCometFileCount = 3;
 constexpr const char* kCometFileNames[kCometFileCount] = {"Celestra.Comets.txt", "Celestra.CometsTarnwell.txt",
-                                                         "Celestra.CometsUser.txt"};
+                                                          "Celestra.CometsUser.txt"};
 constexpr std::size_t kCometLineMin = 105;
 constexpr std::size_t kCometLineMax = 171;
 // The largest element file read, and what a file must hold to replace a
@@ -68,9 +68,9 @@ struct CometRecord {
     double slope = 0.0;              // K
     std::string name;                // columns 103-159, UTF-8, trailing blanks removed
 
-    JulianDay perihelionJd = 0.0;  // T: the whole day at 0 h plus the day's fraction, TT
-    JulianDay epochJd = 0.0;       // 0 h of the epoch's date; 0 when the epoch is blank
-    int32_t hThousandths = 0;      // H × 1000 truncated toward zero: what the limit is compared with
+    JulianDay perihelionJd = 0.0;    // T: the whole day at 0 h plus the day's fraction, TT
+    JulianDay epochJd = 0.0;         // 0 h of the epoch's date; 0 when the epoch is blank
+    int32_t hThousandths = 0;        // H × 1000 truncated toward zero: what the limit is compared with
     double apparentMagnitude = 0.0;  // set by the selection and the comet step
     CometOrbit orbit;
 };
@@ -118,15 +118,15 @@ struct CometList {
     // The comet lock. Take it with lockComets; every member below is read
     // and written under it.
     std::timed_mutex lock;
-    std::vector<CometRecord> records;  // file 1 first, then 2 and 3
-    std::vector<int> selection;        // indices of the selected records, in list order
-    CometFileCounts counts;            // of the last load
+    std::vector<CometRecord> records;   // file 1 first, then 2 and 3
+    std::vector<int> selection;         // indices of the selected records, in list order
+    CometFileCounts counts;             // of the last load
     std::vector<std::string> problems;  // files of the last load that exist but were skipped, and why
     // Comet step state.
-    bool reselect = true;                  // rebuild the selection before the next step
-    bool tracksValid = false;              // the last tracks are current
-    int32_t lastLimit = INT32_MIN;         // magnitude limit of the last selection
-    double lastStepDays = 0.0;             // track step of the last tracks
+    bool reselect = true;                   // rebuild the selection before the next step
+    bool tracksValid = false;               // the last tracks are current
+    int32_t lastLimit = INT32_MIN;          // magnitude limit of the last selection
+    double lastStepDays = 0.0;              // track step of the last tracks
     CObserverState lastObserver{0.0, 0.0};  // observer of the last tracks
 };
 
@@ -149,7 +149,7 @@ double cometMagnitude(double absoluteMagnitude, double slope, double deltaAu, do
 // for an invalid orbit, OutsideEphemeris without the Earth's state, Failed
 // when the Kepler solution does not converge; the distances are 0 on failure.
 Status cometDistances(const PlaceContext& context, const CometRecord& comet, JulianDay jdTt, double& deltaAu,
-                   double& rAu);
+                      double& rAu);
 
 // Apparent place of a comet at UTC instant jdUtc: right ascension (hours)
 // and declination (degrees) of the true equator and equinox of date,
@@ -159,7 +159,7 @@ Status cometDistances(const PlaceContext& context, const CometRecord& comet, Jul
 // The comet's barycentric position is the Sun's from the ephemeris plus the
 // heliocentric two-body position. Results as cometDistances.
 Status cometApparentPlace(const PlaceContext& context, const CometRecord& comet, JulianDay jdUtc,
-                       const ObserverSite* site, double& raHours, double& decDeg, double& distanceAu);
+                          const ObserverSite* site, double& raHours, double& decDeg, double& distanceAu);
 
 // Recomputes every record's apparent magnitude at UTC instant jdUtc
 // (geocentric Δ and heliocentric r) and rebuilds the selection: the records
@@ -175,9 +175,9 @@ double cometTrackStepDays(bool globalMode, double zoom);
 // Inputs of the comet step from the chart's view state.
 struct CometStepInputs {
     int32_t magnitudeLimit = kDefaultCometMagnitudeLimit;  // thousandths, "Comets    Mag:"
-    bool cometsOn = true;      // the chart's comet option
-    bool globalMode = false;   // the chart's global mode flag (14-day steps)
-    double zoom = 2.0;         // the view state's zoom factor
+    bool cometsOn = true;                                  // the chart's comet option
+    bool globalMode = false;                               // the chart's global mode flag (14-day steps)
+    double zoom = 2.0;                                     // the view state's zoom factor
 };
 
 enum class CometStepResult {

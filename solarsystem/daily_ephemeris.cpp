@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/data_paths.h"
 #include "core/horizon.h"
 #include "core/log.h"
-#include "core/data_paths.h"
 #include "core/regular_file.h"
 
 namespace celestra {
@@ -102,8 +102,8 @@ bool saveDailyPlaceCache(const std::string& path, const DailyPlaceTable& table) 
     std::FILE* f = std::fopen(temporary.c_str(), "wb");
     if (!f) return false;
     const double header[2] = {table.startJd, table.endJd};
-    bool ok = writeAll(f, header, sizeof header) &&
-              writeAll(f, table.places.data(), table.places.size() * sizeof(float));
+    bool ok =
+        writeAll(f, header, sizeof header) && writeAll(f, table.places.data(), table.places.size() * sizeof(float));
     ok = (std::fflush(f) == 0) && ok;
     ok = (std::fclose(f) == 0) && ok;
     if (ok && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
@@ -145,8 +145,8 @@ void OrbitalPaths::prepareTable(const PlaceContext& context, const ProgressFn& p
     debugLog("Cached Daily Ephemeris does not exist or was invalid, attempting creation\n");
     if (!buildDailyPlaces(context, table_, progress, stop_)) return;
     tableReady_ = true;
-    const bool saved = !cachePath_.empty() && makeFolders(parentFolder(cachePath_)) &&
-                       saveDailyPlaceCache(cachePath_, table_);
+    const bool saved =
+        !cachePath_.empty() && makeFolders(parentFolder(cachePath_)) && saveDailyPlaceCache(cachePath_, table_);
     if (!saved) debugLog("Daily ephemeris cache could not be written; kept in memory only\n");
 }
 
@@ -166,8 +166,8 @@ bool OrbitalPaths::update(const PlaceContext& context, const ObserverSnapshot& o
     const JulianDay firstInstant = current - (std::trunc(current - table_.startJd) - window_.first);
     for (int k = window_.first; k < window_.end; ++k) {
         const double gmst = siderealTimeFromUtc(firstInstant + (k - window_.first), true);
-        const ChartFrame frame = makeChartFrame(localSiderealTime(gmst, observer.site.longitude),
-                                                observer.site.latitude);
+        const ChartFrame frame =
+            makeChartFrame(localSiderealTime(gmst, observer.site.longitude), observer.site.latitude);
         for (int slot = 0; slot < kPathBodyCount; ++slot) {
             double zd = 0.0, az = 0.0;
             chartZenithAzimuth(frame, table_.raHours(k, slot), table_.decDeg(k, slot), zd, az);

@@ -32,11 +32,13 @@ constexpr int kTrackHalfWindowDays = 182;
 struct DailyPlaceTable {
     double startJd = 0.0;  // the ephemeris range the table was made for
     double endJd = 0.0;
-    int days = 0;          // N
+    int days = 0;               // N
     std::vector<float> places;  // days x 12 floats: (ra hours, dec degrees) per body
 
     float raHours(int day, int slot) const { return places[static_cast<size_t>(day) * kDailyRecordFloats + 2 * slot]; }
-    float decDeg(int day, int slot) const { return places[static_cast<size_t>(day) * kDailyRecordFloats + 2 * slot + 1]; }
+    float decDeg(int day, int slot) const {
+        return places[static_cast<size_t>(day) * kDailyRecordFloats + 2 * slot + 1];
+    }
 };
 
 // N for an ephemeris range: whole days of end - start, or 0 when the range
@@ -98,8 +100,12 @@ public:
     const DailyPlaceTable& places() const { return table_; }
     TrackWindow window() const { return window_; }
     // Zenith distance and azimuth (degrees) of a path body on a day of the window.
-    float zenithDistanceDeg(int day, int slot) const { return track_[static_cast<size_t>(day) * kDailyRecordFloats + 2 * slot]; }
-    float azimuthDeg(int day, int slot) const { return track_[static_cast<size_t>(day) * kDailyRecordFloats + 2 * slot + 1]; }
+    float zenithDistanceDeg(int day, int slot) const {
+        return track_[static_cast<size_t>(day) * kDailyRecordFloats + 2 * slot];
+    }
+    float azimuthDeg(int day, int slot) const {
+        return track_[static_cast<size_t>(day) * kDailyRecordFloats + 2 * slot + 1];
+    }
 
 private:
     void prepareTable(const PlaceContext& context, const ProgressFn& progress);

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/log.h"
 #include "core/data_paths.h"
+#include "core/log.h"
 #include "core/number_text.h"
 #include "core/regular_file.h"
 #include "core/sha256.h"
@@ -25,10 +25,10 @@ struct HeaderOffsets {
     const char* name;
     int start, end, span, constantCount, au, emrat, pointers, deNumber, libration;
 };
-constexpr HeaderOffsets kStandardOffsets{EphemerisLayout::Standard, "standard", 2652, 2660, 2668, 2676,
-                                         2680, 2688, 2696, 2840, 2844};
-constexpr HeaderOffsets kPaddedOffsets{EphemerisLayout::Padded, "padded", 2656, 2664, 2672, 2680,
-                                       2688, 2696, 2704, 2848, 2852};
+constexpr HeaderOffsets kStandardOffsets{
+    EphemerisLayout::Standard, "standard", 2652, 2660, 2668, 2676, 2680, 2688, 2696, 2840, 2844};
+constexpr HeaderOffsets kPaddedOffsets{
+    EphemerisLayout::Padded, "padded", 2656, 2664, 2672, 2680, 2688, 2696, 2704, 2848, 2852};
 
 constexpr int kTitleBytes = 3 * 84;
 constexpr int kNamesOffset = kTitleBytes;
@@ -42,9 +42,11 @@ constexpr long long kMostRecords = 10'000'000;
 // Tolerance on a record's own start and end day (they are whole or half days in real files).
 constexpr double kRecordDayTolerance = 1e-6;
 
-const char* const kSeriesNames[kEphemerisRequestCount] = {
-    "Mercury", "Venus", "Earth-Moon barycentre", "Mars", "Jupiter", "Saturn", "Uranus",
-    "Neptune", "Pluto", "Moon", "Sun", "nutations", "librations"};
+const char* const kSeriesNames[kEphemerisRequestCount] = {"Mercury",   "Venus",   "Earth-Moon barycentre",
+                                                          "Mars",      "Jupiter", "Saturn",
+                                                          "Uranus",    "Neptune", "Pluto",
+                                                          "Moon",      "Sun",     "nutations",
+                                                          "librations"};
 
 int seriesComponents(int k) { return k == 11 ? 2 : 3; }
 
@@ -129,15 +131,15 @@ std::string headerProblem(const HeaderFields& f, long long fileBytes, long long&
         lastIndex = std::max(lastIndex, end);
     }
     if (lastIndex != kEphemerisRecordDoubles)
-        return "the coefficient pointers describe records of " + std::to_string(lastIndex * 8) +
-               " bytes; only " + std::to_string(kEphemerisRecordBytes) + "-byte records are supported";
+        return "the coefficient pointers describe records of " + std::to_string(lastIndex * 8) + " bytes; only " +
+               std::to_string(kEphemerisRecordBytes) + "-byte records are supported";
 
     const double records = (f.end - f.start) / f.span;
     const double wholeRecords = std::round(records);
     if (std::fabs(records - wholeRecords) > 1e-9 * std::max(1.0, records) || wholeRecords < 1 ||
         wholeRecords > static_cast<double>(kMostRecords))
-        return "the date range " + formatDouble(f.start) + " to " + formatDouble(f.end) +
-               " is not a whole number of " + formatDouble(f.span) + "-day records";
+        return "the date range " + formatDouble(f.start) + " to " + formatDouble(f.end) + " is not a whole number of " +
+               formatDouble(f.span) + "-day records";
     recordCount = static_cast<long long>(wholeRecords);
     const long long needed = (recordCount + 2) * kEphemerisRecordBytes;
     if (fileBytes < needed)
@@ -337,8 +339,8 @@ bool EphemerisFile::open(const std::string& path, std::string* error) {
             constantNames_.push_back(trimmedName(header.data(), kNamesOffset + kNameBytes * i));
         } else {
             const int offset = kStandardExtraNamesOffset + kNameBytes * (i - kNamesInHeader);
-            const bool inRecord = chosen->layout == EphemerisLayout::Standard &&
-                                  offset + kNameBytes <= kEphemerisRecordBytes;
+            const bool inRecord =
+                chosen->layout == EphemerisLayout::Standard && offset + kNameBytes <= kEphemerisRecordBytes;
             constantNames_.push_back(inRecord ? trimmedName(header.data(), offset) : std::string());
         }
     }
@@ -383,7 +385,7 @@ int EphemerisFile::loadRecord(int recordNumber) {
           std::fabs(record_[1] - expectedEnd) <= kRecordDayTolerance)) {
         char text[160];
         snprintfC(text, sizeof text, "record %d covers JD %.9g to %.9g, expected %.9g to %.9g", recordNumber,
-                      record_[0], record_[1], expectedStart, expectedEnd);
+                  record_[0], record_[1], expectedStart, expectedEnd);
         if (damage_.empty()) damage_ = text;
         debugLog("ephemeris file %s: %s\n", info_.path.c_str(), text);
         return 2;
@@ -392,7 +394,7 @@ int EphemerisFile::loadRecord(int recordNumber) {
         if (!std::isfinite(record_[i])) {
             char text[160];
             snprintfC(text, sizeof text, "record %d (JD %.1f to %.1f) holds a non-finite coefficient at index %d",
-                          recordNumber, expectedStart, expectedEnd, i + 1);
+                      recordNumber, expectedStart, expectedEnd, i + 1);
             if (damage_.empty()) damage_ = text;
             debugLog("ephemeris file %s: %s\n", info_.path.c_str(), text);
             return 2;
@@ -403,15 +405,13 @@ int EphemerisFile::loadRecord(int recordNumber) {
 }
 
 int EphemerisFile::interpolateBodies(double jd, const int request[kEphemerisRequestCount],
-                                     double states[kEphemerisRequestCount][6], bool barycentric,
-                                     double* sunState) {
+                                     double states[kEphemerisRequestCount][6], bool barycentric, double* sunState) {
     std::lock_guard<std::mutex> lock(mutex_);
     return interpolateLocked(jd, request, states, barycentric, sunState);
 }
 
 int EphemerisFile::interpolateLocked(double jd, const int request[kEphemerisRequestCount],
-                                     double states[kEphemerisRequestCount][6], bool barycentric,
-                                     double* sunState) {
+                                     double states[kEphemerisRequestCount][6], bool barycentric, double* sunState) {
     for (int k = 0; k < kEphemerisRequestCount; ++k) std::fill(states[k], states[k] + 6, 0.0);
     if (sunState) std::fill(sunState, sunState + 6, 0.0);
     for (int k = 0; k < kEphemerisRequestCount; ++k)
@@ -446,8 +446,7 @@ int EphemerisFile::interpolateLocked(double jd, const int request[kEphemerisRequ
     const double span = info_.spanDays;
     auto series = [&](int k, int components, int level, double* out) {
         const CoefficientPointer& p = pointers_[k];
-        chebyshevInterpolate(record_ + (p.first - 1), t, span, p.count, components, p.subintervals, level, out,
-                             cache_);
+        chebyshevInterpolate(record_ + (p.first - 1), t, span, p.count, components, p.subintervals, level, out, cache_);
     };
     double sun[6];
     series(10, 3, 2, sun);
@@ -502,8 +501,8 @@ int EphemerisFile::targetRelativeToLocked(double jd, int target, int centre, dou
 
     double* earth = pv[kTargetEarth - 1];
     double* moon = pv[kTargetMoon - 1];
-    const bool earthAndMoon = (target == kTargetEarth && centre == kTargetMoon) ||
-                              (target == kTargetMoon && centre == kTargetEarth);
+    const bool earthAndMoon =
+        (target == kTargetEarth && centre == kTargetMoon) || (target == kTargetMoon && centre == kTargetEarth);
     if (earthAndMoon) {
         // The file's Moon series is geocentric already.
         std::fill(earth, earth + 6, 0.0);
@@ -534,8 +533,7 @@ int EphemerisFile::solarSystemState(double jd, int body, int origin, Vector3& po
     return 0;
 }
 
-int EphemerisFile::bodyState(double jd, const SolarSystemBody& body, int origin, Vector3& position,
-                             Vector3& velocity) {
+int EphemerisFile::bodyState(double jd, const SolarSystemBody& body, int origin, Vector3& position, Vector3& velocity) {
     position = Vector3{};
     velocity = Vector3{};
     if (origin != kOriginBarycentre && origin != kOriginSun) return 1;

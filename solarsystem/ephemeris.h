@@ -31,16 +31,24 @@
 namespace celestra {
 
 // The numbering of bodies used by the rest of the program.
-enum BodyNumber {
-    kMercury = 1, kVenus, kEarth, kMars, kJupiter, kSaturn, kUranus, kNeptune, kPluto, kSun, kMoon
-};
+enum BodyNumber { kMercury = 1, kVenus, kEarth, kMars, kJupiter, kSaturn, kUranus, kNeptune, kPluto, kSun, kMoon };
 
 // The numbering inside the file reader: as BodyNumber with Sun and Moon
 // swapped, plus the two barycentres.
 enum FileTarget {
-    kTargetMercury = 1, kTargetVenus, kTargetEarth, kTargetMars, kTargetJupiter, kTargetSaturn,
-    kTargetUranus, kTargetNeptune, kTargetPluto, kTargetMoon, kTargetSun,
-    kTargetSolarSystemBarycentre, kTargetEarthMoonBarycentre
+    kTargetMercury = 1,
+    kTargetVenus,
+    kTargetEarth,
+    kTargetMars,
+    kTargetJupiter,
+    kTargetSaturn,
+    kTargetUranus,
+    kTargetNeptune,
+    kTargetPluto,
+    kTargetMoon,
+    kTargetSun,
+    kTargetSolarSystemBarycentre,
+    kTargetEarthMoonBarycentre
 };
 
 // Origins of solarSystemState and bodyState.
@@ -66,13 +74,13 @@ struct EphemerisInfo {
     std::string path;
     EphemerisLayout layout = EphemerisLayout::Standard;
     int deNumber = 0;
-    double startJd = 0.0;  // TDB, first day covered
-    double endJd = 0.0;    // TDB, last day covered
+    double startJd = 0.0;   // TDB, first day covered
+    double endJd = 0.0;     // TDB, last day covered
     double spanDays = 0.0;  // days per data record (32 in DE405)
     double auKm = 0.0;      // kilometres per astronomical unit
     double earthMoonMassRatio = 0.0;
     int constantCount = 0;
-    int recordCount = 0;    // data records (file records 2, 3, ...)
+    int recordCount = 0;  // data records (file records 2, 3, ...)
 };
 
 // Where one series lives in a data record: 1-based index of its first
@@ -87,8 +95,8 @@ struct CoefficientPointer {
 constexpr int kEphemerisRecordDoubles = 1018;
 constexpr int kEphemerisRecordBytes = kEphemerisRecordDoubles * 8;  // 8144
 constexpr int kMaxChebyshevCoefficients = 18;
-constexpr int kEphemerisSeriesCount = 12;  // Mercury, Venus, EMB, Mars..Pluto, Moon, Sun, nutations
-constexpr int kEphemerisRequestCount = 13; // the 12 series plus librations
+constexpr int kEphemerisSeriesCount = 12;   // Mercury, Venus, EMB, Mars..Pluto, Moon, Sun, nutations
+constexpr int kEphemerisRequestCount = 13;  // the 12 series plus librations
 
 // Polynomial values reused while the normalised Chebyshev time is unchanged.
 struct ChebyshevCache {

@@ -5,9 +5,8 @@
 #include <sstream>
 #include <vector>
 
-#include "core/regular_file.h"
-
 #include "core/number_text.h"
+#include "core/regular_file.h"
 
 namespace celestra {
 
@@ -92,8 +91,9 @@ EphemerisCheckResult checkEphemerisTestPoints(EphemerisFile& file, const std::ve
         if (code != 0 || !(std::fabs(error) <= tolerance)) {
             if (r.failed++ == 0) {
                 char text[200];
-                snprintfC(text, sizeof text, "JD %.1f target %d centre %d component %d: expected %.15g, got %.15g (code %d)",
-                              p.jd, p.target, p.centre, p.component, p.value, computed, code);
+                snprintfC(text, sizeof text,
+                          "JD %.1f target %d centre %d component %d: expected %.15g, got %.15g (code %d)", p.jd,
+                          p.target, p.centre, p.component, p.value, computed, code);
                 r.firstFailure = text;
             }
         }

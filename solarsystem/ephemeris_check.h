@@ -30,9 +30,9 @@ bool readEphemerisTestPoints(const std::string& path, std::vector<EphemerisTestP
                              std::string* error = nullptr);
 
 struct EphemerisCheckResult {
-    int checked = 0;        // points inside the file's date range
-    int outsideRange = 0;   // points not checked because the file does not cover them
-    int failed = 0;         // |computed - expected| > tolerance, or no state
+    int checked = 0;                // points inside the file's date range
+    int outsideRange = 0;           // points not checked because the file does not cover them
+    int failed = 0;                 // |computed - expected| > tolerance, or no state
     double maxPositionError = 0.0;  // au
     double maxVelocityError = 0.0;  // au/day
     double maxAngleError = 0.0;     // rad or rad/day (nutations, librations)

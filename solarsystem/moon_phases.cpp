@@ -13,8 +13,7 @@ namespace {
 // Ecliptic longitude (degrees) of an apparent place of date, with the true obliquity.
 double eclipticLongitude(double raHours, double decDeg, double obliquityDeg) {
     const double a = raHours * kHoursToRad, d = decDeg * kDegToRad, e = obliquityDeg * kDegToRad;
-    return wrapFloor(std::atan2(std::sin(a) * std::cos(e) + std::tan(d) * std::sin(e), std::cos(a)) * kRadToDeg,
-                     360.0);
+    return wrapFloor(std::atan2(std::sin(a) * std::cos(e) + std::tan(d) * std::sin(e), std::cos(a)) * kRadToDeg, 360.0);
 }
 
 // Into (-180, 180].
@@ -23,7 +22,7 @@ double signedDegrees(double a) {
     return a > 180.0 ? a - 360.0 : a;
 }
 
-constexpr double kScanStepDays = 0.5;  // the difference grows about 6° per step
+constexpr double kScanStepDays = 0.5;    // the difference grows about 6° per step
 constexpr double kToleranceDays = 1e-7;  // 0.01 s
 
 }  // namespace
@@ -46,13 +45,12 @@ Status moonSunLongitudeDifference(const PlaceContext& context, JulianDay jdUtc, 
     if (status != Status::Ok) return status;
     // The obliquity at TT stands in for TDB: they differ by 2 ms.
     const double eps = earthTilt(ttFromUtc(jdUtc)).trueObliquityDeg;
-    differenceDeg =
-        wrapFloor(eclipticLongitude(moonRa, moonDec, eps) - eclipticLongitude(sunRa, sunDec, eps), 360.0);
+    differenceDeg = wrapFloor(eclipticLongitude(moonRa, moonDec, eps) - eclipticLongitude(sunRa, sunDec, eps), 360.0);
     return Status::Ok;
 }
 
 Status findLunarPhases(const PlaceContext& context, JulianDay jdUtcBegin, JulianDay jdUtcEnd,
-                    std::vector<LunarPhaseEvent>& out) {
+                       std::vector<LunarPhaseEvent>& out) {
     out.clear();
     double t0 = jdUtcBegin, f0;
     Status status = moonSunLongitudeDifference(context, t0, f0);
@@ -110,7 +108,7 @@ std::string formatPhaseMinute(JulianDay jdUtc) {
     const int totalMinutes = static_cast<int>(std::fmod(minutes, 1440.0));
     char buf[48];
     snprintfC(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d", date.year, date.month, date.day, totalMinutes / 60,
-                  totalMinutes % 60);
+              totalMinutes % 60);
     return buf;
 }
 

@@ -35,23 +35,23 @@ struct LunarPhaseEvent {
 // order. Returns 0, or the code of the first place that failed (then the
 // list holds what was found before it).
 Status findLunarPhases(const PlaceContext& context, JulianDay jdUtcBegin, JulianDay jdUtcEnd,
-                    std::vector<LunarPhaseEvent>& out);
+                       std::vector<LunarPhaseEvent>& out);
 
 // "YYYY-MM-DDThh:mm" of a UTC instant rounded to the nearest minute.
 std::string formatPhaseMinute(JulianDay jdUtc);
 
 struct LunarCalendarDay {
-    int day = 0;                    // 1..31
-    JulianDay jdUtc = 0.0;          // local midnight of that day, as UTC
+    int day = 0;                       // 1..31
+    JulianDay jdUtc = 0.0;             // local midnight of that day, as UTC
     double illuminatedFraction = 0.0;  // 0..1
-    double brightLimbDeg = 0.0;     // position angle of the bright limb, north through east
+    double brightLimbDeg = 0.0;        // position angle of the bright limb, north through east
     double phaseAngleDeg = 0.0;
-    bool valid = false;             // false when the place failed (outside the ephemeris)
+    bool valid = false;  // false when the place failed (outside the ephemeris)
 };
 
 struct LunarCalendarMonth {
     int year = 0, month = 0;
-    std::vector<LunarCalendarDay> days;  // one per day of the month
+    std::vector<LunarCalendarDay> days;   // one per day of the month
     std::vector<LunarPhaseEvent> phases;  // principal phases within the local month
     Status status = Status::Ok;
 };

@@ -10,9 +10,9 @@
 namespace celestra {
 
 struct ObserverSnapshot {
-    int32_t flags = 0;       // bit 1 takes part in the change test
-    JulianDay instant = 0.0; // UTC
-    double zoneOffset = 0.0; // days, local minus UTC
+    int32_t flags = 0;        // bit 1 takes part in the change test
+    JulianDay instant = 0.0;  // UTC
+    double zoneOffset = 0.0;  // days, local minus UTC
     ObserverSite site;
     double height = 1.0;     // metres, the stored height (value 6 of the observer)
     int32_t refraction = 1;  // 1 refraction applied to altitudes, 0 airless (value 15)

@@ -11,7 +11,7 @@ namespace {
 
 constexpr const char* kBodyNames[11] = {"Mercury", "Venus",   "Earth", "Mars", "Jupiter", "Saturn",
                                         "Uranus",  "Neptune", "Pluto", "Sun",  "Moon"};
-constexpr double kDiametersKm[11] = {4880.0,  12103.6, 12756.3, 6794.0, 142984.0, 120536.0,
+constexpr double kDiametersKm[11] = {4880.0,  12103.6, 12756.3, 6794.0,    142984.0, 120536.0,
                                      51118.0, 49532.0, 2274.0,  1390000.0, 3476.0};
 
 struct EarthCache {
@@ -41,8 +41,8 @@ BodyPositionFn bodyPositions(EphemerisFile& reader, const SolarSystemBody& body)
     };
 }
 
-Status horizonFromPlace(Status status, JulianDay jdTt, double deltaTSeconds, const ObserverSite& site,
-                        bool refraction, HorizonResult& out) {
+Status horizonFromPlace(Status status, JulianDay jdTt, double deltaTSeconds, const ObserverSite& site, bool refraction,
+                        HorizonResult& out) {
     if (status != Status::Ok) {
         out = HorizonResult{};
         return status;
@@ -84,8 +84,7 @@ Status earthState(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& 
     EarthState state;
     state.jdTdb = tdbFromTt(jdTt);
     int rc = reader.solarSystemState(state.jdTdb, earth.number, kOriginBarycentre, state.baryPos, state.baryVel);
-    if (rc == 0)
-        rc = reader.solarSystemState(state.jdTdb, earth.number, kOriginSun, state.helioPos, state.helioVel);
+    if (rc == 0) rc = reader.solarSystemState(state.jdTdb, earth.number, kOriginSun, state.helioPos, state.helioVel);
     if (rc != 0) {
         cache.reader = nullptr;
         out = EarthState{};
@@ -100,8 +99,8 @@ Status earthState(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& 
 
 long earthStateEvaluations() { return tlsEarth.evaluations; }
 
-Status geocentricPlace(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& body,
-                       const SolarSystemBody& earth, double& raHours, double& decDeg, double& distanceAu) {
+Status geocentricPlace(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& body, const SolarSystemBody& earth,
+                       double& raHours, double& decDeg, double& distanceAu) {
     EarthState state;
     if (const Status status = earthState(reader, jdTt, earth, state); status != Status::Ok) {
         zero(raHours, decDeg, distanceAu);
@@ -118,8 +117,8 @@ Status topocentricPlace(EphemerisFile& reader, JulianDay jdTt, const SolarSystem
         zero(raHours, decDeg, distanceAu);
         return status;
     }
-    return statusFromEphemerisCode(topocentricBody(state, jdTt, deltaTSeconds, bodyPositions(reader, body), site,
-                                                   raHours, decDeg, distanceAu));
+    return statusFromEphemerisCode(
+        topocentricBody(state, jdTt, deltaTSeconds, bodyPositions(reader, body), site, raHours, decDeg, distanceAu));
 }
 
 Status geocentricPlaceUtc(const PlaceContext& context, JulianDay jdUtc, int body, double& raHours, double& decDeg,
@@ -168,21 +167,21 @@ Status topocentricStarUtc(const PlaceContext& context, JulianDay jdUtc, const St
     return Status::Ok;
 }
 
-Status horizonPlace(const PlaceContext& context, JulianDay jdUtc, int body, const ObserverSite& site,
-                    bool refraction, PlaceForm form, HorizonResult& out) {
+Status horizonPlace(const PlaceContext& context, JulianDay jdUtc, int body, const ObserverSite& site, bool refraction,
+                    PlaceForm form, HorizonResult& out) {
     out = HorizonResult{};
     const Status status = form == PlaceForm::Topocentric
-                       ? topocentricPlaceUtc(context, jdUtc, body, site, out.raHours, out.decDeg, out.distanceAu)
-                       : geocentricPlaceUtc(context, jdUtc, body, out.raHours, out.decDeg, out.distanceAu);
+                              ? topocentricPlaceUtc(context, jdUtc, body, site, out.raHours, out.decDeg, out.distanceAu)
+                              : geocentricPlaceUtc(context, jdUtc, body, out.raHours, out.decDeg, out.distanceAu);
     return horizonFromPlace(status, ttFromUtc(jdUtc), deltaT(jdUtc), site, refraction, out);
 }
 
-Status horizonPlace(const PlaceContext& context, JulianDay jdUtc, const StarPlaceInput& star,
-                    const ObserverSite& site, bool refraction, PlaceForm form, HorizonResult& out) {
+Status horizonPlace(const PlaceContext& context, JulianDay jdUtc, const StarPlaceInput& star, const ObserverSite& site,
+                    bool refraction, PlaceForm form, HorizonResult& out) {
     out = HorizonResult{};
     const Status status = form == PlaceForm::Topocentric
-                       ? topocentricStarUtc(context, jdUtc, star, site, out.raHours, out.decDeg)
-                       : geocentricStarUtc(context, jdUtc, star, out.raHours, out.decDeg);
+                              ? topocentricStarUtc(context, jdUtc, star, site, out.raHours, out.decDeg)
+                              : geocentricStarUtc(context, jdUtc, star, out.raHours, out.decDeg);
     return horizonFromPlace(status, ttFromUtc(jdUtc), deltaT(jdUtc), site, refraction, out);
 }
 
@@ -288,8 +287,8 @@ bool updateBodies(const PlaceContext& context, const ObserverSnapshot& observer,
             continue;
         }
         double ra = 0.0, dec = 0.0;
-        if (topocentricPlace(*context.ephemeris, jdTt, context.bodies[body - 1], context.earth(), dT, observer.site,
-                             ra, dec, slot.distanceAu) != Status::Ok)
+        if (topocentricPlace(*context.ephemeris, jdTt, context.bodies[body - 1], context.earth(), dT, observer.site, ra,
+                             dec, slot.distanceAu) != Status::Ok)
             continue;
         const HorizontalPlace h = equatorialToHorizontal(jdTt, dT, 0.0, 0.0, observer.site, ra, dec,
                                                          observer.refraction != 0 ? kRefractionSite : kRefractionNone);

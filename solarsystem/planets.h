@@ -52,8 +52,8 @@ long earthStateEvaluations();
 
 // Apparent geocentric right ascension (hours) and declination (degrees),
 // true equator and equinox of date, and the geometric distance (AU) at TDB.
-Status geocentricPlace(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& body,
-                       const SolarSystemBody& earth, double& raHours, double& decDeg, double& distanceAu);
+Status geocentricPlace(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& body, const SolarSystemBody& earth,
+                       double& raHours, double& decDeg, double& distanceAu);
 
 // The same for an observer at `site`; the distance is the observer's.
 Status topocentricPlace(EphemerisFile& reader, JulianDay jdTt, const SolarSystemBody& body,
@@ -77,7 +77,7 @@ enum class PlaceForm { Geocentric, Topocentric };
 struct HorizonResult {
     double altitudeDeg = 90.0;
     double azimuthDeg = 0.0;
-    double raHours = 0.0;     // the place used
+    double raHours = 0.0;  // the place used
     double decDeg = 0.0;
     double distanceAu = 0.0;  // bodies only
 };

@@ -67,12 +67,9 @@ Status placeVector(const PlaceContext& context, const RiseSetTarget& target, Jul
 // Event altitude of a kind (degrees), the Moon's semidiameter apart.
 double eventAltitude(RiseSetKind kind, bool isSun) {
     switch (kind) {
-        case RiseSetKind::CivilTwilight:
-            return kCivilAltitude;
-        case RiseSetKind::NauticalTwilight:
-            return kNauticalAltitude;
-        case RiseSetKind::RiseSet:
-            break;
+        case RiseSetKind::CivilTwilight: return kCivilAltitude;
+        case RiseSetKind::NauticalTwilight: return kNauticalAltitude;
+        case RiseSetKind::RiseSet: break;
     }
     return isSun ? kSunRiseAltitude : kPointRiseAltitude;
 }
@@ -276,8 +273,8 @@ std::vector<HorizonDayEvents> HorizonTrack::events(const ObserverSite& observer,
         const Point& a = samples[k];
         const Point& b = samples[k + 1];
         if (!(a.hourAngle < 0.0 && b.hourAngle >= 0.0 && b.hourAngle - a.hourAngle < 180.0)) continue;
-        const double x = bracketedRoot([&](double t) { return point(t).hourAngle; }, a.x, a.hourAngle, b.x,
-                                       b.hourAngle, kRootToleranceDays);
+        const double x = bracketedRoot([&](double t) { return point(t).hourAngle; }, a.x, a.hourAngle, b.x, b.hourAngle,
+                                       kRootToleranceDays);
         if (x >= 0.0 && x < 1.0) transits.push_back(jd0h_ + x);
     }
 
@@ -315,8 +312,7 @@ HorizonDayEvents horizonDayEvents(const PlaceContext* context, const RiseSetTarg
 JulianDay julianDayAt0h(int year, int month, int day) { return julianDayFromCalendar(year, month, day, 0.0); }
 
 RiseTransitSet riseTransitSet(const PlaceContext* context, const RiseSetTarget& target, JulianDay jd0h,
-                              double deltaTSeconds, const ObserverSite& site, double zoneOffsetDays,
-                              RiseSetKind kind) {
+                              double deltaTSeconds, const ObserverSite& site, double zoneOffsetDays, RiseSetKind kind) {
     RiseTransitSet out;
     out.riseText = out.transitText = out.setText = kRiseSetUnavailable;
     const HorizonDayEvents e = horizonDayEvents(context, target, kind, jd0h, deltaTSeconds, site);
@@ -341,8 +337,8 @@ RiseTransitSet riseTransitSet(const PlaceContext* context, const RiseSetTarget& 
     const bool twilight = kind != RiseSetKind::RiseSet;
     const char* riseNone = e.state == HorizonDayState::AlwaysAbove ? kCircumpolar : kNoRise;
     const char* setNone = e.state == HorizonDayState::AlwaysAbove && twilight ? kTwilightAllNight
-                          : e.state == HorizonDayState::AlwaysBelow        ? kNoRise
-                                                                            : kNoSet;
+                          : e.state == HorizonDayState::AlwaysBelow           ? kNoRise
+                                                                              : kNoSet;
     first(e.rises, riseNone, out.riseText, out.riseHours, out.hasRise, out.riseCount);
     first(e.transits, kNoTransit, out.transitText, out.transitHours, out.hasTransit, out.transitCount);
     first(e.sets, setNone, out.setText, out.setHours, out.hasSet, out.setCount);

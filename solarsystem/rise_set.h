@@ -168,7 +168,6 @@ JulianDay julianDayAt0h(int year, int month, int day);
 // "--no rise--", "--no set--" or "--no transit--" alone when only that
 // event is missing from the day.
 RiseTransitSet riseTransitSet(const PlaceContext* context, const RiseSetTarget& target, JulianDay jd0h,
-                              double deltaTSeconds, const ObserverSite& site, double zoneOffsetDays,
-                              RiseSetKind kind);
+                              double deltaTSeconds, const ObserverSite& site, double zoneOffsetDays, RiseSetKind kind);
 
 }  // namespace celestra

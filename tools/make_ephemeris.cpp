@@ -371,8 +371,7 @@ bool convert(const std::string& tablePath, const std::string& outputPath, const 
         std::remove(temporary.c_str());
         return fail("cannot rename " + temporary + " to " + outputPath);
     }
-    std::printf("make_ephemeris: wrote %s (%zu records, JD %.1f to %.1f)\n", outputPath.c_str(), rows, kStartJd,
-                endJd);
+    std::printf("make_ephemeris: wrote %s (%zu records, JD %.1f to %.1f)\n", outputPath.c_str(), rows, kStartJd, endJd);
     return true;
 }
 

@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
-
 #include <cstdio>
 #include <cstdlib>
 

@@ -15,7 +15,6 @@
 #include <QRadioButton>
 #include <QTimeZone>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <cmath>
 
@@ -50,9 +49,9 @@ struct ListedBody {
     int number;
     const char* name;
 };
-constexpr ListedBody kListedBodies[] = {{kSun, "Sun"},         {kMoon, "Moon"},       {kMercury, "Mercury"}, {kVenus, "Venus"},
-                                        {kMars, "Mars"},       {kJupiter, "Jupiter"}, {kSaturn, "Saturn"},   {kUranus, "Uranus"},
-                                        {kNeptune, "Neptune"}, {kPluto, "Pluto"}};
+constexpr ListedBody kListedBodies[] = {
+    {kSun, "Sun"},         {kMoon, "Moon"},     {kMercury, "Mercury"}, {kVenus, "Venus"},     {kMars, "Mars"},
+    {kJupiter, "Jupiter"}, {kSaturn, "Saturn"}, {kUranus, "Uranus"},   {kNeptune, "Neptune"}, {kPluto, "Pluto"}};
 
 }  // namespace
 
@@ -95,7 +94,8 @@ RiseSetDialog::RiseSetDialog(const DocumentData& document, QWidget* parent, std:
     kindLayout->addWidget(nautical);
 
     place = new QLabel(QString::fromStdString(formatAngle(o.latitude, 0, AngleSignStyle::Latitude) + "   " +
-                                              formatAngle(o.longitude, 0, AngleSignStyle::Longitude)), this);
+                                              formatAngle(o.longitude, 0, AngleSignStyle::Longitude)),
+                       this);
     zone = new QLabel(this);
     rise = new QLabel(this), transit = new QLabel(this), set = new QLabel(this);
     riseCaption = new QLabel(this);
@@ -128,16 +128,18 @@ RiseSetDialog::RiseSetDialog(const DocumentData& document, QWidget* parent, std:
     connect(date, &QDateEdit::dateChanged, this, &RiseSetDialog::compute);
     connect(body, &QComboBox::currentIndexChanged, this, &RiseSetDialog::compute);
     connect(body->lineEdit(), &QLineEdit::editingFinished, this, &RiseSetDialog::compute);
-    for (QRadioButton* r : {riseSet, civil, nautical}) connect(r, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) compute();
-    });
+    for (QRadioButton* r : {riseSet, civil, nautical})
+        connect(r, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) compute();
+        });
     compute();
 }
 
 void RiseSetDialog::compute() {
     const CObserverState& o = doc_.observer;
-    const RiseSetKind kind = civil->isChecked() ? RiseSetKind::CivilTwilight
-                             : nautical->isChecked() ? RiseSetKind::NauticalTwilight : RiseSetKind::RiseSet;
+    const RiseSetKind kind = civil->isChecked()      ? RiseSetKind::CivilTwilight
+                             : nautical->isChecked() ? RiseSetKind::NauticalTwilight
+                                                     : RiseSetKind::RiseSet;
     const bool twilight = kind != RiseSetKind::RiseSet;
     riseCaption->setText(twilight ? tr("Begins:") : tr("Rise:"));
     setCaption->setText(twilight ? tr("Ends:") : tr("Set:"));
@@ -147,9 +149,9 @@ void RiseSetDialog::compute() {
     const QDate d = date->date();
     const JulianDay jd0 = julianDayAt0h(d.year(), d.month(), d.day());
     const double offset = zone_ ? zone_->offsetDaysAt(jd0 + 0.5) : o.zoneOffset;
-    const QString label = zone_ ? engineText(zone_->daylightAt(jd0 + 0.5) ? kDaylightSavingTimeLabel
-                                                                            : kStandardTimeLabel)
-                                : zoneLabel(offset, d);
+    const QString label = zone_
+                              ? engineText(zone_->daylightAt(jd0 + 0.5) ? kDaylightSavingTimeLabel : kStandardTimeLabel)
+                              : zoneLabel(offset, d);
     zone->setText(zoneText(offset) + QStringLiteral("  ") + label);
     message->clear();
 
@@ -172,7 +174,8 @@ void RiseSetDialog::compute() {
         else if (!(star = findStarByName(s))) star = findStarByIdentity(s);
         if (!star || isPlaceholderStar(star->number)) {
             rise->clear(), transit->clear(), set->clear();
-            message->setText(tr("No star \"%1\": give a body, a star's name or a Bright Star number 1 to 9110.").arg(text));
+            message->setText(
+                tr("No star \"%1\": give a body, a star's name or a Bright Star number 1 to 9110.").arg(text));
             return;
         }
         target = riseSetStar(starPlaceInput(*star));

@@ -7,12 +7,11 @@
 
 #include <QDialog>
 #include <QWidget>
+#include <optional>
 
 #include "solarsystem/moon_phases.h"
 #include "solarsystem/rise_set.h"
 #include "ui/zone_rule.h"
-
-#include <optional>
 
 class QComboBox;
 class QDateEdit;

@@ -13,7 +13,6 @@
 #include <QRadioButton>
 #include <QTimeEdit>
 #include <QVBoxLayout>
-
 #include <optional>
 
 #include "app/document.h"
@@ -74,7 +73,9 @@ QComboBox* unitCombo(QWidget* parent, int index) {
 }
 
 // "\r\n" line ends of the shared texts, as Qt breaks lines.
-QString qtLines(const std::string& text) { return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+QString qtLines(const std::string& text) {
+    return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
 
 }  // namespace
 
@@ -92,7 +93,8 @@ LatLongGroup::LatLongGroup(const QString& title, QWidget* parent) : QWidget(pare
     lonDeg = smallEdit(box, 4), lonMin = smallEdit(box, 3), lonSec = smallEdit(box, 3);
     northSouth = new QPushButton(QStringLiteral("N"), box);
     eastWest = new QPushButton(QStringLiteral("E"), box);
-    for (QPushButton* b : {northSouth, eastWest}) b->setMaximumWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("WW")) + 16);
+    for (QPushButton* b : {northSouth, eastWest})
+        b->setMaximumWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("WW")) + 16);
     assumedPosition = new QPushButton(tr("Assumed\n Position"), box);
     grid->addWidget(new QLabel(tr("Deg"), box), 0, 1);
     grid->addWidget(new QLabel(tr("Min"), box), 0, 2);
@@ -124,7 +126,8 @@ void LatLongGroup::show(const DmsCoordinate& lat, const DmsCoordinate& lon) {
 bool LatLongGroup::read(DmsEntry& lat, DmsEntry& lon, const FieldRange& latitudeRange) {
     return readNumber(latDeg, lat.degrees, latitudeRange) && readNumber(latMin, lat.minutes, kMinutesSecondsRange) &&
            readNumber(latSec, lat.seconds, kMinutesSecondsRange) && readNumber(lonDeg, lon.degrees, kLongitudeRange) &&
-           readNumber(lonMin, lon.minutes, kMinutesSecondsRange) && readNumber(lonSec, lon.seconds, kMinutesSecondsRange);
+           readNumber(lonMin, lon.minutes, kMinutesSecondsRange) &&
+           readNumber(lonSec, lon.seconds, kMinutesSecondsRange);
 }
 
 QLineEdit* LatLongGroup::field(const std::string& name) const {
@@ -202,9 +205,18 @@ GreatCircleDialog::GreatCircleDialog(const DocumentData& document, QWidget* pare
     connect(group1->assumedPosition, &QPushButton::clicked, this, [copyAp] { copyAp(false); });
     connect(group2->assumedPosition, &QPushButton::clicked, this, [copyAp] { copyAp(true); });
     connect(calculate, &QPushButton::clicked, this, &GreatCircleDialog::compute);
-    connect(ellipsoid, &QRadioButton::clicked, this, [this] { state().model = EarthModel::Ellipsoid; compute(); });
-    connect(sphere, &QRadioButton::clicked, this, [this] { state().model = EarthModel::Sphere; compute(); });
-    connect(units, &QComboBox::activated, this, [this](int index) { state().unitIndex = index; compute(); });
+    connect(ellipsoid, &QRadioButton::clicked, this, [this] {
+        state().model = EarthModel::Ellipsoid;
+        compute();
+    });
+    connect(sphere, &QRadioButton::clicked, this, [this] {
+        state().model = EarthModel::Sphere;
+        compute();
+    });
+    connect(units, &QComboBox::activated, this, [this](int index) {
+        state().unitIndex = index;
+        compute();
+    });
     compute();
 }
 
@@ -240,7 +252,8 @@ RangeBearingState& RangeBearingDialog::state() {
     return s;
 }
 
-RangeBearingDialog::RangeBearingDialog(const DocumentData& document, QWidget* parent) : QDialog(parent), doc_(document) {
+RangeBearingDialog::RangeBearingDialog(const DocumentData& document, QWidget* parent)
+    : QDialog(parent), doc_(document) {
     setWindowTitle(tr("Range and Bearing"));
     RangeBearingState& s = state();
     group = new LatLongGroup(tr("LatLong Initial"), this);
@@ -288,7 +301,8 @@ RangeBearingDialog::RangeBearingDialog(const DocumentData& document, QWidget* pa
         group->eastWest->setText(QString::fromLatin1(longitudeHemisphere(state().lon)));
     });
     connect(group->assumedPosition, &QPushButton::clicked, this, [this] {
-        copyAssumedPosition(doc_.currentSight.observer.latitude, doc_.currentSight.observer.longitude, state().lat, state().lon);
+        copyAssumedPosition(doc_.currentSight.observer.latitude, doc_.currentSight.observer.longitude, state().lat,
+                            state().lon);
         group->show(state().lat, state().lon);
     });
     connect(calculate, &QPushButton::clicked, this, &RangeBearingDialog::compute);
@@ -416,9 +430,10 @@ DmsDialog::DmsDialog(QWidget* parent) : QDialog(parent) {
     useSeconds = new QCheckBox(tr("Use Seconds"), this);
     toDecimal = new QPushButton(QStringLiteral("<<"), this);
     toDms = new QPushButton(QStringLiteral(">>"), this);
-    auto* help = new QLabel(tr(
-        "\"<<\" converts degrees, minutes, seconds (DMS) into the decimal equivalent; \">>\" performs the inverse. "
-        "Hours, minutes, seconds (HMS) convert the same way."), this);
+    auto* help = new QLabel(
+        tr("\"<<\" converts degrees, minutes, seconds (DMS) into the decimal equivalent; \">>\" performs the inverse. "
+           "Hours, minutes, seconds (HMS) convert the same way."),
+        this);
     help->setWordWrap(true);
 
     auto* grid = new QGridLayout;
@@ -488,9 +503,10 @@ JulianDayDialog::JulianDayDialog(QWidget* parent) : QDialog(parent) {
     grid->addWidget(toJulian, 0, 1);
     grid->addWidget(toCalendar, 1, 1);
     grid->addWidget(julianDay, 0, 2, 2, 1);
-    auto* text = new QLabel(tr(
-        "The Julian Date is the number of days since the mean noon measured at the Greenwich meridian on January "
-        "1st 4713 BCE.  \n\nEach new Julian Day begins at 12h 00m UT. "), this);
+    auto* text = new QLabel(
+        tr("The Julian Date is the number of days since the mean noon measured at the Greenwich meridian on January "
+           "1st 4713 BCE.  \n\nEach new Julian Day begins at 12h 00m UT. "),
+        this);
     text->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);

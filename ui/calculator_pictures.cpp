@@ -2,7 +2,6 @@
 
 #include <QPainter>
 #include <QPainterPath>
-
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -31,7 +30,8 @@ QPointF latLonOf(const Vec& v) {
 
 // A colour between the page's background and its ink: 0 the one, 1 the other.
 QColor blend(const QColor& from, const QColor& to, double t) {
-    return QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * t, from.greenF() + (to.greenF() - from.greenF()) * t,
+    return QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * t,
+                            from.greenF() + (to.greenF() - from.greenF()) * t,
                             from.blueF() + (to.blueF() - from.blueF()) * t);
 }
 
@@ -132,7 +132,8 @@ void GreatCirclePicture::paintEvent(QPaintEvent*) {
                 drawing = false;
                 continue;
             }
-            if (drawing) path.lineTo(toWidget(*p)); else path.moveTo(toWidget(*p));
+            if (drawing) path.lineTo(toWidget(*p));
+            else path.moveTo(toWidget(*p));
             drawing = true;
         }
         painter.drawPath(path);
@@ -244,8 +245,7 @@ void HorizonPicture::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(ink, 1.0));
     painter.drawArc(QRectF(eye.x() - arcRadius, eye.y() - arcRadius, 2 * arcRadius, 2 * arcRadius), 0,
                     -static_cast<int>(std::lround(dip / kDeg * 16.0)));
-    painter.drawText(eye + QPointF(arcRadius + 4, fm.ascent() * 0.5 + arcRadius * std::sin(dip / 2.0)),
-                     tr("Dip"));
+    painter.drawText(eye + QPointF(arcRadius + 4, fm.ascent() * 0.5 + arcRadius * std::sin(dip / 2.0)), tr("Dip"));
 
     // The mast and the eye.
     painter.setPen(QPen(ink, 1.5));

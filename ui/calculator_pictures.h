@@ -7,7 +7,6 @@
 #include <QPointF>
 #include <QString>
 #include <QWidget>
-
 #include <optional>
 #include <vector>
 

@@ -6,11 +6,10 @@
 
 #include <QSize>
 #include <QString>
-
 #include <memory>
 
-#include "sky/chart_sky.h"
 #include "model/draw_state.h"
+#include "sky/chart_sky.h"
 #include "ui/chart_renderer.h"
 
 class QPainter;

@@ -1,7 +1,6 @@
 #include "ui/chart_image.h"
 
 #include <QPainter>
-
 #include <cstdlib>
 
 namespace celestra {

@@ -2,12 +2,12 @@
 
 #include <QPainter>
 #include <QPrinter>
-
 #include <algorithm>
 
 namespace celestra {
 
-void printChart(const ChartPicture& picture, QSize size, bool blackOnWhite, const CColorScheme& white, QPrinter& printer) {
+void printChart(const ChartPicture& picture, QSize size, bool blackOnWhite, const CColorScheme& white,
+                QPrinter& printer) {
     ChartPicture page = picture;
     if (blackOnWhite) {
         page.state = paperState(picture.state, white);

@@ -13,6 +13,7 @@ namespace celestra {
 // Prints the chart on the printer's page, the window's aspect kept and the
 // chart as large as the page allows. `blackOnWhite` prints it in the White
 // scheme with a white sky and black stars.
-void printChart(const ChartPicture& picture, QSize size, bool blackOnWhite, const CColorScheme& white, QPrinter& printer);
+void printChart(const ChartPicture& picture, QSize size, bool blackOnWhite, const CColorScheme& white,
+                QPrinter& printer);
 
 }  // namespace celestra

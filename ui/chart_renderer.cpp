@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -25,8 +24,8 @@ namespace celestra {
 
 namespace {
 
-const char* const kBodyNames[11] = {"Mercury", "Venus", "Earth", "Mars", "Jupiter", "Saturn",
-                                    "Uranus", "Neptune", "Pluto", "Sun", "Moon"};
+const char* const kBodyNames[11] = {"Mercury", "Venus",   "Earth", "Mars", "Jupiter", "Saturn",
+                                    "Uranus",  "Neptune", "Pluto", "Sun",  "Moon"};
 
 // Star disc radii at scale 1 (sky/chart_looks.h), in kStarBuckets steps.
 constexpr double kMinRadius = 0.7;
@@ -46,8 +45,16 @@ constexpr double kSelectionHalfSize = 9.0;
 constexpr double kNumberedStarMargin = 2.0;
 
 // Label kinds, most important first: the order labels get their places in.
-enum LabelKind { kBodyLabel, kCometLabel, kNamedStarLabel, kConstellationLabel, kDeepSkyLabel, kStarNumberLabel,
-                 kDateLabel, kGridLabel };
+enum LabelKind {
+    kBodyLabel,
+    kCometLabel,
+    kNamedStarLabel,
+    kConstellationLabel,
+    kDeepSkyLabel,
+    kStarNumberLabel,
+    kDateLabel,
+    kGridLabel
+};
 // Constellation names and grid numbers keep off the discs of the stars
 // brighter than this (they name no object of their own).
 constexpr double kUnownedLabelMagnitude = 3.5;
@@ -64,7 +71,9 @@ double radiusOfBucket(int bucket, int buckets) {
 constexpr char kRowClass[] = {'O', 'B', 'A', 'F', 'G', 'K', 'M', 'S', 'C', 'D', '0'};
 int rowOfClass(int32_t spectralClass) {
     switch (spectralClass) {
-        case 'O': case 'W': case 'P': return 0;
+        case 'O':
+        case 'W':
+        case 'P': return 0;
         case 'B': return 1;
         case 'A': return 2;
         case 'F': return 3;
@@ -72,7 +81,8 @@ int rowOfClass(int32_t spectralClass) {
         case 'K': return 5;
         case 'M': return 6;
         case 'S': return 7;
-        case 'C': case 'N': return 8;
+        case 'C':
+        case 'N': return 8;
         case 'D': return 9;
         default: return 10;
     }
@@ -122,9 +132,7 @@ void ChartRenderer::setScale(double scale) {
     dirty_ = true;
 }
 
-void ChartRenderer::setDevicePixelRatio(double ratio) {
-    devicePixelRatio_ = std::max(1.0, ratio);
-}
+void ChartRenderer::setDevicePixelRatio(double ratio) { devicePixelRatio_ = std::max(1.0, ratio); }
 
 void ChartRenderer::setOptions(const ChartOptions& options) {
     if (options.paper != options_.paper) colorsDirty_ = true;
@@ -160,7 +168,8 @@ QStaticText ChartRenderer::staticText(const QString& text) {
 }
 
 void ChartRenderer::rebuildColors() {
-    for (int k = 0; k < kColorKeyCount; ++k) colors_[static_cast<size_t>(k)] = colorOf(state_.colorScheme.colors[static_cast<size_t>(k)]);
+    for (int k = 0; k < kColorKeyCount; ++k)
+        colors_[static_cast<size_t>(k)] = colorOf(state_.colorScheme.colors[static_cast<size_t>(k)]);
     ground_ = colorOf(celestra::groundColor(state_.colorScheme, state_.colorPreset));
     colorsDirty_ = false;
     rebuildStarAtlas();
@@ -170,7 +179,8 @@ void ChartRenderer::rebuildStarAtlas() {
     std::array<ColorRef, kStarColorRows> rowColors{};
     for (int row = 0; row < kStarColorRows; ++row)
         rowColors[static_cast<size_t>(row)] =
-            options_.paper ? rgb(0, 0, 0) : starColor(kRowClass[row], state_.colorScheme.colors[Stars], state_.colorPreset);
+            options_.paper ? rgb(0, 0, 0)
+                           : starColor(kRowClass[row], state_.colorScheme.colors[Stars], state_.colorPreset);
     if (!starAtlas_.isNull() && rowColors == atlasColors_ && scale_ == atlasScale_ && devicePixelRatio_ == atlasRatio_)
         return;
     atlasColors_ = rowColors;
@@ -307,7 +317,9 @@ void ChartRenderer::prepareStarsAndDeepSky(std::vector<LabelRequest>& requests) 
                 for (int32_t link : {e->figureLink1, e->figureLink2}) {
                     if (!figureLinkValid(link)) continue;
                     const int partner = link - 1;
-                    const int32_t j = partner < static_cast<int>(sky.indexOfObject.size()) ? sky.indexOfObject[static_cast<size_t>(partner)] : -1;
+                    const int32_t j = partner < static_cast<int>(sky.indexOfObject.size())
+                                          ? sky.indexOfObject[static_cast<size_t>(partner)]
+                                          : -1;
                     if (j < 0 || !above[static_cast<size_t>(j)]) continue;
                     const QPointF q = at[static_cast<size_t>(j)];
                     if (visible || onChart(q, margin)) figureLines_.append(QLineF(p, q));
@@ -318,7 +330,8 @@ void ChartRenderer::prepareStarsAndDeepSky(std::vector<LabelRequest>& requests) 
             (messier ? messierMarks_ : caldwellMarks_).append(p);
             hits_.append({p, {ChartSelection::Kind::Object, o.object}});
             if (options_.deepSkyNames)
-                requests.push_back(labelAround(kDeepSkyLabel, magnitude, p, (selected ? kSelectionHalfSize : 4.0) * scale_,
+                requests.push_back(labelAround(kDeepSkyLabel, magnitude, p,
+                                               (selected ? kSelectionHalfSize : 4.0) * scale_,
                                                QString::fromStdString(catalogueObjectLabel(o.object)),
                                                colors_[messier ? MessierNames : CaldwellNames]));
         }
@@ -336,7 +349,10 @@ void ChartRenderer::prepareStarsAndDeepSky(std::vector<LabelRequest>& requests) 
             if (!onChart(p, 60 * scale_)) continue;
             // Centred on its star, nudged off the star's disc: below, above,
             // then a line further each way.
-            LabelRequest r{kConstellationLabel, kUnownedLabelMagnitude, {}, colors_[ConstellationNames],
+            LabelRequest r{kConstellationLabel,
+                           kUnownedLabelMagnitude,
+                           {},
+                           colors_[ConstellationNames],
                            staticText(QString::fromLatin1(label.name))};
             const QSizeF size = r.text.size();
             const double gap = 6.0 * scale_;
@@ -375,11 +391,15 @@ void ChartRenderer::prepareGrids(std::vector<LabelRequest>& requests) {
             const ChartPoint c = projection_.pixel(90 - alt, facing);
             const QPointF p(c.x, c.y);
             if (!onChart(p, 0.0)) continue;
-            LabelRequest r{kGridLabel, kUnownedLabelMagnitude, {}, colors_[GridZenithText],
+            LabelRequest r{kGridLabel,
+                           kUnownedLabelMagnitude,
+                           {},
+                           colors_[GridZenithText],
                            staticText(QStringLiteral("%1°").arg(alt))};
             const QSizeF size = r.text.size();
-            r.candidates = {QRectF(p.x() - size.width() - 3 * scale_, p.y() - size.height(), size.width(), size.height()),
-                            QRectF(p.x() + 3 * scale_, p.y() - size.height(), size.width(), size.height())};
+            r.candidates = {
+                QRectF(p.x() - size.width() - 3 * scale_, p.y() - size.height(), size.width(), size.height()),
+                QRectF(p.x() + 3 * scale_, p.y() - size.height(), size.width(), size.height())};
             requests.push_back(r);
         }
     }
@@ -400,12 +420,13 @@ void ChartRenderer::prepareOrbitalPaths(std::vector<LabelRequest>& requests) {
             const int fromToday = static_cast<int>(d) - track.currentDay;
             (fromToday == 0 ? trackToday_ : trackPoints_).append(p);
             const int steps = std::abs(fromToday) / kPathDateDays;
-            if (fromToday % kPathDateDays != 0 || steps < 1 || steps > kPathDatedSteps || h.zenithDistance >= 90.0f) continue;
+            if (fromToday % kPathDateDays != 0 || steps < 1 || steps > kPathDatedSteps || h.zenithDistance >= 90.0f)
+                continue;
             const BrokenDownTime t = brokenDownTimeFromJulianDay(sky.instantUtc + fromToday);
             QString text = QStringLiteral("%1.%2").arg(int(t.month)).arg(int(t.day));
             if (steps == 1) text = name + QLatin1Char(' ') + text;
-            requests.push_back(labelAround(kDateLabel, kUnownedLabelMagnitude, p, 2.0 * scale_, text,
-                                           colors_[PlanetOrbits]));
+            requests.push_back(
+                labelAround(kDateLabel, kUnownedLabelMagnitude, p, 2.0 * scale_, text, colors_[PlanetOrbits]));
         }
     }
 }
@@ -420,14 +441,15 @@ void ChartRenderer::prepareBodies(std::vector<LabelRequest>& requests) {
         const bool sunOrMoon = b.body == kSun || b.body == kMoon;
         // A planet as bright as a star of its magnitude, a little larger; any
         // body at least its apparent disc when zoomed in that far.
-        const double minimum = sunOrMoon ? kSunMoonMinRadius
-                                         : std::max(kPlanetMinRadius, starDiscRadius(b.magnitude, limit) + 0.6);
+        const double minimum =
+            sunOrMoon ? kSunMoonMinRadius : std::max(kPlanetMinRadius, starDiscRadius(b.magnitude, limit) + 0.6);
         const double r = std::max(minimum * scale_, b.angularDiameterDeg / 2.0 * projection_.pixelsPerDegree());
         if (!onChart(p, r + margin)) continue;
         bodies_.append({p, r, b.body, colorOf(bodyColor(b.body, state_.colorScheme, state_.colorPreset)), b.magnitude});
         hits_.append({p, {ChartSelection::Kind::Body, b.body}});
         const bool selected = selection_.kind == ChartSelection::Kind::Body && selection_.id == b.body;
-        requests.push_back(labelAround(kBodyLabel, b.magnitude, p, selected ? std::max(r, kSelectionHalfSize * scale_) : r,
+        requests.push_back(labelAround(kBodyLabel, b.magnitude, p,
+                                       selected ? std::max(r, kSelectionHalfSize * scale_) : r,
                                        bodyText(kBodyNames[b.body - 1]), colors_[PlanetNames]));
     }
 }
@@ -443,10 +465,13 @@ void ChartRenderer::prepareCompass() {
     const double inset = fm.height() / 2.0 + 1.0;
     const QRectF box(inset, inset, projection_.width() - 2 * inset, projection_.height() - 2 * inset);
     const bool zenithInside = box.adjusted(2 * inset, 2 * inset, -2 * inset, -2 * inset).contains(zenith_);
-    static const struct { double az; const char* text; bool main; } kLetters[] = {
-        {0, QT_TR_NOOP("N"), true},    {45, QT_TR_NOOP("NE"), false},  {90, QT_TR_NOOP("E"), true},
-        {135, QT_TR_NOOP("SE"), false}, {180, QT_TR_NOOP("S"), true},   {225, QT_TR_NOOP("SW"), false},
-        {270, QT_TR_NOOP("W"), true},   {315, QT_TR_NOOP("NW"), false}};
+    static const struct {
+        double az;
+        const char* text;
+        bool main;
+    } kLetters[] = {{0, QT_TR_NOOP("N"), true},     {45, QT_TR_NOOP("NE"), false}, {90, QT_TR_NOOP("E"), true},
+                    {135, QT_TR_NOOP("SE"), false}, {180, QT_TR_NOOP("S"), true},  {225, QT_TR_NOOP("SW"), false},
+                    {270, QT_TR_NOOP("W"), true},   {315, QT_TR_NOOP("NW"), false}};
     const double below = 90.0 + inset * 1.2 / std::max(0.01, projection_.pixelsPerDegree());
     for (const auto& l : kLetters) {
         const ChartPoint h = projection_.pixel(below, l.az);
@@ -499,7 +524,8 @@ void ChartRenderer::layOutLabels(std::vector<LabelRequest>& requests) {
     }
     for (const QRectF& r : reserved_) layout.reserve(r);
 
-    for (const StarSprite& st : stars_) layout.addDisc(st.at, radiusOfBucket(st.bucket, kStarBuckets) * s, st.magnitude);
+    for (const StarSprite& st : stars_)
+        layout.addDisc(st.at, radiusOfBucket(st.bucket, kStarBuckets) * s, st.magnitude);
     for (const BodyMark& b : bodies_) layout.addDisc(b.at, b.radius, b.magnitude);
 
     std::stable_sort(requests.begin(), requests.end(), [](const LabelRequest& a, const LabelRequest& b) {
@@ -549,11 +575,12 @@ void ChartRenderer::prepareComets(std::vector<LabelRequest>& requests) {
             comets_.append(mark);
             hits_.append({at[now], {ChartSelection::Kind::Comet, c.comet}});
             const bool selected = selection_.kind == ChartSelection::Kind::Comet && selection_.id == c.comet;
-            LabelRequest name = labelAround(kCometLabel, c.apparentMagnitude, at[now],
-                                            (selected ? kSelectionHalfSize : 3.0) * scale_, QString::fromStdString(c.name),
-                                            colors_[CometNames]);
+            LabelRequest name =
+                labelAround(kCometLabel, c.apparentMagnitude, at[now], (selected ? kSelectionHalfSize : 3.0) * scale_,
+                            QString::fromStdString(c.name), colors_[CometNames]);
             // Right of the head, its top a little above it, as comets were always named.
-            if (!selected) name.candidates.prepend(QRectF(at[now] + QPointF(5 * scale_, -6 * scale_), name.text.size()));
+            if (!selected)
+                name.candidates.prepend(QRectF(at[now] + QPointF(5 * scale_, -6 * scale_), name.text.size()));
             requests.push_back(name);
         }
         for (int j = 0; j < n; j += 5) {
@@ -628,7 +655,8 @@ bool ChartRenderer::selectionPixel(const ChartSelection& selection, QPointF& at)
 QString ChartRenderer::selectionName(const ChartSelection& selection) const {
     if (selection.kind == ChartSelection::Kind::Body && selection.id >= 1 && selection.id <= 11)
         return bodyText(kBodyNames[selection.id - 1]);
-    if (selection.kind == ChartSelection::Kind::Object) return QString::fromStdString(catalogueObjectLabel(selection.id));
+    if (selection.kind == ChartSelection::Kind::Object)
+        return QString::fromStdString(catalogueObjectLabel(selection.id));
     if (selection.kind == ChartSelection::Kind::Comet && snapshot_) {
         if (const SkyComet* c = snapshot_->cometByIndex(selection.id)) return QString::fromStdString(c->name);
     }
@@ -714,7 +742,8 @@ void ChartRenderer::paintMoon(QPainter& painter) {
         for (int i = 0; i <= kSteps; ++i) {
             const double phi = (-90.0 + 180.0 * i / kSteps) * kDegToRad;
             const QPointF q(r * std::cos(phi), r * std::sin(phi));
-            if (i == 0) lit.moveTo(q); else lit.lineTo(q);
+            if (i == 0) lit.moveTo(q);
+            else lit.lineTo(q);
         }
         for (int i = kSteps; i >= 0; --i) {
             const double phi = (-90.0 + 180.0 * i / kSteps) * kDegToRad;
@@ -945,13 +974,14 @@ void ChartRenderer::paint(QPainter& painter) {
         // Source rectangles are in the atlas's device pixels.
         const double r = atlasRatio_, cell = atlasCell_ * r;
         for (const StarSprite& st : stars_)
-            fragments.append(QPainter::PixmapFragment::create(st.at, QRectF(cell * st.bucket, cell * st.row, cell, cell),
-                                                              1.0 / r, 1.0 / r));
+            fragments.append(QPainter::PixmapFragment::create(
+                st.at, QRectF(cell * st.bucket, cell * st.row, cell, cell), 1.0 / r, 1.0 / r));
         painter.drawPixmapFragments(fragments.constData(), static_cast<int>(fragments.size()), starAtlas_);
     }
     // Deep-sky objects: open circles in their catalogue's colour.
     painter.setBrush(Qt::NoBrush);
-    for (const auto& [marks, key] : {std::pair{&messierMarks_, MessierNames}, std::pair{&caldwellMarks_, CaldwellNames}}) {
+    for (const auto& [marks, key] :
+         {std::pair{&messierMarks_, MessierNames}, std::pair{&caldwellMarks_, CaldwellNames}}) {
         painter.setPen(QPen(colors_[key], 1.0 * s));
         for (const QPointF& p : *marks) painter.drawEllipse(p, 3.5 * s, 3.5 * s);
     }

@@ -23,14 +23,13 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
-
 #include <array>
 #include <memory>
 #include <vector>
 
+#include "model/draw_state.h"
 #include "sky/chart_geometry.h"
 #include "sky/chart_sky.h"
-#include "model/draw_state.h"
 
 class QPainter;
 
@@ -141,7 +140,7 @@ private:
         double magnitude;
     };
     struct Label {
-        QPointF at;        // top left
+        QPointF at;  // top left
         QColor color;
         QStaticText text;  // shared with the cache, so copying is cheap
     };

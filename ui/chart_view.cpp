@@ -1,11 +1,5 @@
 #include "ui/chart_view.h"
 
-#include <QTimeZone>
-
-#include "ui/chart_overlays.h"
-#include "ui/orrery_painter.h"
-#include "ui/translations.h"
-
 #include <QActionGroup>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -13,8 +7,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimeZone>
 #include <QWheelEvent>
-
 #include <algorithm>
 #include <cmath>
 
@@ -22,6 +16,9 @@
 #include "catalogs/star_place.h"
 #include "core/time_scales.h"
 #include "solarsystem/ephemeris.h"
+#include "ui/chart_overlays.h"
+#include "ui/orrery_painter.h"
+#include "ui/translations.h"
 
 namespace celestra {
 
@@ -63,7 +60,13 @@ ChartView::ChartView(DocumentData& document, SkyModel& model, QWidget* parent)
     connect(&animationTimer_, &QTimer::timeout, this, [this] {
         // Every second expiry posts the step, so a step is tried every 800 ms.
         if (time_.animationTimerExpired())
-            QMetaObject::invokeMethod(this, [this] { time_.tick(); refreshMenuChecks(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    time_.tick();
+                    refreshMenuChecks();
+                },
+                Qt::QueuedConnection);
     });
     longPress_.setSingleShot(true);
     longPress_.setInterval(kLongPressMs);
@@ -210,10 +213,10 @@ void ChartView::paintMarks(QPainter& painter) {
     for (const ChartMark& mark : marks_) {
         HorizonResult h;
         const StarEntry* star = mark.star ? starByNumber(mark.star) : nullptr;
-        const Status status = star ? horizonPlace(context, o.instant, starPlaceInput(*star), site, o.refraction != 0,
-                                                  PlaceForm::Topocentric, h)
-                                   : horizonPlace(context, o.instant, mark.body, site, o.refraction != 0,
-                                                  PlaceForm::Topocentric, h);
+        const Status status =
+            star ? horizonPlace(context, o.instant, starPlaceInput(*star), site, o.refraction != 0,
+                                PlaceForm::Topocentric, h)
+                 : horizonPlace(context, o.instant, mark.body, site, o.refraction != 0, PlaceForm::Topocentric, h);
         if (status != Status::Ok || h.altitudeDeg < -1.0) continue;
         const ChartPoint p = renderer_.projection().pixel(90.0 - h.altitudeDeg, h.azimuthDeg);
         const QPointF at(p.x, p.y);
@@ -275,11 +278,13 @@ void ChartView::toggleFlip() {
 
 void ChartView::zoomStep(bool in) {
     if (orrery_) {
-        if (in) zoomIn(orreryState_, true); else zoomOut(orreryState_, true);
+        if (in) zoomIn(orreryState_, true);
+        else zoomOut(orreryState_, true);
         update();
         return;
     }
-    if (in) zoomIn(doc_.drawState); else zoomOut(doc_.drawState);
+    if (in) zoomIn(doc_.drawState);
+    else zoomOut(doc_.drawState);
     viewChanged(false);
 }
 
@@ -394,20 +399,37 @@ void ChartView::buildMenus() {
     QMenu* units = timeMenu_->addMenu(tr("Time unit"));
     auto* group = new QActionGroup(this);
     for (int i = 0; i < static_cast<int>(kTimeUnits.size()); ++i) {
-        QAction* a = units->addAction(engineText(kTimeUnits[static_cast<size_t>(i)].menuText), this,
-                                      [this, i] { time_.setUnitIndex(i); refreshMenuChecks(); });
+        QAction* a = units->addAction(engineText(kTimeUnits[static_cast<size_t>(i)].menuText), this, [this, i] {
+            time_.setUnitIndex(i);
+            refreshMenuChecks();
+        });
         a->setCheckable(true);
         group->addAction(a);
         unitActions_.append(a);
     }
-    timeMenu_->addAction(tr("Step +"), this, [this] { time_.step(+1); refreshMenuChecks(); });
-    timeMenu_->addAction(tr("Step -"), this, [this] { time_.step(-1); refreshMenuChecks(); });
-    animatePlusAction_ = timeMenu_->addAction(tr("Animate +"), this, [this] { time_.animate(+1); refreshMenuChecks(); });
+    timeMenu_->addAction(tr("Step +"), this, [this] {
+        time_.step(+1);
+        refreshMenuChecks();
+    });
+    timeMenu_->addAction(tr("Step -"), this, [this] {
+        time_.step(-1);
+        refreshMenuChecks();
+    });
+    animatePlusAction_ = timeMenu_->addAction(tr("Animate +"), this, [this] {
+        time_.animate(+1);
+        refreshMenuChecks();
+    });
     animatePlusAction_->setCheckable(true);
-    animateMinusAction_ = timeMenu_->addAction(tr("Animate -"), this, [this] { time_.animate(-1); refreshMenuChecks(); });
+    animateMinusAction_ = timeMenu_->addAction(tr("Animate -"), this, [this] {
+        time_.animate(-1);
+        refreshMenuChecks();
+    });
     animateMinusAction_->setCheckable(true);
     timeMenu_->addAction(tr("Animate Stop"), this, [this] { time_.requestStop(); });
-    realtimeAction_ = timeMenu_->addAction(tr("Realtime"), this, [this] { time_.realtime(); refreshMenuChecks(); });
+    realtimeAction_ = timeMenu_->addAction(tr("Realtime"), this, [this] {
+        time_.realtime();
+        refreshMenuChecks();
+    });
     realtimeAction_->setCheckable(true);
     timeMenu_->addSeparator();
     timeMenu_->addAction(tr("Select..."), this, &ChartView::timeSettingsRequested);
@@ -445,12 +467,21 @@ void ChartView::contextMenuEvent(QContextMenuEvent* event) {
 
 void ChartView::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-    case Qt::Key_PageUp: time_.step(+1); refreshMenuChecks(); return;
-    case Qt::Key_PageDown: time_.step(-1); refreshMenuChecks(); return;
-    case Qt::Key_Return: case Qt::Key_Enter: case Qt::Key_Escape: case Qt::Key_Space:
-        if (time_.animating()) time_.requestStop();
-        return;
-    default: break;
+        case Qt::Key_PageUp:
+            time_.step(+1);
+            refreshMenuChecks();
+            return;
+        case Qt::Key_PageDown:
+            time_.step(-1);
+            refreshMenuChecks();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+        case Qt::Key_Space:
+            if (time_.animating()) time_.requestStop();
+            return;
+        default: break;
     }
     const QString text = event->text();
     if (text.size() != 1) {
@@ -459,21 +490,27 @@ void ChartView::keyPressEvent(QKeyEvent* event) {
     }
     const ChartKeyAction action = chartKeyAction(text.at(0).unicode());
     switch (action.key) {
-    case ChartKey::ZoomIn: zoomStep(true); break;
-    case ChartKey::ZoomOut: zoomStep(false); break;
-    case ChartKey::Magnitude: setMagnitudeLimit(action.magnitude); break;
-    case ChartKey::PresetBlack: ApplyColorScheme(kPresetBlack); break;
-    case ChartKey::PresetRed: ApplyColorScheme(kPresetRed); break;
-    case ChartKey::PresetWhite: ApplyColorScheme(kPresetWhite); break;
-    case ChartKey::Flip: toggleFlip(); break;
-    case ChartKey::Centre: centreOnSelection(); break;
-    case ChartKey::StepForward: time_.step(+1); refreshMenuChecks(); break;
-    case ChartKey::StepBack: time_.step(-1); refreshMenuChecks(); break;
-    // The information page and the orrery come with their issues; the star chart is what shows.
-    case ChartKey::Info: emit infoRequested(); break;
-    case ChartKey::Orrery: setOrreryMode(true); break;
-    case ChartKey::StarChart: setOrreryMode(false); break;
-    case ChartKey::None: QWidget::keyPressEvent(event); break;
+        case ChartKey::ZoomIn: zoomStep(true); break;
+        case ChartKey::ZoomOut: zoomStep(false); break;
+        case ChartKey::Magnitude: setMagnitudeLimit(action.magnitude); break;
+        case ChartKey::PresetBlack: ApplyColorScheme(kPresetBlack); break;
+        case ChartKey::PresetRed: ApplyColorScheme(kPresetRed); break;
+        case ChartKey::PresetWhite: ApplyColorScheme(kPresetWhite); break;
+        case ChartKey::Flip: toggleFlip(); break;
+        case ChartKey::Centre: centreOnSelection(); break;
+        case ChartKey::StepForward:
+            time_.step(+1);
+            refreshMenuChecks();
+            break;
+        case ChartKey::StepBack:
+            time_.step(-1);
+            refreshMenuChecks();
+            break;
+        // The information page and the orrery come with their issues; the star chart is what shows.
+        case ChartKey::Info: emit infoRequested(); break;
+        case ChartKey::Orrery: setOrreryMode(true); break;
+        case ChartKey::StarChart: setOrreryMode(false); break;
+        case ChartKey::None: QWidget::keyPressEvent(event); break;
     }
 }
 
@@ -548,7 +585,8 @@ void ChartView::wheelEvent(QWheelEvent* event) {
     }
     CUniverseViewDrawState probe = doc_.drawState;
     for (int i = 0; i < std::abs(steps); ++i) {
-        if (steps > 0) zoomIn(probe); else zoomOut(probe);
+        if (steps > 0) zoomIn(probe);
+        else zoomOut(probe);
     }
     setZoomAbout(doc_.drawState, renderer_.projection(), probe.zoom, event->position().x(), event->position().y());
     viewChanged(false);

@@ -8,7 +8,6 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
-
 #include <functional>
 #include <vector>
 

@@ -1,7 +1,6 @@
 // celestra-cli render: the star chart of one instant and place as a PNG,
 // SVG or PDF file, drawn by the desktop program's own chart code.
 #include <QGuiApplication>
-
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -35,7 +34,8 @@ const char* const kUsage =
     "default), with their tracks. Without a display the offscreen platform is used.\n";
 
 int runRender(const std::vector<std::string>& words) {
-    const Args args(words, {"utc", "lat", "lon", "width", "height", "facing", "zoom", "scheme", "mag", "out", "ephemeris",
+    const Args args(words,
+                    {"utc", "lat", "lon", "width", "height", "facing", "zoom", "scheme", "mag", "out", "ephemeris",
                      "comet-folder", "comet-mag", "format"},
                     {"flip"});
     if (!args.positional().empty()) usageError("unexpected argument \"" + args.positional().front() + "\"");
@@ -51,7 +51,8 @@ int runRender(const std::vector<std::string>& words) {
     if (lon < -180.0 || lon > 180.0) usageError("--lon must lie between -180 and 180");
     const long width = args.integer("width").value_or(1280);
     const long height = args.integer("height").value_or(800);
-    if (width < 16 || height < 16 || width > 16384 || height > 16384) usageError("--width and --height must lie between 16 and 16384");
+    if (width < 16 || height < 16 || width > 16384 || height > 16384)
+        usageError("--width and --height must lie between 16 and 16384");
     const std::string out = args.require("out");
     ChartFileFormat format = ChartFileFormat::Png;
     if (const auto name = args.value("format")) {
@@ -70,9 +71,11 @@ int runRender(const std::vector<std::string>& words) {
     state.realTime = 0;
     if (args.flag("flip")) toggleFlipEastWest(state);
     const std::string facing = args.value("facing").value_or("south");
-    static const std::pair<const char*, FacingDirection> kFacings[] = {
-        {"north", FacingDirection::North}, {"east", FacingDirection::East}, {"south", FacingDirection::South},
-        {"west", FacingDirection::West}, {"zenith", FacingDirection::Zenith}};
+    static const std::pair<const char*, FacingDirection> kFacings[] = {{"north", FacingDirection::North},
+                                                                       {"east", FacingDirection::East},
+                                                                       {"south", FacingDirection::South},
+                                                                       {"west", FacingDirection::West},
+                                                                       {"zenith", FacingDirection::Zenith}};
     bool known = false;
     for (const auto& [name, direction] : kFacings) {
         if (facing == name) {
@@ -126,8 +129,8 @@ int runRender(const std::vector<std::string>& words) {
     picture.sky = snapshot;
     picture.state = state;
     QString error;
-    if (!exportChart(picture, QSize(static_cast<int>(width), static_cast<int>(height)), format, QString::fromStdString(out),
-                     error))
+    if (!exportChart(picture, QSize(static_cast<int>(width), static_cast<int>(height)), format,
+                     QString::fromStdString(out), error))
         fail(Status::IoError, "cannot write " + out + ": " + error.toStdString());
     return kExitOk;
 }

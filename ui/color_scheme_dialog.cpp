@@ -9,7 +9,6 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-
 #include <cstdio>
 
 #include "app/document.h"
@@ -72,8 +71,7 @@ ColorSchemeDialog::ColorSchemeDialog(DocumentData& document, ChartView& chart, Q
     grid->addWidget(sample_, 3, 2, 1, 2);
 
     confirmDefault = [this] {
-        return QMessageBox::question(this, tr("Confirm"),
-                                     tr("Return color scheme to default settings?"),
+        return QMessageBox::question(this, tr("Confirm"), tr("Return color scheme to default settings?"),
                                      QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) == QMessageBox::Ok;
     };
     chooseColor = [this](QColor& color) {
@@ -109,7 +107,8 @@ void ColorSchemeDialog::refreshEdits() {
     const int key = selectedKey();
     if (key < 0) return;
     const ColorRef c = doc_.colorSchemes.forPreset(preset_).colors[static_cast<size_t>(key)];
-    const int parts[3] = {static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF)};
+    const int parts[3] = {static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                          static_cast<int>((c >> 16) & 0xFF)};
     for (int i = 0; i < 3; ++i) edits_[i]->setText(QString::asprintf("%d", parts[i]));
     QPalette p = sample_->palette();
     p.setColor(QPalette::Window, colorOf(c));

@@ -33,7 +33,9 @@ QString localeDateText(const QDate& date, const QLocale& locale) {
 void installLocaleDateFormatter() {
     DateTimeFormatter f;
     f.shortDate = [](const BrokenDownTime& t) { return localeDateText(dateOf(t)).toStdString(); };
-    f.longDate = [](const BrokenDownTime& t) { return QLocale().toString(dateOf(t), QLocale::LongFormat).toStdString(); };
+    f.longDate = [](const BrokenDownTime& t) {
+        return QLocale().toString(dateOf(t), QLocale::LongFormat).toStdString();
+    };
     f.timeOfDay = [](const BrokenDownTime& t) {
         return QTime(t.hour, t.minute, t.second).toString(QStringLiteral("HH:mm:ss")).toStdString();
     };

@@ -6,9 +6,9 @@
 // question. Each returns its box, so that a test can answer it.
 #pragma once
 
-#include <QString>
-
 #include <sys/types.h>
+
+#include <QString>
 
 class QFileDialog;
 class QMessageBox;

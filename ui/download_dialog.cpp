@@ -10,10 +10,8 @@
 
 namespace celestra {
 
-CDownloadDlg::CDownloadDlg(QWidget* owner, const QString& server, const QString& remotePath,
-                           const QString& localPath)
-    : QDialog(owner), server_(server), remotePath_(remotePath), localPath_(localPath),
-      job_(std::make_shared<Job>()) {
+CDownloadDlg::CDownloadDlg(QWidget* owner, const QString& server, const QString& remotePath, const QString& localPath)
+    : QDialog(owner), server_(server), remotePath_(remotePath), localPath_(localPath), job_(std::make_shared<Job>()) {
     setWindowTitle(tr("Downloading File..."));
     setModal(true);
     auto* layout = new QVBoxLayout(this);

@@ -6,7 +6,6 @@
 
 #include <QDialog>
 #include <QString>
-
 #include <atomic>
 #include <memory>
 

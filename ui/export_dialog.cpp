@@ -14,7 +14,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
-
 #include <algorithm>
 
 namespace celestra {
@@ -47,7 +46,8 @@ ExportDialog::ExportDialog(const ChartPicture& picture, QSize chartSize, const Q
     height_->setValue(std::clamp(chartSize.height(), kMinSide, kMaxSide));
     connect(otherSize_, &QRadioButton::toggled, width_, &QSpinBox::setEnabled);
     connect(otherSize_, &QRadioButton::toggled, height_, &QSpinBox::setEnabled);
-    file_ = new QLineEdit(QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(QStringLiteral("Celestra chart.png")), this);
+    file_ = new QLineEdit(
+        QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(QStringLiteral("Celestra chart.png")), this);
     auto* browse = new QPushButton(tr("Browse..."), this);
     connect(browse, &QPushButton::clicked, this, &ExportDialog::browse);
     connect(format_, &QComboBox::currentIndexChanged, this, &ExportDialog::formatChanged);
@@ -67,7 +67,9 @@ ExportDialog::ExportDialog(const ChartPicture& picture, QSize chartSize, const Q
     grid->addWidget(file_, 3, 1, 1, 2);
     grid->addWidget(browse, 3, 3);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] { if (save()) accept(); });
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        if (save()) accept();
+    });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -76,9 +78,7 @@ ExportDialog::ExportDialog(const ChartPicture& picture, QSize chartSize, const Q
 
 ChartFileFormat ExportDialog::format() const { return static_cast<ChartFileFormat>(format_->currentIndex()); }
 
-QSize ExportDialog::size() const {
-    return otherSize_->isChecked() ? QSize(width_->value(), height_->value()) : chart_;
-}
+QSize ExportDialog::size() const { return otherSize_->isChecked() ? QSize(width_->value(), height_->value()) : chart_; }
 
 // The file name follows the format: its extension is replaced by the format's.
 void ExportDialog::formatChanged() {

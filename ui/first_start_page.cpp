@@ -40,10 +40,10 @@ int placeOfTimeZone(const QString& zoneId) {
 FirstStartPage::FirstStartPage(DocumentData& document, Preferences& preferences, QWidget* parent)
     : QDialog(parent), doc_(document), prefs_(preferences) {
     setWindowTitle(tr("Welcome to Celestra"));
-    auto* intro = new QLabel(tr(
-        "Where do you observe from? Choose a place, or take it from a GPS receiver. "
-        "The chart, the rise and set times and the navigation pages use it; "
-        "you can change it later on the LatLong page (Menu, Preferences, General...)."));
+    auto* intro =
+        new QLabel(tr("Where do you observe from? Choose a place, or take it from a GPS receiver. "
+                      "The chart, the rise and set times and the navigation pages use it; "
+                      "you can change it later on the LatLong page (Menu, Preferences, General...)."));
     intro->setWordWrap(true);
 
     search_ = new QLineEdit;
@@ -67,8 +67,7 @@ FirstStartPage::FirstStartPage(DocumentData& document, Preferences& preferences,
     zone_ = new QComboBox;
     zone_->setObjectName(QStringLiteral("zoneBox"));
     const QString systemZone = QString::fromUtf8(QTimeZone::systemTimeZoneId());
-    zone_->addItem(tr("System time zone (%1)").arg(systemZone),
-                   static_cast<int>(ZoneSource::SystemClock));
+    zone_->addItem(tr("System time zone (%1)").arg(systemZone), static_cast<int>(ZoneSource::SystemClock));
     zone_->addItem(tr("Zone of the longitude (zone time at sea)"), static_cast<int>(ZoneSource::Longitude));
     zone_->addItem(QString(), static_cast<int>(ZoneSource::Place));  // named once a world place is chosen
     zone_->setCurrentIndex(0);
@@ -119,7 +118,9 @@ FirstStartPage::FirstStartPage(DocumentData& document, Preferences& preferences,
     search_->setFocus();
 
     if (!listSerialDevices().empty()) offerGps();
-    GpsPage::probeGpsd(prefs_, this, [this](bool answered) { if (answered) offerGps(); });
+    GpsPage::probeGpsd(prefs_, this, [this](bool answered) {
+        if (answered) offerGps();
+    });
 }
 
 void FirstStartPage::fill(const QString& search) {
@@ -139,8 +140,7 @@ void FirstStartPage::fill(const QString& search) {
 void FirstStartPage::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Only now has the list its height, which centring the choice needs.
-    if (QListWidgetItem* item = list_->currentItem())
-        list_->scrollToItem(item, QAbstractItemView::PositionAtCenter);
+    if (QListWidgetItem* item = list_->currentItem()) list_->scrollToItem(item, QAbstractItemView::PositionAtCenter);
 }
 
 void FirstStartPage::showPlaceZone() {

@@ -2,8 +2,8 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,7 +16,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
-
 #include <thread>
 
 #include "ui/translations.h"
@@ -120,8 +119,9 @@ GpsPage::GpsPage(Preferences& preferences, QWidget* parent) : QDialog(parent), p
     longitude_ = field("longitudeField");
     time_ = field("timeField");
     setClock_ = new QCheckBox(tr("Set system clock (UTC):"));
-    setClock_->setToolTip(tr("On closing, set the system clock to the received time "
-                                         "(needs the right to set the clock)"));
+    setClock_->setToolTip(
+        tr("On closing, set the system clock to the received time "
+           "(needs the right to set the clock)"));
     values->addWidget(new QLabel(tr("Latitude:")), 0, 0);
     values->addWidget(latitude_, 0, 1);
     values->addWidget(new QLabel(tr("Longitude:")), 1, 0);
@@ -178,8 +178,12 @@ void GpsPage::probeGpsd(const Preferences& preferences, QObject* receiver, std::
     std::thread([receiver = QPointer<QObject>(receiver), answered = std::move(answered), host, port] {
         const bool yes = CGpsdSource::Probe(host, port, kProbeTimeoutMs);
         if (QCoreApplication* app = QCoreApplication::instance())
-            QMetaObject::invokeMethod(app, [receiver, answered, yes] { if (receiver) answered(yes); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                app,
+                [receiver, answered, yes] {
+                    if (receiver) answered(yes);
+                },
+                Qt::QueuedConnection);
     }).detach();
 }
 
@@ -289,7 +293,8 @@ void GpsPage::onSerialEvent(quint32 eventsAndErrors, quint32) {
     }
     if (CSerialWnd::ErrorsOf(eventsAndErrors) & CSerial::EErrorHangup) {
         // Unplugged: the listener has ended; say so and offer "Start" again.
-        nmea_.AppendDisplay(tr("Lost port %1").arg(QString::fromStdString(serialPort_.Device())).toStdString() + "\r\n");
+        nmea_.AppendDisplay(tr("Lost port %1").arg(QString::fromStdString(serialPort_.Device())).toStdString() +
+                            "\r\n");
         closeSource();
     }
     showDisplay(nmea_.DisplayText());

@@ -8,7 +8,6 @@
 
 #include <QDialog>
 #include <QTimer>
-
 #include <functional>
 #include <string>
 

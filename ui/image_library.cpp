@@ -1,11 +1,10 @@
 #include "ui/image_library.h"
 
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QResource>
-
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <vector>

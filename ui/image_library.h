@@ -8,7 +8,6 @@
 
 #include <QImage>
 #include <QString>
-
 #include <cstddef>
 #include <cstdint>
 #include <memory>

@@ -87,10 +87,9 @@ QVector<QRectF> LabelLayout::around(const QPointF& anchor, double radius, const 
     const double x = anchor.x(), y = anchor.y();
     // The diagonal places sit a little further out, clear of the disc's corner.
     const double e = d * 0.7;
-    return {QRectF(x + d, y - h / 2, w, h),      QRectF(x - d - w, y - h / 2, w, h),
-            QRectF(x - w / 2, y - d - h, w, h),  QRectF(x - w / 2, y + d, w, h),
-            QRectF(x + e, y - e - h, w, h),      QRectF(x - e - w, y - e - h, w, h),
-            QRectF(x + e, y + e, w, h),          QRectF(x - e - w, y + e, w, h)};
+    return {QRectF(x + d, y - h / 2, w, h), QRectF(x - d - w, y - h / 2, w, h), QRectF(x - w / 2, y - d - h, w, h),
+            QRectF(x - w / 2, y + d, w, h), QRectF(x + e, y - e - h, w, h),     QRectF(x - e - w, y - e - h, w, h),
+            QRectF(x + e, y + e, w, h),     QRectF(x - e - w, y + e, w, h)};
 }
 
 }  // namespace celestra

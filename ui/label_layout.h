@@ -13,7 +13,6 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QVector>
-
 #include <limits>
 #include <vector>
 
@@ -55,10 +54,10 @@ private:
     QRectF bounds_;
     double cell_;
     int columns_ = 1, rows_ = 1;
-    std::vector<QRectF> rects_;                 // placed labels and reserved areas
-    std::vector<std::vector<int>> rectCells_;   // per cell: indices into rects_
+    std::vector<QRectF> rects_;                // placed labels and reserved areas
+    std::vector<std::vector<int>> rectCells_;  // per cell: indices into rects_
     std::vector<Disc> discs_;
-    std::vector<std::vector<int>> discCells_;   // per cell: indices into discs_
+    std::vector<std::vector<int>> discCells_;  // per cell: indices into discs_
     QVector<QRectF> placed_;
 };
 

@@ -1,6 +1,8 @@
 // The LOPs page's sight log: the saved sights written to CSV and to JSON
 // lines, JSON lines read back (all or nothing), and the reduction form of a
 // sight (its Details table and the LOP graph) printed or written as PDF.
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -15,8 +17,6 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QVBoxLayout>
-
-#include <unistd.h>
 
 #include "core/regular_file.h"
 #include "navigation/sight_log.h"
@@ -79,8 +79,7 @@ void paintForm(QPainter& painter, const QRectF& page, const std::vector<DetailRo
         painter.setPen(Qt::black);
         for (int c = 0; c < 4; ++c)
             painter.drawText(QRectF(columns[c], y, columns[c + 1] - columns[c] - 60, kRow),
-                             (c == 2 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
-                             displayText(*cells[c]));
+                             (c == 2 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, displayText(*cells[c]));
     }
     // The graph: a square below the table.
     const double graphTop = kTop + static_cast<double>(rows.size() + 2) * kRow + 40;
@@ -128,8 +127,7 @@ void LopsDialog::addSightLogButtons(QVBoxLayout* column) {
     };
     connect(exportCsv_, &QPushButton::clicked, this, [=, this] {
         QString error;
-        const QString path = saveAs(tr("Export CSV"), QStringLiteral("Sights.csv"),
-                                    tr("CSV files (*.csv)"));
+        const QString path = saveAs(tr("Export CSV"), QStringLiteral("Sights.csv"), tr("CSV files (*.csv)"));
         if (!path.isEmpty()) report(exportCsv(path, error), error);
     });
     connect(exportSights_, &QPushButton::clicked, this, [=, this] {
@@ -153,8 +151,7 @@ void LopsDialog::addSightLogButtons(QVBoxLayout* column) {
     });
     connect(exportPdf_, &QPushButton::clicked, this, [=, this] {
         QString error;
-        const QString path = saveAs(tr("Export PDF"), QStringLiteral("Sight.pdf"),
-                                    tr("PDF files (*.pdf)"));
+        const QString path = saveAs(tr("Export PDF"), QStringLiteral("Sight.pdf"), tr("PDF files (*.pdf)"));
         if (!path.isEmpty()) report(exportFormPdf(path, error), error);
     });
 }

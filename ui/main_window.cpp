@@ -2,9 +2,9 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -17,7 +17,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-
 #include <cstdio>
 #include <memory>
 
@@ -32,22 +31,26 @@
 #include "ui/first_start_page.h"
 #include "ui/help_window.h"
 #include "ui/image_library.h"
-#include "ui/object_pages.h"
 #include "ui/nautical_almanac_page.h"
 #include "ui/nav_pages.h"
+#include "ui/object_pages.h"
 #include "ui/program_colors.h"
 #include "ui/sight_planner_page.h"
 #include "ui/translations.h"
 
 namespace celestra {
 
-MainWindow::MainWindow(DocumentData& document, const AppPaths& paths, const DisplayMetrics& metrics,
-                       SkyModel& model, QWidget* parent)
-    : QMainWindow(parent), doc_(document), paths_(paths), model_(model), prefs_(loadPreferences()),
-      images_(std::make_unique<ImageLibrary>(
-          paths.dataFolder.empty() ? QString()
-                                   : QString::fromStdString(paths.dataFolder) + QLatin1Char('/') +
-                                         QLatin1String(kImageLibraryFileName))) {
+MainWindow::MainWindow(DocumentData& document, const AppPaths& paths, const DisplayMetrics& metrics, SkyModel& model,
+                       QWidget* parent)
+    : QMainWindow(parent),
+      doc_(document),
+      paths_(paths),
+      model_(model),
+      prefs_(loadPreferences()),
+      images_(std::make_unique<ImageLibrary>(paths.dataFolder.empty()
+                                                 ? QString()
+                                                 : QString::fromStdString(paths.dataFolder) + QLatin1Char('/') +
+                                                       QLatin1String(kImageLibraryFileName))) {
     // The zone the time page chose (the system's, the longitude's or a custom one), for now.
     doc_.observer.zoneOffset = zoneOffsetDays(prefs_.zone, currentJulianDayUtc(), doc_.observer.longitude);
     setWindowTitle(QStringLiteral("Celestra"));
@@ -67,11 +70,14 @@ MainWindow::MainWindow(DocumentData& document, const AppPaths& paths, const Disp
     statusBar()->addPermanentWidget(pointer_);
     connect(chart_, &ChartView::pointerPlaceChanged, pointer_, &QLabel::setText);
     connect(chart_, &ChartView::statusChanged, status_, &QLabel::setText);
-    connect(&model_, &SkyModel::buildProgress, this, [this](int percent, const QString& text) {
-        progress_->setVisible(percent < 100);
-        progress_->setValue(percent);
-        if (!text.isEmpty()) status_->setText(text);
-    }, Qt::QueuedConnection);
+    connect(
+        &model_, &SkyModel::buildProgress, this,
+        [this](int percent, const QString& text) {
+            progress_->setVisible(percent < 100);
+            progress_->setValue(percent);
+            if (!text.isEmpty()) status_->setText(text);
+        },
+        Qt::QueuedConnection);
 
     buildMenu();
     buildCommandBar(metrics);
@@ -79,12 +85,12 @@ MainWindow::MainWindow(DocumentData& document, const AppPaths& paths, const Disp
     connect(chart_, &ChartView::findRequested, this, &MainWindow::openFind);
     connect(chart_, &ChartView::timeSettingsRequested, this, [this] { openSettings(SettingsDialog::TimePage); });
 
-    connect(chart_, &ChartView::colorSchemeApplied, this, [this](int preset) {
-        applyProgramColors(doc_.colorSchemes.forPreset(preset));
-    });
+    connect(chart_, &ChartView::colorSchemeApplied, this,
+            [this](int preset) { applyProgramColors(doc_.colorSchemes.forPreset(preset)); });
     connect(chart_, &ChartView::magnitudeLimitChanged, magnitude_, &QComboBox::setCurrentIndex);
     connect(chart_, &ChartView::fullScreenRequested, this, [this](bool on) {
-        if (on) showFullScreen(); else showNormal();
+        if (on) showFullScreen();
+        else showNormal();
     });
 
     auto* save = new QAction(tr("Save"), this);
@@ -113,8 +119,7 @@ void MainWindow::placeOnScreen(const DisplayMetrics& metrics) {
     // A geometry saved on a larger or another screen: never beyond this one.
     // The frame's decorations are not known before the window is shown, so
     // the window's own size is kept within the available area.
-    if (width() > available.width() || height() > available.height())
-        resize(size().boundedTo(available.size()));
+    if (width() > available.width() || height() > available.height()) resize(size().boundedTo(available.size()));
     if (!available.intersects(geometry())) move(available.topLeft());
 }
 
@@ -151,10 +156,8 @@ void MainWindow::buildMenu() {
                            page([this] { return std::make_unique<RangeBearingDialog>(doc_, this); }));
     calculators->addAction(tr("Horizon distance..."), this,
                            page([this] { return std::make_unique<HorizonDialog>(this); }));
-    calculators->addAction(tr("DMS and HMS..."), this,
-                           page([this] { return std::make_unique<DmsDialog>(this); }));
-    calculators->addAction(tr("Julian Day..."), this,
-                           page([this] { return std::make_unique<JulianDayDialog>(this); }));
+    calculators->addAction(tr("DMS and HMS..."), this, page([this] { return std::make_unique<DmsDialog>(this); }));
+    calculators->addAction(tr("Julian Day..."), this, page([this] { return std::make_unique<JulianDayDialog>(this); }));
     QMenu* preferences = menu->addMenu(tr("Preferences"));
     preferences->addAction(tr("General..."), this, [this] { openSettings(SettingsDialog::GeneralPage); });
     preferences->addAction(tr("Colors..."), this, &MainWindow::openColorsDialog);
@@ -205,9 +208,8 @@ void MainWindow::buildCommandBar(const DisplayMetrics& metrics) {
     next->setText(tr("Scheme"));
     next->setToolTip(tr("Next color scheme (Shift: its defaults first)"));
     next->setFocusPolicy(Qt::NoFocus);
-    connect(next, &QToolButton::clicked, this, [this] {
-        chart_->NextColorScheme(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier);
-    });
+    connect(next, &QToolButton::clicked, this,
+            [this] { chart_->NextColorScheme(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier); });
     bar->addWidget(next);
 }
 
@@ -397,8 +399,8 @@ bool MainWindow::moveKeptFilesAside(QString& error) {
         moved << QString::fromStdString(to);
         return true;
     };
-    const bool ok = !access_.readOnly && move(access_.keepDocument, paths_.docPath) &&
-                    move(access_.keepColors, paths_.colorsPath);
+    const bool ok =
+        !access_.readOnly && move(access_.keepDocument, paths_.docPath) && move(access_.keepColors, paths_.colorsPath);
     if (!moved.isEmpty()) showNote(tr("Moved aside: %1").arg(moved.join(QStringLiteral(", "))));
     showWriteAccess();
     return ok;

@@ -4,17 +4,16 @@
 
 #include <QMainWindow>
 #include <QPointer>
-
 #include <memory>
 
 #include "app/document_guard.h"
 #include "app/startup.h"
 #include "navigation/sight_planner.h"
-#include "ui/sight_planner_page.h"
 #include "ui/chart_print.h"
 #include "ui/chart_view.h"
 #include "ui/preferences.h"
 #include "ui/settings_dialog.h"
+#include "ui/sight_planner_page.h"
 #include "ui/sky_model.h"
 
 class QComboBox;
@@ -90,7 +89,9 @@ public:
     // The pages open modeless when asked to (tests drive them); else modal.
     void setPagesModeless(bool on) { modeless_ = on; }
     QDialog* lastPage() const { return lastPage_; }
-    class HelpWindow* helpWindow() const { return help_; }
+    class HelpWindow* helpWindow() const {
+        return help_;
+    }
     // The navigation pages, opened beside the chart (one of each).
     SextantDialog* openSextant();
     EnviroDialog* openEnviro();

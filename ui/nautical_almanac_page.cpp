@@ -110,9 +110,8 @@ NauticalAlmanacDialog::NauticalAlmanacDialog(const DocumentData& document, QWidg
     connect(forward1, &QPushButton::clicked, this, [shift] { shift(1); });
     connect(forward3, &QPushButton::clicked, this, [shift] { shift(3); });
     connect(date, &QDateEdit::dateChanged, this, &NauticalAlmanacDialog::recompute);
-    connect(pageBox, &QComboBox::currentIndexChanged, this, [this](int page) {
-        view->setAlmanac(valid_ || page >= kAlmanacDailyPages ? &almanac_ : nullptr, page);
-    });
+    connect(pageBox, &QComboBox::currentIndexChanged, this,
+            [this](int page) { view->setAlmanac(valid_ || page >= kAlmanacDailyPages ? &almanac_ : nullptr, page); });
     connect(print, &QPushButton::clicked, this, &NauticalAlmanacDialog::printPages);
     connect(exportPdf, &QPushButton::clicked, this, &NauticalAlmanacDialog::choosePdfFile);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
@@ -126,7 +125,7 @@ void NauticalAlmanacDialog::recompute() {
     valid_ = computeAlmanac(context, d.year(), d.month(), d.day(), 3, true, almanac_) == Status::Ok;
     message->setText(valid_ ? QString()
                             : tr("These days lie outside the ephemeris: no daily pages. The increments "
-                                             "and corrections do not depend on the date."));
+                                 "and corrections do not depend on the date."));
     message->setVisible(!valid_);
     print->setEnabled(valid_);
     exportPdf->setEnabled(valid_);
@@ -152,10 +151,9 @@ void NauticalAlmanacDialog::choosePdfFile() {
     if (!valid_) return;
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
-    const QString suggested = folder + QStringLiteral("/Almanac ") + date->date().toString(Qt::ISODate) +
-                              QStringLiteral(".pdf");
-    const QString path = QFileDialog::getSaveFileName(this, tr("Export PDF"), suggested,
-                                                      tr("PDF files (*.pdf)"));
+    const QString suggested =
+        folder + QStringLiteral("/Almanac ") + date->date().toString(Qt::ISODate) + QStringLiteral(".pdf");
+    const QString path = QFileDialog::getSaveFileName(this, tr("Export PDF"), suggested, tr("PDF files (*.pdf)"));
     if (!path.isEmpty()) exportTo(path);
 }
 

@@ -46,10 +46,10 @@ public:
     QDateEdit* date;
     QPushButton *back3, *back1, *forward1, *forward3;
     QComboBox* pageBox;
-    QComboBox* paper;          // A4, Letter
-    QCheckBox* increments;     // print and export the increments and corrections too
+    QComboBox* paper;       // A4, Letter
+    QCheckBox* increments;  // print and export the increments and corrections too
     QPushButton *print, *exportPdf, *close;
-    QLabel* message;           // why there are no pages (outside the ephemeris)
+    QLabel* message;  // why there are no pages (outside the ephemeris)
     AlmanacPageView* view;
 
     const NauticalAlmanac& almanac() const { return almanac_; }

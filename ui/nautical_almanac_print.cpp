@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-
 #include <cmath>
 
 #include "ui/translations.h"
@@ -28,9 +27,9 @@ constexpr double kLeft = 300.0;
 constexpr double kRight = kPageWidth - 300.0;
 constexpr double kTitleY = 330.0;
 constexpr double kTableY = 560.0;
-constexpr double kRow = 95.0;          // one hour's row
-constexpr double kDayGap = 30.0;       // between the days
-constexpr int kTextSize = 66;          // 6.6 pt
+constexpr double kRow = 95.0;     // one hour's row
+constexpr double kDayGap = 30.0;  // between the days
+constexpr int kTextSize = 66;     // 6.6 pt
 constexpr int kHeadSize = 62;
 constexpr int kTitleSize = 100;
 
@@ -60,7 +59,9 @@ public:
         p_.setPen(QPen(Qt::black, 3.0));
         p_.drawLine(QPointF(x, y0), QPointF(x, y1));
     }
-    void shade(double x0, double y0, double x1, double y1) { p_.fillRect(QRectF(x0, y0, x1 - x0, y1 - y0), QColor(232, 232, 232)); }
+    void shade(double x0, double y0, double x1, double y1) {
+        p_.fillRect(QRectF(x0, y0, x1 - x0, y1 - y0), QColor(232, 232, 232));
+    }
 
 private:
     void cell(double x, double y, double w, Qt::Alignment align, const QString& text) {
@@ -96,7 +97,9 @@ QString pageTitle(const NauticalAlmanac& a) {
 }
 
 // The y of hour row k (0 .. 71) below the table head at `top`.
-double hourY(double top, size_t k) { return top + static_cast<double>(k) * kRow + static_cast<double>(k / 24) * kDayGap; }
+double hourY(double top, size_t k) {
+    return top + static_cast<double>(k) * kRow + static_cast<double>(k / 24) * kDayGap;
+}
 
 // The UT column: the day's date and name at its first hours, then the
 // hours; a rule between the days across the hourly columns up to `right`.
@@ -141,7 +144,8 @@ void leftPage(PageWriter& w, const NauticalAlmanac& a) {
     w.centre(xStars, kTableY, kRight - xStars, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "STARS"));
     w.left(xStars + 20, kTableY + kRow, 500, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Name"));
     w.right(xStars + 500, kTableY + kRow, 380, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "SHA"));
-    w.right(xStars + 880, kTableY + kRow, kRight - xStars - 880, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Dec"));
+    w.right(xStars + 880, kTableY + kRow, kRight - xStars - 880,
+            QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Dec"));
     w.vrule(xStars + 10, kTableY, tableBottom(a, top) + 3 * kRow);
     w.rule(kLeft, kRight, top - 10);
     w.setSize(kTextSize);
@@ -166,16 +170,22 @@ void leftPage(PageWriter& w, const NauticalAlmanac& a) {
     // The foot: the middle day's meridian passages, v and d.
     const double foot = tableBottom(a, top) + 20;
     w.rule(kLeft, kRight, foot - 10);
-    w.left(kLeft, foot, kUt + kGha, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Mer. Pass. ") + q(almanacClock(middle.ariesMeridianPassage)));
+    w.left(kLeft, foot, kUt + kGha,
+           QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Mer. Pass. ") +
+               q(almanacClock(middle.ariesMeridianPassage)));
     for (size_t p = 0; p < middle.planets.size(); ++p) {
         const AlmanacPlanetDay& planet = middle.planets[p];
         const double x = xPlanets + static_cast<double>(p) * kPlanet + 40;
-        w.left(x, foot, kPlanet, QStringLiteral("v ") + q(almanacMinutes(planet.v)) + QStringLiteral("   d ") +
-                                      q(almanacMinutes(planet.d, false)));
-        w.left(x, foot + kRow, kPlanet, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Mer. Pass. ") + q(almanacClock(planet.meridianPassage)));
+        w.left(x, foot, kPlanet,
+               QStringLiteral("v ") + q(almanacMinutes(planet.v)) + QStringLiteral("   d ") +
+                   q(almanacMinutes(planet.d, false)));
+        w.left(x, foot + kRow, kPlanet,
+               QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Mer. Pass. ") +
+                   q(almanacClock(planet.meridianPassage)));
     }
     w.left(xStars + 20, foot, kRight - xStars,
-           QCoreApplication::translate("celestra::NauticalAlmanacDialog", "SHA and Dec at 12h UT of the %1th").arg(middle.day));
+           QCoreApplication::translate("celestra::NauticalAlmanacDialog", "SHA and Dec at 12h UT of the %1th")
+               .arg(middle.day));
 }
 
 // The event cell's text: the time, or a short word the legend explains.
@@ -183,7 +193,8 @@ QString eventCell(const AlmanacEvent& e) {
     switch (e.note) {
         case AlmanacEventNote::AlwaysAbove: return QStringLiteral("above");
         case AlmanacEventNote::AlwaysBelow: return QStringLiteral("below");
-        case AlmanacEventNote::TwilightAllNight: return QCoreApplication::translate("celestra::NauticalAlmanacDialog", "all night");
+        case AlmanacEventNote::TwilightAllNight:
+            return QCoreApplication::translate("celestra::NauticalAlmanacDialog", "all night");
         case AlmanacEventNote::None: break;
     }
     return q(almanacClock(e.hours));
@@ -193,8 +204,8 @@ QString eventCell(const AlmanacEvent& e) {
 void rightPage(PageWriter& w, const NauticalAlmanac& a) {
     constexpr double kUt = 350, kGha = 390, kDec = 420, kSmall = 200, kHp = 230;
     const double xSun = kLeft + kUt, xMoon = xSun + kGha + kDec;
-    const double xMoonV = xMoon + kGha, xMoonDec = xMoonV + kSmall, xMoonD = xMoonDec + kDec,
-                 xMoonHp = xMoonD + kSmall, xTable = xMoonHp + kHp + 100;
+    const double xMoonV = xMoon + kGha, xMoonDec = xMoonV + kSmall, xMoonD = xMoonDec + kDec, xMoonHp = xMoonD + kSmall,
+                 xTable = xMoonHp + kHp + 100;
     const double top = kTableY + 2 * kRow;
     const size_t middleIndex = static_cast<size_t>(a.middleDay());
 
@@ -203,7 +214,8 @@ void rightPage(PageWriter& w, const NauticalAlmanac& a) {
     w.centre(xSun, kTableY, kGha + kDec, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "SUN"));
     w.right(xSun, kTableY + kRow, kGha, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "GHA"));
     w.right(xSun + kGha, kTableY + kRow, kDec, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Dec"));
-    w.centre(xMoon, kTableY, xMoonHp + kHp - xMoon, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "MOON"));
+    w.centre(xMoon, kTableY, xMoonHp + kHp - xMoon,
+             QCoreApplication::translate("celestra::NauticalAlmanacDialog", "MOON"));
     w.right(xMoon, kTableY + kRow, kGha, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "GHA"));
     w.right(xMoonV, kTableY + kRow, kSmall, QStringLiteral("v"));
     w.right(xMoonDec, kTableY + kRow, kDec, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Dec"));
@@ -229,8 +241,8 @@ void rightPage(PageWriter& w, const NauticalAlmanac& a) {
     w.rule(kLeft, xMoonHp + kHp, foot - 10);
     const AlmanacDay& middle = a.days[middleIndex];
     w.left(xSun + 40, foot, kGha + kDec,
-           QCoreApplication::translate("celestra::NauticalAlmanacDialog", "SD ") + q(almanacMinutes(middle.sunSd)) + QStringLiteral("   d ") +
-               q(almanacMinutes(middle.sunD, false)));
+           QCoreApplication::translate("celestra::NauticalAlmanacDialog", "SD ") + q(almanacMinutes(middle.sunSd)) +
+               QStringLiteral("   d ") + q(almanacMinutes(middle.sunD, false)));
     QString moonSd = QCoreApplication::translate("celestra::NauticalAlmanacDialog", "SD");
     for (const AlmanacDay& d : a.days) moonSd += QStringLiteral("  ") + q(almanacMinutes(d.moonSd));
     w.left(xMoon + 40, foot, xMoonHp + kHp - xMoon, moonSd);
@@ -241,23 +253,31 @@ void rightPage(PageWriter& w, const NauticalAlmanac& a) {
     const auto eventBlock = [&](double y, bool rising) {
         w.setSize(kHeadSize, true);
         w.left(xTable, y + kRow, kLat, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Lat."));
-        const QString sunHeads[2][3] = {{QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Naut."), QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Civil"), QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Sunrise")},
-                                        {QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Sunset"), QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Civil"), QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Naut.")}};
+        const QString sunHeads[2][3] = {{QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Naut."),
+                                         QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Civil"),
+                                         QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Sunrise")},
+                                        {QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Sunset"),
+                                         QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Civil"),
+                                         QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Naut.")}};
         const int r = rising ? 0 : 1;
-        w.centre(xTable + kLat + (rising ? 0 : kCell), y, 2 * kCell, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Twilight"));
+        w.centre(xTable + kLat + (rising ? 0 : kCell), y, 2 * kCell,
+                 QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Twilight"));
         for (int c = 0; c < 3; ++c) w.right(xTable + kLat + c * kCell, y + kRow, kCell, sunHeads[r][c]);
         w.centre(xMoonCells, y, kCell * static_cast<double>(a.days.size()),
-                 rising ? QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Moonrise") : QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Moonset"));
+                 rising ? QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Moonrise")
+                        : QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Moonset"));
         for (size_t d = 0; d < a.days.size(); ++d)
             w.right(xMoonCells + static_cast<double>(d) * kCell, y + kRow, kCell, QString::number(a.days[d].day));
         w.rule(xTable, kRight, y + 2 * kRow);
         w.setSize(kTextSize);
         for (size_t i = 0; i < kAlmanacLatitudes.size(); ++i) {
             const double lat = kAlmanacLatitudes[i];
-            const double rowY = y + 2 * kRow + static_cast<double>(i) * kRow + (i >= 12 ? kDayGap : 0.0) +
-                                (i >= 19 ? kDayGap : 0.0);
+            const double rowY =
+                y + 2 * kRow + static_cast<double>(i) * kRow + (i >= 12 ? kDayGap : 0.0) + (i >= 19 ? kDayGap : 0.0);
             w.left(xTable, rowY, kLat,
-                   (lat > 0 ? QStringLiteral("N") : lat < 0 ? QStringLiteral("S") : QString()) +
+                   (lat > 0   ? QStringLiteral("N")
+                    : lat < 0 ? QStringLiteral("S")
+                              : QString()) +
                        QString::number(std::fabs(lat)));
             const AlmanacLatitudeRow& sun = a.events[middleIndex * kAlmanacLatitudes.size() + i];
             const AlmanacEvent* cells[2][3] = {{&sun.nauticalBegin, &sun.civilBegin, &sun.sunrise},
@@ -310,18 +330,26 @@ void rightPage(PageWriter& w, const NauticalAlmanac& a) {
     w.setSize(56);
     const QString lines[] = {
         QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Times are UT at Greenwich (local mean time)."),
-        QCoreApplication::translate("celestra::NauticalAlmanacDialog", "above: the body stays above the horizon all day;"),
-        QCoreApplication::translate("celestra::NauticalAlmanacDialog", "below: it stays below all day;  all night: twilight"),
-        QCoreApplication::translate("celestra::NauticalAlmanacDialog", "lasts all night;  24:xx: the next day's event."),
-        QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Eqn. of time: apparent minus mean time (\u2212: the Sun"),
+        QCoreApplication::translate("celestra::NauticalAlmanacDialog",
+                                    "above: the body stays above the horizon all day;"),
+        QCoreApplication::translate("celestra::NauticalAlmanacDialog",
+                                    "below: it stays below all day;  all night: twilight"),
+        QCoreApplication::translate("celestra::NauticalAlmanacDialog",
+                                    "lasts all night;  24:xx: the next day's event."),
+        QCoreApplication::translate("celestra::NauticalAlmanacDialog",
+                                    "Eqn. of time: apparent minus mean time (\u2212: the Sun"),
         QCoreApplication::translate("celestra::NauticalAlmanacDialog", "crosses the meridian after 12h)."),
     };
-    for (size_t i = 0; i < std::size(lines); ++i) w.left(xTable, legend + static_cast<double>(i) * 80.0, kRight - xTable, lines[i]);
+    for (size_t i = 0; i < std::size(lines); ++i)
+        w.left(xTable, legend + static_cast<double>(i) * 80.0, kRight - xTable, lines[i]);
 }
 
 // "15 02.5" of an increment in tenths of an arcminute.
 QString incrementText(int tenths) {
-    return QStringLiteral("%1 %2.%3").arg(tenths / 600).arg(tenths % 600 / 10, 2, 10, QLatin1Char('0')).arg(tenths % 10);
+    return QStringLiteral("%1 %2.%3")
+        .arg(tenths / 600)
+        .arg(tenths % 600 / 10, 2, 10, QLatin1Char('0'))
+        .arg(tenths % 10);
 }
 
 // One minute of the increments and corrections in a half-page column.
@@ -332,7 +360,9 @@ void incrementsMinute(PageWriter& w, double x0, double width, int minute) {
     w.setSize(kTitleSize, true);
     w.left(x0, kTitleY, 600, QStringLiteral("%1m").arg(minute));
     w.setSize(kHeadSize, true);
-    const QString heads[] = {QCoreApplication::translate("celestra::NauticalAlmanacDialog", "PLANETS"), QCoreApplication::translate("celestra::NauticalAlmanacDialog", "ARIES"), QCoreApplication::translate("celestra::NauticalAlmanacDialog", "MOON")};
+    const QString heads[] = {QCoreApplication::translate("celestra::NauticalAlmanacDialog", "PLANETS"),
+                             QCoreApplication::translate("celestra::NauticalAlmanacDialog", "ARIES"),
+                             QCoreApplication::translate("celestra::NauticalAlmanacDialog", "MOON")};
     w.right(x0, kTableY + kRow, kS, QStringLiteral("s"));
     w.right(x0 + kS, kTableY, kCol, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "SUN"));
     for (int c = 0; c < 3; ++c) w.right(x0 + kS + c * kCol, kTableY + kRow, kCol, heads[c]);
@@ -340,7 +370,8 @@ void incrementsMinute(PageWriter& w, double x0, double width, int minute) {
         const double x = x0 + kS + 3 * kCol + c * pair;
         w.right(x, kTableY, pair, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "v or d"));
         w.right(x, kTableY + kRow, pair / 2, QStringLiteral("v"));
-        w.right(x + pair / 2, kTableY + kRow, pair / 2, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Corr"));
+        w.right(x + pair / 2, kTableY + kRow, pair / 2,
+                QCoreApplication::translate("celestra::NauticalAlmanacDialog", "Corr"));
         w.vrule(x + 15, kTableY, top + 61 * kRowHeight);
     }
     w.rule(x0, x0 + width, top - 10);
@@ -368,7 +399,8 @@ void incrementsPage(PageWriter& w, int index) {
     incrementsMinute(w, kLeft, half, 2 * index);
     incrementsMinute(w, kLeft + half + 200, half, 2 * index + 1);
     w.setSize(56);
-    w.centre(kLeft, kPageHeight - 280, kRight - kLeft, QCoreApplication::translate("celestra::NauticalAlmanacDialog", "INCREMENTS AND CORRECTIONS"));
+    w.centre(kLeft, kPageHeight - 280, kRight - kLeft,
+             QCoreApplication::translate("celestra::NauticalAlmanacDialog", "INCREMENTS AND CORRECTIONS"));
 }
 
 }  // namespace
@@ -394,9 +426,7 @@ void paintAlmanacPage(QPainter& painter, const QRectF& target, const NauticalAlm
     painter.restore();
 }
 
-int almanacPageCount(bool withIncrements) {
-    return kAlmanacDailyPages + (withIncrements ? kAlmanacIncrementPages : 0);
-}
+int almanacPageCount(bool withIncrements) { return kAlmanacDailyPages + (withIncrements ? kAlmanacIncrementPages : 0); }
 
 bool printAlmanac(QPagedPaintDevice& device, const NauticalAlmanac& almanac, bool withIncrements) {
     device.setPageMargins(QMarginsF(0, 0, 0, 0));

@@ -25,7 +25,6 @@
 #include <QTableWidget>
 #include <QTimeEdit>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <cmath>
 
@@ -59,7 +58,7 @@ int starFromText(const QString& text) {
     const QString t = text.trimmed();
     bool isNumber = false;
     const int n = t.startsWith(QStringLiteral("BS:"), Qt::CaseInsensitive) ? t.mid(3).trimmed().toInt(&isNumber)
-                                                                          : t.toInt(&isNumber);
+                                                                           : t.toInt(&isNumber);
     if (isNumber) return starByNumber(n) && !isPlaceholderStar(n) ? n : kNoStar;
     for (const NavigationalStar& s : navigationalStars())
         if (t.compare(QLatin1String(s.name), Qt::CaseInsensitive) == 0) return s.number;
@@ -71,9 +70,7 @@ int starFromText(const QString& text) {
 NavigationState::NavigationState(DocumentData& document, const Preferences& preferences)
     : doc(document), prefs(preferences), place(makePlaceContext(processEphemeris())) {}
 
-std::string NavigationState::websiteAddress() const {
-    return prefs.website.trimmed().toStdString();
-}
+std::string NavigationState::websiteAddress() const { return prefs.website.trimmed().toStdString(); }
 
 // ---------------------------------------------------------------------------
 // Details
@@ -82,8 +79,7 @@ DetailsDialog::DetailsDialog(NavigationState& state, const CMeasure& sight, QWid
     : QDialog(parent), state_(state), sight_(sight) {
     setWindowTitle(tr("Details"));
     table_ = new QTableWidget(kDetailRowCount, 4, this);
-    table_->setHorizontalHeaderLabels(
-        {tr("Measurement"), tr("Symbol"), tr("Value"), tr("Units")});
+    table_->setHorizontalHeaderLabels({tr("Measurement"), tr("Symbol"), tr("Value"), tr("Units")});
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -229,11 +225,27 @@ SextantDialog::SextantDialog(NavigationState& state, QWidget* parent)
     acceptData();
     invalidate();
 
-    connect(star_, &QRadioButton::toggled, this, [this] { fillBodies(); acceptData(); invalidate(); });
-    connect(bodyBox_, &QComboBox::activated, this, [this] { acceptData(); invalidate(); });
-    connect(date_, &QDateEdit::dateChanged, this, [this] { acceptData(); invalidate(); });
-    connect(time_, &QTimeEdit::timeChanged, this, [this] { acceptData(); invalidate(); });
-    connect(asUtc_, &QCheckBox::toggled, this, [this] { acceptData(); invalidate(); });
+    connect(star_, &QRadioButton::toggled, this, [this] {
+        fillBodies();
+        acceptData();
+        invalidate();
+    });
+    connect(bodyBox_, &QComboBox::activated, this, [this] {
+        acceptData();
+        invalidate();
+    });
+    connect(date_, &QDateEdit::dateChanged, this, [this] {
+        acceptData();
+        invalidate();
+    });
+    connect(time_, &QTimeEdit::timeChanged, this, [this] {
+        acceptData();
+        invalidate();
+    });
+    connect(asUtc_, &QCheckBox::toggled, this, [this] {
+        acceptData();
+        invalidate();
+    });
     connect(degrees_, &QSpinBox::valueChanged, this, [this] { invalidate(); });
     connect(minutes_, &QDoubleSpinBox::valueChanged, this, [this] { invalidate(); });
     connect(now, &QPushButton::clicked, this, [this] { setPickers(currentJulianDayUtc()); });
@@ -253,13 +265,13 @@ void SextantDialog::fillBodies() {
     const bool stars = star_->isChecked();
     bodyBox_->setEditable(stars);
     if (stars) {
-        for (const NavigationalStar& s : navigationalStars())
-            bodyBox_->addItem(QString::fromLatin1(s.name), s.number);
+        for (const NavigationalStar& s : navigationalStars()) bodyBox_->addItem(QString::fromLatin1(s.name), s.number);
         // A catalogue star chosen before that is not one of the named ones.
         if (sight_.isStar && sight_.bodyIndex > 0 && bodyBox_->findData(sight_.bodyIndex) < 0)
             if (const StarEntry* e = starByNumber(sight_.bodyIndex))
                 bodyBox_->addItem(QString::fromStdString(starChartLabel(*e)), e->number);
-        setSelectorData(bodyBox_, sight_.isStar && sight_.bodyIndex > 0 ? sight_.bodyIndex : navigationalStars()[0].number);
+        setSelectorData(bodyBox_,
+                        sight_.isStar && sight_.bodyIndex > 0 ? sight_.bodyIndex : navigationalStars()[0].number);
         // Any other catalogue star: typed by number, name or identity.
         connect(bodyBox_->lineEdit(), &QLineEdit::editingFinished, this, [this] {
             if (filling_ || !star_->isChecked()) return;
@@ -280,8 +292,7 @@ void SextantDialog::fillBodies() {
         const int current = sight_.bodyIndex | (sight_.upperLimb ? kUpperLimbBit : 0);
         if (!sight_.isStar && sight_.bodyIndex > 0 && bodyBox_->findData(current) >= 0)
             setSelectorData(bodyBox_, current);
-        else
-            setSelectorData(bodyBox_, 11);  // the Moon until a body is chosen
+        else setSelectorData(bodyBox_, 11);  // the Moon until a body is chosen
     }
     filling_ = false;
 }
@@ -343,16 +354,15 @@ void SextantDialog::calculate() {
     const double hs = sextantAltitude(degrees_->value(), minutes_->value());
     const CObserverState& chart = state_.doc.observer;
     CalculateOutcome outcome = calculateSight(sight_, state_.place, hs, state_.format, chart.latitude, chart.longitude,
-                                         state_.websiteAddress());
+                                              state_.websiteAddress());
     using Step = CalculateOutcome::Status;
     if (outcome.status == Step::AskAp) {
-        QMessageBox box(QMessageBox::Warning, QString::fromStdString(outcome.title),
-                        displayText(outcome.message), QMessageBox::Yes | QMessageBox::No, this);
+        QMessageBox box(QMessageBox::Warning, QString::fromStdString(outcome.title), displayText(outcome.message),
+                        QMessageBox::Yes | QMessageBox::No, this);
         box.setObjectName(QStringLiteral("apQuestion"));
         if (box.exec() == QMessageBox::Yes)
             outcome = acceptApCorrection(sight_, state_.place, state_.format, chart.latitude, chart.longitude);
-        else
-            outcome.status = Step::Reduced;
+        else outcome.status = Step::Reduced;
     }
     if (outcome.status == Step::OutsideEphemeris || outcome.status == Step::Failed) {
         QMessageBox box(QMessageBox::Information, QStringLiteral("Celestra"), displayText(outcome.message),
@@ -455,8 +465,7 @@ EnviroDialog::EnviroDialog(NavigationState& state, QWidget* parent) : QDialog(pa
     // A check box does not wrap its text; a label beside it does.
     disable_ = new QCheckBox(this);
     auto* disableText = new QLabel(
-        tr("Disable DIP, index, and refraction calculations (when using pre-corrected sextant measurements)."),
-        this);
+        tr("Disable DIP, index, and refraction calculations (when using pre-corrected sextant measurements)."), this);
     disableText->setWordWrap(true);
     disableText->setBuddy(disable_);
     auto* disableRow = new QHBoxLayout;
@@ -482,9 +491,7 @@ EnviroDialog::EnviroDialog(NavigationState& state, QWidget* parent) : QDialog(pa
         useStp(state_.doc.currentSight);
         load();
     });
-    connect(dipShort_, &QCheckBox::toggled, this, [this](bool on) {
-        setDipShortEnabled(state_.doc.currentSight, on);
-    });
+    connect(dipShort_, &QCheckBox::toggled, this, [this](bool on) { setDipShortEnabled(state_.doc.currentSight, on); });
     connect(disable_, &QCheckBox::toggled, this, [this](bool on) {
         setCorrectionsDisabled(state_.doc.currentSight, on);
         updateEnabled();

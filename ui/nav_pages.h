@@ -10,7 +10,6 @@
 #include <QDialog>
 #include <QPointer>
 #include <QWidget>
-
 #include <string>
 #include <vector>
 

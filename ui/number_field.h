@@ -12,7 +12,6 @@
 #include <QDoubleSpinBox>
 #include <QLocale>
 #include <QString>
-
 #include <functional>
 #include <optional>
 

@@ -17,12 +17,10 @@
 #include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-#include "ui/download_dialog.h"
 #include "app/web_links.h"
 #include "catalogs/deep_sky.h"
 #include "core/constants.h"
@@ -40,6 +38,7 @@
 #include "ui/almanac_pages.h"
 #include "ui/chart_view.h"
 #include "ui/date_texts.h"
+#include "ui/download_dialog.h"
 #include "ui/image_library.h"
 #include "ui/sky_model.h"
 #include "ui/translations.h"
@@ -61,16 +60,16 @@ QString dms(double deg) {
 RiseTransitSet riseTransitSetToday(const RiseSetTarget& target, const PlaceContext& context, const CObserverState& o) {
     const CalendarDate local = calendarFromJulianDay(o.instant + o.zoneOffset);
     const JulianDay jd0h = julianDayAt0h(local.year, local.month, local.day);
-    return riseTransitSet(context.ephemeris ? &context : nullptr, target, jd0h, deltaT(jd0h), observerSite(o), o.zoneOffset,
-                          RiseSetKind::RiseSet);
+    return riseTransitSet(context.ephemeris ? &context : nullptr, target, jd0h, deltaT(jd0h), observerSite(o),
+                          o.zoneOffset, RiseSetKind::RiseSet);
 }
 
 // The altitude and azimuth the chart shows. With the observer's refraction
 // on, its altitude carries the refraction of the place's air (none more than
 // a degree below the horizon), and says so when there is any.
 QString horizonLine(const HorizontalPoint& place, const CObserverState& observer) {
-    const bool refracted = observer.refraction != 0 &&
-                           refraction(observerSite(observer), kRefractionSite, place.zenithDistance) != 0.0;
+    const bool refracted =
+        observer.refraction != 0 && refraction(observerSite(observer), kRefractionSite, place.zenithDistance) != 0.0;
     // "Alt:  12.34°   Az: 123.45°"; QString::arg() of a double keeps the point.
     return InfoDialog::tr("Alt: %1°   Az: %2°%3\n")
         .arg(90.0 - place.zenithDistance, 6, 'f', 2)
@@ -93,8 +92,8 @@ QString cometInfo(int comet, ChartView& chart, SkyModel& model) {
     double ra = 0.0, dec = 0.0, distance = 0.0;
     if (lock.owns_lock() && static_cast<size_t>(comet) < list.records.size() &&
         list.records[static_cast<size_t>(comet)].name == c->name &&
-        cometApparentPlace(model.universe().Places(), list.records[static_cast<size_t>(comet)], chart.observer().instant,
-                           &site, ra, dec, distance) == Status::Ok)
+        cometApparentPlace(model.universe().Places(), list.records[static_cast<size_t>(comet)],
+                           chart.observer().instant, &site, ra, dec, distance) == Status::Ok)
         text += InfoDialog::tr("Topocentric  RA: %1  Dec: %2\n").arg(hms(ra), dms(dec));
     text += horizonLine(now.place, chart.observer());
     return text + engineText(cometInfoText(c->absoluteMagnitude, c->apparentMagnitude)) + QLatin1Char('\n');
@@ -134,8 +133,8 @@ private:
 
 QString selectionInfoText(const ChartSelection& selection, ChartView& chart, SkyModel& model) {
     if (selection.kind == ChartSelection::Kind::Object) {
-        QString text =
-            QString::fromStdString(catalogueObjectInfoText(selection.id)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QString text = QString::fromStdString(catalogueObjectInfoText(selection.id))
+                           .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         // The catalogue's J2000 record, then the place the chart draws it at.
         double zd = 0.0, az = 0.0, ra = 0.0, dec = 0.0;
         if (catalogueObjectPlace(model.universe().Places(), chart.observer(), selection.id, zd, az, ra, dec)) {
@@ -157,15 +156,14 @@ QString selectionInfoText(const ChartSelection& selection, ChartView& chart, Sky
         text += InfoDialog::tr("Apparent     RA: %1  Dec: %2\n").arg(hms(ra), dms(dec));
     // The topocentric place of date is airless: the chart's place carries
     // refraction (half a degree at the horizon), which is no place of date.
-    if (topocentricPlaceUtc(model.universe().Places(), chart.observer().instant, body, observerSite(chart.observer()), ra,
-                            dec, distance) == Status::Ok)
+    if (topocentricPlaceUtc(model.universe().Places(), chart.observer().instant, body, observerSite(chart.observer()),
+                            ra, dec, distance) == Status::Ok)
         text += InfoDialog::tr("Topocentric  RA: %1  Dec: %2\n").arg(hms(ra), dms(dec));
     text += horizonLine(b->place, chart.observer());
     char magnitudeText[32], distanceText[32];
     snprintfC(magnitudeText, sizeof magnitudeText, "%4.1f", b->magnitude);
     snprintfC(distanceText, sizeof distanceText, "%.4lg", b->distanceAu * kAuKmIau2012);
-    text += InfoDialog::tr("M: %1,   Distance: %2 kM\n")
-                .arg(QLatin1String(magnitudeText), QLatin1String(distanceText));
+    text += InfoDialog::tr("M: %1,   Distance: %2 kM\n").arg(QLatin1String(magnitudeText), QLatin1String(distanceText));
     const RiseTransitSet today = riseTransitSetToday(riseSetBody(body), model.universe().Places(), chart.observer());
     const CalendarDate date = calendarFromJulianDay(chart.observer().instant + chart.observer().zoneOffset);
     text += InfoDialog::tr("Today, %1 (%2):\n  Rise     %3\n  Transit  %4\n  Set      %5\n")
@@ -176,9 +174,11 @@ QString selectionInfoText(const ChartSelection& selection, ChartView& chart, Sky
                      riseSetFieldText(today.setText, today.setCount));
     if (body == 11 && sky->moon.valid) {
         const double f = sky->moon.illuminatedFraction;
-        const QString phase = f < 0.03 ? InfoDialog::tr("New Moon") : f > 0.97 ? InfoDialog::tr("Full Moon")
-                              : std::fabs(f - 0.5) < 0.03 ? InfoDialog::tr("Quarter") : f < 0.5 ? InfoDialog::tr("Crescent")
-                                                                                              : InfoDialog::tr("Gibbous");
+        const QString phase = f < 0.03                    ? InfoDialog::tr("New Moon")
+                              : f > 0.97                  ? InfoDialog::tr("Full Moon")
+                              : std::fabs(f - 0.5) < 0.03 ? InfoDialog::tr("Quarter")
+                              : f < 0.5                   ? InfoDialog::tr("Crescent")
+                                                          : InfoDialog::tr("Gibbous");
         text += InfoDialog::tr("Phase: %1, %2% illuminated\n").arg(phase).arg(f * 100.0, 0, 'f', 0);
     }
     return text;
@@ -220,7 +220,8 @@ InfoDialog::InfoDialog(const ChartSelection& selection, ChartView& chart, SkyMod
     web_->setEnabled(!url.isEmpty());
     if (!url.isEmpty()) web_->setToolTip(url);
     else if (selection.kind == ChartSelection::Kind::Body)
-        web_->setToolTip(QString::fromStdString(projectWebsiteDisabledReason(preferences.website.trimmed().toStdString())));
+        web_->setToolTip(
+            QString::fromStdString(projectWebsiteDisabledReason(preferences.website.trimmed().toStdString())));
     else web_->setToolTip(tr("There is no web page to look this up on"));
     connect(web_, &QPushButton::clicked, this, [this, url] { openWebPage(this, url); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::accept);
@@ -243,12 +244,11 @@ InfoDialog::InfoDialog(const ChartSelection& selection, ChartView& chart, SkyMod
         text_->setMinimumHeight(lines * fm.lineSpacing() + 2 * text_->frameWidth() +
                                 2 * static_cast<int>(std::ceil(text_->document()->documentMargin())));
         download_ = new QPushButton(QString::fromLatin1(kImageLibraryDownloadText), this);
-        const QString reason =
-            QString::fromStdString(projectWebsiteDisabledReason(website_.toStdString()));
+        const QString reason = QString::fromStdString(projectWebsiteDisabledReason(website_.toStdString()));
         download_->setEnabled(reason.isEmpty());
-        download_->setToolTip(reason.isEmpty() ? tr("Fetch the image library into %1")
-                                                     .arg(QDir::toNativeSeparators(library_->filePath()))
-                                               : reason);
+        download_->setToolTip(
+            reason.isEmpty() ? tr("Fetch the image library into %1").arg(QDir::toNativeSeparators(library_->filePath()))
+                             : reason);
         connect(download_, &QPushButton::clicked, this, &InfoDialog::downloadImageLibrary);
         layout->addWidget(download_);
         showPicture();
@@ -312,7 +312,9 @@ FindDialog::FindDialog(ChartView& chart, QWidget* parent) : QDialog(parent), cha
     // opens below the field, never covers it.
     centre_ = new QPushButton(tr("Center on chart"), this);
     centre_->setAutoDefault(false);
-    connect(centre_, &QPushButton::clicked, this, [this] { if (centreOnChart()) accept(); });
+    connect(centre_, &QPushButton::clicked, this, [this] {
+        if (centreOnChart()) accept();
+    });
     // Return in the field centres, also while the completer's list is open
     // (it takes the key and completes first). The dialog has no default
     // button, so Return never runs "Center on chart" twice.
@@ -361,8 +363,9 @@ bool FindDialog::centreOnChart() {
             return false;
         }
         text += tr(" Step the time to its next rise?");
-        const int answer = answer_ >= 0 ? answer_
-                                        : QMessageBox::question(this, windowTitle(), text, QMessageBox::Yes | QMessageBox::No);
+        const int answer = answer_ >= 0
+                               ? answer_
+                               : QMessageBox::question(this, windowTitle(), text, QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes || !chart_.timeControl().setInstant(*rise)) return false;
         place = placeAt(*rise);
         if (!place) return false;

@@ -58,8 +58,8 @@ void paintOrrery(QPainter& painter, const CUniverseViewDrawState& state, double 
     }
     painter.setBrush(Qt::NoBrush);
     painter.setPen(color(state.realTime ? InfoTime : InfoTimeStopped));
-    const QDateTime utc = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>((jdUtc - 2440587.5) * 86400000.0),
-                                                         Qt::UTC);
+    const QDateTime utc =
+        QDateTime::fromMSecsSinceEpoch(static_cast<qint64>((jdUtc - 2440587.5) * 86400000.0), Qt::UTC);
     painter.drawText(QPointF(6 * displayScale, 16 * displayScale),
                      utc.toString(QStringLiteral("yyyy-MM-dd hh:mm 'UTC'")) +
                          ChartRenderer::tr("   Zoom %1").arg(state.zoom, 0, 'f', 0));

@@ -5,13 +5,12 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <cstdint>
 
 #include "gps/gps_source.h"
 #include "model/draw_state.h"
-#include "solarsystem/comet_download.h"
 #include "sky/zone_choice.h"
+#include "solarsystem/comet_download.h"
 
 namespace celestra {
 

@@ -1,5 +1,8 @@
 #include "ui/program.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -11,13 +14,10 @@
 #include <QSettings>
 #include <QSocketNotifier>
 #include <QStandardPaths>
-
 #include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "core/log.h"
 #include "solarsystem/ephemeris.h"
@@ -98,7 +98,8 @@ std::unique_ptr<Program> startProgram(const QString& exePath, const QString& doc
     program->model->setOrbitalPaths(paths);
     program->ephemerisError = program->model->startupMessage();
     installLocaleDateFormatter();
-    program->window = std::make_unique<MainWindow>(program->document, program->paths, program->metrics, *program->model);
+    program->window =
+        std::make_unique<MainWindow>(program->document, program->paths, program->metrics, *program->model);
     program->window->setWriteAccess(program->access, std::move(documentLock));
     // The Info page's image library, when one was downloaded before. A file
     // that does not load is logged by load(); the page offers the download again.
@@ -267,8 +268,7 @@ void onTerminationSignals(QObject* context, std::function<void()> onSignal) {
     signalNotifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, context);
     QObject::connect(signalNotifier, &QSocketNotifier::activated, context, [onSignal = std::move(onSignal)] {
         char buffer[16];
-        while (::read(signalPipe[0], buffer, sizeof buffer) > 0) {
-        }
+        while (::read(signalPipe[0], buffer, sizeof buffer) > 0) {}
         onSignal();
     });
     struct sigaction action {};

@@ -14,7 +14,6 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <memory>
 
@@ -31,18 +30,18 @@ struct Program {
     DocumentData document;
     std::unique_ptr<SkyModel> model;
     std::unique_ptr<MainWindow> window;
-    QString ephemerisError;  // the message shown when there is no ephemeris
-    QString seedMessage;     // "Could not create the .clj file!" when no data folder can be made
-    QString dataFolderNote;  // for the status line: the data folder moved, or cannot be made
-    QString cometProblems;   // comet element files that exist but were skipped, one a line
+    QString ephemerisError;   // the message shown when there is no ephemeris
+    QString seedMessage;      // "Could not create the .clj file!" when no data folder can be made
+    QString dataFolderNote;   // for the status line: the data folder moved, or cannot be made
+    QString cometProblems;    // comet element files that exist but were skipped, one a line
     bool firstStart = false;  // no document yet (missing or empty): the place page is due
     // The document's lock and what the session may write, handed to the
     // window: read-only when another Celestra holds the lock, the document or
     // its colour file kept as it is when it could not be read.
     WriteAccess access;
-    pid_t lockHolder = 0;      // the other Celestra, when it said which
-    QString documentProblem;   // why the document could not be read ("" when it could)
-    QString colorsProblem;     // why the colour file could not be read
+    pid_t lockHolder = 0;            // the other Celestra, when it said which
+    QString documentProblem;         // why the document could not be read ("" when it could)
+    QString colorsProblem;           // why the colour file could not be read
     QPointer<QMessageBox> question;  // the start-up question about the document, while it is open
 };
 

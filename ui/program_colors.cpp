@@ -17,7 +17,8 @@ void applyProgramColors(const CColorScheme& scheme) {
 
     QPalette p;
     for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        const QColor t = g == QPalette::Disabled ? QColor::fromRgbF(text.redF(), text.greenF(), text.blueF(), 0.5) : text;
+        const QColor t =
+            g == QPalette::Disabled ? QColor::fromRgbF(text.redF(), text.greenF(), text.blueF(), 0.5) : text;
         p.setColor(g, QPalette::Window, background);
         p.setColor(g, QPalette::WindowText, t);
         p.setColor(g, QPalette::Base, base);
@@ -39,13 +40,14 @@ void applyProgramColors(const CColorScheme& scheme) {
     }
     QApplication::setPalette(p);
     // Menus follow the menu keys; their selected entry swaps the two colours.
-    qApp->setStyleSheet(QStringLiteral(
-        "QMenuBar, QMenu { background-color: %1; color: %2; }"
-        "QMenuBar::item:selected, QMenu::item:selected { background-color: %2; color: %1; }"
-        "QMenu::item:disabled { color: %3; }")
-        .arg(menuBackground.name(), menuText.name(),
-             QColor((menuText.red() + menuBackground.red()) / 2, (menuText.green() + menuBackground.green()) / 2,
-                    (menuText.blue() + menuBackground.blue()) / 2).name()));
+    qApp->setStyleSheet(
+        QStringLiteral("QMenuBar, QMenu { background-color: %1; color: %2; }"
+                       "QMenuBar::item:selected, QMenu::item:selected { background-color: %2; color: %1; }"
+                       "QMenu::item:disabled { color: %3; }")
+            .arg(menuBackground.name(), menuText.name(),
+                 QColor((menuText.red() + menuBackground.red()) / 2, (menuText.green() + menuBackground.green()) / 2,
+                        (menuText.blue() + menuBackground.blue()) / 2)
+                     .name()));
 }
 
 }  // namespace celestra

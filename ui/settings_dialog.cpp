@@ -27,16 +27,15 @@
 #include <QTimeZone>
 #include <QTimer>
 #include <QVBoxLayout>
-
 #include <cmath>
 
-#include "ui/download_dialog.h"
 #include "catalogs/places.h"
 #include "core/time_scales.h"
 #include "sky/universe.h"
 #include "solarsystem/comet_download.h"
 #include "ui/chart_overlays.h"
 #include "ui/chart_view.h"
+#include "ui/download_dialog.h"
 #include "ui/gps_page.h"
 #include "ui/number_field.h"
 #include "ui/sky_model.h"
@@ -51,7 +50,6 @@ QDateTime dateTimeOfJd(double jd) {
     return QDateTime::fromMSecsSinceEpoch(std::llround((jd - kUnixEpochJd) * 86400000.0), Qt::UTC);
 }
 double jdOfDateTime(const QDateTime& t) { return kUnixEpochJd + t.toMSecsSinceEpoch() / 86400000.0; }
-
 
 // A time picker that takes a whole time typed over its text ("21:30:15").
 // The sectioned editor of Qt refuses a digit that replaces the whole text,
@@ -122,7 +120,10 @@ SettingsDialog::SettingsDialog(DocumentData& document, ChartView& chart, SkyMode
     // presses no button (it pressed "Set arrival time at Assumed Position",
     // which turned the pickers over to the AP time).
     for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
-    connect(tabs_, &QTabWidget::currentChanged, this, [this] { refreshTime(); refreshPlace(); });
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+        refreshTime();
+        refreshPlace();
+    });
     refreshTime();
     refreshPlace();
 }
@@ -214,7 +215,9 @@ QWidget* SettingsDialog::buildTimePage() {
         refreshTime();
     });
     connect(asUtc_, &QCheckBox::toggled, this, [this] { refreshTime(); });
-    connect(dst_, &QCheckBox::toggled, this, [this] { if (!refreshing_) applyZone(); });
+    connect(dst_, &QCheckBox::toggled, this, [this] {
+        if (!refreshing_) applyZone();
+    });
     connect(zoneGroup, &QButtonGroup::idClicked, this, [this] { applyZone(); });
     // Hours typed take effect as soon as they are a number in range; other
     // text waits, untouched, until the box is left (finishZoneHours).
@@ -223,7 +226,9 @@ QWidget* SettingsDialog::buildTimePage() {
     });
     connect(zoneHours_->lineEdit(), &QLineEdit::editingFinished, this, &SettingsDialog::finishZoneHours);
     for (QRadioButton* b : {apTime_, chartTime_, zoneTime_})
-        connect(b, &QRadioButton::toggled, this, [this](bool on) { if (on) refreshTime(); });
+        connect(b, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) refreshTime();
+        });
     connect(date_, &QDateEdit::dateChanged, this, [this] { applyPickers(); });
     connect(time_, &QTimeEdit::timeChanged, this, [this] { applyPickers(); });
     // "Current:" is the clock's time; it and the "Time Zone" pickers tick each second.
@@ -231,7 +236,8 @@ QWidget* SettingsDialog::buildTimePage() {
     clock->setObjectName(QStringLiteral("clockTimer"));
     clock->setInterval(1000);
     connect(clock, &QTimer::timeout, this, [this] {
-        if (zoneTime_->isChecked()) refreshTime(); else refreshCurrent();
+        if (zoneTime_->isChecked()) refreshTime();
+        else refreshCurrent();
     });
     clock->start();
     connect(arrival, &QPushButton::clicked, this, [this] {
@@ -289,8 +295,7 @@ void SettingsDialog::refreshCurrent() {
     const double offset = asUtc_->isChecked() ? 0.0 : zoneOffsetDays(prefs_.zone, now, doc_.observer.longitude);
     // To the nearest second, as the chart's corner shows it.
     const QDateTime shown = dateTimeOfJd(std::round((now + offset) * 86400.0) / 86400.0);
-    current_->setText(tr("Current: ") + shown.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
-                      QStringLiteral("  ") +
+    current_->setText(tr("Current: ") + shown.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QStringLiteral("  ") +
                       QString::fromStdString(formatZoneLabel(offset)) +
                       (asUtc_->isChecked() ? tr("   (times shown as UTC)") : QString()));
 }
@@ -497,7 +502,8 @@ QWidget* SettingsDialog::buildPlacePage() {
     connect(placeList_, &QListWidget::currentItemChanged, this, [this, moveTo](QListWidgetItem* item) {
         if (!item || refreshing_) return;
         const int index = item->data(Qt::UserRole).toInt();
-        if (index < kCustomPlaceCount) slotName_->setText(QString::fromStdString(doc_.places[static_cast<size_t>(index)].name));
+        if (index < kCustomPlaceCount)
+            slotName_->setText(QString::fromStdString(doc_.places[static_cast<size_t>(index)].name));
         moveTo(item, false);
     });
     connect(placeList_, &QListWidget::itemActivated, this, [moveTo](QListWidgetItem* item) { moveTo(item, true); });
@@ -550,7 +556,10 @@ void SettingsDialog::refreshPlace() {
         const double a = std::fabs(v);
         int d = static_cast<int>(a);
         double m = std::round((a - d) * 6000.0) / 100.0;
-        if (m >= 60.0) { ++d; m = 0.0; }
+        if (m >= 60.0) {
+            ++d;
+            m = 0.0;
+        }
         deg->setValue(d);
         min->setValue(m);
         sign->setCurrentIndex(v < 0 ? 1 : 0);
@@ -606,7 +615,10 @@ QWidget* SettingsDialog::buildGeneralPage() {
     CUniverseViewDrawState& s = doc_.drawState;
     auto* overlays = new QGroupBox(tr("Show"));
     auto* overlayLayout = new QGridLayout(overlays);
-    struct Switch { const char* text; int overlay; };
+    struct Switch {
+        const char* text;
+        int overlay;
+    };
     static const Switch switches[] = {
         {QT_TR_NOOP("Zenith Grid"), kOverlayZenithGrid},
         {QT_TR_NOOP("Polar Grid"), kOverlayPolarGrid},
@@ -722,8 +734,7 @@ QWidget* SettingsDialog::buildGeneralPage() {
 void SettingsDialog::refreshDownloadTip() {
     QString tip = tr("Fetch the comet lists into %1").arg(QString::fromStdString(model_.universe().CometFolder()));
     const std::string reason = projectWebsiteDisabledReason(cometServers(prefs_).projectWebsite);
-    if (!reason.empty())
-        tip += tr("; the project website's list is skipped: %1").arg(engineText(reason));
+    if (!reason.empty()) tip += tr("; the project website's list is skipped: %1").arg(engineText(reason));
     cometDownload_->setToolTip(tip);
 }
 

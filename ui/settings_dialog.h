@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QDialog>
-
 #include <optional>
 
 #include "app/document.h"
@@ -42,8 +41,8 @@ class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
     enum Page { TimePage = 0, PlacePage = 1, GeneralPage = 2 };
-    SettingsDialog(DocumentData& document, ChartView& chart, SkyModel& model, Preferences& preferences,
-                   Page page, QWidget* parent = nullptr);
+    SettingsDialog(DocumentData& document, ChartView& chart, SkyModel& model, Preferences& preferences, Page page,
+                   QWidget* parent = nullptr);
 
     QTabWidget* tabs() const { return tabs_; }
     // The place page's list of world places (custom slots first) and its search box.

@@ -15,7 +15,6 @@
 #include <QTableWidget>
 #include <QTimeZone>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <cmath>
 
@@ -122,8 +121,8 @@ SightPlannerDialog::SightPlannerDialog(const DocumentData& document, QWidget* pa
     for (QRadioButton* b : {morning, evening, atInstant}) kinds->addButton(b);
     evening->setChecked(true);
     const BrokenDownTime t = brokenDownTimeFromJulianDay(o.instant);
-    instant = new QDateTimeEdit(QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute), QTimeZone::utc()),
-                                this);
+    instant =
+        new QDateTimeEdit(QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute), QTimeZone::utc()), this);
     instant->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
     instant->setTimeSpec(Qt::UTC);
     minAltitude = new QSpinBox(this);
@@ -146,8 +145,7 @@ SightPlannerDialog::SightPlannerDialog(const DocumentData& document, QWidget* pa
     summary->setWordWrap(true);
     summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
     table = new QTableWidget(0, 4, this);
-    table->setHorizontalHeaderLabels(
-        {tr("Body"), tr("Hc"), tr("Zn"), tr("Mag.")});
+    table->setHorizontalHeaderLabels({tr("Body"), tr("Hc"), tr("Zn"), tr("Mag.")});
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTranslator>
-
 #include <iterator>
 
 #include "core/data_paths.h"
@@ -102,7 +101,8 @@ QLocale installedLocale = QLocale::c();
     // The fix
     QT_TRANSLATE_NOOP("celestra::EngineText", "Fewer than two active sights: no fix."),
     QT_TRANSLATE_NOOP("celestra::EngineText", "No standard error: the residuals sum to a negative value."),
-    QT_TRANSLATE_NOOP("celestra::EngineText", "No error ellipse: sin 2\u03b8 = 0 (B = 0), so its axes cannot be formed."),
+    QT_TRANSLATE_NOOP("celestra::EngineText",
+                      "No error ellipse: sin 2\u03b8 = 0 (B = 0), so its axes cannot be formed."),
     QT_TRANSLATE_NOOP("celestra::EngineText",
                       "No error ellipse: the lines of position do not bound it (n/2 - B/sin 2\u03b8 <= 0)."),
     QT_TRANSLATE_NOOP("celestra::EngineText", "The lines of position are parallel: no fix can be formed."),
@@ -216,8 +216,7 @@ QString installTranslations(const QLocale& locale, const QStringList& folders) {
             auto* qt = new QTranslator(QCoreApplication::instance());
             if (qt->load(QStringLiteral("qtbase_") + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
                 QCoreApplication::installTranslator(qt);
-            else
-                delete qt;
+            else delete qt;
             installedLocale = QLocale(code);
             return code;
         }

@@ -12,7 +12,6 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
-
 #include <string>
 
 namespace celestra {

@@ -1,7 +1,6 @@
 #include "ui/zone_rule.h"
 
 #include <QDateTime>
-
 #include <cmath>
 
 namespace celestra {

@@ -23,13 +23,12 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QDir>
 #include <QPainter>
 #include <QSettings>
 #include <QTest>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -57,10 +56,11 @@ std::string syntheticComets(int count) {
     for (int k = 0; k < count; ++k) {
         char name[32], line[200];
         std::snprintf(name, sizeof name, "C/2024 B%d (Bench)", k + 1);
-        std::snprintf(line, sizeof line,
-                      "    C2024B%-2d  %4d %02d %7.4f %9.6f  %8.6f  %8.4f  %8.4f  %8.4f  %4d%02d%02d  %4.1f %5.1f %-57s\n",
-                      k + 1, 2024, 2 + k % 2, 1.0 + (k * 7) % 27, 0.4 + 0.05 * k, 0.995, (k * 37) % 360 + 0.5,
-                      (k * 53) % 360 + 0.25, (k * 29) % 180 + 0.125, 2024, 1, 1, 5.0, 4.0, name);
+        std::snprintf(
+            line, sizeof line,
+            "    C2024B%-2d  %4d %02d %7.4f %9.6f  %8.6f  %8.4f  %8.4f  %8.4f  %4d%02d%02d  %4.1f %5.1f %-57s\n", k + 1,
+            2024, 2 + k % 2, 1.0 + (k * 7) % 27, 0.4 + 0.05 * k, 0.995, (k * 37) % 360 + 0.5, (k * 53) % 360 + 0.25,
+            (k * 29) % 180 + 0.125, 2024, 1, 1, 5.0, 4.0, name);
         text += line;
     }
     return text;

@@ -1,7 +1,6 @@
 #include "app/document_guard.h"
 
 #include <gtest/gtest.h>
-
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -91,9 +90,14 @@ TEST(DocumentGuard, StaleTemporariesAreRemovedAndNothingElse) {
     const std::string doc = (dir / "Celestra.clj").string();
     for (const char* name : {"Celestra.clj.a1B2c3", "Celestra.clj.ZZZZZZ", "Celestra.clj.000000"})
         std::ofstream(dir / name) << "half";
-    const std::set<std::string> kept = {"Celestra.clj", "Celestra.clj.a1B2c", "Celestra.clj.a1B2c3d",
-                                        "Celestra.clj.a1-2c3", "Celestra.clj.unreadable-2024-05-01",
-                                        "Celestra.colors.a1B2c3", "XCelestra.clj.a1B2c3", ".Celestra.clj.lock"};
+    const std::set<std::string> kept = {"Celestra.clj",
+                                        "Celestra.clj.a1B2c",
+                                        "Celestra.clj.a1B2c3d",
+                                        "Celestra.clj.a1-2c3",
+                                        "Celestra.clj.unreadable-2024-05-01",
+                                        "Celestra.colors.a1B2c3",
+                                        "XCelestra.clj.a1B2c3",
+                                        ".Celestra.clj.lock"};
     for (const std::string& name : kept) std::ofstream(dir / name) << "mine";
     fs::create_directory(dir / "Celestra.clj.folder");
     fs::create_symlink(dir / "Celestra.clj", dir / "Celestra.clj.link01");

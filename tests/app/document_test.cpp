@@ -1,16 +1,15 @@
 #include "app/document.h"
 
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <csignal>
 #include <cmath>
-#include <filesystem>
+#include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -47,11 +46,34 @@ CMeasure makeSight(double base) {
     m.upperLimb = 1;
     m.correctionsDisabled = 0;
     double v = base + 0.5;
-    for (double* d : {&m.rightAscension, &m.declination, &m.distance, &m.zenithDistance, &m.azimuth,
-                      &m.dipShortDistance, &m.reserved15[0], &m.reserved15[1], &m.course, &m.speed,
-                      &m.apTimeOverride, &m.observationTime, &m.hs, &m.ha, &m.dip, &m.indexCorrection,
-                      &m.refractionCorrection, &m.parallax, &m.semiDiameter, &m.ho, &m.hc, &m.intercept, &m.runTime,
-                      &m.drLatitude, &m.drLongitude, &m.fixLongitude, &m.fixLatitude, &m.fixShift})
+    for (double* d : {&m.rightAscension,
+                      &m.declination,
+                      &m.distance,
+                      &m.zenithDistance,
+                      &m.azimuth,
+                      &m.dipShortDistance,
+                      &m.reserved15[0],
+                      &m.reserved15[1],
+                      &m.course,
+                      &m.speed,
+                      &m.apTimeOverride,
+                      &m.observationTime,
+                      &m.hs,
+                      &m.ha,
+                      &m.dip,
+                      &m.indexCorrection,
+                      &m.refractionCorrection,
+                      &m.parallax,
+                      &m.semiDiameter,
+                      &m.ho,
+                      &m.hc,
+                      &m.intercept,
+                      &m.runTime,
+                      &m.drLatitude,
+                      &m.drLongitude,
+                      &m.fixLongitude,
+                      &m.fixLatitude,
+                      &m.fixShift})
         *d = (v += 1.25);
     m.dipShortEnabled = 1.0;
     m.timeEnteredAsUtc = 1;
@@ -87,7 +109,8 @@ Known knownDocument() {
     Known k;
     CUniverseViewDrawState& a = k.data.drawState;
     a.realTime = 0, a.field2 = 102, a.field3 = 103, a.field4 = 104, a.field5 = 105, a.magnitudeFilter = 106;
-    a.magnitudeLimit = 6500, a.field8 = 108, a.field9 = 109, a.field10 = 110, a.field11 = 111, a.cometMagnitudeLimit = 112;
+    a.magnitudeLimit = 6500, a.field8 = 108, a.field9 = 109, a.field10 = 110, a.field11 = 111,
+    a.cometMagnitudeLimit = 112;
     a.field13 = 113, a.field14 = 114, a.field15 = 115, a.flags = 2048, a.field17 = 117, a.reserved = {7, 8};
     a.zoom = 2.75, a.offsetX = -0.5, a.offsetY = 33.9, a.field21 = 121, a.field22 = 122, a.field23 = 123;
     a.field24 = 124, a.field25 = 125, a.field26 = 126, a.deepSkySelection = 3, a.rotation = 47.9;
@@ -287,7 +310,8 @@ TEST(ColorFile, LayoutIsBlackWhiteRedWithFlagsAroundTheColours) {
     for (const CColorScheme* c : {&s.black, &s.white, &s.red}) {
         e.i32(c->secondFlag);
         for (ColorKey key : {BackgroundNotSky, BackgroundSky}) e.i32(static_cast<int32_t>(c->colors[key]));
-        for (int i = 2; i < kColorKeyCount; ++i) e.i32(static_cast<int32_t>(defaultColors(c->kind())[static_cast<size_t>(i)]));
+        for (int i = 2; i < kColorKeyCount; ++i)
+            e.i32(static_cast<int32_t>(defaultColors(c->kind())[static_cast<size_t>(i)]));
         e.i32(c->firstFlag);
     }
     const auto image = serializeColorFile(s);

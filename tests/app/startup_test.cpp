@@ -1,9 +1,7 @@
 #include "app/startup.h"
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
-
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -25,8 +23,8 @@ TEST(Startup, DisplayMetrics) {
         int bar;
     };
     const Case cases[] = {
-        {96, 240, 320, 1.0, false, 26},  {192, 480, 640, 2.0, true, 53}, {72, 240, 320, 1.0, false, 26},
-        {96, 320, 320, 1.0, false, 26},  {96, 321, 320, 1.0, false, 53}, {96, 320, 240, 1.0, false, 26},
+        {96, 240, 320, 1.0, false, 26},          {192, 480, 640, 2.0, true, 53}, {72, 240, 320, 1.0, false, 26},
+        {96, 320, 320, 1.0, false, 26},          {96, 321, 320, 1.0, false, 53}, {96, 320, 240, 1.0, false, 26},
         {131, 480, 640, 131.0 / 96.0, true, 53},
     };
     for (const Case& c : cases) {

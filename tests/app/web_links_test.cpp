@@ -23,8 +23,9 @@ TEST(WebLinks, WebsiteAddresses) {
     EXPECT_EQ(newsUrl("   "), "");
     EXPECT_EQ(newsUrl("https://example.org/"), "https://example.org/news/default.aspx?lang=ENU&client=pda");
     EXPECT_EQ(redirectUrl("", "catalog=messier&index=31&name=M31"), "");
-    EXPECT_EQ(objectRedirectUrl("https://example.org//", kFirstMessierObject + 30),
-              "https://example.org/PocketPC/Celestra/Redirect/Redirect.htm?client=pda&catalog=messier&index=31&name=M31");
+    EXPECT_EQ(
+        objectRedirectUrl("https://example.org//", kFirstMessierObject + 30),
+        "https://example.org/PocketPC/Celestra/Redirect/Redirect.htm?client=pda&catalog=messier&index=31&name=M31");
     EXPECT_EQ(bodyRedirectQuery(11), "catalog=planet&index=11&name=Moon");
     EXPECT_EQ(percentEncode("a b&c/ü"), "a%20b%26c%2F%C3%BC");
 }

@@ -1,8 +1,8 @@
 #include "calculators/converters.h"
-#include "calculators/horizon_distance.h"
 
 #include <gtest/gtest.h>
 
+#include "calculators/horizon_distance.h"
 #include "core/number_text.h"
 
 namespace celestra {

@@ -1,10 +1,10 @@
 #include "calculators/geodesy.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdio>
 #include <string>
-
-#include <gtest/gtest.h>
 
 namespace celestra {
 namespace {

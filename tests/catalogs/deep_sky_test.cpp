@@ -65,8 +65,12 @@ TEST(DeepSky, IdentitiesAndValuesOfKnownObjects) {
 TEST(DeepSky, InfoTextNamesTheDeepSkyCatalogue) {
     const std::string text = catalogueObjectInfoText(kFirstMessierObject + 30);
     EXPECT_EQ(text.rfind("Messier Catalog:                31\r\nName:                          M31\r\n"
-                         "Identity: NGC 224 Andromeda Galaxy\r\n", 0), 0u);
-    EXPECT_EQ(catalogueObjectInfoText(kFirstCaldwellObject).rfind("Caldwell Catalog:" + std::string(16, ' ') + "1\r\n", 0), 0u);
+                         "Identity: NGC 224 Andromeda Galaxy\r\n",
+                         0),
+              0u);
+    EXPECT_EQ(
+        catalogueObjectInfoText(kFirstCaldwellObject).rfind("Caldwell Catalog:" + std::string(16, ' ') + "1\r\n", 0),
+        0u);
     EXPECT_EQ(catalogueObjectInfoText(2490), starInfoText(*starByNumber(2491)));
     EXPECT_EQ(catalogueObjectInfoText(kCatalogueObjectCount), "");
 }

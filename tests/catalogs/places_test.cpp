@@ -97,9 +97,7 @@ TEST(Places, SortedByNameAndWithinRange) {
         EXPECT_LE(std::abs(p.longitude), 18000) << p.name;
         EXPECT_GE(p.country, 0);
         EXPECT_LT(p.country, countryCount());
-        if (i > kCustomPlaceSlots) {
-            EXPECT_LE(foldForSearch(place(i - 1)->name), foldForSearch(p.name)) << i;
-        }
+        if (i > kCustomPlaceSlots) { EXPECT_LE(foldForSearch(place(i - 1)->name), foldForSearch(p.name)) << i; }
     }
 }
 
@@ -114,15 +112,16 @@ TEST(Places, CountryListIndicesAndOrder) {
     EXPECT_STREQ(countryName(231), "Zimbabwe");
     EXPECT_STREQ(countryName(-1), "");
     EXPECT_STREQ(countryName(232), "");
-    for (int i = 1; i < countryCount(); ++i) EXPECT_LT(foldForSearch(countryName(i - 1)), foldForSearch(countryName(i)));
+    for (int i = 1; i < countryCount(); ++i)
+        EXPECT_LT(foldForSearch(countryName(i - 1)), foldForSearch(countryName(i)));
 }
 
 TEST(Places, SearchIgnoresCaseAndAccents) {
     EXPECT_EQ(foldForSearch("Z\u00fcrich"), "zurich");
     EXPECT_EQ(foldForSearch("\u0141\u00f3d\u017a S\u00e3o"), "lodz sao");
     EXPECT_EQ(foldForSearch("Tr\u1ea7n"), "tran");
-    EXPECT_EQ(foldForSearch("\xff\xc3"), "\xff\xc3");   // malformed UTF-8 passes unchanged
-    EXPECT_EQ(foldForSearch("\u4eac"), "\u4eac");        // no Latin base letter: kept
+    EXPECT_EQ(foldForSearch("\xff\xc3"), "\xff\xc3");  // malformed UTF-8 passes unchanged
+    EXPECT_EQ(foldForSearch("\u4eac"), "\u4eac");      // no Latin base letter: kept
     const auto zurich = findPlaces("ZURICH");
     ASSERT_EQ(zurich.size(), 1u);
     EXPECT_STREQ(place(zurich[0])->name, "Z\u00fcrich");

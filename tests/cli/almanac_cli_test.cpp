@@ -87,7 +87,8 @@ TEST_F(AlmanacCli, PlanJsonNamesTheBestSetAndSaysWhenItIsShort) {
     EXPECT_NE(narrow.String("note").value_or("").find("needs 3"), std::string::npos);
     EXPECT_EQ(runCli("plan --lat 78 --lon 15 --date 2024-06-21" + ephemeris_).exitCode, 1);
     EXPECT_EQ(runCli("plan --lat 36.5 --lon -24.3 --date 2024-03-20 --count 6" + ephemeris_).exitCode, 2);
-    EXPECT_EQ(runCli("plan --lat 36.5 --lon -24.3 --utc 2024-03-20T20:00:00 --date 2024-03-20" + ephemeris_).exitCode, 2);
+    EXPECT_EQ(runCli("plan --lat 36.5 --lon -24.3 --utc 2024-03-20T20:00:00 --date 2024-03-20" + ephemeris_).exitCode,
+              2);
 }
 
 }  // namespace

@@ -110,7 +110,7 @@ TEST(CalculatorsCli, EdgesGiveTheRightAnswerOrARefusal) {
     // The Julian days of the years 0000-9999, judged on the date as rounded.
     auto r = runCli("jd 1721059.5");
     EXPECT_EQ(r.out, "0000-01-01T00:00:00\n");
-    EXPECT_EQ(runCli("jd 1721057.5").exitCode, 2);  // -0001-12-30
+    EXPECT_EQ(runCli("jd 1721057.5").exitCode, 2);        // -0001-12-30
     EXPECT_EQ(runCli("jd 5373484.4999999").exitCode, 2);  // rounds to 10000-01-01
     r = runCli("jd 5373484.49999");
     EXPECT_EQ(r.out, "9999-12-31T23:59:59\n");
@@ -186,7 +186,9 @@ TEST_F(EphemerisCli, RiseSetInANamedZone) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(has(r.out, "Sun, 2024-06-21, zone Asia/Kathmandu (+5.75 h)")) << r.out;
     for (const char* bad : {"Europe/Atlantis", "../../etc/passwd", "15", "5,5"})
-        EXPECT_EQ(runCli(std::string("riseset --body Sun --date 2024-06-21 --lat 0 --lon 0 --zone ") + bad + option_).exitCode, 2)
+        EXPECT_EQ(runCli(std::string("riseset --body Sun --date 2024-06-21 --lat 0 --lon 0 --zone ") + bad + option_)
+                      .exitCode,
+                  2)
             << bad;
 }
 
@@ -196,7 +198,8 @@ TEST_F(EphemerisCli, MoonPhasesInANamedZone) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(has(r.out, "Full Moon      2024-10-17T12:26+01:00")) << r.out;
     r = runCli("moonphases --year 2024 --month 11 --zone Europe/London --json" + option_);
-    EXPECT_TRUE(has(r.out, "{\"kind\":\"new\",\"utc\":\"2024-11-01T12:47\",\"local\":\"2024-11-01T12:47+00:00\"}")) << r.out;
+    EXPECT_TRUE(has(r.out, "{\"kind\":\"new\",\"utc\":\"2024-11-01T12:47\",\"local\":\"2024-11-01T12:47+00:00\"}"))
+        << r.out;
     r = runCli("moonphases --year 2024 --month 4 --zone -3.5" + option_);
     EXPECT_TRUE(has(r.out, "Full Moon      2024-04-23T20:19-03:30")) << r.out;
 }

@@ -24,11 +24,11 @@ TEST(CatalogCli, StarPrintsTheInformationText) {
 TEST(CatalogCli, StarJsonKeepsStoredUnits) {
     const auto r = runCli("star 2491 --json");
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    for (const char* part : {"\"number\":2491", "\"identity\":\"  9Alp CMa\"", "\"name\":\"Sirius\"",
-                             "\"magnitude\":-1460", "\"parallax\":0.375", "\"radial_velocity\":-8",
-                             "\"pm_dec\":-120.5", "\"spectral_class\":\"A\"", "\"figure_links\":[",
-                             "\"ra_hours\":6.75", "\"dec_deg\":-16.71", "\"pm_ra\":-3.849",
-                             "\"info_text\":\"Bright Star Catalog:          2491\\r\\n"}) {
+    for (const char* part :
+         {"\"number\":2491", "\"identity\":\"  9Alp CMa\"", "\"name\":\"Sirius\"", "\"magnitude\":-1460",
+          "\"parallax\":0.375", "\"radial_velocity\":-8", "\"pm_dec\":-120.5", "\"spectral_class\":\"A\"",
+          "\"figure_links\":[", "\"ra_hours\":6.75", "\"dec_deg\":-16.71", "\"pm_ra\":-3.849",
+          "\"info_text\":\"Bright Star Catalog:          2491\\r\\n"}) {
         EXPECT_TRUE(contains(r.out, part)) << part << " in " << r.out;
     }
 }
@@ -66,8 +66,9 @@ TEST(CatalogCli, PlacesListAndSearch) {
     const auto all = runCli("places --json");
     ASSERT_EQ(all.exitCode, 0) << all.err;
     EXPECT_TRUE(contains(all.out, "{\"count\":1736,"));
-    EXPECT_TRUE(contains(all.out, "{\"index\":5,\"name\":\"Abidjan\",\"lat_deg\":5.33,\"lon_deg\":-4.03,"
-                                  "\"country\":\"Ivory Coast\",\"zone\":\"Africa/Abidjan\"}"));
+    EXPECT_TRUE(contains(all.out,
+                         "{\"index\":5,\"name\":\"Abidjan\",\"lat_deg\":5.33,\"lon_deg\":-4.03,"
+                         "\"country\":\"Ivory Coast\",\"zone\":\"Africa/Abidjan\"}"));
     const auto zurich = runCli("places --search zurich");
     ASSERT_EQ(zurich.exitCode, 0);
     EXPECT_EQ(zurich.out, "1734   47.38     8.54  Z\u00fcrich, Switzerland  Europe/Zurich\n");

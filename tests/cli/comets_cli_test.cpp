@@ -26,10 +26,8 @@ std::string cometLine(const std::string& elements, const std::string& name) {
 }
 
 // Halley (H 4.0) and a faint comet (H 11.5) on Halley's orbit, and one line of another orbit type.
-const std::string kHalley =
-    "1986 02  9.4589  0.587104  0.967187  111.8657   58.8601  162.2422  20250105   4.0  6.0";
-const std::string kFaint =
-    "1986 02  9.4589  0.587104  0.967187  111.8657   58.8601  162.2422  20250105  11.5  6.0";
+const std::string kHalley = "1986 02  9.4589  0.587104  0.967187  111.8657   58.8601  162.2422  20250105   4.0  6.0";
+const std::string kFaint = "1986 02  9.4589  0.587104  0.967187  111.8657   58.8601  162.2422  20250105  11.5  6.0";
 
 class CometsCli : public ::testing::Test {
 protected:
@@ -60,7 +58,8 @@ TEST_F(CometsCli, CountsAndTheSelectedCometsPlaceAsJson) {
     EXPECT_NEAR(jsonNumber(r.out, "r_au"), 1.33, 0.01);
     EXPECT_NEAR(jsonNumber(r.out, "ra_hours"), 15.0, 0.3);
     EXPECT_NEAR(jsonNumber(r.out, "dec_deg"), -47.0, 1.0);
-    const double m = 4.0 + 5.0 * std::log10(jsonNumber(r.out, "delta_au")) + 15.0 * std::log10(jsonNumber(r.out, "r_au"));
+    const double m =
+        4.0 + 5.0 * std::log10(jsonNumber(r.out, "delta_au")) + 15.0 * std::log10(jsonNumber(r.out, "r_au"));
     EXPECT_NEAR(jsonNumber(r.out, "magnitude"), m, 1e-9);
     EXPECT_TRUE(std::isnan(jsonNumber(r.out, "alt_deg")));  // geocentric: no horizon place
 }

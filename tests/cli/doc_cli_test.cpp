@@ -60,8 +60,8 @@ TEST(DocCli, DumpsTheDocumentAsLoaded) {
     EXPECT_EQ(numberAfter(json.out, "field22"), -1.0);
     EXPECT_EQ(numberAfter(json.out, "body_index"), -1.0);  // the current sight
     EXPECT_EQ(numberAfter(json.out, "color_preset"), 0.0);
-    for (const char* expected : {"\"body_index\":11", "\"name\":\"Z\xC3\xBCrich\"", "\"status\":\"ok\"",
-                                 "\"BackgroundNotSky\":\"#3c0000\""})
+    for (const char* expected :
+         {"\"body_index\":11", "\"name\":\"Z\xC3\xBCrich\"", "\"status\":\"ok\"", "\"BackgroundNotSky\":\"#3c0000\""})
         EXPECT_NE(json.out.find(expected), std::string::npos) << expected << "\n" << json.out.substr(0, 400);
 
     const auto text = test::runCli("doc dump '" + f.doc + "'");

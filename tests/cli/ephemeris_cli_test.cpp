@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cmath>
@@ -62,7 +61,8 @@ TEST(EphemerisCommand, ANaNInARecordIsADamagedFileNotAnInstantOutside) {
     auto r = runCli("place --body Mars --utc 2024-03-20T12:00:00" + site);
     EXPECT_EQ(r.exitCode, 4) << r.err;
     EXPECT_NE(r.err.find("ephemeris file " + damaged + ": record 735 (JD 2460368.5 to 2460400.5) holds a non-finite"),
-              std::string::npos) << r.err;
+              std::string::npos)
+        << r.err;
     r = runCli("place --body Mars --utc 1950-01-01T00:00:00" + site);
     EXPECT_EQ(r.exitCode, 3) << r.err;  // truly outside: still 3
     r = runCli("place --body Mars --utc 2000-01-01T00:00:00" + site);

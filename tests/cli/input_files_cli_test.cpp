@@ -2,10 +2,9 @@
 // device with exit code 4 and a message naming it, without waiting on it;
 // large inputs are refused or streamed.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>

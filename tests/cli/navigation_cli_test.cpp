@@ -58,13 +58,36 @@ protected:
 };
 
 TEST_F(NavigationCli, ReduceJsonCarriesEveryQuantityConsistently) {
-    const auto r = runCli("reduce --body Sun --limb upper --utc 2024-06-21T16:00:00 --hs 70.5 --ap-lat 40 "
-                          "--ap-lon -70 --index-min -2 --json" + ephemeris_);
+    const auto r = runCli(
+        "reduce --body Sun --limb upper --utc 2024-06-21T16:00:00 --hs 70.5 --ap-lat 40 "
+        "--ap-lon -70 --index-min -2 --json" +
+        ephemeris_);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const FlatObject o = parsed(r.out);
-    for (const char* key : {"hs", "dip", "index_correction", "ha", "refraction", "pa", "sd", "ho", "hc", "zn",
-                            "intercept", "intercept_nm", "ra_hours", "dec", "distance_km", "gha_body", "gha_aries",
-                            "gst_hours", "sha", "lha", "delta_t_s", "run_time_hours", "dr_lat", "dr_lon"})
+    for (const char* key : {"hs",
+                            "dip",
+                            "index_correction",
+                            "ha",
+                            "refraction",
+                            "pa",
+                            "sd",
+                            "ho",
+                            "hc",
+                            "zn",
+                            "intercept",
+                            "intercept_nm",
+                            "ra_hours",
+                            "dec",
+                            "distance_km",
+                            "gha_body",
+                            "gha_aries",
+                            "gst_hours",
+                            "sha",
+                            "lha",
+                            "delta_t_s",
+                            "run_time_hours",
+                            "dr_lat",
+                            "dr_lon"})
         EXPECT_TRUE(std::isfinite(number(o, key))) << key;
     EXPECT_NEAR(number(o, "dip"), 0.0293, 1e-12);  // the default height of 1 m
     EXPECT_NEAR(number(o, "index_correction"), -2.0 / 60.0, 1e-12);
@@ -79,8 +102,10 @@ TEST_F(NavigationCli, ReduceJsonCarriesEveryQuantityConsistently) {
 }
 
 TEST_F(NavigationCli, ReduceTextHasTheDetailsTableAndTheResult) {
-    const auto r = runCli("reduce --star 2491 --utc 2024-03-20T20:00:00 --hs 30 --ap-lat 36 --ap-lon -24 "
-                          "--course 90 --speed 12 --ap-utc 2024-03-20T18:00:00 --format 0" + ephemeris_);
+    const auto r = runCli(
+        "reduce --star 2491 --utc 2024-03-20T20:00:00 --hs 30 --ap-lat 36 --ap-lon -24 "
+        "--course 90 --speed 12 --ap-utc 2024-03-20T18:00:00 --format 0" +
+        ephemeris_);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string table = r.out.substr(0, r.out.find("\n\n"));
     EXPECT_EQ(std::count(table.begin(), table.end(), '\n') + 1, 41) << r.out;
@@ -99,9 +124,9 @@ TEST_F(NavigationCli, ReduceRefusesBadOptionsAndInstantsOutsideTheEphemeris) {
     EXPECT_NE(height.err.find("--height must be a number from 0 to 30000"), std::string::npos) << height.err;
     EXPECT_EQ(runCli("reduce --star 2491 --utc 2024-03-20T20:00:00 --hs 30 --ap-lat 36" + ephemeris_).exitCode, 2);
     EXPECT_EQ(runCli("reduce --body Earth" + sight + ephemeris_).exitCode, 2);
-    EXPECT_EQ(runCli("reduce --star 2491 --utc 2075-03-20T20:00:00 --hs 30 --ap-lat 36 --ap-lon -24" + ephemeris_)
-                  .exitCode,
-              3);
+    EXPECT_EQ(
+        runCli("reduce --star 2491 --utc 2075-03-20T20:00:00 --hs 30 --ap-lat 36 --ap-lon -24" + ephemeris_).exitCode,
+        3);
 }
 
 TEST_F(NavigationCli, FixFindsThePositionOfPreCorrectedSights) {
@@ -110,7 +135,9 @@ TEST_F(NavigationCli, FixFindsThePositionOfPreCorrectedSights) {
     const struct {
         int star;
         const char* utc;
-    } sights[] = {{2491, "2024-03-20T20:00:00"}, {424, "2024-03-20T20:04:00"}, {1457, "2024-03-20T20:08:00"},
+    } sights[] = {{2491, "2024-03-20T20:00:00"},
+                  {424, "2024-03-20T20:04:00"},
+                  {1457, "2024-03-20T20:08:00"},
                   {3982, "2024-03-20T20:12:00"}};
     std::string lines;
     for (const auto& s : sights) {
@@ -138,8 +165,9 @@ TEST_F(NavigationCli, FixFindsThePositionOfPreCorrectedSights) {
 }
 
 TEST_F(NavigationCli, FixReportsWhyThereIsNoFixAndWhichLineIsBad) {
-    const std::string one = "{\"star\": 2491, \"utc\": \"2024-03-20T20:00:00\", \"hs\": 30, \"ap_lat\": 36, "
-                            "\"ap_lon\": -24}\n";
+    const std::string one =
+        "{\"star\": 2491, \"utc\": \"2024-03-20T20:00:00\", \"hs\": 30, \"ap_lat\": 36, "
+        "\"ap_lon\": -24}\n";
     auto r = runCli("fix " + writeFile(one) + " --json" + ephemeris_);
     EXPECT_EQ(r.exitCode, 1);
     // A failure says so on stderr too, not only in the document on stdout.
@@ -153,10 +181,10 @@ TEST_F(NavigationCli, FixReportsWhyThereIsNoFixAndWhichLineIsBad) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(parsed(r.out).at("reason").text.find("parallel"), std::string::npos) << r.out;
 
-    for (const std::string& bad : {std::string("{\"star\": 2491, \"utc\": \"2024-03-20T20:00:00\"}"),
-                                   std::string("{\"star\": 2491, \"hs\": 30, \"oops\": 1}"),
-                                   std::string("[1, 2]"), std::string("{\"star\": 2491,"),
-                                   one.substr(0, one.size() - 2) + ", \"height\": -5}"}) {
+    for (const std::string& bad :
+         {std::string("{\"star\": 2491, \"utc\": \"2024-03-20T20:00:00\"}"),
+          std::string("{\"star\": 2491, \"hs\": 30, \"oops\": 1}"), std::string("[1, 2]"),
+          std::string("{\"star\": 2491,"), one.substr(0, one.size() - 2) + ", \"height\": -5}"}) {
         r = runCli("fix " + writeFile(one + bad + "\n" + one) + ephemeris_);
         EXPECT_EQ(r.exitCode, 4) << bad;
         EXPECT_NE(r.err.find("line 2: "), std::string::npos) << r.err;
@@ -181,13 +209,20 @@ TEST(FlatJsonReader, ScalarsEscapesAndFaults) {
     const struct {
         const char* text;
         const char* message;
-    } faults[] = {{"{\"a\": 01}", "column 8"},          {"{\"a\": 1.}", "digits after"},
-                  {"{\"a\": -}", "expected a value"},   {"{\"a\": 1e}", "exponent"},
-                  {"{\"a\": 1e999}", "out of range"},   {"{\"a\": {}}", "nested"},
-                  {"{\"a\": 1, \"a\": 2}", "duplicate"}, {"{\"a\": 1} x", "after the object"},
-                  {"{\"a\": \"\\ud800\"}", "surrogate"}, {"{\"a\": \"tab\there\"}", "control"},
-                  {"{\"a\" 1}", "expected ':'"},        {"{\"a\": 1", "expected ',' or '}'"},
-                  {"{\"a\": \"open", "unterminated"},   {"{a: 1}", "double quotes"},
+    } faults[] = {{"{\"a\": 01}", "column 8"},
+                  {"{\"a\": 1.}", "digits after"},
+                  {"{\"a\": -}", "expected a value"},
+                  {"{\"a\": 1e}", "exponent"},
+                  {"{\"a\": 1e999}", "out of range"},
+                  {"{\"a\": {}}", "nested"},
+                  {"{\"a\": 1, \"a\": 2}", "duplicate"},
+                  {"{\"a\": 1} x", "after the object"},
+                  {"{\"a\": \"\\ud800\"}", "surrogate"},
+                  {"{\"a\": \"tab\there\"}", "control"},
+                  {"{\"a\" 1}", "expected ':'"},
+                  {"{\"a\": 1", "expected ',' or '}'"},
+                  {"{\"a\": \"open", "unterminated"},
+                  {"{a: 1}", "double quotes"},
                   {"", "expected '{'"}};
     for (const auto& f : faults) {
         EXPECT_FALSE(parseFlatObject(f.text, error).has_value()) << f.text;

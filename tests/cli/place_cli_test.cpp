@@ -77,9 +77,8 @@ TEST_F(PlaceCli, TextOutputAndFailures) {
     EXPECT_EQ(runCli("place --body Mars --utc 2024-13-01T00:00:00 --lat 0 --lon 0" + ephemeris_).exitCode, 2);
     EXPECT_EQ(runCli("place --body Mars --utc 2024-01-01T00:00:00 --lat 91 --lon 0" + ephemeris_).exitCode, 2);
     EXPECT_EQ(runCli("place --body Mars --utc 2024-01-01T00:00:00 --lon 0" + ephemeris_).exitCode, 2);
-    EXPECT_EQ(runCli("place --body Mars --utc 2024-01-01T00:00:00 --lat 0 --lon 0 --ephemeris /nonexistent.405")
-                  .exitCode,
-              4);
+    EXPECT_EQ(
+        runCli("place --body Mars --utc 2024-01-01T00:00:00 --lat 0 --lon 0 --ephemeris /nonexistent.405").exitCode, 4);
 }
 
 TEST_F(PlaceCli, CatalogueStarByNumber) {

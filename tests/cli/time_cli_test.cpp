@@ -21,10 +21,8 @@ std::map<std::string, std::string> jsonFields(const std::string& text) {
         if (keyEnd == std::string::npos || keyEnd + 1 >= text.size() || text[keyEnd + 1] != ':') break;
         const std::string key = text.substr(pos + 1, keyEnd - pos - 1);
         size_t valueStart = keyEnd + 2, valueEnd;
-        if (text[valueStart] == '"')
-            valueEnd = text.find('"', valueStart + 1) + 1;
-        else
-            valueEnd = text.find_first_of(",}", valueStart);
+        if (text[valueStart] == '"') valueEnd = text.find('"', valueStart + 1) + 1;
+        else valueEnd = text.find_first_of(",}", valueStart);
         fields[key] = text.substr(valueStart, valueEnd - valueStart);
         pos = valueEnd;
     }
@@ -106,7 +104,8 @@ TEST(TimeCli, LeapSecondOnlyOnItsDay) {
               std::string::npos);
     EXPECT_EQ(runCli("time --utc 2015-06-30T23:59:60Z").exitCode, 0);
 
-    for (const char* args : {"2017-06-30T23:59:60", "2016-12-31T23:58:60", "2016-12-31T12:00:60", "2016-12-31T23:59:60.5"}) {
+    for (const char* args :
+         {"2017-06-30T23:59:60", "2016-12-31T23:58:60", "2016-12-31T12:00:60", "2016-12-31T23:59:60.5"}) {
         const auto r = runCli(std::string("time --utc ") + args);
         EXPECT_EQ(r.exitCode, 2) << args;
         EXPECT_NE(r.err.find("23:59:60"), std::string::npos) << args << ": " << r.err;

@@ -106,12 +106,22 @@ TEST(FormatAngle, SignStylesZeroAndOtherSelectors) {
 }
 
 TEST(FormatDegreesMinutes, RoundsAndCarriesIntoTheDegrees) {
-    EXPECT_EQ(formatDegreesMinutes(23.456, 2, 1, AngleSignStyle::Signed), " 23\u00b0" "27.4'");
+    EXPECT_EQ(formatDegreesMinutes(23.456, 2, 1, AngleSignStyle::Signed),
+              " 23\u00b0"
+              "27.4'");
     // 29°59.97' to a tenth is 30°00.0', never 29°60.0'.
-    EXPECT_EQ(formatDegreesMinutes(29.9995, 2, 1, AngleSignStyle::Signed), " 30\u00b0" "00.0'");
-    EXPECT_EQ(formatDegreesMinutes(-0.5, 2, 1, AngleSignStyle::Latitude), "S 00\u00b0" "30.0'");
-    EXPECT_EQ(formatDegreesMinutes(-0.0004, 2, 1, AngleSignStyle::Signed), " 00\u00b0" "00.0'");  // rounds to zero
-    EXPECT_EQ(formatDegreesMinutes(-122.5, 3, 0, AngleSignStyle::Longitude), "W 122\u00b0" "30'");
+    EXPECT_EQ(formatDegreesMinutes(29.9995, 2, 1, AngleSignStyle::Signed),
+              " 30\u00b0"
+              "00.0'");
+    EXPECT_EQ(formatDegreesMinutes(-0.5, 2, 1, AngleSignStyle::Latitude),
+              "S 00\u00b0"
+              "30.0'");
+    EXPECT_EQ(formatDegreesMinutes(-0.0004, 2, 1, AngleSignStyle::Signed),
+              " 00\u00b0"
+              "00.0'");  // rounds to zero
+    EXPECT_EQ(formatDegreesMinutes(-122.5, 3, 0, AngleSignStyle::Longitude),
+              "W 122\u00b0"
+              "30'");
 }
 
 TEST(FormatClockTime, WrapsAndTruncates) {

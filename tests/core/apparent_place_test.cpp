@@ -2,14 +2,13 @@
 // implementation of the same published model.
 #include "core/apparent_place.h"
 
+#include <erfa.h>
+#include <erfam.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "core/nutation.h"
-
-#include <erfa.h>
-#include <erfam.h>
 
 namespace celestra {
 namespace {

@@ -95,9 +95,13 @@ TEST(Archive, StringsConvertBetweenUtf8AndUtf16) {
 
     // Invalid UTF-8 is written as U+FFFD rather than dropped or passed through.
     ArchiveWriter bad;
-    bad.writeString("a\xFF" "b");
+    bad.writeString(
+        "a\xFF"
+        "b");
     ArchiveReader rb(bad.bytes());
-    EXPECT_EQ(rb.readString(), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(rb.readString(),
+              "a\xEF\xBF\xBD"
+              "b");
 }
 
 TEST(Archive, DamagedStringsRaiseArchiveErrorAtTheirStart) {
@@ -164,15 +168,16 @@ TEST(Archive, ClassesAndObjectsShareOneNumbering) {
     EXPECT_EQ(w.bytes(), e.b);
 
     ArchiveReader r(w.bytes());
-    for (const char* name : {"CMeasure", "CMeasure", "COther", "COther", "CMeasure"}) EXPECT_EQ(r.readObjectClass(), name);
+    for (const char* name : {"CMeasure", "CMeasure", "COther", "COther", "CMeasure"})
+        EXPECT_EQ(r.readObjectClass(), name);
     EXPECT_TRUE(r.atEnd());
 }
 
 TEST(Archive, ObjectTagsThatNameNoClassAreDamage) {
     Bytes head;
     head.u16(0xFFFF).u16(1).u16(1).u8('C');  // class 1 ("C", any schema accepted), object 2
-    const std::vector<uint16_t> badTags = {0x8002 /* an object, not a class */, 0x8003 /* not yet numbered */,
-                                           0x8000, 0x0000 /* null */, 0x0002 /* object reference */};
+    const std::vector<uint16_t> badTags = {0x8002 /* an object, not a class */, 0x8003 /* not yet numbered */, 0x8000,
+                                           0x0000 /* null */, 0x0002 /* object reference */};
     for (uint16_t tag : badTags) {
         SCOPED_TRACE(tag);
         Bytes b = head;
@@ -182,9 +187,7 @@ TEST(Archive, ObjectTagsThatNameNoClassAreDamage) {
         try {
             r.readObjectClass();
             ADD_FAILURE() << "no ArchiveError";
-        } catch (const ArchiveError& e) {
-            EXPECT_EQ(e.offset(), 7u);
-        }
+        } catch (const ArchiveError& e) { EXPECT_EQ(e.offset(), 7u); }
     }
     // The wide reference form is understood.
     Bytes wideRef = head;

@@ -46,8 +46,8 @@ TEST(EquatorialToHorizontal, EquatorRisesDueEastAndSetsDueWest) {
             equatorialToHorizontal(kTt, kDeltaT, 0.0, 0.0, site, std::fmod(lst + 6.0, 24.0), 0.0, kRefractionNone);
         EXPECT_NEAR(east.azimuthDeg, 90.0, 1e-9) << latitude;
         EXPECT_NEAR(east.zenithDistanceDeg, 90.0, 1e-9);
-        const HorizontalPlace west = equatorialToHorizontal(kTt, kDeltaT, 0.0, 0.0, site,
-                                                            std::fmod(lst + 18.0, 24.0), 0.0, kRefractionNone);
+        const HorizontalPlace west =
+            equatorialToHorizontal(kTt, kDeltaT, 0.0, 0.0, site, std::fmod(lst + 18.0, 24.0), 0.0, kRefractionNone);
         EXPECT_NEAR(west.azimuthDeg, 270.0, 1e-9) << latitude;
         // Upper culmination: zenith distance |φ - δ|, due south of a northern site.
         const HorizontalPlace south =
@@ -70,7 +70,8 @@ TEST(EquatorialToHorizontal, RefractionLoopConvergesAndItsPlaceRoundTrips) {
     // True zenith distances from mid-sky to just below the horizon.
     for (double hourAngle : {1.0, 4.5, 5.6, 5.95, 6.05}) {
         const double ra = std::fmod(lst - hourAngle + 24.0, 24.0);
-        const HorizontalPlace geometric = equatorialToHorizontal(kTt, kDeltaT, 0.0, 0.0, site, ra, 0.0, kRefractionNone);
+        const HorizontalPlace geometric =
+            equatorialToHorizontal(kTt, kDeltaT, 0.0, 0.0, site, ra, 0.0, kRefractionNone);
         const HorizontalPlace seen = equatorialToHorizontal(kTt, kDeltaT, 0.0, 0.0, site, ra, 0.0, kRefractionSite);
         const double r = refraction(site, kRefractionSite, seen.zenithDistanceDeg);
         ASSERT_GT(r, 0.0);
@@ -136,7 +137,7 @@ TEST(ChartPath, PoleAndZenithStayFinite) {
 TEST(ChartPath, FixedPointOutput) {
     EXPECT_EQ(toFixed16(1.5), 98304);
     EXPECT_EQ(toFixed16(359.99999), static_cast<int32_t>(359.99999f * 65536.0f));
-    EXPECT_EQ(toFixed16(-0.75), -49152);           // truncation toward zero
+    EXPECT_EQ(toFixed16(-0.75), -49152);            // truncation toward zero
     EXPECT_EQ(toFixed16(1.0 / 131072.0 * 0.9), 0);  // below one unit
     EXPECT_DOUBLE_EQ(fromFixed16(toFixed16(123.25)), 123.25);
     EXPECT_EQ(toFixed16(std::nan("")), 0);

@@ -1,8 +1,8 @@
 // The JSON reader's fault messages and value offsets (the gpsd tests cover
 // the values themselves).
-#include <gtest/gtest.h>
-
 #include "core/json_reader.h"
+
+#include <gtest/gtest.h>
 
 namespace celestra {
 namespace {
@@ -19,12 +19,10 @@ TEST(JsonReader, FaultsNameTheColumnAndValuesKeepTheirOffsets) {
     const struct {
         const char* text;
         const char* error;
-    } faults[] = {{"[1 2]", "column 4: expected ',' or ']'"},
-                  {"{\"a\":1,}", "column 8: expected a string in double quotes"},
-                  {"\"\\q\"", "column 3: bad escape"},
-                  {"[1e400]", "column 2: number out of range"},
-                  {"", "column 1: expected a value"},
-                  {"true false", "column 6: unexpected text after the value"}};
+    } faults[] = {
+        {"[1 2]", "column 4: expected ',' or ']'"}, {"{\"a\":1,}", "column 8: expected a string in double quotes"},
+        {"\"\\q\"", "column 3: bad escape"},        {"[1e400]", "column 2: number out of range"},
+        {"", "column 1: expected a value"},         {"true false", "column 6: unexpected text after the value"}};
     for (const auto& f : faults) {
         EXPECT_FALSE(parseJson(f.text, &error).has_value()) << f.text;
         EXPECT_EQ(error, f.error) << f.text;

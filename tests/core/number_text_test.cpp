@@ -35,8 +35,8 @@ TEST(ParseDecimal, TakesOnlyAWholeNumber) {
     const auto negativeZero = parseDecimal("-00");
     ASSERT_TRUE(negativeZero);
     EXPECT_TRUE(std::signbit(*negativeZero));  // a typed "-0" degree keeps its sign
-    for (const char* bad : {"", "  ", "12,5", "12.5.3", "12x", "x12", "1.234,5", "0x1p3", "inf", "-inf", "nan",
-                            "-", "+", "+-1", "--1", "++1", "1e", "1e400", "1 2", ".", "-."})
+    for (const char* bad : {"",  "  ", "12,5", "12.5.3", "12x", "x12", "1.234,5", "0x1p3", "inf", "-inf", "nan",
+                            "-", "+",  "+-1",  "--1",    "++1", "1e",  "1e400",   "1 2",   ".",   "-."})
         EXPECT_FALSE(parseDecimal(bad)) << '"' << bad << '"';
 }
 

@@ -56,9 +56,7 @@ TEST(Nutation, AgainstPublishedExample) {
     EXPECT_NEAR(tilt.equationOfEquinoxesSec, -0.2317, 3e-4);
 }
 
-TEST(Nutation, MeanObliquityAtJ2000) {
-    EXPECT_NEAR(earthTilt(kJ2000).meanObliquityDeg * 3600, 84381.448, 1e-9);
-}
+TEST(Nutation, MeanObliquityAtJ2000) { EXPECT_NEAR(earthTilt(kJ2000).meanObliquityDeg * 3600, 84381.448, 1e-9); }
 
 TEST(Nutation, CacheHoldsForAMicroday) {
     const double jd = 2455000.5;

@@ -1,18 +1,17 @@
 #include "core/regular_file.h"
-#include "core/sha256.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "core/sha256.h"
 #include "tests/support/test_support.h"
 
 namespace celestra {
@@ -32,9 +31,7 @@ protected:
         InputFileError error;
         const InputFileStatus status = readRegularFile(path, limit, bytes, error);
         EXPECT_EQ(status, error.status);
-        if (status != InputFileStatus::Ok) {
-            EXPECT_TRUE(bytes.empty());
-        }
+        if (status != InputFileStatus::Ok) { EXPECT_TRUE(bytes.empty()); }
         if (reason) *reason = error.reason;
         return status;
     }

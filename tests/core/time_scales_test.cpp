@@ -364,9 +364,7 @@ TEST(TimeTables, FirstUseFromTwoThreadsAtOnce) {
 
 // --- sidereal time ---------------------------------------------------------
 
-double hms(double h, double m, double s) {
-    return h + m / 60.0 + s / 3600.0;
-}
+double hms(double h, double m, double s) { return h + m / 60.0 + s / 3600.0; }
 
 TEST(SiderealTime, MeanAgainstPublishedValues) {
     EXPECT_NEAR(siderealTime(2451545.0, 0.0, true), 18.697374558, 1e-9);
@@ -448,10 +446,8 @@ protected:
     }
     void TearDown() override {
         setClockForTesting(0.0);
-        if (hadTz_)
-            setenv("TZ", saved_.c_str(), 1);
-        else
-            unsetenv("TZ");
+        if (hadTz_) setenv("TZ", saved_.c_str(), 1);
+        else unsetenv("TZ");
         tzset();
     }
     bool use(const std::string& zone) {

@@ -61,9 +61,7 @@ std::string readFile(const std::string& path) {
     return s.str();
 }
 
-void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+void writeFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 std::string bigEndian(uint64_t v, int bytes) {
     std::string out;
@@ -122,8 +120,8 @@ TEST(TimeZones, BeyondTheListedTransitionsAndBeforeTheFirst) {
 TEST(TimeZones, FileRulesAgreeWithTheListedTransitions) {
     REQUIRE_TZDATA();
     const std::string dir = test::makeTempDir();
-    const char* zones[] = {"Europe/London", "Australia/Sydney", "America/New_York", "America/Santiago",
-                           "America/Nuuk",  "Pacific/Auckland", "Australia/Lord_Howe", "Europe/Dublin",
+    const char* zones[] = {"Europe/London",    "Australia/Sydney", "America/New_York",    "America/Santiago",
+                           "America/Nuuk",     "Pacific/Auckland", "Australia/Lord_Howe", "Europe/Dublin",
                            "America/St_Johns", "Asia/Kathmandu"};
     int n = 0;
     for (const char* zone : zones) {
@@ -154,8 +152,8 @@ TEST(TimeZones, FileRulesAgreeWithTheListedTransitions) {
             const ZoneOffset& expected = listed[static_cast<size_t>(i)][k];
             if (std::fabs(expected.offsetDays - ruled->offsetDays) > 1e-12 || expected.daylight != ruled->daylight) {
                 ++mismatches;
-                ADD_FAILURE() << zones[i] << " at JD " << jd << ": listed " << expected.offsetDays * 24.0
-                              << " h, rule " << ruled->offsetDays * 24.0 << " h";
+                ADD_FAILURE() << zones[i] << " at JD " << jd << ": listed " << expected.offsetDays * 24.0 << " h, rule "
+                              << ruled->offsetDays * 24.0 << " h";
             }
         }
     }

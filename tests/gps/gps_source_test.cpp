@@ -1,14 +1,14 @@
 // The GPS page's engine: settings, conversion, the receive buffer and the
 // received position and time.
-#include <gtest/gtest.h>
+#include "gps/gps_source.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 
-#include "gps/gps_source.h"
 #include "tests/support/pty_pair.h"
 #include "tests/support/test_support.h"
 
@@ -55,10 +55,18 @@ TEST(GpsConversion, NmeaFormToSignedDecimalDegrees) {
 
 TEST(GpsFields, TextsAndColours) {
     // Minutes to 0.001' as the receiver sends them (4807.038,N and 01131.000,W).
-    EXPECT_EQ(gpsDegreesFieldText(true, decimalDegreesFromNmea(4807.038, 1), true), "N 48\xC2\xB0" "07.038'");
-    EXPECT_EQ(gpsDegreesFieldText(true, -decimalDegreesFromNmea(1131.0, 1), false), "W 011\xC2\xB0" "31.000'");
-    EXPECT_EQ(gpsDegreesFieldText(true, -0.0000001, true), "N 00\xC2\xB0" "00.000'");  // no "S" for a zero
-    EXPECT_EQ(gpsDegreesFieldText(true, 179.9999999, false), "E 180\xC2\xB0" "00.000'");
+    EXPECT_EQ(gpsDegreesFieldText(true, decimalDegreesFromNmea(4807.038, 1), true),
+              "N 48\xC2\xB0"
+              "07.038'");
+    EXPECT_EQ(gpsDegreesFieldText(true, -decimalDegreesFromNmea(1131.0, 1), false),
+              "W 011\xC2\xB0"
+              "31.000'");
+    EXPECT_EQ(gpsDegreesFieldText(true, -0.0000001, true),
+              "N 00\xC2\xB0"
+              "00.000'");  // no "S" for a zero
+    EXPECT_EQ(gpsDegreesFieldText(true, 179.9999999, false),
+              "E 180\xC2\xB0"
+              "00.000'");
     EXPECT_EQ(gpsDegreesFieldText(false, 48.1173, true), "?");
     EXPECT_EQ(gpsValueColor(true), (GpsRgb{25, 151, 25}));
     EXPECT_EQ(gpsValueColor(false), (GpsRgb{255, 0, 0}));
@@ -182,10 +190,10 @@ TEST(GpsMachine, SerialDevicesFromSysfsWithoutOpeningThem) {
         bool device;
         const char* type;  // the serial core's port type, or none
     };
-    for (const Tty& t : {Tty{"ttyUSB10", true, nullptr}, Tty{"ttyUSB2", true, nullptr}, Tty{"ttyACM0", true, nullptr},
-                         Tty{"ttyAMA0", true, "83"}, Tty{"ttyS0", true, "4"}, Tty{"ttyS1", true, "0"},
-                         Tty{"rfcomm1", false, nullptr}, Tty{"tty0", false, nullptr}, Tty{"console", false, nullptr},
-                         Tty{"ttyUSB7", true, nullptr}}) {
+    for (const Tty& t :
+         {Tty{"ttyUSB10", true, nullptr}, Tty{"ttyUSB2", true, nullptr}, Tty{"ttyACM0", true, nullptr},
+          Tty{"ttyAMA0", true, "83"}, Tty{"ttyS0", true, "4"}, Tty{"ttyS1", true, "0"}, Tty{"rfcomm1", false, nullptr},
+          Tty{"tty0", false, nullptr}, Tty{"console", false, nullptr}, Tty{"ttyUSB7", true, nullptr}}) {
         std::filesystem::create_directories(sys + "/" + t.name);
         if (t.device) std::filesystem::create_directory_symlink(dir, sys + "/" + t.name + "/device");
         if (t.type) std::ofstream(sys + "/" + t.name + "/type") << t.type << "\n";
@@ -194,9 +202,9 @@ TEST(GpsMachine, SerialDevicesFromSysfsWithoutOpeningThem) {
     std::filesystem::create_symlink("ttyAMA0", dev + "/serial0");
     std::filesystem::create_symlink("../../ttyACM0", dev + "/serial/by-id/usb-u-blox_GNSS_receiver-if00");
     std::filesystem::create_symlink("../../ttyUSB9", dev + "/serial/by-id/usb-gone-if00");  // dangling
-    const std::vector<std::string> expected = {dev + "/rfcomm1", dev + "/ttyACM0", dev + "/ttyAMA0", dev + "/ttyS0",
-                                               dev + "/ttyUSB2", dev + "/ttyUSB10", dev + "/serial0",
-                                               dev + "/serial/by-id/usb-u-blox_GNSS_receiver-if00"};
+    const std::vector<std::string> expected = {
+        dev + "/rfcomm1", dev + "/ttyACM0",  dev + "/ttyAMA0", dev + "/ttyS0",
+        dev + "/ttyUSB2", dev + "/ttyUSB10", dev + "/serial0", dev + "/serial/by-id/usb-u-blox_GNSS_receiver-if00"};
     EXPECT_EQ(listSerialDevices(dev, sys), expected);
     EXPECT_TRUE(listSerialDevices(dir + "/missing", dir + "/missing").empty());
     std::filesystem::remove_all(dir);

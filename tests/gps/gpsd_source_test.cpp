@@ -1,5 +1,7 @@
 // The gpsd source: its JSON reader, the reports it understands, the status
 // lines, and a real gpsd reading a pseudo-terminal that the test feeds.
+#include "gps/gpsd_source.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -7,7 +9,6 @@
 #include <thread>
 
 #include "core/json_reader.h"
-#include "gps/gpsd_source.h"
 #include "tests/support/flooding_gpsd.h"
 #include "tests/support/gpsd_process.h"
 #include "tests/support/pty_pair.h"
@@ -28,8 +29,8 @@ TEST(JsonReader, ReadsWhatGpsdSendsAndRefusesMalformedText) {
     EXPECT_FALSE(*v->Bool("f"));
     EXPECT_FALSE(v->Number("s").has_value());  // wrong kind is absent
 
-    for (const char* bad : {"", "{", "{\"a\":}", "{\"a\":1,}", "[1 2]", "01", "1.", "-", "NaN", "1e999",
-                            "\"\\x\"", "\"\\ud800\"", "{\"a\":1} x", "\"tab\there\""}) {
+    for (const char* bad : {"", "{", "{\"a\":}", "{\"a\":1,}", "[1 2]", "01", "1.", "-", "NaN", "1e999", "\"\\x\"",
+                            "\"\\ud800\"", "{\"a\":1} x", "\"tab\there\""}) {
         EXPECT_FALSE(parseJson(bad).has_value()) << bad;
     }
     EXPECT_FALSE(parseJson(std::string(40, '[') + std::string(40, ']')).has_value());  // too deep
@@ -57,9 +58,9 @@ TEST(GpsdReports, TpvAndSkyBuildTheStatusLines) {
     EXPECT_TRUE(source.ApplyReport(
         R"({"class":"TPV","device":"/dev/pts/3","mode":3,"time":"2026-12-08T12:35:19.000Z","lat":48.1173,)"
         R"("lon":-11.516666667,"altHAE":592.3,"altMSL":545.4,"track":84.4,"speed":11.523,"magvar":-3.1})"));
-    EXPECT_TRUE(source.ApplyReport(
-        R"({"class":"SKY","hdop":0.9,"vdop":1.2,"pdop":1.5,"satellites":[{"PRN":4,"used":true},)"
-        R"({"PRN":5,"used":false},{"PRN":9,"used":true}]})"));
+    EXPECT_TRUE(
+        source.ApplyReport(R"({"class":"SKY","hdop":0.9,"vdop":1.2,"pdop":1.5,"satellites":[{"PRN":4,"used":true},)"
+                           R"({"PRN":5,"used":false},{"PRN":9,"used":true}]})"));
     EXPECT_EQ(source.StatusText(7),
               "7 Seconds\r\n"
               "UTC: 2026-12-08 12:35:19\r\n"

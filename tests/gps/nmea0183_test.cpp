@@ -1,7 +1,8 @@
 // NMEA 0183 parser: checksums, the six sentence types, summaries, errors.
+#include "gps/nmea0183.h"
+
 #include <gtest/gtest.h>
 
-#include "gps/nmea0183.h"
 #include "tests/support/pty_pair.h"
 
 namespace celestra {
@@ -54,9 +55,9 @@ TEST_F(Nmea, OnlyRmcRequiresAChecksum) {
     EXPECT_FALSE(parser.Parse("$" + kRmcBody + "*\r\n"));
     EXPECT_EQ(parser.ErrorMessage(), "Missing Checksum");
 
-    for (const std::string& body : {kGgaBody, std::string("GPGLL,4916.45,N,12311.12,W,225444,A"),
-                                   std::string("GPZDA,201530.00,04,07,2002,00,00"),
-                                   std::string("HCHDG,98.3,0.0,E,12.6,W"), std::string("HEHDT,4.0,T")}) {
+    for (const std::string& body :
+         {kGgaBody, std::string("GPGLL,4916.45,N,12311.12,W,225444,A"), std::string("GPZDA,201530.00,04,07,2002,00,00"),
+          std::string("HCHDG,98.3,0.0,E,12.6,W"), std::string("HEHDT,4.0,T")}) {
         EXPECT_TRUE(parser.Parse("$" + body + "\r\n")) << body << ": " << parser.ErrorMessage();
     }
 }
@@ -72,9 +73,9 @@ TEST_F(Nmea, UnsupportedAndMalformedLinesAreNamed) {
     EXPECT_FALSE(parser.Parse(nmeaSentence("PGRME,15.0,M,45.0,M,25.0,M")));
     EXPECT_EQ(parser.ErrorMessage(), "PGRME is an unknown type of sentence");
 
-    for (const std::string& line : {std::string(""), std::string("$"), std::string("GPHDT,123.4,T"),
-                                   std::string("$GP,1"), std::string("$GPHDT,1\x01,T"),
-                                   std::string("$GPHDT,1,T\r\nextra"), std::string(2000, 'x')}) {
+    for (const std::string& line :
+         {std::string(""), std::string("$"), std::string("GPHDT,123.4,T"), std::string("$GP,1"),
+          std::string("$GPHDT,1\x01,T"), std::string("$GPHDT,1,T\r\nextra"), std::string(2000, 'x')}) {
         EXPECT_FALSE(parser.Parse(line));
         EXPECT_EQ(parser.ErrorMessage(), "Not an NMEA sentence");
         EXPECT_EQ(parser.LastSentenceIDReceived(), "");
@@ -133,7 +134,9 @@ TEST_F(Nmea, GgaDecodesEveryFieldAndNamesTheFixQuality) {
 TEST_F(Nmea, RmcOfOldAndCurrentReceiversDecodes) {
     // NMEA 2.2, 2.3 (mode indicator), 4.1 (mode and navigational status).
     const std::string v41 = "GNRMC,123519.00,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W,D,V";
-    for (const std::string& body : {kRmcBody, kRmcBody + ",A", std::string("GNRMC,123519.00,A,4807.038,N,01131.000,E,022.4,084.4,230394,,,A"), v41}) {
+    for (const std::string& body :
+         {kRmcBody, kRmcBody + ",A", std::string("GNRMC,123519.00,A,4807.038,N,01131.000,E,022.4,084.4,230394,,,A"),
+          v41}) {
         ASSERT_TRUE(parser.Parse(nmeaSentence(body))) << body << ": " << parser.ErrorMessage();
         EXPECT_EQ(parser.PlainText(), kRmcSummary) << body;
     }
@@ -156,9 +159,9 @@ TEST_F(Nmea, RmcOfOldAndCurrentReceiversDecodes) {
 }
 
 TEST_F(Nmea, GllOfOldAndCurrentReceiversDecodesInEveryHemisphere) {
-    for (const std::string& body : {std::string("GPGLL,4916.45,S,12311.12,W,225444,A"),
-                                   std::string("GPGLL,4916.45,S,12311.12,W,225444,A,A"),
-                                   std::string("GNGLL,4916.45,S,12311.12,W,225444.00,A,D")}) {
+    for (const std::string& body :
+         {std::string("GPGLL,4916.45,S,12311.12,W,225444,A"), std::string("GPGLL,4916.45,S,12311.12,W,225444,A,A"),
+          std::string("GNGLL,4916.45,S,12311.12,W,225444.00,A,D")}) {
         ASSERT_TRUE(parser.Parse(nmeaSentence(body))) << body << ": " << parser.ErrorMessage();
         EXPECT_EQ(parser.PlainText(),
                   "At 22:54:44 UTC, you were at Latitude 49 16.45000 South, Longitude 123 11.12000 West.");

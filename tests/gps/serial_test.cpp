@@ -1,5 +1,7 @@
 // The serial port through a pseudo-terminal pair: the test writes on the
 // master side what a GPS receiver would send.
+#include "gps/serial.h"
+
 #include <gtest/gtest.h>
 #include <poll.h>
 
@@ -12,7 +14,6 @@
 
 #include "core/log.h"
 #include "gps/gps_source.h"
-#include "gps/serial.h"
 #include "tests/support/pty_pair.h"
 
 namespace celestra {

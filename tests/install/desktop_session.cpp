@@ -78,7 +78,9 @@ ProcessResult run(const std::vector<std::string>& argv, const Session& session) 
     return r;
 }
 
-ProcessResult shell(const std::string& command, const Session& session) { return run({"/bin/sh", "-c", command}, session); }
+ProcessResult shell(const std::string& command, const Session& session) {
+    return run({"/bin/sh", "-c", command}, session);
+}
 
 DesktopProcess::DesktopProcess(const fs::path& program, const Session& session,
                                const std::vector<std::string>& arguments) {

@@ -6,7 +6,6 @@
 // at start. Nobody answers the program's questions here: what it does
 // without an answer is what these tests check.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <csignal>
@@ -30,8 +29,8 @@ using test::Session;
 const fs::path kProgram = CELESTRA_GUI_PATH;
 
 void writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 // The atomic save puts a new file in place: a new inode means it was written.

@@ -90,7 +90,7 @@ void expectStartsFindsAndSavesOnSigterm(const fs::path& program, const fs::path&
     const fs::path data = session.home / "Documents" / "Celestra";
     const std::string document = readFile(data / "Celestra.clj");
     ASSERT_GE(document.size(), 4u) << "the document was not saved";
-    EXPECT_EQ(document.substr(0, 4), std::string("\xFC\x03\x00\x00", 4));  // version 1020
+    EXPECT_EQ(document.substr(0, 4), std::string("\xFC\x03\x00\x00", 4));                            // version 1020
     EXPECT_EQ(readFile(data / "Celestra.colors").substr(0, 4), std::string("\x1A\x04\x00\x00", 4));  // 1050
 }
 
@@ -143,8 +143,8 @@ protected:
     void SetUp() override {
         if (!haveEphemeris(kBuildDir / "share" / "celestra" / "celestra.405")) GTEST_SKIP() << "no ephemeris was built";
         prefix_ = session_.root / "prefix";
-        const ProcessResult r = run({CELESTRA_CMAKE_COMMAND, "--install", kBuildDir.string(), "--prefix", prefix_.string()},
-                          session_);
+        const ProcessResult r =
+            run({CELESTRA_CMAKE_COMMAND, "--install", kBuildDir.string(), "--prefix", prefix_.string()}, session_);
         ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
         // Read-only, as under /usr for a user. (Root may still write there;
         // the listing before and after tells.)
@@ -225,8 +225,8 @@ TEST(DebianPackage, HoldsTheProgramsDataAndDependenciesAndRunsUnpacked) {
     session.set("PATH", "/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin");
     const fs::path out = session.root / "package";
     ProcessResult r = run({CELESTRA_CPACK_COMMAND, "-G", "DEB", "-B", out.string(), "--config",
-                 (kBuildDir / "CPackConfig.cmake").string()},
-                session);
+                           (kBuildDir / "CPackConfig.cmake").string()},
+                          session);
     ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
     const std::string arch = shell("dpkg --print-architecture", session).out;
     const fs::path deb = out / ("celestra_" + kVersion + "_" + arch.substr(0, arch.find('\n')) + ".deb");
@@ -242,11 +242,11 @@ TEST(DebianPackage, HoldsTheProgramsDataAndDependenciesAndRunsUnpacked) {
         EXPECT_NE(dependencies.find(package), std::string::npos) << package << " in" << dependencies;
 
     r = run({"/usr/bin/dpkg-deb", "-c", deb.string()}, session);
-    for (const char* file : {"./usr/bin/celestra\n", "./usr/bin/celestra-cli\n", "./usr/share/celestra/celestra.405\n",
-                             "./usr/share/celestra/celestra.405.sha256\n",
-                             "./usr/share/celestra/NOTICE.ephemeris\n", "./usr/share/man/man1/celestra.1.gz\n",
-                             "./usr/share/celestra/translations/celestra_de.qm\n",
-                             "./usr/share/applications/" CELESTRA_APP_ID ".desktop\n"})
+    for (const char* file :
+         {"./usr/bin/celestra\n", "./usr/bin/celestra-cli\n", "./usr/share/celestra/celestra.405\n",
+          "./usr/share/celestra/celestra.405.sha256\n", "./usr/share/celestra/NOTICE.ephemeris\n",
+          "./usr/share/man/man1/celestra.1.gz\n", "./usr/share/celestra/translations/celestra_de.qm\n",
+          "./usr/share/applications/" CELESTRA_APP_ID ".desktop\n"})
         EXPECT_NE(r.out.find(file), std::string::npos) << file;
 
     const fs::path root = session.root / "root";

@@ -84,9 +84,7 @@ TEST(ObservationList, ArchiveOf0To40000Sights) {
         back.Serialize(r);
         EXPECT_TRUE(r.atEnd());
         ASSERT_EQ(back.Count(), n);
-        if (n) {
-            EXPECT_EQ(back.At(n - 1).observer.instant, 2451545.0 + static_cast<double>(n - 1));
-        }
+        if (n) { EXPECT_EQ(back.At(n - 1).observer.instant, 2451545.0 + static_cast<double>(n - 1)); }
     }
 }
 

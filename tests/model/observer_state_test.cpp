@@ -78,10 +78,9 @@ TEST(ObserverState, AnyChangeOfPlaceOrAtmosphereRecomputesEveryStage) {
 TEST(ObserverState, NotANumberCountsAsAChange) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const CObserverState a(2460000.5, 0.0);
-    for (double CObserverState::*field : {&CObserverState::instant, &CObserverState::zoneOffset,
-                                          &CObserverState::latitude, &CObserverState::longitude,
-                                          &CObserverState::height, &CObserverState::temperature,
-                                          &CObserverState::pressure}) {
+    for (double CObserverState::*field :
+         {&CObserverState::instant, &CObserverState::zoneOffset, &CObserverState::latitude, &CObserverState::longitude,
+          &CObserverState::height, &CObserverState::temperature, &CObserverState::pressure}) {
         CObserverState b = a;
         b.*field = nan;
         EXPECT_FALSE(b.IsSameAs(a, 1.0));

@@ -118,9 +118,7 @@ TEST_F(FixTest, StarSightsFromTwoToEightFixBackToTheTruePosition) {
         EXPECT_LT(roundTrip(plans, truth, 36.0, -24.3, list), 0.05);
         EXPECT_EQ(list.fix.sightsUsed, static_cast<int>(n));
         EXPECT_EQ(list.fix.hasStandardError, n > 2);
-        if (n > 2) {
-            EXPECT_LT(list.fix.standardError, 0.05);
-        }
+        if (n > 2) { EXPECT_LT(list.fix.standardError, 0.05); }
     }
 }
 
@@ -131,16 +129,15 @@ TEST_F(FixTest, SunMoonAndPlanetsFromAMovingVesselFixBackToThePositionAtTheApTim
     std::vector<SightPlan> plans;
     for (double hours : {-3.0, -1.5, 0.0, 1.0, 2.0, 3.0}) {
         const double utc = truth.apTime + hours / 24.0;
-        for (const SightPlan& s : {SightPlan{false, kSun, 0, utc}, SightPlan{false, kSun, 1, utc + 0.002},
-                                   SightPlan{false, kMoon, 0, utc + 0.004}, SightPlan{false, kMoon, 1, utc + 0.006},
-                                   SightPlan{false, kVenus, 0, utc + 0.008}, SightPlan{false, kMars, 0, utc + 0.01},
-                                   SightPlan{false, kJupiter, 0, utc + 0.012},
-                                   SightPlan{false, kSaturn, 0, utc + 0.014}}) {
+        for (const SightPlan& s :
+             {SightPlan{false, kSun, 0, utc}, SightPlan{false, kSun, 1, utc + 0.002},
+              SightPlan{false, kMoon, 0, utc + 0.004}, SightPlan{false, kMoon, 1, utc + 0.006},
+              SightPlan{false, kVenus, 0, utc + 0.008}, SightPlan{false, kMars, 0, utc + 0.01},
+              SightPlan{false, kJupiter, 0, utc + 0.012}, SightPlan{false, kSaturn, 0, utc + 0.014}}) {
             CMeasure m = makeSight(s, truth, truth.latitude, truth.longitude);
             double lat = 0.0, lon = 0.0, alt = 0.0, az = 0.0, km = 0.0;
             test::positionAt(truth, s.utc, lat, lon);
-            if (test::trueAltitude(context_, m, lat, lon, alt, az, km) && alt > 12.0 && alt < 80.0 &&
-                plans.size() < 8)
+            if (test::trueAltitude(context_, m, lat, lon, alt, az, km) && alt > 12.0 && alt < 80.0 && plans.size() < 8)
                 plans.push_back(s);
         }
     }
@@ -294,7 +291,8 @@ TEST_F(FixTest, TwoSightsGiveAFixWithoutStandardErrorAndTheGraphPassesThroughIt)
     for (const LopGraphLine& line : graph.lines) {
         // Straight lines from an AP 8 miles off pass within 0.05 mile of the fix.
         const double z = line.azimuthDeg * kDegToRad;
-        const double d = (graph.fix.x - line.intercept.x) * std::sin(z) + (graph.fix.y - line.intercept.y) * std::cos(z);
+        const double d =
+            (graph.fix.x - line.intercept.x) * std::sin(z) + (graph.fix.y - line.intercept.y) * std::cos(z);
         EXPECT_LT(std::fabs(d), 0.05);
         EXPECT_LE(std::max(std::fabs(line.intercept.x), std::fabs(line.intercept.y)), graph.halfSpanNm);
     }
@@ -302,7 +300,8 @@ TEST_F(FixTest, TwoSightsGiveAFixWithoutStandardErrorAndTheGraphPassesThroughIt)
     char expected[96];
     std::snprintf(expected, sizeof expected, "OBS %d:         Az: %.1lf\u00b0      Intercept: %.2lf NMi\n",
                   graph.lines[1].number, graph.lines[1].azimuthDeg, graph.lines[1].interceptNm);
-    EXPECT_EQ(lopStatusText(graph.lines[1], graph.lines[1].intercept), std::string(expected) + "           Dist: 0.00 NMi\r\n");
+    EXPECT_EQ(lopStatusText(graph.lines[1], graph.lines[1].intercept),
+              std::string(expected) + "           Dist: 0.00 NMi\r\n");
 }
 
 TEST(LopsTexts, RowTextAndTheInconsistencyWarning) {
@@ -318,7 +317,10 @@ TEST(LopsTexts, RowTextAndTheInconsistencyWarning) {
     m.timeEnteredAsUtc = 1;
     const std::string utcRow = lopRowText(m, 2, context);
     EXPECT_EQ(utcRow.rfind("3)  ", 0), 0u);
-    EXPECT_NE(utcRow.find(" 06:00:00     23\u00b0" "27.4'   Sun, Upper Limb"), std::string::npos) << utcRow;
+    EXPECT_NE(utcRow.find(" 06:00:00     23\u00b0"
+                          "27.4'   Sun, Upper Limb"),
+              std::string::npos)
+        << utcRow;
     m.timeEnteredAsUtc = 0;
     EXPECT_NE(lopRowText(m, 2, context).find(" 01:00:00    "), std::string::npos);
     EXPECT_EQ(inconsistentSightWarning(0), "");

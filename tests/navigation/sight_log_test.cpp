@@ -3,7 +3,6 @@
 #include "navigation/sight_log.h"
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <fstream>
@@ -36,8 +35,8 @@ protected:
     ObservationList twentySights() {
         const struct {
             int star, body, upper;
-        } kinds[] = {{2491, 0, 0}, {0, kSun, 0}, {0, kSun, 1}, {0, kMoon, 0}, {0, kMoon, 1},
-                     {0, kVenus, 0}, {0, kJupiter, 0}, {7001, 0, 0}, {5340, 0, 0}, {424, 0, 0}};
+        } kinds[] = {{2491, 0, 0},   {0, kSun, 0},     {0, kSun, 1}, {0, kMoon, 0}, {0, kMoon, 1},
+                     {0, kVenus, 0}, {0, kJupiter, 0}, {7001, 0, 0}, {5340, 0, 0},  {424, 0, 0}};
         ObservationList list;
         for (int i = 0; i < 20; ++i) {
             const JulianDay apTime = julianDayFromCalendar(2024, 3, 20, 19.0 + 0.01 * i);

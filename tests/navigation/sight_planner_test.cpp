@@ -34,17 +34,17 @@ TEST(SightPlannerChoice, SmallestGapGoesRoundTheHorizon) {
 TEST(SightPlannerChoice, PrefersTheSpreadThenTheBrightThenTheMiddleAltitudes) {
     // A bright cluster in the east and three fainter stars 120° apart: the
     // spread wins over brightness.
-    const std::vector<PlanBody> sky = {body("A", 80, 0.0),  body("B", 90, -0.5), body("C", 100, 0.1),
+    const std::vector<PlanBody> sky = {body("A", 80, 0.0),  body("B", 90, -0.5),  body("C", 100, 0.1),
                                        body("N", 355, 2.0), body("SE", 118, 2.1), body("SW", 237, 1.9)};
     EXPECT_EQ(names(sky, chooseBestSet(sky, 3)), (std::vector<std::string>{"SE", "SW", "N"}));
     // Among sets equally spread (within 10°), the one whose faintest body is
     // brightest; then the one nearer 45° high.
-    const std::vector<PlanBody> twins = {body("N1", 0, 2.5),    body("N2", 4, 1.0),    body("E", 120, 1.2),
-                                         body("W", 240, 1.1),   body("W2", 236, 1.1, 20.0)};
+    const std::vector<PlanBody> twins = {body("N1", 0, 2.5), body("N2", 4, 1.0), body("E", 120, 1.2),
+                                         body("W", 240, 1.1), body("W2", 236, 1.1, 20.0)};
     EXPECT_EQ(names(twins, chooseBestSet(twins, 3)), (std::vector<std::string>{"N2", "E", "W"}));
     // Four bodies: 90° apart.
-    const std::vector<PlanBody> four = {body("a", 10, 1), body("b", 60, 1), body("c", 100, 1), body("d", 185, 1),
-                                        body("e", 275, 1), body("f", 300, 1)};
+    const std::vector<PlanBody> four = {body("a", 10, 1),  body("b", 60, 1),  body("c", 100, 1),
+                                        body("d", 185, 1), body("e", 275, 1), body("f", 300, 1)};
     EXPECT_EQ(names(four, chooseBestSet(four, 4)), (std::vector<std::string>{"a", "c", "d", "e"}));
     // No more bodies than the count: all of them, by azimuth.
     const std::vector<PlanBody> two = {body("late", 300, 1), body("early", 20, 1)};
@@ -92,9 +92,7 @@ TEST_F(SightPlannerTest, KnownEveningGivesThreeBodiesAboutAThirdOfTheHorizonApar
     for (size_t i = 0; i < plan.bodies.size(); ++i) {
         EXPECT_GE(plan.bodies[i].hc, 15.0);
         EXPECT_LE(plan.bodies[i].hc, 70.0);
-        if (i > 0) {
-            EXPECT_LE(plan.bodies[i - 1].zn, plan.bodies[i].zn);
-        }
+        if (i > 0) { EXPECT_LE(plan.bodies[i - 1].zn, plan.bodies[i].zn); }
     }
     ASSERT_EQ(plan.best.size(), 3u);
     std::vector<double> azimuths;
@@ -105,7 +103,8 @@ TEST_F(SightPlannerTest, KnownEveningGivesThreeBodiesAboutAThirdOfTheHorizonApar
     HorizonResult h;
     if (first.star) {
         ASSERT_EQ(horizonPlace(context_, plan.utc, starPlaceInput(*starByNumber(first.star)), site, false,
-                               PlaceForm::Geocentric, h), Status::Ok);
+                               PlaceForm::Geocentric, h),
+                  Status::Ok);
     } else {
         ASSERT_EQ(horizonPlace(context_, plan.utc, first.body, site, false, PlaceForm::Geocentric, h), Status::Ok);
     }

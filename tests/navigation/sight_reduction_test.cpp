@@ -36,10 +36,10 @@ TEST_F(ReductionTest, HcAndZnAgreeWithSphericalTrigonometryFromGhaAndDeclination
         double lat, lon, course, speed, runHours;
     };
     // Stars, planets, Sun and Moon; north and south, east and west, a run.
-    const Case cases[] = {{true, 2491, 36.25, -24.6, 0, 0, 0},     {true, 424, 36.25, -24.6, 0, 0, 0},
-                          {true, 5340, -33.9, 151.2, 0, 0, 0},     {false, kMoon, -12.4, 61.8, 45, 20, 3},
-                          {false, kSun, 51.5, -0.1, 200, 15, -2},  {false, kJupiter, 10.0, 179.9, 90, 30, 5},
-                          {false, kVenus, -60.0, -70.0, 0, 0, 0},  {true, 7001, 75.0, 20.0, 300, 12, 1.5}};
+    const Case cases[] = {{true, 2491, 36.25, -24.6, 0, 0, 0},    {true, 424, 36.25, -24.6, 0, 0, 0},
+                          {true, 5340, -33.9, 151.2, 0, 0, 0},    {false, kMoon, -12.4, 61.8, 45, 20, 3},
+                          {false, kSun, 51.5, -0.1, 200, 15, -2}, {false, kJupiter, 10.0, 179.9, 90, 30, 5},
+                          {false, kVenus, -60.0, -70.0, 0, 0, 0}, {true, 7001, 75.0, 20.0, 300, 12, 1.5}};
     double worstHc = 0.0, worstZn = 0.0;
     for (const Case& c : cases) {
         CMeasure m = sight(c.star, c.index, c.lat, c.lon);
@@ -143,7 +143,7 @@ TEST_F(ReductionTest, RunTimeDeadReckoningAndTheApTimeOverride) {
     ASSERT_EQ(reduceSight(m, context_, 25.0), Status::Ok);
     EXPECT_NEAR(m.drLatitude, 36.25, 1e-9);
     EXPECT_NEAR((m.drLongitude + 24.6) * 60.0 * std::cos(36.25 * kDegToRad), 60.0, 1e-6);  // 60 miles east
-    EXPECT_EQ(m.observer.latitude, 36.25);  // the AP itself is unchanged
+    EXPECT_EQ(m.observer.latitude, 36.25);                                                 // the AP itself is unchanged
     EXPECT_EQ(m.observer.longitude, -24.6);
 
     m.apTimeOverride = -1.0;  // any value not > 0: the observer state's instant
@@ -187,8 +187,9 @@ TEST_F(ReductionTest, BadBodiesAndInstantsOutsideTheEphemeris) {
     const CalculateOutcome outcome = calculateSight(late, context_, 25.0, 1, 36.25, -24.6, "");
     EXPECT_EQ(outcome.status, CalculateOutcome::Status::OutsideEphemeris);
     EXPECT_EQ(outcome.message, "Date is outside Ephemeris range.\r\nYou can download larger\r\nEphemerides.");
-    EXPECT_EQ(ephemerisRangeMessage("https://example.org/eph"),
-              "Date is outside Ephemeris range.\r\nYou can download larger\r\nEphemerides from\r\nhttps://example.org/eph");
+    EXPECT_EQ(
+        ephemerisRangeMessage("https://example.org/eph"),
+        "Date is outside Ephemeris range.\r\nYou can download larger\r\nEphemerides from\r\nhttps://example.org/eph");
 }
 
 TEST_F(ReductionTest, CalculateAsksAboutTheApByTimeAndByDistance) {

@@ -15,10 +15,10 @@
 namespace celestra::test {
 
 struct TruePosition {
-    double latitude = 0.0;   // at the AP time
+    double latitude = 0.0;  // at the AP time
     double longitude = 0.0;
-    double apTime = 0.0;     // JD, UTC
-    double course = 0.0;     // the vessel's run
+    double apTime = 0.0;  // JD, UTC
+    double course = 0.0;  // the vessel's run
     double speed = 0.0;
 };
 
@@ -41,8 +41,8 @@ inline bool trueAltitude(const PlaceContext& context, const CMeasure& m, double 
     ObserverSite site;
     site.latitude = lat;
     site.longitude = lon;
-    const HorizontalPlace h = equatorialToHorizontal(ttFromUtc(m.observationTime), deltaT(m.observationTime), 0.0,
-                                                     0.0, site, ra, dec, kRefractionNone);
+    const HorizontalPlace h = equatorialToHorizontal(ttFromUtc(m.observationTime), deltaT(m.observationTime), 0.0, 0.0,
+                                                     site, ra, dec, kRefractionNone);
     altitude = 90.0 - h.zenithDistanceDeg;
     azimuth = h.azimuthDeg;
     distanceKm = au * kAuKmIau1976;

@@ -10,14 +10,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
 #include <atomic>
 #include <functional>
 #include <vector>
 
-#include "ui/download_dialog.h"
 #include "app/http_download_qt.h"
 #include "tests/support/canned_http_server.h"
+#include "ui/download_dialog.h"
 
 using namespace celestra;
 

@@ -29,7 +29,10 @@ public slots:
         onOwnThread = onOwnThread && QThread::currentThread() == thread();
         if (celestra::CSerialWnd::EventsOf(packed) & celestra::CSerial::EEventRecv) receiver.ReadFrom(*port);
     }
-    void otherSlot(quint32 packed, quint32) { lastPacked = packed; ++calls; }
+    void otherSlot(quint32 packed, quint32) {
+        lastPacked = packed;
+        ++calls;
+    }
 };
 
 }  // namespace

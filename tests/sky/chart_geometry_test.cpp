@@ -1,11 +1,12 @@
 // The chart's projection: where the compass directions land for each facing
 // and flip, the facing commands' zenith and horizon placement, and the
 // inverse mapping that hit-testing and centring rely on.
+#include "sky/chart_geometry.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "sky/chart_geometry.h"
 #include "model/draw_state.h"
 #include "sky/view_commands.h"
 
@@ -51,10 +52,12 @@ TEST(ChartGeometry, ZenithViewHasNorthUpAndEastLeft) {
 // right (facing south, west is right and east left; facing north, east is
 // right): the sky as seen looking that way. Flipped, left and right swap.
 TEST(ChartGeometry, EveryFacingLooksAtItsHorizon) {
-    const struct { FacingDirection d; double az; } cases[] = {
-        {FacingDirection::North, 0}, {FacingDirection::NorthEast, 45}, {FacingDirection::East, 90},
-        {FacingDirection::SouthEast, 135}, {FacingDirection::South, 180}, {FacingDirection::SouthWest, 225},
-        {FacingDirection::West, 270}, {FacingDirection::NorthWest, 315}};
+    const struct {
+        FacingDirection d;
+        double az;
+    } cases[] = {{FacingDirection::North, 0},       {FacingDirection::NorthEast, 45}, {FacingDirection::East, 90},
+                 {FacingDirection::SouthEast, 135}, {FacingDirection::South, 180},    {FacingDirection::SouthWest, 225},
+                 {FacingDirection::West, 270},      {FacingDirection::NorthWest, 315}};
     for (const auto& c : cases) {
         for (bool flipped : {false, true}) {
             SCOPED_TRACE(testing::Message() << "azimuth " << c.az << (flipped ? " flipped" : ""));

@@ -96,8 +96,12 @@ TEST(Sky, BrightensThroughTwilightInTheBlackAndWhiteSchemesOnly) {
 }
 
 TEST(Ground, DiffersFromTheSkyAtEveryHourInEveryScheme) {
-    const struct { CColorScheme::Kind kind; int32_t preset; } schemes[] = {
-        {CColorScheme::Kind::Black, kPresetBlack}, {CColorScheme::Kind::White, kPresetWhite}, {CColorScheme::Kind::Red, kPresetRed}};
+    const struct {
+        CColorScheme::Kind kind;
+        int32_t preset;
+    } schemes[] = {{CColorScheme::Kind::Black, kPresetBlack},
+                   {CColorScheme::Kind::White, kPresetWhite},
+                   {CColorScheme::Kind::Red, kPresetRed}};
     for (const auto& s : schemes) {
         const CColorScheme scheme(s.kind);
         const ColorRef ground = groundColor(scheme, s.preset);

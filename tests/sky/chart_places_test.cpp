@@ -71,7 +71,8 @@ protected:
     HorizonResult reference(int object, bool refraction) {
         HorizonResult r;
         EXPECT_EQ(horizonPlace(universe_->Places(), kJd, starPlaceInput(*catalogueObject(object)),
-                               observerSite(observer_), refraction, PlaceForm::Topocentric, r), Status::Ok);
+                               observerSite(observer_), refraction, PlaceForm::Topocentric, r),
+                  Status::Ok);
         return r;
     }
 
@@ -119,7 +120,8 @@ TEST_F(ChartPlaces, FiftyStarsAgreeWithThePipelineToAnArcsecond) {
                     refraction ? "refracted" : "airless", worst.altitude, worst.azimuth, worst.ra, worst.dec);
     }
     // Refraction lifts the low star by about half a degree.
-    const double lift = refracted.objectByNumber(low)->place.zenithDistance - chart(false).objectByNumber(low)->place.zenithDistance;
+    const double lift =
+        refracted.objectByNumber(low)->place.zenithDistance - chart(false).objectByNumber(low)->place.zenithDistance;
     EXPECT_LT(lift, -0.25);
     EXPECT_GT(lift, -0.75);
 }
@@ -132,7 +134,8 @@ TEST_F(ChartPlaces, BodiesAgreeWithThePipelineToAnArcsecond) {
             ASSERT_TRUE(b.valid) << body;
             HorizonResult ref;
             ASSERT_EQ(horizonPlace(universe_->Places(), kJd, body, observerSite(observer_), refraction,
-                                   PlaceForm::Topocentric, ref), Status::Ok);
+                                   PlaceForm::Topocentric, ref),
+                      Status::Ok);
             const Misfit m = misfit(b.place, b.raHours, b.decDeg, ref);
             EXPECT_LT(std::fabs(m.altitude), 1.0) << body;
             EXPECT_LT(std::fabs(m.azimuth), 1.0) << body;

@@ -89,7 +89,8 @@ TEST(ChartRise, BodyPlacesAreTheBodyStages) {
     for (int body : {kMercury, kMars, kPluto, kSun, kMoon}) {
         const auto place = chartPlaceOfBody(u.Places(), body, o.instant, o);
         ASSERT_TRUE(place) << body;
-        EXPECT_EQ(toFixed16(place->zenithDistanceDeg), c.bodies.slot[static_cast<size_t>(body - 1)].zenithDistanceFixed);
+        EXPECT_EQ(toFixed16(place->zenithDistanceDeg),
+                  c.bodies.slot[static_cast<size_t>(body - 1)].zenithDistanceFixed);
         EXPECT_EQ(toFixed16(place->azimuthDeg), c.bodies.slot[static_cast<size_t>(body - 1)].azimuthFixed);
     }
     EXPECT_FALSE(chartPlaceOfBody(u.Places(), kEarth, o.instant, o));

@@ -1,12 +1,13 @@
 // The chart snapshot's own geometry: horizontal places back to equatorial
 // ones, the directions of celestial north and east at a point of the sky and
 // of a comet's tail; and the comet tracks as the snapshot carries them.
+#include "sky/chart_sky.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "core/horizon.h"
-#include "sky/chart_sky.h"
 #include "sky/universe.h"
 
 namespace celestra {
@@ -55,15 +56,16 @@ TEST(ChartSky, AChartPlaceGoesBackToItsUnrefractedPlaceOfDate) {
         const double ra = std::fmod(sky.lstHours - 4.5 + 24.0, 24.0);
         for (bool refracted : {false, true}) {
             sky.refraction = refracted;
-            const HorizontalPlace seen = equatorialToHorizontal(ttFromUtc(sky.instantUtc), deltaT(sky.instantUtc), 0.0,
-                                                                0.0, sky.site, ra, dec,
-                                                                refracted ? kRefractionSite : kRefractionNone);
+            const HorizontalPlace seen =
+                equatorialToHorizontal(ttFromUtc(sky.instantUtc), deltaT(sky.instantUtc), 0.0, 0.0, sky.site, ra, dec,
+                                       refracted ? kRefractionSite : kRefractionNone);
             ASSERT_LT(seen.zenithDistanceDeg, 90.5);
             double ra2 = 0, dec2 = 0;
             equatorialOfChartPlace(sky, seen.zenithDistanceDeg, seen.azimuthDeg, ra2, dec2);
             // The inverse of one formula step against the iterated one: within 1″.
             EXPECT_NEAR(dec2, dec, 1.0 / 3600.0) << dec << " " << refracted;
-            EXPECT_NEAR(std::remainder(ra2 - ra, 24.0) * 15.0 * std::cos(dec * 0.017453292519943295), 0.0, 1.0 / 3600.0);
+            EXPECT_NEAR(std::remainder(ra2 - ra, 24.0) * 15.0 * std::cos(dec * 0.017453292519943295), 0.0,
+                        1.0 / 3600.0);
         }
     }
 }

@@ -1,12 +1,13 @@
 // The time control against a scripted host: unit steps, the ephemeris
 // range, leaving real time, and the animation's wait for finished recomputes.
+#include "sky/time_control.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "model/draw_state.h"
 #include "model/observer_state.h"
-#include "sky/time_control.h"
 
 namespace celestra {
 namespace {
@@ -20,7 +21,10 @@ public:
         last = lastJd;
     }
     double clockNowUtc() const override { return now; }
-    void startAnimationTimer() override { ++timerStarts; timerRunning = true; }
+    void startAnimationTimer() override {
+        ++timerStarts;
+        timerRunning = true;
+    }
     void stopAnimationTimer() override { timerRunning = false; }
 
     std::vector<bool> updates;

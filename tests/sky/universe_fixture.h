@@ -19,7 +19,6 @@ constexpr double kSecond = 1.0 / 86400.0;
 // 2023-02-24 12:00 UTC, inside the ephemeris (1959-12-10 to 2060-01-30).
 constexpr double kInstant = 2460000.0;
 
-
 inline UniverseConfig configWithoutEphemeris() {
     UniverseConfig config;
     config.ephemerisPath = "/nonexistent/celestra.405";

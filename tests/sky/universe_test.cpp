@@ -26,8 +26,8 @@ TEST(Universe, ConstructionWithoutEphemerisNamesEverythingAndReportsTheMissingFi
     EXPECT_EQ(u.StartupMessage(),
               "Ephemeris data file is missing. Planetary data will be incorrect. Please reinstall Celestra.");
     EXPECT_EQ(u.EphemerisSpanDays(), 0);
-    const char* names[] = {"Mercury", "Venus", "Earth", "Mars", "Jupiter", "Saturn",
-                           "Uranus", "Neptune", "Pluto", "Sun", "Moon"};
+    const char* names[] = {"Mercury", "Venus",   "Earth", "Mars", "Jupiter", "Saturn",
+                           "Uranus",  "Neptune", "Pluto", "Sun",  "Moon"};
     for (int i = 0; i < 11; ++i) {
         EXPECT_EQ(u.Places().bodies[static_cast<size_t>(i)].name, names[i]);
         EXPECT_EQ(u.Places().bodies[static_cast<size_t>(i)].number, i + 1);
@@ -101,8 +101,8 @@ TEST(Universe, StageBitsTextsAndProgressInOrder) {
     // first); the opening text is also the first stage's.
     const std::vector<std::string> texts(heard.texts.begin() + 1, heard.texts.end());
     const std::vector<int32_t> flags(heard.flagsAtText.begin() + 1, heard.flagsAtText.end());
-    EXPECT_EQ(texts, (std::vector<std::string>{"Calc..     ", "Calc...    ", "Calc....   ",
-                                                "Calc..... ", "Calc.Comets.. ", "Calc...... ", "Stopped       "}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"Calc..     ", "Calc...    ", "Calc....   ", "Calc..... ",
+                                               "Calc.Comets.. ", "Calc...... ", "Stopped       "}));
     // Set just before each text: nothing, stars, +bodies, +details, +grid, +comets, then all.
     EXPECT_EQ(flags, (std::vector<int32_t>{0, 0x01, 0x03, 0x13, 0x17, 0x37, 0x3F}));
     EXPECT_EQ(heard.posts, (std::vector<int32_t>{0, 0x03, 0x13, 0x3F}));
@@ -209,14 +209,11 @@ TEST(UniverseVisibleList, DeepSkySelection) {
     // Messier selected: all 110 listed whatever their magnitude; Caldwell
     // objects only when bright enough.
     list = listFor(u, true, 5000, 1);
-    const auto messier = std::count_if(list.begin(), list.end(), [](int32_t k) {
-        return k >= kFirstMessierObject && k < kFirstCaldwellObject;
-    });
+    const auto messier = std::count_if(list.begin(), list.end(),
+                                       [](int32_t k) { return k >= kFirstMessierObject && k < kFirstCaldwellObject; });
     EXPECT_EQ(messier, kMessierCount);
     for (int32_t k : list) {
-        if (k >= kFirstCaldwellObject) {
-            EXPECT_LE(catalogueObject(k)->magnitude, 5000) << k;
-        }
+        if (k >= kFirstCaldwellObject) { EXPECT_LE(catalogueObject(k)->magnitude, 5000) << k; }
     }
     EXPECT_TRUE(listed(list, kFirstCaldwellObject + 13));  // C14, the Double Cluster, about 4.3
 

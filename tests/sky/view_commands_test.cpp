@@ -1,14 +1,15 @@
 // The chart commands' effect on the drawing state: directions and flip,
 // zoom steps and limits, the magnitude limit and its box, centring and
 // scrolling, and the character keys.
+#include "sky/view_commands.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "sky/chart_geometry.h"
 #include "model/draw_state.h"
-#include "sky/view_commands.h"
+#include "sky/chart_geometry.h"
 
 namespace celestra {
 namespace {

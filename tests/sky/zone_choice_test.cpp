@@ -57,7 +57,8 @@ TEST(ZoneChoice, SystemZoneChangesAtTheDaylightTransition) {
     EXPECT_NEAR(zoneOffsetDays(c, after, 0.0) * 24.0, 2.0, 1e-9);
     EXPECT_FALSE(zoneDaylight(c, before));
     EXPECT_TRUE(zoneDaylight(c, after));
-    if (old) setenv("TZ", saved.c_str(), 1); else unsetenv("TZ");
+    if (old) setenv("TZ", saved.c_str(), 1);
+    else unsetenv("TZ");
     tzset();
 }
 

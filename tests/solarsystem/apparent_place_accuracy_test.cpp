@@ -14,7 +14,6 @@
 #include "core/nutation.h"
 #include "solarsystem/planets.h"
 #include "tests/solarsystem/de405_fixture.h"
-
 #include "tests/solarsystem/erfa_oracle.h"
 
 namespace celestra {
@@ -126,8 +125,8 @@ TEST_F(AccuracyTest, StarsWithProperMotionAndParallaxWithinOneMilliarcsecond) {
         double sra = 0, sdec = 0, p[3];
         put(oracle.sunDirection(), p);
         eraC2s(p, &sra, &sdec);
-        stars.push_back({eraAnp(sra + 3.0 * ERFA_DD2R / std::cos(sdec)) * ERFA_DR2D / 15.0, sdec * ERFA_DR2D, 0.1,
-                         0.5, 0.01, 12.0});
+        stars.push_back({eraAnp(sra + 3.0 * ERFA_DD2R / std::cos(sdec)) * ERFA_DR2D / 15.0, sdec * ERFA_DR2D, 0.1, 0.5,
+                         0.01, 12.0});
         EarthState earth;
         ASSERT_EQ(earthState(eph_, tt, context_.earth(), earth), Status::Ok);
         for (size_t s = 0; s < stars.size(); ++s) {

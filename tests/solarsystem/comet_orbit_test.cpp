@@ -96,9 +96,9 @@ TEST(CometOrbit, EnergyAndAngularMomentumHoldAtExtremeTimes) {
     struct Case {
         double q, e, days;
     };
-    for (const Case& c : {Case{0.5, 0.0, 1e6}, Case{1.0, 0.9, 1e7}, Case{1.0, 1.0, 1e6}, Case{0.3, 1.0, -1e5},
-                          Case{0.05, 0.999999, 3e4}, Case{2.0, 1.000001, -3e4}, Case{1.0, 5.0, 1e5},
-                          Case{0.01, 1.0, 1e-9}}) {
+    for (const Case& c :
+         {Case{0.5, 0.0, 1e6}, Case{1.0, 0.9, 1e7}, Case{1.0, 1.0, 1e6}, Case{0.3, 1.0, -1e5},
+          Case{0.05, 0.999999, 3e4}, Case{2.0, 1.000001, -3e4}, Case{1.0, 5.0, 1e5}, Case{0.01, 1.0, 1e-9}}) {
         SCOPED_TRACE(testing::Message() << "q " << c.q << " e " << c.e << " dt " << c.days);
         const CometOrbit orbit = orbitOf(c.q, c.e);
         Vector3 r, v;
@@ -108,9 +108,7 @@ TEST(CometOrbit, EnergyAndAngularMomentumHoldAtExtremeTimes) {
         EXPECT_NEAR(energy, expected, 1e-11 * kSunGm / r.norm() + 1e-14 * std::fabs(expected));
         EXPECT_NEAR(r.cross(v).norm(), std::sqrt(kSunGm * c.q * (1.0 + c.e)), 1e-12 * std::sqrt(kSunGm * c.q));
         // Outbound after perihelion, inbound before it.
-        if (std::fabs(c.days) > 1.0 && c.e >= 1.0) {
-            EXPECT_EQ(r.dot(v) > 0.0, c.days > 0.0);
-        }
+        if (std::fabs(c.days) > 1.0 && c.e >= 1.0) { EXPECT_EQ(r.dot(v) > 0.0, c.days > 0.0); }
     }
 }
 
@@ -222,9 +220,9 @@ TEST_F(CometPlanetTest, CometOnTheOsculatingOrbitOfAPlanetIsSeenWhereThePlanetIs
             const ObserverSite site{47.55, -122.3, 100.0, 10.0, 1010.0};
             ASSERT_EQ(topocentricPlaceUtc(context_, utc, c.body, site, ra1, dec1, d1), Status::Ok);
             ASSERT_EQ(cometApparentPlace(context_, comet, utc, &site, ra2, dec2, d2), Status::Ok);
-            EXPECT_LT(std::hypot(std::remainder(ra2 - ra1, 24.0) * 15.0 * std::cos(dec1 * kDegToRad),
-                                 dec2 - dec1) * 3600.0,
-                      days == 0.0 ? 0.001 : 0.02);
+            EXPECT_LT(
+                std::hypot(std::remainder(ra2 - ra1, 24.0) * 15.0 * std::cos(dec1 * kDegToRad), dec2 - dec1) * 3600.0,
+                days == 0.0 ? 0.001 : 0.02);
         }
         std::printf("%s: worst separation over ±5 days %.4f\"\n", context_.bodies[c.body - 1].name.c_str(),
                     worstArcsec);

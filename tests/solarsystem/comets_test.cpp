@@ -4,10 +4,9 @@
 #include "solarsystem/comets.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
@@ -16,9 +15,9 @@
 #include <iterator>
 #include <thread>
 
+#include "app/http_download.h"
 #include "core/horizon.h"
 #include "solarsystem/comet_download.h"
-#include "app/http_download.h"
 #include "tests/solarsystem/de405_fixture.h"
 
 namespace celestra {
@@ -51,9 +50,7 @@ bool accepted(const Line& line) {
     return parse(line, c);
 }
 
-void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+void writeFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -121,10 +118,9 @@ TEST(CometLine, FieldsThatDoNotParseOrImpossibleOrbitsAreRejected) {
         const char* text;
     };
     for (const Case& c : {Case{31, "  0.58x10"}, Case{31, "         "}, Case{31, " 0.000000"}, Case{31, "-0.587104"},
-                          Case{42, "-0.00001"}, Case{42, "     nan"}, Case{20, "00"}, Case{20, "13"},
-                          Case{20, " x"}, Case{23, " 0.4589"}, Case{23, "32.0   "}, Case{15, "19 6"},
-                          Case{52, "111,8657"}, Case{92, "    "}, Case{97, "  six"}, Case{86, "13"},
-                          Case{1, "000x"}, Case{92, "1e99"}})
+                          Case{42, "-0.00001"}, Case{42, "     nan"}, Case{20, "00"}, Case{20, "13"}, Case{20, " x"},
+                          Case{23, " 0.4589"}, Case{23, "32.0   "}, Case{15, "19 6"}, Case{52, "111,8657"},
+                          Case{92, "    "}, Case{97, "  six"}, Case{86, "13"}, Case{1, "000x"}, Case{92, "1e99"}})
         EXPECT_FALSE(accepted(Line().put(c.column, c.text))) << "columns from " << c.column << ": " << c.text;
     // The day must lie within the month: 29 February only in a leap year.
     EXPECT_FALSE(accepted(Line().put(15, "1986 02 30.1")));
@@ -263,8 +259,7 @@ TEST_F(CometFilesTest, ADownloadThatIsNoCometListReplacesNothing) {
     const std::string valid = Line().text, invalid = Line().put(5, "X").text;
     const std::string refused[] = {
         "<!DOCTYPE html><html><body>Please log in to the hotel network</body></html>\n",
-        std::string(300, '\0') + "\xff\xfe random bytes\n",
-        "",
+        std::string(300, '\0') + "\xff\xfe random bytes\n", "",
         invalid + "\n" + invalid + "\n" + valid + "\n",  // a third valid: under the share
     };
     for (const std::string& body : refused) {
@@ -289,7 +284,7 @@ TEST_F(CometFilesTest, ADownloadThatIsNoCometListReplacesNothing) {
 
 TEST_F(CometFilesTest, FilesThatAreNotRegularOrTooLargeAreSkippedAndNamed) {
     writeFile(path(1), Line().name("second").text + "\n");
-    std::filesystem::create_directory(path(0));  // once an uncaught exception at every start
+    std::filesystem::create_directory(path(0));     // once an uncaught exception at every start
     ASSERT_EQ(::mkfifo(path(2).c_str(), 0644), 0);  // once a hang in open()
     CometList list;
     ASSERT_EQ(loadComets(list, folder_), 1);
@@ -375,9 +370,11 @@ TEST_F(CometStepTest, TracksHoldTwentyOnePointsAroundThePresent) {
     // Halley's two close approaches to the Earth: 0.62 AU on 1985 November 27
     // and 0.417 AU on 1986 April 11 (published figures of that apparition).
     double delta, r;
-    ASSERT_EQ(cometDistances(context_, list_.records[0], ttFromUtc(julianDayFromCalendar(1985, 11, 27, 0.0)), delta, r), Status::Ok);
+    ASSERT_EQ(cometDistances(context_, list_.records[0], ttFromUtc(julianDayFromCalendar(1985, 11, 27, 0.0)), delta, r),
+              Status::Ok);
     EXPECT_NEAR(delta, 0.62, 0.005);
-    ASSERT_EQ(cometDistances(context_, list_.records[0], ttFromUtc(julianDayFromCalendar(1986, 4, 11, 0.0)), delta, r), Status::Ok);
+    ASSERT_EQ(cometDistances(context_, list_.records[0], ttFromUtc(julianDayFromCalendar(1986, 4, 11, 0.0)), delta, r),
+              Status::Ok);
     EXPECT_NEAR(delta, 0.417, 0.002);
     ASSERT_EQ(cometDistances(context_, list_.records[0], ttFromUtc(observer_.instant), delta, r), Status::Ok);
     EXPECT_DOUBLE_EQ(track.apparentMagnitude, cometMagnitude(4.0, 6.0, delta, r));

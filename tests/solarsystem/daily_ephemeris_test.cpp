@@ -2,9 +2,8 @@
 // validation, where the cache is kept, and the horizontal track window.
 #include "solarsystem/daily_ephemeris.h"
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <cstdio>
@@ -107,7 +106,8 @@ TEST_F(DailyCacheTest, BuildsOnceWithProgressThenLoadsTheSameBytes) {
     for (int day : {0, 137, 399}) {
         for (int slot = 0; slot < kPathBodyCount; ++slot) {
             double ra = 0, dec = 0, dist = 0;
-            ASSERT_EQ(geocentricPlaceUtc(context_, ttFromUtc(context_.startJd) + day, kPathBodies[slot], ra, dec, dist), Status::Ok);
+            ASSERT_EQ(geocentricPlaceUtc(context_, ttFromUtc(context_.startJd) + day, kPathBodies[slot], ra, dec, dist),
+                      Status::Ok);
             EXPECT_EQ(table.raHours(day, slot), static_cast<float>(ra));
             EXPECT_EQ(table.decDeg(day, slot), static_cast<float>(dec));
         }
@@ -228,9 +228,9 @@ TEST_F(DailyCacheTest, TrackFollowsTheClockBeyond51SecondsAndMatchesTheSky) {
     for (int k : {w.first, 199, w.end - 1}) {
         const double utc = observer_.instant + (k - 199);
         for (int slot = 0; slot < kPathBodyCount; ++slot) {
-            const HorizontalPlace h = equatorialToHorizontal(ttFromUtc(utc), deltaT(utc), 0.0, 0.0, observer_.site,
-                                                             table.raHours(k, slot), table.decDeg(k, slot),
-                                                             kRefractionNone);
+            const HorizontalPlace h =
+                equatorialToHorizontal(ttFromUtc(utc), deltaT(utc), 0.0, 0.0, observer_.site, table.raHours(k, slot),
+                                       table.decDeg(k, slot), kRefractionNone);
             EXPECT_NEAR(paths.zenithDistanceDeg(k, slot), h.zenithDistanceDeg, 0.005) << k;
             EXPECT_NEAR(paths.azimuthDeg(k, slot), h.azimuthDeg, 0.01) << k;
         }

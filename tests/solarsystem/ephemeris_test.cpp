@@ -23,10 +23,9 @@
 namespace celestra {
 namespace {
 
-constexpr CoefficientPointer kDe405Pointers[13] = {{3, 14, 4},   {171, 10, 2}, {231, 13, 2}, {309, 11, 1},
-                                                   {342, 8, 1},  {366, 7, 1},  {387, 6, 1},  {405, 6, 1},
-                                                   {423, 6, 1},  {441, 13, 8}, {753, 11, 2}, {819, 10, 4},
-                                                   {899, 10, 4}};
+constexpr CoefficientPointer kDe405Pointers[13] = {{3, 14, 4},   {171, 10, 2}, {231, 13, 2}, {309, 11, 1}, {342, 8, 1},
+                                                   {366, 7, 1},  {387, 6, 1},  {405, 6, 1},  {423, 6, 1},  {441, 13, 8},
+                                                   {753, 11, 2}, {819, 10, 4}, {899, 10, 4}};
 
 // A small ephemeris file with made-up but fully known coefficients.
 struct Synthetic {
@@ -83,8 +82,8 @@ struct Synthetic {
 std::string writeFile(const std::string& name, const std::vector<unsigned char>& bytes) {
     static const std::string dir = test::makeTempDir();
     const std::string path = dir + "/" + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
@@ -120,8 +119,9 @@ std::vector<double> expectedSeries(const Synthetic& f, int k, int record, double
     std::vector<double> out(2 * components, 0.0);
     for (int i = 0; i < components; ++i) {
         double value = 0.0, derivative = 0.0;
-        chebyshevClosed([&](int j) { return Synthetic::coefficient(record, p.first - 1 + j + i * n + l * n * components); },
-                        n, tc, value, derivative);
+        chebyshevClosed(
+            [&](int j) { return Synthetic::coefficient(record, p.first - 1 + j + i * n + l * n * components); }, n, tc,
+            value, derivative);
         out[i] = value * scale;
         out[components + i] = derivative * (2.0 * s / f.span) * scale;
     }
@@ -130,7 +130,8 @@ std::vector<double> expectedSeries(const Synthetic& f, int k, int record, double
 
 void expectNear(const double* actual, const std::vector<double>& expected, double relative, const char* what) {
     for (size_t i = 0; i < expected.size(); ++i)
-        EXPECT_NEAR(actual[i], expected[i], relative * std::max(1.0, std::fabs(expected[i]))) << what << " [" << i << "]";
+        EXPECT_NEAR(actual[i], expected[i], relative * std::max(1.0, std::fabs(expected[i])))
+            << what << " [" << i << "]";
 }
 
 bool allZero(const double* v, int n) {
@@ -308,8 +309,7 @@ TEST_P(SyntheticFile, NutationsAndLibrationsStayInRadians) {
     EXPECT_EQ(file.interpolateBodies(f.start + 1.0, bad, states, false, sun), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Layouts, SyntheticFile,
-                         ::testing::Values(EphemerisLayout::Standard, EphemerisLayout::Padded),
+INSTANTIATE_TEST_SUITE_P(Layouts, SyntheticFile, ::testing::Values(EphemerisLayout::Standard, EphemerisLayout::Padded),
                          [](const auto& param) {
                              return param.param == EphemerisLayout::Padded ? "Padded" : "Standard";
                          });
@@ -421,10 +421,12 @@ TEST(DamagedEphemeris, RefusedAtOpeningWithAMessage) {
         {"pointer over the record times", [](Synthetic& f) { f.pointers[0].first = 1; }, nullptr, "outside"},
         {"no sub-intervals", [](Synthetic& f) { f.pointers[10].subintervals = 0; }, nullptr, "sub-intervals"},
         {"Sun absent", [](Synthetic& f) { f.pointers[10].count = 0; }, nullptr, "absent"},
-        {"huge counts", [](Synthetic& f) {
+        {"huge counts",
+         [](Synthetic& f) {
              f.pointers[2] = {INT32_MAX, INT32_MAX, INT32_MAX};
              f.constantCount = INT32_MAX;
-         }, nullptr, "constants"},
+         },
+         nullptr, "constants"},
         {"huge sub-intervals", [](Synthetic& f) { f.pointers[9].subintervals = INT32_MAX; }, nullptr, "outside"},
         {"other record length", [](Synthetic& f) { f.pointers[12].count = 0; }, nullptr, "7184 bytes"},
         {"foreign file", [](Synthetic& f) { f.au = 1.0; }, nullptr, "known layout"},
@@ -624,8 +626,8 @@ TEST(RealEphemeris, PaddedCopyReadsTheSameStates) {
     ASSERT_GT(bytes.size(), 3u * kEphemerisRecordBytes);
     std::vector<unsigned char> fields(bytes.begin() + 2652, bytes.begin() + 2856);
     std::memset(bytes.data() + 2652, 0, 2864 - 2652);
-    std::memcpy(bytes.data() + 2656, fields.data(), 24);            // start, end, span
-    std::memcpy(bytes.data() + 2680, fields.data() + 24, 4);        // constant count
+    std::memcpy(bytes.data() + 2656, fields.data(), 24);             // start, end, span
+    std::memcpy(bytes.data() + 2680, fields.data() + 24, 4);         // constant count
     std::memcpy(bytes.data() + 2688, fields.data() + 28, 204 - 28);  // AU .. libration pointer
     const std::string padded = writeFile("de405-padded.bin", bytes);
 
@@ -656,7 +658,8 @@ TEST(RealEphemeris, ConcurrentCallersGetConsistentStates) {
     for (int t = 0; t < 2; ++t)
         for (int i = 0; i < 3; ++i) {
             Vector3 v;
-            ASSERT_EQ(file.solarSystemState(instants[t][i], t == 0 ? kMoon : kJupiter, kOriginSun, expected[t][i], v), 0);
+            ASSERT_EQ(file.solarSystemState(instants[t][i], t == 0 ? kMoon : kJupiter, kOriginSun, expected[t][i], v),
+                      0);
         }
     int mismatches[2] = {0, 0};
     auto work = [&](int t) {

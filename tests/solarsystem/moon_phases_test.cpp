@@ -1,9 +1,9 @@
 #include "solarsystem/moon_phases.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "tests/solarsystem/de405_fixture.h"
 
@@ -19,10 +19,10 @@ struct Published {
 
 // Phases tied to eclipses, whose almanac minutes are widely quoted.
 const Published kPublished[] = {
-    {LunarPhase::Full, "2024-03-25T07:00"},  {LunarPhase::New, "2024-04-08T18:21"},
-    {LunarPhase::Full, "2024-09-18T02:34"},  {LunarPhase::New, "2024-10-02T18:49"},
-    {LunarPhase::Full, "2025-03-14T06:55"},  {LunarPhase::Full, "2025-09-07T18:09"},
-    {LunarPhase::New, "2026-02-17T12:01"},   {LunarPhase::Full, "2026-03-03T11:38"},
+    {LunarPhase::Full, "2024-03-25T07:00"}, {LunarPhase::New, "2024-04-08T18:21"},
+    {LunarPhase::Full, "2024-09-18T02:34"}, {LunarPhase::New, "2024-10-02T18:49"},
+    {LunarPhase::Full, "2025-03-14T06:55"}, {LunarPhase::Full, "2025-09-07T18:09"},
+    {LunarPhase::New, "2026-02-17T12:01"},  {LunarPhase::Full, "2026-03-03T11:38"},
 };
 
 JulianDay parseMinute(const std::string& s) {

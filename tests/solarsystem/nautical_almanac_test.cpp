@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
-#include <array>
 #include <string>
 #include <tuple>
 
@@ -23,9 +23,9 @@ namespace celestra {
 namespace {
 
 // Dates spread over the ephemeris (1960-2059), every season.
-constexpr int kDates[][3] = {{1960, 3, 1},  {1968, 12, 24}, {1977, 7, 4},   {1986, 2, 9},
-                             {1994, 11, 3}, {2003, 6, 21},  {2012, 1, 29},  {2020, 9, 17},
-                             {2029, 4, 30}, {2038, 12, 22}, {2047, 8, 8},   {2059, 10, 5}};
+constexpr int kDates[][3] = {{1960, 3, 1},  {1968, 12, 24}, {1977, 7, 4},  {1986, 2, 9},
+                             {1994, 11, 3}, {2003, 6, 21},  {2012, 1, 29}, {2020, 9, 17},
+                             {2029, 4, 30}, {2038, 12, 22}, {2047, 8, 8},  {2059, 10, 5}};
 
 double wrap180(double degrees) {
     double a = std::fmod(degrees, 360.0);
@@ -38,7 +38,8 @@ class AlmanacTest : public test::De405Test {
 protected:
     NauticalAlmanac compute(int year, int month, int day, int days = 3) {
         NauticalAlmanac a;
-        EXPECT_EQ(computeAlmanac(context_, year, month, day, days, false, a), Status::Ok) << year << "-" << month << "-" << day;
+        EXPECT_EQ(computeAlmanac(context_, year, month, day, days, false, a), Status::Ok)
+            << year << "-" << month << "-" << day;
         return a;
     }
     // GHA (degrees) of a body from the engine's geocentric place at a UTC instant.
@@ -59,8 +60,8 @@ TEST_F(AlmanacTest, HourlyValuesAreTheEnginesPlacesToAHundredthOfAMinute) {
             const AlmanacHour& h = a.hours[k];
             EXPECT_NEAR(h.utc, a.days[0].jd0h + static_cast<double>(k) / 24.0, 1e-9);
             EXPECT_NEAR(wrap180(h.ariesGha - siderealTimeFromUtc(h.utc, false) * 15.0) * 60.0, 0.0, kLimitArcmin);
-            const std::pair<int, const GhaDec*> bodies[] = {{kSun, &h.sun},         {kVenus, &h.planets[0]},
-                                                            {kMars, &h.planets[1]}, {kJupiter, &h.planets[2]},
+            const std::pair<int, const GhaDec*> bodies[] = {{kSun, &h.sun},           {kVenus, &h.planets[0]},
+                                                            {kMars, &h.planets[1]},   {kJupiter, &h.planets[2]},
                                                             {kSaturn, &h.planets[3]}, {kMoon, &h.moon}};
             for (const auto& [body, place] : bodies) {
                 double dec = 0.0;
@@ -109,8 +110,8 @@ TEST_F(AlmanacTest, MeridianPassagesPutEachBodyOnTheMeridian) {
                 EXPECT_NEAR(wrap180(engineGha(p.body, at(p.meridianPassage))), 0.0, kLimitDeg) << p.body;
             // The equation of time is 12h less the Sun's transit.
             EXPECT_NEAR(d.sunMeridianPassage, 12.0 - d.eqt12hSeconds / 3600.0, 0.5 / 60.0);
-            EXPECT_NEAR(d.eqt00hSeconds, wrap180(a.hours[static_cast<size_t>(&d - a.days.data()) * 24].sun.gha - 180.0) * 240.0,
-                        1e-9);
+            EXPECT_NEAR(d.eqt00hSeconds,
+                        wrap180(a.hours[static_cast<size_t>(&d - a.days.data()) * 24].sun.gha - 180.0) * 240.0, 1e-9);
         }
     }
 }
@@ -136,7 +137,8 @@ TEST_F(AlmanacTest, TheMoonsMissingTransitIsTheNextDaysAfterMidnight) {
             EXPECT_LT(hours, 25.0);
             if (i > 0) {
                 // Consecutive transits are 24 h 48 min ± 20 min apart, or the same one.
-                const double step = (day + hours / 24.0 - (*series)[i - 1].first - (*series)[i - 1].second / 24.0) * 24.0;
+                const double step =
+                    (day + hours / 24.0 - (*series)[i - 1].first - (*series)[i - 1].second / 24.0) * 24.0;
                 EXPECT_TRUE(std::fabs(step) < 1e-6 || std::fabs(step - 24.8) < 0.35) << "day " << i << " step " << step;
             }
             if (hours >= 24.0) {
@@ -185,7 +187,8 @@ TEST_F(AlmanacTest, StarsAreTheFiftySevenThenPolarisForTheMiddleDay) {
     // Each at 12h UT of the middle day.
     for (const AlmanacStar& s : a.stars) {
         double ra = 0.0, dec = 0.0;
-        ASSERT_EQ(geocentricStarUtc(context_, a.days[1].jd0h + 0.5, starPlaceInput(*starByNumber(s.number)), ra, dec), Status::Ok);
+        ASSERT_EQ(geocentricStarUtc(context_, a.days[1].jd0h + 0.5, starPlaceInput(*starByNumber(s.number)), ra, dec),
+                  Status::Ok);
         EXPECT_NEAR(wrap180(s.sha - (360.0 - ra * 15.0)) * 60.0, 0.0, 1e-6) << s.name;
         EXPECT_NEAR((s.dec - dec) * 60.0, 0.0, 1e-6) << s.name;
     }
@@ -216,15 +219,17 @@ TEST_F(AlmanacTest, LatitudeTableEventsLieWithinAMinuteOfABisectionOnTheAltitude
                 const AlmanacEvent* event;
                 bool moon;
                 double depression;
-            } cells[] = {{&row.sunrise, false, 50.0 / 60.0},  {&row.sunset, false, 50.0 / 60.0},
-                         {&row.civilBegin, false, 6.0},        {&row.civilEnd, false, 6.0},
-                         {&row.nauticalBegin, false, 12.0},    {&row.nauticalEnd, false, 12.0},
-                         {&row.moonrise, true, 0.0},           {&row.moonset, true, 0.0}};
+            } cells[] = {{&row.sunrise, false, 50.0 / 60.0}, {&row.sunset, false, 50.0 / 60.0},
+                         {&row.civilBegin, false, 6.0},      {&row.civilEnd, false, 6.0},
+                         {&row.nauticalBegin, false, 12.0},  {&row.nauticalEnd, false, 12.0},
+                         {&row.moonrise, true, 0.0},         {&row.moonset, true, 0.0}};
             for (const auto& c : cells) {
                 if (!c.event->happens()) continue;
                 const JulianDay t = a.days[0].jd0h + c.event->hours / 24.0;
                 // Bisection over 20 minutes about the table's instant.
-                const auto f = [&](JulianDay u) { return eventAltitude(context_, row.latitude, c.moon, c.depression, u); };
+                const auto f = [&](JulianDay u) {
+                    return eventAltitude(context_, row.latitude, c.moon, c.depression, u);
+                };
                 JulianDay lo = t - 10.0 / 1440.0, hi = t + 10.0 / 1440.0;
                 double flo = f(lo);
                 ASSERT_LT(flo * f(hi), 0.0) << "lat " << row.latitude << " at " << c.event->hours << " h";
@@ -267,8 +272,8 @@ TEST_F(AlmanacTest, EventsThatDoNotHappenAreNamedAtTheSolstices) {
         for (double lat : {70.0, 72.0}) {
             // The summer pole's side: the Sun never sets, nor twilight begins.
             const AlmanacLatitudeRow day = row(*summer, pole * lat);
-            for (const AlmanacEvent* e : {&day.sunrise, &day.sunset, &day.civilBegin, &day.civilEnd,
-                                          &day.nauticalBegin, &day.nauticalEnd})
+            for (const AlmanacEvent* e :
+                 {&day.sunrise, &day.sunset, &day.civilBegin, &day.civilEnd, &day.nauticalBegin, &day.nauticalEnd})
                 EXPECT_EQ(e->note, N::AlwaysAbove) << pole * lat;
             EXPECT_EQ(almanacEventText(day.sunrise), "always above");
             // The winter side: the Sun never rises; at 70° civil twilight still comes at noon.
@@ -342,8 +347,8 @@ TEST_F(AlmanacTest, PrintedValuesAgreeWithAnIndependentErfaComputation) {
             ASSERT_TRUE(oracle.observe(tt, deltaT(h.utc), nullptr));
             const std::string when = std::to_string(date[0]) + " hour " + std::to_string(&h - a.hours.data());
             tally.add(h.ariesGha, gast * ERFA_DR2D, "Aries " + when);
-            const std::pair<int, const GhaDec*> bodies[] = {{kSun, &h.sun},         {kVenus, &h.planets[0]},
-                                                            {kMars, &h.planets[1]}, {kJupiter, &h.planets[2]},
+            const std::pair<int, const GhaDec*> bodies[] = {{kSun, &h.sun},           {kVenus, &h.planets[0]},
+                                                            {kMars, &h.planets[1]},   {kJupiter, &h.planets[2]},
                                                             {kSaturn, &h.planets[3]}, {kMoon, &h.moon}};
             for (const auto& [body, place] : bodies) {
                 double ra = 0.0, dec = 0.0;
@@ -353,8 +358,10 @@ TEST_F(AlmanacTest, PrintedValuesAgreeWithAnIndependentErfaComputation) {
                 tally.add(place->dec, dec * ERFA_DR2D, what + " Dec");
                 EXPECT_EQ(almanacDeclination(place->dec).substr(0, 1), dec < 0.0 ? "S" : "N") << what;
                 if (body == kMoon)
-                    hpTally.add(h.moonHp, std::asin(6378.15 / (oracle.geometricDistanceAu(kMoon) * ERFA_DAU / 1000.0)) * ERFA_DR2D,
-                              "HP " + when);
+                    hpTally.add(
+                        h.moonHp,
+                        std::asin(6378.15 / (oracle.geometricDistanceAu(kMoon) * ERFA_DAU / 1000.0)) * ERFA_DR2D,
+                        "HP " + when);
             }
         }
     }
@@ -383,9 +390,9 @@ TEST_F(AlmanacTest, PrintedValuesAgreeWithAnIndependentErfaComputation) {
 TEST(AlmanacIncrements, ReproduceThePrintedTables) {
     using C = IncrementColumn;
     EXPECT_EQ(incrementTenths(C::SunPlanets, 0, 0), 0);
-    EXPECT_EQ(incrementTenths(C::SunPlanets, 0, 1), 3);    // 0.25′ rounds up
+    EXPECT_EQ(incrementTenths(C::SunPlanets, 0, 1), 3);  // 0.25′ rounds up
     EXPECT_EQ(incrementTenths(C::SunPlanets, 0, 2), 5);
-    EXPECT_EQ(incrementTenths(C::SunPlanets, 0, 3), 8);    // 0.75′
+    EXPECT_EQ(incrementTenths(C::SunPlanets, 0, 3), 8);       // 0.75′
     EXPECT_EQ(incrementTenths(C::SunPlanets, 59, 60), 9000);  // 15°00.0′
     EXPECT_EQ(incrementTenths(C::Aries, 59, 60), 9025);       // 15°02.5′
     EXPECT_EQ(incrementTenths(C::Aries, 30, 0), 4512);        // 7°31.2′
@@ -396,7 +403,8 @@ TEST(AlmanacIncrements, ReproduceThePrintedTables) {
     // 60 s row of a minute is the next minute's 0 s row.
     for (C column : {C::SunPlanets, C::Aries, C::Moon}) {
         for (int t = 0; t < 3600; ++t) {
-            const int step = incrementTenths(column, (t + 1) / 60, (t + 1) % 60) - incrementTenths(column, t / 60, t % 60);
+            const int step =
+                incrementTenths(column, (t + 1) / 60, (t + 1) % 60) - incrementTenths(column, t / 60, t % 60);
             EXPECT_GE(step, 2) << t;
             EXPECT_LE(step, 3) << t;
         }

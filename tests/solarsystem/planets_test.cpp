@@ -39,9 +39,11 @@ TEST_F(PlanetsTest, EarthStateIsReadOnceForBodiesAtOneInstant) {
     ASSERT_EQ(geocentricPlace(eph_, tt, context_.bodies[kMars - 1], context_.earth(), ra, dec, dist), Status::Ok);
     const long before = earthStateEvaluations();
     ASSERT_EQ(geocentricPlace(eph_, tt, context_.bodies[kJupiter - 1], context_.earth(), ra, dec, dist), Status::Ok);
-    ASSERT_EQ(geocentricPlace(eph_, tt + 5e-7, context_.bodies[kSaturn - 1], context_.earth(), ra, dec, dist), Status::Ok);
+    ASSERT_EQ(geocentricPlace(eph_, tt + 5e-7, context_.bodies[kSaturn - 1], context_.earth(), ra, dec, dist),
+              Status::Ok);
     EXPECT_EQ(earthStateEvaluations(), before);
-    ASSERT_EQ(geocentricPlace(eph_, tt + 2e-6, context_.bodies[kSaturn - 1], context_.earth(), ra, dec, dist), Status::Ok);
+    ASSERT_EQ(geocentricPlace(eph_, tt + 2e-6, context_.bodies[kSaturn - 1], context_.earth(), ra, dec, dist),
+              Status::Ok);
     EXPECT_EQ(earthStateEvaluations(), before + 1);
     // A failure drops the kept state: the next request at the old instant reads again.
     EarthState state;
@@ -86,7 +88,8 @@ TEST_F(PlanetsTest, BeforeTheFileEveryPlaceIsZeroWithResult12) {
     EXPECT_EQ(topocentricPlaceUtc(context_, kBeforeFile, kMoon, site, ra, dec, dist), Status::OutsideEphemeris);
     EXPECT_EQ(ra + dec + dist, 0.0);
     HorizonResult h;
-    EXPECT_EQ(horizonPlace(context_, kBeforeFile, kSun, site, true, PlaceForm::Topocentric, h), Status::OutsideEphemeris);
+    EXPECT_EQ(horizonPlace(context_, kBeforeFile, kSun, site, true, PlaceForm::Topocentric, h),
+              Status::OutsideEphemeris);
     EXPECT_EQ(h.altitudeDeg, 90.0);
     EXPECT_EQ(h.azimuthDeg, 0.0);
     double magnitude = 5.0;
@@ -111,7 +114,8 @@ TEST_F(PlanetsTest, DistanceIsGeometricAtTdb) {
     EXPECT_NEAR(dist, 3.95, 0.01);
     // Not the distance of the light-time-corrected vector: Jupiter moves meanwhile.
     Vector3 retarded;
-    ASSERT_EQ(eph_.solarSystemState(earth.jdTdb - dist / kLightAuPerDay, kJupiter, kOriginBarycentre, retarded, vel), 0);
+    ASSERT_EQ(eph_.solarSystemState(earth.jdTdb - dist / kLightAuPerDay, kJupiter, kOriginBarycentre, retarded, vel),
+              0);
     EXPECT_GT(std::fabs(dist - (retarded - earth.baryPos).norm()), 1e-7);
 }
 

@@ -7,6 +7,8 @@
 // bisected to 0.05 s. A year of Sun and Moon events at latitudes 0° to 89°
 // north and south: no event missed, none invented, every one within 0.2
 // minutes. Reports RMS and maximum differences in seconds.
+#include <erfa.h>
+#include <erfam.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,9 +19,6 @@
 
 #include "solarsystem/rise_set.h"
 #include "tests/solarsystem/de405_fixture.h"
-
-#include <erfa.h>
-#include <erfam.h>
 
 namespace celestra {
 namespace {
@@ -55,11 +54,11 @@ public:
             eph_.solarSystemState(t + slot.tdbMinusTt, kEarth, kOriginSun, sunFromEarth, velocity);
             slot.sunDistance = sunFromEarth.norm();
         }
-        double (&npb)[3][3] = slot.npb;
+        double(&npb)[3][3] = slot.npb;
         const double tt = jdUtc + (slot.dat + 32.184) / kSecondsPerDay;
         const double ut1 = tt - deltaT(jdUtc) / kSecondsPerDay;
         const double tdb = tt + slot.tdbMinusTt;
-        
+
         const double gast = eraAnp(eraGmst82(kMjd0, ut1 - kMjd0) + slot.equationOfEquinoxes);
 
         // The site, true equator and equinox of date (AU, AU/day).
@@ -154,7 +153,9 @@ OracleDay oracleEvents(ErfaHorizon& sky, int body, double jd0h) {
     // neighbours of a sample higher or lower than both).
     std::vector<double> cuts(t), levels(l);
     for (size_t k = 1; k + 1 < t.size(); ++k) {
-        const double sign = l[k] > l[k - 1] && l[k] >= l[k + 1] ? 1.0 : l[k] < l[k - 1] && l[k] <= l[k + 1] ? -1.0 : 0.0;
+        const double sign = l[k] > l[k - 1] && l[k] >= l[k + 1]   ? 1.0
+                            : l[k] < l[k - 1] && l[k] <= l[k + 1] ? -1.0
+                                                                  : 0.0;
         if (sign == 0.0) continue;
         const double g = 0.5 * (std::sqrt(5.0) - 1.0);
         double a = t[k - 1], b = t[k + 1], c = b - g * (b - a), d = a + g * (b - a);
@@ -187,7 +188,8 @@ OracleDay oracleEvents(ErfaHorizon& sky, int body, double jd0h) {
         }
     }
     for (size_t k = 0; k + 1 < t.size(); ++k)
-        if (h[k] < 0.0 && h[k + 1] >= 0.0 && h[k + 1] - h[k] < ERFA_DPI) out.transits.push_back(bisect(hourAngle, t[k], t[k + 1]));
+        if (h[k] < 0.0 && h[k + 1] >= 0.0 && h[k + 1] - h[k] < ERFA_DPI)
+            out.transits.push_back(bisect(hourAngle, t[k], t[k + 1]));
     return out;
 }
 
@@ -209,7 +211,8 @@ void compare(const std::vector<double>& found, const std::vector<double>& truth,
     constexpr double kLimitSeconds = 12.0;
     for (double f : found) {
         double best = 1e9;
-        for (double o : truth) best = std::fabs((f - o) * kSecondsPerDay) < std::fabs(best) ? (f - o) * kSecondsPerDay : best;
+        for (double o : truth)
+            best = std::fabs((f - o) * kSecondsPerDay) < std::fabs(best) ? (f - o) * kSecondsPerDay : best;
         if (std::fabs(best) > kLimitSeconds) {
             ++tally.invented;
             ADD_FAILURE() << what << ": event at day fraction " << f - jd0h << " has none within 0.2 min";
@@ -262,8 +265,8 @@ TEST_F(RiseSetAccuracyTest, YearOfSunAndMoonEventsAtEveryLatitude) {
                     for (int k = 0; k < (body == kSun ? 3 : 1); ++k) {
                         const HorizonDayEvents found = track.events(site, sunKinds[k]);
                         const std::string what = std::string(body == kSun ? "Sun" : "Moon") + " kind " +
-                                                 std::to_string(k) + " lat " + std::to_string(site.latitude) +
-                                                 " lon " + std::to_string(site.longitude) + " day " + std::to_string(day);
+                                                 std::to_string(k) + " lat " + std::to_string(site.latitude) + " lon " +
+                                                 std::to_string(site.longitude) + " day " + std::to_string(day);
                         Tally& tally = tallies[body == kMoon ? 3 : k];
                         compare(found.rises, truth.rises[k], jd0h, tally, what + " rise");
                         compare(found.sets, truth.sets[k], jd0h, tally, what + " set");

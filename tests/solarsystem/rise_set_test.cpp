@@ -1,11 +1,11 @@
 #include "solarsystem/rise_set.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "core/angles.h"
 #include "tests/solarsystem/de405_fixture.h"
@@ -106,24 +106,27 @@ TEST_F(RiseSetTest, SunAndMoonAgreeWithAltitudeBisection) {
     for (const Place& p : kPlaces)
         for (const Date& d : kDates)
             for (int body : {kSun, kMoon})
-                for (RiseSetKind kind : {RiseSetKind::RiseSet, RiseSetKind::CivilTwilight, RiseSetKind::NauticalTwilight}) {
+                for (RiseSetKind kind :
+                     {RiseSetKind::RiseSet, RiseSetKind::CivilTwilight, RiseSetKind::NauticalTwilight}) {
                     if (body == kMoon && kind != RiseSetKind::RiseSet) continue;
                     SCOPED_TRACE(std::string(p.name) + " " + std::to_string(d.m) + "/" + std::to_string(d.d) +
                                  (body == kSun ? " Sun" : " Moon") + " kind " + std::to_string(int(kind)));
                     const ObserverSite s = site(p);
                     const JulianDay jd0 = julianDayAt0h(d.y, d.m, d.d);
-                    const RiseTransitSet r = riseTransitSet(&context_, riseSetBody(body), jd0, deltaT(jd0), s,
-                                                            p.zoneHours / 24.0, kind);
+                    const RiseTransitSet r =
+                        riseTransitSet(&context_, riseSetBody(body), jd0, deltaT(jd0), s, p.zoneHours / 24.0, kind);
                     ASSERT_EQ(r.status, Status::Ok);
-                    double& worstHere = body == kMoon ? worstOf[1] : kind == RiseSetKind::RiseSet ? worstOf[0] : worstOf[2];
+                    double& worstHere = body == kMoon                  ? worstOf[1]
+                                        : kind == RiseSetKind::RiseSet ? worstOf[0]
+                                                                       : worstOf[2];
                     auto alt = [&](double jd) { return altitudeAboveEvent(body, s, kind, jd); };
                     const double from = jd0 - 0.25, to = jd0 + 1.25;
                     const auto rises = crossings(alt, from, to, true);
                     const auto sets = crossings(alt, from, to, false);
                     worstHere = std::fmax(worstHere, checkField(rises, jd0, r.hasRise, r.riseCount, r.riseHours,
                                                                 p.zoneHours, r.riseText));
-                    worstHere = std::fmax(worstHere, checkField(sets, jd0, r.hasSet, r.setCount, r.setHours,
-                                                                p.zoneHours, r.setText));
+                    worstHere = std::fmax(
+                        worstHere, checkField(sets, jd0, r.hasSet, r.setCount, r.setHours, p.zoneHours, r.setText));
                     const auto transits = crossings([&](double jd) { return hourAngle(body, s, jd); }, from, to, true);
                     worstHere = std::fmax(worstHere, checkField(transits, jd0, r.hasTransit, r.transitCount,
                                                                 r.transitHours, p.zoneHours, r.transitText));
@@ -137,7 +140,8 @@ TEST_F(RiseSetTest, SunAndMoonAgreeWithAltitudeBisection) {
 TEST_F(RiseSetTest, DayWithoutMoonriseSaysSo) {
     const ObserverSite s = site(kPlaces[0]);
     const JulianDay jd0 = julianDayAt0h(2024, 1, 3);
-    const RiseTransitSet r = riseTransitSet(&context_, riseSetBody(kMoon), jd0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
+    const RiseTransitSet r =
+        riseTransitSet(&context_, riseSetBody(kMoon), jd0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
     EXPECT_FALSE(r.hasRise);
     EXPECT_EQ(r.riseText, "--no rise--");
     EXPECT_EQ(r.riseHours, 0.0);
@@ -192,12 +196,14 @@ TEST_F(RiseSetTest, TwoMoonrisesInOneDay) {
     s.latitude = 65.0;
     s.longitude = 65.0;
     const JulianDay jd0 = julianDayAt0h(2025, 4, 1);
-    const HorizonDayEvents e = horizonDayEvents(&context_, riseSetBody(kMoon), RiseSetKind::RiseSet, jd0, deltaT(jd0), s);
+    const HorizonDayEvents e =
+        horizonDayEvents(&context_, riseSetBody(kMoon), RiseSetKind::RiseSet, jd0, deltaT(jd0), s);
     ASSERT_EQ(e.rises.size(), 2u);
     EXPECT_EQ(e.sets.size(), 1u);
     EXPECT_LT(e.rises[0], e.sets[0]);
     EXPECT_LT(e.sets[0], e.rises[1]);
-    const RiseTransitSet r = riseTransitSet(&context_, riseSetBody(kMoon), jd0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
+    const RiseTransitSet r =
+        riseTransitSet(&context_, riseSetBody(kMoon), jd0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
     EXPECT_EQ(r.riseCount, 2);
     EXPECT_TRUE(r.moreEvents());
     EXPECT_EQ(r.riseText.substr(0, 5), "00:19");
@@ -220,7 +226,8 @@ TEST_F(RiseSetTest, GrazingCulminationGivesBothEventsOrNeither) {
         double ra, dec, distance;
         ASSERT_EQ(geocentricPlaceUtc(context_, noon, c.body, ra, dec, distance), Status::Ok);
         ObserverSite s;
-        s.longitude = wrapFloor((ra - siderealTimeFromUtc(noon, false)) * 15.0 + (c.sign > 0 ? 180.0 : 0.0), 360.0) - 180.0;
+        s.longitude =
+            wrapFloor((ra - siderealTimeFromUtc(noon, false)) * 15.0 + (c.sign > 0 ? 180.0 : 0.0), 360.0) - 180.0;
         // The extremum of the altitude above the event near noon, by golden
         // section on the engine's full topocentric place.
         auto extremum = [&](const ObserverSite& at, double& when) {
@@ -269,7 +276,8 @@ TEST_F(RiseSetTest, OneTrackServesManySitesAndKinds) {
     HorizonTrack sun, moon, unloaded;
     ASSERT_EQ(sun.load(&context_, riseSetBody(kSun), jd0, deltaT(jd0)), Status::Ok);
     ASSERT_EQ(moon.load(&context_, riseSetBody(kMoon), jd0, deltaT(jd0)), Status::Ok);
-    const std::vector<RiseSetKind> kinds{RiseSetKind::RiseSet, RiseSetKind::CivilTwilight, RiseSetKind::NauticalTwilight};
+    const std::vector<RiseSetKind> kinds{RiseSetKind::RiseSet, RiseSetKind::CivilTwilight,
+                                         RiseSetKind::NauticalTwilight};
     for (double latitude : {-60.0, 0.0, 50.0, 62.0, 72.0}) {
         ObserverSite s;
         s.latitude = latitude;
@@ -334,8 +342,8 @@ TEST_F(RiseSetTest, TransitAcrossTwentyFourHoursOfRightAscension) {
     std::vector<double> transits;
     for (int day = 18; day <= 22; ++day) {
         const JulianDay jd0 = julianDayAt0h(2024, 3, day);
-        const RiseTransitSet r = riseTransitSet(&context_, riseSetBody(kSun), jd0, deltaT(jd0), s, 0.0,
-                                                RiseSetKind::RiseSet);
+        const RiseTransitSet r =
+            riseTransitSet(&context_, riseSetBody(kSun), jd0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
         ASSERT_TRUE(r.hasTransit);
         transits.push_back(r.transitHours);
     }
@@ -346,7 +354,8 @@ TEST_F(RiseSetTest, TransitAcrossTwentyFourHoursOfRightAscension) {
 TEST_F(RiseSetTest, ZoneOffsetShiftsAndWrapsTexts) {
     const ObserverSite s = site(kPlaces[0]);
     const JulianDay jd0 = julianDayAt0h(2024, 6, 21);
-    const RiseTransitSet utc = riseTransitSet(&context_, riseSetBody(kSun), jd0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
+    const RiseTransitSet utc =
+        riseTransitSet(&context_, riseSetBody(kSun), jd0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
     const RiseTransitSet plus2 =
         riseTransitSet(&context_, riseSetBody(kSun), jd0, deltaT(jd0), s, 2.0 / 24.0, RiseSetKind::RiseSet);
     EXPECT_EQ(plus2.riseText, formatClockTime(utc.riseHours, 2.0));
@@ -367,16 +376,18 @@ TEST_F(RiseSetTest, PlanetsStarsAndMissingEphemeris) {
     StarPlaceInput sirius;
     sirius.raHours = 6.0 + 45.0 / 60.0 + 8.917 / 3600.0;
     sirius.decDeg = -(16.0 + 42.0 / 60.0 + 58.02 / 3600.0);
-    const RiseTransitSet a = riseTransitSet(&context_, riseSetStar(sirius), jd0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
+    const RiseTransitSet a =
+        riseTransitSet(&context_, riseSetStar(sirius), jd0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
     const RiseTransitSet b =
         riseTransitSet(&context_, riseSetStar(sirius), jd0 + 1.0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
     ASSERT_TRUE(a.hasRise && a.hasSet && a.hasTransit);
     EXPECT_NEAR(a.transitHours - b.transitHours, 3.0 / 60.0 + 56.0 / 3600.0, 2.0 / 3600.0);
     EXPECT_NEAR(a.transitHours - a.riseHours, 4.59, 0.05);  // semi-diurnal arc acos(0.3606)
-    const RiseTransitSet jupiter = riseTransitSet(&context_, riseSetBody(kJupiter), jd0, deltaT(jd0), s, 0.0,
-                                                  RiseSetKind::RiseSet);
+    const RiseTransitSet jupiter =
+        riseTransitSet(&context_, riseSetBody(kJupiter), jd0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
     EXPECT_TRUE(jupiter.hasRise && jupiter.hasSet);
-    const RiseTransitSet none = riseTransitSet(nullptr, riseSetBody(kSun), jd0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
+    const RiseTransitSet none =
+        riseTransitSet(nullptr, riseSetBody(kSun), jd0, deltaT(jd0), s, 0.0, RiseSetKind::RiseSet);
     EXPECT_EQ(none.riseText, "???");
     EXPECT_EQ(none.transitText, "???");
     EXPECT_EQ(none.setText, "???");

@@ -9,7 +9,6 @@
 #include <QObject>
 #include <QTcpServer>
 #include <QTcpSocket>
-
 #include <functional>
 #include <string>
 

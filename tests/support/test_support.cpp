@@ -80,8 +80,8 @@ CommandResult runCliWithin(int limitSeconds, const std::string& arguments, const
         in << stdinText;
     }
     const std::string limit = limitSeconds > 0 ? "timeout -s KILL " + std::to_string(limitSeconds) + " " : "";
-    const std::string command = limit + "'" + CELESTRA_CLI_PATH + "' " + arguments + " <'" + inPath +
-                                "' >'" + outPath + "' 2>'" + errPath + "'";
+    const std::string command = limit + "'" + CELESTRA_CLI_PATH + "' " + arguments + " <'" + inPath + "' >'" + outPath +
+                                "' 2>'" + errPath + "'";
     const int status = std::system(command.c_str());
     result.exitCode = (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
     result.out = readAll(outPath);

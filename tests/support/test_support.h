@@ -70,12 +70,12 @@ private:
 
 }  // namespace celestra::test
 
-#define CELESTRA_REQUIRE_DECIMAL_COMMA(var)                                       \
-    ::celestra::test::DecimalCommaLocale var;                                     \
+#define CELESTRA_REQUIRE_DECIMAL_COMMA(var)   \
+    ::celestra::test::DecimalCommaLocale var; \
     if (!var.active()) GTEST_SKIP() << "neither de_DE.UTF-8 nor fr_FR.UTF-8 is generated here; skipping"
 
 // Declares `var` as the path `path` and fails the test (never skips it) when
 // no file is there: the data belong to the repository or to the build.
-#define CELESTRA_REQUIRE_FILE(var, path)                 \
-    const std::string var = (path);                      \
+#define CELESTRA_REQUIRE_FILE(var, path) \
+    const std::string var = (path);      \
     ASSERT_TRUE(::celestra::test::fileExists(var)) << var << " is missing"

@@ -2,6 +2,8 @@
 // drives them: typed fields, buttons and radios, the texts shown, refused
 // fields, and the state the navigation pages keep between openings.
 // PNG grabs of every page go to $CELESTRA_PAGE_SHOTS when it is set.
+#include "ui/calculator_pages.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,7 +13,6 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimeEdit>
-
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -22,7 +23,6 @@
 #include "solarsystem/ephemeris.h"
 #include "tests/ui/qt_test_support.h"
 #include "ui/almanac_pages.h"
-#include "ui/calculator_pages.h"
 #include "ui/calculator_pictures.h"
 #include "ui/program_colors.h"
 
@@ -30,9 +30,7 @@ using namespace celestra;
 
 namespace {
 
-void type(QLineEdit* edit, const QString& text) {
-    edit->setText(text);
-}
+void type(QLineEdit* edit, const QString& text) { edit->setText(text); }
 
 void setGroup(LatLongGroup* g, const QStringList& lat, const QStringList& lon) {
     type(g->latDeg, lat[0]), type(g->latMin, lat[1]), type(g->latSec, lat[2]);
@@ -90,7 +88,8 @@ private slots:
         // The unit recomputes at once: kilometres are 1.852 nautical miles.
         page.units->setCurrentIndex(kKilometres);
         emit page.units->activated(kKilometres);
-        QVERIFY2(std::abs(page.distance->text().toDouble() - 3015.98 * 1.852) < 0.01, qPrintable(page.distance->text()));
+        QVERIFY2(std::abs(page.distance->text().toDouble() - 3015.98 * 1.852) < 0.01,
+                 qPrintable(page.distance->text()));
         page.units->setCurrentIndex(kNauticalMiles);
         emit page.units->activated(kNauticalMiles);
         shoot(&page, "great_circle");
@@ -251,7 +250,8 @@ private slots:
         const QPointF london = *between.project(51.5, -0.13), newYork = *between.project(40.72, -74.0);
         QVERIFY(std::abs(london.x() + newYork.x()) < 1e-9 && std::abs(london.y() + newYork.y()) < 1e-9);
         QVERIFY(london.x() > 0.0);  // London east of New York
-        QVERIFY(std::abs(std::hypot(london.x(), london.y()) - std::sin(0.5 * 3005.83 / 60.0 * std::numbers::pi / 180.0)) < 1e-4);
+        QVERIFY(std::abs(std::hypot(london.x(), london.y()) -
+                         std::sin(0.5 * 3005.83 / 60.0 * std::numbers::pi / 180.0)) < 1e-4);
 
         // Tokyo to San Francisco: the short way, over the North Pacific
         // across 180°, highest near 48° N.
@@ -353,7 +353,9 @@ private slots:
         shoot(&page, "julian_day");
         type(page.julianDay, QStringLiteral("9e9"));
         page.toCalendar->click();
-        QVERIFY2(!messages_.isEmpty() && messages_.last().startsWith(QStringLiteral("Please enter a number between 1721425.5 and 5373484.5.")), qPrintable(messages_.join(QLatin1Char('|'))));
+        QVERIFY2(!messages_.isEmpty() && messages_.last().startsWith(
+                                             QStringLiteral("Please enter a number between 1721425.5 and 5373484.5.")),
+                 qPrintable(messages_.join(QLatin1Char('|'))));
         QCOMPARE(page.date->date(), QDate(2000, 2, 1));
     }
 
@@ -364,7 +366,8 @@ private slots:
         QVERIFY(page.zone->text().startsWith(QStringLiteral("UTC+01:00")));
         QVERIFY2(page.zone->text().endsWith(QLatin1String(kDaylightSavingTimeLabel)), qPrintable(page.zone->text()));
         QCOMPARE(zoneLabel(0.0, QDate(2024, 12, 21)), QLatin1String(kStandardTimeLabel));
-        QCOMPARE(zoneLabel(1.0 / 24.0, QDate(2024, 12, 21)), QLatin1String(kStandardTimeLabel));  // not the zone's offset then
+        QCOMPARE(zoneLabel(1.0 / 24.0, QDate(2024, 12, 21)),
+                 QLatin1String(kStandardTimeLabel));  // not the zone's offset then
         QCOMPARE(zoneLabel(0.0, QDate(2024, 6, 21)), QLatin1String(kStandardTimeLabel));
         // The almanac's London sunrise and sunset of that day: 04:43 and 21:21 BST.
         QCOMPARE(page.rise->text().left(5), QStringLiteral("04:43"));

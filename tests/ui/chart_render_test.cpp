@@ -10,7 +10,6 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QTest>
-
 #include <climits>
 #include <cmath>
 #include <vector>
@@ -21,10 +20,10 @@
 #include "core/angles.h"
 #include "core/horizon.h"
 #include "core/time_scales.h"
-#include "solarsystem/ephemeris.h"
-#include "solarsystem/planets.h"
 #include "sky/chart_looks.h"
 #include "sky/view_commands.h"
+#include "solarsystem/ephemeris.h"
+#include "solarsystem/planets.h"
 #include "tests/ui/qt_test_support.h"
 #include "ui/chart_image.h"
 #include "ui/label_layout.h"
@@ -128,14 +127,17 @@ public:
 protected:
     int metric(PaintDeviceMetric m) const override {
         switch (m) {
-        case PdmWidth: return kW;
-        case PdmHeight: return kH;
-        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 96;
-        case PdmDepth: return 32;
-        case PdmNumColors: return INT_MAX;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return static_cast<int>(QPaintDevice::devicePixelRatioFScale());
-        default: return 0;
+            case PdmWidth: return kW;
+            case PdmHeight: return kH;
+            case PdmDpiX:
+            case PdmDpiY:
+            case PdmPhysicalDpiX:
+            case PdmPhysicalDpiY: return 96;
+            case PdmDepth: return 32;
+            case PdmNumColors: return INT_MAX;
+            case PdmDevicePixelRatio: return 1;
+            case PdmDevicePixelRatioScaled: return static_cast<int>(QPaintDevice::devicePixelRatioFScale());
+            default: return 0;
         }
     }
 };
@@ -156,12 +158,13 @@ private:
         QVERIFY(star);
         HorizonResult place;
         QCOMPARE(horizonPlace(universe_->Places(), kJd, starPlaceInput(*star), observerSite(observer_), true,
-                              PlaceForm::Topocentric, place), Status::Ok);
+                              PlaceForm::Topocentric, place),
+                 Status::Ok);
         QVERIFY2(place.altitudeDeg > 0.0, star->name);
         const QPointF p = project(90.0 - place.altitudeDeg, place.azimuthDeg, s.zoom, s.rotation, s.flippedEastWest(),
                                   s.offsetX, s.offsetY);
-        const QColor starColor = colorOf(celestra::starColor(static_cast<char>(star->spectralClass),
-                                                             s.colorScheme.colors[Stars], s.colorPreset));
+        const QColor starColor = colorOf(
+            celestra::starColor(static_cast<char>(star->spectralClass), s.colorScheme.colors[Stars], s.colorPreset));
         QVERIFY2(near(image.pixel(qRound(p.x()), qRound(p.y())), starColor, 24),
                  qPrintable(QStringLiteral("%1 not drawn at %2,%3").arg(star->name).arg(p.x()).arg(p.y())));
     }
@@ -238,8 +241,10 @@ private slots:
             }
         }
         const double share = double(litCount) / total;
-        QVERIFY2(std::abs(share - phase.illuminatedFraction) < 0.25,
-                 qPrintable(QStringLiteral("lit share %1, illuminated fraction %2").arg(share).arg(phase.illuminatedFraction)));
+        QVERIFY2(
+            std::abs(share - phase.illuminatedFraction) < 0.25,
+            qPrintable(
+                QStringLiteral("lit share %1, illuminated fraction %2").arg(share).arg(phase.illuminatedFraction)));
     }
 
     void nothingBelowTheHorizonFacingTheZenith() {
@@ -269,7 +274,8 @@ private slots:
             for (int x = 0; x < kW; ++x) {
                 if (std::hypot(x + 0.5 - kW / 2.0, y + 0.5 - kH / 2.0) <= r) continue;
                 if (x > kW - 48 && y > kH - 48) continue;  // the north arrow's corner
-                if (std::any_of(letters.begin(), letters.end(), [x, y](const QRect& l) { return l.contains(x, y); })) continue;
+                if (std::any_of(letters.begin(), letters.end(), [x, y](const QRect& l) { return l.contains(x, y); }))
+                    continue;
                 if (!near(image.pixel(x, y), notSky, 0)) ++stray;
             }
         }
@@ -338,8 +344,8 @@ private slots:
     void constellationNamesUnderTheLinesOnlyZoomedInPastTwoAndAHalf() {
         ChartOptions options;
         for (bool* off : {&options.starNames, &options.deepSkyNames, &options.zenithGrid, &options.polarGrid,
-                          &options.ecliptic, &options.planets, &options.orbitalPaths, &options.comets,
-                          &options.telrad, &options.horizon, &options.infoTexts})
+                          &options.ecliptic, &options.planets, &options.orbitalPaths, &options.comets, &options.telrad,
+                          &options.horizon, &options.infoTexts})
             *off = false;
         for (double zoom : {2.0, 2.5, 2.75, 3.0, 6.0}) {
             const CUniverseViewDrawState s = zenithState(kPresetBlack, zoom);
@@ -391,7 +397,8 @@ private slots:
         QVERIFY2(rigel.blue() > rigel.red(), qPrintable(rigel.name()));
         QVERIFY2(betelgeuse.red() > betelgeuse.blue() + 40, qPrintable(betelgeuse.name()));
         const int dh = std::abs(rigel.hsvHue() - betelgeuse.hsvHue());
-        QVERIFY2(std::min(dh, 360 - dh) > 90, qPrintable(QStringLiteral("hues %1 %2").arg(rigel.hsvHue()).arg(betelgeuse.hsvHue())));
+        QVERIFY2(std::min(dh, 360 - dh) > 90,
+                 qPrintable(QStringLiteral("hues %1 %2").arg(rigel.hsvHue()).arg(betelgeuse.hsvHue())));
     }
 
     // Every pixel on its side of the horizon: nothing above it in the ground
@@ -429,8 +436,13 @@ private slots:
                         }
                     }
                     QVERIFY2(groundAbove == 0 && skyBelow == 0,
-                             qPrintable(QStringLiteral("jd %1 preset %2 zenith %3: %4 ground pixels above, %5 sky pixels below")
-                                            .arg(jd).arg(preset).arg(zenith).arg(groundAbove).arg(skyBelow)));
+                             qPrintable(QStringLiteral(
+                                            "jd %1 preset %2 zenith %3: %4 ground pixels above, %5 sky pixels below")
+                                            .arg(jd)
+                                            .arg(preset)
+                                            .arg(zenith)
+                                            .arg(groundAbove)
+                                            .arg(skyBelow)));
                 }
             }
         }
@@ -462,14 +474,18 @@ private slots:
         CUniverseViewDrawState s = zenithState(kPresetBlack, 1.0);
         s.magnitudeLimit = 7000;
         const auto sky = computeSnapshot(*universe_, observer_, s);
-        const struct { int object; double zoom; } fields[] = {{1898, 10.0}, {1164, 20.0}, {1164, 40.0}};
+        const struct {
+            int object;
+            double zoom;
+        } fields[] = {{1898, 10.0}, {1164, 20.0}, {1164, 40.0}};
         for (const auto& f : fields) {
             const SkyObject* o = sky->objectByNumber(f.object);
             QVERIFY(o && o->place.zenithDistance < 80.0f);
             CUniverseViewDrawState v = s;
             faceDirection(v, FacingDirection::South, kH);
             v.zoom = f.zoom;
-            QVERIFY(centreOn(v, ChartProjection::fromDrawState(v, kW, kH), o->place.zenithDistance, o->place.azimuth, false));
+            QVERIFY(centreOn(v, ChartProjection::fromDrawState(v, kW, kH), o->place.zenithDistance, o->place.azimuth,
+                             false));
             ChartRenderer renderer;
             renderer.setSnapshot(sky);
             renderer.setView(v, kW, kH);
@@ -486,7 +502,8 @@ private slots:
                 QVERIFY(!rects[i].intersects(marker));
                 QVERIFY(!rects[i].intersects(renderer.timeTextRect()));
                 for (int j = i + 1; j < rects.size(); ++j)
-                    QVERIFY2(!rects[i].intersects(rects[j]), qPrintable(QStringLiteral("labels %1 and %2").arg(i).arg(j)));
+                    QVERIFY2(!rects[i].intersects(rects[j]),
+                             qPrintable(QStringLiteral("labels %1 and %2").arg(i).arg(j)));
             }
         }
     }
@@ -503,7 +520,8 @@ private slots:
             const SkyObject* o = snapshot_->objectByNumber(hr - 1);
             QVERIFY(o);
             const QString text = renderer.placeTextAt(pixelOf(*snapshot_, hr - 1, s));
-            const QString alt = QString::fromStdString(formatAngle(90.0 - o->place.zenithDistance, 2, AngleSignStyle::Signed));
+            const QString alt =
+                QString::fromStdString(formatAngle(90.0 - o->place.zenithDistance, 2, AngleSignStyle::Signed));
             const QString ra = QString::fromStdString(formatClockTime(o->raHours));
             const QString dec = QString::fromStdString(formatAngle(o->decDeg, 2, AngleSignStyle::Signed));
             QVERIFY2(text.startsWith(QStringLiteral("Alt: ") + alt), qPrintable(text + QStringLiteral(" / ") + alt));

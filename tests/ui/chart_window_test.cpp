@@ -21,7 +21,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
 #include <csignal>
 #include <memory>
 
@@ -30,8 +29,8 @@
 #include "tests/ui/qt_test_support.h"
 #include "ui/chart_overlays.h"
 #include "ui/color_scheme_dialog.h"
-#include "ui/nav_pages.h"
 #include "ui/export_dialog.h"
+#include "ui/nav_pages.h"
 #include "ui/program.h"
 
 using namespace celestra;
@@ -102,9 +101,10 @@ private slots:
         QCOMPARE(top.size(), 1);
         QCOMPARE(top[0]->text(), QStringLiteral("Menu"));
         QCOMPARE(actionTexts(top[0]->menu()),
-                 (QStringList{QStringLiteral("3D - Orrery"), QStringLiteral("2D - Star Chart"), QStringLiteral("Info..."),
-                              QStringLiteral("Find..."), QStringLiteral("Rise Set Times..."), QStringLiteral("Lunar Phase..."),
-                              QStringLiteral("Calculators"), QStringLiteral("Preferences"), QStringLiteral("Navigation"),
+                 (QStringList{QStringLiteral("3D - Orrery"), QStringLiteral("2D - Star Chart"),
+                              QStringLiteral("Info..."), QStringLiteral("Find..."), QStringLiteral("Rise Set Times..."),
+                              QStringLiteral("Lunar Phase..."), QStringLiteral("Calculators"),
+                              QStringLiteral("Preferences"), QStringLiteral("Navigation"),
                               QStringLiteral("Export Image..."), QStringLiteral("Print..."), QStringLiteral("Help")}));
         QCOMPARE(actionTexts(findAction(top[0]->menu(), QStringLiteral("Help"))->menu()),
                  (QStringList{QStringLiteral("Help..."), QStringLiteral("Space News"), QStringLiteral("About..."),
@@ -126,9 +126,12 @@ private slots:
     void calculatorEntriesOpenTheirPages() {
         // Each entry opens its page modally; the page is read and closed from the event loop.
         const QMenu* menu = window()->menuBar()->actions()[0]->menu();
-        const QStringList entries{QStringLiteral("Rise Set Times..."), QStringLiteral("Lunar Phase..."),
-                                  QStringLiteral("Great Circle Distance..."), QStringLiteral("Range and Bearing..."),
-                                  QStringLiteral("Horizon distance..."), QStringLiteral("DMS and HMS..."),
+        const QStringList entries{QStringLiteral("Rise Set Times..."),
+                                  QStringLiteral("Lunar Phase..."),
+                                  QStringLiteral("Great Circle Distance..."),
+                                  QStringLiteral("Range and Bearing..."),
+                                  QStringLiteral("Horizon distance..."),
+                                  QStringLiteral("DMS and HMS..."),
                                   QStringLiteral("Julian Day...")};
         QStringList titles, closedByButton;
         for (const QString& entry : entries) {
@@ -199,7 +202,10 @@ private slots:
     }
 
     void colourKeysColourTheChartAndTheProgram() {
-        const struct { char key; int preset; } cases[] = {{'r', kPresetRed}, {'W', kPresetWhite}, {'b', kPresetBlack}, {'R', kPresetRed}};
+        const struct {
+            char key;
+            int preset;
+        } cases[] = {{'r', kPresetRed}, {'W', kPresetWhite}, {'b', kPresetBlack}, {'R', kPresetRed}};
         for (const auto& c : cases) {
             QTest::keyClick(chart(), c.key);
             QCOMPARE(state().colorPreset, c.preset);
@@ -262,7 +268,10 @@ private slots:
         QCOMPARE(parseColorComponent(QStringLiteral("256"), shown), 255);
 
         // "Choose Color": the chosen colour, the second flag cleared.
-        dialog.chooseColor = [](QColor& c) { c = QColor(10, 20, 30); return true; };
+        dialog.chooseColor = [](QColor& c) {
+            c = QColor(10, 20, 30);
+            return true;
+        };
         dialog.chooseButton()->click();
         QCOMPARE(program_->document.colorSchemes.black.colors[BackgroundSky], rgb(10, 20, 30));
         QCOMPARE(program_->document.colorSchemes.black.secondFlag, 0);
@@ -278,10 +287,16 @@ private slots:
         white.colors[BackgroundSky] = rgb(9, 9, 9);
         white.colors[MenuBackground] = rgb(9, 9, 9);
         int asked = 0;
-        dialog.confirmDefault = [&] { ++asked; return false; };
+        dialog.confirmDefault = [&] {
+            ++asked;
+            return false;
+        };
         dialog.defaultButton()->click();
         QCOMPARE(white.colors[BackgroundSky], rgb(9, 9, 9));
-        dialog.confirmDefault = [&] { ++asked; return true; };
+        dialog.confirmDefault = [&] {
+            ++asked;
+            return true;
+        };
         dialog.defaultButton()->click();
         QCOMPARE(asked, 2);
         QCOMPARE(white.colors[BackgroundSky], rgb(255, 255, 255));
@@ -415,13 +430,14 @@ private slots:
 
     void contextMenuSteersTheChart() {
         QMenu* menu = chart()->contextMenu();
-        QCOMPARE(actionTexts(menu), (QStringList{QStringLiteral("Body"), QStringLiteral("Zoom"), QStringLiteral("Horizon"),
-                                                 QStringLiteral("Full Screen"), QStringLiteral("Rotate while scrolling")}));
+        QCOMPARE(actionTexts(menu),
+                 (QStringList{QStringLiteral("Body"), QStringLiteral("Zoom"), QStringLiteral("Horizon"),
+                              QStringLiteral("Full Screen"), QStringLiteral("Rotate while scrolling")}));
         QVERIFY(findAction(menu, QStringLiteral("Info..."))->isEnabled());
         QVERIFY(findAction(menu, QStringLiteral("Find..."))->isEnabled());
         QCOMPARE(actionTexts(findAction(menu, QStringLiteral("Horizon"))->menu()),
-                 (QStringList{QStringLiteral("North"), QStringLiteral("East"), QStringLiteral("South"), QStringLiteral("West"),
-                              QStringLiteral("Zenith"), QStringLiteral("Flip East-West")}));
+                 (QStringList{QStringLiteral("North"), QStringLiteral("East"), QStringLiteral("South"),
+                              QStringLiteral("West"), QStringLiteral("Zenith"), QStringLiteral("Flip East-West")}));
         findAction(menu, QStringLiteral("East"))->trigger();
         QCOMPARE(state().rotation, 0.0);
         QCOMPARE(state().offsetY, double(chart()->height() / -4));
@@ -440,14 +456,19 @@ private slots:
         const auto sky = program_->model->snapshot();
         const SkyObject* target = nullptr;
         for (const SkyObject& o : sky->objects)
-            if (o.magnitude < 2500 && o.place.zenithDistance < 25.0f && o.object < 9110) { target = &o; break; }
+            if (o.magnitude < 2500 && o.place.zenithDistance < 25.0f && o.object < 9110) {
+                target = &o;
+                break;
+            }
         QVERIFY2(target, "no bright star near the zenith");
-        const ChartPoint at = chart()->renderer().projection().pixel(target->place.zenithDistance, target->place.azimuth);
+        const ChartPoint at =
+            chart()->renderer().projection().pixel(target->place.zenithDistance, target->place.azimuth);
         QTest::mouseClick(chart(), Qt::LeftButton, {}, QPoint(qRound(at.x), qRound(at.y)));
         QCOMPARE(chart()->renderer().selection().kind, ChartSelection::Kind::Object);
         QVERIFY(findAction(menu, QStringLiteral("Center"))->isEnabled());
         findAction(menu, QStringLiteral("Center"))->trigger();
-        const ChartPoint after = chart()->renderer().projection().pixel(target->place.zenithDistance, target->place.azimuth);
+        const ChartPoint after =
+            chart()->renderer().projection().pixel(target->place.zenithDistance, target->place.azimuth);
         QVERIFY(std::abs(after.x - chart()->width() / 2.0) < 1.0);
         QVERIFY(std::abs(after.y - chart()->height() / 2.0) < 1.0);
     }
@@ -560,7 +581,8 @@ private slots:
             printer.setOutputFormat(QPrinter::PdfFormat);
             const QString file = dir.filePath(paper ? QStringLiteral("paper.pdf") : QStringLiteral("colours.pdf"));
             printer.setOutputFileName(file);
-            printChart(window()->chartPicture(), chart()->size(), paper, program_->document.colorSchemes.white, printer);
+            printChart(window()->chartPicture(), chart()->size(), paper, program_->document.colorSchemes.white,
+                       printer);
             const QImage page = test::viewedFile(file, error);
             QVERIFY2(!page.isNull(), qPrintable(error));
             // The sky at the page's middle: white paper, or the Black scheme's night.
@@ -570,7 +592,8 @@ private slots:
                     const int g = qGray(page.pixel(x, y));
                     light += g > 230;
                     dark += g < 25;
-                    black += qRed(page.pixel(x, y)) < 60 && qGreen(page.pixel(x, y)) < 60 && qBlue(page.pixel(x, y)) < 60;
+                    black +=
+                        qRed(page.pixel(x, y)) < 60 && qGreen(page.pixel(x, y)) < 60 && qBlue(page.pixel(x, y)) < 60;
                 }
             if (paper) {
                 QVERIFY2(light > dark * 10, qPrintable(QStringLiteral("%1 light, %2 dark").arg(light).arg(dark)));
@@ -587,9 +610,13 @@ private slots:
         const auto sky = program_->model->snapshot();
         const SkyObject* target = nullptr;
         for (const SkyObject& o : sky->objects)
-            if (o.magnitude < 2000 && o.place.zenithDistance < 25.0f && o.object < 9110) { target = &o; break; }
+            if (o.magnitude < 2000 && o.place.zenithDistance < 25.0f && o.object < 9110) {
+                target = &o;
+                break;
+            }
         QVERIFY2(target, "no bright star near the zenith");
-        const ChartPoint at = chart()->renderer().projection().pixel(target->place.zenithDistance, target->place.azimuth);
+        const ChartPoint at =
+            chart()->renderer().projection().pixel(target->place.zenithDistance, target->place.azimuth);
         QTest::mouseMove(chart(), QPoint(qRound(at.x), qRound(at.y)));
         QTRY_COMPARE(chart()->renderer().hoverText(),
                      QString::fromStdString(starChartLabel(*catalogueObject(target->object))));

@@ -13,7 +13,6 @@
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
-
 #include <cmath>
 
 #include "core/time_scales.h"
@@ -174,9 +173,8 @@ private slots:
         d->close();
         server_.answer(kTwoComets);
         QCOMPARE(download(), QStringLiteral("Comet Download|Download succeeded.  4 comets downloaded."));
-        QCOMPARE(server_.requestLines,
-                 (QList<QByteArray>{"GET /anonymous/comets/CometsTarnwell.txt HTTP/1.1",
-                                    "GET /iau/Ephemerides/Comets/Soft00Cmt.txt HTTP/1.1"}));
+        QCOMPARE(server_.requestLines, (QList<QByteArray>{"GET /anonymous/comets/CometsTarnwell.txt HTTP/1.1",
+                                                          "GET /iau/Ephemerides/Comets/Soft00Cmt.txt HTTP/1.1"}));
         QCOMPARE(readAll(dataFile("Celestra.CometsTarnwell.txt")), kTwoComets);
     }
 

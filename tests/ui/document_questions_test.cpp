@@ -3,6 +3,8 @@
 // for a session saved under a new name; a document open in another
 // Celestra is opened read-only or not at all. Without an answer nothing is
 // written over anything.
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -10,8 +12,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
-
-#include <sys/stat.h>
 
 #include "tests/ui/qt_test_support.h"
 #include "ui/first_start_page.h"
@@ -21,7 +21,9 @@ using namespace celestra;
 
 namespace {
 
-QByteArray bytesOf(const std::vector<uint8_t>& v) { return QByteArray(reinterpret_cast<const char*>(v.data()), qsizetype(v.size())); }
+QByteArray bytesOf(const std::vector<uint8_t>& v) {
+    return QByteArray(reinterpret_cast<const char*>(v.data()), qsizetype(v.size()));
+}
 
 QByteArray readAll(const QString& path) {
     QFile f(path);

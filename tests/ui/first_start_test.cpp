@@ -2,6 +2,9 @@
 // of the first start and the place restored later, the window's size on the
 // screen and its geometry kept, the chart's framing through a resize, a
 // document named on the command line, and the command line itself.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -16,10 +19,6 @@
 #include <QStandardItemModel>
 #include <QTest>
 #include <QTimer>
-
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdlib>
 
@@ -186,7 +185,8 @@ private slots:
         for (const QSize size : {QSize(780, 560), QSize(600, 480)}) {
             program->window->resize(size);
             QTRY_VERIFY(program->window->size() == size);
-            const ChartProjection p = ChartProjection::fromDrawState(chart->drawState(), chart->width(), chart->height());
+            const ChartProjection p =
+                ChartProjection::fromDrawState(chart->drawState(), chart->width(), chart->height());
             QVERIFY2(chart->height() <= chart->width(), "the chart is wider than high");
             // The zenith on the top edge, the south point on the bottom edge,
             // as facing south put them (within the pixel the offset rounds to).

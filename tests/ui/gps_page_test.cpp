@@ -4,6 +4,14 @@
 // settings kept between openings, the hand-over to the place page with the
 // system clock, and the gpsd source against a real gpsd when one can run.
 // Set CELESTRA_UI_GRAB_DIR to have the page written there as PNGs.
+#include "ui/gps_page.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,13 +31,6 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <termios.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -40,7 +41,6 @@
 #include "tests/support/gpsd_process.h"
 #include "tests/support/pty_pair.h"
 #include "tests/ui/qt_test_support.h"
-#include "ui/gps_page.h"
 #include "ui/help_window.h"
 #include "ui/program.h"
 #include "ui/settings_dialog.h"
@@ -249,10 +249,12 @@ private slots:
             "  At 12:35:19 UTC, you were at Latitude 48  7.03800 North, Longitude 11 31.00000 West, "
             "making 22.400000 knots, track made good 84.400000 degrees true.\n");
         QTRY_VERIFY_WITH_TIMEOUT(raw(*page).endsWith(rmcLine), 5000);
-        QCOMPARE(raw(*page), QStringLiteral("Opened port %1\nWaiting for data.\n"
-                                            "  At 12:35:18 UTC, you were at Latitude 48  7.03800 North, "
-                                            "Longitude 11 31.00000 West, based upon a GPS fix, 8 satellites are in use.\n")
-                                 .arg(path) + rmcLine);
+        QCOMPARE(raw(*page),
+                 QStringLiteral("Opened port %1\nWaiting for data.\n"
+                                "  At 12:35:18 UTC, you were at Latitude 48  7.03800 North, "
+                                "Longitude 11 31.00000 West, based upon a GPS fix, 8 satellites are in use.\n")
+                         .arg(path) +
+                     rmcLine);
         QCOMPARE(page->latitudeField()->text(), QStringLiteral("N 48°07.038'"));
         QCOMPARE(page->longitudeField()->text(), QStringLiteral("W 011°31.000'"));
         QCOMPARE(page->timeField()->text(), QStringLiteral("2026-12-08 12:35:19"));
@@ -286,8 +288,10 @@ private slots:
         // summaries of ~130 characters each pass the 800-character mark.
         for (int s = 10; s < 30; ++s) {
             const std::string second = std::to_string(s);
-            QVERIFY(pty.Write(nmeaSentence("GPGGA,1235" + second + ",4807.038,N,01131.000,W,1,08,0.9,545.4,M,46.9,M,,")));
-            QTRY_VERIFY_WITH_TIMEOUT(page->timeField()->text().endsWith(QStringLiteral("12:35:") + QString::fromStdString(second)), 5000);
+            QVERIFY(
+                pty.Write(nmeaSentence("GPGGA,1235" + second + ",4807.038,N,01131.000,W,1,08,0.9,545.4,M,46.9,M,,")));
+            QTRY_VERIFY_WITH_TIMEOUT(
+                page->timeField()->text().endsWith(QStringLiteral("12:35:") + QString::fromStdString(second)), 5000);
             QVERIFY2(raw(*page).size() <= 800, qPrintable(raw(*page)));
         }
         QVERIFY(!raw(*page).contains(QStringLiteral("Opened port")));
@@ -313,7 +317,8 @@ private slots:
         typeDevice(*page, file.fileName());
         page->startButton()->click();
         QVERIFY(!page->running());
-        QVERIFY(raw(*page).contains(QStringLiteral("Unable to open port %1\n%1 is not a serial device\n").arg(file.fileName())));
+        QVERIFY(raw(*page).contains(
+            QStringLiteral("Unable to open port %1\n%1 is not a serial device\n").arg(file.fileName())));
 
         // The receiver unplugged while reading.
         test::PtyPair pty;
@@ -412,7 +417,8 @@ private slots:
 
         // Without the right to set the clock the page says so.
         fakeClock.result = EPERM;
-        fakeClock.message = "Setting the system clock needs administrator rights (CAP_SYS_TIME); the clock was not changed.";
+        fakeClock.message =
+            "Setting the system clock needs administrator rights (CAP_SYS_TIME); the clock was not changed.";
         QString message;
         answerNextBox(QStringLiteral("clockMessage"), &message);
         page->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close)->click();

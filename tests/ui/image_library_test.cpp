@@ -6,6 +6,8 @@
 // packs with tools/make_image_library.sh from tests/ui/data (M31 and C14).
 // With CELESTRA_PAGE_SHOTS set to a folder, M31's page with the download
 // button and with the picture is also grabbed to PNGs there.
+#include "ui/image_library.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
@@ -15,13 +17,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ui/download_dialog.h"
 #include "catalogs/deep_sky.h"
 #include "core/log.h"
 #include "solarsystem/comet_download.h"
 #include "tests/support/canned_http_server.h"
 #include "tests/ui/qt_test_support.h"
-#include "ui/image_library.h"
+#include "ui/download_dialog.h"
 #include "ui/object_pages.h"
 #include "ui/program.h"
 
@@ -43,9 +44,7 @@ bool writeAll(const QString& path, const QByteArray& bytes) {
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 QByteArray library() { return readAll(QStringLiteral(CELESTRA_TEST_IMAGE_LIBRARY)); }
-QImage fixture(const char* name) {
-    return QImage(QStringLiteral(CELESTRA_TEST_PICTURES "/") + QLatin1String(name));
-}
+QImage fixture(const char* name) { return QImage(QStringLiteral(CELESTRA_TEST_PICTURES "/") + QLatin1String(name)); }
 
 uint32_t be32At(const QByteArray& b, int at) {
     return (uint32_t(uint8_t(b[at])) << 24) | (uint32_t(uint8_t(b[at + 1])) << 16) |

@@ -16,12 +16,11 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
-#include <QTableWidget>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimeEdit>
 #include <QTimeZone>
-
 #include <clocale>
 #include <cmath>
 #include <cstring>
@@ -103,7 +102,8 @@ private slots:
         const char* numeric = std::setlocale(LC_NUMERIC, nullptr);
         // QApplication took LC_NUMERIC from LANG; "C" means the locale is not generated here.
         if (!lang.startsWith("C") && numeric && std::strcmp(numeric, "C") == 0)
-            QSKIP(qPrintable(QStringLiteral("locale %1 is not generated on this machine").arg(QString::fromLatin1(lang))));
+            QSKIP(qPrintable(
+                QStringLiteral("locale %1 is not generated on this machine").arg(QString::fromLatin1(lang))));
         setFieldMessageSink([this](QWidget*, const QString& m) { messages_ << m; });
         program_ = test::startProgramForTest();
         QVERIFY(program_);
@@ -116,7 +116,8 @@ private slots:
 
     void julianDayPageTakesBothSeparators() {
         JulianDayDialog page;
-        for (const QString& text : {QStringLiteral("2451545") + sep() + QStringLiteral("5"), QStringLiteral("2451545.5")}) {
+        for (const QString& text :
+             {QStringLiteral("2451545") + sep() + QStringLiteral("5"), QStringLiteral("2451545.5")}) {
             page.julianDay->setText(text);
             page.convertToCalendar();
             QCOMPARE(page.date->date(), QDate(2000, 1, 2));
@@ -139,15 +140,18 @@ private slots:
     void calculatorsTakeBothSeparators() {
         GreatCircleDialog gc(doc());
         auto fill = [](LatLongGroup* g, const QString& latMin, const QString& lonMin) {
-            g->latDeg->setText(QStringLiteral("51")), g->latMin->setText(latMin), g->latSec->setText(QStringLiteral("0"));
-            g->lonDeg->setText(QStringLiteral("-0")), g->lonMin->setText(lonMin), g->lonSec->setText(QStringLiteral("0"));
+            g->latDeg->setText(QStringLiteral("51")), g->latMin->setText(latMin),
+                g->latSec->setText(QStringLiteral("0"));
+            g->lonDeg->setText(QStringLiteral("-0")), g->lonMin->setText(lonMin),
+                g->lonSec->setText(QStringLiteral("0"));
         };
         gc.sphere->click();
         fill(gc.group2, QStringLiteral("0"), QStringLiteral("0"));
         fill(gc.group1, QStringLiteral("30.5"), QStringLiteral("7.25"));
         QVERIFY(gc.compute());
         const QString distance = gc.distance->text();
-        fill(gc.group1, QStringLiteral("30") + sep() + QStringLiteral("5"), QStringLiteral("7") + sep() + QStringLiteral("25"));
+        fill(gc.group1, QStringLiteral("30") + sep() + QStringLiteral("5"),
+             QStringLiteral("7") + sep() + QStringLiteral("25"));
         QVERIFY(gc.compute());
         QCOMPARE(gc.distance->text(), distance);
         QVERIFY(!distance.contains(QLatin1Char(',')));
@@ -213,7 +217,8 @@ private slots:
         QCOMPARE(doc().currentSight.observer.height, 11.25);
         height->setText(QStringLiteral("10.5.3"));
         QVERIFY(!enviro->apply());
-        QCOMPARE(enviro->messageLabel()->text(), QStringLiteral("Height of eye must be a number from 0 to 30000 Meters."));
+        QCOMPARE(enviro->messageLabel()->text(),
+                 QStringLiteral("Height of eye must be a number from 0 to 30000 Meters."));
         QCOMPARE(doc().currentSight.observer.height, 11.25);
         height->setText(QStringLiteral("11.25"));
         enviro->close();
@@ -297,7 +302,7 @@ private slots:
         LunarPhaseDialog lunar(doc(), nullptr, window()->zoneRule());
         for (QWidget* page : std::initializer_list<QWidget*>{&gc, &rb, &horizon, &dms, &jd, &riseSet, &lunar})
             QVERIFY2(commaNumbers(page).isEmpty(), qPrintable(page->windowTitle() + QStringLiteral(": ") +
-                                                             commaNumbers(page).join(QLatin1Char('|'))));
+                                                              commaNumbers(page).join(QLatin1Char('|'))));
         window()->chart()->setSelection({ChartSelection::Kind::Body, 11});
         waitForModel();
         window()->openInfo();
@@ -331,7 +336,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(gps.received().latitudeValid, 5000);
         for (QWidget* page : std::initializer_list<QWidget*>{&planner, &almanac, &first, &gps})
             QVERIFY2(commaNumbers(page).isEmpty(), qPrintable(page->windowTitle() + QStringLiteral(": ") +
-                                                             commaNumbers(page).join(QLatin1Char('|'))));
+                                                              commaNumbers(page).join(QLatin1Char('|'))));
         gps.stop();
     }
 
@@ -405,8 +410,9 @@ private slots:
             QCOMPARE(page.zone->text().endsWith(QLatin1String(kDaylightSavingTimeLabel)), tz.isDaylightTime(utcOf(jd)));
             const JulianDay jd0 = julianDayAt0h(2024, month, 15);
             const PlaceContext context = makePlaceContext(processEphemeris());
-            const RiseTransitSet r = riseTransitSet(&context, riseSetBody(kSun), jd0, deltaT(jd0),
-                                                    observerSite(doc().observer), offset / 86400.0, RiseSetKind::RiseSet);
+            const RiseTransitSet r =
+                riseTransitSet(&context, riseSetBody(kSun), jd0, deltaT(jd0), observerSite(doc().observer),
+                               offset / 86400.0, RiseSetKind::RiseSet);
             QCOMPARE(page.rise->text().left(8), QString::fromStdString(r.riseText).left(8));
             // A morning on the local clock, summer or winter (04:40 in a London June, 08:00 in its January).
             const QTime rise = QTime::fromString(page.rise->text().left(8), QStringLiteral("HH:mm:ss"));

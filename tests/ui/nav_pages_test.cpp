@@ -3,6 +3,8 @@
 // page's range refusal, the Details table and its formats, and the Star
 // selector's list. Set CELESTRA_UI_GRAB_DIR to have every page written there
 // as a PNG for looking at.
+#include "ui/nav_pages.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,16 +25,14 @@
 #include <QTest>
 #include <QTimeEdit>
 #include <QTimer>
-
 #include <set>
 
 #include "catalogs/star_catalog.h"
 #include "core/time_scales.h"
 #include "tests/ui/qt_test_support.h"
 #include "ui/chart_renderer.h"
-#include "ui/nav_pages.h"
-#include "ui/program_colors.h"
 #include "ui/program.h"
+#include "ui/program_colors.h"
 
 using namespace celestra;
 
@@ -174,11 +174,12 @@ private slots:
             QTest::mouseClick(page->altitudeLabel(), Qt::LeftButton);
             QVERIFY(page->degreesBox()->value() >= 19);
             page->minutesBox()->setValue(page->minutesBox()->value() + 3.0 >= 60.0 ? page->minutesBox()->value() - 3.0
-                                                                                 : page->minutesBox()->value() + 3.0);
+                                                                                   : page->minutesBox()->value() + 3.0);
             QTest::mouseClick(page->calculateButton(), Qt::LeftButton);
             const QString result = page->resultLabel()->text();
-            QVERIFY2(result.contains(QStringLiteral(" nMi toward AP")) || result.contains(QStringLiteral("away from AP")),
-                     qPrintable(result));
+            QVERIFY2(
+                result.contains(QStringLiteral(" nMi toward AP")) || result.contains(QStringLiteral("away from AP")),
+                qPrintable(result));
             QVERIFY(result.contains(QStringLiteral("along Az: ")));
             QVERIFY(std::abs(std::abs(doc().currentSight.intercept) * 60.0 - 3.0) < 0.2);
             QVERIFY(page->detailsButton()->isEnabled());
@@ -202,8 +203,8 @@ private slots:
         LopsDialog* lops = window()->openLops();
         QCOMPARE(lops->list()->count(), 3);
         QVERIFY(lops->list()->item(0)->text().startsWith(QStringLiteral("1)  ")));
-        QVERIFY(lops->list()->item(2)->text().endsWith(
-            QString::fromStdString(starChartLabel(*starByNumber(chosen[2])))));
+        QVERIFY(
+            lops->list()->item(2)->text().endsWith(QString::fromStdString(starChartLabel(*starByNumber(chosen[2])))));
         QString text = lops->textArea()->toPlainText();
         QVERIFY2(text.contains(QStringLiteral("AP Correction:")), qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("Err: ")));
@@ -394,8 +395,9 @@ private slots:
         QLineEdit* field = page->field(EnviroField::Height);
         field->setText(QStringLiteral("40000"));
         QVERIFY(!page->apply());
-        QVERIFY2(page->messageLabel()->text().startsWith(QStringLiteral("Height of eye must be a number from 0 to 30000")),
-                 qPrintable(page->messageLabel()->text()));
+        QVERIFY2(
+            page->messageLabel()->text().startsWith(QStringLiteral("Height of eye must be a number from 0 to 30000")),
+            qPrintable(page->messageLabel()->text()));
         QCOMPARE(sight.observer.height, height);
         page->done(QDialog::Accepted);  // refused: the page stays
         QVERIFY(page->isVisible());

@@ -18,7 +18,6 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <clocale>
 #include <string>
 
@@ -193,7 +192,8 @@ private slots:
         QVERIFY2(lops->importSights(file("sights.jsonl"), error), qPrintable(error));
         QCOMPARE(doc().sights.Count(), size_t{8});
         QCOMPARE(lops->list()->count(), 8);
-        for (size_t i = 0; i < 4; ++i) QVERIFY(std::abs(doc().sights.At(i + 4).intercept - doc().sights.At(i).intercept) < 1e-6);
+        for (size_t i = 0; i < 4; ++i)
+            QVERIFY(std::abs(doc().sights.At(i + 4).intercept - doc().sights.At(i).intercept) < 1e-6);
 
         // A file whose third line is damaged changes nothing, and says where.
         QFile damaged(file("damaged.jsonl"));

@@ -7,15 +7,17 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -23,17 +25,14 @@
 #include <QTextBrowser>
 #include <QTimeEdit>
 #include <QTimer>
-#include <QMessageBox>
-#include <QDialogButtonBox>
-
 #include <cmath>
 #include <memory>
 
 #include "catalogs/deep_sky.h"
 #include "catalogs/places.h"
 #include "core/time_scales.h"
-#include "sky/chart_geometry.h"
 #include "model/observer_state.h"
+#include "sky/chart_geometry.h"
 #include "sky/universe.h"
 #include "solarsystem/planets.h"
 #include "tests/ui/qt_test_support.h"
@@ -188,7 +187,8 @@ private slots:
                 0.5 / 86400.0);
 
         // "Current:" is the clock's time, and follows it each second.
-        auto* current = childWithText<QLabel>(d, QStringLiteral("Current: 2024-09-01 04:00:00  UTC +0h   (times shown as UTC)"));
+        auto* current =
+            childWithText<QLabel>(d, QStringLiteral("Current: 2024-09-01 04:00:00  UTC +0h   (times shown as UTC)"));
         QVERIFY(current);
         *now += 1.0 / 86400.0;
         QSignalSpy tick(d->findChild<QTimer*>(QStringLiteral("clockTimer")), &QTimer::timeout);
@@ -289,7 +289,8 @@ private slots:
         // installed monospace faces do not report a fixed pitch to Qt.
         QCOMPARE(info->text()->font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
         QVERIFY(info->webButton()->isEnabled());
-        QCOMPARE(info->webButton()->toolTip(), QStringLiteral("https://simbad.cds.unistra.fr/simbad/sim-id?Ident=HR%202491"));
+        QCOMPARE(info->webButton()->toolTip(),
+                 QStringLiteral("https://simbad.cds.unistra.fr/simbad/sim-id?Ident=HR%202491"));
         // No browser can be started here (the offscreen platform opens none,
         // and no opener is on an empty PATH): the address is shown to copy.
         const QByteArray path = qgetenv("PATH");
@@ -303,22 +304,26 @@ private slots:
         info->close();
         chart()->setSelection({ChartSelection::Kind::Body, 11});
         const QString moon = selectionInfoText({ChartSelection::Kind::Body, 11}, *chart(), *program_->model);
-        for (const char* part : {"Moon", "Apparent", "Topocentric", "Alt:", "Az:", "M: ", ",   Distance: ", " kM", "illuminated"})
+        for (const char* part :
+             {"Moon", "Apparent", "Topocentric", "Alt:", "Az:", "M: ", ",   Distance: ", " kM", "illuminated"})
             QVERIFY2(moon.contains(QString::fromUtf8(part)), part);
         // The topocentric place is the airless one of date; only the chart's
         // altitude carries refraction, and says so. The Moon is up (23:00 in
         // Seattle), where refraction moves it by an arcminute or more.
         QVERIFY2(moon.contains(QStringLiteral("(refracted)")), qPrintable(moon));
         const QRegularExpressionMatch shown =
-            QRegularExpression(QStringLiteral("Topocentric  RA: (\\d+)h (\\d+)m (\\d+)s  Dec: ([+-])(\\d+)° (\\d+)' (\\d+)\""))
+            QRegularExpression(
+                QStringLiteral("Topocentric  RA: (\\d+)h (\\d+)m (\\d+)s  Dec: ([+-])(\\d+)° (\\d+)' (\\d+)\""))
                 .match(moon);
         QVERIFY2(shown.hasMatch(), qPrintable(moon));
         const auto part = [&](int i) { return shown.captured(i).toDouble(); };
         const double shownRa = part(1) + part(2) / 60.0 + part(3) / 3600.0;
-        const double shownDec = (shown.captured(4) == QLatin1String("-") ? -1 : 1) * (part(5) + part(6) / 60.0 + part(7) / 3600.0);
+        const double shownDec =
+            (shown.captured(4) == QLatin1String("-") ? -1 : 1) * (part(5) + part(6) / 60.0 + part(7) / 3600.0);
         double ra = 0.0, dec = 0.0, distance = 0.0;
         QCOMPARE(topocentricPlaceUtc(program_->model->universe().Places(), doc().observer.instant, 11,
-                                     observerSite(doc().observer), ra, dec, distance), Status::Ok);
+                                     observerSite(doc().observer), ra, dec, distance),
+                 Status::Ok);
         QVERIFY2(std::abs(shownRa - ra) * 15.0 * 3600.0 < 8.0 && std::abs(shownDec - dec) * 3600.0 < 1.0,
                  qPrintable(QStringLiteral("%1 %2 against %3 %4").arg(shownRa).arg(shownDec).arg(ra).arg(dec)));
         // A body has no SIMBAD page: only the website's redirect.
@@ -326,7 +331,8 @@ private slots:
         QVERIFY(selectionWebUrl({ChartSelection::Kind::Body, 4}, prefs).isEmpty());
         prefs.website = QStringLiteral("https://example.org/");
         QCOMPARE(selectionWebUrl({ChartSelection::Kind::Body, 4}, prefs),
-                 QStringLiteral("https://example.org/PocketPC/Celestra/Redirect/Redirect.htm?client=pda&catalog=planet&index=4&name=Mars"));
+                 QStringLiteral("https://example.org/PocketPC/Celestra/Redirect/"
+                                "Redirect.htm?client=pda&catalog=planet&index=4&name=Mars"));
     }
 
     void findCentresM31() {
@@ -355,7 +361,9 @@ private slots:
                  qPrintable(QStringLiteral("%1, %2").arg(at.x).arg(at.y)));
         find.input()->setText(QStringLiteral("no such object"));
         find.setBelowHorizonAnswer(QMessageBox::No);
-        QTimer::singleShot(0, [] { if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept(); });
+        QTimer::singleShot(0, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
+        });
         QVERIFY(!find.centreOnChart());
     }
 
@@ -366,7 +374,7 @@ private slots:
     void findShowsTheObjectItCentresOn() {
         doc().drawState.realTime = 0;
         doc().observer.instant = 2460357.5 + 5.0 / 24.0;  // 2024-02-16 05:00 UTC
-        doc().observer.latitude = 47.55;  // Seattle, a February evening: Orion up in the south
+        doc().observer.latitude = 47.55;                  // Seattle, a February evening: Orion up in the south
         doc().observer.longitude = -122.3;
         doc().drawState.deepSkySelection = 0;
         doc().drawState.magnitudeLimit = 3000;
@@ -465,7 +473,8 @@ private slots:
         QSignalSpy acceptedAgain(find, &QDialog::accepted);
         find->input()->setText(QStringLiteral("M31"));
         QTest::keyClick(find->input(), Qt::Key_Return);
-        QTRY_COMPARE(chart()->renderer().selection(), (ChartSelection{ChartSelection::Kind::Object, kFirstMessierObject + 30}));
+        QTRY_COMPARE(chart()->renderer().selection(),
+                     (ChartSelection{ChartSelection::Kind::Object, kFirstMessierObject + 30}));
         QTRY_COMPARE(acceptedAgain.count(), 1);
     }
 
@@ -513,9 +522,11 @@ private slots:
     }
 
     void helpTopicsAndAbout() {
-        for (const char* topic : {"index", "chart", "keys", "time", "place", "gps", "general", "info", "find", "orrery", "navigation"}) {
+        for (const char* topic :
+             {"index", "chart", "keys", "time", "place", "gps", "general", "info", "find", "orrery", "navigation"}) {
             window()->showHelp(QString::fromLatin1(topic));
-            QCOMPARE(window()->helpWindow()->browser()->source().fileName(), QString::fromLatin1(topic) + QStringLiteral(".html"));
+            QCOMPARE(window()->helpWindow()->browser()->source().fileName(),
+                     QString::fromLatin1(topic) + QStringLiteral(".html"));
             QVERIFY(window()->helpWindow()->browser()->toPlainText().size() > 100);
         }
         window()->showHelp(QStringLiteral("nonsense"));
@@ -526,7 +537,8 @@ private slots:
         QCOMPARE(window()->helpWindow()->browser()->source().fileName(), QStringLiteral("place.html"));
         d->close();
         const QString about = aboutText();
-        for (const char* part : {"GPL-3.0-or-later", "Hoffleit", "Warren", "JPL", "DE405", "GeoNames", "SIMBAD", CELESTRA_VERSION})
+        for (const char* part :
+             {"GPL-3.0-or-later", "Hoffleit", "Warren", "JPL", "DE405", "GeoNames", "SIMBAD", CELESTRA_VERSION})
             QVERIFY2(about.contains(QString::fromUtf8(part)), part);
         shoot(window()->helpWindow(), QStringLiteral("help"));
     }

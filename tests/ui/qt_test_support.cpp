@@ -17,7 +17,6 @@
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTest>
-
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -82,8 +81,12 @@ QImage viewedFile(const QString& path, QString& error) {
         return {};
     }
     const QString png = path + QStringLiteral(".view");
-    const QStringList args = pdf ? QStringList{QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("72"),
-                                               QStringLiteral("-singlefile"), path, png}
+    const QStringList args = pdf ? QStringList{QStringLiteral("-png"),
+                                               QStringLiteral("-r"),
+                                               QStringLiteral("72"),
+                                               QStringLiteral("-singlefile"),
+                                               path,
+                                               png}
                                  : QStringList{path, QStringLiteral("-o"), png + QStringLiteral(".png")};
     QProcess p;
     p.start(tool, args);

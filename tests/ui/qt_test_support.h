@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
-
 #include <memory>
 
 class QWidget;
@@ -17,7 +16,7 @@ class QWidget;
 namespace celestra {
 class SkyModel;
 struct Program;
-}
+}  // namespace celestra
 
 namespace celestra::test {
 

@@ -8,7 +8,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <cstdlib>
 
 #include "tests/ui/qt_test_support.h"
@@ -31,9 +30,11 @@ private:
         return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     }
     QStringList base(const QString& out) const {
-        return {QStringLiteral("--utc"), QStringLiteral("2024-02-15T20:00:00"), QStringLiteral("--lat"), QStringLiteral("55"),
-                QStringLiteral("--lon"), QStringLiteral("12.5"), QStringLiteral("--ephemeris"), celestra::test::builtEphemeris(),
-                QStringLiteral("--out"), dir_.filePath(out)};
+        return {QStringLiteral("--utc"),       QStringLiteral("2024-02-15T20:00:00"),
+                QStringLiteral("--lat"),       QStringLiteral("55"),
+                QStringLiteral("--lon"),       QStringLiteral("12.5"),
+                QStringLiteral("--ephemeris"), celestra::test::builtEphemeris(),
+                QStringLiteral("--out"),       dir_.filePath(out)};
     }
 
 private slots:
@@ -46,10 +47,10 @@ private slots:
         QCOMPARE(image.size(), QSize(640, 400));
         // Facing south by default: the bottom corners are below the horizon, on the Red scheme's ground.
         QCOMPARE(QColor(image.pixel(2, 397)), QColor(60, 12, 0));
-        QCOMPARE(run(base(QStringLiteral("zenith.png")) + QStringList{QStringLiteral("--facing"), QStringLiteral("zenith"),
-                                                                      QStringLiteral("--zoom"), QStringLiteral("1"),
-                                                                      QStringLiteral("--flip"), QStringLiteral("--mag"),
-                                                                      QStringLiteral("6.5")}),
+        QCOMPARE(run(base(QStringLiteral("zenith.png")) +
+                     QStringList{QStringLiteral("--facing"), QStringLiteral("zenith"), QStringLiteral("--zoom"),
+                                 QStringLiteral("1"), QStringLiteral("--flip"), QStringLiteral("--mag"),
+                                 QStringLiteral("6.5")}),
                  0);
         const QImage zenith(dir_.filePath(QStringLiteral("zenith.png")));
         QCOMPARE(zenith.size(), QSize(1280, 800));
@@ -58,10 +59,13 @@ private slots:
 
     void refusesBadArguments() {
         QString errors;
-        QCOMPARE(run(base(QStringLiteral("x.png")) + QStringList{QStringLiteral("--facing"), QStringLiteral("up")}, &errors), 2);
+        QCOMPARE(
+            run(base(QStringLiteral("x.png")) + QStringList{QStringLiteral("--facing"), QStringLiteral("up")}, &errors),
+            2);
         QVERIFY(errors.contains(QStringLiteral("--facing")));
         QCOMPARE(run(base(QStringLiteral("x.png")) + QStringList{QStringLiteral("--mag"), QStringLiteral("9")}), 2);
-        QCOMPARE(run(base(QStringLiteral("x.png")) + QStringList{QStringLiteral("--scheme"), QStringLiteral("blue")}), 2);
+        QCOMPARE(run(base(QStringLiteral("x.png")) + QStringList{QStringLiteral("--scheme"), QStringLiteral("blue")}),
+                 2);
         QCOMPARE(run({QStringLiteral("--utc"), QStringLiteral("2024-02-15T20:00:00"), QStringLiteral("--out"),
                       dir_.filePath(QStringLiteral("x.png"))}),
                  2);  // no place
@@ -73,15 +77,17 @@ private slots:
         QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("comets")));
         QFile file(dir_.filePath(QStringLiteral("comets/Celestra.CometsUser.txt")));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("    C1995O1   1997 04  1.1375  0.914142  0.995068  130.5887  282.4707   89.4300  19970313  -2.0  4.0  "
-                   "C/1995 O1 (Hale-Bopp)\n");
+        file.write(
+            "    C1995O1   1997 04  1.1375  0.914142  0.995068  130.5887  282.4707   89.4300  19970313  -2.0  4.0  "
+            "C/1995 O1 (Hale-Bopp)\n");
         file.close();
         const auto cometInk = [this](const QStringList& extra) {
-            const QStringList args = {QStringLiteral("--utc"), QStringLiteral("1997-04-01T19:30:00"), QStringLiteral("--lat"),
-                                      QStringLiteral("52"), QStringLiteral("--lon"), QStringLiteral("0"),
-                                      QStringLiteral("--facing"), QStringLiteral("west"), QStringLiteral("--ephemeris"),
-                                      celestra::test::builtEphemeris(), QStringLiteral("--out"),
-                                      dir_.filePath(QStringLiteral("comet.png"))};
+            const QStringList args = {QStringLiteral("--utc"),       QStringLiteral("1997-04-01T19:30:00"),
+                                      QStringLiteral("--lat"),       QStringLiteral("52"),
+                                      QStringLiteral("--lon"),       QStringLiteral("0"),
+                                      QStringLiteral("--facing"),    QStringLiteral("west"),
+                                      QStringLiteral("--ephemeris"), celestra::test::builtEphemeris(),
+                                      QStringLiteral("--out"),       dir_.filePath(QStringLiteral("comet.png"))};
             if (run(args + extra) != 0) return -1;
             const QImage image(dir_.filePath(QStringLiteral("comet.png")));
             int n = 0;
@@ -99,7 +105,8 @@ private slots:
         QCOMPARE(cometInk({}), 0);
         // H -2.0 does not pass a limit of -5.
         QCOMPARE(cometInk(folder + QStringList{QStringLiteral("--comet-mag"), QStringLiteral("-5")}), 0);
-        QCOMPARE(run(base(QStringLiteral("x.png")) + QStringList{QStringLiteral("--comet-mag"), QStringLiteral("8")}), 2);
+        QCOMPARE(run(base(QStringLiteral("x.png")) + QStringList{QStringLiteral("--comet-mag"), QStringLiteral("8")}),
+                 2);
     }
 
     // The same chart as a PNG, an SVG and a PDF: the viewers show the SVG
@@ -110,7 +117,9 @@ private slots:
                                   QStringLiteral("400")};
         QCOMPARE(run(base(QStringLiteral("chart.png")) + size), 0);
         QCOMPARE(run(base(QStringLiteral("chart.svg")) + size), 0);  // the format from the extension
-        QCOMPARE(run(base(QStringLiteral("drawing")) + size + QStringList{QStringLiteral("--format"), QStringLiteral("pdf")}), 0);
+        QCOMPARE(run(base(QStringLiteral("drawing")) + size +
+                     QStringList{QStringLiteral("--format"), QStringLiteral("pdf")}),
+                 0);
         const QImage png(dir_.filePath(QStringLiteral("chart.png")));
         QVERIFY(!png.isNull());
         QFile svg(dir_.filePath(QStringLiteral("chart.svg")));
@@ -122,11 +131,13 @@ private slots:
         QVERIFY(QFile::rename(dir_.filePath(QStringLiteral("drawing")), dir_.filePath(QStringLiteral("drawing.pdf"))));
         for (const QString& name : {QStringLiteral("chart.svg"), QStringLiteral("drawing.pdf")}) {
             QString error;
-            const QImage view = celestra::test::viewedFile(dir_.filePath(name), error).convertToFormat(QImage::Format_RGB32);
+            const QImage view =
+                celestra::test::viewedFile(dir_.filePath(name), error).convertToFormat(QImage::Format_RGB32);
             QVERIFY2(!view.isNull(), qPrintable(error));
             QCOMPARE(view.size(), png.size());
             // Black's ground bottom left, its night sky top centre.
-            QVERIFY2(qAbs(qRed(view.pixel(3, 396)) - 38) < 6 && qAbs(qBlue(view.pixel(3, 396)) - 24) < 6, qPrintable(name));
+            QVERIFY2(qAbs(qRed(view.pixel(3, 396)) - 38) < 6 && qAbs(qBlue(view.pixel(3, 396)) - 24) < 6,
+                     qPrintable(name));
             long stars = 0, difference = 0, darkTop = 0;
             for (int y = 0; y < view.height(); ++y) {
                 for (int x = 0; x < view.width(); ++x) {
@@ -136,12 +147,15 @@ private slots:
                     difference += std::abs(qGray(a) - qGray(b));
                 }
             }
-            QVERIFY2(darkTop > 640 * 200 / 2, qPrintable(QStringLiteral("%1: %2 dark pixels above").arg(name).arg(darkTop)));
+            QVERIFY2(darkTop > 640 * 200 / 2,
+                     qPrintable(QStringLiteral("%1: %2 dark pixels above").arg(name).arg(darkTop)));
             QVERIFY2(stars > 300, qPrintable(QStringLiteral("%1: %2 bright pixels").arg(name).arg(stars)));
             const double meanDifference = double(difference) / (view.width() * view.height());
-            QVERIFY2(meanDifference < 8.0, qPrintable(QStringLiteral("%1: mean grey difference %2").arg(name).arg(meanDifference)));
+            QVERIFY2(meanDifference < 8.0,
+                     qPrintable(QStringLiteral("%1: mean grey difference %2").arg(name).arg(meanDifference)));
         }
-        QCOMPARE(run(base(QStringLiteral("x.svg")) + QStringList{QStringLiteral("--format"), QStringLiteral("gif")}), 2);
+        QCOMPARE(run(base(QStringLiteral("x.svg")) + QStringList{QStringLiteral("--format"), QStringLiteral("gif")}),
+                 2);
     }
 
     void anInstantOutsideTheEphemerisIsExitThree() {

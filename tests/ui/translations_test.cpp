@@ -3,6 +3,8 @@
 // the file lacks (lupdate and lrelease say so); the program shows German for
 // a German desktop and English otherwise. With CELESTRA_PAGE_SHOTS set, each
 // page is saved there as a PNG in German, to be looked at.
+#include "ui/translations.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -17,7 +19,6 @@
 #include <QTest>
 #include <QTranslator>
 #include <QXmlStreamReader>
-
 #include <map>
 
 #include "tests/ui/qt_test_support.h"
@@ -33,7 +34,6 @@
 #include "ui/object_pages.h"
 #include "ui/program.h"
 #include "ui/sight_planner_page.h"
-#include "ui/translations.h"
 
 using namespace celestra;
 
@@ -74,7 +74,9 @@ QStringList placeholders(const QString& text) {
 }
 
 // Accelerator marks: a single '&' ("&&" is a literal ampersand).
-int accelerators(const QString& text) { return static_cast<int>(QString(text).remove(QStringLiteral("&&")).count(QLatin1Char('&'))); }
+int accelerators(const QString& text) {
+    return static_cast<int>(QString(text).remove(QStringLiteral("&&")).count(QLatin1Char('&')));
+}
 
 QString leadingBlanks(const QString& text) {
     qsizetype n = 0;
@@ -151,18 +153,27 @@ private slots:
         const QString copy = dir.filePath(QStringLiteral("celestra_de.ts"));
         QVERIFY(QFile::copy(ts_, copy));
         const QString src = QStringLiteral(CELESTRA_SOURCE_DIR);
-        QStringList args{src + QStringLiteral("/ui"), src + QStringLiteral("/app"), QStringLiteral("-I"), src, QStringLiteral("-extensions"),
-                         QStringLiteral("cpp,h"), QStringLiteral("-no-obsolete"), QStringLiteral("-locations"),
-                         QStringLiteral("none"), QStringLiteral("-ts"), copy};
+        QStringList args{src + QStringLiteral("/ui"),
+                         src + QStringLiteral("/app"),
+                         QStringLiteral("-I"),
+                         src,
+                         QStringLiteral("-extensions"),
+                         QStringLiteral("cpp,h"),
+                         QStringLiteral("-no-obsolete"),
+                         QStringLiteral("-locations"),
+                         QStringLiteral("none"),
+                         QStringLiteral("-ts"),
+                         copy};
         const QString update = runTool(QStringLiteral(CELESTRA_LUPDATE), args);
         static const QRegularExpression found(QStringLiteral("Found (\\d+) source text\\(s\\) \\((\\d+) new"));
         const auto f = found.match(update);
         QVERIFY2(f.hasMatch(), qPrintable(update));
         QCOMPARE(f.captured(2).toInt(), 0);
         QCOMPARE(f.captured(1).toInt(), static_cast<int>(readTs(ts_).size()));
-        const QString release =
-            runTool(QStringLiteral(CELESTRA_LRELEASE), {copy, QStringLiteral("-qm"), dir.filePath(QStringLiteral("x.qm"))});
-        QVERIFY2(release.contains(QStringLiteral("finished and 0 unfinished")) && !release.contains(QStringLiteral("Ignored")),
+        const QString release = runTool(QStringLiteral(CELESTRA_LRELEASE),
+                                        {copy, QStringLiteral("-qm"), dir.filePath(QStringLiteral("x.qm"))});
+        QVERIFY2(release.contains(QStringLiteral("finished and 0 unfinished")) &&
+                     !release.contains(QStringLiteral("Ignored")),
                  qPrintable(release));
     }
 
@@ -188,8 +199,9 @@ private slots:
         QCOMPARE(julian.windowTitle(), QStringLiteral("Julianisches Datum"));
         // The engine's texts: whole, line by line with their indent, and in parts.
         QCOMPARE(engineText("  Height"), QStringLiteral("  Augeshöhe"));
-        QCOMPARE(engineText("Date is outside Ephemeris range.\r\nYou can download larger\r\nEphemerides."),
-                 QStringLiteral("Das Datum liegt außerhalb der Ephemeride.\r\nGrößere Ephemeriden\r\nlassen sich laden."));
+        QCOMPARE(
+            engineText("Date is outside Ephemeris range.\r\nYou can download larger\r\nEphemerides."),
+            QStringLiteral("Das Datum liegt außerhalb der Ephemeride.\r\nGrößere Ephemeriden\r\nlassen sich laden."));
         QCOMPARE(engineText("Sun, Upper Limb"), QStringLiteral("Sonne, Oberrand"));
         QCOMPARE(engineText("1.25 nMi toward AP\nalong Az: 123.4"), QStringLiteral("1.25 sm zum AP hin\nin Az: 123.4"));
         QCOMPARE(engineText("Sirius"), QStringLiteral("Sirius"));
@@ -265,13 +277,12 @@ private slots:
         FirstStartPage first(doc, window->preferences());
         first.search()->setText(QStringLiteral("Hamburg"));
         const std::map<QString, QWidget*> pages = {
-            {QStringLiteral("great-circle"), &gc}, {QStringLiteral("range-bearing"), &rb},
-            {QStringLiteral("horizon"), &horizon}, {QStringLiteral("dms"), &dms},
-            {QStringLiteral("julian-day"), &julian}, {QStringLiteral("rise-set"), &riseSet},
-            {QStringLiteral("lunar-phase"), &lunar}, {QStringLiteral("almanac"), &almanac},
-            {QStringLiteral("sight-planner"), &planner},
-            {QStringLiteral("gps"), &gps},
-            {QStringLiteral("export"), &exportPage}, {QStringLiteral("help"), &help},
+            {QStringLiteral("great-circle"), &gc},       {QStringLiteral("range-bearing"), &rb},
+            {QStringLiteral("horizon"), &horizon},       {QStringLiteral("dms"), &dms},
+            {QStringLiteral("julian-day"), &julian},     {QStringLiteral("rise-set"), &riseSet},
+            {QStringLiteral("lunar-phase"), &lunar},     {QStringLiteral("almanac"), &almanac},
+            {QStringLiteral("sight-planner"), &planner}, {QStringLiteral("gps"), &gps},
+            {QStringLiteral("export"), &exportPage},     {QStringLiteral("help"), &help},
             {QStringLiteral("first-start"), &first}};
         for (const auto& [name, page] : pages) checkPage(page, name);
         // The colour keys are the colour file's own names.
@@ -280,7 +291,6 @@ private slots:
             for (int i = 0; i < list->count(); ++i) keys << list->item(i)->text();
         checkPage(&colors, QStringLiteral("colors"), keys);
     }
-
 };
 
 int main(int argc, char** argv) {
