@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "built_ephemeris.h"
 #include "core/horizon.h"
 #include "solarsystem/daily_ephemeris.h"
 #include "solarsystem/planets.h"
@@ -20,20 +21,8 @@
 namespace celestra {
 namespace {
 
-EphemerisFile* benchEphemeris() {
-    static EphemerisFile* eph = [] {
-        auto* e = new EphemerisFile;
-        if (!e->open(CELESTRA_BUILT_EPHEMERIS)) {
-            delete e;
-            return static_cast<EphemerisFile*>(nullptr);
-        }
-        return e;
-    }();
-    return eph;
-}
-
 void BM_GeocentricPlanetPlace(benchmark::State& state) {
-    EphemerisFile* eph = benchEphemeris();
+    EphemerisFile* eph = builtEphemerisForBench();
     if (!eph) return state.SkipWithError("the default ephemeris celestra.405 was not built");
     const PlaceContext context = makePlaceContext(*eph);
     double tt = 2460000.5, ra = 0, dec = 0, dist = 0;
@@ -50,7 +39,7 @@ const StarPlaceInput kSirius{6.752481, -16.716116, -3.847, -121.23, 0.37921, -5.
 
 // The Earth's state at 2023-02-24 0h TT, or false (the run skipped) without the file.
 bool earthForStars(benchmark::State& state, EarthState& earth) {
-    EphemerisFile* eph = benchEphemeris();
+    EphemerisFile* eph = builtEphemerisForBench();
     if (!eph) {
         state.SkipWithError("the default ephemeris celestra.405 was not built");
         return false;
@@ -84,7 +73,7 @@ void BM_TopocentricStar(benchmark::State& state) {
 BENCHMARK(BM_TopocentricStar);
 
 void BM_DailyPlaceTable(benchmark::State& state) {
-    EphemerisFile* eph = benchEphemeris();
+    EphemerisFile* eph = builtEphemerisForBench();
     if (!eph) return state.SkipWithError("the default ephemeris celestra.405 was not built");
     const PlaceContext context = makePlaceContext(*eph);
     DailyPlaceTable table;

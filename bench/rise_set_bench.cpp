@@ -11,22 +11,11 @@
 
 #include <string>
 
+#include "built_ephemeris.h"
 #include "solarsystem/rise_set.h"
 
 namespace celestra {
 namespace {
-
-EphemerisFile* riseSetEphemeris() {
-    static EphemerisFile* eph = [] {
-        auto* e = new EphemerisFile;
-        if (!e->open(CELESTRA_BUILT_EPHEMERIS)) {
-            delete e;
-            return static_cast<EphemerisFile*>(nullptr);
-        }
-        return e;
-    }();
-    return eph;
-}
 
 ObserverSite lerwick() {
     ObserverSite s;
@@ -38,7 +27,7 @@ ObserverSite lerwick() {
 const JulianDay kFirstDay = 2460676.5;  // 2025-01-01 0h UTC
 
 void BM_SunFiveEventsOneDay(benchmark::State& state) {
-    EphemerisFile* eph = riseSetEphemeris();
+    EphemerisFile* eph = builtEphemerisForBench();
     if (!eph) return state.SkipWithError("DE405 reference file absent");
     const PlaceContext context = makePlaceContext(*eph);
     const std::vector<RiseSetKind> kinds{RiseSetKind::RiseSet, RiseSetKind::CivilTwilight,
@@ -54,7 +43,7 @@ void BM_SunFiveEventsOneDay(benchmark::State& state) {
 BENCHMARK(BM_SunFiveEventsOneDay);
 
 void BM_MoonOneDay(benchmark::State& state) {
-    EphemerisFile* eph = riseSetEphemeris();
+    EphemerisFile* eph = builtEphemerisForBench();
     if (!eph) return state.SkipWithError("DE405 reference file absent");
     const PlaceContext context = makePlaceContext(*eph);
     int day = 0;
@@ -67,7 +56,7 @@ void BM_MoonOneDay(benchmark::State& state) {
 BENCHMARK(BM_MoonOneDay);
 
 void BM_YearOfDailyEvents(benchmark::State& state) {
-    EphemerisFile* eph = riseSetEphemeris();
+    EphemerisFile* eph = builtEphemerisForBench();
     if (!eph) return state.SkipWithError("DE405 reference file absent");
     const PlaceContext context = makePlaceContext(*eph);
     const std::vector<RiseSetKind> kinds{RiseSetKind::RiseSet, RiseSetKind::CivilTwilight,
