@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -193,22 +194,43 @@ TEST(DocumentGuard, KilledDuringSavesTheDocumentAlwaysLoadsAndNoTemporaryOutlive
     std::string error;
     ASSERT_TRUE(saveDocument(doc, colors, a, error)) << error;
 
+    // The kills fall anywhere within two saves' time, as long as a save takes
+    // in this build (a sanitizer's is many times slower).
+    const auto before = std::chrono::steady_clock::now();
+    for (int k = 0; k < 3; ++k) ASSERT_TRUE(saveDocument(doc, colors, a, error)) << error;
+    const auto saveMicroseconds =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - before).count() / 3;
     std::mt19937 random(20240501);
-    std::uniform_int_distribution<int> delayMicroseconds(0, 3000);
+    std::uniform_int_distribution<int> delayMicroseconds(
+        0, static_cast<int>(std::max<long long>(1000, 2 * saveMicroseconds)));
     const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(3);
     int cycles = 0, leftTemporaries = 0;
-    while (cycles < 300 && std::chrono::steady_clock::now() < limit) {
+    // At least 20 cycles however slow the build (a sanitizer's fork is), then
+    // as many as 3 seconds allow.
+    while (cycles < 20 || (cycles < 300 && std::chrono::steady_clock::now() < limit)) {
+        // The child says when its saves begin, so the random delay counts from
+        // there and not from a fork whose cost depends on the build.
+        int started[2];
+        ASSERT_EQ(::pipe(started), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            ::close(started[0]);
+            const char go = 1;
+            if (::write(started[1], &go, 1) != 1) ::_exit(1);
             for (int k = 0;; ++k) {
                 std::string ignored;
                 saveDocument(doc, colors, k % 2 ? a : b, ignored);
             }
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(delayMicroseconds(random)));
+        ::close(started[1]);
+        char go = 0;
+        const bool began = ::read(started[0], &go, 1) == 1;
+        ::close(started[0]);
+        if (began) std::this_thread::sleep_for(std::chrono::microseconds(delayMicroseconds(random)));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
+        ASSERT_TRUE(began) << "the saving child did not start";
         ++cycles;
         SCOPED_TRACE("cycle " + std::to_string(cycles));
         for (int file = 0; file < 2; ++file) {
